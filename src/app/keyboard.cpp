@@ -1,0 +1,53 @@
+#include "app/keyboard.h"
+
+#include <cstdlib>
+
+#include "app/state.h"
+#include "geometry/gear_setup.h"
+#include "scenes/display.h"
+
+namespace {
+constexpr unsigned char escapeKey = 27;
+}
+
+void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
+    switch (key) {
+    case 'z':
+        // A fresh start in scene 1; the window keeps its picture until the
+        // next frame.
+        stepScene23 = 0;
+        stepScene1 = 0;
+        sceneKey = '1';
+        setupGear();
+        return;
+    case '1':
+    case '2':
+    case '3':
+    case '4':
+    case '5':
+    case '6':
+        sceneKey = static_cast<char>(key);
+        directionKey = 'd';
+        stepScene23 = 0;
+        stepScene1 = 0;
+        driveAngle = 0.0;
+        break;
+    case 'd':
+    case 'D':
+        directionKey = static_cast<char>(key);
+        break;
+    case 'w':
+        viewScale = viewScale * zoomFactor;
+        break;
+    case 'W':
+        viewScale = viewScale / zoomFactor;
+        break;
+    case 's':
+        break;
+    case escapeKey:
+        exit(0);
+    default:
+        return;
+    }
+    display();
+}

@@ -1,0 +1,8 @@
+// The keyboard commands: GLUT's keyboard callback.
+#pragma once
+
+// 'z' reset and reprint the report; '1'..'6' choose and restart a scene;
+// 'd'/'D' forward/backward; 'w'/'W' shrink/enlarge; 's' one step; Esc quit.
+// Every key but 'z', Esc and the ignored ones draws one frame. The mouse
+// position is ignored.
+void keyboard(unsigned char key, int mouseX, int mouseY);

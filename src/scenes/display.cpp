@@ -1,0 +1,44 @@
+#include "scenes/display.h"
+
+#include <GL/freeglut.h>
+
+#include "app/window.h"
+#include "scenes/scenes.h"
+
+void drawTitle(float y, const char* text) { drawText(titleX, y, GLUT_BITMAP_HELVETICA_18, text); }
+
+int stepCounter(int& counter) {
+    if (directionKey == 'd') {
+        counter = counter + 1;
+    }
+    if (directionKey == 'D') {
+        counter = counter - 1;
+    }
+    if (counter > involuteLastIndex) {
+        counter = involuteLastIndex;
+    }
+    if (counter < 0) {
+        counter = 0;
+    }
+    return counter;
+}
+
+void display() {
+    beginFrame();
+    if (sceneKey == '1') {
+        drawFixedCircleScene();
+    }
+    if (sceneKey == '2') {
+        drawTurningCircleScene();
+    }
+    if (sceneKey == '3') {
+        drawRollingCircleScene();
+    }
+    if (sceneKey == '4') {
+        drawBeltScene();
+    }
+    if (sceneKey == '5' || sceneKey == '6') {
+        drawMeshingScene();
+    }
+    endFrame();
+}

@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds the test configuration (AddressSanitizer and
+# UndefinedBehaviorSanitizer) into build-test/, and runs the whole suite under a
+# private Xvfb, whether or not a display is present. Exits non-zero on failure.
+set -euo pipefail
+cd "$(dirname "$0")"
+scripts/install-deps.sh --test
+scripts/make-test-locales.sh
+cmake -S . -B build-test -DCMAKE_BUILD_TYPE=Debug -DINVOLUTE_BUILD_TESTS=ON -DINVOLUTE_SANITIZE=ON >/dev/null
+cmake --build build-test -j"$(nproc)"
+# LeakSanitizer reports what Mesa and Xlib keep for the life of the process;
+# the program itself allocates nothing.
+export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0"
+export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+unset DISPLAY
+exec xvfb-run -a -s "-screen 0 1024x1024x24" \
+  ctest --test-dir build-test --output-on-failure --timeout 600 "$@"
