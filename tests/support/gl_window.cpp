@@ -1,0 +1,180 @@
+#include "support/gl_window.h"
+
+#include <GL/freeglut.h>
+#include <cmath>
+#include <cstdio>
+#include <unistd.h>
+
+#include "app/window.h"
+#include "geometry/gear_setup.h"
+
+namespace {
+
+int windowId = 0;
+int reshapedWidth = 0;
+int reshapedHeight = 0;
+
+void noDisplay() {}  // frames are drawn by the tests themselves
+
+void trackingReshape(int width, int height) {
+    reshape(width, height);
+    reshapedWidth = width;
+    reshapedHeight = height;
+}
+
+void pumpEvents(int rounds) {
+    for (int i = 0; i < rounds; ++i) {
+        glutMainLoopEvent();
+        usleep(2000);
+    }
+}
+
+void silentSetupGear() {
+    fflush(stdout);
+    const int saved = dup(1);
+    FILE* sink = fopen("/dev/null", "w");
+    dup2(fileno(sink), 1);
+    setupGear();
+    fflush(stdout);
+    dup2(saved, 1);
+    close(saved);
+    fclose(sink);
+}
+
+}  // namespace
+
+void openTestWindow() {
+    if (windowId != 0) {
+        return;
+    }
+    int argc = 1;
+    char name[] = "involute-gears-test";
+    char* argv[] = {name, nullptr};
+    silentSetupGear();
+    sceneKey = '1';
+    glutInitWindowSize(800, 800);
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+    glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
+    windowId = glutCreateWindow("involute-gears test");
+    glutDisplayFunc(noDisplay);
+    glutReshapeFunc(trackingReshape);
+    initGl();
+    for (int i = 0; i < 500 && reshapedWidth != 800; ++i) {
+        pumpEvents(1);
+    }
+    pumpEvents(20);
+}
+
+void resizeTestWindow(int width, int height) {
+    glutReshapeWindow(width, height);
+    for (int i = 0; i < 1000 && (reshapedWidth != width || reshapedHeight != height); ++i) {
+        pumpEvents(1);
+    }
+    pumpEvents(20);
+}
+
+Frame readFrame() {
+    glFinish();
+    Frame frame;
+    frame.width = glutGet(GLUT_WINDOW_WIDTH);
+    frame.height = glutGet(GLUT_WINDOW_HEIGHT);
+    frame.rgb.resize(static_cast<size_t>(3) * frame.width * frame.height);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadBuffer(GL_FRONT);
+    glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
+    glReadBuffer(GL_BACK);
+    return frame;
+}
+
+int pixelX(const Frame& frame, double x) { return static_cast<int>(std::floor((x + 1.0) * 0.5 * frame.width)); }
+int pixelY(const Frame& frame, double y) { return static_cast<int>(std::floor((y + 1.0) * 0.5 * frame.height)); }
+
+Shade classify(const unsigned char* p) {
+    const int r = p[0];
+    const int g = p[1];
+    const int b = p[2];
+    if (r > 230 && g > 230 && b > 230) {
+        return Shade::White;
+    }
+    if (r < 70 && g < 70 && b < 70) {
+        return Shade::Dark;
+    }
+    if (r > 180 && g < 90 && b < 90) {
+        return Shade::Red;
+    }
+    if (g > 180 && r < 90 && b < 90) {
+        return Shade::Green;
+    }
+    if (b > 180 && r < 90 && g < 90) {
+        return Shade::Blue;
+    }
+    return Shade::Other;
+}
+
+int countShade(const Frame& frame, Point2 point, int half, Shade shade) {
+    const int cx = pixelX(frame, point.x);
+    const int cy = pixelY(frame, point.y);
+    int count = 0;
+    for (int y = cy - half; y <= cy + half; ++y) {
+        for (int x = cx - half; x <= cx + half; ++x) {
+            if (x >= 0 && y >= 0 && x < frame.width && y < frame.height && classify(frame.at(x, y)) == shade) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+bool dotAt(const Frame& frame, Point2 point, Shade shade) {
+    const double cx = (point.x + 1.0) * 0.5 * frame.width;
+    const double cy = (point.y + 1.0) * 0.5 * frame.height;
+    int inRing = 0;
+    int matching = 0;
+    for (int y = static_cast<int>(cy) - 4; y <= static_cast<int>(cy) + 4; ++y) {
+        for (int x = static_cast<int>(cx) - 4; x <= static_cast<int>(cx) + 4; ++x) {
+            const double d = std::hypot(x + 0.5 - cx, y + 0.5 - cy);
+            if (d < 1.5 || d > 3.0 || x < 0 || y < 0 || x >= frame.width || y >= frame.height) {
+                continue;
+            }
+            ++inRing;
+            matching += classify(frame.at(x, y)) == shade ? 1 : 0;
+        }
+    }
+    return inRing > 0 && matching * 10 >= inRing * 7;
+}
+
+void selectScene(char key) {
+    sceneKey = key;
+    directionKey = 'd';
+    stepScene1 = 0;
+    stepScene23 = 0;
+    driveAngle = 0.0;
+}
+
+std::vector<const char*> frameInvariantFailures() {
+    std::vector<const char*> failures;
+    GLdouble m[16];
+    glGetDoublev(GL_MODELVIEW_MATRIX, m);
+    for (int i = 0; i < 16; ++i) {
+        const double identity = (i % 5 == 0) ? 1.0 : 0.0;
+        if (std::fabs(m[i] - identity) > 1e-9) {
+            failures.push_back("model-view matrix is not the identity");
+            break;
+        }
+    }
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    if (depth != 1) {
+        failures.push_back("model-view stack is not at its base");
+    }
+    GLint mode = 0;
+    glGetIntegerv(GL_MATRIX_MODE, &mode);
+    if (mode != GL_MODELVIEW) {
+        failures.push_back("matrix mode is not GL_MODELVIEW");
+    }
+    if (glGetError() != GL_NO_ERROR) {
+        failures.push_back("GL error");
+    }
+    return failures;
+}
