@@ -7,7 +7,9 @@ constexpr double polylineWidth = 0.004;   // units: 1.6 pixels
 constexpr float restingLineWidth = 2.0f;  // pixels, left behind by every wide line
 }  // namespace
 
-double toScreen(double x) { return x * pixelsPerUnit / pixelsPerUnit; }
+// Units and GL coordinates are the same square; the mapping is the identity,
+// returned exactly rather than as x * 400 / 400, which can differ in the last bit.
+double toScreen(double x) { return x; }
 
 void drawLine(const Point2& from, const Point2& to, const Rgba& colour) {
     glDisable(GL_LIGHTING);

@@ -26,7 +26,7 @@
 constexpr double pixelsPerUnit = 400.0;       // 800-pixel window over 2 units; fixed on resize
 
 // ---- Mapping and lines ------------------------------------------------------
-// Units to GL coordinates: x * 400 / 400, in effect the identity.
+// Units to GL coordinates: the identity (400 pixels per unit either way).
 double toScreen(double x);
 // A segment in window units, drawn with the line width in force.
 void drawLine(const Point2& from, const Point2& to, const Rgba& colour);

@@ -143,7 +143,9 @@ TEST_F(RunningProgram, SceneKeysChangeThePictureAndUnknownKeysDrawNothing) {
 
 TEST_F(RunningProgram, ResetReprintsTheReportAndRestoresTheStart) {
     start();
-    const std::vector<unsigned> sceneOneFirstStep = press(XK_1);
+    pressKey(program, XK_1);  // restarts scene 1: its first step again
+    settle();
+    const std::vector<unsigned> sceneOneFirstStep = grabWindow(program);
     press(XK_3);
     press(XK_w);
     press(XK_D);

@@ -1,12 +1,14 @@
 #include "support/gl_window.h"
 
 #include <GL/freeglut.h>
+#include <GL/glx.h>
 #include <cmath>
 #include <cstdio>
 #include <unistd.h>
 
 #include "app/window.h"
 #include "geometry/gear_setup.h"
+#include "support/program.h"
 
 namespace {
 
@@ -75,15 +77,23 @@ void resizeTestWindow(int width, int height) {
 }
 
 Frame readFrame() {
+    // What the window shows, read from the X server: Mesa's software
+    // front buffer cannot be read back with glReadPixels after the swap.
     glFinish();
+    Display* display = glXGetCurrentDisplay();
+    XSync(display, False);
     Frame frame;
-    frame.width = glutGet(GLUT_WINDOW_WIDTH);
-    frame.height = glutGet(GLUT_WINDOW_HEIGHT);
+    const std::vector<unsigned> pixels = grabXWindow(display, glXGetCurrentDrawable(), &frame.width, &frame.height);
     frame.rgb.resize(static_cast<size_t>(3) * frame.width * frame.height);
-    glPixelStorei(GL_PACK_ALIGNMENT, 1);
-    glReadBuffer(GL_FRONT);
-    glReadPixels(0, 0, frame.width, frame.height, GL_RGB, GL_UNSIGNED_BYTE, frame.rgb.data());
-    glReadBuffer(GL_BACK);
+    for (int y = 0; y < frame.height; ++y) {
+        for (int x = 0; x < frame.width; ++x) {
+            const unsigned p = pixels[static_cast<size_t>(frame.height - 1 - y) * frame.width + x];
+            unsigned char* out = &frame.rgb[3 * (static_cast<size_t>(y) * frame.width + x)];
+            out[0] = static_cast<unsigned char>(p >> 16);
+            out[1] = static_cast<unsigned char>(p >> 8);
+            out[2] = static_cast<unsigned char>(p);
+        }
+    }
     return frame;
 }
 

@@ -27,6 +27,8 @@ long long nowMs() {
         .count();
 }
 
+constexpr unsigned offScreenPixel = 0xFF00FF;
+
 void sleepMs(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 bool hasNetWmName(Display* display, Window window) {
@@ -141,23 +143,26 @@ std::string readOutput(int fd, size_t minBytes, int timeoutMs) {
 }
 
 std::vector<unsigned> grabWindow(Program& program, int* width, int* height) {
+    return grabXWindow(program.display, program.window, width, height);
+}
+
+std::vector<unsigned> grabXWindow(Display* display, Window window, int* width, int* height) {
     // The window sits at (-1, -1) on a bare server, partly off the screen,
     // where XGetImage on the window itself fails; read the root instead and
-    // leave the off-screen pixels 0.
-    Display* display = program.display;
+    // mark the off-screen pixels magenta, a colour the program never draws.
     XWindowAttributes attributes;
-    XGetWindowAttributes(display, program.window, &attributes);
+    XGetWindowAttributes(display, window, &attributes);
     int rootX = 0;
     int rootY = 0;
     Window child = 0;
-    XTranslateCoordinates(display, program.window, DefaultRootWindow(display), 0, 0, &rootX, &rootY, &child);
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &rootX, &rootY, &child);
     const int screenWidth = DisplayWidth(display, DefaultScreen(display));
     const int screenHeight = DisplayHeight(display, DefaultScreen(display));
     const int x0 = std::max(rootX, 0);
     const int y0 = std::max(rootY, 0);
     const int x1 = std::min(rootX + attributes.width, screenWidth);
     const int y1 = std::min(rootY + attributes.height, screenHeight);
-    std::vector<unsigned> pixels(static_cast<size_t>(attributes.width) * attributes.height, 0u);
+    std::vector<unsigned> pixels(static_cast<size_t>(attributes.width) * attributes.height, offScreenPixel);
     if (width != nullptr) {
         *width = attributes.width;
     }

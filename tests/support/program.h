@@ -30,6 +30,9 @@ std::string readOutput(int fd, size_t minBytes, int timeoutMs);
 // The window's pixels, 0xRRGGBB, rows top-down.
 std::vector<unsigned> grabWindow(Program& program, int* width = nullptr, int* height = nullptr);
 
+// The same for any window on the display.
+std::vector<unsigned> grabXWindow(Display* display, Window window, int* width = nullptr, int* height = nullptr);
+
 // Presses and releases a key (with Shift where the keysym needs it), the
 // pointer moved into the window first.
 void pressKey(Program& program, unsigned long keysym);
