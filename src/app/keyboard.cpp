@@ -1,5 +1,7 @@
 #include "app/keyboard.h"
 
+#include <cfloat>
+#include <cmath>
 #include <cstdlib>
 
 #include "app/state.h"
@@ -37,10 +39,16 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         directionKey = static_cast<char>(key);
         break;
     case 'w':
-        viewScale = viewScale * zoomFactor;
+        // Unbounded zoom, but never to 0 or infinity: from there no number
+        // of presses the other way could bring the picture back.
+        if (viewScale * zoomFactor >= DBL_MIN) {
+            viewScale = viewScale * zoomFactor;
+        }
         break;
     case 'W':
-        viewScale = viewScale / zoomFactor;
+        if (std::isfinite(viewScale / zoomFactor)) {
+            viewScale = viewScale / zoomFactor;
+        }
         break;
     case 's':
         break;

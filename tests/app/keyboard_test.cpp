@@ -1,15 +1,120 @@
+// keyboard straight from the tests: the state each key leaves, and random
+// input under the sanitizers.
+#include <cfloat>
+#include <cmath>
 #include <gtest/gtest.h>
-#include <cstdio>
+#include <random>
+
+#include "app/keyboard.h"
 #include "support/gl_window.h"
-#include "app/window.h"
-#include "scenes/display.h"
-TEST(Dump, Frame) {
-  openTestWindow();
-  selectScene('1');
-  display();
-  Frame f = readFrame();
-  FILE* o = fopen("/tmp/dump.ppm","wb");
-  fprintf(o,"P6 %d %d 255\n",f.width,f.height);
-  for (int y=f.height-1;y>=0;--y) fwrite(f.at(0,y),1,3*f.width,o);
-  fclose(o);
+
+namespace {
+
+class Keyboard : public ::testing::Test {
+protected:
+    void SetUp() override {
+        openTestWindow();
+        keyboard('1', 0, 0);
+        viewScale = 0.5;
+    }
+};
+
+TEST_F(Keyboard, SceneKeysRestartWithDirectionForward) {
+    keyboard('D', 0, 0);
+    keyboard('w', 0, 0);
+    driveAngle = 3.0;
+    for (char key : {'2', '3', '4', '5', '6', '1'}) {
+        directionKey = 'D';
+        keyboard(static_cast<unsigned char>(key), 0, 0);
+        EXPECT_EQ(sceneKey, key);
+        EXPECT_EQ(directionKey, 'd');
+        EXPECT_NEAR(viewScale, 0.45, 1e-15);  // a scene key keeps the zoom
+        if (key >= '4') {
+            EXPECT_DOUBLE_EQ(driveAngle, 0.01);  // one step already drawn
+        }
+    }
+    EXPECT_EQ(stepScene1, 1);
 }
+
+TEST_F(Keyboard, DirectionAppliesToTheFrameItDraws) {
+    keyboard('s', 0, 0);
+    keyboard('s', 0, 0);
+    EXPECT_EQ(stepScene1, 3);
+    keyboard('D', 0, 0);
+    EXPECT_EQ(stepScene1, 2);
+    keyboard('4', 0, 0);
+    keyboard('D', 0, 0);
+    keyboard('D', 0, 0);
+    EXPECT_NEAR(driveAngle, -0.01, 1e-15);  // no clamp in the belt scenes
+}
+
+TEST_F(Keyboard, ZoomRoundTripsAndUnknownKeysDoNothing) {
+    for (int i = 0; i < 20; ++i) {
+        keyboard('w', 0, 0);
+    }
+    for (int i = 0; i < 20; ++i) {
+        keyboard('W', 0, 0);
+    }
+    EXPECT_NEAR(viewScale, 0.5, 1e-12);
+    const int step = stepScene1;
+    for (int key : {int{'Z'}, int{'S'}, int{'x'}, int{'q'}, 0, 255, 200, int{'7'}, int{'0'}, int{' '}}) {
+        keyboard(static_cast<unsigned char>(key), 0, 0);
+    }
+    EXPECT_EQ(stepScene1, step);
+    EXPECT_EQ(sceneKey, '1');
+}
+
+TEST_F(Keyboard, RandomKeysKeepEveryInvariant) {
+    std::mt19937 random(20261207);
+    std::uniform_int_distribution<int> anyKey(0, 255);
+    std::uniform_int_distribution<int> commandKey(0, 11);
+    const char commands[] = "123456dDwWs";
+    for (int n = 0; n < 4000; ++n) {
+        // Half the keys are commands, so every scene sees many frames.
+        int key = (n % 2 == 0) ? anyKey(random) : commands[commandKey(random) % 11];
+        if (key == 27 || key == 'z') {
+            continue;  // Esc ends the process; 'z' prints the report
+        }
+        keyboard(static_cast<unsigned char>(key), 0, 0);
+        ASSERT_TRUE(sceneKey >= '1' && sceneKey <= '6') << n;
+        ASSERT_TRUE(directionKey == 'd' || directionKey == 'D') << n;
+        ASSERT_TRUE(stepScene1 >= 0 && stepScene1 <= involuteLastIndex) << n;
+        ASSERT_TRUE(stepScene23 >= 0 && stepScene23 <= involuteLastIndex) << n;
+        ASSERT_GT(viewScale, 0.0) << n;
+        const auto failures = frameInvariantFailures();
+        ASSERT_TRUE(failures.empty()) << n << ": " << failures.front();
+    }
+}
+
+TEST_F(Keyboard, ZoomNeverLeavesThePositiveFiniteRange) {
+    for (int i = 0; i < 8000; ++i) {
+        keyboard('w', 0, 0);
+    }
+    EXPECT_GE(viewScale, DBL_MIN);
+    for (int i = 0; i < 100; ++i) {
+        keyboard('W', 0, 0);
+    }
+    EXPECT_GT(viewScale, DBL_MIN * 100);  // the way back still works
+    for (int i = 0; i < 8000; ++i) {
+        keyboard('W', 0, 0);
+    }
+    EXPECT_TRUE(std::isfinite(viewScale));
+    ASSERT_TRUE(frameInvariantFailures().empty());
+}
+
+TEST_F(Keyboard, ResetAfterExtremeZoomGivesBackTheNormalPicture) {
+    keyboard('1', 0, 0);
+    const Frame normal = readFrame();
+    for (int i = 0; i < 8000; ++i) {
+        keyboard('W', 0, 0);
+    }
+    fflush(stdout);
+    keyboard('z', 0, 0);
+    EXPECT_EQ(viewScale, 0.5);
+    EXPECT_EQ(sceneKey, '1');
+    keyboard('s', 0, 0);
+    const Frame after = readFrame();
+    EXPECT_EQ(after.rgb, normal.rgb);
+}
+
+}  // namespace

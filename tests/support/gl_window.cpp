@@ -168,7 +168,9 @@ std::vector<const char*> frameInvariantFailures() {
     glGetDoublev(GL_MODELVIEW_MATRIX, m);
     for (int i = 0; i < 16; ++i) {
         const double identity = (i % 5 == 0) ? 1.0 : 0.0;
-        if (std::fabs(m[i] - identity) > 1e-9) {
+        // Mesa keeps its matrices in single precision: a turn and its inverse
+        // leave residues of a few float ulps.
+        if (std::fabs(m[i] - identity) > 1e-5) {
             failures.push_back("model-view matrix is not the identity");
             break;
         }
