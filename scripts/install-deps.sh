@@ -7,6 +7,9 @@ packages=(g++ cmake make pkg-config freeglut3-dev libgl-dev libx11-dev)
 if [[ "${1:-}" == "--test" ]]; then
   packages+=(libgtest-dev xvfb xauth libxtst-dev x11-utils locales)
 fi
+if [[ "${1:-}" == "--docs" ]]; then
+  packages+=(xvfb xauth xdotool imagemagick)
+fi
 if [[ "${1:-}" == "--package" ]]; then
   packages+=(desktop-file-utils groff-base man-db dpkg-dev file)
 fi
