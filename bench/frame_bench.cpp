@@ -1,0 +1,114 @@
+// Frame benchmark: draws every scene through display in a real 800 x 800
+// window, plus an empty frame (only the two frame brackets) as the floor,
+// and prints per scene the median and 95th percentile wall time per frame,
+// the CPU time per frame and the ratio of the median to the floor's.
+#include <GL/freeglut.h>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <ctime>
+#include <unistd.h>
+#include <vector>
+
+#include "app/state.h"
+#include "app/window.h"
+#include "geometry/gear_setup.h"
+#include "scenes/display.h"
+
+namespace {
+
+constexpr int warmUpFrames = 30;
+
+void emptyFrame() {
+    beginFrame();
+    endFrame();
+}
+
+double cpuSeconds() {
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<double>(t.tv_sec) + t.tv_nsec * 1e-9;
+}
+
+struct Result {
+    double medianMs;
+    double p95Ms;
+    double cpuMs;
+};
+
+// glFinish makes each sample include the rendering, not just its queueing.
+Result measure(void (*frame)(), int frames) {
+    for (int i = 0; i < warmUpFrames; ++i) {
+        frame();
+    }
+    glFinish();
+    std::vector<double> samples;
+    samples.reserve(static_cast<size_t>(frames));
+    const double cpuStart = cpuSeconds();
+    for (int i = 0; i < frames; ++i) {
+        const auto start = std::chrono::steady_clock::now();
+        frame();
+        glFinish();
+        samples.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        // Keep scenes 1 to 3 inside their tables' range, moving as when a key
+        // is held: from one end to the other and back.
+        if (stepScene1 >= involuteLastIndex || stepScene23 >= involuteLastIndex) {
+            directionKey = 'D';
+        } else if ((sceneKey == '1' && stepScene1 == 0) || ((sceneKey == '2' || sceneKey == '3') && stepScene23 == 0)) {
+            directionKey = 'd';
+        }
+    }
+    const double cpuMs = (cpuSeconds() - cpuStart) * 1000.0 / frames;
+    std::sort(samples.begin(), samples.end());
+    return Result{samples[samples.size() / 2], samples[samples.size() * 95 / 100], cpuMs};
+}
+
+void noDisplay() {}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    int frames = 400;
+    if (argc > 1) {
+        frames = std::max(10, atoi(argv[1]));
+    }
+    // The report goes nowhere: only the table is wanted on standard output.
+    fflush(stdout);
+    const int saved = dup(1);
+    FILE* sink = fopen("/dev/null", "w");
+    dup2(fileno(sink), 1);
+    sceneKey = '1';
+    setupGear();
+    fflush(stdout);
+    dup2(saved, 1);
+
+    glutInitWindowSize(800, 800);
+    glutInit(&argc, argv);
+    glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
+    openWindow();
+    glutDisplayFunc(noDisplay);
+    glutReshapeFunc(reshape);
+    initGl();
+    for (int i = 0; i < 50; ++i) {
+        glutMainLoopEvent();
+        usleep(2000);
+    }
+    reshape(800, 800);
+
+    const Result floor = measure(emptyFrame, frames);
+    printf("%d frames per scene, 800 x 800, %s\n\n", frames, reinterpret_cast<const char*>(glGetString(GL_RENDERER)));
+    printf("| scene | median ms | p95 ms | CPU ms/frame | median / floor |\n");
+    printf("|---|---:|---:|---:|---:|\n");
+    printf("| empty frame (floor) | %.3f | %.3f | %.3f | 1.00 |\n", floor.medianMs, floor.p95Ms, floor.cpuMs);
+    for (char key = '1'; key <= '6'; ++key) {
+        sceneKey = key;
+        directionKey = 'd';
+        stepScene1 = 0;
+        stepScene23 = 0;
+        driveAngle = 0.0;
+        const Result r = measure(display, frames);
+        printf("| %c | %.3f | %.3f | %.3f | %.2f |\n", key, r.medianMs, r.p95Ms, r.cpuMs, r.medianMs / floor.medianMs);
+    }
+    return 0;
+}
