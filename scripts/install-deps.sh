@@ -5,7 +5,8 @@ set -euo pipefail
 
 packages=(g++ cmake make pkg-config freeglut3-dev libgl-dev libx11-dev)
 if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev xvfb xauth libxtst-dev x11-utils locales)
+  packages+=(libgtest-dev xvfb xauth libxtst-dev x11-utils locales
+            desktop-file-utils groff-base man-db bsdextrautils dpkg-dev file)
 fi
 if [[ "${1:-}" == "--docs" ]]; then
   packages+=(xvfb xauth xdotool imagemagick)

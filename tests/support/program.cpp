@@ -48,7 +48,11 @@ bool hasNetWmName(Display* display, Window window) {
 
 }  // namespace
 
-std::string programPath() { return INVOLUTE_GEARS_BINARY; }
+std::string programPath() {
+    // The package test points this at the binary unpacked from the .deb.
+    const char* other = getenv("INVOLUTE_GEARS_UNDER_TEST");
+    return other != nullptr && other[0] != '\0' ? other : INVOLUTE_GEARS_BINARY;
+}
 
 bool startProgram(Program& program, const std::vector<std::string>& environment) {
     int out[2];
