@@ -1,6 +1,7 @@
 #include "app/window.h"
 
 #include <GL/freeglut.h>
+#include <cstdlib>
 
 #include "app/keyboard.h"
 #include "app/window_title.h"

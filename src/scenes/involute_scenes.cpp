@@ -14,6 +14,16 @@ Point2 scaled(const Point2& p) { return Point2{viewScale * p.x, viewScale * p.y}
 // The whole tabulated involute in green: one copy through drawGear.
 void drawWholeInvolute() { drawGear(viewScale, 1, origin, involuteTable, involuteLastIndex, GREEN); }
 
+// What turns with the base circle in scenes 2 and 3, in stacking order: the
+// circle, the dots of index i, the whole involute and its trace up to i.
+void drawCircleCarryingInvolute(int i) {
+    drawMarkedCircle(viewScale, origin, baseRadius, RED);
+    drawDisc(scaled(involuteTable[i]), dotRadius, RED);
+    drawDisc(scaled(tangentTable[i]), dotRadius, RED);
+    drawWholeInvolute();
+    drawPolyline(viewScale, involuteTable, i, RED);
+}
+
 }  // namespace
 
 void drawFixedCircleScene() {
@@ -38,11 +48,7 @@ void drawTurningCircleScene() {
     // circle, so the string lies on the fixed line through the top.
     glRotated(driveAngle * radToDeg, origin.x, origin.y, 1.0);
     drawScaledLine(viewScale, tangentTable[i], involuteTable[i], RED);
-    drawMarkedCircle(viewScale, origin, baseRadius, RED);
-    drawDisc(scaled(involuteTable[i]), dotRadius, RED);
-    drawDisc(scaled(tangentTable[i]), dotRadius, RED);
-    drawWholeInvolute();
-    drawPolyline(viewScale, involuteTable, i, RED);
+    drawCircleCarryingInvolute(i);
     glRotated(-driveAngle * radToDeg, origin.x, origin.y, 1.0);
 }
 
@@ -58,11 +64,7 @@ void drawRollingCircleScene() {
     // the circle turns, so involute point i lands on the arrow's tip.
     glTranslated(viewScale * baseRadius * driveAngle, 0.0, 0.0);
     glRotated(driveAngle * radToDeg, origin.x, origin.y, 1.0);
-    drawMarkedCircle(viewScale, origin, baseRadius, RED);
-    drawDisc(scaled(involuteTable[i]), dotRadius, RED);
-    drawDisc(scaled(tangentTable[i]), dotRadius, RED);
-    drawWholeInvolute();
-    drawPolyline(viewScale, involuteTable, i, RED);
+    drawCircleCarryingInvolute(i);
     glRotated(-driveAngle * radToDeg, origin.x, origin.y, 1.0);
     glTranslated(-viewScale * baseRadius * driveAngle, 0.0, 0.0);
 }
