@@ -10,6 +10,7 @@
 
 namespace {
 constexpr unsigned char escapeKey = 27;
+constexpr double zoomFactor = 0.9;  // 'w' multiplies viewScale by it, 'W' divides by it
 }
 
 void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {

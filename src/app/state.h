@@ -32,7 +32,6 @@ constexpr Rgba BLUE{0.0f, 0.0f, 1.0f, 0.0f};
 constexpr Point2 origin{0.0, 0.0};             // model units; also the x, y of the rotation axis (0, 0, 1)
 
 constexpr int tableCapacity = 401;             // entries 0 .. 400 of both point tables
-constexpr double zoomFactor = 0.9;             // 'w' multiplies viewScale by it, 'W' divides
 
 // ---- Animation state ------------------------------------------------------
 extern char sceneKey;            // '1' .. '6': the scene shown
