@@ -1,6 +1,10 @@
 // The console report and key guide as a UTF-8 terminal must receive them.
 #pragma once
 
+#include <cstring>
+#include <iconv.h>
+#include <string>
+
 inline constexpr char expectedReport[] =
     "\n糸の巻き戻しによるインボリュート曲線創成"
     "\n(1) 歯数設定"
@@ -19,3 +23,21 @@ inline constexpr char expectedReport[] =
 
 inline constexpr char expectedTitle[] =
     "糸の巻き戻しによるインボリュート曲線創成　1,..,6：創成画面変更，d,D:正逆回転，s:継続";
+
+// The report as glibc's own converter renders it in code page 932: what a
+// Shift_JIS terminal must receive. Empty if the conversion fails.
+inline std::string expectedReportCp932() {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return std::string();
+    }
+    std::string out(std::strlen(expectedReport) * 2, '\0');
+    char* in = const_cast<char*>(expectedReport);
+    size_t inLeft = std::strlen(expectedReport);
+    char* o = out.data();
+    size_t outLeft = out.size();
+    const bool ok = iconv(cd, &in, &inLeft, &o, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
+    iconv_close(cd);
+    out.resize(ok ? out.size() - outLeft : 0);
+    return out;
+}
