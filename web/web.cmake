@@ -1,0 +1,36 @@
+# The browser build: the program's own sources over the web layer, linked by
+# emscripten into one self-contained page, involute-gears.html, with the
+# wasm and JavaScript inside it. Configure with `emcmake cmake`.
+set(WEB_DIR ${CMAKE_CURRENT_SOURCE_DIR}/web)
+
+# Debian's emcc runs its JavaScript tools with node and finds their modules
+# only in Debian's own node_modules folder; say where, whichever node runs.
+set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env "NODE_PATH=/usr/share/nodejs")
+set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env "NODE_PATH=/usr/share/nodejs")
+
+add_executable(involute-gears
+  ${INVOLUTE_CORE_SOURCES}
+  src/app/main.cpp
+  web/gl_immediate.cpp
+  web/webgl_backend.cpp
+  web/glut.cpp
+  web/font_helvetica18.cpp
+  web/window_title.cpp
+  web/iconv_utf8_only.cpp
+  web/readout.cpp
+)
+set_target_properties(involute-gears PROPERTIES
+  SUFFIX ".html"
+  RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+# web/include first: <GL/gl.h> and <GL/freeglut.h> are the web layer's.
+target_include_directories(involute-gears BEFORE PRIVATE ${WEB_DIR}/include)
+target_include_directories(involute-gears PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src ${WEB_DIR})
+target_link_options(involute-gears PRIVATE
+  -sSINGLE_FILE=1
+  -sENVIRONMENT=web
+  -sMINIFY_HTML=0
+  -sINITIAL_MEMORY=16MB
+  --shell-file ${WEB_DIR}/page.html
+  --js-library ${WEB_DIR}/stdout_to_page.js)
+set_property(TARGET involute-gears APPEND PROPERTY LINK_DEPENDS
+  ${WEB_DIR}/page.html ${WEB_DIR}/stdout_to_page.js)

@@ -1,0 +1,110 @@
+// WebGL 1 through emscripten's bindings, called by their emscripten_gl*
+// names: the plain gl* names belong to the GL 1.1 layer (gl_immediate.cpp),
+// which the program's own code calls.
+//
+// GL state this file sets, once, and nobody else touches: one program with
+// two attributes, one array buffer, the viewport, the clear colour. No depth
+// test, no blending, no culling (WebGL's defaults), as on the desktop.
+#include "webgl_backend.h"
+
+#include <emscripten/html5.h>
+#include <webgl/webgl1.h>
+
+namespace {
+
+constexpr char vertexShaderSource[] = R"(
+attribute vec2 windowPos;
+attribute vec4 colour;
+uniform vec2 viewportOrigin;
+uniform vec2 viewportHalfSize;
+varying vec4 fragmentColour;
+void main() {
+    gl_Position = vec4((windowPos - viewportOrigin) / viewportHalfSize - 1.0, 0.0, 1.0);
+    gl_PointSize = 1.0;
+    fragmentColour = colour;
+}
+)";
+
+constexpr char fragmentShaderSource[] = R"(
+precision mediump float;
+varying vec4 fragmentColour;
+void main() {
+    gl_FragColor = fragmentColour;
+}
+)";
+
+constexpr GLuint positionAttribute = 0;
+constexpr GLuint colourAttribute = 1;
+
+GLuint program = 0;
+GLuint vertexBuffer = 0;
+GLint viewportOriginUniform = -1;
+GLint viewportHalfSizeUniform = -1;
+
+GLuint compileShader(GLenum type, const char* source) {
+    const GLuint shader = emscripten_glCreateShader(type);
+    emscripten_glShaderSource(shader, 1, &source, nullptr);
+    emscripten_glCompileShader(shader);
+    return shader;
+}
+
+void draw(GLenum mode, const WindowVertex* vertices, int count) {
+    if (count <= 0) {
+        return;
+    }
+    // One upload and one draw call per batch.
+    emscripten_glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(WindowVertex)) * count, vertices,
+                            GL_STREAM_DRAW);
+    emscripten_glDrawArrays(mode, 0, count);
+}
+
+}  // namespace
+
+bool webglOpen(const char* canvasSelector) {
+    EmscriptenWebGLContextAttributes attributes;
+    emscripten_webgl_init_context_attributes(&attributes);
+    attributes.alpha = EM_FALSE;      // the scenes' colours have alpha 0: an opaque buffer ignores it, as the desktop's does
+    attributes.depth = EM_FALSE;      // nothing enables a depth test
+    attributes.stencil = EM_FALSE;
+    attributes.antialias = EM_FALSE;  // the desktop draws aliased lines and polygons
+    attributes.preserveDrawingBuffer = EM_TRUE;  // the frame stays readable for "Save picture"
+    attributes.majorVersion = 1;
+    attributes.minorVersion = 0;
+    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(canvasSelector, &attributes);
+    if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
+        return false;
+    }
+    program = emscripten_glCreateProgram();
+    emscripten_glAttachShader(program, compileShader(GL_VERTEX_SHADER, vertexShaderSource));
+    emscripten_glAttachShader(program, compileShader(GL_FRAGMENT_SHADER, fragmentShaderSource));
+    emscripten_glBindAttribLocation(program, positionAttribute, "windowPos");
+    emscripten_glBindAttribLocation(program, colourAttribute, "colour");
+    emscripten_glLinkProgram(program);
+    emscripten_glUseProgram(program);
+    viewportOriginUniform = emscripten_glGetUniformLocation(program, "viewportOrigin");
+    viewportHalfSizeUniform = emscripten_glGetUniformLocation(program, "viewportHalfSize");
+
+    emscripten_glGenBuffers(1, &vertexBuffer);
+    emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
+    emscripten_glEnableVertexAttribArray(positionAttribute);
+    emscripten_glEnableVertexAttribArray(colourAttribute);
+    emscripten_glVertexAttribPointer(positionAttribute, 2, GL_FLOAT, GL_FALSE, sizeof(WindowVertex), nullptr);
+    emscripten_glVertexAttribPointer(colourAttribute, 4, GL_FLOAT, GL_FALSE, sizeof(WindowVertex),
+                                     reinterpret_cast<const void*>(2 * sizeof(float)));
+    return true;
+}
+
+void webglViewport(int x, int y, int width, int height) {
+    emscripten_glViewport(x, y, width, height);
+    emscripten_glUniform2f(viewportOriginUniform, static_cast<float>(x), static_cast<float>(y));
+    emscripten_glUniform2f(viewportHalfSizeUniform, 0.5f * static_cast<float>(width), 0.5f * static_cast<float>(height));
+}
+
+void webglClear(float r, float g, float b, float a) {
+    emscripten_glClearColor(r, g, b, a);
+    emscripten_glClear(GL_COLOR_BUFFER_BIT);
+}
+
+void webglTriangles(const WindowVertex* vertices, int count) { draw(GL_TRIANGLES, vertices, count); }
+
+void webglPoints(const WindowVertex* vertices, int count) { draw(GL_POINTS, vertices, count); }
