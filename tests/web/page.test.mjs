@@ -1,0 +1,263 @@
+// The browser build in headless Chromium: the page served over HTTP from
+// build-web/, driven by real key, mouse and touch events. The pictures are
+// compared with the desktop program's reference frames (tests/reference).
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import fs from "node:fs";
+import http from "node:http";
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+import { chromium } from "playwright-core";
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const root = path.resolve(here, "../..");
+const pagePath = process.env.INVOLUTE_WEB_PAGE ?? path.join(root, "build-web/involute-gears.html");
+const referenceDir = path.join(root, "tests/reference");
+const chromiumPath = ["/usr/lib/chromium/chromium", "/usr/bin/chromium"].find((p) => fs.existsSync(p));
+
+const windowTitle = "糸の巻き戻しによるインボリュート曲線創成　1,..,6：創成画面変更，d,D:正逆回転，s:継続";
+const report = [
+  "\n糸の巻き戻しによるインボリュート曲線創成",
+  "\n(1) 歯数設定",
+  "   歯数z0=4 ",
+  "\nモジュールm=1[mm]",
+  "\n歯数=  4, 歯先円= 2.000[mm], 歯元円=-0.250[mm], 基礎円= 0.940[mm]",
+  "\nピッチ点からの転がり量(αmax αmin)=( 99.24 -26.07)[deg]\n",
+  "\n１対歯車のかみ合いアニメーション",
+  "\nキーによるアニメーション選択",
+  "\n's'        ：描画継続",
+  "\n'1' '2' '3'：(1)基礎円固定,(2)基礎円回転，(3)基礎円転がり の選択",
+  "\n'4'        ：(4)１歯だけの一対invlute歯車のかみ合い運動の選択",
+  "\n'5' '6'    ：１対z歯数歯車かみ合い運動 (5):斜がけ糸あり(6):なしの選択\n",
+  "\n'w' 'W'    ：図の縮小拡大",
+  "\n'd' 'D'    ：(4),(5),(6)の場合，正逆回転の選択",
+].join("");
+
+let server;
+let origin;
+let browser;
+
+before(async () => {
+  server = http.createServer((request, response) => {
+    if (request.url !== "/" && request.url !== "/involute-gears.html") {
+      response.writeHead(404).end();
+      return;
+    }
+    response.writeHead(200, { "content-type": "text/html; charset=utf-8" });
+    response.end(fs.readFileSync(pagePath));
+  });
+  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
+  origin = `http://127.0.0.1:${server.address().port}`;
+  browser = await chromium.launch({
+    executablePath: chromiumPath,
+    args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update", "--disable-sync",
+           "--disable-quic", "--no-first-run", "--use-angle=swiftshader", "--enable-unsafe-swiftshader"],
+  });
+});
+
+after(async () => {
+  await browser?.close();
+  server?.close();
+});
+
+// A fresh page showing the program's first frame. Every request it makes,
+// every page error and console error is recorded; `finish` checks them.
+async function openPage(options = {}) {
+  const context = await browser.newContext({ viewport: { width: 1280, height: 1000 }, acceptDownloads: true, ...options });
+  const page = await context.newPage();
+  const problems = [];
+  page.on("pageerror", (error) => problems.push(`page error: ${error.message}`));
+  page.on("console", (message) => {
+    if (message.type() === "error" || message.type() === "warning") problems.push(`console: ${message.text()}`);
+  });
+  page.on("request", (request) => {
+    const url = request.url();
+    if (!url.startsWith(origin + "/") && !url.startsWith("data:") && !url.startsWith("blob:" + origin)) {
+      problems.push(`request outside the page's origin: ${url}`);
+    }
+  });
+  await page.goto(origin + "/involute-gears.html");
+  await page.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running");
+  page.finish = async () => {
+    await context.close();
+    assert.deepEqual(problems, []);
+  };
+  return page;
+}
+
+const frames = (page) => page.evaluate(() => Number(document.body.dataset.frames));
+const readout = (page) => page.textContent("#readout");
+
+// Presses the keys of a reference sequence ("1 s*149"): single keys as real
+// key events, long runs as key events sent to the page's own handler.
+async function pressKeys(page, sequence) {
+  for (const token of sequence) {
+    const [, key, count] = /^(.)(?:\*(\d+))?$/.exec(token);
+    if (count === undefined) {
+      await page.keyboard.press(key);
+      continue;
+    }
+    await page.evaluate(([key, count]) => {
+      for (let i = 0; i < count; ++i) document.dispatchEvent(new KeyboardEvent("keydown", { key, bubbles: true }));
+    }, [key, Number(count)]);
+  }
+}
+
+// Compares the canvas with a desktop reference picture, allowing 1-pixel
+// shifts: every drawn (non-white) pixel of either picture must have a pixel
+// of the same colour at most one pixel away in the other. Returns how many
+// do not, and the first of them.
+function compareWithReference(page, pngFile) {
+  const png = fs.readFileSync(pngFile).toString("base64");
+  return page.evaluate(async (base64) => {
+    const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
+    const image = await createImageBitmap(new Blob([bytes], { type: "image/png" }));
+    const pixels = (source) => {
+      const canvas = document.createElement("canvas");
+      canvas.width = 800;
+      canvas.height = 800;
+      const context = canvas.getContext("2d");
+      context.drawImage(source, 0, 0);
+      return context.getImageData(0, 0, 800, 800).data;
+    };
+    const reference = pixels(image);
+    const actual = pixels(document.getElementById("canvas"));
+    const same = (a, i, b, j) => a[i] === b[j] && a[i + 1] === b[j + 1] && a[i + 2] === b[j + 2];
+    const nearby = (a, b, x, y) => {
+      for (let dy = -1; dy <= 1; ++dy) {
+        for (let dx = -1; dx <= 1; ++dx) {
+          const nx = x + dx;
+          const ny = y + dy;
+          if (nx >= 0 && ny >= 0 && nx < 800 && ny < 800 && same(a, 4 * (y * 800 + x), b, 4 * (ny * 800 + nx))) return true;
+        }
+      }
+      return false;
+    };
+    let unmatched = 0;
+    let first = null;
+    for (let y = 0; y < 800; ++y) {
+      for (let x = 0; x < 800; ++x) {
+        const i = 4 * (y * 800 + x);
+        if (same(actual, i, reference, i)) continue;
+        const white = (a) => a[i] === 255 && a[i + 1] === 255 && a[i + 2] === 255;
+        if ((white(actual) || nearby(actual, reference, x, y)) && (white(reference) || nearby(reference, actual, x, y))) {
+          continue;
+        }
+        unmatched += 1;
+        first ??= { x, y, canvas: Array.from(actual.slice(i, i + 3)), reference: Array.from(reference.slice(i, i + 3)) };
+      }
+    }
+    return { unmatched, first };
+  }, png);
+}
+
+function referenceFrames() {
+  return fs.readFileSync(path.join(referenceDir, "frames.txt"), "utf8")
+    .split("\n")
+    .filter((line) => line.trim() !== "" && !line.startsWith("#"))
+    .map((line) => {
+      const [name, ...keys] = line.trim().split(/\s+/);
+      return { name, keys };
+    });
+}
+
+test("the page starts: size, title, the exact report, and again after z", async () => {
+  assert.ok(fs.statSync(pagePath).size < 300 * 1024, "the page is under 300 KB");
+  const page = await openPage();
+  assert.equal(await page.title(), windowTitle);
+  assert.equal(await page.textContent("#report"), report);
+  assert.match(await readout(page), /scene 1:[^]*table index 1 of 400[^]*0\.01 rad = 0\.6°[^]*0\.009 mm[^]*viewScale 0\.500/);
+  await page.keyboard.press("z");
+  assert.equal(await page.textContent("#report"), report + report);
+  assert.equal(await frames(page), 1, "z draws nothing");
+  const shownSize = () => page.$eval("#canvas", (c) => [c.clientWidth, c.clientHeight]);
+  assert.deepEqual(await shownSize(), [800, 800], "1:1 where there is room");
+  await page.setViewportSize({ width: 390, height: 844 });
+  const [width, height] = await shownSize();
+  assert.ok(width <= 390 && width === height, `scaled down with its aspect: ${width} x ${height}`);
+  await page.finish();
+});
+
+test("after the same keys the canvas shows the desktop's picture, and one step more does not", async () => {
+  const page = await openPage();
+  const oneStepTooMany = new Set(["scene1-middle", "scene3-middle", "scene5-middle"]);
+  for (const { name, keys } of referenceFrames()) {
+    await page.reload();
+    await page.waitForFunction(() => document.body.dataset.frames === "1");
+    await pressKeys(page, keys);
+    const result = await compareWithReference(page, path.join(referenceDir, `${name}.png`));
+    assert.equal(result.unmatched, 0, `${name}: ${JSON.stringify(result.first)}`);
+    if (oneStepTooMany.has(name)) {
+      await page.keyboard.press("s");
+      const further = await compareWithReference(page, path.join(referenceDir, `${name}.png`));
+      assert.ok(further.unmatched > 0, `${name}: one more step looks the same`);
+    }
+  }
+  await page.finish();
+});
+
+test("keys as typed: W from Caps Lock enlarges, an unknown key draws nothing", async () => {
+  const page = await openPage();
+  // Caps Lock gives key "W" without Shift; the character decides.
+  await page.evaluate(() => document.dispatchEvent(new KeyboardEvent("keydown", { key: "W", bubbles: true })));
+  assert.match(await readout(page), /viewScale 0\.556/);
+  await page.keyboard.press("q");
+  await page.keyboard.press("ArrowLeft");
+  assert.equal(await frames(page), 2);
+  await page.finish();
+});
+
+test("buttons: a tap acts once, a held button repeats until released or left", async () => {
+  const page = await openPage({ hasTouch: true });
+  await page.tap('button[data-key="s"]');
+  assert.equal(await frames(page), 2);
+  assert.match(await readout(page), /table index 2 of 400/);
+
+  const button = page.locator('button[data-key="d"]');
+  const box = await button.boundingBox();
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+  await page.mouse.down();
+  await page.waitForTimeout(1000);
+  await page.mouse.up();
+  const afterHold = await frames(page);
+  assert.ok(afterHold >= 3 + 10, `held for 1 s: ${afterHold - 2} frames`);
+  await page.waitForTimeout(300);
+  assert.equal(await frames(page), afterHold, "the repeat stops on release");
+
+  await page.mouse.down();
+  await page.waitForTimeout(700);
+  await page.mouse.move(box.x + box.width / 2, box.y - 200);
+  const afterLeave = await frames(page);
+  await page.waitForTimeout(300);
+  assert.equal(await frames(page), afterLeave, "the repeat stops when the pointer leaves");
+  await page.mouse.up();
+  await page.finish();
+});
+
+test("Save picture downloads the frame as an 800 x 800 PNG and moves nothing", async () => {
+  const page = await openPage();
+  await pressKeys(page, ["3", "s*20"]);
+  const picture = () => page.evaluate(() => document.getElementById("canvas").toDataURL());
+  const before = await picture();
+  const [download] = await Promise.all([page.waitForEvent("download"), page.click('button[data-action="save"]')]);
+  const png = fs.readFileSync(await download.path());
+  assert.equal(png.subarray(1, 4).toString(), "PNG");
+  assert.deepEqual([png.readUInt32BE(16), png.readUInt32BE(20)], [800, 800]);
+  assert.equal(download.suggestedFilename(), "involute-gears-scene3.png");
+  assert.equal(await frames(page), 22);
+  assert.equal(await picture(), before, "the canvas is unchanged");
+  await page.finish();
+});
+
+test("Esc ends the program: the page says so, later keys and buttons do nothing", async () => {
+  const page = await openPage();
+  await page.keyboard.press("Escape");
+  await page.waitForFunction(() => document.body.dataset.state === "ended");
+  assert.match(await page.textContent("#notice"), /ended[^]*Reload/);
+  assert.ok(await page.isVisible("#notice"));
+  await page.keyboard.press("s");
+  await page.locator('button[data-key="s"]').dispatchEvent("pointerdown");
+  assert.equal(await frames(page), 1);
+  assert.ok(await page.isDisabled('button[data-key="1"]'));
+  await page.finish();
+});
