@@ -52,9 +52,11 @@ void openTestWindow() {
     int argc = 1;
     char name[] = "involute-gears-test";
     char* argv[] = {name, nullptr};
-    silentSetupGear();
-    sceneKey = '1';
+    restartProgram();
     glutInitWindowSize(800, 800);
+    // Fully on the screen, so that readFrame gets every pixel: without a
+    // position freeglut maps the window at (-1, -1) on a bare X server.
+    glutInitWindowPosition(0, 0);
     glutInit(&argc, argv);
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
@@ -66,6 +68,12 @@ void openTestWindow() {
         pumpEvents(1);
     }
     pumpEvents(20);
+}
+
+void restartProgram() {
+    sceneKey = '1';
+    driveAngle = 0.0;
+    silentSetupGear();
 }
 
 void resizeTestWindow(int width, int height) {
@@ -85,13 +93,13 @@ Frame readFrame() {
     Frame frame;
     const std::vector<unsigned> pixels = grabXWindow(display, glXGetCurrentDrawable(), &frame.width, &frame.height);
     frame.rgb.resize(static_cast<size_t>(3) * frame.width * frame.height);
+    unsigned char* out = frame.rgb.data();
     for (int y = 0; y < frame.height; ++y) {
-        for (int x = 0; x < frame.width; ++x) {
-            const unsigned p = pixels[static_cast<size_t>(frame.height - 1 - y) * frame.width + x];
-            unsigned char* out = &frame.rgb[3 * (static_cast<size_t>(y) * frame.width + x)];
-            out[0] = static_cast<unsigned char>(p >> 16);
-            out[1] = static_cast<unsigned char>(p >> 8);
-            out[2] = static_cast<unsigned char>(p);
+        const unsigned* in = pixels.data() + static_cast<size_t>(frame.height - 1 - y) * frame.width;
+        for (int x = 0; x < frame.width; ++x, out += 3) {
+            out[0] = static_cast<unsigned char>(in[x] >> 16);
+            out[1] = static_cast<unsigned char>(in[x] >> 8);
+            out[2] = static_cast<unsigned char>(in[x]);
         }
     }
     return frame;

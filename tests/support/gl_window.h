@@ -12,6 +12,11 @@
 // standard output silenced.
 void openTestWindow();
 
+// Puts the animation state back where main leaves it before the first
+// frame: scene 1, the gear set-up (standard output silenced), direction,
+// zoom and counters as at start.
+void restartProgram();
+
 // Resizes the window and waits until reshape has run with the new size.
 void resizeTestWindow(int width, int height);
 
