@@ -1,18 +1,31 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages that are missing for building (and, with
-# --test, for testing) involute-gears. Uses sudo when not root.
+# --test, for testing) involute-gears. Uses sudo when not root. Options may be
+# combined: --test, --docs, --package, --web (the browser build and its tests).
 set -euo pipefail
 
 packages=(g++ cmake make pkg-config freeglut3-dev libgl-dev libx11-dev)
-if [[ "${1:-}" == "--test" ]]; then
-  packages+=(libgtest-dev xvfb xauth libxtst-dev x11-utils locales
+has() { [[ " $* " == *" $option "* ]]; }
+option=--test
+if has "$@"; then
+  packages+=(libgtest-dev xvfb xauth libxtst-dev x11-utils locales libpng-dev
             desktop-file-utils groff-base man-db bsdextrautils dpkg-dev file)
 fi
-if [[ "${1:-}" == "--docs" ]]; then
+option=--docs
+if has "$@"; then
   packages+=(xvfb xauth xdotool imagemagick)
 fi
-if [[ "${1:-}" == "--package" ]]; then
+option=--package
+if has "$@"; then
   packages+=(desktop-file-utils groff-base man-db dpkg-dev file)
+fi
+option=--web
+if has "$@"; then
+  # emcc runs its tools with node; npm fetches the browser tests' pinned
+  # packages. A node from elsewhere (with its own npm) is used as it is.
+  packages+=(emscripten chromium)
+  command -v node >/dev/null || packages+=(nodejs)
+  command -v npm >/dev/null || packages+=(npm)
 fi
 
 missing=()
