@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) into build-test/, and runs the whole suite under a
-# private Xvfb, whether or not a display is present. Exits non-zero on failure.
+# private Xvfb, whether or not a display is present; then builds the browser
+# version and runs its tests in headless Chromium. Exits non-zero on failure.
+# Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")"
 scripts/install-deps.sh --test
@@ -13,5 +15,8 @@ cmake --build build-test -j"$(nproc)"
 export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 unset DISPLAY
-exec xvfb-run -a -s "-screen 0 1024x1024x24" \
-  ctest --test-dir build-test --output-on-failure --timeout 600 "$@"
+status=0
+xvfb-run -a -s "-screen 0 1024x1024x24" \
+  ctest --test-dir build-test --output-on-failure --timeout 600 "$@" || status=$?
+scripts/test-web.sh || status=$?
+exit "$status"
