@@ -18,7 +18,7 @@ double rootRadius = 0.0;      // negative with these values, and printed so
 double rootShift = 0.0;
 double rootShiftAngle = 0.0;  // radians
 double rollLimitMin = 0.0;    // radians of roll from the pitch point down to the root
-double tipCrossAngle = 0.0;   // radians: pressure angle at the tip circle
+double tipCrossAngle = 0.0;   // radians: acos(pitch radius / tip radius), 60 degrees (see setupGear)
 double rollLimitMax = 0.0;    // radians of roll from the pitch point up to the tip circle
 double flankHeight = 0.0;     // model units a drawn flank reaches beyond the base circle
 
@@ -77,8 +77,12 @@ void setupGear() {
     rootShiftAngle = std::atan2(rootShift, pitchRadius);
     rollLimitMin = std::tan(rootShiftAngle);
     tipCrossAngle = std::acos(pitchRadius / tipRadius);
-    // The roll from the pitch point to the tip circle is the tangent of the
-    // pressure angle there, as the lower limit is the tangent of its angle.
+    // A tangent to the pitch circle reaches the tip circle where the radius
+    // has turned by acos(pitchRadius / tipRadius) from the tangency point.
+    // That is not the pressure angle at the tip, acos(baseRadius / tipRadius)
+    // (61.98 degrees). Its tangent, the tangent's length in pitch radii, is
+    // the upper roll limit the report prints, as the lower limit is the
+    // tangent of its angle.
     rollLimitMax = std::tan(tipCrossAngle);
 
     consoleWrite("\nモジュールm=1[mm]");
