@@ -1,8 +1,23 @@
 #!/usr/bin/env bash
 # Builds the frame benchmark (Release) and runs it in a real window, under a
 # private Xvfb where there is no display. Arguments: frames per scene.
+# With --web first: also builds the browser version and prints, per scene, its
+# time per key press in headless Chromium beside the desktop's CPU per frame
+# from the same run.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+if [[ "${1:-}" == "--web" ]]; then
+  shift
+  page=$(scripts/build-web.sh)
+  (cd tests/web && { cmp -s package-lock.json node_modules/.package-lock.json.installed ||
+    { npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.package-lock.json.installed; }; })
+  desktop=$(mktemp)
+  trap 'rm -f "$desktop"' EXIT
+  "$0" "$@" | tee "$desktop"
+  echo
+  node bench/web_bench.mjs "$page" "${1:-300}" "$desktop"
+  exit 0
+fi
 scripts/install-deps.sh --docs
 cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DINVOLUTE_BUILD_BENCH=ON >/dev/null
 cmake --build build-bench -j"$(nproc)" --target frame_bench >/dev/null
