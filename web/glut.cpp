@@ -7,7 +7,8 @@
 // program kept alive. From then on frames come from keys only, each one
 // drawn synchronously inside webKey, as the desktop's keyboard callback
 // draws them. The browser keeps the drawing buffer (preserveDrawingBuffer),
-// so a covered or scrolled page needs no redraw and advances nothing.
+// so a covered or scrolled page needs no redraw and advances nothing; only a
+// lost and restored WebGL context does (webContextRestored).
 #include <GL/freeglut.h>
 
 #include <cstdint>
@@ -91,6 +92,16 @@ void glutBitmapCharacter(void* font, int character) {
     }
     const BitmapGlyph& g = fontHelvetica18.glyphs[character];
     glBitmap(g.width, g.height, g.xorig, g.yorig, g.xmove, g.ymove, fontHelvetica18.bits + g.offset);
+}
+
+// The browser gave back a WebGL context it had taken away (the GPU was
+// reset, or the tab was put aside): the picture is gone, so the window is
+// redrawn, which steps the scene as a desktop window that was uncovered.
+EMSCRIPTEN_KEEPALIVE void webContextRestored() {
+    webglRestore();
+    if (displayCallback != nullptr) {
+        displayCallback();
+    }
 }
 
 // The page's keyboard and buttons: one key, as the character typed (27 for

@@ -40,6 +40,7 @@ GLuint program = 0;
 GLuint vertexBuffer = 0;
 GLint viewportOriginUniform = -1;
 GLint viewportHalfSizeUniform = -1;
+int viewport[4] = {0, 0, 0, 0};
 
 GLuint compileShader(GLenum type, const char* source) {
     const GLuint shader = emscripten_glCreateShader(type);
@@ -74,6 +75,11 @@ bool webglOpen(const char* canvasSelector) {
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
         return false;
     }
+    webglRestore();
+    return true;
+}
+
+void webglRestore() {
     program = emscripten_glCreateProgram();
     emscripten_glAttachShader(program, compileShader(GL_VERTEX_SHADER, vertexShaderSource));
     emscripten_glAttachShader(program, compileShader(GL_FRAGMENT_SHADER, fragmentShaderSource));
@@ -91,10 +97,14 @@ bool webglOpen(const char* canvasSelector) {
     emscripten_glVertexAttribPointer(positionAttribute, 2, GL_FLOAT, GL_FALSE, sizeof(WindowVertex), nullptr);
     emscripten_glVertexAttribPointer(colourAttribute, 4, GL_FLOAT, GL_FALSE, sizeof(WindowVertex),
                                      reinterpret_cast<const void*>(2 * sizeof(float)));
-    return true;
+    webglViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 void webglViewport(int x, int y, int width, int height) {
+    viewport[0] = x;
+    viewport[1] = y;
+    viewport[2] = width;
+    viewport[3] = height;
     emscripten_glViewport(x, y, width, height);
     emscripten_glUniform2f(viewportOriginUniform, static_cast<float>(x), static_cast<float>(y));
     emscripten_glUniform2f(viewportHalfSizeUniform, 0.5f * static_cast<float>(width), 0.5f * static_cast<float>(height));

@@ -19,6 +19,10 @@ struct WindowVertex {
 // makes it current. False when the browser has no WebGL.
 bool webglOpen(const char* canvasSelector);
 
+// After the browser has lost the context and given it back: makes the
+// shader, the buffer and the viewport again.
+void webglRestore();
+
 // The region of the drawing buffer that window pixels map to.
 void webglViewport(int x, int y, int width, int height);
 

@@ -13,6 +13,7 @@ const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, "../..");
 const pagePath = process.env.INVOLUTE_WEB_PAGE ?? path.join(root, "build-web/involute-gears.html");
 const referenceDir = path.join(root, "tests/reference");
+const testTimeoutMs = 180_000;
 const chromiumPath = ["/usr/lib/chromium/chromium", "/usr/bin/chromium"].find((p) => fs.existsSync(p));
 
 const windowTitle = "糸の巻き戻しによるインボリュート曲線創成　1,..,6：創成画面変更，d,D:正逆回転，s:継続";
@@ -161,7 +162,7 @@ function referenceFrames() {
     });
 }
 
-test("the page starts: size, title, the exact report, and again after z", async () => {
+test("the page starts: size, title, the exact report, and again after z", { timeout: testTimeoutMs }, async () => {
   assert.ok(fs.statSync(pagePath).size < 300 * 1024, "the page is under 300 KB");
   const page = await openPage();
   assert.equal(await page.title(), windowTitle);
@@ -178,7 +179,7 @@ test("the page starts: size, title, the exact report, and again after z", async 
   await page.finish();
 });
 
-test("after the same keys the canvas shows the desktop's picture, and one step more does not", async () => {
+test("after the same keys the canvas shows the desktop's picture, and one step more does not", { timeout: testTimeoutMs }, async () => {
   const page = await openPage();
   const oneStepTooMany = new Set(["scene1-middle", "scene3-middle", "scene5-middle"]);
   for (const { name, keys } of referenceFrames()) {
@@ -196,7 +197,7 @@ test("after the same keys the canvas shows the desktop's picture, and one step m
   await page.finish();
 });
 
-test("keys as typed: W from Caps Lock enlarges, an unknown key draws nothing", async () => {
+test("keys as typed: W from Caps Lock enlarges, an unknown key draws nothing", { timeout: testTimeoutMs }, async () => {
   const page = await openPage();
   // Caps Lock gives key "W" without Shift; the character decides.
   await page.evaluate(() => document.dispatchEvent(new KeyboardEvent("keydown", { key: "W", bubbles: true })));
@@ -207,7 +208,7 @@ test("keys as typed: W from Caps Lock enlarges, an unknown key draws nothing", a
   await page.finish();
 });
 
-test("buttons: a tap acts once, a held button repeats until released or left", async () => {
+test("buttons: a tap acts once, a held button repeats until released or left", { timeout: testTimeoutMs }, async () => {
   const page = await openPage({ hasTouch: true });
   await page.tap('button[data-key="s"]');
   assert.equal(await frames(page), 2);
@@ -234,7 +235,7 @@ test("buttons: a tap acts once, a held button repeats until released or left", a
   await page.finish();
 });
 
-test("Save picture downloads the frame as an 800 x 800 PNG and moves nothing", async () => {
+test("Save picture downloads the frame as an 800 x 800 PNG and moves nothing", { timeout: testTimeoutMs }, async () => {
   const page = await openPage();
   await pressKeys(page, ["3", "s*20"]);
   const picture = () => page.evaluate(() => document.getElementById("canvas").toDataURL());
@@ -249,7 +250,7 @@ test("Save picture downloads the frame as an 800 x 800 PNG and moves nothing", a
   await page.finish();
 });
 
-test("Esc ends the program: the page says so, later keys and buttons do nothing", async () => {
+test("Esc ends the program: the page says so, later keys and buttons do nothing", { timeout: testTimeoutMs }, async () => {
   const page = await openPage();
   await page.keyboard.press("Escape");
   await page.waitForFunction(() => document.body.dataset.state === "ended");
@@ -259,5 +260,27 @@ test("Esc ends the program: the page says so, later keys and buttons do nothing"
   await page.locator('button[data-key="s"]').dispatchEvent("pointerdown");
   assert.equal(await frames(page), 1);
   assert.ok(await page.isDisabled('button[data-key="1"]'));
+  await page.finish();
+});
+
+test("a lost WebGL context comes back with its picture, one step on, as an uncovered window", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage();
+  await pressKeys(page, ["3", "s*98"]);
+  await page.evaluate(async () => {
+    const canvas = document.getElementById("canvas");
+    const loser = canvas.getContext("webgl").getExtension("WEBGL_lose_context");
+    const event = (name) => new Promise((resolve) => canvas.addEventListener(name, resolve, { once: true }));
+    const lost = event("webglcontextlost");
+    loser.loseContext();
+    await lost;
+    // Restoring is allowed once the lost event has been fully dispatched.
+    await new Promise((resolve) => setTimeout(resolve, 0));
+    const restored = event("webglcontextrestored");
+    loser.restoreContext();
+    await restored;
+  });
+  assert.equal(await frames(page), 101);
+  const result = await compareWithReference(page, path.join(referenceDir, "scene3-middle.png"));
+  assert.equal(result.unmatched, 0, JSON.stringify(result.first));
   await page.finish();
 });
