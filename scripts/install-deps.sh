@@ -13,7 +13,8 @@ if has "$@"; then
 fi
 option=--docs
 if has "$@"; then
-  packages+=(xvfb xauth xdotool imagemagick)
+  # fonts-ipafont-gothic: Japanese glyphs for the screenshots of the page
+  packages+=(xvfb xauth xdotool imagemagick fonts-ipafont-gothic)
 fi
 option=--package
 if has "$@"; then
