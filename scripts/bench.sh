@@ -9,8 +9,7 @@ cd "$(dirname "$0")/.."
 if [[ "${1:-}" == "--web" ]]; then
   shift
   page=$(scripts/build-web.sh)
-  (cd tests/web && { cmp -s package-lock.json node_modules/.package-lock.json.installed ||
-    { npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.package-lock.json.installed; }; })
+  scripts/install-npm-packages.sh
   desktop=$(mktemp)
   trap 'rm -f "$desktop"' EXIT
   "$0" "$@" | tee "$desktop"

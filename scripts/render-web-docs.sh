@@ -5,6 +5,5 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --docs
 page=$(scripts/build-web.sh)
-(cd tests/web && { cmp -s package-lock.json node_modules/.package-lock.json.installed ||
-  { npm ci --no-audit --no-fund --loglevel=error && cp package-lock.json node_modules/.package-lock.json.installed; }; })
+scripts/install-npm-packages.sh
 node scripts/render-web-docs.mjs "$page" docs

@@ -5,10 +5,6 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build-web.sh >/dev/null
+scripts/install-npm-packages.sh
 cd tests/web
-# Install the pinned packages when they are missing or the lock file changed.
-if ! cmp -s package-lock.json node_modules/.package-lock.json.installed 2>/dev/null; then
-  npm ci --no-audit --no-fund --loglevel=error
-  cp package-lock.json node_modules/.package-lock.json.installed
-fi
 exec node --test "$@"
