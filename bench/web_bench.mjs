@@ -12,13 +12,8 @@
 // The optional desktop table is frame_bench's output; its CPU ms/frame
 // column is printed beside the browser's figures.
 import fs from "node:fs";
-import http from "node:http";
-import path from "node:path";
-import { createRequire } from "node:module";
-import { fileURLToPath } from "node:url";
+import { launchChromium, servePage } from "../tests/web/chromium.mjs";
 
-const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), "..");
-const { chromium } = createRequire(path.join(root, "tests/web/package.json"))("playwright-core");
 const [pagePath, pressesArg, desktopTable] = process.argv.slice(2);
 const presses = Math.max(20, Number(pressesArg ?? 300));
 const warmUp = 30;
@@ -31,22 +26,13 @@ if (desktopTable) {
   }
 }
 
-const browser = await chromium.launch({
-  executablePath: ["/usr/lib/chromium/chromium", "/usr/bin/chromium"].find((p) => fs.existsSync(p)),
-  args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update", "--disable-sync",
-         "--disable-quic", "--no-first-run", "--use-angle=swiftshader", "--enable-unsafe-swiftshader"],
+const browser = await launchChromium();
+const server = await servePage(pagePath, {
+  "cross-origin-opener-policy": "same-origin",
+  "cross-origin-embedder-policy": "require-corp",
 });
-const server = http.createServer((request, response) => {
-  response.writeHead(200, {
-    "content-type": "text/html; charset=utf-8",
-    "cross-origin-opener-policy": "same-origin",
-    "cross-origin-embedder-policy": "require-corp",
-  });
-  response.end(fs.readFileSync(pagePath));
-});
-await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
 const page = await browser.newPage({ viewport: { width: 1280, height: 1000 } });
-await page.goto(`http://127.0.0.1:${server.address().port}/`);
+await page.goto(server.origin + "/");
 await page.waitForFunction(() => document.body.dataset.state === "running" && crossOriginIsolated);
 
 const quantile = (sorted, q) => sorted[Math.min(sorted.length - 1, Math.floor(q * sorted.length))];

@@ -30,6 +30,18 @@ void (*displayCallback)() = nullptr;
 void (*reshapeCallback)(int, int) = nullptr;
 void (*keyboardCallback)(unsigned char, int, int) = nullptr;
 
+// What a window that is shown gets from GLUT: its size, then a frame.
+void showWindow() {
+    if (reshapeCallback != nullptr) {
+        reshapeCallback(windowWidth, windowHeight);
+    } else {
+        glViewport(0, 0, windowWidth, windowHeight);
+    }
+    if (displayCallback != nullptr) {
+        displayCallback();
+    }
+}
+
 }  // namespace
 
 // What the page learns from the program.
@@ -68,14 +80,7 @@ void glutReshapeFunc(void (*callback)(int, int)) { reshapeCallback = callback; }
 void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) { keyboardCallback = callback; }
 
 void glutMainLoop() {
-    if (reshapeCallback != nullptr) {
-        reshapeCallback(windowWidth, windowHeight);
-    } else {
-        glViewport(0, 0, windowWidth, windowHeight);
-    }
-    if (displayCallback != nullptr) {
-        displayCallback();
-    }
+    showWindow();
     emscripten_exit_with_live_runtime();
 }
 
@@ -95,13 +100,12 @@ void glutBitmapCharacter(void* font, int character) {
 }
 
 // The browser gave back a WebGL context it had taken away (the GPU was
-// reset, or the tab was put aside): the picture is gone, so the window is
-// redrawn, which steps the scene as a desktop window that was uncovered.
+// reset, or the tab was put aside): the picture is gone, so the window gets
+// its size and a frame again, as a desktop window shown anew; the frame
+// steps the scene once.
 EMSCRIPTEN_KEEPALIVE void webContextRestored() {
     webglRestore();
-    if (displayCallback != nullptr) {
-        displayCallback();
-    }
+    showWindow();
 }
 
 // The page's keyboard and buttons: one key, as the character typed (27 for

@@ -40,7 +40,6 @@ GLuint program = 0;
 GLuint vertexBuffer = 0;
 GLint viewportOriginUniform = -1;
 GLint viewportHalfSizeUniform = -1;
-int viewport[4] = {0, 0, 0, 0};
 
 GLuint compileShader(GLenum type, const char* source) {
     const GLuint shader = emscripten_glCreateShader(type);
@@ -97,14 +96,9 @@ void webglRestore() {
     emscripten_glVertexAttribPointer(positionAttribute, 2, GL_FLOAT, GL_FALSE, sizeof(WindowVertex), nullptr);
     emscripten_glVertexAttribPointer(colourAttribute, 4, GL_FLOAT, GL_FALSE, sizeof(WindowVertex),
                                      reinterpret_cast<const void*>(2 * sizeof(float)));
-    webglViewport(viewport[0], viewport[1], viewport[2], viewport[3]);
 }
 
 void webglViewport(int x, int y, int width, int height) {
-    viewport[0] = x;
-    viewport[1] = y;
-    viewport[2] = width;
-    viewport[3] = height;
     emscripten_glViewport(x, y, width, height);
     emscripten_glUniform2f(viewportOriginUniform, static_cast<float>(x), static_cast<float>(y));
     emscripten_glUniform2f(viewportHalfSizeUniform, 0.5f * static_cast<float>(width), 0.5f * static_cast<float>(height));

@@ -20,7 +20,7 @@ struct WindowVertex {
 bool webglOpen(const char* canvasSelector);
 
 // After the browser has lost the context and given it back: makes the
-// shader, the buffer and the viewport again.
+// shader and the buffer again. The viewport is the caller's to set again.
 void webglRestore();
 
 // The region of the drawing buffer that window pixels map to.

@@ -4,17 +4,15 @@
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import fs from "node:fs";
-import http from "node:http";
 import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
-import { chromium } from "playwright-core";
+import { launchChromium, servePage } from "./chromium.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, "../..");
 const pagePath = process.env.INVOLUTE_WEB_PAGE ?? path.join(root, "build-web/involute-gears.html");
 const referenceDir = path.join(root, "tests/reference");
 const testTimeoutMs = 180_000;
-const chromiumPath = ["/usr/lib/chromium/chromium", "/usr/bin/chromium"].find((p) => fs.existsSync(p));
 
 const windowTitle = "糸の巻き戻しによるインボリュート曲線創成　1,..,6：創成画面変更，d,D:正逆回転，s:継続";
 const report = [
@@ -39,21 +37,9 @@ let origin;
 let browser;
 
 before(async () => {
-  server = http.createServer((request, response) => {
-    if (request.url !== "/" && request.url !== "/involute-gears.html") {
-      response.writeHead(404).end();
-      return;
-    }
-    response.writeHead(200, { "content-type": "text/html; charset=utf-8" });
-    response.end(fs.readFileSync(pagePath));
-  });
-  await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-  origin = `http://127.0.0.1:${server.address().port}`;
-  browser = await chromium.launch({
-    executablePath: chromiumPath,
-    args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update", "--disable-sync",
-           "--disable-quic", "--no-first-run", "--use-angle=swiftshader", "--enable-unsafe-swiftshader"],
-  });
+  server = await servePage(pagePath);
+  origin = server.origin;
+  browser = await launchChromium();
 });
 
 after(async () => {
