@@ -1,0 +1,17 @@
+// The gear pair that scenes 7 and 8 show. Set once at start-up from the
+// command line (desktop) or from the page's form (browser), and again on
+// every change of the pair's parameters; never per frame.
+#pragma once
+
+#include "pair/gear_pair.h"
+
+// False unless the program was started with pair options: keys 7 and 8 are
+// then ignored and the program is exactly the six-scene animation.
+extern bool pairScenesEnabled;
+
+// The pair of scenes 7 and 8, worked out by buildPairGeometry.
+extern PairGeometry activePair;
+
+// Makes `input` (which checkPair accepts) the pair of scenes 7 and 8 and
+// works out everything they draw from it.
+void setActivePair(const PairInput& input);

@@ -1,0 +1,1 @@
+#include "pair/gear_pair.h"

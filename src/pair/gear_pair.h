@@ -1,0 +1,128 @@
+// A pair of involute spur gears as a hobbing rack cuts them: the standard
+// numbers of the pair (working pressure angle, centre distance, diameters,
+// contact ratio, tooth thicknesses), the warnings a designer must see, and
+// each gear's whole tooth outline. Draws nothing and writes nothing: the
+// report, the SVG and the scenes take what they need from here.
+//
+// Units: lengths in mm, angles in radians unless the name says Deg.
+// Gear 1 is the drive gear (index 0), gear 2 the driven gear (index 1).
+// The cutter is the basic rack of ISO 53 profile A: straight flanks at alpha,
+// addendum 1.25 m, tip radius 0.38 m, moved out by x m.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "app/state.h"  // Point2
+
+// ---- Allowed input ------------------------------------------------------------
+constexpr int minTeeth = 4;
+constexpr int maxTeeth = 400;
+constexpr double minModule = 0.05;          // mm
+constexpr double maxModule = 100.0;         // mm
+constexpr double minPressureAngleDeg = 10.0;
+constexpr double maxPressureAngleDeg = 35.0;
+constexpr double minShift = -1.0;           // profile shift coefficient x
+constexpr double maxShift = 1.5;
+
+// ISO 53 profile A, in multiples of m.
+constexpr double rackAddendum = 1.25;       // cutter tip above its datum line: cuts the gear's root
+constexpr double rackDedendum = 1.0;        // gear addendum before the tip shortening of a shifted pair
+constexpr double rackTipRadius = 0.38;
+constexpr double bottomClearance = 0.25;
+
+struct PairInput {
+    int z1 = 10;            // teeth of the drive gear
+    int z2 = 30;            // teeth of the driven gear
+    double m = 1.0;         // module, mm
+    double alphaDeg = 20.0; // pressure angle of the basic rack, degrees
+    double x1 = 0.0;        // profile shift coefficients
+    double x2 = 0.0;
+};
+
+// One gear's numbers.
+struct GearNumbers {
+    int z;
+    double x;
+    double d;     // reference diameter d = m z
+    double db;    // base diameter db = d cos(alpha)
+    double da;    // tip diameter (tip shortened by the pair's y so the clearance stays 0.25 m)
+    double df;    // root diameter df = d - 2 m (1.25 - x)
+    double s;     // tooth thickness on the reference circle s = m (pi/2 + 2 x tan(alpha)), arc
+    double sa;    // tooth thickness on the tip circle, arc
+    double xmin;  // least shift without undercut, 1 - z sin^2(alpha) / 2
+    bool undercut;      // x < xmin
+    bool interference;  // the path of contact runs past this gear's tangent point on the line of action
+    bool thinTip;       // sa < 0.25 m
+};
+
+struct PairNumbers {
+    double alpha;        // pressure angle, rad
+    double invAlpha;     // inv alpha = tan(alpha) - alpha
+    double alphaW;       // working pressure angle, rad
+    double a;            // centre distance, mm
+    double y;            // centre-distance modification coefficient (a - m (z1 + z2) / 2) / m
+    double pb;           // base pitch pi m cos(alpha), mm
+    double ga;           // length of the path of contact, mm
+    double epsilonAlpha; // transverse contact ratio ga / pb
+    bool lowContactRatio;  // epsilonAlpha < 1.1
+    GearNumbers gear[2];
+};
+
+// Which input is wrong, for the caller to name in its own words (an option,
+// a form field).
+enum class PairField { none, z1, z2, module, alpha, x1, x2 };
+
+struct PairCheck {
+    PairField field = PairField::none;  // none: the input is usable
+    std::string message;                // English, e.g. "z1 must be 4 to 400"; "" when usable
+};
+
+// Checks the ranges and, for usable ranges, that neither gear has pointed
+// teeth (sa <= 0).
+PairCheck checkPair(const PairInput& input);
+
+// The numbers of a pair that checkPair accepts.
+PairNumbers pairNumbers(const PairInput& input);
+
+// inv(angle) = tan(angle) - angle, and its inverse to 1e-12 rad.
+double involuteFunction(double angle);
+double inverseInvolute(double inv);
+
+// ---- Outlines -------------------------------------------------------------------
+// One gear's closed outline as the rack cuts it, centred at (0, 0), in mm:
+// for each tooth the involute from the tip circle down to where the fillet
+// meets it, the fillet traced by the cutter's rounded tip (undercut where
+// the cutting removes the foot of the involute), the root circle, and the
+// tip circle. Tooth 0 is symmetric about the +x axis; the points run
+// counter-clockwise; the last point is not a repeat of the first. Every
+// point is within 0.001 m of the true outline, and so is every chord.
+struct GearOutline {
+    std::vector<Point2> points;
+};
+
+// Both gears of the pair, as placed in mesh at drive angle 0: gear 1 with a
+// tooth on +x, gear 2 turned by `phase2` about its own centre so that the
+// two touch on the drive flanks with no backlash (and no overlap).
+struct PairGeometry {
+    PairInput input;
+    PairNumbers numbers;
+    GearOutline outline[2];  // in each gear's own frame, tooth 0 on +x, before any turn
+    double phase2;           // rad: gear 2's turn at drive angle 0, about (a, 0)
+};
+
+// Works out everything for a pair that checkPair accepts. Done once per
+// parameter change; nothing here is needed per frame.
+void buildPairGeometry(const PairInput& input, PairGeometry& pair);
+
+// The cutter's outline for `teeth` rack pitches centred on the tooth space
+// that cuts tooth 0's neighbouring space, in the rack's frame: the datum
+// (reference) line is y = 0 shifted by x m, the rack's teeth point towards
+// -y (towards the gear centre when the rack sits above it). Open polyline,
+// mm.
+void rackOutline(const PairInput& input, int gearIndex, int teeth, std::vector<Point2>& points);
+
+// Reduces a closed outline to the fewest points that keep it within
+// `tolerance` (mm) of the original (Douglas-Peucker); for drawing at a zoom
+// where `tolerance` is a quarter pixel.
+void simplifyOutline(const std::vector<Point2>& points, double tolerance, std::vector<Point2>& out);

@@ -1,0 +1,1 @@
+#include "scenes/scenes.h"
