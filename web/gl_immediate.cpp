@@ -1,9 +1,13 @@
 // OpenGL 1.1 immediate mode on WebGL 1: the calls declared in
-// web/include/GL/gl.h, with the desktop's results.
+// web/include/GL/gl.h, with the desktop's results, and the frame record of
+// frame_record.h.
 //
 // Vertices are transformed here, on the CPU, in single precision as Mesa
-// does, to window pixels. Each glBegin/glEnd batch then goes to WebGL as one
-// buffer of triangles (webgl_backend.cpp):
+// does, to pixels of the program's window. Nothing goes to WebGL while the
+// program draws: every glBegin/glEnd batch and every glBitmap is recorded in
+// window pixels, and glFlush (so also the swap) draws the record since the
+// last glClear into the drawing buffer, scaled to its size, in one buffer of
+// triangles per up to maxTriangleVertices vertices (webgl_backend.cpp):
 //   - GL_LINES and GL_LINE_LOOP: every segment becomes a parallelogram, as
 //     GL 1.x rasterises a non-antialiased line of width w: w rounded to whole
 //     pixels (at least 1), spread along the minor axis, the ends cut square
@@ -11,24 +15,30 @@
 //     the desktop's 1.6 and 2 pixel lines, and makes thin lines the same on
 //     every GPU.
 //   - GL_POLYGON: a triangle fan, which fills a convex polygon exactly.
-// glBitmap turns each set bit into a one-pixel point in the raster colour;
-// the points wait in a buffer and go out in one upload before the next
-// batch, clear or flush, so a title line costs one draw call.
+//   - glBitmap: each row's runs of set bits become rectangles with whole-pixel
+//     edges in the raster colour; in a buffer of the window's size each bit
+//     fills exactly its one pixel.
+// The draw order is the program's, so later primitives cover earlier ones as
+// on the desktop (no depth test, no blending).
 //
 // Lighting is not computed: no light is ever enabled, so all it changes is
 // the colour glRasterPos2f gives the raster position, the ambient term of
 // GL's default material and light model. Vertices are never lit here: every
 // primitive of the program draws with lighting disabled.
 //
-// Limits: a batch holds up to maxBatchVertices vertices; longer GL_LINES
-// batches are drawn in parts, the surplus of other modes is dropped. Matrix
-// stacks hold 32 entries and the attribute stack 16; overflow and underflow
-// record GL_STACK_OVERFLOW / GL_STACK_UNDERFLOW and change nothing.
+// Limits: a frame records up to maxRecordVertices vertices (a run of bitmap
+// bits takes two) in up to maxCommands batches; what comes beyond is
+// dropped. The program's heaviest frame (scene 5) uses about a third of
+// either. Matrix stacks hold 32 entries and the attribute stack 16; overflow
+// and underflow record GL_STACK_OVERFLOW / GL_STACK_UNDERFLOW and change
+// nothing. Primitives are clipped at the drawing buffer's edges: the clip
+// volume's, as long as the viewport covers the window, as the program's does.
 #include <GL/gl.h>
 
 #include <cmath>
 #include <cstring>
 
+#include "frame_record.h"
 #include "webgl_backend.h"
 
 namespace {
@@ -39,9 +49,9 @@ constexpr GLenum stackUnderflow = 0x0504;
 constexpr GLenum invalidEnum = 0x0500;
 constexpr GLenum invalidOperation = 0x0502;
 
-constexpr int maxBatchVertices = 4096;
-constexpr int maxTriangleVertices = 6 * maxBatchVertices;  // six per line segment
-constexpr int maxPoints = 16384;
+constexpr int maxRecordVertices = 65536;
+constexpr int maxCommands = 4096;
+constexpr int maxTriangleVertices = 6 * 4096;  // six per segment or bit run
 constexpr int matrixStackDepth = 32;
 constexpr int attribStackDepth = 16;
 
@@ -88,13 +98,41 @@ int viewportWidth = 0;
 int viewportHeight = 0;
 GLenum lastError = GL_NO_ERROR;
 
-// ---- The batch between glBegin and glEnd, in window pixels -------------------
+// ---- The frame record, in window pixels -------------------------------------
+// One recorded batch: its primitives' vertices are record[first, first + count).
+enum class Kind : unsigned char {
+    lines,      // pairs of vertices, as GL_LINES
+    lineStrip,  // consecutive vertices joined; a GL_LINE_LOOP with its first vertex repeated at the end
+    fan,        // a GL_POLYGON as a triangle fan
+    bitRuns,    // pairs: the lower left corner of a run's first bit, then the pixel after its last bit
+};
+
+struct Command {
+    Kind kind;
+    float width;  // lines: the GL width rounded as the rasteriser takes it, in window pixels
+    int first;
+    int count;
+};
+
+bool recorded = false;  // a glClear has started a record
+bool drawn = true;      // the drawing buffer shows the whole record
+float recordedClearColour[4] = {0, 0, 0, 0};
+WindowVertex record[maxRecordVertices];
+int recordCount = 0;
+Command commands[maxCommands];
+int commandCount = 0;
+
+// The batch between glBegin and glEnd: its mode, and its vertices so far are
+// record[batchFirst, recordCount), unless the record was full (batchDropped).
 GLenum batchMode = noBatch;
-WindowVertex batch[maxBatchVertices];
-int batchCount = 0;
+int batchFirst = 0;
+bool batchDropped = false;
+
+// ---- The drawing buffer and the triangles on their way to it ----------------
+int bufferSide = 0;  // pixels
+int windowSide = 0;  // pixels
 WindowVertex triangles[maxTriangleVertices];
-WindowVertex points[maxPoints];
-int pointCount = 0;
+int triangleCount = 0;
 
 void recordError(GLenum error) {
     if (lastError == GL_NO_ERROR) {
@@ -148,24 +186,61 @@ void toWindow(const Clip& c, float& wx, float& wy) {
     wy = (c.y / c.w) * halfHeight + (static_cast<float>(viewportY) + halfHeight);
 }
 
-void flushPoints() {
-    webglPoints(points, pointCount);
-    pointCount = 0;
-}
-
 // Non-antialiased GL lines are rasterised by whole pixels of width.
 float rasterLineWidth() {
     const float rounded = std::floor(lineWidth + 0.5f);
     return rounded < 1.0f ? 1.0f : rounded;
 }
 
+// ---- Recording ---------------------------------------------------------------
+// Appends a vertex to the record; false when the record is full.
+bool recordVertex(float x, float y, const float colour[4]) {
+    if (recordCount == maxRecordVertices) {
+        return false;
+    }
+    record[recordCount++] = WindowVertex{x, y, colour[0], colour[1], colour[2], colour[3]};
+    return true;
+}
+
+void commitCommand(Kind kind, float width, int first) {
+    const int count = recordCount - first;
+    const int least = kind == Kind::fan ? 3 : 2;
+    if (count < least || commandCount == maxCommands) {
+        recordCount = first;  // nothing to draw, or no room to say what
+        return;
+    }
+    commands[commandCount++] = Command{kind, width, first, count};
+    drawn = false;
+}
+
+// ---- Replaying ---------------------------------------------------------------
+void drawTriangles() {
+    webglTriangles(triangles, triangleCount);
+    triangleCount = 0;
+}
+
+// Room for `count` more vertices in the triangle buffer, drawing it first
+// when full; the draw order stays the program's.
+void makeRoom(int count) {
+    if (triangleCount + count > maxTriangleVertices) {
+        drawTriangles();
+    }
+}
+
+WindowVertex scaled(const WindowVertex& v, float k) {
+    WindowVertex s = v;
+    s.x *= k;
+    s.y *= k;
+    return s;
+}
+
 // One segment as two triangles: the parallelogram GL 1.x fills for a line,
-// `width` pixels across the minor axis.
-int emitSegment(const WindowVertex& a, const WindowVertex& b, float width, int at) {
+// `width` buffer pixels across the minor axis. a and b are in buffer pixels.
+void emitSegment(const WindowVertex& a, const WindowVertex& b, float width) {
     const float dx = b.x - a.x;
     const float dy = b.y - a.y;
     if (dx == 0.0f && dy == 0.0f) {
-        return at;  // a zero-length line produces no fragment
+        return;  // a zero-length line produces no fragment
     }
     const bool xMajor = std::fabs(dx) >= std::fabs(dy);
     const float ox = xMajor ? 0.0f : 0.5f * width;
@@ -182,36 +257,81 @@ int emitSegment(const WindowVertex& a, const WindowVertex& b, float width, int a
     b0.y -= oy;
     b1.x += ox;
     b1.y += oy;
-    triangles[at++] = a0;
-    triangles[at++] = b0;
-    triangles[at++] = b1;
-    triangles[at++] = a0;
-    triangles[at++] = b1;
-    triangles[at++] = a1;
-    return at;
+    makeRoom(6);
+    WindowVertex* t = &triangles[triangleCount];
+    t[0] = a0;
+    t[1] = b0;
+    t[2] = b1;
+    t[3] = a0;
+    t[4] = b1;
+    t[5] = a1;
+    triangleCount += 6;
 }
 
-void drawBatch() {
-    flushPoints();  // bitmaps drawn before this batch stay beneath it
-    int count = 0;
-    const float width = rasterLineWidth();
-    if (batchMode == GL_LINES) {
-        for (int i = 0; i + 1 < batchCount; i += 2) {
-            count = emitSegment(batch[i], batch[i + 1], width, count);
+// floor(pixel * bufferSide / windowSide): the buffer pixel edge of a window
+// pixel edge, exact in integers.
+int bufferEdge(float windowPixel) {
+    const long long n = static_cast<long long>(windowPixel) * bufferSide;
+    const long long q = n / windowSide;
+    return static_cast<int>(q * windowSide > n ? q - 1 : q);
+}
+
+// A run of bits, from the window pixel `from` up to `to` (exclusive) on one
+// row, as a rectangle with whole-pixel edges in the buffer, never empty.
+void emitBitRun(const WindowVertex& from, const WindowVertex& to) {
+    const float x0 = static_cast<float>(bufferEdge(from.x));
+    const float y0 = static_cast<float>(bufferEdge(from.y));
+    const float x1 = std::fmax(static_cast<float>(bufferEdge(to.x)), x0 + 1.0f);
+    const float y1 = std::fmax(static_cast<float>(bufferEdge(from.y + 1.0f)), y0 + 1.0f);
+    WindowVertex corner = from;
+    makeRoom(6);
+    WindowVertex* t = &triangles[triangleCount];
+    corner.x = x0;
+    corner.y = y0;
+    t[0] = corner;
+    t[3] = corner;
+    corner.x = x1;
+    t[1] = corner;
+    corner.y = y1;
+    t[2] = corner;
+    t[4] = corner;
+    corner.x = x0;
+    t[5] = corner;
+    triangleCount += 6;
+}
+
+void replayCommand(const Command& c, float k) {
+    const WindowVertex* v = &record[c.first];
+    // Never thinner than one buffer pixel, so lines stay whole in a buffer
+    // smaller than the window.
+    const float width = std::fmax(c.width * k, 1.0f);
+    switch (c.kind) {
+    case Kind::lines:
+        for (int i = 0; i + 1 < c.count; i += 2) {
+            emitSegment(scaled(v[i], k), scaled(v[i + 1], k), width);
         }
-    } else if (batchMode == GL_LINE_LOOP && batchCount >= 2) {
-        for (int i = 0; i + 1 < batchCount; ++i) {
-            count = emitSegment(batch[i], batch[i + 1], width, count);
+        break;
+    case Kind::lineStrip:
+        for (int i = 0; i + 1 < c.count; ++i) {
+            emitSegment(scaled(v[i], k), scaled(v[i + 1], k), width);
         }
-        count = emitSegment(batch[batchCount - 1], batch[0], width, count);
-    } else if (batchMode == GL_POLYGON) {
-        for (int i = 1; i + 1 < batchCount; ++i) {
-            triangles[count++] = batch[0];
-            triangles[count++] = batch[i];
-            triangles[count++] = batch[i + 1];
+        break;
+    case Kind::fan: {
+        const WindowVertex centre = scaled(v[0], k);
+        for (int i = 1; i + 1 < c.count; ++i) {
+            makeRoom(3);
+            triangles[triangleCount++] = centre;
+            triangles[triangleCount++] = scaled(v[i], k);
+            triangles[triangleCount++] = scaled(v[i + 1], k);
         }
+        break;
     }
-    webglTriangles(triangles, count);
+    case Kind::bitRuns:
+        for (int i = 0; i + 1 < c.count; i += 2) {
+            emitBitRun(v[i], v[i + 1]);
+        }
+        break;
+    }
 }
 
 }  // namespace
@@ -228,7 +348,8 @@ void glBegin(GLenum mode) {
         return;
     }
     batchMode = mode;
-    batchCount = 0;
+    batchFirst = recordCount;
+    batchDropped = false;
 }
 
 void glEnd() {
@@ -236,28 +357,28 @@ void glEnd() {
         recordError(invalidOperation);
         return;
     }
-    drawBatch();
+    if (batchMode == GL_LINE_LOOP && recordCount - batchFirst >= 2 && !batchDropped) {
+        // Closed by its first vertex again; without room for it the loop
+        // stays open, as the rest of a full record is dropped.
+        const WindowVertex first = record[batchFirst];
+        const float colour[4] = {first.r, first.g, first.b, first.a};
+        (void)recordVertex(first.x, first.y, colour);
+    }
+    const Kind kind = batchMode == GL_LINES ? Kind::lines : batchMode == GL_LINE_LOOP ? Kind::lineStrip : Kind::fan;
+    commitCommand(kind, rasterLineWidth(), batchFirst);
     batchMode = noBatch;
-    batchCount = 0;
 }
 
 void glVertex2d(GLdouble x, GLdouble y) {
     if (batchMode == noBatch) {
         return;
     }
-    if (batchCount == maxBatchVertices) {
-        if (batchMode != GL_LINES) {
-            return;
-        }
-        drawBatch();  // whole segments so far; the batch goes on after them
-        batchCount = 0;
+    float wx;
+    float wy;
+    toWindow(transform(static_cast<float>(x), static_cast<float>(y)), wx, wy);
+    if (!batchDropped && !recordVertex(wx, wy, current.colour)) {
+        batchDropped = true;
     }
-    WindowVertex& v = batch[batchCount++];
-    toWindow(transform(static_cast<float>(x), static_cast<float>(y)), v.x, v.y);
-    v.r = current.colour[0];
-    v.g = current.colour[1];
-    v.b = current.colour[2];
-    v.a = current.colour[3];
 }
 
 void glColor4f(GLfloat red, GLfloat green, GLfloat blue, GLfloat alpha) {
@@ -385,20 +506,35 @@ void glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLflo
     const int left = static_cast<int>(std::floor(current.rasterX + bitmapEpsilon - xorig));
     const int bottom = static_cast<int>(std::floor(current.rasterY + bitmapEpsilon - yorig));
     const int rowBytes = (width + 7) / 8;
+    // Consecutive bitmaps (a title's glyphs) share one recorded batch.
+    const bool extend = commandCount > 0 && commands[commandCount - 1].kind == Kind::bitRuns &&
+                        commands[commandCount - 1].first + commands[commandCount - 1].count == recordCount;
+    const int first = extend ? commands[commandCount - 1].first : recordCount;
+    if (extend) {
+        --commandCount;
+    }
+    const float* colour = current.rasterColour;
     for (int row = 0; row < height && bitmap != nullptr; ++row) {
-        for (int column = 0; column < width; ++column) {
-            if ((bitmap[row * rowBytes + column / 8] & (0x80 >> (column % 8))) == 0) {
+        const float y = static_cast<float>(bottom + row);
+        const GLubyte* bits = &bitmap[row * rowBytes];
+        int column = 0;
+        while (column < width) {
+            if ((bits[column / 8] & (0x80 >> (column % 8))) == 0) {
+                ++column;
                 continue;
             }
-            if (pointCount == maxPoints) {
-                flushPoints();
+            const int start = column;
+            while (column < width && (bits[column / 8] & (0x80 >> (column % 8))) != 0) {
+                ++column;
             }
-            points[pointCount++] = WindowVertex{static_cast<float>(left + column) + 0.5f,
-                                                static_cast<float>(bottom + row) + 0.5f, current.rasterColour[0],
-                                                current.rasterColour[1], current.rasterColour[2],
-                                                current.rasterColour[3]};
+            if (recordCount + 2 > maxRecordVertices) {
+                break;
+            }
+            (void)recordVertex(static_cast<float>(left + start), y, colour);
+            (void)recordVertex(static_cast<float>(left + column), y, colour);
         }
     }
+    commitCommand(Kind::bitRuns, 0.0f, first);
     current.rasterX += xmove;
     current.rasterY += ymove;
 }
@@ -422,10 +558,15 @@ void glPopAttrib() {
 }
 
 void glClear(GLbitfield mask) {
-    pointCount = 0;  // bitmaps not yet drawn would be cleared anyway
-    if ((mask & GL_COLOR_BUFFER_BIT) != 0) {
-        webglClear(clearColour[0], clearColour[1], clearColour[2], clearColour[3]);
+    if ((mask & GL_COLOR_BUFFER_BIT) == 0 || batchMode != noBatch) {
+        return;
     }
+    // A new frame: what was recorded before is all covered by the clear.
+    std::memcpy(recordedClearColour, clearColour, sizeof recordedClearColour);
+    recorded = true;
+    recordCount = 0;
+    commandCount = 0;
+    drawn = false;
 }
 
 void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
@@ -436,15 +577,19 @@ void glClearColor(GLclampf red, GLclampf green, GLclampf blue, GLclampf alpha) {
 }
 
 void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
-    flushPoints();  // drawn where they were placed, under the old viewport
+    // Only where vertices land in the window: the drawing buffer's viewport
+    // is frameReplay's.
     viewportX = x;
     viewportY = y;
     viewportWidth = width;
     viewportHeight = height;
-    webglViewport(x, y, width, height);
 }
 
-void glFlush() { flushPoints(); }
+void glFlush() {
+    if (!drawn) {
+        frameReplay();
+    }
+}
 
 GLenum glGetError() {
     const GLenum error = lastError;
@@ -453,3 +598,22 @@ GLenum glGetError() {
 }
 
 }  // extern "C"
+
+void frameSetBuffer(int side, int window) {
+    bufferSide = side;
+    windowSide = window;
+}
+
+void frameReplay() {
+    if (!recorded || bufferSide <= 0 || windowSide <= 0) {
+        return;
+    }
+    drawn = true;
+    webglViewport(0, 0, bufferSide, bufferSide);
+    webglClear(recordedClearColour[0], recordedClearColour[1], recordedClearColour[2], recordedClearColour[3]);
+    const float k = static_cast<float>(bufferSide) / static_cast<float>(windowSide);
+    for (int i = 0; i < commandCount; ++i) {
+        replayCommand(commands[i], k);
+    }
+    drawTriangles();
+}

@@ -1,14 +1,41 @@
-// GLUT on the page's canvas: the calls declared in web/include/GL/freeglut.h.
+// GLUT on the page's canvas: the calls declared in web/include/GL/freeglut.h,
+// and what the page calls in the program (as Module._name).
 //
-// The window is the canvas with id "canvas"; its drawing buffer gets the
-// requested window size, and the page decides how large it is shown. There
+// The window is the canvas with id "canvas". The program draws in its
+// window's pixels (glutInitWindowSize, 800 x 800 for this program, square);
+// the canvas's drawing buffer is any square the page asks for, and the frame
+// is drawn scaled to it (frame_record.h), so the picture stays crisp at any
+// size and device pixel ratio and is the same picture at every size. There
 // is no event loop of our own: glutMainLoop draws the first frame, as a
 // newly shown window gets, and hands control back to the browser with the
 // program kept alive. From then on frames come from keys only, each one
 // drawn synchronously inside webKey, as the desktop's keyboard callback
 // draws them. The browser keeps the drawing buffer (preserveDrawingBuffer),
-// so a covered or scrolled page needs no redraw and advances nothing; only a
-// lost and restored WebGL context does (webContextRestored).
+// so a covered or scrolled page needs no redraw and advances nothing; a new
+// buffer size redraws the recorded frame without stepping the scene; only a
+// lost and restored WebGL context steps it (webContextRestored).
+//
+// The page's calls:
+//   Module._webKey(code)            one key, as the character typed (27: Esc)
+//   Module._webSetBufferSide(side)  the drawing buffer becomes side x side
+//                                   pixels (clamped to 1..4096; the side used
+//                                   is returned) and shows the last frame
+//                                   again, redrawn at that size; no step, no
+//                                   onFrameDrawn. Before the first frame it
+//                                   only sets the size the first frame gets.
+//   Module._webBufferSide()         the drawing buffer's side in pixels
+//   Module._webContextRestored()    after the canvas's webglcontextrestored
+// On a resize: Module._webSetBufferSide(Math.round(cssSide * devicePixelRatio)).
+// Saving a picture of a given size (800 for the window's own pixels, 2400
+// for print), all in one task, so the screen never shows the other size:
+//   var shown = Module._webBufferSide();
+//   Module._webSetBufferSide(800);
+//   var url = canvas.toDataURL("image/png");
+//   Module._webSetBufferSide(shown);
+// toDataURL reads the buffer the redraw just filled (the buffer is
+// preserved), and setting the size back redraws the shown picture before
+// the browser paints. At 800 the PNG is the desktop's picture pixel for
+// pixel.
 #include <GL/freeglut.h>
 
 #include <cstdint>
@@ -17,18 +44,30 @@
 #include <emscripten/html5.h>
 
 #include "bitmap_font.h"
+#include "frame_record.h"
 #include "webgl_backend.h"
 
 namespace {
 
 constexpr char canvasSelector[] = "#canvas";
 constexpr int helvetica18Id = 0x0008;  // GLUT_BITMAP_HELVETICA_18
+constexpr int minBufferSide = 1;     // pixels
+constexpr int maxBufferSide = 4096;  // pixels: 64 MB of drawing buffer
 
 int windowWidth = 300;  // GLUT's default window size
 int windowHeight = 300;
 void (*displayCallback)() = nullptr;
 void (*reshapeCallback)(int, int) = nullptr;
 void (*keyboardCallback)(unsigned char, int, int) = nullptr;
+int bufferSide = 0;  // pixels; 0 until the page or the window sets it
+bool windowOpen = false;
+
+// The size the frame is drawn at: the buffer the browser really gave, which
+// may be smaller than asked for.
+void useBufferSide() {
+    const int given = webglDrawingBufferSide();
+    frameSetBuffer(given > 0 && given < bufferSide ? given : bufferSide, windowWidth);
+}
 
 // What a window that is shown gets from GLUT: its size, then a frame.
 void showWindow() {
@@ -64,12 +103,17 @@ void glutInit(int* /*argc*/, char** /*argv*/) {}
 void glutInitDisplayMode(unsigned int /*mode*/) {}
 
 int glutCreateWindow(const char* /*title*/) {
-    emscripten_set_canvas_element_size(canvasSelector, windowWidth, windowHeight);
+    if (bufferSide == 0) {
+        bufferSide = windowWidth;
+    }
+    emscripten_set_canvas_element_size(canvasSelector, bufferSide, bufferSide);
     if (!webglOpen(canvasSelector)) {
         // As GLUT on a display without GL: say so and end the program.
         pageNoWebGL();
         emscripten_force_exit(1);
     }
+    windowOpen = true;
+    useBufferSide();
     return 1;
 }
 
@@ -105,8 +149,25 @@ void glutBitmapCharacter(void* font, int character) {
 // steps the scene once.
 EMSCRIPTEN_KEEPALIVE void webContextRestored() {
     webglRestore();
+    useBufferSide();
     showWindow();
 }
+
+// The drawing buffer becomes side x side pixels and shows the recorded
+// frame again at that size. The display callback is not called: it would
+// step the scene.
+EMSCRIPTEN_KEEPALIVE int webSetBufferSide(int side) {
+    bufferSide = side < minBufferSide ? minBufferSide : side > maxBufferSide ? maxBufferSide : side;
+    // Setting the size empties the buffer, even the same size again.
+    emscripten_set_canvas_element_size(canvasSelector, bufferSide, bufferSide);
+    if (windowOpen) {
+        useBufferSide();
+        frameReplay();
+    }
+    return bufferSide;
+}
+
+EMSCRIPTEN_KEEPALIVE int webBufferSide() { return bufferSide > 0 ? bufferSide : windowWidth; }
 
 // The page's keyboard and buttons: one key, as the character typed (27 for
 // Esc). The mouse position is not known to the page and the program ignores

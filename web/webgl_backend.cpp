@@ -5,8 +5,15 @@
 // GL state this file sets, once, and nobody else touches: one program with
 // two attributes, one array buffer, the viewport, the clear colour. No depth
 // test, no blending, no culling (WebGL's defaults), as on the desktop.
+//
+// A shader that does not compile or a program that does not link is told to
+// the page (Module.onFailure) with the browser's log, and from then on
+// nothing is drawn: a wrong picture is worse than none.
 #include "webgl_backend.h"
 
+#include <cstdio>
+
+#include <emscripten/emscripten.h>
 #include <emscripten/html5.h>
 #include <webgl/webgl1.h>
 
@@ -20,7 +27,6 @@ uniform vec2 viewportHalfSize;
 varying vec4 fragmentColour;
 void main() {
     gl_Position = vec4((windowPos - viewportOrigin) / viewportHalfSize - 1.0, 0.0, 1.0);
-    gl_PointSize = 1.0;
     fragmentColour = colour;
 }
 )";
@@ -35,21 +41,77 @@ void main() {
 
 constexpr GLuint positionAttribute = 0;
 constexpr GLuint colourAttribute = 1;
+constexpr int maxLogChars = 1024;
 
+EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
 GLuint program = 0;
 GLuint vertexBuffer = 0;
 GLint viewportOriginUniform = -1;
 GLint viewportHalfSizeUniform = -1;
+bool ready = false;  // the program linked: drawing may go on
 
+EM_JS(void, pageFailure, (const char* message), {
+    if (Module["onFailure"]) Module["onFailure"](UTF8ToString(message));
+});
+
+// Tells the page what failed, with the browser's log. A lost context fails
+// every compile and link and says nothing; it is no fault of ours, and the
+// page draws again when the context comes back.
+void reportFailure(const char* what, const char* log) {
+    if (emscripten_is_webgl_context_lost(context)) {
+        return;
+    }
+    static char message[maxLogChars + 64];
+    std::snprintf(message, sizeof message, "the WebGL %s: %s", what, log[0] != '\0' ? log : "(no log)");
+    pageFailure(message);
+}
+
+// The shader, or 0 after reporting why it did not compile.
 GLuint compileShader(GLenum type, const char* source) {
     const GLuint shader = emscripten_glCreateShader(type);
     emscripten_glShaderSource(shader, 1, &source, nullptr);
     emscripten_glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled != GL_TRUE) {
+        static char log[maxLogChars];
+        log[0] = '\0';
+        emscripten_glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+        reportFailure(type == GL_VERTEX_SHADER ? "vertex shader did not compile" : "fragment shader did not compile",
+                      log);
+        emscripten_glDeleteShader(shader);
+        return 0;
+    }
     return shader;
 }
 
+// Links the program from both shaders; false after reporting why not.
+bool linkProgram() {
+    const GLuint vertexShader = compileShader(GL_VERTEX_SHADER, vertexShaderSource);
+    const GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentShaderSource);
+    if (vertexShader == 0 || fragmentShader == 0) {
+        return false;
+    }
+    program = emscripten_glCreateProgram();
+    emscripten_glAttachShader(program, vertexShader);
+    emscripten_glAttachShader(program, fragmentShader);
+    emscripten_glBindAttribLocation(program, positionAttribute, "windowPos");
+    emscripten_glBindAttribLocation(program, colourAttribute, "colour");
+    emscripten_glLinkProgram(program);
+    GLint linked = GL_FALSE;
+    emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    if (linked != GL_TRUE) {
+        static char log[maxLogChars];
+        log[0] = '\0';
+        emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
+        reportFailure("program did not link", log);
+        return false;
+    }
+    return true;
+}
+
 void draw(GLenum mode, const WindowVertex* vertices, int count) {
-    if (count <= 0) {
+    if (!ready || count <= 0) {
         return;
     }
     // One upload and one draw call per batch.
@@ -70,7 +132,7 @@ bool webglOpen(const char* canvasSelector) {
     attributes.preserveDrawingBuffer = EM_TRUE;  // the frame stays readable for "Save picture"
     attributes.majorVersion = 1;
     attributes.minorVersion = 0;
-    const EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = emscripten_webgl_create_context(canvasSelector, &attributes);
+    context = emscripten_webgl_create_context(canvasSelector, &attributes);
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
         return false;
     }
@@ -79,12 +141,10 @@ bool webglOpen(const char* canvasSelector) {
 }
 
 void webglRestore() {
-    program = emscripten_glCreateProgram();
-    emscripten_glAttachShader(program, compileShader(GL_VERTEX_SHADER, vertexShaderSource));
-    emscripten_glAttachShader(program, compileShader(GL_FRAGMENT_SHADER, fragmentShaderSource));
-    emscripten_glBindAttribLocation(program, positionAttribute, "windowPos");
-    emscripten_glBindAttribLocation(program, colourAttribute, "colour");
-    emscripten_glLinkProgram(program);
+    ready = linkProgram();
+    if (!ready) {
+        return;
+    }
     emscripten_glUseProgram(program);
     viewportOriginUniform = emscripten_glGetUniformLocation(program, "viewportOrigin");
     viewportHalfSizeUniform = emscripten_glGetUniformLocation(program, "viewportHalfSize");
@@ -99,16 +159,29 @@ void webglRestore() {
 }
 
 void webglViewport(int x, int y, int width, int height) {
+    if (!ready) {
+        return;
+    }
     emscripten_glViewport(x, y, width, height);
     emscripten_glUniform2f(viewportOriginUniform, static_cast<float>(x), static_cast<float>(y));
     emscripten_glUniform2f(viewportHalfSizeUniform, 0.5f * static_cast<float>(width), 0.5f * static_cast<float>(height));
 }
 
 void webglClear(float r, float g, float b, float a) {
+    if (!ready) {
+        return;
+    }
     emscripten_glClearColor(r, g, b, a);
     emscripten_glClear(GL_COLOR_BUFFER_BIT);
 }
 
 void webglTriangles(const WindowVertex* vertices, int count) { draw(GL_TRIANGLES, vertices, count); }
 
-void webglPoints(const WindowVertex* vertices, int count) { draw(GL_POINTS, vertices, count); }
+int webglDrawingBufferSide() {
+    int width = 0;
+    int height = 0;
+    if (context <= 0 || emscripten_webgl_get_drawing_buffer_size(context, &width, &height) != EMSCRIPTEN_RESULT_SUCCESS) {
+        return 0;
+    }
+    return width < height ? width : height;
+}

@@ -1,11 +1,16 @@
 // The one piece of the browser build that talks to WebGL: a pass-through
-// shader that fills triangles and single-pixel points given in window
-// pixels. Everything GL 1.1 does on top of that (matrices, wide lines,
-// polygons, bitmaps, lighting's effect on text) is gl_immediate.cpp's work.
+// shader that fills triangles given in drawing-buffer pixels. Everything GL
+// 1.1 does on top of that (matrices, wide lines, polygons, bitmaps,
+// lighting's effect on text, scaling to the buffer's size) is
+// gl_immediate.cpp's work.
+//
+// A shader that does not compile or a program that does not link is
+// reported to the page through Module.onFailure(message), and nothing is
+// drawn from then on (until a restored context links it again).
 #pragma once
 
-// A vertex in window pixels (origin at the lower left of the drawing
-// buffer, as glViewport counts) with its colour.
+// A vertex in pixels (origin at the lower left, as glViewport counts) with
+// its colour.
 struct WindowVertex {
     float x;
     float y;
@@ -16,20 +21,24 @@ struct WindowVertex {
 };
 
 // Creates the WebGL 1 context on the canvas with the given CSS selector and
-// makes it current. False when the browser has no WebGL.
+// makes it current. False when the browser has no WebGL. A failed shader or
+// program still gives true (the context exists), after reporting it.
 bool webglOpen(const char* canvasSelector);
 
 // After the browser has lost the context and given it back: makes the
 // shader and the buffer again. The viewport is the caller's to set again.
 void webglRestore();
 
-// The region of the drawing buffer that window pixels map to.
+// The region of the drawing buffer that vertex pixels map to.
 void webglViewport(int x, int y, int width, int height);
+
+// The smaller side of the drawing buffer the browser really gave, in pixels
+// (it may give less than the canvas size asks for); 0 without a context.
+int webglDrawingBufferSide();
 
 // Fills the drawing buffer with the colour.
 void webglClear(float r, float g, float b, float a);
 
-// Draws vertices in one buffer upload: filled triangles (count a multiple
-// of 3) or one-pixel points.
+// Draws filled triangles (count a multiple of 3) in one buffer upload and
+// one draw call.
 void webglTriangles(const WindowVertex* vertices, int count);
-void webglPoints(const WindowVertex* vertices, int count);

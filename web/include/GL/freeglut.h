@@ -2,7 +2,9 @@
 // web/glut.cpp on the page's canvas (id "canvas").
 //
 // Implemented:
-//   glutInitWindowSize (the canvas's drawing-buffer size), glutInit (reads
+//   glutInitWindowSize (the pixels the program draws in; the window must be
+//     square, and the canvas's drawing buffer, any square size the page
+//     sets, shows them scaled), glutInit (reads
 //     no option), glutInitDisplayMode (RGBA, double buffer; the depth buffer
 //     is left out, since nothing enables a depth test)
 //   glutCreateWindow: a WebGL 1 context on the canvas (no antialiasing, no
@@ -14,7 +16,8 @@
 //   glutSwapBuffers: the browser shows the frame when the handler returns
 //   glutBitmapCharacter with GLUT_BITMAP_HELVETICA_18 (the desktop's glyphs)
 // Keys reach the keyboard callback from the page through webKey (glut.cpp),
-// which passes the character typed. Not implemented: every other GLUT call;
+// which passes the character typed; the page sizes the drawing buffer with
+// webSetBufferSide (glut.cpp says how). Not implemented: every other GLUT call;
 // no idle, timer, mouse or special-key callbacks, no other fonts.
 #pragma once
 

@@ -12,7 +12,9 @@
 //   glMatrixMode, glLoadIdentity, glPushMatrix, glPopMatrix, glTranslated,
 //     glRotated on GL_MODELVIEW and GL_PROJECTION, in single precision as Mesa
 //   glRasterPos2f, glBitmap; glPushAttrib/glPopAttrib of GL_CURRENT_BIT
-//   glClear, glClearColor, glViewport, glFlush
+//   glClear, glClearColor, glViewport, glFlush: the frame is recorded from
+//     glClear on and reaches the drawing buffer at glFlush (or the swap),
+//     scaled from the window's pixels to the buffer's size (frame_record.h)
 //   glGetError (always GL_NO_ERROR: no call here records one)
 // Not implemented: every other call and mode (no depth test, blending,
 // textures, lights, materials, display lists, vertex arrays, glGet*). The
