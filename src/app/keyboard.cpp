@@ -4,9 +4,11 @@
 #include <cmath>
 #include <cstdlib>
 
+#include "app/pair_state.h"
 #include "app/state.h"
 #include "geometry/gear_setup.h"
 #include "scenes/display.h"
+#include "scenes/scenes.h"
 
 namespace {
 constexpr unsigned char escapeKey = 27;
@@ -34,6 +36,19 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         stepScene23 = 0;
         stepScene1 = 0;
         driveAngle = 0.0;
+        break;
+    case '7':
+    case '8':
+        // The pair's scenes exist only when the program was given a pair.
+        if (!pairScenesEnabled) {
+            return;
+        }
+        sceneKey = static_cast<char>(key);
+        directionKey = 'd';
+        stepScene23 = 0;
+        stepScene1 = 0;
+        driveAngle = 0.0;
+        resetPairScenes();
         break;
     case 'd':
     case 'D':

@@ -1,7 +1,8 @@
 // The keyboard commands: GLUT's keyboard callback.
 #pragma once
 
-// 'z' reset and reprint the report; '1'..'6' choose and restart a scene;
+// 'z' reset and reprint the report; '1'..'6' choose and restart a scene, and
+// so do '7' and '8' when the program has a gear pair (ignored otherwise);
 // 'd'/'D' forward/backward; 'w'/'W' shrink/enlarge; 's' one step; Esc quit.
 // Every key but 'z', Esc and the ignored ones draws one frame. The mouse
 // position is ignored.

@@ -40,5 +40,11 @@ void display() {
     if (sceneKey == '5' || sceneKey == '6') {
         drawMeshingScene();
     }
+    if (sceneKey == '7') {
+        drawPairScene();
+    }
+    if (sceneKey == '8') {
+        drawCuttingScene();
+    }
     endFrame();
 }
