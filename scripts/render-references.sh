@@ -4,11 +4,13 @@
 # frame comes from a fresh start of the program with its window at (0, 0), so
 # the whole 800 x 800 picture is on the screen (without -geometry it sits at
 # (-1, -1) and loses a row and a column). Re-running gives the same files.
+# Arguments: names of frames to render (all when none), e.g. scene7-first.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh --docs
-cmake -S . -B build -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build build -j"$(nproc)" >/dev/null
+build=${INVOLUTE_BUILD_DIR:-build}  # a Release build directory of its own, if wanted
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$build" -j"$(nproc)" --target involute-gears >/dev/null
 
 if [[ -z "${INVOLUTE_REFERENCES_INNER:-}" ]]; then
   INVOLUTE_REFERENCES_INNER=1 exec xvfb-run -a -s "-screen 0 1024x1024x24" "$0" "$@"
@@ -40,9 +42,32 @@ settle() {
   return 1
 }
 
-while read -r -u 3 name keys; do
+wanted() {
+  [[ $# -eq 1 ]] && return 0
+  local name=$1 want
+  shift
+  for want in "$@"; do [[ "$want" == "$name" ]] && return 0; done
+  return 1
+}
+
+while read -r -u 3 name tokens; do
   [[ -z "$name" || "$name" == \#* ]] && continue
-  ./build/involute-gears -geometry 800x800+0+0 >/dev/null </dev/null &
+  wanted "$name" "$@" || continue
+  # Options ("--teeth 10,30") come before the keys, each with its value.
+  options=()
+  keys=()
+  set -f
+  words=($tokens)
+  set +f
+  for ((i = 0; i < ${#words[@]}; i++)); do
+    if [[ "${words[i]}" == --* ]]; then
+      options+=("${words[i]}" "${words[i + 1]}")
+      i=$((i + 1))
+    else
+      keys+=("${words[i]}")
+    fi
+  done
+  "./$build/involute-gears" "${options[@]}" -geometry 800x800+0+0 >/dev/null </dev/null &
   program=$!
   for _ in $(seq 100); do
     [[ -n "$(window)" ]] && break
@@ -51,7 +76,7 @@ while read -r -u 3 name keys; do
   [[ -n "$(window)" ]] || { echo "no window" >&2; exit 1; }
   xdotool mousemove 400 400  # no window manager: the key events go where the pointer is
   settle
-  for token in $keys; do
+  for token in "${keys[@]}"; do
     key=${token%%\**}
     count=1
     [[ "$token" == *\** ]] && count=${token#*\*}

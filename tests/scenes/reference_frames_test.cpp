@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/keyboard.h"
+#include "app/pair_state.h"
 #include "scenes/display.h"
 #include "support/gl_window.h"
 
@@ -23,9 +24,26 @@ const std::string referenceDir = INVOLUTE_REFERENCE_DIR;
 
 struct Reference {
     std::string name;
-    std::string keys;   // one character per press, in order
-    std::string error;  // what is wrong with the manifest line, if anything
+    bool hasPair = false;  // started with pair options
+    PairInput pair;        // what they give, the omitted ones at their defaults
+    std::string keys;      // one character per press, in order
+    std::string error;     // what is wrong with the manifest line, if anything
 };
+
+// One pair option of a manifest line, as the program's command line takes it:
+// --teeth Z1,Z2, --module M, --pressure-angle DEG, --shift X1,X2.
+bool readPairOption(const std::string& option, const std::string& value, PairInput& pair) {
+    char comma = 0;
+    char rest = 0;
+    if (option == "--teeth") {
+        return std::sscanf(value.c_str(), "%d%c%d%c", &pair.z1, &comma, &pair.z2, &rest) == 3 && comma == ',';
+    }
+    if (option == "--shift") {
+        return std::sscanf(value.c_str(), "%lf%c%lf%c", &pair.x1, &comma, &pair.x2, &rest) == 3 && comma == ',';
+    }
+    double* number = option == "--module" ? &pair.m : option == "--pressure-angle" ? &pair.alphaDeg : nullptr;
+    return number != nullptr && std::sscanf(value.c_str(), "%lf%c", number, &rest) == 1;
+}
 
 void PrintTo(const Reference& reference, std::ostream* out) { *out << reference.name; }
 
@@ -40,6 +58,14 @@ std::vector<Reference> readManifest() {
             continue;
         }
         for (std::string token; words >> token;) {
+            if (token.size() > 2 && token.compare(0, 2, "--") == 0) {
+                std::string value;
+                reference.hasPair = true;
+                if (!(words >> value) || !readPairOption(token, value, reference.pair)) {
+                    reference.error = "frames.txt line " + std::to_string(number) + ": bad option " + token;
+                }
+                continue;
+            }
             // "k" is one press of k, "k*N" N presses.
             const int count = token.size() == 1 ? 1 : token[1] == '*' ? std::atoi(token.c_str() + 2) : 0;
             if (count < 1) {
@@ -133,11 +159,16 @@ std::string difference(const Picture& expected, const Frame& frame, const std::s
            "\n  differences (magenta): " + diffPath;
 }
 
-// The program from its start: its first frame, then the keys.
-Frame replay(const std::string& keys) {
+// The program from its start, with its pair if it has one: its first frame,
+// then the keys.
+Frame replay(const Reference& reference) {
     restartProgram();
+    pairScenesEnabled = reference.hasPair;
+    if (reference.hasPair) {
+        setActivePair(reference.pair);
+    }
     display();  // what GLUT draws when the window first appears
-    for (char key : keys) {
+    for (char key : reference.keys) {
         keyboard(static_cast<unsigned char>(key), 0, 0);
     }
     return readFrame();
@@ -175,7 +206,7 @@ std::string heldKeys(const std::string& name) {
 // s and d at the last index, D at index 0, and must redraw exactly the same
 // picture frame after frame.
 TEST_P(ReferenceFrame, MatchesThePicture) {
-    const std::string failure = difference(expected, replay(GetParam().keys), GetParam().name);
+    const std::string failure = difference(expected, replay(GetParam()), GetParam().name);
     ASSERT_TRUE(failure.empty()) << failure;
     const std::string held = heldKeys(GetParam().name);
     for (size_t n = 0; n < held.size(); ++n) {
