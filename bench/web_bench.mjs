@@ -1,6 +1,17 @@
-// Time per key press in the browser build, in the page's own thread: from
-// the keydown reaching the page to the frame's WebGL commands issued and the
-// readout updated, for each scene, in headless Chromium. The browser's
+// The browser build in headless Chromium: how soon the first frame is
+// there, and the time per key press.
+//
+// Start-up: the time from navigation to the first frame (the page's
+// body[data-frames] becoming "1"), median of fresh loads, beside that of a
+// blank page of the same size in bytes that only creates a WebGL context
+// like the program's and clears it: the floor any WebGL page pays. The two
+// load alternately in one run, each in a fresh browser context, served the
+// same way, so both see the same machine load. The page's own marks
+// ("page-script", "wasm-ready", "runtime-ready", "first-frame") say where
+// its time goes.
+//
+// Key presses: from the keydown reaching the page to the frame's WebGL
+// commands issued and the readout updated, for each scene. The browser's
 // rasteriser (its GPU process, SwiftShader here) works apart from this
 // thread and is left out: on a real machine that is the GPU's work.
 // Each press waits for the next animation frame, as auto-repeat presses come
@@ -8,14 +19,18 @@
 // served cross-origin isolated, which gives performance.now() microsecond
 // resolution instead of 0.1 ms.
 //
-// node bench/web_bench.mjs <page.html> [presses per scene] [desktop table]
+// node bench/web_bench.mjs <page.html> [presses per scene] [desktop table] [loads]
 // The optional desktop table is frame_bench's output; its CPU ms/frame
-// column is printed beside the browser's figures.
+// column is printed beside the browser's figures. Loads: start-ups of each
+// page (15); presses 0 measures start-up only.
 import fs from "node:fs";
+import os from "node:os";
+import path from "node:path";
 import { launchChromium, servePage } from "../tests/web/chromium.mjs";
 
-const [pagePath, pressesArg, desktopTable] = process.argv.slice(2);
-const presses = Math.max(20, Number(pressesArg ?? 300));
+const [pagePath, pressesArg, desktopTable, loadsArg] = process.argv.slice(2);
+const presses = Number(pressesArg ?? 300) === 0 ? 0 : Math.max(20, Number(pressesArg ?? 300));
+const loads = Math.max(3, Number(loadsArg ?? 15));
 const warmUp = 30;
 
 const desktopCpu = {};
@@ -26,7 +41,83 @@ if (desktopTable) {
   }
 }
 
+const quantile = (sorted, q) => sorted[Math.min(sorted.length - 1, Math.floor(q * sorted.length))];
+const median = (values) => quantile([...values].sort((a, b) => a - b), 0.5);
+
+// The blank page: an 800 x 800 canvas, a WebGL 1 context with the
+// program's attributes, cleared to white; padded with a script string (as
+// the program's wasm is) to the page's size.
+function writeBlankPage(size) {
+  const head = `<!doctype html>
+<html lang="en"><head><meta charset="utf-8"><title>blank</title><link rel="icon" href="data:,"></head>
+<body><canvas id="canvas" width="800" height="800"></canvas><script>
+var gl = document.getElementById("canvas").getContext("webgl", { alpha: false, depth: false, stencil: false,
+  antialias: false, preserveDrawingBuffer: true });
+gl.clearColor(1, 1, 1, 1);
+gl.clear(gl.COLOR_BUFFER_BIT);
+document.body.dataset.frames = "1";
+var padding = "`;
+  const tail = `";
+</script></body></html>
+`;
+  const file = path.join(fs.mkdtempSync(path.join(os.tmpdir(), "web-bench-")), "blank.html");
+  fs.writeFileSync(file, head + "A".repeat(Math.max(0, size - Buffer.byteLength(head + tail))) + tail);
+  return file;
+}
+
+async function startUp(browser) {
+  const blankPath = writeBlankPage(fs.statSync(pagePath).size);
+  const servers = { page: await servePage(pagePath), blank: await servePage(blankPath) };
+  const times = { page: [], blank: [] };
+  const marks = {};
+  // One unmeasured load each first: the GPU process starts with the first
+  // WebGL context of the browser.
+  for (let i = -1; i < loads; ++i) {
+    for (const which of ["page", "blank"]) {
+      const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
+      const page = await context.newPage();
+      await page.addInitScript(() => {
+        new MutationObserver((_, observer) => {
+          if (document.body && document.body.dataset.frames === "1") {
+            window.firstFrameAt = performance.now();
+            observer.disconnect();
+          }
+        }).observe(document, { attributes: true, subtree: true, attributeFilter: ["data-frames"] });
+      });
+      await page.goto(servers[which].origin + "/");
+      await page.waitForFunction(() => window.firstFrameAt !== undefined);
+      if (i >= 0) {
+        times[which].push(await page.evaluate(() => window.firstFrameAt));
+        if (which === "page") {
+          for (const mark of await page.evaluate(() => performance.getEntriesByType("mark").map((m) => [m.name, m.startTime]))) {
+            (marks[mark[0]] ??= []).push(mark[1]);
+          }
+        }
+      }
+      await context.close();
+    }
+  }
+  servers.page.close();
+  servers.blank.close();
+  fs.rmSync(path.dirname(blankPath), { recursive: true });
+  const page = median(times.page);
+  const blank = median(times.blank);
+  console.log(`Start-up, ${loads} loads of each page alternately, headless Chromium ${browser.version()}\n`);
+  console.log("| page | median ms to first frame | min | max |");
+  console.log("|---|---:|---:|---:|");
+  const row = (name, t) => console.log(`| ${name} | ${median(t).toFixed(1)} | ${Math.min(...t).toFixed(1)} | ${Math.max(...t).toFixed(1)} |`);
+  row("involute-gears", times.page);
+  row("blank WebGL page, same size", times.blank);
+  console.log(`\nratio ${(page / blank).toFixed(2)}; the page's marks (median ms from navigation): ` +
+              Object.entries(marks).map(([name, t]) => `${name} ${median(t).toFixed(1)}`).join(", ") + "\n");
+}
+
 const browser = await launchChromium();
+await startUp(browser);
+if (presses === 0) {
+  await browser.close();
+  process.exit(0);
+}
 const server = await servePage(pagePath, {
   "cross-origin-opener-policy": "same-origin",
   "cross-origin-embedder-policy": "require-corp",
@@ -35,7 +126,6 @@ const page = await browser.newPage({ viewport: { width: 1280, height: 1000 } });
 await page.goto(server.origin + "/");
 await page.waitForFunction(() => document.body.dataset.state === "running" && crossOriginIsolated);
 
-const quantile = (sorted, q) => sorted[Math.min(sorted.length - 1, Math.floor(q * sorted.length))];
 console.log(`${presses} key presses per scene after ${warmUp} warm-up presses, headless Chromium ${browser.version()}\n`);
 console.log("| scene | browser median ms/key | browser p95 ms/key | desktop CPU ms/frame |");
 console.log("|---|---:|---:|---:|");

@@ -94,7 +94,8 @@ async function pressKeys(page, sequence) {
 // shifts: every drawn (non-white) pixel of either picture must have a pixel
 // of the same colour at most one pixel away in the other. Returns how many
 // do not, and the first of them, and how many pixels differ at all in the
-// band of the title lines (rows 40 to 99 from the top).
+// band of the title lines (rows 40 to 99 from the top). A larger canvas is
+// read shrunk to 800 x 800 by taking one pixel of each block.
 function compareWithReference(page, pngFile) {
   const png = fs.readFileSync(pngFile).toString("base64");
   return page.evaluate(async (base64) => {
@@ -105,7 +106,8 @@ function compareWithReference(page, pngFile) {
       canvas.width = 800;
       canvas.height = 800;
       const context = canvas.getContext("2d");
-      context.drawImage(source, 0, 0);
+      context.imageSmoothingEnabled = false;
+      context.drawImage(source, 0, 0, 800, 800);
       return context.getImageData(0, 0, 800, 800).data;
     };
     const reference = pixels(image);
@@ -193,6 +195,55 @@ test("after the same keys the canvas shows the desktop's picture, and one step m
       assert.ok(further.unmatched > 0, `${name}: one more step looks the same`);
     }
   }
+  await page.finish();
+});
+
+test("a 1600-px drawing buffer shows the same frame twice as large, without a step; saving at 800 gives the desktop's", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage();
+  const reference = path.join(referenceDir, "scene1-middle.png");
+  await pressKeys(page, ["1", "s*149"]);
+  // Pixels that are not white, counted in the whole drawing buffer.
+  const ink = () => page.evaluate(() => {
+    const source = document.getElementById("canvas");
+    const canvas = document.createElement("canvas");
+    canvas.width = source.width;
+    canvas.height = source.height;
+    const context = canvas.getContext("2d");
+    context.drawImage(source, 0, 0);
+    const data = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    let count = 0;
+    for (let i = 0; i < data.length; i += 4) {
+      if (data[i] !== 255 || data[i + 1] !== 255 || data[i + 2] !== 255) count += 1;
+    }
+    return count;
+  });
+  const inkAt800 = await ink();
+  assert.equal(await page.evaluate(() => Module._webSetBufferSide(1600)), 1600);
+  assert.deepEqual(await page.$eval("#canvas", (c) => [c.width, c.height]), [1600, 1600]);
+  assert.equal(await page.evaluate(() => Module._webBufferSide()), 1600);
+  assert.equal(await frames(page), 151, "a new size redraws without a step");
+  // Every title bit a 2 x 2 block, so shrunk back the titles are exact;
+  // lines twice as wide and long, so four times the ink.
+  const shrunk = await compareWithReference(page, reference);
+  assert.equal(shrunk.unmatched, 0, JSON.stringify(shrunk.first));
+  assert.equal(shrunk.titleBand, 0, "title pixels differ");
+  const ratio = (await ink()) / inkAt800;
+  assert.ok(ratio > 3.9 && ratio < 4.1, `ink at 1600 px / ink at 800 px: ${ratio}`);
+
+  // The page's save: 800 px, the PNG, the shown size back, in one task.
+  const saved = await page.evaluate(() => {
+    const shown = Module._webBufferSide();
+    Module._webSetBufferSide(800);
+    const url = document.getElementById("canvas").toDataURL("image/png");
+    Module._webSetBufferSide(shown);
+    return url;
+  });
+  assert.equal(await page.$eval("#canvas", (c) => c.width), 1600);
+  await page.evaluate(() => Module._webSetBufferSide(800));
+  assert.equal(await page.$eval("#canvas", (c) => c.toDataURL("image/png")), saved);
+  const result = await compareWithReference(page, reference);
+  assert.deepEqual([result.unmatched, result.titleBand], [0, 0], JSON.stringify(result.first));
+  assert.equal(await frames(page), 151);
   await page.finish();
 });
 
