@@ -1,17 +1,89 @@
 // involute-gears: an interactive animation of involute spur-gear geometry.
+#include <cerrno>
 #include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <string>
 
 #include "app/console.h"
+#include "app/options.h"
+#include "app/pair_state.h"
 #include "app/state.h"
 #include "app/window.h"
 #include "geometry/gear_setup.h"
+
+namespace {
+
+constexpr int exitBadInput = 2;
+constexpr int exitCannotWrite = 1;
+
+// The pair's report, a line at a time: each line is converted to the
+// console's codeset on its own, within consoleWrite's line length.
+void printPairReport(const PairNumbers& numbers) {
+    const std::string report = formatPairReport(numbers);
+    size_t start = 0;
+    while (start < report.size()) {
+        size_t end = report.find('\n', start + 1);
+        if (end == std::string::npos) {
+            end = report.size();
+        }
+        consoleWrite(report.substr(start, end - start).c_str());
+        start = end;
+    }
+    consoleFlush();
+}
+
+bool writeSvg(const std::string& path, const PairGeometry& pair) {
+    const std::string svg = formatPairSvg(pair);
+    FILE* file = fopen(path.c_str(), "wb");
+    if (file == nullptr) {
+        fprintf(stderr, "involute-gears: --svg: cannot write %s: %s\n", path.c_str(), strerror(errno));
+        return false;
+    }
+    const bool written = fwrite(svg.data(), 1, svg.size(), file) == svg.size();
+    const int error = errno;
+    if (fclose(file) != 0 || !written) {
+        fprintf(stderr, "involute-gears: --svg: cannot write %s: %s\n", path.c_str(),
+                strerror(written ? errno : error));
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     // Writing the report to a console that has gone away (a closed pipe)
     // must not end the program.
     signal(SIGPIPE, SIG_IGN);
     initConsole();
+
+    ProgramOptions options;
+    std::string message;
+    if (!readProgramOptions(&argc, argv, options, message)) {
+        fprintf(stderr, "%s\n", message.c_str());
+        return exitBadInput;
+    }
+    if (options.hasPair) {
+        setActivePair(options.pair);
+        pairScenesEnabled = true;
+    }
+    // --svg and --report answer and end the program: no window, no display.
+    if (options.svg && !writeSvg(options.svgPath, activePair)) {
+        return exitCannotWrite;
+    }
+    if (options.report) {
+        printPairReport(activePair.numbers);
+        return 0;
+    }
+    if (options.svg) {
+        return 0;
+    }
+
     sceneKey = '1';
     setupGear();
+    if (options.hasPair) {
+        printPairReport(activePair.numbers);
+    }
     startGlut(&argc, argv);
 }
