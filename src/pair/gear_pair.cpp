@@ -419,6 +419,7 @@ PairNumbers pairNumbers(const PairInput& in) {
     n.a = a0 * std::cos(n.alpha) / std::cos(n.alphaW);
     n.y = (n.a - a0) / m;
     n.pb = pi * m * std::cos(n.alpha);
+    const double cutterDepth = makeRackProfile(m, n.alpha).depth;
     for (int i = 0; i < 2; ++i) {
         GearNumbers& g = n.gear[i];
         g.z = z[i];
@@ -428,7 +429,11 @@ PairNumbers pairNumbers(const PairInput& in) {
         // The tips are shortened by the pair's y so that the bottom clearance
         // stays 0.25 m: da1 = d1 + 2 m (1 + y - x2), da2 = d2 + 2 m (1 + y - x1).
         g.da = g.d + 2.0 * m * (1.0 + n.y - x[1 - i]);
-        g.df = g.d - 2.0 * m * (rackAddendum - x[i]);
+        // The root circle is where the cutter's tip reaches: with the full
+        // addendum of 1.25 m, df = d - 2 m (1.25 - x); above about 32 degrees
+        // the rack's flanks meet before that depth and their meeting point
+        // cuts a shallower root (what the outline shows).
+        g.df = g.d - 2.0 * (cutterDepth - x[i] * m);
         g.s = m * (pi / 2.0 + 2.0 * x[i] * std::tan(n.alpha));
         g.sa = tipThickness(g.s, g.d, g.db, g.da, n.invAlpha);
         // No undercut while x >= 1 - z sin^2(alpha) / 2 (the rack's tip line

@@ -47,7 +47,7 @@ struct GearNumbers {
     double d;     // reference diameter d = m z
     double db;    // base diameter db = d cos(alpha)
     double da;    // tip diameter (tip shortened by the pair's y so the clearance stays 0.25 m)
-    double df;    // root diameter df = d - 2 m (1.25 - x)
+    double df;    // root diameter df = d - 2 m (1.25 - x); above about 32 degrees the rack's sharp tip, shallower, cuts it
     double s;     // tooth thickness on the reference circle s = m (pi/2 + 2 x tan(alpha)), arc
     double sa;    // tooth thickness on the tip circle, arc
     double xmin;  // least shift without undercut, 1 - z sin^2(alpha) / 2

@@ -1,0 +1,326 @@
+// The real binary's pair options: --report's bytes, --svg's file, the exit
+// statuses and messages of bad input, and what reaches GLUT. None of these
+// runs needs a display: each ends before a window would open.
+#include <cctype>
+#include <cerrno>
+#include <cmath>
+#include <csignal>
+#include <cstdio>
+#include <cstring>
+#include <fstream>
+#include <gtest/gtest.h>
+#include <iconv.h>
+#include <locale.h>
+#include <poll.h>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+#include "pair/gear_pair.h"
+#include "support/expected_report.h"
+#include "support/program.h"
+
+namespace {
+
+constexpr int hangLimitMs = 60000;  // only to end a run that hangs, not a measure of speed
+
+struct Finished {
+    int status = -1;  // exit status; -1 if it did not exit normally
+    std::string out;
+    std::string err;
+};
+
+// Runs the binary with `arguments` and no X display, in the environment plus
+// `environment` ("NAME=value"), and collects everything it writes.
+Finished run(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {"LC_ALL=C.UTF-8"}) {
+    int out[2];
+    int err[2];
+    Finished result;
+    if (pipe(out) != 0 || pipe(err) != 0) {
+        ADD_FAILURE() << "pipe: " << strerror(errno);
+        return result;
+    }
+    const std::string path = programPath();
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out[1], 1);
+        dup2(err[1], 2);
+        for (int fd : {out[0], out[1], err[0], err[1]}) {
+            close(fd);
+        }
+        unsetenv("DISPLAY");
+        for (const std::string& entry : environment) {
+            const size_t eq = entry.find('=');
+            setenv(entry.substr(0, eq).c_str(), entry.substr(eq + 1).c_str(), 1);
+        }
+        std::vector<char*> argv{const_cast<char*>(path.c_str())};
+        for (const std::string& argument : arguments) {
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        }
+        argv.push_back(nullptr);
+        execv(path.c_str(), argv.data());
+        _exit(127);
+    }
+    close(out[1]);
+    close(err[1]);
+    pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+    std::string* into[2] = {&result.out, &result.err};
+    int openPipes = 2;
+    while (openPipes > 0) {
+        if (poll(fds, 2, hangLimitMs) <= 0) {
+            ADD_FAILURE() << "the program hangs";
+            kill(pid, SIGKILL);
+            break;
+        }
+        for (int i = 0; i < 2; ++i) {
+            if (fds[i].fd >= 0 && (fds[i].revents & (POLLIN | POLLHUP)) != 0) {
+                char buffer[4096];
+                const ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+                if (n > 0) {
+                    into[i]->append(buffer, static_cast<size_t>(n));
+                } else {
+                    close(fds[i].fd);
+                    fds[i].fd = -1;
+                    --openPipes;
+                }
+            }
+        }
+    }
+    for (const pollfd& p : fds) {
+        if (p.fd >= 0) {
+            close(p.fd);
+        }
+    }
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return result;
+}
+
+std::string reportOf(const PairInput& input) { return formatPairReport(pairNumbers(input)); }
+
+std::string toCp932(const std::string& utf8) {
+    iconv_t cd = iconv_open("CP932", "UTF-8");
+    if (cd == reinterpret_cast<iconv_t>(-1)) {
+        return std::string();
+    }
+    std::string out(utf8.size() * 2, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
+    char* o = out.data();
+    size_t outLeft = out.size();
+    const bool ok = iconv(cd, &in, &inLeft, &o, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
+    iconv_close(cd);
+    out.resize(ok ? out.size() - outLeft : 0);
+    return out;
+}
+
+TEST(PairOptions, ReportPrintsTheNineteenQuantitiesAndExits) {
+    const Finished r = run({"--teeth", "10,30", "--report"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, reportOf(PairInput{}));
+
+    // One quantity a line, "<label> <symbol> = <value> <unit>", at least four
+    // decimals, the symbols in this order; one undercut warning, gear 1's.
+    const std::vector<std::string> symbols = {"a",   "αw",  "d1", "d2", "db1", "db2", "da1",
+                                              "da2", "df1", "df2", "pb", "ga",  "εα",  "s1",
+                                              "s2",  "sa1", "sa2", "xmin1", "xmin2"};
+    const std::regex quantity(R"(^\S+ (\S+) = -?[0-9]+\.[0-9]{4,}( (mm|deg))?$)");
+    std::vector<std::string> seen;
+    std::vector<std::string> undercut;
+    std::istringstream lines(r.out);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch match;
+        if (std::regex_match(line, match, quantity)) {
+            seen.push_back(match[1]);
+        }
+        if (line.find("アンダーカット") != std::string::npos) {
+            undercut.push_back(line);
+        }
+    }
+    EXPECT_EQ(seen, symbols);
+    ASSERT_EQ(undercut.size(), 1u);
+    EXPECT_NE(undercut[0].find("歯車1"), std::string::npos);
+
+    // The same numbers whichever way the values are written; omitted ones
+    // keep their defaults.
+    PairInput shifted;
+    shifted.z1 = 12;
+    shifted.z2 = 24;
+    shifted.m = 3.0;
+    shifted.x1 = 0.6;
+    shifted.x2 = 0.36;
+    const Finished s = run({"--report", "--module=3", "--teeth", "12,24", "--shift=0.6,0.36", "--pressure-angle", "20"});
+    EXPECT_EQ(s.status, 0);
+    EXPECT_EQ(s.out, reportOf(shifted));
+    EXPECT_EQ(s.out.find("アンダーカット"), std::string::npos);
+}
+
+TEST(PairOptions, ShiftJisConsoleGetsTheReportInCodePage932) {
+    locale_t sjis = newlocale(LC_CTYPE_MASK, "ja_JP.SJIS", nullptr);
+    if (sjis == nullptr) {
+        GTEST_SKIP() << "locale ja_JP.SJIS is not installed";
+    }
+    freelocale(sjis);
+    const Finished j = run({"--report"}, {"LC_ALL=ja_JP.SJIS"});
+    EXPECT_EQ(j.status, 0);
+    EXPECT_EQ(j.out, toCp932(reportOf(PairInput{})));
+}
+
+TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* option;
+        const char* range;
+    };
+    const Case cases[] = {
+        {{"--teeth", "10,"}, "--teeth", "4 to 400"},
+        {{"--teeth", "abc"}, "--teeth", "4 to 400"},
+        {{"--teeth", "10.5,30"}, "--teeth", "4 to 400"},
+        {{"--teeth"}, "--teeth", "4 to 400"},
+        {{"--teeth", "3,30"}, "--teeth", "4 to 400"},
+        {{"--teeth", "10,99999999999"}, "--teeth", "4 to 400"},
+        {{"--module", "0.01"}, "--module", "0.05 to 100"},
+        {{"--module", "1e999"}, "--module", "0.05 to 100"},
+        {{"--module", "nan"}, "--module", "0.05 to 100"},
+        {{"--pressure-angle", "40"}, "--pressure-angle", "10 to 35"},
+        {{"--pressure-angle", "20deg"}, "--pressure-angle", "10 to 35"},
+        {{"--shift", "0.2"}, "--shift", "-1.0 to 1.5"},
+        {{"--shift", "0,1.6"}, "--shift", "-1.0 to 1.5"},
+        // Pointed teeth: the message gives the shifts that keep a tip.
+        {{"--teeth", "8,30", "--shift", "1.5,0"}, "--shift", "x1 must be -1 to 0."},
+        {{"--svg"}, "--svg", "FILE"},
+        {{"--report=yes"}, "--report", "no value"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> arguments = c.arguments;
+        arguments.push_back("--report");  // were the input taken, no window either
+        const Finished r = run(arguments);
+        SCOPED_TRACE(r.err);
+        EXPECT_EQ(r.status, 2) << c.arguments[0];
+        EXPECT_EQ(r.out, "");
+        ASSERT_FALSE(r.err.empty());
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
+        EXPECT_NE(r.err.find(c.option), std::string::npos);
+        EXPECT_NE(r.err.find(c.range), std::string::npos);
+    }
+}
+
+// A number with exactly 5 decimals at `at`; moves past it.
+bool readFixed(const std::string& d, size_t& at, double& value) {
+    const size_t start = at;
+    if (at < d.size() && d[at] == '-') {
+        ++at;
+    }
+    const size_t digits = at;
+    while (at < d.size() && isdigit(static_cast<unsigned char>(d[at]))) {
+        ++at;
+    }
+    if (at == digits || at >= d.size() || d[at] != '.') {
+        return false;
+    }
+    const size_t decimals = ++at;
+    while (at < d.size() && isdigit(static_cast<unsigned char>(d[at]))) {
+        ++at;
+    }
+    value = std::stod(d.substr(start, at - start));
+    return at - decimals == 5;
+}
+
+// "Mx y Lx y ... Lx y Z": one closed outline of absolute moves and lines.
+bool readOutline(const std::string& d, std::vector<Point2>& points) {
+    size_t at = 0;
+    while (at < d.size()) {
+        const char command = points.empty() ? 'M' : 'L';
+        if (!points.empty() && d.compare(at, 2, " Z") == 0 && at + 2 == d.size()) {
+            return true;
+        }
+        if (!points.empty() && d[at++] != ' ') {
+            return false;
+        }
+        Point2 p{};
+        if (d[at++] != command || !readFixed(d, at, p.x) || at >= d.size() || d[at++] != ' ' ||
+            !readFixed(d, at, p.y)) {
+            return false;
+        }
+        points.push_back(p);
+    }
+    return false;
+}
+
+TEST(PairOptions, SvgWritesBothOutlinesInMillimetres) {
+    char directory[] = "/tmp/involute-svg-XXXXXX";
+    ASSERT_NE(mkdtemp(directory), nullptr);
+    const std::string path = std::string(directory) + "/pair.svg";
+    const Finished r = run({"--teeth", "12,24", "--module", "3", "--shift", "0.6,0.36", "--svg", path});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.err, "");
+    std::ifstream file(path, std::ios::binary);
+    const std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    unlink(path.c_str());
+    rmdir(directory);
+
+    PairInput input;
+    input.z1 = 12;
+    input.z2 = 24;
+    input.m = 3.0;
+    input.x1 = 0.6;
+    input.x2 = 0.36;
+    PairGeometry pair;
+    buildPairGeometry(input, pair);
+    EXPECT_EQ(svg, formatPairSvg(pair));
+
+    const std::string number = R"(-?[0-9]+\.[0-9]{5})";
+    EXPECT_TRUE(std::regex_search(svg, std::regex("<svg [^>]*width=\"" + number + "mm\" height=\"" + number +
+                                                  "mm\" viewBox=\"" + number + " " + number + " " + number + " " +
+                                                  number + "\"")));
+    // Each gear one closed outline of absolute M and L commands, every
+    // coordinate to 5 decimals, around its own centre (SVG's y points down).
+    const double centre[2] = {0.0, pair.numbers.a};
+    for (int g = 0; g < 2; ++g) {
+        const size_t element = svg.find("<path id=\"gear" + std::to_string(g + 1) + "\"");
+        ASSERT_NE(element, std::string::npos) << "gear" << g + 1;
+        const size_t start = svg.find(" d=\"", element) + 4;
+        const std::string d = svg.substr(start, svg.find('"', start) - start);
+        const double ra = pair.numbers.gear[g].da / 2.0;
+        const double rf = pair.numbers.gear[g].df / 2.0;
+        std::vector<Point2> points;
+        EXPECT_TRUE(readOutline(d, points)) << d.substr(0, 200);
+        for (const Point2& p : points) {
+            const double rho = std::hypot(p.x - centre[g], -p.y);
+            EXPECT_LE(rho, ra + 1e-5);
+            EXPECT_GE(rho, rf - 0.001 * input.m);
+        }
+        EXPECT_EQ(points.size(), pair.outline[g].points.size());
+    }
+
+    for (const char* unwritable : {"/nonexistent-directory/pair.svg", "/dev/full"}) {
+        const Finished bad = run({"--svg", unwritable});
+        EXPECT_EQ(bad.status, 1) << unwritable;
+        EXPECT_EQ(bad.out, "");
+        EXPECT_NE(bad.err.find(unwritable), std::string::npos) << bad.err;
+    }
+}
+
+TEST(PairOptions, WithoutReportOrSvgTheUsualReportComesFirstAndGlutGetsTheRest) {
+    // No display: the program gets as far as glutInit, which names the
+    // display it was given, so -display must have reached it.
+    const Finished r = run({"--teeth", "10,30", "-display", ":4711"});
+    EXPECT_NE(r.status, 0);
+    EXPECT_NE(r.status, 2);
+    EXPECT_EQ(r.out, expectedReport + reportOf(PairInput{}));
+    EXPECT_NE(r.err.find("failed to open display ':4711'"), std::string::npos) << r.err;
+
+    // Arguments nobody knows are GLUT's business, as before the pair options.
+    const Finished plain = run({"--frobnicate", "-display", ":4711"});
+    EXPECT_NE(plain.status, 2);
+    EXPECT_EQ(plain.out, expectedReport);
+    EXPECT_NE(plain.err.find("failed to open display ':4711'"), std::string::npos) << plain.err;
+}
+
+}  // namespace

@@ -1,0 +1,331 @@
+// The gear pair's numbers against published worked examples, and its outlines
+// against the true involute, the reference-circle tooth thickness, the
+// undercut the rack cuts and the pair placed in mesh.
+#include <algorithm>
+#include <cmath>
+#include <gtest/gtest.h>
+#include <vector>
+
+#include "pair/gear_pair.h"
+
+namespace {
+
+constexpr double degree = 3.14159265358979323846 / 180.0;
+
+PairInput makePair(int z1, int z2, double m, double alphaDeg, double x1, double x2) {
+    PairInput in;
+    in.z1 = z1;
+    in.z2 = z2;
+    in.m = m;
+    in.alphaDeg = alphaDeg;
+    in.x1 = x1;
+    in.x2 = x2;
+    return in;
+}
+
+// Published values are rounded: the computed value must round to them.
+void expectRoundsTo(double value, double published, int decimals, const char* what) {
+    const double half = 0.5 * std::pow(10.0, -decimals);
+    EXPECT_NEAR(value, published, half) << what;
+}
+
+TEST(PairNumbers, PublishedExamples) {
+    expectRoundsTo(involuteFunction(20.0 * degree), 0.014904, 6, "inv 20 deg");
+    for (double angle : {10.0, 20.0, 26.0886, 40.0}) {
+        EXPECT_NEAR(inverseInvolute(involuteFunction(angle * degree)), angle * degree, 1e-12) << angle;
+    }
+
+    // Least shift without undercut, 10 teeth at 20 degrees.
+    expectRoundsTo(pairNumbers(makePair(10, 30, 1.0, 20.0, 0.0, 0.0)).gear[0].xmin, 0.415, 3, "xmin z = 10");
+
+    // Standard pair 20 and 40 teeth: the contact ratio does not depend on m.
+    for (double m : {1.0, 2.5, 100.0}) {
+        const PairNumbers n = pairNumbers(makePair(20, 40, m, 20.0, 0.0, 0.0));
+        expectRoundsTo(n.epsilonAlpha, 1.635, 3, "epsilon alpha 20/40");
+        EXPECT_NEAR(n.alphaW, 20.0 * degree, 1e-12);
+        EXPECT_NEAR(n.a, 30.0 * m, 1e-9 * m);
+        EXPECT_FALSE(n.gear[0].undercut || n.gear[1].undercut || n.lowContactRatio);
+    }
+
+    // Profile-shifted pair m = 3, z = 12 and 24, x = 0.6 and 0.36.
+    const PairNumbers n = pairNumbers(makePair(12, 24, 3.0, 20.0, 0.6, 0.36));
+    expectRoundsTo(n.alphaW / degree, 26.0886, 4, "alpha w");
+    expectRoundsTo(n.gear[0].da, 44.840, 3, "da1");
+    expectRoundsTo(n.gear[1].da, 79.400, 3, "da2");
+    expectRoundsTo(n.epsilonAlpha, 1.202, 3, "epsilon alpha shifted");
+    // The relations that tie the rest together.
+    EXPECT_NEAR(involuteFunction(n.alphaW), n.invAlpha + 2.0 * std::tan(n.alpha) * 0.96 / 36.0, 1e-15);
+    EXPECT_NEAR(n.a, 54.0 * std::cos(n.alpha) / std::cos(n.alphaW), 1e-12);
+    EXPECT_NEAR(n.gear[0].df, 36.0 - 2.0 * 3.0 * (1.25 - 0.6), 1e-12);
+    EXPECT_NEAR(n.gear[1].s, 3.0 * (M_PI / 2.0 + 2.0 * 0.36 * std::tan(20.0 * degree)), 1e-12);
+    // Bottom clearance: gear 1's tip stands 0.25 m off gear 2's root circle.
+    EXPECT_NEAR(n.a - n.gear[0].da / 2.0 - n.gear[1].df / 2.0, 0.25 * 3.0, 1e-9);
+    EXPECT_NEAR(n.a - n.gear[1].da / 2.0 - n.gear[0].df / 2.0, 0.25 * 3.0, 1e-9);
+}
+
+TEST(PairNumbers, WarningsAndRefusals) {
+    // 10 teeth against 30 unshifted: gear 1 is undercut, and gear 2's tip
+    // reaches past gear 1's tangent point on the line of action.
+    PairNumbers n = pairNumbers(makePair(10, 30, 1.0, 20.0, 0.0, 0.0));
+    EXPECT_TRUE(n.gear[0].undercut);
+    EXPECT_TRUE(n.gear[0].interference);
+    EXPECT_FALSE(n.gear[1].undercut);
+    EXPECT_FALSE(n.gear[1].interference);
+    // Shifted out of undercut (x1 = 0.5 > 0.415), the interference goes too.
+    n = pairNumbers(makePair(10, 30, 1.0, 20.0, 0.5, 0.0));
+    EXPECT_FALSE(n.gear[0].undercut || n.gear[0].interference);
+
+    EXPECT_EQ(checkPair(makePair(10, 30, 1.0, 20.0, 0.0, 0.0)).field, PairField::none);
+    struct Refused {
+        PairInput input;
+        PairField field;
+    };
+    const Refused refused[] = {
+        {makePair(3, 30, 1.0, 20.0, 0.0, 0.0), PairField::z1},
+        {makePair(10, 401, 1.0, 20.0, 0.0, 0.0), PairField::z2},
+        {makePair(10, 30, 0.049, 20.0, 0.0, 0.0), PairField::module},
+        {makePair(10, 30, 1.0, 35.01, 0.0, 0.0), PairField::alpha},
+        {makePair(10, 30, 1.0, NAN, 0.0, 0.0), PairField::alpha},
+        {makePair(10, 30, 1.0, 20.0, -1.01, 0.0), PairField::x1},
+        {makePair(10, 30, 1.0, 20.0, 0.0, 1.51), PairField::x2},
+        // Pointed teeth: 8 teeth shifted by 1.5 have no tooth left at the tip.
+        {makePair(8, 30, 1.0, 20.0, 1.5, 0.0), PairField::x1},
+    };
+    for (const Refused& r : refused) {
+        const PairCheck check = checkPair(r.input);
+        EXPECT_EQ(check.field, r.field) << check.message;
+        EXPECT_FALSE(check.message.empty());
+    }
+    EXPECT_LE(pairNumbers(makePair(8, 30, 1.0, 20.0, 1.5, 0.0)).gear[0].sa, 0.0);
+}
+
+// ---- Outlines ------------------------------------------------------------------
+
+struct Polar {
+    double rho, psi;
+};
+
+Polar polar(const Point2& p) { return Polar{std::hypot(p.x, p.y), std::atan2(p.y, p.x)}; }
+
+// The true involute flank of tooth 0 on its counter-clockwise side: at radius
+// rho (>= rb) it lies at the angle half the tooth's thickness there,
+// psi = s / d + inv(alpha) - inv(acos(rb / rho)). All involutes of one base
+// circle are parallel curves, rb times their turn apart, so a point at angle
+// psi lies rb |psi - psi_involute| from the flank.
+double involuteDistance(const Polar& q, double s, double d, double rb, double alpha) {
+    const double inv = [](double a) { return std::tan(a) - a; }(alpha);
+    const double alphaRho = std::acos(rb / q.rho);
+    const double psiInvolute = s / d + inv - (std::tan(alphaRho) - alphaRho);
+    return rb * (q.psi - psiInvolute);  // > 0 outside the tooth, < 0 inside
+}
+
+// The points of tooth 0's counter-clockwise flank between the radii lo and
+// hi, and the midpoints of the chords between them (not of the tip circle's
+// chords, which lie on no flank).
+std::vector<Polar> flankSamples(const std::vector<Point2>& outline, int z, double lo, double hi) {
+    std::vector<Polar> out;
+    const size_t n = outline.size();
+    auto wanted = [&](const Polar& q) { return q.psi > 0.0 && q.psi < M_PI / z && q.rho >= lo && q.rho <= hi; };
+    for (size_t i = 0; i < n; ++i) {
+        const Point2& a = outline[i];
+        const Point2& b = outline[(i + 1) % n];
+        const Polar qa = polar(a);
+        const Polar qb = polar(b);
+        if (wanted(qa)) {
+            out.push_back(qa);
+            if (wanted(qb) && std::fabs(qa.rho - qb.rho) > 1e-9 * hi) {
+                out.push_back(polar(Point2{(a.x + b.x) / 2.0, (a.y + b.y) / 2.0}));
+            }
+        }
+    }
+    return out;
+}
+
+// Arc length on radius rho between tooth 0's two flanks, from where the
+// outline crosses that circle.
+double thicknessAt(const std::vector<Point2>& outline, int z, double rho) {
+    double upper = NAN;
+    double lower = NAN;
+    const size_t n = outline.size();
+    for (size_t i = 0; i < n; ++i) {
+        const Polar a = polar(outline[i]);
+        const Polar b = polar(outline[(i + 1) % n]);
+        if ((a.rho - rho) * (b.rho - rho) > 0.0 || a.rho == b.rho || std::fabs(a.psi) > M_PI / z) {
+            continue;
+        }
+        // The chord's crossing of the circle, by the chord itself.
+        const double t = (rho - a.rho) / (b.rho - a.rho);
+        const Point2 p{outline[i].x + t * (outline[(i + 1) % n].x - outline[i].x),
+                       outline[i].y + t * (outline[(i + 1) % n].y - outline[i].y)};
+        const double psi = std::atan2(p.y, p.x);
+        (psi > 0.0 ? upper : lower) = psi;
+    }
+    return rho * (upper - lower);
+}
+
+TEST(PairOutline, InvoluteThicknessAndUndercut) {
+    // Unshifted, shifted and at other pressure angles; no gear undercut.
+    const PairInput pairs[] = {
+        makePair(20, 40, 1.0, 20.0, 0.3, 0.0),
+        makePair(12, 24, 3.0, 20.0, 0.6, 0.36),
+        makePair(8, 30, 2.0, 20.0, 0.6, -0.2),
+        makePair(15, 60, 0.5, 14.5, 0.8, 0.2),
+        makePair(30, 9, 1.0, 30.0, 0.0, 0.2),
+        makePair(25, 40, 1.0, 35.0, 0.0, 0.0),
+    };
+    for (const PairInput& in : pairs) {
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const PairNumbers& n = pair.numbers;
+        for (int g = 0; g < 2; ++g) {
+            SCOPED_TRACE(::testing::Message() << "z " << in.z1 << "/" << in.z2 << " alpha " << in.alphaDeg
+                                              << " gear " << g + 1);
+            const GearNumbers& gear = n.gear[g];
+            ASSERT_FALSE(gear.undercut);
+            const std::vector<Point2>& outline = pair.outline[g].points;
+            const double r = gear.d / 2.0;
+            const double rb = gear.db / 2.0;
+            const double ra = gear.da / 2.0;
+            const double m = in.m;
+            // The rack's flank is straight down to 1 m below its datum at 20
+            // degrees and steeper (the round then starts lower), to
+            // 1.25 m - 0.38 m (1 - sin(alpha)) at flatter angles: the gear's
+            // flank is a pure involute from where the line of action meets
+            // that depth up to the tip.
+            const double straight = std::min(1.0, 1.25 - 0.38 * (1.0 - std::sin(n.alpha)));
+            const double lowest = (straight - gear.x) * m / std::sin(n.alpha);
+            const double along = r * std::sin(n.alpha) - lowest;
+            const double formRadius = std::hypot(rb, std::max(0.0, along)) + 0.01 * m;
+            double worst = 0.0;
+            const std::vector<Polar> flank = flankSamples(outline, gear.z, formRadius, ra - 1e-9 * m);
+            ASSERT_GT(flank.size(), 3u);
+            for (const Polar& q : flank) {
+                worst = std::max(worst, std::fabs(involuteDistance(q, gear.s, gear.d, rb, n.alpha)));
+            }
+            EXPECT_LE(worst, 0.001 * m) << "involute off by " << worst / m << " m";
+            // Below the involute the fillet leaves material, never less.
+            for (const Polar& q : flankSamples(outline, gear.z, rb, formRadius)) {
+                EXPECT_GE(involuteDistance(q, gear.s, gear.d, rb, n.alpha), -0.001 * m) << q.rho;
+            }
+            EXPECT_NEAR(thicknessAt(outline, gear.z, r), gear.s, 0.001 * m);
+            // The tip circle's arc between the two flanks is sa.
+            EXPECT_NEAR(thicknessAt(outline, gear.z, ra - 1e-6 * m), gear.sa, 0.001 * m);
+            // Tip and root circles.
+            double lo = INFINITY;
+            double hi = 0.0;
+            for (const Point2& p : outline) {
+                lo = std::min(lo, std::hypot(p.x, p.y));
+                hi = std::max(hi, std::hypot(p.x, p.y));
+            }
+            EXPECT_NEAR(hi, ra, 1e-9 * m);
+            EXPECT_NEAR(lo, gear.df / 2.0, 0.001 * m);
+        }
+    }
+
+    // Eight teeth: unshifted, the cutter's tip cuts away the foot of the
+    // involute (the flank runs inside it just above the base circle);
+    // shifted by 0.6 (xmin = 0.532) the involute is whole.
+    for (double x : {0.0, 0.6}) {
+        PairGeometry pair;
+        buildPairGeometry(makePair(8, 30, 1.0, 20.0, x, 0.0), pair);
+        const GearNumbers& gear = pair.numbers.gear[0];
+        EXPECT_EQ(gear.undercut, x < 0.5);
+        double deepest = 0.0;
+        for (const Polar& q : flankSamples(pair.outline[0].points, 8, gear.db / 2.0, gear.da / 2.0)) {
+            deepest = std::min(deepest, involuteDistance(q, gear.s, gear.d, gear.db / 2.0, pair.numbers.alpha));
+        }
+        if (x < 0.5) {
+            EXPECT_LT(deepest, -0.05) << "no undercut at x = 0";
+        } else {
+            EXPECT_GT(deepest, -0.001) << "undercut at x = 0.6";
+        }
+    }
+}
+
+// Distance from p to the segment a-b.
+double segmentDistance(const Point2& p, const Point2& a, const Point2& b) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy), 0.0, 1.0);
+    return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
+bool inside(const Point2& p, const std::vector<Point2>& polygon) {
+    bool in = false;
+    for (size_t i = 0, j = polygon.size() - 1; i < polygon.size(); j = i++) {
+        const Point2& a = polygon[i];
+        const Point2& b = polygon[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (p.y - a.y) * (b.x - a.x) / (b.y - a.y)) {
+            in = !in;
+        }
+    }
+    return in;
+}
+
+// How far the points of `a` come into `b` (> 0: overlap), and the least
+// distance from a point of `a` above and below the line of centres to `b`.
+struct Contact {
+    double overlap = 0.0;
+    double gapAbove = INFINITY;
+    double gapBelow = INFINITY;
+};
+
+void measure(const std::vector<Point2>& a, const std::vector<Point2>& b, Contact& c) {
+    for (const Point2& p : a) {
+        double distance = INFINITY;
+        for (size_t i = 0; i < b.size(); ++i) {
+            distance = std::min(distance, segmentDistance(p, b[i], b[(i + 1) % b.size()]));
+        }
+        if (inside(p, b)) {
+            c.overlap = std::max(c.overlap, distance);
+            distance = 0.0;
+        }
+        (p.y > 0.0 ? c.gapAbove : c.gapBelow) = std::min(p.y > 0.0 ? c.gapAbove : c.gapBelow, distance);
+    }
+}
+
+TEST(PairOutline, PairInMeshTouchesOnBothFlanksWithoutOverlap) {
+    const PairInput pairs[] = {
+        makePair(10, 30, 1.0, 20.0, 0.0, 0.0),
+        makePair(12, 24, 3.0, 20.0, 0.6, 0.36),
+        makePair(20, 40, 1.0, 25.0, -0.3, 0.2),
+        makePair(9, 11, 2.0, 20.0, 0.5, 0.5),
+    };
+    for (const PairInput& in : pairs) {
+        SCOPED_TRACE(::testing::Message() << "z " << in.z1 << "/" << in.z2 << " x " << in.x1 << "/" << in.x2);
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const double a = pair.numbers.a;
+        // Only the points near the mesh: within both tip circles.
+        const double ra1 = pair.numbers.gear[0].da / 2.0;
+        const double ra2 = pair.numbers.gear[1].da / 2.0;
+        std::vector<Point2> g1;
+        std::vector<Point2> g2;
+        for (const Point2& p : pair.outline[0].points) {
+            g1.push_back(p);
+        }
+        const double c = std::cos(pair.phase2);
+        const double s = std::sin(pair.phase2);
+        for (const Point2& p : pair.outline[1].points) {
+            g2.push_back(Point2{a + c * p.x - s * p.y, s * p.x + c * p.y});
+        }
+        std::vector<Point2> near1;
+        std::vector<Point2> near2;
+        std::copy_if(g1.begin(), g1.end(), std::back_inserter(near1),
+                     [&](const Point2& p) { return std::hypot(p.x - a, p.y) < ra2 + 0.01 * in.m; });
+        std::copy_if(g2.begin(), g2.end(), std::back_inserter(near2),
+                     [&](const Point2& p) { return std::hypot(p.x, p.y) < ra1 + 0.01 * in.m; });
+        ASSERT_FALSE(near1.empty() || near2.empty());
+        Contact c1;
+        Contact c2;
+        measure(near1, g2, c1);
+        measure(near2, g1, c2);
+        const double tolerance = 0.001 * in.m;
+        EXPECT_LE(std::max(c1.overlap, c2.overlap), tolerance);
+        EXPECT_LE(std::min(c1.gapAbove, c2.gapAbove), tolerance) << "drive flanks apart";
+        EXPECT_LE(std::min(c1.gapBelow, c2.gapBelow), tolerance) << "backlash on the other flanks";
+    }
+}
+
+}  // namespace
