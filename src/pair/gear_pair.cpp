@@ -487,6 +487,20 @@ PairCheck checkPair(const PairInput& in) {
             return fail(i == 0 ? PairField::x1 : PairField::x2);
         }
     }
+    // inv(alpha_w) = inv(alpha) + 2 tan(alpha) (x1 + x2) / (z1 + z2) must stay
+    // above 0: at 0 the centre distance is rb1 + rb2, the base circles touch
+    // and there is no working pressure angle. So x1 + x2 must be above
+    // -inv(alpha) (z1 + z2) / (2 tan(alpha)).
+    const double alpha = in.alphaDeg * degToRad;
+    const double shiftSumFloor = -involuteFunction(alpha) * (in.z1 + in.z2) / (2.0 * std::tan(alpha));
+    if (in.x1 + in.x2 <= shiftSumFloor) {
+        const int i = in.x2 < in.x1 ? 1 : 0;
+        snprintf(text, sizeof text,
+                 "x1 + x2 = %g leaves the pair no working pressure angle (the base circles would touch); with "
+                 "these teeth x1 + x2 must be above %.4f",
+                 in.x1 + in.x2, std::ceil(shiftSumFloor * 1e4) / 1e4);
+        return fail(i == 0 ? PairField::x1 : PairField::x2);
+    }
     const PairNumbers n = pairNumbers(in);
     for (int i = 0; i < 2; ++i) {
         // df = d - 2 m (1.25 - x) > 0 needs x > 1.25 - z / 2 (only 4 teeth can miss).

@@ -193,6 +193,7 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--shift", "0,1.6"}, "--shift", "-1.0 to 1.5"},
         // Pointed teeth: the message gives the shifts that keep a tip.
         {{"--teeth", "8,30", "--shift", "1.5,0"}, "--shift", "x1 must be -1 to 0."},
+        {{"--teeth", "20,20", "--shift", "-0.5,-0.5"}, "--shift", "x1 + x2 must be above -0.8189"},
         {{"--svg"}, "--svg", "FILE"},
         {{"--report=yes"}, "--report", "no value"},
     };

@@ -90,6 +90,9 @@ TEST(PairNumbers, WarningsAndRefusals) {
         {makePair(10, 30, 1.0, 20.0, 0.0, 1.51), PairField::x2},
         // Pointed teeth: 8 teeth shifted by 1.5 have no tooth left at the tip.
         {makePair(8, 30, 1.0, 20.0, 1.5, 0.0), PairField::x1},
+        // x1 + x2 = -1 at 20 + 20 teeth: inv(alpha_w) < 0, no working
+        // pressure angle (the floor is -0.81897).
+        {makePair(20, 20, 1.0, 20.0, -0.4, -0.6), PairField::x2},
     };
     for (const Refused& r : refused) {
         const PairCheck check = checkPair(r.input);
@@ -97,6 +100,7 @@ TEST(PairNumbers, WarningsAndRefusals) {
         EXPECT_FALSE(check.message.empty());
     }
     EXPECT_LE(pairNumbers(makePair(8, 30, 1.0, 20.0, 1.5, 0.0)).gear[0].sa, 0.0);
+    EXPECT_EQ(checkPair(makePair(20, 20, 1.0, 20.0, -0.4, -0.4)).field, PairField::none);
 }
 
 // ---- Outlines ------------------------------------------------------------------
