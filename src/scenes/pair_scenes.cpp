@@ -5,10 +5,11 @@
 // reference circle's tangent, and the rack positions already passed stay
 // drawn on the blank, so that the tooth appears as their envelope.
 //
-// Everything that depends only on the pair (layout, titles, the rack) is
-// worked out at the first frame after resetPairScenes; the simplified
-// outlines again whenever viewScale has changed. A frame itself only sets
-// matrices and sends the stored points.
+// Everything that depends only on the pair (layout, titles, the rack's shape)
+// is worked out at the first frame after resetPairScenes; the point lists
+// that depend on the zoom (outlines, rack and circles thinned to a quarter
+// pixel) again whenever viewScale has changed. A frame itself only sets
+// matrices and sends stored points: it allocates nothing.
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
@@ -23,36 +24,109 @@ namespace {
 constexpr double startViewScale = 0.5;   // the zoom at which the scales below hold
 constexpr double pairSpan = 1.5;         // window units from gear 1's tip to gear 2's tip (scene 7)
 constexpr double cuttingPitches = 3.0;   // reference pitches across the window (scene 8)
-constexpr double quarterPixel = 0.25;    // px: the outlines' drawing tolerance
+constexpr double quarterPixel = 0.25;    // px: the drawing tolerance of every curve
 constexpr double contactDotRadius = 0.012;  // window units: contact points and pitch point
 constexpr int maxContactPoints = 8;      // more than any contact ratio of an accepted pair
+constexpr int maxCirclePoints = 8192;    // corners of the unit circle at the highest zoom
 
 // Scene 8: where the rack is kept on the blank.
-constexpr double keptRackTravel = 0.15;  // in m: rack travel between two kept positions
-constexpr int keptEachSide = 64;         // kept positions drawn on either side of the present one
-constexpr int rackTeeth = 5;             // rack pitches drawn
-constexpr double slicePitches = 2.5;     // the blank is drawn this many pitches either side of the top
-constexpr int referenceArcPoints = 200;
+constexpr int keptPerPitch = 21;         // kept positions per rack pitch of travel (about 0.15 m apart)
+constexpr int maxKeptEachSide = 320;     // kept positions drawn on either side of the present one
+constexpr int maxRackTeeth = 801;        // rack pitches held, whatever the zoom
 
-constexpr Rgba LIGHT_RED{1.0f, 0.65f, 0.65f, 0.0f};
-constexpr Rgba LIGHT_BLUE{0.65f, 0.65f, 1.0f, 0.0f};
-constexpr Rgba PALE_RED{1.0f, 0.82f, 0.82f, 0.0f};
-constexpr Rgba PALE_BLUE{0.82f, 0.82f, 1.0f, 0.0f};
+constexpr Rgba LIGHT_RED{1.0f, 0.6f, 0.6f, 0.0f};
+constexpr Rgba LIGHT_BLUE{0.6f, 0.6f, 1.0f, 0.0f};
+constexpr Rgba PALE_RED{1.0f, 0.8f, 0.8f, 0.0f};
+constexpr Rgba PALE_BLUE{0.8f, 0.8f, 1.0f, 0.0f};
 constexpr Rgba GREY{0.55f, 0.55f, 0.55f, 0.0f};
 constexpr Rgba BLACK{0.0f, 0.0f, 0.0f, 0.0f};
 constexpr Rgba DARK_GREEN{0.0f, 0.45f, 0.0f, 0.0f};
+constexpr Rgba KEPT_GREEN{0.45f, 0.85f, 0.45f, 0.0f};
 
-// Scene 7's layout, mm, in a frame whose origin is the window centre.
+Point2 plus(const Point2& p, const Point2& q) { return Point2{p.x + q.x, p.y + q.y}; }
+Point2 times(double k, const Point2& p) { return Point2{k * p.x, k * p.y}; }
+
+// Tolerance in mm of a quarter pixel at k window units per mm.
+double quarterPixelAt(double k) { return quarterPixel / (pixelsPerUnit * k); }
+
+// Douglas-Peucker on the open polyline points[first .. last]: marks in `keep`
+// the points needed to stay within `tolerance` of it.
+void thin(const std::vector<Point2>& points, size_t first, size_t last, double tolerance, std::vector<char>& keep) {
+    keep[first] = 1;
+    keep[last] = 1;
+    if (last <= first + 1) {
+        return;
+    }
+    const Point2& a = points[first];
+    const Point2& b = points[last];
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double length = std::hypot(dx, dy);
+    size_t far = first;
+    double farthest = -1.0;
+    for (size_t i = first + 1; i < last; ++i) {
+        const double ex = points[i].x - a.x;
+        const double ey = points[i].y - a.y;
+        const double d = length > 0.0 ? std::fabs(ex * dy - ey * dx) / length : std::hypot(ex, ey);
+        if (d > farthest) {
+            farthest = d;
+            far = i;
+        }
+    }
+    if (farthest > tolerance) {
+        thin(points, first, far, tolerance, keep);
+        thin(points, far, last, tolerance, keep);
+    }
+}
+
+// The unit circle as a closed polyline whose chords stay within a quarter
+// pixel of a circle `radiusPx` pixels across: sagitta R (1 - cos(t / 2)),
+// about R t^2 / 8.
+void unitCircle(double radiusPx, std::vector<Point2>& points) {
+    const double chordAngle = std::sqrt(8.0 * quarterPixel / std::max(radiusPx, 1.0));
+    const int n = std::clamp(static_cast<int>(std::ceil(2.0 * pi / chordAngle)), 24, maxCirclePoints);
+    points.clear();
+    for (int i = 0; i < n; ++i) {
+        points.push_back(Point2{std::cos(2.0 * pi * i / n), std::sin(2.0 * pi * i / n)});
+    }
+    points.push_back(points.front());
+}
+
+void drawPoints(double k, const std::vector<Point2>& points, const Rgba& colour) {
+    drawPolyline(k, points.data(), static_cast<int>(points.size()) - 1, colour);
+}
+
+// "%g": shift coefficients and modules as typed.
+void formatTitles(char (&title)[2][128], bool cutting) {
+    const PairInput& in = activePair.input;
+    const PairNumbers& n = activePair.numbers;
+    if (cutting) {
+        std::snprintf(title[0], sizeof title[0], "(8) rack cutting gear 1: z1=%d m=%g alpha=%gdeg x1=%g (xmin=%.3f)",
+                      in.z1, in.m, in.alphaDeg, in.x1, n.gear[0].xmin);
+        std::snprintf(title[1], sizeof title[1], "     red: gear 1 as cut,  green: rack positions passed,  blue: rack");
+        return;
+    }
+    std::snprintf(title[0], sizeof title[0], "(7) gear pair in mesh: z1=%d z2=%d m=%g alpha=%gdeg", in.z1, in.z2, in.m,
+                  in.alphaDeg);
+    std::snprintf(title[1], sizeof title[1], "     x1=%g x2=%g eps_alpha=%.3f   red: drive gear,  blue: driven", in.x1,
+                  in.x2, n.epsilonAlpha);
+}
+
+// ---- Scene 7 -----------------------------------------------------------------
+
+// Scene 7's layout in mm, in a frame whose origin is the pitch point C. The
+// picture zooms about C: a point p lands at pitchOnScreen + k p (window
+// units), k = fit viewScale / 0.5, so that the mesh stays in view.
 struct MeshLayout {
     Point2 centre[2];
     double r[2];       // reference radius d / 2
     double rb[2];      // base radius db / 2
     double ra[2];      // tip radius da / 2
     double fit;        // window units per mm at viewScale 0.5
+    Point2 pitchOnScreen;  // window units: C; the pair's middle is at the window centre at viewScale 0.5
     Point2 t1;         // tangent points of the line of action on the base circles
     Point2 t2;
     Point2 along;      // unit vector from T1 to T2
-    Point2 pitchPoint;
     double lengthT1T2; // a sin(alphaW)
     double pathStart;  // mm from T1: gear 2's tip circle on the line of action
     double pathEnd;    // mm from T1: gear 1's tip circle
@@ -65,58 +139,18 @@ struct PairCache {
     bool ready = false;
     MeshLayout mesh;
     char title[2][128];
-    double outlineScale = 0.0;  // viewScale the outlines are simplified for; 0: not yet
+    double zoomScale = 0.0;  // viewScale the point lists are made for; 0: not yet
     std::vector<Point2> outline[2];
-};
-
-// Scene 8. The blank's centre is placed so that the rack's datum line runs
-// through the window centre. The blank is turned by pi / 2 + driveAngle and
-// the rack's frame (rackOutline: rolling line y = 0, a space centred at
-// x = 0) sits at (-r driveAngle, r) from the blank's centre, so at
-// driveAngle 0 tooth 0 stands at the top in the rack's middle space.
-struct CuttingCache {
-    bool ready = false;
-    char title[2][128];
-    double r;            // reference radius, mm
-    double rollStep;     // rad of blank turn between two kept rack positions
-    double toothPitch;   // rad: 2 pi / z1
-    double fit;          // window units per mm at viewScale 0.5
-    Point2 blankCentre;  // mm from the window centre
-    std::vector<Point2> rack;
-    std::vector<Point2> referenceArc;  // about +x, slicePitches either side
-    bool visited = false;              // lowest and highest hold angles of this run
-    double lowest;                     // the drive angles shown so far
-    double highest;
-    double outlineScale = 0.0;
-    std::vector<Point2> fullOutline;   // simplified, scratch
-    std::vector<Point2> blank;         // gear 1's outline about +x, open (closed if whole)
+    std::vector<Point2> circle;  // unit circle, fine enough for the largest circle drawn
 };
 
 PairCache pairCache;
-CuttingCache cuttingCache;
-
-Point2 plus(const Point2& p, const Point2& q) { return Point2{p.x + q.x, p.y + q.y}; }
-Point2 times(double k, const Point2& p) { return Point2{k * p.x, k * p.y}; }
-
-// "%g" without a trailing noise: shift coefficients and modules as typed.
-void formatTitles(char (&title)[2][128], bool cutting) {
-    const PairInput& in = activePair.input;
-    if (cutting) {
-        std::snprintf(title[0], sizeof title[0], "(8) rack cutting gear 1: z1=%d m=%g alpha=%gdeg x1=%g", in.z1, in.m,
-                      in.alphaDeg, in.x1);
-        std::snprintf(title[1], sizeof title[1], "     red: gear 1 as cut,  green: rack positions,  blue: rack");
-        return;
-    }
-    std::snprintf(title[0], sizeof title[0], "(7) gear pair in mesh: z1=%d z2=%d m=%g alpha=%gdeg", in.z1, in.z2, in.m,
-                  in.alphaDeg);
-    std::snprintf(title[1], sizeof title[1], "     x1=%g x2=%g eps=%.3f   red: drive gear,  blue: driven", in.x1,
-                  in.x2, activePair.numbers.epsilonAlpha);
-}
 
 // Involute contact geometry, textbook relations: the line of action through
-// the pitch point at the working pressure angle alphaW touches the base
-// circles at T1 and T2, |T1T2| = a sin(alphaW); a tip circle of radius ra
-// crosses it sqrt(ra^2 - rb^2) from the tangent point of its own gear.
+// the pitch point C at the working pressure angle alphaW touches the base
+// circles at T1 and T2, |T1T2| = a sin(alphaW), |T1C| = rb1 tan(alphaW); a
+// tip circle of radius ra crosses it sqrt(ra^2 - rb^2) from the tangent
+// point of its own gear.
 void prepareMesh() {
     const PairNumbers& n = activePair.numbers;
     MeshLayout& s = pairCache.mesh;
@@ -125,10 +159,14 @@ void prepareMesh() {
         s.rb[i] = n.gear[i].db / 2.0;
         s.ra[i] = n.gear[i].da / 2.0;
     }
-    const double middle = (n.a + s.ra[1] - s.ra[0]) / 2.0;  // from gear 1's centre
-    s.centre[0] = Point2{-middle, 0.0};
-    s.centre[1] = Point2{n.a - middle, 0.0};
+    // C divides the centre distance as the base radii do: rw1 = rb1 / cos(alphaW).
+    const double rw1 = s.rb[0] / std::cos(n.alphaW);
+    s.centre[0] = Point2{-rw1, 0.0};
+    s.centre[1] = Point2{n.a - rw1, 0.0};
     s.fit = pairSpan / (n.a + s.ra[0] + s.ra[1]);
+    // The middle of the span from gear 1's tip to gear 2's tip at the window centre.
+    const double middle = (n.a + s.ra[1] - s.ra[0]) / 2.0;  // from gear 1's centre
+    s.pitchOnScreen = Point2{s.fit * (rw1 - middle), 0.0};
     // Gear 1 turns counter-clockwise and drives: contact runs from below the
     // centre line near gear 1 up to gear 2.
     const double c = std::cos(n.alphaW);
@@ -137,102 +175,273 @@ void prepareMesh() {
     s.t1 = plus(s.centre[0], Point2{s.rb[0] * c, -s.rb[0] * sn});
     s.t2 = plus(s.centre[1], Point2{-s.rb[1] * c, s.rb[1] * sn});
     s.lengthT1T2 = n.a * sn;
-    s.pitchPoint = plus(s.t1, times(s.rb[0] * std::tan(n.alphaW), s.along));
     s.pathEnd = std::sqrt(s.ra[0] * s.ra[0] - s.rb[0] * s.rb[0]);
     s.pathStart = s.lengthT1T2 - std::sqrt(s.ra[1] * s.ra[1] - s.rb[1] * s.rb[1]);
     // Tooth 0 of gear 1 is symmetric about +x; half its angle on the base
     // circle is s / d + inv(alpha) with s = m (pi/2 + 2 x tan(alpha)). Its
-    // counter-clockwise flank meets the tangent at polar angle -alphaW after
-    // rb times the angle between the two.
+    // counter-clockwise flank meets the line of action, which touches the
+    // base circle at polar angle -alphaW, rb times the angle between the two
+    // from T1.
     const GearNumbers& g1 = n.gear[0];
     const double halfToothBase = g1.s / g1.d + n.invAlpha;
     s.firstContact = s.rb[0] * (halfToothBase + n.alphaW);
     s.pb = n.pb;
     s.gearRatio = static_cast<double>(activePair.input.z1) / activePair.input.z2;
     formatTitles(pairCache.title, false);
-    pairCache.outlineScale = 0.0;
+    pairCache.zoomScale = 0.0;
     pairCache.ready = true;
 }
 
 double pairScale() { return pairCache.mesh.fit * viewScale / startViewScale; }
 
-// Tolerance in mm of a quarter pixel at k window units per mm.
-double quarterPixelAt(double k) { return quarterPixel / (pixelsPerUnit * k); }
-
-void closeOutline(std::vector<Point2>& points) {
-    if (!points.empty()) {
-        points.push_back(points.front());
-    }
-}
-
-void prepareOutlines() {
-    if (pairCache.outlineScale == viewScale) {
+// The point lists of scene 7 for the current zoom.
+void prepareMeshPoints() {
+    if (pairCache.zoomScale == viewScale) {
         return;
     }
-    const double tolerance = quarterPixelAt(pairScale());
+    const double k = pairScale();
+    const double tolerance = quarterPixelAt(k);
     for (int i = 0; i < 2; ++i) {
-        pairCache.outline[i].reserve(activePair.outline[i].points.size() + 1);
-        simplifyOutline(activePair.outline[i].points, tolerance, pairCache.outline[i]);
-        closeOutline(pairCache.outline[i]);
+        std::vector<Point2>& outline = pairCache.outline[i];
+        outline.reserve(activePair.outline[i].points.size() + 1);
+        simplifyOutline(activePair.outline[i].points, tolerance, outline);
+        if (!outline.empty()) {
+            outline.push_back(outline.front());
+        }
     }
-    pairCache.outlineScale = viewScale;
-}
-
-void drawClosed(double k, const std::vector<Point2>& points, const Rgba& colour) {
-    drawPolyline(k, points.data(), static_cast<int>(points.size()) - 1, colour);
+    const double largest = std::max(pairCache.mesh.r[1], pairCache.mesh.r[0]);
+    unitCircle(largest * k * pixelsPerUnit, pairCache.circle);
+    pairCache.zoomScale = viewScale;
 }
 
 // ---- Scene 8 -----------------------------------------------------------------
+
+// The blank's centre sits so that the rack's datum line runs through the
+// window centre. The blank is turned by pi / 2 + driveAngle (tooth 0 at the
+// top at driveAngle 0), and the rack's frame (rackOutline: rolling line
+// y = 0, a space centred at x = 0) stands at (-r driveAngle, r) from the
+// blank's centre, moved by whole pitches to stay near x = 0: rolling without
+// slipping on the reference circle. At driveAngle 0 tooth 0 stands in the
+// rack's middle space.
+struct CuttingCache {
+    bool ready = false;
+    char title[2][128];
+    double r;            // reference radius, mm
+    double ra;           // tip radius, mm
+    double pitch;        // rack pitch pi m, mm
+    double rollStep;     // rad of blank turn between two kept rack positions
+    double toothPitch;   // rad: 2 pi / z1
+    double datumShift;   // x1 m: the rack's datum above the rolling line, mm
+    double chordHalf;    // mm: half the tip circle's chord along the rack's tip line
+    double fit;          // window units per mm at viewScale 0.5
+    Point2 blankCentre;  // mm from the window centre
+    std::vector<Point2> rackPitch;  // one rack pitch, tooth middle to tooth middle, before thinning
+    bool visited = false;           // lowest and highest hold the drive angles shown so far
+    double lowest;
+    double highest;
+    // Remade whenever viewScale changes:
+    double zoomScale = 0.0;
+    int rackTeeth;                  // odd: pitches in `rack`, the middle one centred at x = 0
+    int pitchPoints;                // points of `rack` per pitch
+    std::vector<Point2> rack;       // thinned, rackTeeth pitches
+    // The kept positions: in the frame of the blank at the moment the rack
+    // stood there, the rack is the rack frame moved to (offset, r). Every
+    // keptPerPitch-th position has the same offset, so the rack's pieces
+    // inside the blank's tip circle are worked out once for each of the
+    // keptPerPitch offsets: those of offset q are pieces[pieceStart[q]] up to
+    // pieces[pieceStart[q + 1]] - 1, points of keptPoints, mm from the
+    // blank's centre.
+    struct Piece {
+        int first;    // index in keptPoints
+        int last;
+        double from;  // x extent of the piece, mm
+        double to;
+    };
+    std::vector<Point2> keptPoints;
+    std::vector<Piece> pieces;
+    int pieceStart[keptPerPitch + 1];
+    std::vector<Point2> fullOutline;   // gear 1, thinned, scratch
+    std::vector<Point2> blank;      // gear 1's outline about +x, open (closed if whole)
+    std::vector<Point2> circle;     // unit circle for the reference circle
+    std::vector<char> keep;         // scratch of the thinning
+};
+
+CuttingCache cuttingCache;
 
 void prepareCutting() {
     CuttingCache& c = cuttingCache;
     const PairInput& in = activePair.input;
     const GearNumbers& g1 = activePair.numbers.gear[0];
     c.r = g1.d / 2.0;
+    c.ra = g1.da / 2.0;
+    c.pitch = pi * in.m;
     c.toothPitch = 2.0 * pi / in.z1;
-    c.rollStep = keptRackTravel * in.m / c.r;
-    c.fit = 2.0 / (cuttingPitches * pi * in.m);
-    // The rack's datum line, x m above the reference circle, through the
-    // window centre.
-    c.blankCentre = Point2{0.0, -(c.r + in.x1 * in.m)};
-    rackOutline(in, 0, rackTeeth, c.rack);
-    const double reach = std::min(pi, slicePitches * c.toothPitch);
-    c.referenceArc.clear();
-    for (int i = 0; i <= referenceArcPoints; ++i) {
-        const double t = -reach + 2.0 * reach * i / referenceArcPoints;
-        c.referenceArc.push_back(Point2{c.r * std::cos(t), c.r * std::sin(t)});
-    }
+    c.rollStep = c.pitch / keptPerPitch / c.r;
+    c.datumShift = in.x1 * in.m;
+    // The rack reaches the blank's material only where its teeth are inside
+    // the tip circle: above the root circle, which the rack's tip line cuts.
+    const double rf = g1.df / 2.0;
+    c.chordHalf = std::sqrt(std::max(c.ra * c.ra - rf * rf, 0.0));
+    c.fit = 2.0 / (cuttingPitches * c.pitch);
+    c.blankCentre = Point2{0.0, -(c.r + c.datumShift)};
+    rackOutline(in, 0, 1, c.rackPitch);
+    c.rack.reserve(c.rackPitch.size() * 9);
     formatTitles(c.title, true);
-    c.outlineScale = 0.0;
+    c.zoomScale = 0.0;
     c.visited = false;
     c.ready = true;
 }
 
 double cuttingScale() { return cuttingCache.fit * viewScale / startViewScale; }
 
+// Half the window's width in mm at scale k.
+double windowHalfWidth(double k) { return 1.0 / k; }
+
 // Polar angle from -pi to pi.
 double polarAngle(const Point2& p) { return std::atan2(p.y, p.x); }
 
 double angleBetween(double from, double to) { return std::remainder(to - from, 2.0 * pi); }
 
-// Gear 1's simplified outline from the middle of the tooth space slicePitches
-// below +x to the one above, open; the whole closed outline where that would
-// go round (z1 of 5 or less).
-void prepareBlank() {
+// The blank's angle either side of the top that the window can show.
+double visibleHalfAngle(double k) {
+    const CuttingCache& c = cuttingCache;
+    const double inner = c.r - 2.5 * c.pitch / pi;  // below the root circle
+    const double reach = windowHalfWidth(k) + c.pitch;
+    return inner > reach ? std::asin(reach / inner) : pi;
+}
+
+// The rack frame's offset at the kept positions j with j mod keptPerPitch =
+// q: after j steps of 1 / keptPerPitch pitch to the left, within half a
+// pitch of the blank's top.
+double keptOffset(int q) {
+    const double pitch = cuttingCache.pitch;
+    const double offset = -q * pitch / keptPerPitch;
+    return offset < -pitch / 2.0 ? offset + pitch : offset;
+}
+
+// Where the segment a-b crosses the circle of radius `radius` about (0, 0):
+// the parameters t in (0, 1) of a + t (b - a), in increasing order; returns
+// how many.
+int circleCrossings(const Point2& a, const Point2& b, double radius, double (&t)[2]) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double qa = dx * dx + dy * dy;
+    const double qb = 2.0 * (a.x * dx + a.y * dy);
+    const double qc = a.x * a.x + a.y * a.y - radius * radius;
+    const double disc = qb * qb - 4.0 * qa * qc;
+    if (qa <= 0.0 || disc <= 0.0) {
+        return 0;
+    }
+    const double root = std::sqrt(disc);
+    int count = 0;
+    for (double u : {(-qb - root) / (2.0 * qa), (-qb + root) / (2.0 * qa)}) {
+        if (u > 0.0 && u < 1.0) {
+            t[count++] = u;
+        }
+    }
+    return count;
+}
+
+// The pieces of the rack (thinned, at rack-frame offset `offset`, rolling
+// line through the blank's top) that lie inside the blank's tip circle.
+void clipKeptRack(double offset) {
     CuttingCache& c = cuttingCache;
-    if (c.outlineScale == viewScale) {
+    const double radius2 = c.ra * c.ra;
+    bool open = false;
+    auto inside = [&](const Point2& p) { return p.x * p.x + p.y * p.y <= radius2; };
+    auto add = [&](const Point2& p) {
+        if (!open) {
+            c.pieces.push_back(CuttingCache::Piece{static_cast<int>(c.keptPoints.size()), 0, p.x, p.x});
+            open = true;
+        }
+        CuttingCache::Piece& piece = c.pieces.back();
+        c.keptPoints.push_back(p);
+        piece.last = static_cast<int>(c.keptPoints.size()) - 1;
+        piece.from = std::min(piece.from, p.x);
+        piece.to = std::max(piece.to, p.x);
+    };
+    auto close = [&]() {
+        if (open && c.pieces.back().last == c.pieces.back().first) {
+            c.keptPoints.pop_back();
+            c.pieces.pop_back();
+        }
+        open = false;
+    };
+    Point2 previous{};
+    for (size_t i = 0; i < c.rack.size(); ++i) {
+        const Point2 p{c.rack[i].x + offset, c.rack[i].y + c.r};
+        if (std::fabs(p.x) > c.chordHalf + c.pitch) {
+            close();
+            previous = p;
+            continue;
+        }
+        if (i > 0) {
+            double t[2];
+            const int n = circleCrossings(previous, p, c.ra, t);
+            for (int j = 0; j < n; ++j) {
+                add(Point2{previous.x + t[j] * (p.x - previous.x), previous.y + t[j] * (p.y - previous.y)});
+                if (open && !inside(Point2{previous.x + (t[j] + 1e-9) * (p.x - previous.x),
+                                           previous.y + (t[j] + 1e-9) * (p.y - previous.y)})) {
+                    close();
+                }
+            }
+        }
+        if (inside(p)) {
+            add(p);
+        } else {
+            close();
+        }
+        previous = p;
+    }
+    close();
+}
+
+// The rack for the current zoom: enough pitches to cross the window and the
+// tip circle's chord, each thinned to a quarter pixel; and gear 1's outline,
+// thinned, cut down to the teeth the window can show.
+void prepareCuttingPoints() {
+    CuttingCache& c = cuttingCache;
+    if (c.zoomScale == viewScale) {
         return;
     }
+    const double k = cuttingScale();
+    const double tolerance = quarterPixelAt(k);
+
+    const std::vector<Point2>& one = c.rackPitch;
+    c.keep.assign(one.size(), 0);
+    thin(one, 0, one.size() - 1, tolerance, c.keep);
+    const double across = std::max(windowHalfWidth(k), c.chordHalf) + 2.0 * c.pitch;
+    c.rackTeeth = std::min(2 * static_cast<int>(std::ceil(across / c.pitch)) + 1, maxRackTeeth);
+    c.rack.clear();
+    for (int t = 0; t < c.rackTeeth; ++t) {
+        const double shift = (t - (c.rackTeeth - 1) / 2) * c.pitch;
+        for (size_t i = t == 0 ? 0 : 1; i < one.size(); ++i) {
+            if (c.keep[i]) {
+                c.rack.push_back(Point2{one[i].x + shift, one[i].y});
+            }
+        }
+    }
+    c.pitchPoints = static_cast<int>(c.rack.size() - 1) / c.rackTeeth;
+    c.keptPoints.clear();
+    c.pieces.clear();
+    for (int q = 0; q < keptPerPitch; ++q) {
+        c.pieceStart[q] = static_cast<int>(c.pieces.size());
+        clipKeptRack(keptOffset(q));
+    }
+    c.pieceStart[keptPerPitch] = static_cast<int>(c.pieces.size());
+
     const std::vector<Point2>& raw = activePair.outline[0].points;
     c.fullOutline.reserve(raw.size() + 1);
     c.blank.reserve(raw.size() + 1);
-    simplifyOutline(raw, quarterPixelAt(cuttingScale()), c.fullOutline);
+    simplifyOutline(raw, tolerance, c.fullOutline);
     c.blank.clear();
-    const double reach = slicePitches * c.toothPitch;
+    const double reach = visibleHalfAngle(k) + c.toothPitch;
     const size_t n = c.fullOutline.size();
     if (reach >= pi || n < 2) {
         c.blank = c.fullOutline;
-        closeOutline(c.blank);
+        if (!c.blank.empty()) {
+            c.blank.push_back(c.blank.front());
+        }
     } else {
         size_t first = 0;
         size_t last = 0;
@@ -252,22 +461,35 @@ void prepareBlank() {
             }
         }
     }
-    c.outlineScale = viewScale;
+    unitCircle(c.r * k * pixelsPerUnit, c.circle);
+    c.zoomScale = viewScale;
 }
 
-// Where the rack's frame sits, from the blank's centre, when the blank has
-// turned by phi: rolling without slipping on the reference circle moves it by
-// r phi, to the left while the blank turns counter-clockwise.
-Point2 rackPlace(double phi) { return Point2{-cuttingCache.r * phi, cuttingCache.r}; }
-
-void drawRackAt(double k, double turnSince, double phi, const Rgba& colour) {
+// The rack's frame when the blank has turned by phi: r phi to the left,
+// moved on by whole pitches to within half a pitch of the blank's top.
+double rackOffset(double phi) {
     const CuttingCache& c = cuttingCache;
-    // Push and pop rather than the inverse calls: up to 129 copies a frame
+    const double travel = -c.r * phi;
+    return travel - std::round(travel / c.pitch) * c.pitch;
+}
+
+// Draws the pitches of the rack at offset `offset` that hold some x in
+// [from, to] (rack frame), in a frame turned by `turnSince` about the blank's
+// centre.
+void drawRackPart(double k, double turnSince, double offset, double from, double to, const Rgba& colour) {
+    const CuttingCache& c = cuttingCache;
+    const int middle = (c.rackTeeth - 1) / 2;
+    const int first = std::max(0, static_cast<int>(std::floor((from - offset) / c.pitch + 0.5)) + middle);
+    const int last = std::min(c.rackTeeth - 1, static_cast<int>(std::floor((to - offset) / c.pitch + 0.5)) + middle);
+    if (first > last) {
+        return;
+    }
+    // Push and pop rather than the inverse calls: hundreds of copies a frame
     // would pile up the rounding of as many turns and turns back.
     glPushMatrix();
     enterGearFrame(k, origin, c.blankCentre, turnSince);
-    enterGearFrame(k, origin, rackPlace(phi), 0.0);
-    drawPolyline(k, c.rack.data(), static_cast<int>(c.rack.size()) - 1, colour);
+    enterGearFrame(k, origin, Point2{offset, c.r}, 0.0);
+    drawPolyline(k, c.rack.data() + first * c.pitchPoints, (last - first + 1) * c.pitchPoints, colour);
     glPopMatrix();
 }
 
@@ -283,6 +505,16 @@ double pairSceneScale() {
         prepareMesh();
     }
     return pairScale();
+}
+
+Point2 pairSceneToWindow(const Point2& p) {
+    const double k = pairSceneScale();
+    return plus(pairCache.mesh.pitchOnScreen, times(k, p));
+}
+
+Point2 pairSceneCentre(int gear) {
+    pairSceneScale();
+    return pairCache.mesh.centre[gear];
 }
 
 const std::vector<Point2>& pairSceneOutline(int gear) { return pairCache.outline[gear]; }
@@ -308,6 +540,12 @@ int pairContactDistances(double* distances, int capacity) {
     return count;
 }
 
+Point2 pairContactPoint(double distance) {
+    pairSceneScale();
+    const MeshLayout& s = pairCache.mesh;
+    return plus(s.t1, times(distance, s.along));
+}
+
 double pathOfContactStart() {
     pairSceneScale();
     return pairCache.mesh.pathStart;
@@ -322,42 +560,50 @@ void drawPairScene() {
     if (!pairCache.ready) {
         prepareMesh();
     }
-    prepareOutlines();
+    prepareMeshPoints();
     const MeshLayout& s = pairCache.mesh;
     drawTitle(firstTitleY, pairCache.title[0]);
     drawTitle(secondTitleY, pairCache.title[1]);
     stepDriveAngle();
     const double k = pairScale();
 
+    // Everything below in the frame of the pitch point C. Push and pop: at an
+    // extreme zoom a translation and its inverse would not cancel in Mesa's
+    // single precision.
+    glPushMatrix();
+    enterGearFrame(1.0, origin, s.pitchOnScreen, 0.0);
+    // Reference and base circles: the unit circle scaled by k times the radius.
     for (int i = 0; i < 2; ++i) {
-        const Point2 c = times(k, s.centre[i]);
-        drawCircle(c, k * s.r[i], i == 0 ? PALE_RED : PALE_BLUE);
-        drawCircle(c, k * s.rb[i], i == 0 ? LIGHT_RED : LIGHT_BLUE);
+        enterGearFrame(k, origin, s.centre[i], 0.0);
+        drawPoints(k * s.r[i], pairCache.circle, i == 0 ? PALE_RED : PALE_BLUE);
+        drawPoints(k * s.rb[i], pairCache.circle, i == 0 ? LIGHT_RED : LIGHT_BLUE);
+        leaveGearFrame(k, origin, s.centre[i], 0.0);
     }
     drawScaledLine(k, s.t1, s.t2, GREY);  // the line of action
 
     const double drivenTurn = activePair.phase2 - driveAngle * s.gearRatio;
     enterGearFrame(k, origin, s.centre[0], driveAngle);
-    drawClosed(k, pairCache.outline[0], RED);
+    drawPoints(k, pairCache.outline[0], RED);
     leaveGearFrame(k, origin, s.centre[0], driveAngle);
     enterGearFrame(k, origin, s.centre[1], drivenTurn);
-    drawClosed(k, pairCache.outline[1], BLUE);
+    drawPoints(k, pairCache.outline[1], BLUE);
     leaveGearFrame(k, origin, s.centre[1], drivenTurn);
 
     drawScaledLine(k, plus(s.t1, times(s.pathStart, s.along)), plus(s.t1, times(s.pathEnd, s.along)), GREEN);
-    drawDisc(times(k, s.pitchPoint), contactDotRadius, BLACK);
+    drawDisc(origin, contactDotRadius, BLACK);  // C
     double contact[maxContactPoints];
     const int count = pairContactDistances(contact, maxContactPoints);
     for (int i = 0; i < count; ++i) {
         drawDisc(times(k, plus(s.t1, times(contact[i], s.along))), contactDotRadius, DARK_GREEN);
     }
+    glPopMatrix();
 }
 
 void drawCuttingScene() {
     if (!cuttingCache.ready) {
         prepareCutting();
     }
-    prepareBlank();
+    prepareCuttingPoints();
     CuttingCache& c = cuttingCache;
     drawTitle(firstTitleY, c.title[0]);
     drawTitle(secondTitleY, c.title[1]);
@@ -370,26 +616,58 @@ void drawCuttingScene() {
     c.lowest = std::min(c.lowest, driveAngle);
     c.highest = std::max(c.highest, driveAngle);
     const double k = cuttingScale();
+    const double halfWidth = windowHalfWidth(k);
 
-    // The rolling line: the reference circle's tangent at the top.
+    // The rolling line, the reference circle's tangent at the top, and the
+    // rack's datum line x1 m above it.
     const double rollY = c.blankCentre.y + c.r;
-    drawScaledLine(k, Point2{-2.0 / k, rollY}, Point2{2.0 / k, rollY}, GREY);
-
-    // The blank, drawn about the tooth nearest the top.
-    const double blankTurn = pi / 2.0 + driveAngle;
-    const double toTop = std::round((pi / 2.0 - blankTurn) / c.toothPitch) * c.toothPitch;
-    enterGearFrame(k, origin, c.blankCentre, blankTurn + toTop);
-    drawPolyline(k, c.referenceArc.data(), referenceArcPoints, PALE_RED);
-    drawPolyline(k, c.blank.data(), static_cast<int>(c.blank.size()) - 1, RED);
-    leaveGearFrame(k, origin, c.blankCentre, blankTurn + toTop);
+    drawScaledLine(k, Point2{-halfWidth, rollY}, Point2{halfWidth, rollY}, GREY);
+    drawScaledLine(k, Point2{-halfWidth, rollY + c.datumShift}, Point2{halfWidth, rollY + c.datumShift}, LIGHT_BLUE);
 
     // The rack where it was, every rollStep of blank turn, carried round with
-    // the blank since.
-    const double lo = std::max(c.lowest, driveAngle - keptEachSide * c.rollStep);
-    const double hi = std::min(c.highest, driveAngle + keptEachSide * c.rollStep);
+    // the blank since: of each, the pieces inside the blank's tip circle that
+    // the turn since has not carried out of the window.
+    const double beta = visibleHalfAngle(k);
+    const double reach = beta >= pi ? pi : beta + c.chordHalf / c.r;
+    const double lo = std::max({c.lowest, driveAngle - reach, driveAngle - maxKeptEachSide * c.rollStep});
+    const double hi = std::min({c.highest, driveAngle + reach, driveAngle + maxKeptEachSide * c.rollStep});
     for (double j = std::ceil(lo / c.rollStep); j * c.rollStep <= hi; j += 1.0) {
-        const double phi = j * c.rollStep;
-        drawRackAt(k, driveAngle - phi, phi, GREEN);
+        const double since = driveAngle - j * c.rollStep;
+        // A point x from the blank's top when the rack stood there is now
+        // about (since - x / r) from the top.
+        const double from = beta >= pi ? -c.chordHalf : c.r * (since - beta);
+        const double to = beta >= pi ? c.chordHalf : c.r * (since + beta);
+        const int q = static_cast<int>(j - std::floor(j / keptPerPitch) * keptPerPitch);
+        bool entered = false;
+        for (int p = c.pieceStart[q]; p < c.pieceStart[q + 1]; ++p) {
+            const CuttingCache::Piece& piece = c.pieces[static_cast<size_t>(p)];
+            if (piece.to < from || piece.from > to) {
+                continue;
+            }
+            if (!entered) {
+                // Push and pop rather than the inverse turn: hundreds of
+                // copies a frame would pile up the rounding.
+                glPushMatrix();
+                enterGearFrame(k, origin, c.blankCentre, since);
+                entered = true;
+            }
+            drawPolyline(k, c.keptPoints.data() + piece.first, piece.last - piece.first, KEPT_GREEN);
+        }
+        if (entered) {
+            glPopMatrix();
+        }
     }
-    drawRackAt(k, 0.0, driveAngle, BLUE);
+
+    // The blank, drawn about the tooth nearest the top, with its reference circle.
+    const double blankTurn = pi / 2.0 + driveAngle;
+    const double toTop = std::round((pi / 2.0 - blankTurn) / c.toothPitch) * c.toothPitch;
+    enterGearFrame(k, origin, c.blankCentre, 0.0);
+    drawPoints(k * c.r, c.circle, PALE_RED);
+    leaveGearFrame(k, origin, c.blankCentre, 0.0);
+    enterGearFrame(k, origin, c.blankCentre, blankTurn + toTop);
+    drawPoints(k, c.blank, RED);
+    leaveGearFrame(k, origin, c.blankCentre, blankTurn + toTop);
+
+    // The rack now, across the window.
+    drawRackPart(k, 0.0, rackOffset(driveAngle), -halfWidth - c.pitch, halfWidth + c.pitch, BLUE);
 }

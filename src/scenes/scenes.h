@@ -37,28 +37,37 @@ void drawMeshingScene();         // scenes 5 and 6
 
 // ---- Scenes 7 and 8: the gear pair of activePair ------------------------------
 // Both take their size from the pair so that it fills the window at viewScale
-// 0.5, whatever m and z are, and zoom about the window centre:
+// 0.5, whatever m and z are:
 //   scene 7: pairScale = 1.5 / (a + ra1 + ra2) window units per mm, times
-//            viewScale / 0.5; the pair's middle, a point (a + ra2 - ra1) / 2
-//            to the right of gear 1's centre, sits at the window centre.
+//            viewScale / 0.5. At viewScale 0.5 the span from gear 1's tip to
+//            gear 2's tip is centred in the window; w and W zoom about the
+//            pitch point C, which stays where it is, so the mesh stays in view.
 //   scene 8: cuttingScale = 2 / (3 pi m) window units per mm (three pitches
-//            across the window), times viewScale / 0.5, about the cutting zone
-//            at the top of the blank.
-// Outlines are simplified to a quarter pixel whenever the pair or viewScale
-// has changed since the last frame, never otherwise.
+//            across the window), times viewScale / 0.5, about the window
+//            centre, where the rack's datum line crosses the blank's top.
+// Both turn by the rule of scenes 4 to 6: driveAngle grows (d) or shrinks (D)
+// by 0.01 rad a frame and is gear 1's counter-clockwise turn; gear 2 turns
+// back by driveAngle z1 / z2. Outlines, the rack and the circles are thinned
+// to a quarter pixel whenever the pair or viewScale has changed since the
+// last frame, never otherwise; a frame allocates nothing.
 void drawPairScene();            // scene 7
 void drawCuttingScene();         // scene 8
 
 // Forgets everything the two scenes keep from one frame to the next: the
-// simplified outlines, the titles, the rack positions of scene 8. Run by
+// thinned outlines, the titles, the rack positions of scene 8. Run by
 // setActivePair and by the keys '7' and '8'.
 void resetPairScenes();
 
-// Window units per mm of scene 7 at the current viewScale.
+// Scene 7's mapping: window units per mm at the current viewScale, and where
+// a point given in mm from the pitch point C lands in the window.
 double pairSceneScale();
-// The outline of gear i (0, 1) as scene 7 draws it, in mm in the gear's own
-// frame, closed: the last point repeats the first. Valid after a frame of
-// scene 7 at the current viewScale.
+Point2 pairSceneToWindow(const Point2& p);
+// Centre of gear i (0: drive, 1: driven), mm from C; C lies on the line of
+// centres, gear 1 to its left.
+Point2 pairSceneCentre(int gear);
+// The outline of gear i as scene 7 draws it, in mm in the gear's own frame,
+// closed: the last point repeats the first. Valid after a frame of scene 7 at
+// the current viewScale.
 const std::vector<Point2>& pairSceneOutline(int gear);
 
 // Scene 7's contact points of the moment: their distances (mm) along the line
@@ -66,6 +75,8 @@ const std::vector<Point2>& pairSceneOutline(int gear);
 // increasing order, up to `capacity` of them; returns how many. Only points
 // on the path of contact and between T1 and T2 count.
 int pairContactDistances(double* distances, int capacity);
+// The point of the line of action `distance` mm from T1, in mm from C.
+Point2 pairContactPoint(double distance);
 // Start and end of the path of contact on the same scale (mm from T1): where
 // gear 2's and gear 1's tip circles cross the line of action.
 double pathOfContactStart();
