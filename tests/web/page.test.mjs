@@ -74,6 +74,12 @@ async function openPage(options = {}) {
 
 const frames = (page) => page.evaluate(() => Number(document.body.dataset.frames));
 const readout = (page) => page.textContent("#readout");
+// The report box as it is after the page's next animation frame, when the
+// output of the keys pressed so far has been put in.
+async function reportText(page) {
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => resolve())));
+  return page.textContent("#report");
+}
 
 // Presses the keys of a reference sequence ("1 s*149"): single keys as real
 // key events, long runs as key events sent to the page's own handler.
@@ -92,13 +98,16 @@ async function pressKeys(page, sequence) {
 
 // Compares the canvas with a desktop reference picture, allowing 1-pixel
 // shifts: every drawn (non-white) pixel of either picture must have a pixel
-// of the same colour at most one pixel away in the other. Returns how many
-// do not, and the first of them, and how many pixels differ at all in the
-// band of the title lines (rows 40 to 99 from the top). A larger canvas is
-// read shrunk to 800 x 800 by taking one pixel of each block.
-function compareWithReference(page, pngFile) {
+// of the same colour at most `reach` pixels away in the other. Returns how
+// many do not, and the first of them, and how many pixels differ at all in
+// the band of the title lines (rows 40 to 99 from the top). A larger canvas
+// is read shrunk to 800 x 800 by taking one pixel of each block. In a buffer
+// of twice the side the pixel centres fall a quarter window pixel off the
+// window's, so where one steep line ends on another the covered pixel
+// slides along it by up to two rows: 2-pixel reach there.
+function compareWithReference(page, pngFile, reach = 1) {
   const png = fs.readFileSync(pngFile).toString("base64");
-  return page.evaluate(async (base64) => {
+  return page.evaluate(async ([base64, reach]) => {
     const bytes = Uint8Array.from(atob(base64), (c) => c.charCodeAt(0));
     const image = await createImageBitmap(new Blob([bytes], { type: "image/png" }));
     const pixels = (source) => {
@@ -114,8 +123,8 @@ function compareWithReference(page, pngFile) {
     const actual = pixels(document.getElementById("canvas"));
     const same = (a, i, b, j) => a[i] === b[j] && a[i + 1] === b[j + 1] && a[i + 2] === b[j + 2];
     const nearby = (a, b, x, y) => {
-      for (let dy = -1; dy <= 1; ++dy) {
-        for (let dx = -1; dx <= 1; ++dx) {
+      for (let dy = -reach; dy <= reach; ++dy) {
+        for (let dx = -reach; dx <= reach; ++dx) {
           const nx = x + dx;
           const ny = y + dy;
           if (nx >= 0 && ny >= 0 && nx < 800 && ny < 800 && same(a, 4 * (y * 800 + x), b, 4 * (ny * 800 + nx))) return true;
@@ -140,7 +149,7 @@ function compareWithReference(page, pngFile) {
       }
     }
     return { unmatched, first, titleBand };
-  }, png);
+  }, [png, reach]);
 }
 
 function referenceFrames() {
@@ -150,7 +159,10 @@ function referenceFrames() {
     .map((line) => {
       const [name, ...keys] = line.trim().split(/\s+/);
       return { name, keys };
-    });
+    })
+    // The page starts without pair options; frames of a program started
+    // with them are for the desktop's test.
+    .filter(({ keys }) => !keys.some((token) => token.startsWith("--")));
 }
 
 test("the page starts: size, title, the exact report, and again after z", { timeout: testTimeoutMs }, async () => {
@@ -163,10 +175,10 @@ test("the page starts: size, title, the exact report, and again after z", { time
 
   const page = await openPage();
   assert.equal(await page.title(), windowTitle);
-  assert.equal(await page.textContent("#report"), report);
+  assert.equal(await reportText(page), report);
   assert.match(await readout(page), /scene 1:[^]*table index 1 of 400[^]*0\.01 rad = 0\.6°[^]*0\.009 mm[^]*viewScale 0\.500/);
   await page.keyboard.press("z");
-  assert.equal(await page.textContent("#report"), report + report);
+  assert.equal(await reportText(page), report + report);
   assert.equal(await frames(page), 1, "z draws nothing");
   const shownSize = () => page.$eval("#canvas", (c) => [c.clientWidth, c.clientHeight]);
   assert.deepEqual(await shownSize(), [800, 800], "1:1 where there is room");
@@ -180,7 +192,9 @@ test("after the same keys the canvas shows the desktop's picture, and one step m
   const page = await openPage();
   const oneStepTooMany = new Set(["scene1-middle", "scene3-middle", "scene5-middle"]);
   for (const { name, keys } of referenceFrames()) {
-    await page.reload();
+    // Loaded afresh from the address without a fragment: the page may have
+    // written the scene into the fragment, which it would go to again.
+    await page.goto(origin + "/involute-gears.html");
     await page.waitForFunction(() => document.body.dataset.frames === "1");
     await pressKeys(page, keys);
     const result = await compareWithReference(page, path.join(referenceDir, `${name}.png`));
@@ -224,7 +238,7 @@ test("a 1600-px drawing buffer shows the same frame twice as large, without a st
   assert.equal(await frames(page), 151, "a new size redraws without a step");
   // Every title bit a 2 x 2 block, so shrunk back the titles are exact;
   // lines twice as wide and long, so four times the ink.
-  const shrunk = await compareWithReference(page, reference);
+  const shrunk = await compareWithReference(page, reference, 2);
   assert.equal(shrunk.unmatched, 0, JSON.stringify(shrunk.first));
   assert.equal(shrunk.titleBand, 0, "title pixels differ");
   const ratio = (await ink()) / inkAt800;
@@ -253,7 +267,8 @@ test("keys as typed: W from Caps Lock enlarges, an unknown key draws nothing", {
   await page.evaluate(() => document.dispatchEvent(new KeyboardEvent("keydown", { key: "W", bubbles: true })));
   assert.match(await readout(page), /viewScale 0\.556/);
   await page.keyboard.press("q");
-  await page.keyboard.press("ArrowLeft");
+  await page.keyboard.press("ArrowUp");
+  await page.keyboard.press("F2");
   assert.equal(await frames(page), 2);
   await page.finish();
 });
@@ -333,4 +348,151 @@ test("a lost WebGL context comes back with its picture, one step on, as an uncov
   const result = await compareWithReference(page, path.join(referenceDir, "scene3-middle.png"));
   assert.equal(result.unmatched, 0, JSON.stringify(result.first));
   await page.finish();
+});
+
+// Where the picture and the d, D and s buttons are, in CSS px of the
+// viewport with nothing scrolled, and the drawing buffer's side.
+function placement(page) {
+  return page.evaluate(() => {
+    window.scrollTo(0, 0);
+    const box = (element) => {
+      const r = element.getBoundingClientRect();
+      return { left: r.left, top: r.top, right: r.right, bottom: r.bottom, width: r.width, height: r.height };
+    };
+    const canvas = document.getElementById("canvas");
+    return {
+      width: document.documentElement.clientWidth,
+      height: window.innerHeight,
+      side: canvas.clientWidth,
+      buffer: [canvas.width, canvas.height],
+      boxes: {
+        picture: box(canvas),
+        d: box(document.querySelector('#strip [data-key="d"]')),
+        D: box(document.querySelector('#strip [data-key="D"]')),
+        s: box(document.querySelector('#strip [data-key="s"]')),
+      },
+    };
+  });
+}
+
+// The picture whole on the screen with d, D and s beside or under it, none
+// overlapping, each button at least 44 x 44; returns the picture's side.
+function assertFits(where, { width, height, side, boxes }) {
+  const names = Object.keys(boxes);
+  for (const name of names) {
+    const b = boxes[name];
+    assert.ok(b.left >= 0 && b.top >= 0 && b.right <= width && b.bottom <= height,
+              `${where}: ${name} is cut at ${JSON.stringify(b)} in ${width} x ${height}`);
+    if (name !== "picture") assert.ok(b.width >= 44 && b.height >= 44, `${where}: ${name} is ${b.width} x ${b.height}`);
+  }
+  for (let i = 0; i < names.length; ++i) {
+    for (let j = i + 1; j < names.length; ++j) {
+      const a = boxes[names[i]];
+      const b = boxes[names[j]];
+      const apart = a.right <= b.left || b.right <= a.left || a.bottom <= b.top || b.bottom <= a.top;
+      assert.ok(apart, `${where}: ${names[i]} and ${names[j]} overlap`);
+    }
+  }
+  return side;
+}
+
+test("the picture with d, D and s fits every screen: as large as it can be, 800 px where there is room", { timeout: testTimeoutMs }, async () => {
+  const phone = { isMobile: true, hasTouch: true, deviceScaleFactor: 3 };
+  const screens = [
+    // [viewport, options, smallest picture side]: the short side less the margins
+    [{ width: 360, height: 740 }, phone, 340],
+    [{ width: 320, height: 568 }, phone, 300],
+    [{ width: 740, height: 360 }, phone, 340],
+    [{ width: 1366, height: 650 }, {}, 630],
+    [{ width: 1024, height: 768 }, {}, 730],
+  ];
+  for (const [viewport, options, smallest] of screens) {
+    const page = await openPage({ viewport, ...options });
+    const where = `${viewport.width} x ${viewport.height}`;
+    const shown = await placement(page);
+    const side = assertFits(where, shown);
+    assert.ok(side >= smallest, `${where}: the picture is ${side} px`);
+    const dpr = options.deviceScaleFactor ?? 1;
+    assert.deepEqual(shown.buffer, [side * dpr, side * dpr], `${where}: one buffer pixel per screen pixel`);
+    await page.finish();
+  }
+  const page = await openPage({ viewport: { width: 1280, height: 1000 } });
+  const shown = await placement(page);
+  assert.equal(assertFits("1280 x 1000", shown), 800);
+  assert.deepEqual(shown.buffer, [800, 800]);
+  await page.finish();
+});
+
+test("at a device pixel ratio of 2 the buffer has twice the side and shows the same picture", { timeout: testTimeoutMs }, async () => {
+  const laptop = await openPage({ viewport: { width: 1366, height: 650 }, deviceScaleFactor: 2 });
+  const shown = await placement(laptop);
+  assertFits("1366 x 650 at 200 %", shown);
+  assert.deepEqual(shown.buffer, [2 * shown.side, 2 * shown.side]);
+  await laptop.finish();
+
+  // The first frame drawn straight into the page's own 1600-px buffer.
+  const page = await openPage({ deviceScaleFactor: 2 });
+  assert.deepEqual((await placement(page)).buffer, [1600, 1600]);
+  const result = await compareWithReference(page, path.join(referenceDir, "program-start.png"), 2);
+  assert.deepEqual([result.unmatched, result.titleBand], [0, 0], JSON.stringify(result.first));
+  await page.finish();
+});
+
+test("full screen: the picture on the screen's smaller side, clicker keys step, Esc only leaves, then ends", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage({ viewport: { width: 1366, height: 650 }, deviceScaleFactor: 2 });
+  const before = await placement(page);
+  await page.click('[data-action="fullscreen"]');
+  await page.waitForFunction(() => document.fullscreenElement !== null && document.body.classList.contains("fullscreen"));
+  const full = await placement(page);
+  assert.equal(assertFits("full screen", full), 650);
+  assert.deepEqual(full.buffer, [1300, 1300], "the buffer at the screen's pixels");
+  assert.equal(await frames(page), 1, "a new size redraws without a step");
+
+  // A presentation clicker sends PageDown and PageUp, a keyboard → and ←.
+  const pressed = () => page.$$eval("#strip [data-key]", (buttons) =>
+    buttons.filter((b) => b.getAttribute("aria-pressed") === "true").map((b) => b.dataset.key).join(""));
+  await page.keyboard.press("4");
+  await page.keyboard.press("PageDown");
+  await page.keyboard.press("ArrowRight");
+  assert.match(await readout(page), /drive angle 0\.03 rad/);
+  assert.equal(await pressed(), "4d");
+  await page.keyboard.press("PageUp");
+  await page.keyboard.press("ArrowLeft");
+  assert.match(await readout(page), /drive angle 0\.01 rad/);
+  assert.equal(await pressed(), "4D");
+  assert.equal(await frames(page), 6);
+
+  await page.keyboard.press("Escape");
+  await page.waitForFunction(() => document.fullscreenElement === null && !document.body.classList.contains("fullscreen"));
+  assert.equal(await page.evaluate(() => document.body.dataset.state), "running", "Esc in full screen only leaves it");
+  const after = await placement(page);
+  assert.deepEqual([after.side, after.buffer], [before.side, before.buffer]);
+  assert.equal(await frames(page), 6);
+  await page.keyboard.press("PageDown");
+  assert.equal(await frames(page), 7, "the clicker keys work outside full screen too");
+  await page.keyboard.press("Escape");
+  await page.waitForFunction(() => document.body.dataset.state === "ended");
+  await page.finish();
+});
+
+test("axe finds no accessibility violation on a phone and a desktop: at start, in scene 5, after Esc", { timeout: testTimeoutMs }, async () => {
+  const axe = path.join(here, "node_modules/axe-core/axe.min.js");
+  const violations = async (page, when) => {
+    if (!(await page.evaluate(() => "axe" in window))) await page.addScriptTag({ path: axe });
+    const found = await page.evaluate(async () => (await window.axe.run(document)).violations
+      .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`));
+    return found.map((text) => `${when}: ${text}`);
+  };
+  for (const options of [{ viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true }, {}]) {
+    const page = await openPage(options);
+    const where = `${(options.viewport ?? { width: 1280 }).width} px`;
+    const found = await violations(page, `${where}, at start`);
+    await pressKeys(page, ["5", "s*10"]);
+    found.push(...await violations(page, `${where}, scene 5`));
+    await page.keyboard.press("Escape");
+    await page.waitForFunction(() => document.body.dataset.state === "ended");
+    found.push(...await violations(page, `${where}, ended`));
+    assert.deepEqual(found, []);
+    await page.finish();
+  }
 });
