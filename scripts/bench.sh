@@ -4,6 +4,7 @@
 # With --web first: also builds the browser version and prints, per scene, its
 # time per key press in headless Chromium beside the desktop's CPU per frame
 # from the same run.
+# INVOLUTE_BENCH_DIR: the Release build directory to use (build-bench).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 if [[ "${1:-}" == "--web" ]]; then
@@ -18,9 +19,10 @@ if [[ "${1:-}" == "--web" ]]; then
   exit 0
 fi
 scripts/install-deps.sh --docs
-cmake -S . -B build-bench -DCMAKE_BUILD_TYPE=Release -DINVOLUTE_BUILD_BENCH=ON >/dev/null
-cmake --build build-bench -j"$(nproc)" --target frame_bench >/dev/null
+build=${INVOLUTE_BENCH_DIR:-build-bench}
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DINVOLUTE_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j"$(nproc)" --target frame_bench >/dev/null
 if [[ -n "${DISPLAY:-}" ]]; then
-  exec ./build-bench/bench/frame_bench "$@"
+  exec "./$build/bench/frame_bench" "$@"
 fi
-exec xvfb-run -a -s "-screen 0 1024x1024x24" ./build-bench/bench/frame_bench "$@"
+exec xvfb-run -a -s "-screen 0 1024x1024x24" "./$build/bench/frame_bench" "$@"

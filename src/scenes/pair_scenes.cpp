@@ -254,12 +254,13 @@ struct CuttingCache {
     struct Piece {
         int first;    // index in keptPoints
         int last;
-        double from;  // x extent of the piece, mm
+        double from;  // angular extent of the piece, rad counter-clockwise from the top
         double to;
     };
     std::vector<Point2> keptPoints;
     std::vector<Piece> pieces;
     int pieceStart[keptPerPitch + 1];
+    double pieceReach;  // rad: the largest angle of any piece from the top
     std::vector<Point2> fullOutline;   // gear 1, thinned, scratch
     std::vector<Point2> blank;      // gear 1's outline about +x, open (closed if whole)
     std::vector<Point2> circle;     // unit circle for the reference circle
@@ -302,12 +303,18 @@ double polarAngle(const Point2& p) { return std::atan2(p.y, p.x); }
 
 double angleBetween(double from, double to) { return std::remainder(to - from, 2.0 * pi); }
 
-// The blank's angle either side of the top that the window can show.
+// The blank's angle either side of the top within which its material, the
+// ring from the root circle to the tip circle, can show in the window: a
+// point at radius rho and angle t from the top lies rho sin(t) to the side of
+// the window's centre and rho cos(t) - (r + x1 m) above it; plus a few pixels.
 double visibleHalfAngle(double k) {
     const CuttingCache& c = cuttingCache;
-    const double inner = c.r - 2.5 * c.pitch / pi;  // below the root circle
-    const double reach = windowHalfWidth(k) + c.pitch;
-    return inner > reach ? std::asin(reach / inner) : pi;
+    const double w = windowHalfWidth(k);
+    const double rf = activePair.numbers.gear[0].df / 2.0;
+    const double side = w >= rf ? pi : std::asin(w / rf);
+    const double top = std::acos(std::clamp((c.r + c.datumShift - w) / c.ra, -1.0, 1.0));
+    const double margin = 3.0 / (pixelsPerUnit * k * std::max(rf, c.pitch));
+    return std::min(std::min(side, top) + margin, pi);
 }
 
 // The rack frame's offset at the kept positions j with j mod keptPerPitch =
@@ -342,6 +349,9 @@ int circleCrossings(const Point2& a, const Point2& b, double radius, double (&t)
     return count;
 }
 
+// Angle of p (mm from the blank's centre) counter-clockwise from the top.
+double fromTop(const Point2& p) { return std::atan2(-p.x, p.y); }
+
 // The pieces of the rack (thinned, at rack-frame offset `offset`, rolling
 // line through the blank's top) that lie inside the blank's tip circle.
 void clipKeptRack(double offset) {
@@ -351,14 +361,16 @@ void clipKeptRack(double offset) {
     auto inside = [&](const Point2& p) { return p.x * p.x + p.y * p.y <= radius2; };
     auto add = [&](const Point2& p) {
         if (!open) {
-            c.pieces.push_back(CuttingCache::Piece{static_cast<int>(c.keptPoints.size()), 0, p.x, p.x});
+            const double a = fromTop(p);
+            c.pieces.push_back(CuttingCache::Piece{static_cast<int>(c.keptPoints.size()), 0, a, a});
             open = true;
         }
         CuttingCache::Piece& piece = c.pieces.back();
         c.keptPoints.push_back(p);
         piece.last = static_cast<int>(c.keptPoints.size()) - 1;
-        piece.from = std::min(piece.from, p.x);
-        piece.to = std::max(piece.to, p.x);
+        piece.from = std::min(piece.from, fromTop(p));
+        piece.to = std::max(piece.to, fromTop(p));
+        c.pieceReach = std::max({c.pieceReach, -piece.from, piece.to});
     };
     auto close = [&]() {
         if (open && c.pieces.back().last == c.pieces.back().first) {
@@ -424,6 +436,7 @@ void prepareCuttingPoints() {
     c.pitchPoints = static_cast<int>(c.rack.size() - 1) / c.rackTeeth;
     c.keptPoints.clear();
     c.pieces.clear();
+    c.pieceReach = 0.0;
     for (int q = 0; q < keptPerPitch; ++q) {
         c.pieceStart[q] = static_cast<int>(c.pieces.size());
         clipKeptRack(keptOffset(q));
@@ -628,20 +641,16 @@ void drawCuttingScene() {
     // the blank since: of each, the pieces inside the blank's tip circle that
     // the turn since has not carried out of the window.
     const double beta = visibleHalfAngle(k);
-    const double reach = beta >= pi ? pi : beta + c.chordHalf / c.r;
+    const double reach = std::min(beta + c.pieceReach, pi);
     const double lo = std::max({c.lowest, driveAngle - reach, driveAngle - maxKeptEachSide * c.rollStep});
     const double hi = std::min({c.highest, driveAngle + reach, driveAngle + maxKeptEachSide * c.rollStep});
     for (double j = std::ceil(lo / c.rollStep); j * c.rollStep <= hi; j += 1.0) {
         const double since = driveAngle - j * c.rollStep;
-        // A point x from the blank's top when the rack stood there is now
-        // about (since - x / r) from the top.
-        const double from = beta >= pi ? -c.chordHalf : c.r * (since - beta);
-        const double to = beta >= pi ? c.chordHalf : c.r * (since + beta);
         const int q = static_cast<int>(j - std::floor(j / keptPerPitch) * keptPerPitch);
         bool entered = false;
         for (int p = c.pieceStart[q]; p < c.pieceStart[q + 1]; ++p) {
             const CuttingCache::Piece& piece = c.pieces[static_cast<size_t>(p)];
-            if (piece.to < from || piece.from > to) {
+            if (beta < pi && (piece.to + since < -beta || piece.from + since > beta)) {
                 continue;
             }
             if (!entered) {
