@@ -18,6 +18,7 @@ add_executable(involute-gears
   web/window_title.cpp
   web/iconv_utf8_only.cpp
   web/readout.cpp
+  web/pair_bridge.cpp
 )
 set_target_properties(involute-gears PROPERTIES
   SUFFIX ".html"
@@ -30,6 +31,10 @@ target_link_options(involute-gears PRIVATE
   -sENVIRONMENT=web
   -sMINIFY_HTML=0
   -sINITIAL_MEMORY=16MB
+  # No file system: the page has no files (the desktop's --svg file is the
+  # page's "Save the gears' outlines" download), fopen fails there, and
+  # emscripten's FS would add about 45 KB to the page.
+  -sFILESYSTEM=0
   --shell-file ${WEB_DIR}/page.html
   --js-library ${WEB_DIR}/stdout_to_page.js)
 set_property(TARGET involute-gears APPEND PROPERTY LINK_DEPENDS

@@ -1,0 +1,142 @@
+// The page's "Real gears" panel and the gear pair of scenes 7 and 8: what the
+// page calls (as Module._name) to set the pair, read its numbers, warnings and
+// scene 7's contact points, and get the pair's SVG.
+//
+// Unlike the desktop, where the pair scenes exist only when the program is
+// started with pair options, the page always has them: the default pair
+// (10 and 30 teeth, m = 1, 20 degrees, no shift) is set before the first
+// frame, silently. The console report stays the desktop's plain report;
+// the pair's numbers go to the panel, never to standard output.
+//
+// The page's calls:
+//   Module._webSetPair(z1, z2, m, alphaDeg, x1, x2)
+//       0: accepted, now the pair of scenes 7 and 8; a frame of scene 7 or 8
+//          on screen is drawn again for the new pair, without a step (one
+//          onFrameDrawn call, which the page may choose not to count).
+//       1..6: refused (z1, z2, m, alpha, x1, x2 is wrong, in that order); the
+//          last good pair stays; Module._webPairMessage() says why (English).
+//   Module._webPairEpsilonAlpha(), _webPairAlphaWDeg(), _webPairCentreDistance(),
+//   _webPairGa(), _webPairPb(), _webPairSa(gear), _webPairXmin(gear):
+//       numbers of the current pair, mm (angles in degrees); gear is 0 or 1.
+//   Module._webPairWarnings(): bit flags, see warningBits below.
+//   Module._webPairContactCount(): scene 7's contact points of the moment;
+//   Module._webPairContact(i): the i-th, mm along the path of contact from
+//       its start (where gear 2's tip circle crosses the line of action).
+//   Module._webPairPathLength(): the path of contact's length ga, mm.
+//   Module._webPairSvg() / _webPairSvgLength(): the SVG text of the pair, the
+//       same bytes as the desktop's --svg file; the pointer stays valid until
+//       the next call of _webPairSvg.
+#include <emscripten/emscripten.h>
+
+#include <string>
+
+#include "app/pair_state.h"
+#include "app/state.h"
+#include "pair/gear_pair.h"
+#include "scenes/display.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+// Warning bits of webPairWarnings.
+constexpr int undercut1 = 1 << 0;
+constexpr int undercut2 = 1 << 1;
+constexpr int interference1 = 1 << 2;
+constexpr int interference2 = 1 << 3;
+constexpr int lowContactRatio = 1 << 4;
+constexpr int thinTip1 = 1 << 5;
+constexpr int thinTip2 = 1 << 6;
+
+constexpr int contactCapacity = 8;  // more than any pair in range has (epsilonAlpha < 3)
+
+std::string refusal;  // why the last webSetPair was refused; "" after an accepted one
+std::string svgText;
+double contacts[contactCapacity];
+int contactCount = 0;
+
+// The page's pair scenes exist from the start, with the default pair. This
+// runs among the static initialisers, after activePair's own (pair_state.cpp
+// is linked before this file), before main draws the first frame; it prints
+// nothing.
+struct PairScenesAtStart {
+    PairScenesAtStart() {
+        pairScenesEnabled = true;
+        setActivePair(PairInput{});
+    }
+} pairScenesAtStart;
+
+bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8'; }
+
+// Draws the frame on screen again for a changed pair. display() steps the
+// scene once before drawing (scenes 7 and 8 step driveAngle as scenes 4 to
+// 6 do), so the angle is taken back by that step first and restored exactly
+// afterwards: the picture is the same moment, and the next key goes on from
+// where it was.
+void redrawWithoutStep() {
+    const double shown = driveAngle;
+    const double step = directionKey == 'd' ? stepAngle : directionKey == 'D' ? -stepAngle : angleIncrement;
+    driveAngle = shown - step;
+    display();
+    driveAngle = shown;
+}
+
+}  // namespace
+
+extern "C" {
+
+EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, double x1, double x2) {
+    const PairInput input{z1, z2, m, alphaDeg, x1, x2};
+    const PairCheck check = checkPair(input);
+    if (check.field != PairField::none) {
+        refusal = check.message;
+        return static_cast<int>(check.field);
+    }
+    refusal.clear();
+    setActivePair(input);
+    pairScenesEnabled = true;
+    if (pairSceneShown()) {
+        redrawWithoutStep();
+    }
+    return 0;
+}
+
+EMSCRIPTEN_KEEPALIVE const char* webPairMessage() { return refusal.c_str(); }
+
+EMSCRIPTEN_KEEPALIVE double webPairEpsilonAlpha() { return activePair.numbers.epsilonAlpha; }
+EMSCRIPTEN_KEEPALIVE double webPairAlphaWDeg() { return activePair.numbers.alphaW * 180.0 / pi; }
+EMSCRIPTEN_KEEPALIVE double webPairCentreDistance() { return activePair.numbers.a; }
+EMSCRIPTEN_KEEPALIVE double webPairGa() { return activePair.numbers.ga; }
+EMSCRIPTEN_KEEPALIVE double webPairPb() { return activePair.numbers.pb; }
+EMSCRIPTEN_KEEPALIVE double webPairSa(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].sa; }
+EMSCRIPTEN_KEEPALIVE double webPairXmin(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].xmin; }
+
+EMSCRIPTEN_KEEPALIVE int webPairWarnings() {
+    const PairNumbers& n = activePair.numbers;
+    return (n.gear[0].undercut ? undercut1 : 0) | (n.gear[1].undercut ? undercut2 : 0) |
+           (n.gear[0].interference ? interference1 : 0) | (n.gear[1].interference ? interference2 : 0) |
+           (n.lowContactRatio ? lowContactRatio : 0) | (n.gear[0].thinTip ? thinTip1 : 0) |
+           (n.gear[1].thinTip ? thinTip2 : 0);
+}
+
+// Scene 7 measures along the line of action from T1; the page gets the
+// distances from the path's start, which is where a tooth pair starts
+// touching.
+EMSCRIPTEN_KEEPALIVE int webPairContactCount() {
+    contactCount = pairContactDistances(contacts, contactCapacity);
+    return contactCount;
+}
+
+EMSCRIPTEN_KEEPALIVE double webPairContact(int i) {
+    return i >= 0 && i < contactCount ? contacts[i] - pathOfContactStart() : 0.0;
+}
+
+EMSCRIPTEN_KEEPALIVE double webPairPathLength() { return pathOfContactEnd() - pathOfContactStart(); }
+
+EMSCRIPTEN_KEEPALIVE const char* webPairSvg() {
+    svgText = formatPairSvg(activePair);
+    return svgText.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE int webPairSvgLength() { return static_cast<int>(svgText.size()); }
+
+}  // extern "C"
