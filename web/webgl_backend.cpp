@@ -66,32 +66,34 @@ void reportFailure(const char* what, const char* log) {
     pageFailure(message);
 }
 
-// The shader, or 0 after reporting why it did not compile.
+// Why a shader did not compile, told to the page; false when it did.
+bool reportCompileFailure(GLuint shader, GLenum type) {
+    GLint compiled = GL_FALSE;
+    emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (compiled == GL_TRUE) {
+        return false;
+    }
+    static char log[maxLogChars];
+    log[0] = '\0';
+    emscripten_glGetShaderInfoLog(shader, sizeof log, nullptr, log);
+    reportFailure(type == GL_VERTEX_SHADER ? "vertex shader did not compile" : "fragment shader did not compile", log);
+    return true;
+}
+
 GLuint compileShader(GLenum type, const char* source) {
     const GLuint shader = emscripten_glCreateShader(type);
     emscripten_glShaderSource(shader, 1, &source, nullptr);
     emscripten_glCompileShader(shader);
-    GLint compiled = GL_FALSE;
-    emscripten_glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
-    if (compiled != GL_TRUE) {
-        static char log[maxLogChars];
-        log[0] = '\0';
-        emscripten_glGetShaderInfoLog(shader, sizeof log, nullptr, log);
-        reportFailure(type == GL_VERTEX_SHADER ? "vertex shader did not compile" : "fragment shader did not compile",
-                      log);
-        emscripten_glDeleteShader(shader);
-        return 0;
-    }
     return shader;
 }
 
-// Links the program from both shaders; false after reporting why not.
+// Compiles both shaders and links the program; false after reporting why
+// not. Every status query waits for the browser's GPU process, so only the
+// link status is asked for on the way to the first frame; the shaders'
+// own status only when the link failed, to say which one did not compile.
 bool linkProgram() {
     const GLuint vertexShader = compileShader(GL_VERTEX_SHADER, vertexShaderSource);
     const GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentShaderSource);
-    if (vertexShader == 0 || fragmentShader == 0) {
-        return false;
-    }
     program = emscripten_glCreateProgram();
     emscripten_glAttachShader(program, vertexShader);
     emscripten_glAttachShader(program, fragmentShader);
@@ -101,13 +103,18 @@ bool linkProgram() {
     GLint linked = GL_FALSE;
     emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
     if (linked != GL_TRUE) {
-        static char log[maxLogChars];
-        log[0] = '\0';
-        emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
-        reportFailure("program did not link", log);
-        return false;
+        if (!reportCompileFailure(vertexShader, GL_VERTEX_SHADER) &&
+            !reportCompileFailure(fragmentShader, GL_FRAGMENT_SHADER)) {
+            static char log[maxLogChars];
+            log[0] = '\0';
+            emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
+            reportFailure("program did not link", log);
+        }
     }
-    return true;
+    // Attached to the program, the shaders live on with it.
+    emscripten_glDeleteShader(vertexShader);
+    emscripten_glDeleteShader(fragmentShader);
+    return linked == GL_TRUE;
 }
 
 void draw(GLenum mode, const WindowVertex* vertices, int count) {
@@ -132,6 +139,10 @@ bool webglOpen(const char* canvasSelector) {
     attributes.preserveDrawingBuffer = EM_TRUE;  // the frame stays readable for "Save picture"
     attributes.majorVersion = 1;
     attributes.minorVersion = 0;
+    // No WebGL extension is used: asking the browser for all of them, as
+    // emscripten does by default, costs a round trip to its GPU process each
+    // (tens of milliseconds at start-up, before the first frame).
+    attributes.enableExtensionsByDefault = EM_FALSE;
     context = emscripten_webgl_create_context(canvasSelector, &attributes);
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
         return false;
