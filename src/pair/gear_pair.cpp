@@ -454,10 +454,24 @@ PairNumbers pairNumbers(const PairInput& in) {
     n.ga = reach[0] + reach[1] - tangentSpan;
     n.epsilonAlpha = n.ga / n.pb;
     n.lowContactRatio = n.epsilonAlpha < lowContactRatio;
-    // The mate's tip reaches past this gear's tangent point when its reach
-    // along the line of action is longer than T1 T2.
-    n.gear[0].interference = reach[1] > tangentSpan;
-    n.gear[1].interference = reach[0] > tangentSpan;
+    // Interference: the mate's tip meets this gear below the start of its
+    // involute. Along the line of action the mate's tip reaches to
+    // T1 T2 - reach(mate) from this gear's tangent point T, and an involute
+    // point at radius rho lies sqrt(rho^2 - rb^2) from T. The involute starts
+    // at T itself (the classic criterion: the path of contact runs past T)
+    // or, where the rack's straight flank ends above the generating line's
+    // interference point, at the point that flank end cuts:
+    // r sin(alpha) - (hF - x m) / sin(alpha) from T, hF the straight
+    // flank's depth below the datum (1 m at 20 degrees; the tip round
+    // below it cuts the fillet). Below that the flank is the fillet, which
+    // stands outside the involute, so the teeth would overlap.
+    const double straightDepth = -flankStart(makeRackProfile(m, n.alpha));
+    for (int i = 0; i < 2; ++i) {
+        const double r = n.gear[i].d / 2.0;
+        const double sinA = std::sin(n.alpha);
+        const double involuteStart = std::max(0.0, r * sinA - (straightDepth - x[i] * m) / sinA);
+        n.gear[i].interference = tangentSpan - reach[1 - i] < involuteStart;
+    }
     return n;
 }
 
@@ -707,7 +721,8 @@ std::string formatPairReport(const PairNumbers& n) {
             text += line;
         }
         if (g.interference) {
-            snprintf(line, sizeof line, "\n警告: 歯車%dの歯元で干渉が生じます（かみ合いが基礎円の接点を越えます）",
+            snprintf(line, sizeof line,
+                     "\n警告: 歯車%dの歯元で干渉が生じます（相手の歯先がインボリュートの始まりより歯元側に当たります）",
                      i + 1);
             text += line;
         }

@@ -52,7 +52,9 @@ struct GearNumbers {
     double sa;    // tooth thickness on the tip circle, arc
     double xmin;  // least shift without undercut, 1 - z sin^2(alpha) / 2
     bool undercut;      // x < xmin
-    bool interference;  // the path of contact runs past this gear's tangent point on the line of action
+    bool interference;  // the mate's tip meets this gear below its involute: the path of contact runs past
+                        // its tangent point on the line of action, or below where the rack's straight flank
+                        // ended (large shifts, low angles: the fillet stands there)
     bool thinTip;       // sa < 0.25 m
 };
 
