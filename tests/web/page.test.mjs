@@ -496,3 +496,27 @@ test("axe finds no accessibility violation on a phone and a desktop: at start, i
     await page.finish();
   }
 });
+
+test("start-up forces no layout: the page is laid out when the browser is ready, not when a script asks", { timeout: testTimeoutMs }, async () => {
+  const context = await browser.newContext({ viewport: { width: 1366, height: 650 } });
+  const page = await context.newPage();
+  const trace = await context.newCDPSession(page);
+  const events = [];
+  trace.on("Tracing.dataCollected", ({ value }) => events.push(...value));
+  const complete = new Promise((resolve) => trace.once("Tracing.tracingComplete", resolve));
+  // With stacks, a layout that a script forced names the script's line.
+  await trace.send("Tracing.start", {
+    categories: "devtools.timeline,disabled-by-default-devtools.timeline.stack", transferMode: "ReportEvents",
+  });
+  const url = origin + "/involute-gears.html";
+  await page.goto(url);
+  await page.waitForFunction(() => document.body.dataset.frames === "1");
+  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0))));
+  await trace.send("Tracing.end");
+  await complete;
+  const forced = events
+    .filter((e) => e.name === "Layout" && e.args?.beginData?.stackTrace?.[0]?.url === url)
+    .map((e) => `${e.args.beginData.stackTrace[0].functionName || "(script)"} at line ${e.args.beginData.stackTrace[0].lineNumber + 1}`);
+  assert.deepEqual(forced, []);
+  await context.close();
+});
