@@ -473,6 +473,26 @@ test("full screen: the picture on the screen's smaller side, clicker keys step, 
   await page.keyboard.press("Escape");
   await page.waitForFunction(() => document.body.dataset.state === "ended");
   await page.finish();
+
+  // A browser without the Fullscreen API (the iPhone's): the page fills the
+  // window itself, and its button leaves again.
+  const context = await browser.newContext({ viewport: { width: 390, height: 664 }, isMobile: true, hasTouch: true,
+                                             deviceScaleFactor: 3 });
+  await context.addInitScript(() => {
+    delete Element.prototype.requestFullscreen;
+    delete Element.prototype.webkitRequestFullscreen;
+  });
+  const phone = await context.newPage();
+  await phone.goto(origin + "/involute-gears.html");
+  await phone.waitForFunction(() => document.body.dataset.frames === "1");
+  await phone.tap('[data-action="fullscreen"]');
+  const filled = await placement(phone);
+  assert.equal(assertFits("the window filled", filled), 390);
+  assert.deepEqual(filled.buffer, [1170, 1170]);
+  await phone.tap('[data-action="fullscreen"]');
+  assert.equal(await phone.evaluate(() => document.body.classList.contains("fullscreen")), false);
+  assert.ok((await placement(phone)).side < 390);
+  await context.close();
 });
 
 test("axe finds no accessibility violation on a phone and a desktop: at start, in scene 5, after Esc", { timeout: testTimeoutMs }, async () => {
