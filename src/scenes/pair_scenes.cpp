@@ -84,7 +84,7 @@ void thin(const std::vector<Point2>& points, size_t first, size_t last, double t
 // about R t^2 / 8.
 void unitCircle(double radiusPx, std::vector<Point2>& points) {
     const double chordAngle = std::sqrt(8.0 * quarterPixel / std::max(radiusPx, 1.0));
-    const int n = std::clamp(static_cast<int>(std::ceil(2.0 * pi / chordAngle)), 24, maxCirclePoints);
+    const int n = static_cast<int>(std::clamp(std::ceil(2.0 * pi / chordAngle), 24.0, double{maxCirclePoints}));
     points.clear();
     for (int i = 0; i < n; ++i) {
         points.push_back(Point2{std::cos(2.0 * pi * i / n), std::sin(2.0 * pi * i / n)});
@@ -130,6 +130,8 @@ struct MeshLayout {
     double lengthT1T2; // a sin(alphaW)
     double pathStart;  // mm from T1: gear 2's tip circle on the line of action
     double pathEnd;    // mm from T1: gear 1's tip circle
+    double flankStart; // mm from T1: below this gear 1's involute is cut away (fillet, undercut)
+    double flankEnd;   // mm from T1: beyond this the same holds for gear 2
     double firstContact;  // mm from T1: a drive flank of gear 1 at driveAngle 0
     double pb;
     double gearRatio;  // z1 / z2
@@ -145,6 +147,53 @@ struct PairCache {
 };
 
 PairCache pairCache;
+
+// The least radius from which gear i's outline is the involute (within
+// 0.001 m) all the way to the tip: below it the rack has cut the fillet, or
+// undercut the flank. Read off tooth 0's counter-clockwise flank, whose
+// involute has the polar angle s / d + inv(alpha) - inv(acos(rb / rho)) at
+// radius rho: on the chord from the highest vertex off the involute to the
+// next one up, the lowest point within 0.001 m of it.
+double formRadius(int gear) {
+    const PairNumbers& n = activePair.numbers;
+    const GearNumbers& g = n.gear[gear];
+    const double rb = g.db / 2.0;
+    const double ra = g.da / 2.0;
+    const double tolerance = 1e-3 * activePair.input.m;
+    const double halfToothBase = g.s / g.d + n.invAlpha;
+    const std::vector<Point2>& outline = activePair.outline[gear].points;
+    const size_t count = outline.size();
+    auto radius = [](const Point2& p) { return std::hypot(p.x, p.y); };
+    auto onFlank = [&](const Point2& p) {
+        const double polar = std::atan2(p.y, p.x);
+        return polar >= 0.0 && polar <= pi / g.z && radius(p) < ra - tolerance;  // not another tooth, not the tip land
+    };
+    auto onInvolute = [&](const Point2& p) {
+        const double rho = radius(p);
+        return rho > rb && std::fabs(std::atan2(p.y, p.x) - (halfToothBase - involuteFunction(std::acos(rb / rho)))) *
+                               rho <= tolerance;
+    };
+    size_t cut = count;  // the highest vertex of the flank off the involute
+    for (size_t i = 0; i < count; ++i) {
+        if (onFlank(outline[i]) && !onInvolute(outline[i]) && (cut == count || radius(outline[i]) > radius(outline[cut]))) {
+            cut = i;
+        }
+    }
+    if (cut == count) {
+        return rb;
+    }
+    const Point2& low = outline[cut];
+    const Point2& before = outline[(cut + count - 1) % count];
+    const Point2& after = outline[(cut + 1) % count];
+    const Point2& high = radius(before) > radius(after) ? before : after;
+    double off = 0.0;  // along the chord: off the involute
+    double on = 1.0;   // on it
+    for (int i = 0; i < 50; ++i) {
+        const double t = (off + on) / 2.0;
+        (onInvolute(Point2{low.x + t * (high.x - low.x), low.y + t * (high.y - low.y)}) ? on : off) = t;
+    }
+    return radius(Point2{low.x + on * (high.x - low.x), low.y + on * (high.y - low.y)});
+}
 
 // Involute contact geometry, textbook relations: the line of action through
 // the pitch point C at the working pressure angle alphaW touches the base
@@ -177,6 +226,12 @@ void prepareMesh() {
     s.lengthT1T2 = n.a * sn;
     s.pathEnd = std::sqrt(s.ra[0] * s.ra[0] - s.rb[0] * s.rb[0]);
     s.pathStart = s.lengthT1T2 - std::sqrt(s.ra[1] * s.ra[1] - s.rb[1] * s.rb[1]);
+    // An involute point of radius rho lies sqrt(rho^2 - rb^2) from its
+    // gear's tangent point.
+    const double form1 = formRadius(0);
+    const double form2 = formRadius(1);
+    s.flankStart = std::sqrt(std::max(form1 * form1 - s.rb[0] * s.rb[0], 0.0));
+    s.flankEnd = s.lengthT1T2 - std::sqrt(std::max(form2 * form2 - s.rb[1] * s.rb[1], 0.0));
     // Tooth 0 of gear 1 is symmetric about +x; half its angle on the base
     // circle is s / d + inv(alpha) with s = m (pi/2 + 2 x tan(alpha)). Its
     // counter-clockwise flank meets the line of action, which touches the
@@ -423,7 +478,8 @@ void prepareCuttingPoints() {
     c.keep.assign(one.size(), 0);
     thin(one, 0, one.size() - 1, tolerance, c.keep);
     const double across = std::max(windowHalfWidth(k), c.chordHalf) + 2.0 * c.pitch;
-    c.rackTeeth = std::min(2 * static_cast<int>(std::ceil(across / c.pitch)) + 1, maxRackTeeth);
+    const double halfTeeth = std::min(std::ceil(across / c.pitch), double{maxRackTeeth / 2});
+    c.rackTeeth = 2 * static_cast<int>(halfTeeth) + 1;
     c.rack.clear();
     for (int t = 0; t < c.rackTeeth; ++t) {
         const double shift = (t - (c.rackTeeth - 1) / 2) * c.pitch;
@@ -492,8 +548,12 @@ double rackOffset(double phi) {
 void drawRackPart(double k, double turnSince, double offset, double from, double to, const Rgba& colour) {
     const CuttingCache& c = cuttingCache;
     const int middle = (c.rackTeeth - 1) / 2;
-    const int first = std::max(0, static_cast<int>(std::floor((from - offset) / c.pitch + 0.5)) + middle);
-    const int last = std::min(c.rackTeeth - 1, static_cast<int>(std::floor((to - offset) / c.pitch + 0.5)) + middle);
+    // The pitch t holds x from (t - middle - 1/2) to (t - middle + 1/2) pitches.
+    const double highest = c.rackTeeth - 1;
+    const double firstPitch = std::clamp(std::floor((from - offset) / c.pitch + 0.5) + middle, 0.0, highest + 1.0);
+    const double lastPitch = std::clamp(std::floor((to - offset) / c.pitch + 0.5) + middle, -1.0, highest);
+    const int first = static_cast<int>(firstPitch);
+    const int last = static_cast<int>(lastPitch);
     if (first > last) {
         return;
     }
@@ -537,8 +597,8 @@ int pairContactDistances(double* distances, int capacity) {
         prepareMesh();
     }
     const MeshLayout& s = pairCache.mesh;
-    const double lo = std::max(s.pathStart, 0.0);
-    const double hi = std::min(s.pathEnd, s.lengthT1T2);
+    const double lo = std::max({s.pathStart, s.flankStart, 0.0});
+    const double hi = std::min({s.pathEnd, s.flankEnd, s.lengthT1T2});
     // Gear 1 turning by driveAngle carries every flank rb1 driveAngle along
     // the line of action; its drive flanks are one base pitch apart.
     const double base = s.firstContact + s.rb[0] * driveAngle;

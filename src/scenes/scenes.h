@@ -73,7 +73,8 @@ const std::vector<Point2>& pairSceneOutline(int gear);
 // Scene 7's contact points of the moment: their distances (mm) along the line
 // of action from gear 1's tangent point T1 at the current driveAngle, in
 // increasing order, up to `capacity` of them; returns how many. Only points
-// on the path of contact and between T1 and T2 count.
+// on the path of contact, between T1 and T2, and where both flanks are still
+// involutes (not cut away by the fillet or an undercut) count.
 int pairContactDistances(double* distances, int capacity);
 // The point of the line of action `distance` mm from T1, in mm from C.
 Point2 pairContactPoint(double distance);

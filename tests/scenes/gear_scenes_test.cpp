@@ -1,12 +1,51 @@
-// The belt scene and the meshing scenes on real Mesa.
+// The belt scene, the meshing scenes and the gear pair's scenes 7 and 8 on
+// real Mesa.
 #include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <cstdlib>
 #include <gtest/gtest.h>
+#include <new>
 #include <vector>
 
+#include "app/keyboard.h"
+#include "app/pair_state.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 #include "support/gl_window.h"
+
+// Every C++ allocation of this process is counted, so that a test can tell
+// that a frame allocates nothing. The whole family of plain and array
+// operators is replaced, so that every delete meets the new it belongs to.
+namespace {
+std::atomic<long> allocations{0};
+
+void* counted(std::size_t size) noexcept {
+    ++allocations;
+    return std::malloc(size == 0 ? 1 : size);
+}
+}  // namespace
+
+void* operator new(std::size_t size) {
+    if (void* p = counted(size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void* operator new[](std::size_t size) {
+    if (void* p = counted(size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept { return counted(size); }
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept { return counted(size); }
+void operator delete(void* p) noexcept { std::free(p); }
+void operator delete[](void* p) noexcept { std::free(p); }
+void operator delete(void* p, std::size_t) noexcept { std::free(p); }
+void operator delete[](void* p, std::size_t) noexcept { std::free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { std::free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { std::free(p); }
 
 namespace {
 
@@ -168,6 +207,325 @@ TEST_F(GearScenes, ZoomScalesGearsCentresAndPathTogether) {
         EXPECT_EQ(countShade(f, {end + 0.015, 0.0}, 1, Shade::Green), 0);
         // A drive flank starts at the drive end of the path at angle 0.01.
         EXPECT_GT(countShade(f, {end, 0.0}, 2, Shade::Red), 0);
+    }
+}
+
+// ---- Scenes 7 and 8 --------------------------------------------------------------
+
+PairInput makePair(int z1, int z2, double m = 1.0, double alphaDeg = 20.0, double x1 = 0.0, double x2 = 0.0) {
+    PairInput pair;
+    pair.z1 = z1;
+    pair.z2 = z2;
+    pair.m = m;
+    pair.alphaDeg = alphaDeg;
+    pair.x1 = x1;
+    pair.x2 = x2;
+    return pair;
+}
+
+// The pairs the scenes are looked at with: the default, a mid-size pair, the
+// published shifted example, undercut and shifted small gears, the ends of
+// the ranges of teeth and pressure angle.
+const PairInput pairsShown[] = {
+    makePair(10, 30),
+    makePair(20, 50),
+    makePair(12, 24, 3.0, 20.0, 0.6, 0.36),
+    makePair(8, 30),
+    makePair(8, 30, 1.0, 20.0, 0.6, 0.0),
+    makePair(30, 40, 1.0, 10.0, 1.0, 1.0),
+    makePair(12, 40, 1.0, 35.0, -0.2, 0.0),
+    makePair(4, 400, 1.0, 20.0, 0.2, 0.0),
+};
+
+Point2 rotated(const Point2& p, double angle) {
+    return Point2{p.x * std::cos(angle) - p.y * std::sin(angle), p.x * std::sin(angle) + p.y * std::cos(angle)};
+}
+
+double segmentDistance(const Point2& p, const Point2& a, const Point2& b) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double length2 = dx * dx + dy * dy;
+    const double t = length2 > 0.0 ? std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / length2, 0.0, 1.0) : 0.0;
+    return std::hypot(p.x - a.x - t * dx, p.y - a.y - t * dy);
+}
+
+// Distance from p to the closed outline.
+double outlineDistance(const Point2& p, const std::vector<Point2>& outline) {
+    double best = INFINITY;
+    for (size_t i = 0; i < outline.size(); ++i) {
+        best = std::min(best, segmentDistance(p, outline[i], outline[(i + 1) % outline.size()]));
+    }
+    return best;
+}
+
+bool insideOutline(const Point2& p, const std::vector<Point2>& outline) {
+    bool inside = false;
+    for (size_t i = 0, j = outline.size() - 1; i < outline.size(); j = i++) {
+        const Point2& a = outline[i];
+        const Point2& b = outline[j];
+        if ((a.y > p.y) != (b.y > p.y) && p.x < a.x + (p.y - a.y) / (b.y - a.y) * (b.x - a.x)) {
+            inside = !inside;
+        }
+    }
+    return inside;
+}
+
+// Pixels of exactly this colour (as Mesa writes a flat line or disc) in the
+// square of half-size `half` around the point (window units).
+int countColour(const Frame& f, Point2 point, int half, const unsigned char (&rgb)[3]) {
+    const int cx = pixelX(f, point.x);
+    const int cy = pixelY(f, point.y);
+    int count = 0;
+    for (int y = cy - half; y <= cy + half; ++y) {
+        for (int x = cx - half; x <= cx + half; ++x) {
+            if (x >= 0 && y >= 0 && x < f.width && y < f.height && std::equal(rgb, rgb + 3, f.at(x, y))) {
+                ++count;
+            }
+        }
+    }
+    return count;
+}
+
+bool inWindow(const Point2& w, double margin = 0.02) {
+    return std::fabs(w.x) < 1.0 - margin && w.y > -1.0 + margin && w.y < 0.7;  // below the titles
+}
+
+const unsigned char redPixel[3] = {255, 0, 0};
+const unsigned char bluePixel[3] = {0, 0, 255};
+const unsigned char contactPixel[3] = {0, 115, 0};
+const unsigned char keptPixel[3] = {115, 217, 115};
+
+class PairScenes : public ::testing::Test {
+protected:
+    void SetUp() override {
+        openTestWindow();
+        keyboard('1', 0, 0);
+        viewScale = 0.5;
+        pairScenesEnabled = true;
+    }
+    void TearDown() override {
+        pairScenesEnabled = false;
+        keyboard('1', 0, 0);
+    }
+};
+
+// Gear 1 turns by driveAngle, gear 2 back by driveAngle z1 / z2: every
+// contact point of the moment lies on both outlines, where the picture shows
+// its dot, and both outlines are drawn where they are.
+TEST_F(PairScenes, Scene7ContactPointsLieOnBothOutlinesWhereTheyAreDrawn) {
+    for (const PairInput& pair : pairsShown) {
+        setActivePair(pair);
+        SCOPED_TRACE(testing::Message() << pair.z1 << "/" << pair.z2 << " m " << pair.m << " alpha " << pair.alphaDeg
+                                        << " x " << pair.x1 << "," << pair.x2);
+        keyboard('7', 0, 0);
+        int contactsSeen = 0;
+        for (int steps : {0, 7, 23, 60}) {
+            for (int i = 0; i < steps; ++i) {
+                keyboard(i % 2 == 0 ? 'd' : 's', 0, 0);
+            }
+            if (steps == 60) {
+                keyboard('D', 0, 0);  // backwards too
+            }
+            const Frame f = readFrame();
+            const double drivenTurn = activePair.phase2 - driveAngle * pair.z1 / pair.z2;
+            const Point2 c1 = pairSceneCentre(0);
+            const Point2 c2 = pairSceneCentre(1);
+            EXPECT_NEAR(c2.x - c1.x, activePair.numbers.a, 1e-9);
+            double distances[8];
+            const int count = pairContactDistances(distances, 8);
+            for (int i = 0; i < count; ++i) {
+                const Point2 p = pairContactPoint(distances[i]);
+                const Point2 on1 = rotated(Point2{p.x - c1.x, p.y - c1.y}, -driveAngle);
+                const Point2 on2 = rotated(Point2{p.x - c2.x, p.y - c2.y}, -drivenTurn);
+                EXPECT_LT(outlineDistance(on1, activePair.outline[0].points), 2e-3 * pair.m) << steps;
+                EXPECT_LT(outlineDistance(on2, activePair.outline[1].points), 2e-3 * pair.m) << steps;
+                if (inWindow(pairSceneToWindow(p))) {
+                    EXPECT_GE(countColour(f, pairSceneToWindow(p), 1, contactPixel), 5) << steps;
+                    ++contactsSeen;
+                }
+            }
+            // The outlines as drawn: a pixel of the gear's colour within one
+            // pixel of each of its outline's points in the window, but where
+            // the other gear or a dot covers it.
+            for (int gear = 0; gear < 2; ++gear) {
+                const std::vector<Point2>& outline = activePair.outline[gear].points;
+                const Point2 centre = gear == 0 ? c1 : c2;
+                const double turn = gear == 0 ? driveAngle : drivenTurn;
+                int shown = 0;
+                int drawn = 0;
+                for (size_t i = 0; i < outline.size(); i += 7) {
+                    const Point2 q = rotated(outline[i], turn);
+                    const Point2 w = pairSceneToWindow(Point2{centre.x + q.x, centre.y + q.y});
+                    if (!inWindow(w)) {
+                        continue;
+                    }
+                    ++shown;
+                    const int own = countColour(f, w, 1, gear == 0 ? redPixel : bluePixel);
+                    const int other = countShade(f, w, 2, gear == 0 ? Shade::Blue : Shade::Red);
+                    drawn += own > 0 || (gear == 0 && other > 0) ? 1 : 0;
+                }
+                // A gear a few pixels across (4 teeth beside 400) is a blot.
+                if (pairSceneScale() * activePair.numbers.gear[gear].df * 200.0 > 20.0) {
+                    ASSERT_GT(shown, 20);
+                    EXPECT_GE(drawn * 100, shown * 97) << "gear " << gear + 1 << " at step " << steps;
+                }
+            }
+            EXPECT_TRUE(frameInvariantFailures().empty());
+        }
+        EXPECT_GE(contactsSeen, 3);
+    }
+}
+
+// The number of teeth in contact alternates between the whole numbers on
+// either side of epsilonAlpha, and the dots move one base pitch per tooth.
+TEST_F(PairScenes, Scene7HasEpsilonAlphaContactsOnAverage) {
+    for (const PairInput& pair : {makePair(20, 50), makePair(12, 24, 3.0, 20.0, 0.6, 0.36), makePair(30, 40, 1.0, 10.0, 1.0, 1.0)}) {
+        setActivePair(pair);
+        const double epsilon = activePair.numbers.epsilonAlpha;
+        SCOPED_TRACE(epsilon);
+        const int samples = 2000;
+        const double toothTurn = 2.0 * pi / pair.z1;
+        long total = 0;
+        double distances[8];
+        for (int i = 0; i < samples; ++i) {
+            driveAngle = toothTurn * (i + 0.5) / samples;
+            const int count = pairContactDistances(distances, 8);
+            EXPECT_TRUE(count == static_cast<int>(std::floor(epsilon)) || count == static_cast<int>(std::ceil(epsilon)));
+            for (int j = 1; j < count; ++j) {
+                EXPECT_NEAR(distances[j] - distances[j - 1], activePair.numbers.pb, 1e-9);
+            }
+            total += count;
+        }
+        EXPECT_NEAR(static_cast<double>(total) / samples, epsilon, 2e-3);
+        EXPECT_NEAR(pathOfContactEnd() - pathOfContactStart(), activePair.numbers.ga, 1e-9);
+    }
+}
+
+// w and W zoom about the pitch point: its dot stays on the same pixel while
+// the gears' centres move away from it in proportion; each zoom thins the
+// outlines anew to a quarter pixel, and frames at one zoom allocate nothing.
+TEST_F(PairScenes, Scene7ZoomsAboutThePitchPointWithOutlinesToAQuarterPixel) {
+    setActivePair(makePair(20, 50));
+    keyboard('7', 0, 0);
+    const Point2 pitch = pairSceneToWindow(Point2{0.0, 0.0});
+    size_t previousPoints = 0;
+    for (int presses = 0; presses <= 24; presses += 8) {
+        SCOPED_TRACE(presses);
+        keyboard('7', 0, 0);
+        viewScale = 0.5;
+        for (int i = 0; i < presses; ++i) {
+            keyboard('W', 0, 0);
+        }
+        const Frame f = readFrame();
+        const double k = pairSceneScale();
+        EXPECT_NEAR(k, 1.5 / (activePair.numbers.a + activePair.numbers.gear[0].da / 2.0 +
+                              activePair.numbers.gear[1].da / 2.0) * viewScale / 0.5, 1e-12);
+        EXPECT_NEAR(pairSceneToWindow(Point2{0.0, 0.0}).x, pitch.x, 1e-12);
+        EXPECT_TRUE(dotAt(f, pitch, Shade::Dark));
+        const Point2 c1 = pairSceneToWindow(pairSceneCentre(0));
+        EXPECT_NEAR(c1.x, pitch.x + k * pairSceneCentre(0).x, 1e-12);
+        // Within a quarter pixel of the cut outline, with more points the
+        // closer the view.
+        const double quarter = 0.25 / (400.0 * k);
+        for (int gear = 0; gear < 2; ++gear) {
+            const std::vector<Point2>& drawn = pairSceneOutline(gear);
+            ASSERT_GT(drawn.size(), 3u);
+            EXPECT_EQ(drawn.front().x, drawn.back().x);
+            EXPECT_EQ(drawn.front().y, drawn.back().y);
+            double worst = 0.0;
+            for (const Point2& p : activePair.outline[gear].points) {
+                worst = std::max(worst, outlineDistance(p, drawn));
+            }
+            EXPECT_LE(worst, quarter * 1.0001) << "gear " << gear + 1;
+        }
+        EXPECT_GT(pairSceneOutline(1).size(), previousPoints);
+        previousPoints = pairSceneOutline(1).size();
+        const long before = allocations.load();
+        for (int i = 0; i < 10; ++i) {
+            keyboard(i == 5 ? 'D' : 's', 0, 0);
+        }
+        EXPECT_EQ(allocations.load(), before) << "a frame of scene 7 allocated";
+    }
+}
+
+// Scene 8 in the blank's frame: the blue rack stands where rackOutlineAt
+// puts it, the red outline is turned with the blank, and the rack positions
+// kept on the blank (green) reach the outline but never into the gear's
+// material, whose boundary they envelop.
+TEST_F(PairScenes, Scene8RackPositionsEnvelopTheToothAndNeverCutIntoIt) {
+    for (const PairInput& pair : {makePair(8, 30), makePair(8, 30, 1.0, 20.0, 0.6, 0.0), makePair(20, 50),
+                                  makePair(12, 40, 1.0, 35.0, -0.2, 0.0)}) {
+        setActivePair(pair);
+        SCOPED_TRACE(testing::Message() << pair.z1 << " teeth x1 " << pair.x1 << " alpha " << pair.alphaDeg);
+        keyboard('8', 0, 0);
+        for (int i = 0; i < 199; ++i) {
+            keyboard('s', 0, 0);
+        }
+        const long before = allocations.load();
+        keyboard('s', 0, 0);
+        EXPECT_EQ(allocations.load(), before) << "a frame of scene 8 allocated";
+        const Frame f = readFrame();
+        const double k = 2.0 / (3.0 * pi * pair.m) * viewScale / 0.5;
+        const double r = pair.m * pair.z1 / 2.0;
+        const Point2 blank{0.0, -(r + pair.x1 * pair.m)};
+        auto toWindow = [&](const Point2& p) { return Point2{k * (blank.x + p.x), k * (blank.y + p.y)}; };
+        const double turn = pi / 2.0 + driveAngle;
+
+        std::vector<Point2> rack;
+        rackOutlineAt(pair, 0, turn, 5, rack);
+        int shown = 0;
+        int drawn = 0;
+        for (size_t i = 1; i < rack.size(); ++i) {
+            for (double t : {0.1, 0.3, 0.5, 0.7, 0.9}) {
+                const Point2 w = toWindow(Point2{rack[i - 1].x + t * (rack[i].x - rack[i - 1].x),
+                                                 rack[i - 1].y + t * (rack[i].y - rack[i - 1].y)});
+                if (inWindow(w)) {
+                    ++shown;
+                    drawn += countColour(f, w, 1, bluePixel) > 0 ? 1 : 0;
+                }
+            }
+        }
+        ASSERT_GT(shown, 20);
+        EXPECT_GE(drawn * 100, shown * 97) << "the rack";
+
+        const std::vector<Point2>& outline = activePair.outline[0].points;
+        shown = 0;
+        drawn = 0;
+        for (size_t i = 0; i < outline.size(); i += 5) {
+            const Point2 w = toWindow(rotated(outline[i], turn));
+            if (inWindow(w)) {
+                ++shown;
+                drawn += countColour(f, w, 1, redPixel) + countColour(f, w, 1, bluePixel) > 0 ? 1 : 0;
+            }
+        }
+        ASSERT_GT(shown, 30);
+        EXPECT_GE(drawn * 100, shown * 97) << "the outline";
+
+        // Every green pixel, taken back into the gear's frame, lies outside
+        // the gear's material or within two pixels of its outline.
+        const double twoPixels = 2.0 / (400.0 * k);
+        int green = 0;
+        int inMaterial = 0;
+        int touching = 0;
+        for (int y = 0; y < pixelY(f, 0.7); ++y) {
+            for (int x = 0; x < f.width; ++x) {
+                if (!std::equal(keptPixel, keptPixel + 3, f.at(x, y))) {
+                    continue;
+                }
+                ++green;
+                const Point2 w{(x + 0.5) / f.width * 2.0 - 1.0, (y + 0.5) / f.height * 2.0 - 1.0};
+                const Point2 q = rotated(Point2{w.x / k - blank.x, w.y / k - blank.y}, -turn);
+                if (insideOutline(q, outline)) {
+                    (outlineDistance(q, outline) <= twoPixels ? touching : inMaterial) += 1;
+                } else if (touching < 200 && outlineDistance(q, outline) <= twoPixels) {
+                    ++touching;
+                }
+            }
+        }
+        EXPECT_GT(green, 3000);
+        EXPECT_GT(touching, 100) << "the kept positions do not reach the outline";
+        EXPECT_EQ(inMaterial, 0) << "kept rack positions cut into the tooth";
+        EXPECT_TRUE(frameInvariantFailures().empty());
     }
 }
 
