@@ -6,6 +6,7 @@
 #include <random>
 
 #include "app/keyboard.h"
+#include "app/pair_state.h"
 #include "support/gl_window.h"
 
 namespace {
@@ -115,6 +116,69 @@ TEST_F(Keyboard, ResetAfterExtremeZoomGivesBackTheNormalPicture) {
     keyboard('s', 0, 0);
     const Frame after = readFrame();
     EXPECT_EQ(after.rgb, normal.rgb);
+}
+
+// Started with a pair, 7 and 8 are scene keys like 1 to 6; 'z' still goes
+// back to scene 1 at the starting zoom without drawing.
+class KeyboardWithPair : public Keyboard {
+protected:
+    void SetUp() override {
+        Keyboard::SetUp();
+        PairInput pair;
+        pair.z1 = 8;
+        pair.z2 = 30;
+        setActivePair(pair);
+        pairScenesEnabled = true;
+    }
+    void TearDown() override {
+        pairScenesEnabled = false;
+        keyboard('1', 0, 0);
+    }
+};
+
+TEST_F(KeyboardWithPair, SevenAndEightChooseThePairScenesAndTurnByTheBeltRule) {
+    keyboard('w', 0, 0);
+    for (char key : {'7', '8'}) {
+        directionKey = 'D';
+        driveAngle = 3.0;
+        keyboard(static_cast<unsigned char>(key), 0, 0);
+        EXPECT_EQ(sceneKey, key);
+        EXPECT_EQ(directionKey, 'd');
+        EXPECT_DOUBLE_EQ(driveAngle, 0.01);  // one step already drawn
+        EXPECT_NEAR(viewScale, 0.45, 1e-15);
+        keyboard('D', 0, 0);
+        keyboard('D', 0, 0);
+        EXPECT_NEAR(driveAngle, -0.01, 1e-15);  // no clamp
+        keyboard('s', 0, 0);
+        EXPECT_NEAR(driveAngle, -0.02, 1e-15);
+        EXPECT_TRUE(frameInvariantFailures().empty());
+    }
+    fflush(stdout);
+    keyboard('z', 0, 0);
+    EXPECT_EQ(sceneKey, '1');
+    EXPECT_EQ(viewScale, 0.5);
+}
+
+TEST_F(KeyboardWithPair, RandomKeysAndExtremeZoomKeepEveryInvariant) {
+    std::mt19937 random(20261208);
+    std::uniform_int_distribution<int> commandKey(0, 12);
+    const char commands[] = "12345678dDwWs";
+    for (int n = 0; n < 1500; ++n) {
+        keyboard(static_cast<unsigned char>(commands[commandKey(random) % 13]), 0, 0);
+        ASSERT_TRUE(sceneKey >= '1' && sceneKey <= '8') << n;
+        const auto failures = frameInvariantFailures();
+        ASSERT_TRUE(failures.empty()) << n << ": " << failures.front();
+    }
+    for (char scene : {'7', '8'}) {
+        for (char zoom : {'w', 'W'}) {
+            keyboard(static_cast<unsigned char>(scene), 0, 0);
+            viewScale = zoom == 'w' ? DBL_MIN / 0.8 : DBL_MAX * 0.8;  // where 8000 presses end
+            keyboard(static_cast<unsigned char>(zoom), 0, 0);
+            keyboard('s', 0, 0);
+            const auto failures = frameInvariantFailures();
+            ASSERT_TRUE(failures.empty()) << scene << zoom << ": " << failures.front();
+        }
+    }
 }
 
 }  // namespace
