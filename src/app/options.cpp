@@ -1,6 +1,5 @@
 #include "app/options.h"
 
-#include <cerrno>
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
@@ -63,7 +62,6 @@ bool readWhole(const char* text, int& value) {
     if (digits[0] == '\0' || strspn(digits, "0123456789") != strlen(digits)) {
         return false;
     }
-    errno = 0;
     const long number = strtol(text, nullptr, 10);
     value = number > INT_MAX ? INT_MAX : number < INT_MIN ? INT_MIN : static_cast<int>(number);
     return true;
