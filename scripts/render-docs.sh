@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Renders the README's pictures of the six scenes, docs/sceneN.png. They are
-# the reviewed reference frames of each scene's middle step
-# (tests/reference/sceneN-middle.png), rendered afresh from the real program
-# by scripts/render-references.sh. Re-running gives the same files.
+# Renders the README's pictures of the scenes: docs/sceneN.png for the six
+# scenes, docs/scene7.png, docs/scene7-zoomed.png, docs/scene8-undercut.png and
+# docs/scene8-shifted.png for the gear pair's scenes. They are the reviewed
+# reference frames (tests/reference/, listed with their options and keys in
+# tests/reference/frames.txt), rendered afresh from the real program by
+# scripts/render-references.sh. Re-running gives the same files.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/render-references.sh >/dev/null
@@ -10,3 +12,13 @@ for scene in 1 2 3 4 5 6; do
   cp "tests/reference/scene$scene-middle.png" "docs/scene$scene.png"
   echo "docs/scene$scene.png"
 done
+# The gear pair: reference name, then the README's picture.
+while read -r reference picture; do
+  cp "tests/reference/$reference.png" "docs/$picture.png"
+  echo "docs/$picture.png"
+done <<'PICTURES'
+scene7-first scene7
+scene7-zoomed scene7-zoomed
+scene8-undercut scene8-undercut
+scene8-shifted scene8-shifted
+PICTURES
