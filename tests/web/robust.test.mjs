@@ -1,0 +1,177 @@
+// The page under strain, in headless Chromium: hundreds of z presses (the
+// report box), a finger on the buttons, and a server whose
+// Content-Security-Policy forbids WebAssembly.
+import { after, before, test } from "node:test";
+import assert from "node:assert/strict";
+import path from "node:path";
+import { fileURLToPath } from "node:url";
+import { launchChromium, servePage } from "./chromium.mjs";
+
+const here = path.dirname(fileURLToPath(import.meta.url));
+const pagePath = process.env.INVOLUTE_WEB_PAGE ?? path.resolve(here, "../../build-web/involute-gears.html");
+const testTimeoutMs = 180_000;
+const keptReports = 120;  // the report box keeps the last 120 reports
+
+let browser;
+before(async () => { browser = await launchChromium(); });
+after(async () => { await browser?.close(); });
+
+// The page served with the given response headers, in a fresh context.
+async function openPage(contextOptions = {}, headers = {}) {
+  const server = await servePage(pagePath, headers);
+  const context = await browser.newContext({ viewport: { width: 1280, height: 1000 }, ...contextOptions });
+  const page = await context.newPage();
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
+  await page.goto(server.origin + "/");
+  page.close = async () => {
+    await context.close();
+    server.close();
+    return errors;
+  };
+  return page;
+}
+
+const running = (page) =>
+  page.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running");
+
+test("300 z: each costs the page what the first did, the page keeps its height, the box the last reports", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage();
+  await running(page);
+  const result = await page.evaluate(async (presses) => {
+    const report = document.getElementById("report");
+    const z = () => document.dispatchEvent(new KeyboardEvent("keydown", { key: "z", bubbles: true, cancelable: true }));
+    const frame = () => new Promise((resolve) => requestAnimationFrame(() => resolve(performance.now())));
+    // Output waits for the next animation frame: nothing is in the box
+    // right after the key.
+    const blocksBefore = report.childElementCount;
+    z();
+    const writtenAtOnce = report.childElementCount !== blocksBefore;
+    await frame();
+    await new Promise((resolve) => setTimeout(resolve, 0));
+    const height = document.documentElement.scrollHeight;
+    // The page's work for one press: the key's handling, then, in the next
+    // frame, putting the output in (a frame callback asked for before the
+    // key runs before it, one asked for after the key runs after it) and
+    // the layout that follows.
+    const costs = [];
+    for (let i = 0; i < presses; i++) {
+      await frame();
+      let frameStart = 0;
+      const before = new Promise((resolve) => requestAnimationFrame(() => { frameStart = performance.now(); resolve(); }));
+      const keyStart = performance.now();
+      z();
+      const keyCost = performance.now() - keyStart;
+      const after = new Promise((resolve) => requestAnimationFrame(() => {
+        void document.documentElement.scrollHeight;
+        resolve(performance.now());
+      }));
+      await before;
+      costs.push(keyCost + (await after) - frameStart);
+    }
+    await frame();
+    const blocks = [...report.children].map((block) => block.textContent);
+    return {
+      writtenAtOnce, costs, blocks,
+      heightBefore: height, heightAfter: document.documentElement.scrollHeight,
+      box: { height: report.clientHeight, scrollHeight: report.scrollHeight, scrollTop: report.scrollTop,
+             tabIndex: report.tabIndex, viewport: innerHeight },
+    };
+  }, 300);
+  assert.equal(result.writtenAtOnce, false, "the report reaches the page at the next frame, not at the key");
+
+  const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
+  const first = median(result.costs.slice(0, 50));
+  const last = median(result.costs.slice(-50));
+  // Keeping every report as one growing text made the 175th z cost many
+  // times the first; a bounded box costs the same at the 300th.
+  assert.ok(last / first < 2, `median cost of the last 50 z ${last.toFixed(2)} ms, of the first 50 ${first.toFixed(2)} ms`);
+
+  assert.equal(result.heightAfter, result.heightBefore, "the page does not grow with the reports");
+  assert.equal(result.blocks.length, keptReports);
+  // One block per report; a report's closing newline goes into its block
+  // when the next report starts.
+  const whole = result.blocks[0];
+  assert.ok(whole.startsWith("糸の巻き戻し") && whole.endsWith("\n"), JSON.stringify(whole.slice(0, 40)));
+  assert.deepEqual(result.blocks.map((text, i) => i === result.blocks.length - 1 ? text + "\n" : text),
+                   result.blocks.map(() => whole), "each block holds one whole report");
+  const box = result.box;
+  assert.ok(box.height < box.viewport / 2 && box.scrollHeight > 10 * box.height,
+            `a box of bounded height that scrolls: ${box.height} of ${box.scrollHeight} px`);
+  assert.ok(box.scrollTop + box.height >= box.scrollHeight - 4, "the box shows the latest report");
+  assert.equal(box.tabIndex, 0, "the box is reached with Tab, to scroll it with the keys");
+  assert.deepEqual(await page.close(), []);
+});
+
+test("touch: a swipe over a button scrolls and presses nothing; held still, d repeats and z acts once", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage({ viewport: { width: 390, height: 844 }, deviceScaleFactor: 2, isMobile: true, hasTouch: true });
+  await running(page);
+  const cdp = await page.context().newCDPSession(page);
+  const touch = (type, x, y) =>
+    cdp.send("Input.dispatchTouchEvent", { type, touchPoints: type === "touchEnd" ? [] : [{ x, y }] });
+  const centre = async (key) => {
+    const box = await page.locator(`#strip button[data-key="${key}"]`).boundingBox();
+    return [box.x + box.width / 2, box.y + box.height / 2];
+  };
+  const state = () => page.evaluate(() => ({
+    frames: Number(document.body.dataset.frames),
+    reports: document.getElementById("report").childElementCount,
+    scrollY: Math.round(scrollY),
+  }));
+
+  let [x, y] = await centre("d");
+  const beforeSwipe = await state();
+  await touch("touchStart", x, y);
+  for (let i = 1; i <= 10; i++) await touch("touchMove", x, y - 8 * i);
+  await touch("touchEnd");
+  await page.waitForTimeout(600);  // past the repeat delay
+  const afterSwipe = await state();
+  assert.equal(afterSwipe.frames, beforeSwipe.frames, "the swipe pressed d");
+  assert.ok(afterSwipe.scrollY > beforeSwipe.scrollY + 20, `the page scrolled by ${afterSwipe.scrollY - beforeSwipe.scrollY} px`);
+
+  await page.evaluate(() => scrollTo(0, 0));
+  [x, y] = await centre("d");
+  const beforeHold = await state();
+  await touch("touchStart", x, y);
+  assert.equal((await state()).frames, beforeHold.frames, "a touch acts at its end or after the delay, not at once");
+  await page.waitForTimeout(1200);
+  await touch("touchEnd");
+  const afterHold = await state();
+  assert.ok(afterHold.frames >= beforeHold.frames + 5, `held 1.2 s, d drew ${afterHold.frames - beforeHold.frames} frames`);
+  await page.waitForTimeout(300);
+  assert.equal((await state()).frames, afterHold.frames, "the repeat stops when the finger lifts");
+
+  [x, y] = await centre("z");
+  await touch("touchStart", x, y);
+  await page.waitForTimeout(1200);
+  await touch("touchEnd");
+  await page.waitForFunction((before) => document.getElementById("report").childElementCount > before, afterHold.reports);
+  await page.waitForTimeout(300);
+  assert.equal((await state()).reports, afterHold.reports + 1, "z held acts once");
+  assert.deepEqual(await page.close(), []);
+});
+
+test("a server whose Content-Security-Policy forbids WebAssembly: the page says so and how to run it, every control off", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage({}, { "content-security-policy": "script-src 'unsafe-inline'" });
+  await page.waitForFunction(() => document.body.dataset.state === "failed");
+  const shown = await page.evaluate(() => {
+    const notice = document.getElementById("notice");
+    const box = notice.getBoundingClientRect();
+    return {
+      text: notice.textContent,
+      role: notice.getAttribute("role"),
+      onScreen: !notice.hidden && box.height > 0 && box.top >= 0 && box.bottom <= innerHeight,
+      enabled: [...document.querySelectorAll('button[data-key], [data-action^="save"]')]
+        .filter((control) => !control.disabled).map((control) => control.outerHTML.slice(0, 60)),
+      frames: document.body.dataset.frames,
+    };
+  });
+  assert.match(shown.text, /cannot start here/);
+  assert.match(shown.text, /Content-Security-Policy lacks 'wasm-unsafe-eval'/);
+  assert.match(shown.text, /open the saved file: it runs from disk/);
+  assert.equal(shown.role, "alert");
+  assert.ok(shown.onScreen, "the notice is on the screen");
+  assert.deepEqual(shown.enabled, [], "key and save controls are disabled");
+  assert.equal(shown.frames, undefined, "nothing was drawn");
+  assert.deepEqual(await page.close(), []);
+});
