@@ -183,6 +183,8 @@ test("the page starts: size, title, the exact report, and again after z", { time
   const shownSize = () => page.$eval("#canvas", (c) => [c.clientWidth, c.clientHeight]);
   assert.deepEqual(await shownSize(), [800, 800], "1:1 where there is room");
   await page.setViewportSize({ width: 390, height: 844 });
+  // The page fits itself when the browser reports the resize, a frame or two later.
+  await page.waitForFunction(() => document.getElementById("canvas").clientWidth <= 390);
   const [width, height] = await shownSize();
   assert.ok(width <= 390 && width === height, `scaled down with its aspect: ${width} x ${height}`);
   await page.finish();
