@@ -143,9 +143,21 @@ bool webglOpen(const char* canvasSelector) {
     // emscripten does by default, costs a round trip to its GPU process each
     // (tens of milliseconds at start-up, before the first frame).
     attributes.enableExtensionsByDefault = EM_FALSE;
+    // The page may have asked for the canvas's context already (early, to
+    // have it sooner); the browser then hands back that one, whatever is
+    // asked here.
     context = emscripten_webgl_create_context(canvasSelector, &attributes);
     if (context <= 0 || emscripten_webgl_make_context_current(context) != EMSCRIPTEN_RESULT_SUCCESS) {
         return false;
+    }
+    EmscriptenWebGLContextAttributes given;
+    if (emscripten_webgl_get_context_attributes(context, &given) == EMSCRIPTEN_RESULT_SUCCESS &&
+        (given.alpha != attributes.alpha || given.antialias != attributes.antialias ||
+         given.preserveDrawingBuffer != attributes.preserveDrawingBuffer)) {
+        // Another picture than the desktop's, or a frame that cannot be saved.
+        pageFailure("the WebGL context has other attributes than the program draws with (alpha, antialias, "
+                    "preserveDrawingBuffer)");
+        return true;
     }
     webglRestore();
     return true;

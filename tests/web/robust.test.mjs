@@ -174,4 +174,12 @@ test("a server whose Content-Security-Policy forbids WebAssembly: the page says 
   assert.deepEqual(shown.enabled, [], "key and save controls are disabled");
   assert.equal(shown.frames, undefined, "nothing was drawn");
   assert.deepEqual(await page.close(), []);
+
+  // A policy that forbids the page's inline scripts: the page says so without them.
+  const blocked = await openPage({}, { "content-security-policy": "script-src 'self'" });
+  const banner = blocked.locator("#no-script");
+  await banner.waitFor({ state: "visible", timeout: 15_000 });
+  assert.match(await banner.textContent(), /scripts did not run[^]*open the saved file: it runs from disk/);
+  assert.equal(await blocked.evaluate(() => document.body.dataset.state), "starting");
+  await blocked.close();
 });
