@@ -19,6 +19,11 @@
 // served cross-origin isolated, which gives performance.now() microsecond
 // resolution instead of 0.1 ms.
 //
+// z again and again: the page's work for each z (the key, then the report
+// put into the page at the next frame and the layout after it), median of
+// the first 50 and of the last 50 of 300 presses; a page that keeps every
+// report as one growing text pays more with each press.
+//
 // node bench/web_bench.mjs <page.html> [presses per scene] [desktop table] [loads]
 // The optional desktop table is frame_bench's output; its CPU ms/frame
 // column is printed beside the browser's figures. Loads: start-ups of each
@@ -147,5 +152,32 @@ for (const scene of ["1", "2", "3", "4", "5", "6"]) {
   const desktop = desktopCpu[scene] === undefined ? "–" : desktopCpu[scene].toFixed(3);
   console.log(`| ${scene} | ${quantile(times, 0.5).toFixed(3)} | ${quantile(times, 0.95).toFixed(3)} | ${desktop} |`);
 }
+
+const zPresses = 300;
+const zCosts = await page.evaluate(async (presses) => {
+  const z = () => document.dispatchEvent(new KeyboardEvent("keydown", { key: "z", bubbles: true, cancelable: true }));
+  const frame = () => new Promise((resolve) => requestAnimationFrame(() => resolve(performance.now())));
+  const costs = [];
+  for (let i = 0; i < presses; i++) {
+    await frame();
+    let frameStart = 0;
+    // Asked for before the key: runs before the report goes in; asked for
+    // after it: runs after, and lays the page out.
+    const before = new Promise((resolve) => requestAnimationFrame(() => { frameStart = performance.now(); resolve(); }));
+    const keyStart = performance.now();
+    z();
+    const keyCost = performance.now() - keyStart;
+    const after = new Promise((resolve) => requestAnimationFrame(() => {
+      void document.documentElement.scrollHeight;
+      resolve(performance.now());
+    }));
+    await before;
+    costs.push(keyCost + (await after) - frameStart);
+  }
+  return costs;
+}, zPresses);
+const zMedian = (from, to) => median(zCosts.slice(from, to)).toFixed(3);
+console.log(`\n${zPresses} z presses, the page's work per press (median ms): first 50 ${zMedian(0, 50)}, ` +
+            `last 50 ${zMedian(-50)}; ${(median(zCosts.slice(-50)) / median(zCosts.slice(0, 50))).toFixed(2)} times`);
 await browser.close();
 server.close();
