@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/keyboard.h"
+#include "app/options.h"
 #include "app/pair_state.h"
 #include "scenes/display.h"
 #include "support/gl_window.h"
@@ -30,21 +31,6 @@ struct Reference {
     std::string error;     // what is wrong with the manifest line, if anything
 };
 
-// One pair option of a manifest line, as the program's command line takes it:
-// --teeth Z1,Z2, --module M, --pressure-angle DEG, --shift X1,X2.
-bool readPairOption(const std::string& option, const std::string& value, PairInput& pair) {
-    char comma = 0;
-    char rest = 0;
-    if (option == "--teeth") {
-        return std::sscanf(value.c_str(), "%d%c%d%c", &pair.z1, &comma, &pair.z2, &rest) == 3 && comma == ',';
-    }
-    if (option == "--shift") {
-        return std::sscanf(value.c_str(), "%lf%c%lf%c", &pair.x1, &comma, &pair.x2, &rest) == 3 && comma == ',';
-    }
-    double* number = option == "--module" ? &pair.m : option == "--pressure-angle" ? &pair.alphaDeg : nullptr;
-    return number != nullptr && std::sscanf(value.c_str(), "%lf%c", number, &rest) == 1;
-}
-
 void PrintTo(const Reference& reference, std::ostream* out) { *out << reference.name; }
 
 std::vector<Reference> readManifest() {
@@ -57,13 +43,15 @@ std::vector<Reference> readManifest() {
         if (!(words >> reference.name) || reference.name[0] == '#') {
             continue;
         }
+        std::vector<std::string> arguments{"involute-gears"};  // the options, for the program's own parser
         for (std::string token; words >> token;) {
             if (token.size() > 2 && token.compare(0, 2, "--") == 0) {
                 std::string value;
-                reference.hasPair = true;
-                if (!(words >> value) || !readPairOption(token, value, reference.pair)) {
-                    reference.error = "frames.txt line " + std::to_string(number) + ": bad option " + token;
+                if (!(words >> value)) {
+                    reference.error = "frames.txt line " + std::to_string(number) + ": no value for " + token;
                 }
+                arguments.push_back(token);
+                arguments.push_back(value);
                 continue;
             }
             // "k" is one press of k, "k*N" N presses.
@@ -72,6 +60,21 @@ std::vector<Reference> readManifest() {
                 reference.error = "frames.txt line " + std::to_string(number) + ": bad key token " + token;
             }
             reference.keys.append(static_cast<size_t>(std::max(count, 0)), token[0]);
+        }
+        if (arguments.size() > 1) {
+            std::vector<char*> argv;
+            for (std::string& argument : arguments) {
+                argv.push_back(argument.data());
+            }
+            argv.push_back(nullptr);
+            int argc = static_cast<int>(arguments.size());
+            ProgramOptions options;
+            std::string message;
+            if (!readProgramOptions(&argc, argv.data(), options, message) || argc != 1) {
+                reference.error = "frames.txt line " + std::to_string(number) + ": " + message;
+            }
+            reference.hasPair = options.hasPair;
+            reference.pair = options.pair;
         }
         references.push_back(reference);
     }
