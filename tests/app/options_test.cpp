@@ -9,7 +9,6 @@
 #include <cstring>
 #include <fstream>
 #include <gtest/gtest.h>
-#include <iconv.h>
 #include <locale.h>
 #include <poll.h>
 #include <regex>
@@ -101,22 +100,6 @@ Finished run(const std::vector<std::string>& arguments, const std::vector<std::s
 }
 
 std::string reportOf(const PairInput& input) { return formatPairReport(pairNumbers(input)); }
-
-std::string toCp932(const std::string& utf8) {
-    iconv_t cd = iconv_open("CP932", "UTF-8");
-    if (cd == reinterpret_cast<iconv_t>(-1)) {
-        return std::string();
-    }
-    std::string out(utf8.size() * 2, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    size_t inLeft = utf8.size();
-    char* o = out.data();
-    size_t outLeft = out.size();
-    const bool ok = iconv(cd, &in, &inLeft, &o, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
-    iconv_close(cd);
-    out.resize(ok ? out.size() - outLeft : 0);
-    return out;
-}
 
 TEST(PairOptions, ReportPrintsTheNineteenQuantitiesAndExits) {
     const Finished r = run({"--teeth", "10,30", "--report"});

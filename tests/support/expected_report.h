@@ -24,16 +24,16 @@ inline constexpr char expectedReport[] =
 inline constexpr char expectedTitle[] =
     "糸の巻き戻しによるインボリュート曲線創成　1,..,6：創成画面変更，d,D:正逆回転，s:継続";
 
-// The report as glibc's own converter renders it in code page 932: what a
+// UTF-8 text as glibc's own converter renders it in code page 932: what a
 // Shift_JIS terminal must receive. Empty if the conversion fails.
-inline std::string expectedReportCp932() {
+inline std::string toCp932(const std::string& utf8) {
     iconv_t cd = iconv_open("CP932", "UTF-8");
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return std::string();
     }
-    std::string out(std::strlen(expectedReport) * 2, '\0');
-    char* in = const_cast<char*>(expectedReport);
-    size_t inLeft = std::strlen(expectedReport);
+    std::string out(utf8.size() * 2, '\0');
+    char* in = const_cast<char*>(utf8.data());
+    size_t inLeft = utf8.size();
     char* o = out.data();
     size_t outLeft = out.size();
     const bool ok = iconv(cd, &in, &inLeft, &o, &outLeft) != static_cast<size_t>(-1) && inLeft == 0;
@@ -41,3 +41,6 @@ inline std::string expectedReportCp932() {
     out.resize(ok ? out.size() - outLeft : 0);
     return out;
 }
+
+// The report in code page 932.
+inline std::string expectedReportCp932() { return toCp932(expectedReport); }
