@@ -31,7 +31,7 @@
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
-import { launchChromium, servePage } from "../tests/web/chromium.mjs";
+import { launchChromium, servePage, zPressCosts } from "../tests/web/chromium.mjs";
 
 const [pagePath, pressesArg, desktopTable, loadsArg] = process.argv.slice(2);
 const presses = Number(pressesArg ?? 300) === 0 ? 0 : Math.max(20, Number(pressesArg ?? 300));
@@ -154,28 +154,7 @@ for (const scene of ["1", "2", "3", "4", "5", "6"]) {
 }
 
 const zPresses = 300;
-const zCosts = await page.evaluate(async (presses) => {
-  const z = () => document.dispatchEvent(new KeyboardEvent("keydown", { key: "z", bubbles: true, cancelable: true }));
-  const frame = () => new Promise((resolve) => requestAnimationFrame(() => resolve(performance.now())));
-  const costs = [];
-  for (let i = 0; i < presses; i++) {
-    await frame();
-    let frameStart = 0;
-    // Asked for before the key: runs before the report goes in; asked for
-    // after it: runs after, and lays the page out.
-    const before = new Promise((resolve) => requestAnimationFrame(() => { frameStart = performance.now(); resolve(); }));
-    const keyStart = performance.now();
-    z();
-    const keyCost = performance.now() - keyStart;
-    const after = new Promise((resolve) => requestAnimationFrame(() => {
-      void document.documentElement.scrollHeight;
-      resolve(performance.now());
-    }));
-    await before;
-    costs.push(keyCost + (await after) - frameStart);
-  }
-  return costs;
-}, zPresses);
+const zCosts = await zPressCosts(page, zPresses);
 const zMedian = (from, to) => median(zCosts.slice(from, to)).toFixed(3);
 console.log(`\n${zPresses} z presses, the page's work per press (median ms): first 50 ${zMedian(0, 50)}, ` +
             `last 50 ${zMedian(-50)}; ${(median(zCosts.slice(-50)) / median(zCosts.slice(0, 50))).toFixed(2)} times`);

@@ -30,3 +30,30 @@ export async function servePage(pagePath, headers = {}) {
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
   return { origin: `http://127.0.0.1:${server.address().port}`, close: () => server.close() };
 }
+
+// The page's work for each of `presses` z keys, in ms: the key's handling,
+// then, in the next frame, putting the output in (a frame callback asked
+// for before the key runs before it, one asked for after the key runs after
+// it) and the layout that follows. For the robustness test and the bench.
+export function zPressCosts(page, presses) {
+  return page.evaluate(async (count) => {
+    const z = () => document.dispatchEvent(new KeyboardEvent("keydown", { key: "z", bubbles: true, cancelable: true }));
+    const frame = () => new Promise((resolve) => requestAnimationFrame(() => resolve(performance.now())));
+    const costs = [];
+    for (let i = 0; i < count; i++) {
+      await frame();
+      let frameStart = 0;
+      const before = new Promise((resolve) => requestAnimationFrame(() => { frameStart = performance.now(); resolve(); }));
+      const keyStart = performance.now();
+      z();
+      const keyCost = performance.now() - keyStart;
+      const after = new Promise((resolve) => requestAnimationFrame(() => {
+        void document.documentElement.scrollHeight;
+        resolve(performance.now());
+      }));
+      await before;
+      costs.push(keyCost + (await after) - frameStart);
+    }
+    return costs;
+  }, presses);
+}

@@ -5,7 +5,7 @@ import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
-import { launchChromium, servePage } from "./chromium.mjs";
+import { launchChromium, servePage, zPressCosts } from "./chromium.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const pagePath = process.env.INVOLUTE_WEB_PAGE ?? path.resolve(here, "../../build-web/involute-gears.html");
@@ -38,46 +38,29 @@ const running = (page) =>
 test("300 z: each costs the page what the first did, the page keeps its height, the box the last reports", { timeout: testTimeoutMs }, async () => {
   const page = await openPage();
   await running(page);
-  const result = await page.evaluate(async (presses) => {
+  const start = await page.evaluate(async () => {
     const report = document.getElementById("report");
-    const z = () => document.dispatchEvent(new KeyboardEvent("keydown", { key: "z", bubbles: true, cancelable: true }));
-    const frame = () => new Promise((resolve) => requestAnimationFrame(() => resolve(performance.now())));
     // Output waits for the next animation frame: nothing is in the box
     // right after the key.
     const blocksBefore = report.childElementCount;
-    z();
+    document.dispatchEvent(new KeyboardEvent("keydown", { key: "z", bubbles: true, cancelable: true }));
     const writtenAtOnce = report.childElementCount !== blocksBefore;
-    await frame();
+    await new Promise((resolve) => requestAnimationFrame(resolve));
     await new Promise((resolve) => setTimeout(resolve, 0));
-    const height = document.documentElement.scrollHeight;
-    // The page's work for one press: the key's handling, then, in the next
-    // frame, putting the output in (a frame callback asked for before the
-    // key runs before it, one asked for after the key runs after it) and
-    // the layout that follows.
-    const costs = [];
-    for (let i = 0; i < presses; i++) {
-      await frame();
-      let frameStart = 0;
-      const before = new Promise((resolve) => requestAnimationFrame(() => { frameStart = performance.now(); resolve(); }));
-      const keyStart = performance.now();
-      z();
-      const keyCost = performance.now() - keyStart;
-      const after = new Promise((resolve) => requestAnimationFrame(() => {
-        void document.documentElement.scrollHeight;
-        resolve(performance.now());
-      }));
-      await before;
-      costs.push(keyCost + (await after) - frameStart);
-    }
-    await frame();
+    return { writtenAtOnce, height: document.documentElement.scrollHeight };
+  });
+  const costs = await zPressCosts(page, 300);
+  const result = await page.evaluate(async () => {
+    const report = document.getElementById("report");
+    await new Promise((resolve) => requestAnimationFrame(resolve));
     const blocks = [...report.children].map((block) => block.textContent);
     return {
-      writtenAtOnce, costs, blocks,
-      heightBefore: height, heightAfter: document.documentElement.scrollHeight,
+      blocks, heightAfter: document.documentElement.scrollHeight,
       box: { height: report.clientHeight, scrollHeight: report.scrollHeight, scrollTop: report.scrollTop,
              tabIndex: report.tabIndex, viewport: innerHeight },
     };
-  }, 300);
+  });
+  Object.assign(result, { writtenAtOnce: start.writtenAtOnce, heightBefore: start.height, costs });
   assert.equal(result.writtenAtOnce, false, "the report reaches the page at the next frame, not at the key");
 
   const median = (values) => [...values].sort((a, b) => a - b)[values.length >> 1];
