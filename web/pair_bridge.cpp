@@ -32,6 +32,7 @@
 
 #include "app/pair_state.h"
 #include "app/state.h"
+#include "pair/exports.h"
 #include "pair/gear_pair.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"

@@ -10,6 +10,7 @@
 #include "app/pair_state.h"
 #include "app/state.h"
 #include "app/window.h"
+#include "pair/exports.h"
 #include "geometry/gear_setup.h"
 
 namespace {

@@ -3,7 +3,7 @@
 // every change of the pair's parameters; never per frame.
 #pragma once
 
-#include "pair/gear_pair.h"
+#include "pair/outline.h"
 
 // False unless the program was started with pair options: keys 7 and 8 are
 // then ignored and the program is exactly the six-scene animation.

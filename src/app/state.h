@@ -3,10 +3,7 @@
 // whole run; nothing is allocated.
 #pragma once
 
-struct Point2 {
-    double x;
-    double y;
-};
+#include "pair/plane.h"  // Point2, pi
 
 struct Rgba {
     float r;
@@ -17,8 +14,8 @@ struct Rgba {
 
 // ---- Constants ------------------------------------------------------------
 // Fixed values, not derived at run time. Where two stand for the same quantity
-// (two values of pi, a factor and its reciprocal) each user takes its own.
-constexpr double pi = 3.14159265358979;        // geometry, gear drawing, scenes
+// (two values of pi, a factor and its reciprocal) each user takes its own;
+// pi itself, of the geometry, the gear drawing and the scenes, is in pair/plane.h.
 constexpr double radToDeg = 57.2957795;        // degrees per radian (glRotated in scenes and gear frames)
 constexpr double stepAngle = 0.01;             // radians: roll angle of one table entry and one animation step
 constexpr double circlePi = 3.1415926536;      // circle primitives only

@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "app/pair_state.h"
+#include "pair/cutting.h"
+#include "pair/outline.h"
 #include "scenes/scenes.h"
 
 namespace {

@@ -18,7 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
-#include "pair/gear_pair.h"
+#include "pair/exports.h"
 #include "support/expected_report.h"
 #include "support/program.h"
 

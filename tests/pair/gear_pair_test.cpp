@@ -6,7 +6,10 @@
 #include <gtest/gtest.h>
 #include <vector>
 
+#include "pair/cutting.h"
+#include "pair/exports.h"
 #include "pair/gear_pair.h"
+#include "pair/outline.h"
 
 namespace {
 

@@ -1,0 +1,150 @@
+#include "pair/cutting.h"
+
+#include <cmath>
+
+namespace {
+
+constexpr int rackRoundSegments = 48;  // chords of each rack round in rackOutline
+
+}  // namespace
+
+RackProfile makeRackProfile(double m, double alpha) {
+    RackProfile p{m, alpha, rackAddendum * m, rackTipRadius * m, 0.0, 0.0};
+    const double sinA = std::sin(alpha);
+    const double cosA = std::cos(alpha);
+    const double tanA = std::tan(alpha);
+    // Round tangent to the tip line and the flank u = pi m / 4 + v tan(alpha):
+    // its centre lies rho inside both.
+    p.uc = pi * m / 4.0 - (p.depth - p.rho) * tanA - p.rho / cosA;
+    if (p.uc < 0.0) {
+        // Too steep for the full round: one round, centred on u = 0, touching
+        // both flanks and the tip line.
+        p.uc = 0.0;
+        p.rho = m * (pi / 4.0 * cosA - rackAddendum * sinA) / (1.0 - sinA);
+        if (p.rho <= 0.0) {
+            // The flanks meet before the tip line: a sharp tip.
+            p.rho = 0.0;
+            p.depth = pi * m / 4.0 / tanA;
+        }
+    }
+    p.vc = -p.depth + p.rho;
+    return p;
+}
+
+// Round: b from 0 (normal straight down) to pi/2 - alpha (the flank's normal).
+ProfilePoint roundPoint(const RackProfile& p, double b) {
+    const double nu = std::sin(b);
+    const double nv = -std::cos(b);
+    return ProfilePoint{p.uc + p.rho * nu, p.vc + p.rho * nv, nu, nv};
+}
+
+// Straight flank at height v.
+ProfilePoint flankPoint(const RackProfile& p, double v) {
+    return ProfilePoint{pi * p.m / 4.0 + v * std::tan(p.alpha), v, std::cos(p.alpha), -std::sin(p.alpha)};
+}
+
+// Height of the round's upper end, where it meets the flank.
+double flankStart(const RackProfile& p) { return p.vc - p.rho * std::sin(p.alpha); }
+
+// The point of the gear that the profile point p cuts (the law of gearing:
+// they touch where p's normal passes through the pitch point). Cutting frame:
+// the rack rolls on the reference circle (radius r) at the pitch point
+// (0, r) with its datum at y = r + x m; the rack tooth whose half u >= 0 cuts
+// tooth 0's counter-clockwise flank is centred pi m / 2 to the left of the
+// space holding tooth 0, which stands at the top when the blank has turned
+// by pi/2 (rackOutlineAt).
+Polar envelopePoint(const RackProfile& p, double r, double xm, const ProfilePoint& q) {
+    const double t = (-xm - q.v) / q.nv;  // along the normal to the rolling line y = r
+    const double uStar = q.u + q.nu * t;  // where the normal meets it, in the tooth's frame
+    const double phi = pi / 2.0 + (uStar - pi * p.m / 2.0) / r;  // blank's turn at contact
+    const double qx = q.u - uStar;
+    const double qy = r + xm + q.v;
+    return Polar{std::hypot(qx, qy), std::remainder(std::atan2(qy, qx) - phi, 2.0 * pi)};
+}
+
+void rackOutline(const PairInput& input, int gearIndex, int teeth, std::vector<Point2>& points) {
+    const double m = input.m;
+    const double x = gearIndex == 0 ? input.x1 : input.x2;
+    const RackProfile p = makeRackProfile(m, input.alphaDeg * degToRad);
+    const double xm = x * m;
+    const double pitch = pi * m;
+
+    // One rack tooth's half from the middle of its tip to the middle of the
+    // space beside it, in the tooth-centred frame (u, v); the space's half is
+    // the tooth's half turned by 180 degrees about the flank's midpoint on
+    // the datum (u = pi m / 4, v = 0).
+    std::vector<Point2> half;
+    half.push_back(Point2{0.0, -p.depth});
+    const double bEnd = pi / 2.0 - p.alpha;
+    for (int i = 0; i <= rackRoundSegments; ++i) {
+        const ProfilePoint q = roundPoint(p, bEnd * i / rackRoundSegments);
+        half.push_back(Point2{q.u, q.v});
+    }
+    const size_t toFlank = half.size();
+    for (size_t i = toFlank; i-- > 0;) {
+        half.push_back(Point2{pitch / 2.0 - half[i].x, -half[i].y});
+    }
+
+    // Rack frame: space centred at 0, rolling line y = 0, datum y = x m.
+    // Rack tooth centres at (k + 1/2) pi m.
+    points.clear();
+    const double left = -teeth * pitch / 2.0;
+    const double right = teeth * pitch / 2.0;
+    const int firstTooth = static_cast<int>(std::floor(left / pitch - 0.5)) - 1;
+    const int lastTooth = static_cast<int>(std::ceil(right / pitch - 0.5)) + 1;
+    auto add = [&](double u, double v) {
+        if (u < left - 1e-12 * m || u > right + 1e-12 * m) {
+            return;
+        }
+        if (!points.empty() && std::fabs(points.back().x - u) < 1e-12 * m &&
+            std::fabs(points.back().y - (v + xm)) < 1e-12 * m) {
+            return;
+        }
+        points.push_back(Point2{u, v + xm});
+    };
+    auto clipAdd = [&](const Point2& a, const Point2& b) {
+        // Adds b, and where the segment a-b crosses an end, the crossing.
+        for (double edge : {left, right}) {
+            if ((a.x - edge) * (b.x - edge) < 0.0) {
+                const double t = (edge - a.x) / (b.x - a.x);
+                add(edge, a.y + t * (b.y - a.y));
+            }
+        }
+        add(b.x, b.y);
+    };
+    Point2 previous{-1e300, 0.0};
+    bool havePrevious = false;
+    for (int k = firstTooth; k <= lastTooth; ++k) {
+        const double centre = (k + 0.5) * pitch;
+        // Left half (mirrored, walked from the space's middle to the tip's
+        // middle), then the right half.
+        for (size_t i = half.size(); i-- > 0;) {
+            const Point2 q{centre - half[i].x, half[i].y};
+            if (havePrevious) {
+                clipAdd(previous, q);
+            } else {
+                add(q.x, q.y);
+            }
+            previous = q;
+            havePrevious = true;
+        }
+        for (size_t i = 1; i < half.size(); ++i) {
+            const Point2 q{centre + half[i].x, half[i].y};
+            clipAdd(previous, q);
+            previous = q;
+        }
+    }
+}
+
+void rackOutlineAt(const PairInput& input, int gearIndex, double phi, int teeth, std::vector<Point2>& points) {
+    const int z = gearIndex == 0 ? input.z1 : input.z2;
+    const double r = input.m * z / 2.0;
+    const double pitch = pi * input.m;
+    double shift = -r * (phi - pi / 2.0);
+    shift -= std::round(shift / pitch) * pitch;
+    rackOutline(input, gearIndex, teeth, points);
+    for (Point2& q : points) {
+        q.x += shift;
+        q.y += r;
+    }
+}
