@@ -31,13 +31,21 @@ constexpr double rackDedendum = 1.0;        // gear addendum before the tip shor
 constexpr double rackTipRadius = 0.38;
 constexpr double bottomClearance = 0.25;
 
+// The three kinds of involute pair: two external gears; a pinion inside an
+// internal (ring) gear; a pinion on a rack.
+enum class PairKind { external, internal, rack };
+
 struct PairInput {
-    int z1 = 10;            // teeth of the drive gear
-    int z2 = 30;            // teeth of the driven gear
+    PairKind kind = PairKind::external;
+    int z1 = 10;            // teeth of the drive gear (the pinion)
+    int z2 = 30;            // teeth of the driven gear or ring; not used for a rack
     double m = 1.0;         // module, mm
     double alphaDeg = 20.0; // pressure angle of the basic rack, degrees
-    double x1 = 0.0;        // profile shift coefficients
+    double x1 = 0.0;        // profile shift coefficients (x2: not used for a rack)
     double x2 = 0.0;
+    double backlash = 0.0;    // jn, normal backlash, mm
+    double pinDiameter = 0.0; // dp, pin (ball) diameter of the over-pin size, mm; 0: by the usual rule
+    int cutterTeeth = 0;      // zc of the pinion-type cutter of an internal gear; 0: chosen per ring
 };
 
 // One gear's numbers.
