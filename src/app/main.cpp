@@ -69,7 +69,8 @@ int main(int argc, char** argv) {
         setActivePair(options.pair);
         pairScenesEnabled = true;
     }
-    // --svg and --report answer and end the program: no window, no display.
+    // --svg, --dxf and --report answer and end the program: no window, no
+    // display.
     if (options.svg && !writeSvg(options.svgPath, activePair)) {
         return exitCannotWrite;
     }

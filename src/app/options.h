@@ -1,34 +1,62 @@
 // The desktop program's own command-line options: the gear pair of scenes 7
 // and 8 and what to do with it.
 //
-//   --teeth Z1,Z2          teeth of gear 1 (drive) and gear 2, 4 to 400 each
+//   --pair KIND            external (default), internal (a pinion inside a
+//                          ring gear) or rack (a pinion on a rack)
+//   --teeth Z1[,Z2]        teeth of gear 1 (drive) and gear 2, 4 to 400 each;
+//                          Z1 alone for a rack
 //   --module M             module in mm, 0.05 to 100
 //   --pressure-angle DEG   pressure angle of the basic rack, 10 to 35 degrees
-//   --shift X1,X2          profile shift coefficients, -1.0 to 1.5 each
+//   --shift X1[,X2]        profile shift coefficients, -1.0 to 1.5 each;
+//                          X1 alone for a rack
+//   --backlash J           normal backlash jn in mm, 0 to 0.25 m
+//   --pin D                pin (ball) diameter of the over-pin size, mm,
+//                          above 0 and up to 5 m
+//   --cutter-teeth ZC      teeth of the pinion-type cutter of an internal
+//                          gear, 8 to 200
 //   --report               print the pair's numbers and warnings, then exit
-//   --svg FILE             write both outlines as an SVG picture, then exit
+//   --svg FILE             write the outlines as an SVG picture, then exit
+//   --dxf FILE             write the outlines as a DXF R12 drawing, then exit
+//   --layout KIND          mesh (default) or apart: the drawings' placing
 //
-// Each may also be written --name=value. An omitted pair value keeps its
-// default (PairInput: 10 and 30 teeth, m = 1 mm, 20 degrees, no shift). Any
-// of these options gives the program a pair; without them it is the six-scene
-// animation alone. Every other argument (GLUT's -display, -geometry, ...) is
-// left for glutInit.
+// Each may also be written --name=value, in full: abbreviations are refused.
+// A repeated option: the last one wins. An omitted pair value keeps its
+// default (PairInput: 10 and 30 teeth, m = 1 mm, 20 degrees, no shift, no
+// backlash). Any of these options gives the program a pair; without them it
+// is the six-scene animation alone. GLUT's documented options (-display NAME,
+// -geometry SPEC, -iconic, -direct, -indirect, -gldebug, -sync) are left for
+// glutInit; any other argument is refused.
 #pragma once
 
 #include <string>
 
+#include "pair/exports.h"
 #include "pair/gear_pair.h"
+
+// Ranges of the options whose meaning belongs to the workshop numbers.
+constexpr double maxBacklashModules = 0.25;  // jn at most 0.25 m: far above any fit's backlash
+constexpr double maxPinModules = 5.0;        // dp at most 5 m: no pin that large touches a flank
+constexpr int minCutterTeeth = 8;
+constexpr int maxCutterTeeth = 200;
 
 struct ProgramOptions {
     bool hasPair = false;   // at least one option above was given
     PairInput pair;         // checked by checkPair when hasPair
     bool report = false;    // --report
     bool svg = false;       // --svg
-    std::string svgPath;    // --svg's FILE
+    std::string svgPath;    // --svg's FILE ("-": standard output)
+    bool dxf = false;       // --dxf
+    std::string dxfPath;    // --dxf's FILE ("-": standard output)
+    SheetLayout layout = SheetLayout::mesh;  // --layout
 };
 
-// Takes the options above out of argv (argc and argv shrink to what is left,
-// in the same order, argv[0] first) and checks the pair. On bad input returns
-// false and sets `message` to one English line naming the option, the value
-// given and the allowed range; argc and argv are then unspecified.
+// Takes the options above out of argv (argc and argv shrink to GLUT's
+// options, in the same order, argv[0] first) and checks the pair. On bad
+// input returns false and sets `message` to one English line naming the
+// option, the value given (control characters escaped) and the allowed
+// range; argc and argv are then unspecified.
 bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::string& message);
+
+// `text` with every control character (C0, DEL, C1) and every byte that is
+// not UTF-8 written as \xNN, and a backslash as \\: safe to echo to a terminal.
+std::string escapeForMessage(const std::string& text);

@@ -7,6 +7,10 @@
 #include "pair/gear_pair.h"
 #include "pair/outline.h"
 
+// How the drawings place the gears: in mesh as scene 7 shows them, or side by
+// side with a gap of 2 m between their tip circles, ready to cut.
+enum class SheetLayout { mesh, apart };
+
 // The pair's report for the console: UTF-8 lines, each begun by its newline,
 // the last one ended by one too. One quantity a line as
 // "<label> <symbol> = <value> <unit>" (symbols a, αw, d1 ... xmin2), then a

@@ -18,6 +18,7 @@
 #include <unistd.h>
 #include <vector>
 
+#include "app/options.h"
 #include "pair/exports.h"
 #include "support/expected_report.h"
 #include "support/program.h"
@@ -178,7 +179,35 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--teeth", "8,30", "--shift", "1.5,0"}, "--shift", "x1 must be -1 to 0."},
         {{"--teeth", "20,20", "--shift", "-0.5,-0.5"}, "--shift", "x1 + x2 must be above -0.8189"},
         {{"--svg"}, "--svg", "FILE"},
+        {{"--svg", "--report"}, "--svg", "FILE"},
+        {{"--dxf"}, "--dxf", "FILE"},
         {{"--report=yes"}, "--report", "no value"},
+        {{"--teeth", "12"}, "--teeth", "4 to 400"},
+        {{"--shift", "0.2,"}, "--shift", "-1.0 to 1.5"},
+        {{"--pair", "ring"}, "--pair", "external, internal or rack"},
+        {{"--pair", "Rack"}, "--pair", "external, internal or rack"},
+        {{"--layout", "side"}, "--layout", "mesh or apart"},
+        // A rack takes gear 1's numbers alone, whichever option comes first.
+        {{"--pair", "rack", "--teeth", "12,24"}, "--teeth", "Z1 alone, 4 to 400"},
+        {{"--teeth", "12,24", "--pair=rack"}, "--teeth", "Z1 alone, 4 to 400"},
+        {{"--pair", "rack", "--teeth", "12", "--shift", "0.1,0"}, "--shift", "X1 alone, -1.0 to 1.5"},
+        {{"--pair", "rack", "--teeth", "3"}, "--teeth", "4 to 400"},
+        // The pinion-type cutter: an internal gear's only, 8 to 200 teeth.
+        {{"--pair", "internal", "--cutter-teeth", "7"}, "--cutter-teeth", "8 to 200"},
+        {{"--pair", "internal", "--cutter-teeth", "201"}, "--cutter-teeth", "8 to 200"},
+        {{"--pair", "internal", "--cutter-teeth", "20.5"}, "--cutter-teeth", "8 to 200"},
+        {{"--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
+        {{"--pair", "rack", "--teeth", "12", "--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
+        // Backlash 0 to 0.25 m and pins up to 5 m, whatever the order.
+        {{"--backlash", "-0.001"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
+        {{"--backlash", "0.2501"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
+        {{"--backlash", "0.7501", "--module", "3"}, "--backlash", "0 to 0.25 m = 0.75 mm"},
+        {{"--backlash", "inf"}, "--backlash", "0 to 0.25 m"},
+        {{"--pin", "0"}, "--pin", "above 0 and at most 5 m = 5 mm"},
+        {{"--pin", "-1.7"}, "--pin", "above 0 and at most 5 m = 5 mm"},
+        {{"--module", "2", "--pin", "10.001"}, "--pin", "at most 5 m = 10 mm"},
+        // A module out of range is named before the ranges that hang on it.
+        {{"--backlash", "0.1", "--module", "200"}, "--module", "0.05 to 100"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> arguments = c.arguments;
@@ -192,6 +221,133 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         EXPECT_NE(r.err.find(c.option), std::string::npos);
         EXPECT_NE(r.err.find(c.range), std::string::npos);
     }
+}
+
+TEST(PairOptions, UnknownOptionsAbbreviationsAndStrayWordsExitTwoNamingThem) {
+    struct Case {
+        std::vector<std::string> arguments;
+        const char* named;
+    };
+    const Case cases[] = {
+        {{"--modul", "3", "--report"}, "\"--modul\""},
+        {{"--module3", "--report"}, "\"--module3\""},
+        {{"--Teeth", "12,24", "--report"}, "\"--Teeth\""},
+        {{"--p=3", "--report"}, "\"--p\""},  // a prefix of three options
+        {{"--report", "--frobnicate"}, "\"--frobnicate\""},
+        {{"--teeth", "12,24", "-x"}, "\"-x\""},
+        {{"-displayx", ":0", "--report"}, "\"-displayx\""},
+        {{"--report", "word"}, "\"word\""},
+        {{"--report", "--", "--teeth"}, "\"--teeth\""},
+        {{"--teeth", "12,24", "30", "--report"}, "\"30\""},
+        {{"--report", "-"}, "\"-\""},
+        {{"--report", "--\x1b[2J"}, "\"--\\x1b[2J\""},
+    };
+    for (const Case& c : cases) {
+        const Finished r = run(c.arguments);
+        SCOPED_TRACE(r.err);
+        EXPECT_EQ(r.status, 2) << c.named;
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
+        EXPECT_NE(r.err.find(c.named), std::string::npos);
+        EXPECT_EQ(r.err.find('\x1b'), std::string::npos);
+    }
+}
+
+TEST(PairOptions, ValuesAreEchoedWithControlCharactersEscaped) {
+    EXPECT_EQ(escapeForMessage("\x1b[31m,3"), "\\x1b[31m,3");
+    EXPECT_EQ(escapeForMessage(std::string("a\0b\tc\x7f", 6)), "a\\x00b\\x09c\\x7f");
+    EXPECT_EQ(escapeForMessage("C:\\gears"), "C:\\\\gears");
+    // UTF-8 text stays; the C1 controls (CSI is U+009B), stray and overlong
+    // bytes and encoded surrogates do not.
+    EXPECT_EQ(escapeForMessage("歯車 é ½"), "歯車 é ½");
+    EXPECT_EQ(escapeForMessage("\xc2\x9b" "2J"), "\\xc2\\x9b2J");
+    EXPECT_EQ(escapeForMessage("\xc2\xa0"), "\xc2\xa0");
+    EXPECT_EQ(escapeForMessage("\xff\xc0\xaf"), "\\xff\\xc0\\xaf");
+    EXPECT_EQ(escapeForMessage("\xed\xa0\x80"), "\\xed\\xa0\\x80");
+    EXPECT_EQ(escapeForMessage("\xe6\xad"), "\\xe6\\xad");
+
+    const Finished r = run({"--teeth", "\x1b]0;owned\x07,30", "--report"});
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "involute-gears: --teeth \"\\x1b]0;owned\\x07,30\" is not Z1,Z2: two whole numbers, each 4 "
+                     "to 400 (Z1 alone with --pair rack)\n");
+}
+
+// Reads `arguments` in this process as main does.
+bool readArguments(std::vector<std::string> arguments, ProgramOptions& options, std::string& message,
+                   std::vector<std::string>& left) {
+    arguments.insert(arguments.begin(), "involute-gears");
+    std::vector<char*> argv;
+    for (std::string& argument : arguments) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    int argc = static_cast<int>(arguments.size());
+    const bool read = readProgramOptions(&argc, argv.data(), options, message);
+    left.assign(argv.begin(), argv.begin() + argc);
+    return read;
+}
+
+TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) {
+    ProgramOptions o;
+    std::string message;
+    std::vector<std::string> left;
+    ASSERT_TRUE(readArguments({"-display", ":7", "--pair", "rack", "--teeth", "12", "--shift=-0.25", "-iconic",
+                               "--module", "2", "--backlash", "0.5", "--pin=10", "--svg", "-", "--dxf", "a.dxf",
+                               "-geometry", "300x300", "--layout", "apart", "-sync", "-direct", "-indirect",
+                               "-gldebug"},
+                              o, message, left))
+        << message;
+    EXPECT_EQ(left, (std::vector<std::string>{"involute-gears", "-display", ":7", "-iconic", "-geometry", "300x300",
+                                              "-sync", "-direct", "-indirect", "-gldebug"}));
+    EXPECT_TRUE(o.hasPair);
+    EXPECT_EQ(o.pair.kind, PairKind::rack);
+    EXPECT_EQ(o.pair.z1, 12);
+    EXPECT_EQ(o.pair.x1, -0.25);
+    EXPECT_EQ(o.pair.m, 2.0);
+    EXPECT_EQ(o.pair.backlash, 0.5);     // 0.25 m: the largest allowed
+    EXPECT_EQ(o.pair.pinDiameter, 10.0); // 5 m: the largest allowed
+    EXPECT_EQ(o.pair.cutterTeeth, 0);
+    EXPECT_TRUE(o.svg);
+    EXPECT_EQ(o.svgPath, "-");
+    EXPECT_TRUE(o.dxf);
+    EXPECT_EQ(o.dxfPath, "a.dxf");
+    EXPECT_EQ(o.layout, SheetLayout::apart);
+    EXPECT_FALSE(o.report);
+
+    // Repeated: the last one wins, each value read afresh.
+    ASSERT_TRUE(readArguments({"--pair", "rack", "--pair", "internal", "--teeth", "8,30", "--teeth=12,60",
+                               "--cutter-teeth", "200", "--cutter-teeth", "8", "--layout", "apart", "--layout",
+                               "mesh", "--svg", "a.svg", "--svg", "b.svg", "--backlash", "0.1", "--backlash", "0"},
+                              o, message, left))
+        << message;
+    EXPECT_EQ(left, std::vector<std::string>{"involute-gears"});
+    EXPECT_EQ(o.pair.kind, PairKind::internal);
+    EXPECT_EQ(o.pair.z1, 12);
+    EXPECT_EQ(o.pair.z2, 60);
+    EXPECT_EQ(o.pair.cutterTeeth, 8);
+    EXPECT_EQ(o.layout, SheetLayout::mesh);
+    EXPECT_EQ(o.svgPath, "b.svg");
+    EXPECT_EQ(o.pair.backlash, 0.0);
+    EXPECT_FALSE(o.dxf);
+
+    // No options of the program's own: no pair, GLUT's arguments untouched.
+    ASSERT_TRUE(readArguments({"-geometry", "10x10+0+0"}, o, message, left));
+    EXPECT_FALSE(o.hasPair);
+    EXPECT_EQ(left, (std::vector<std::string>{"involute-gears", "-geometry", "10x10+0+0"}));
+}
+
+TEST(PairOptions, RepeatedOptionsTheLastOneWins) {
+    PairInput shifted;
+    shifted.z1 = 12;
+    shifted.z2 = 24;
+    shifted.m = 3.0;
+    shifted.x1 = 0.6;
+    shifted.x2 = 0.36;
+    const Finished r = run({"--teeth", "8,30", "--module=2", "--shift", "1.5,0", "--teeth=12,24", "--module", "3",
+                            "--shift", "0.6,0.36", "--report", "--report"});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.out, reportOf(shifted));
 }
 
 // A number with exactly 5 decimals at `at`; moves past it.
@@ -300,8 +456,8 @@ TEST(PairOptions, WithoutReportOrSvgTheUsualReportComesFirstAndGlutGetsTheRest) 
     EXPECT_EQ(r.out, expectedReport + reportOf(PairInput{}));
     EXPECT_NE(r.err.find("failed to open display ':4711'"), std::string::npos) << r.err;
 
-    // Arguments nobody knows are GLUT's business, as before the pair options.
-    const Finished plain = run({"--frobnicate", "-display", ":4711"});
+    // GLUT's own options alone: the usual program, GLUT reading them.
+    const Finished plain = run({"-display", ":4711", "-iconic"});
     EXPECT_NE(plain.status, 2);
     EXPECT_EQ(plain.out, expectedReport);
     EXPECT_NE(plain.err.find("failed to open display ':4711'"), std::string::npos) << plain.err;
