@@ -1,12 +1,11 @@
 // involute-gears: an interactive animation of involute spur-gear geometry.
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
-#include <cstring>
 #include <string>
 
 #include "app/console.h"
 #include "app/options.h"
+#include "app/output_file.h"
 #include "app/pair_state.h"
 #include "app/state.h"
 #include "app/window.h"
@@ -34,21 +33,15 @@ void printPairReport(const PairNumbers& numbers) {
     consoleFlush();
 }
 
-bool writeSvg(const std::string& path, const PairGeometry& pair) {
-    const std::string svg = formatPairSvg(pair);
-    FILE* file = fopen(path.c_str(), "wb");
-    if (file == nullptr) {
-        fprintf(stderr, "involute-gears: --svg: cannot write %s: %s\n", path.c_str(), strerror(errno));
-        return false;
+// Writes one drawing whole or not at all; says why not, naming the file.
+bool writeDrawing(const char* option, const std::string& path, const std::string& text) {
+    std::string reason;
+    if (writeWholeFile(path, text, reason)) {
+        return true;
     }
-    const bool written = fwrite(svg.data(), 1, svg.size(), file) == svg.size();
-    const int error = errno;
-    if (fclose(file) != 0 || !written) {
-        fprintf(stderr, "involute-gears: --svg: cannot write %s: %s\n", path.c_str(),
-                strerror(written ? errno : error));
-        return false;
-    }
-    return true;
+    const std::string where = path == "-" ? "standard output" : escapeForMessage(path);
+    fprintf(stderr, "involute-gears: %s: cannot write %s: %s\n", option, where.c_str(), reason.c_str());
+    return false;
 }
 
 }  // namespace
@@ -71,7 +64,7 @@ int main(int argc, char** argv) {
     }
     // --svg, --dxf and --report answer and end the program: no window, no
     // display.
-    if (options.svg && !writeSvg(options.svgPath, activePair)) {
+    if (options.svg && !writeDrawing("--svg", options.svgPath, formatPairSvg(activePair))) {
         return exitCannotWrite;
     }
     if (options.report) {

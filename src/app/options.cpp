@@ -284,6 +284,12 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         message = complaint("--cutter-teeth: only an internal gear (--pair internal) is cut by a pinion-type cutter");
         return false;
     }
+    if (options.svg && options.dxf && options.svgPath == options.dxfPath) {
+        message = complaint("--dxf " + quoted(options.dxfPath) + ": --svg writes " +
+                            (options.svgPath == "-" ? std::string("to standard output") : std::string("that file")) +
+                            " already; give each drawing its own file");
+        return false;
+    }
     // The module's own complaint comes first when it is out of range.
     if (!(pair.m >= minModule && pair.m <= maxModule)) {
         return true;

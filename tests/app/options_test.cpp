@@ -1,6 +1,7 @@
 // The real binary's pair options: --report's bytes, --svg's file, the exit
 // statuses and messages of bad input, and what reaches GLUT. None of these
 // runs needs a display: each ends before a window would open.
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cmath>
@@ -14,6 +15,10 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -33,9 +38,16 @@ struct Finished {
     std::string err;
 };
 
+// What the child is given besides its arguments and environment.
+struct Setting {
+    long fileSizeLimit = -1;           // RLIMIT_FSIZE in bytes; -1: unchanged
+    const char* standardOutput = nullptr;  // a file for standard output instead of the pipe
+};
+
 // Runs the binary with `arguments` and no X display, in the environment plus
 // `environment` ("NAME=value"), and collects everything it writes.
-Finished run(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {"LC_ALL=C.UTF-8"}) {
+Finished run(const std::vector<std::string>& arguments, const std::vector<std::string>& environment = {"LC_ALL=C.UTF-8"},
+             const Setting& setting = {}) {
     int out[2];
     int err[2];
     Finished result;
@@ -48,6 +60,15 @@ Finished run(const std::vector<std::string>& arguments, const std::vector<std::s
     if (pid == 0) {
         dup2(out[1], 1);
         dup2(err[1], 2);
+        if (setting.standardOutput != nullptr) {
+            const int fd = open(setting.standardOutput, O_WRONLY);
+            dup2(fd, 1);
+            close(fd);
+        }
+        if (setting.fileSizeLimit >= 0) {
+            const rlimit limit{static_cast<rlim_t>(setting.fileSizeLimit), static_cast<rlim_t>(setting.fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+        }
         for (int fd : {out[0], out[1], err[0], err[1]}) {
             close(fd);
         }
@@ -101,6 +122,12 @@ Finished run(const std::vector<std::string>& arguments, const std::vector<std::s
 }
 
 std::string reportOf(const PairInput& input) { return formatPairReport(pairNumbers(input)); }
+
+PairGeometry pairGeometryOf(const PairInput& input) {
+    PairGeometry pair;
+    buildPairGeometry(input, pair);
+    return pair;
+}
 
 TEST(PairOptions, ReportPrintsTheNineteenQuantitiesAndExits) {
     const Finished r = run({"--teeth", "10,30", "--report"});
@@ -181,6 +208,8 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--svg"}, "--svg", "FILE"},
         {{"--svg", "--report"}, "--svg", "FILE"},
         {{"--dxf"}, "--dxf", "FILE"},
+        {{"--svg", "-", "--dxf=-"}, "--dxf", "--svg writes to standard output already"},
+        {{"--svg", "a", "--dxf", "a"}, "--dxf", "--svg writes that file already"},
         {{"--report=yes"}, "--report", "no value"},
         {{"--teeth", "12"}, "--teeth", "4 to 400"},
         {{"--shift", "0.2,"}, "--shift", "-1.0 to 1.5"},
@@ -445,6 +474,113 @@ TEST(PairOptions, SvgWritesBothOutlinesInMillimetres) {
         EXPECT_EQ(bad.out, "");
         EXPECT_NE(bad.err.find(unwritable), std::string::npos) << bad.err;
     }
+
+    // "-": the same bytes on standard output, for pipes.
+    const Finished piped = run({"--teeth", "12,24", "--module", "3", "--shift", "0.6,0.36", "--svg", "-"});
+    EXPECT_EQ(piped.status, 0);
+    EXPECT_EQ(piped.err, "");
+    EXPECT_EQ(piped.out, svg);
+}
+
+std::string readWhole(const std::string& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+}
+
+std::vector<std::string> namesIn(const std::string& directory) {
+    std::vector<std::string> names;
+    if (DIR* d = opendir(directory.c_str())) {
+        while (const dirent* entry = readdir(d)) {
+            if (strcmp(entry->d_name, ".") != 0 && strcmp(entry->d_name, "..") != 0) {
+                names.push_back(entry->d_name);
+            }
+        }
+        closedir(d);
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+TEST(PairOptions, DrawingsAreWrittenWholeOrNotAtAll) {
+    char directory[] = "/tmp/involute-atomic-XXXXXX";
+    ASSERT_NE(mkdtemp(directory), nullptr);
+    const std::string dir = directory;
+    const std::string path = dir + "/pair.svg";
+    {
+        std::ofstream old(path, std::ios::binary);
+        old << "old drawing\n";
+    }
+    ASSERT_EQ(chmod(path.c_str(), 0640), 0);
+
+    // A file-size limit below the drawing's size: the write fails part way
+    // (EFBIG, SIGXFSZ ignored), the old file stays, no temporary is left.
+    Setting limited;
+    limited.fileSizeLimit = 4096;
+    const Finished big = run({"--teeth", "40,60", "--svg", path}, {"LC_ALL=C.UTF-8"}, limited);
+    EXPECT_EQ(big.status, 1);
+    EXPECT_EQ(big.out, "");
+    EXPECT_EQ(big.err, "involute-gears: --svg: cannot write " + path + ": " + strerror(EFBIG) + "\n");
+    EXPECT_EQ(readWhole(path), "old drawing\n");
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"pair.svg"});
+
+    // Written whole: replaced, with the old file's permissions.
+    const Finished good = run({"--teeth", "40,60", "--svg", path});
+    EXPECT_EQ(good.status, 0) << good.err;
+    PairInput input;
+    input.z1 = 40;
+    input.z2 = 60;
+    PairGeometry pair;
+    buildPairGeometry(input, pair);
+    EXPECT_EQ(readWhole(path), formatPairSvg(pair));
+    struct stat status{};
+    ASSERT_EQ(stat(path.c_str(), &status), 0);
+    EXPECT_EQ(status.st_mode & 07777, 0640u);
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"pair.svg"});
+
+    // Through a symbolic link: the link stays, the file it names is replaced.
+    const std::string link = dir + "/link.svg";
+    ASSERT_EQ(symlink("pair.svg", link.c_str()), 0);
+    const Finished linked = run({"--svg", link});
+    EXPECT_EQ(linked.status, 0) << linked.err;
+    struct stat linkStatus{};
+    ASSERT_EQ(lstat(link.c_str(), &linkStatus), 0);
+    EXPECT_TRUE(S_ISLNK(linkStatus.st_mode));
+    EXPECT_EQ(readWhole(path), formatPairSvg(pairGeometryOf(PairInput{})));
+    unlink(link.c_str());
+
+    // Standard output that cannot take it: exit 1 naming it.
+    Setting full;
+    full.standardOutput = "/dev/full";
+    const Finished noSpace = run({"--svg", "-"}, {"LC_ALL=C.UTF-8"}, full);
+    EXPECT_EQ(noSpace.status, 1);
+    EXPECT_EQ(noSpace.err, std::string("involute-gears: --svg: cannot write standard output: ") + strerror(ENOSPC) + "\n");
+
+    // Not a regular file: refused before anything is opened, so a FIFO
+    // without a reader does not block; the FIFO and the directory stay.
+    const std::string fifo = dir + "/fifo.svg";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    const std::string subdirectory = dir + "/drawings";
+    ASSERT_EQ(mkdir(subdirectory.c_str(), 0700), 0);
+    for (const std::string& target : {fifo, subdirectory, std::string("/dev/null")}) {
+        const Finished refused = run({"--svg", target, "--report"});
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_EQ(refused.err, "involute-gears: --svg: cannot write " + target + ": not a regular file\n");
+    }
+    ASSERT_EQ(lstat(fifo.c_str(), &status), 0);
+    EXPECT_TRUE(S_ISFIFO(status.st_mode));
+    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"drawings", "fifo.svg", "pair.svg"}));
+    EXPECT_EQ(namesIn(subdirectory), std::vector<std::string>{});
+
+    // A path with control characters is named with them escaped.
+    const Finished escaped = run({"--svg", dir + "/none/\x1b[2J.svg"});
+    EXPECT_EQ(escaped.status, 1);
+    EXPECT_NE(escaped.err.find("/none/\\x1b[2J.svg: "), std::string::npos) << escaped.err;
+
+    unlink(fifo.c_str());
+    rmdir(subdirectory.c_str());
+    unlink(path.c_str());
+    rmdir(directory);
 }
 
 TEST(PairOptions, WithoutReportOrSvgTheUsualReportComesFirstAndGlutGetsTheRest) {
