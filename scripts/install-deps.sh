@@ -9,7 +9,8 @@ has() { [[ " $* " == *" $option "* ]]; }
 option=--test
 if has "$@"; then
   packages+=(libgtest-dev xvfb xauth libxtst-dev x11-utils locales libpng-dev
-            desktop-file-utils groff-base man-db bsdextrautils dpkg-dev file)
+            desktop-file-utils groff-base man-db bsdextrautils dpkg-dev file
+            python3-ezdxf)
 fi
 option=--docs
 if has "$@"; then

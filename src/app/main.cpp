@@ -64,14 +64,17 @@ int main(int argc, char** argv) {
     }
     // --svg, --dxf and --report answer and end the program: no window, no
     // display.
-    if (options.svg && !writeDrawing("--svg", options.svgPath, formatPairSvg(activePair))) {
+    if (options.svg && !writeDrawing("--svg", options.svgPath, formatPairSvg(activePair, options.layout))) {
+        return exitCannotWrite;
+    }
+    if (options.dxf && !writeDrawing("--dxf", options.dxfPath, formatPairDxf(activePair, options.layout))) {
         return exitCannotWrite;
     }
     if (options.report) {
         printPairReport(activePair.numbers);
         return 0;
     }
-    if (options.svg) {
+    if (options.svg || options.dxf) {
         return 0;
     }
 

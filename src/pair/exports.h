@@ -1,15 +1,12 @@
-// What leaves the program about a pair: the console report and the SVG
-// drawing. Both are built as strings; writing them is the caller's.
+// What leaves the program about a pair: the console report and the drawings
+// (SVG, DXF). All are built as strings; writing them is the caller's.
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pair/gear_pair.h"
 #include "pair/outline.h"
-
-// How the drawings place the gears: in mesh as scene 7 shows them, or side by
-// side with a gap of 2 m between their tip circles, ready to cut.
-enum class SheetLayout { mesh, apart };
 
 // The pair's report for the console: UTF-8 lines, each begun by its newline,
 // the last one ended by one too. One quantity a line as
@@ -17,7 +14,48 @@ enum class SheetLayout { mesh, apart };
 // warning line for each warning.
 std::string formatPairReport(const PairNumbers& numbers);
 
-// Both outlines as an SVG picture in millimetres: gear 1 centred at (0, 0),
-// gear 2 at (a, 0) turned by phase2; SVG's y axis points down, so every
-// point (x, y) is written as (x, -y) and the picture looks as on screen.
-std::string formatPairSvg(const PairGeometry& pair);
+// How the drawings place the gears: in mesh as scene 7 shows them, or side by
+// side with a gap of 2 m between their outer circles, ready to cut.
+enum class SheetLayout { mesh, apart };
+
+// One line of a drawing, in mm on the drawing's plane (y up): a closed
+// outline (the last point joins the first) or an open polyline.
+struct SheetPath {
+    std::string layer;            // "GEAR1", "GEAR2", "CENTRES": the DXF layer, the SVG group
+    std::string id;               // the SVG element's id: "gear1", "gear2", "centre1", ...
+    bool closed = true;
+    std::vector<Point2> points;
+};
+
+// Everything the drawings draw, placed: each gear's closed outlines on its
+// layer (an outline a gear, a ring also its rim, ...), then each gear's
+// centre cross on CENTRES (two open strokes with the gear's id, "centre1"
+// and "centre2"). Both drawings are written from one sheet, so they hold the
+// very same points.
+struct Sheet {
+    std::vector<SheetPath> paths;
+    double minX, minY, maxX, maxY;  // extents of every point, mm
+};
+
+constexpr double sheetGapModules = 2.0;        // apart: gap between the outer circles, in m
+constexpr double sheetMarginModules = 2.0;     // around the drawing's extents, in m
+constexpr double centreCrossModules = 0.5;     // half the length of a centre cross's arm, in m
+constexpr double sheetLineWidthMm = 0.1;       // hairline, whatever the module
+
+// mesh: gear 1 centred at (0, 0), gear 2 at (a, 0) turned by phase2, as in
+// scene 7. apart: gear 1 at (0, 0), gear 2 at (R1 + 2 m + R2, 0) not turned,
+// R being each gear's outer radius (its farthest outline point).
+void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet);
+
+// The sheet as an SVG picture in millimetres: a group per layer
+// (<g id="GEAR1">, ...) of <path> elements, hairlines of 0.1 mm; SVG's y
+// axis points down, so every point (x, y) is written as (x, -y) and the
+// picture looks as on screen. Coordinates to 5 decimals.
+std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout = SheetLayout::mesh);
+
+// The sheet as a DXF R12 (AC1009) drawing in millimetres ($INSUNITS 4):
+// layers GEAR1 (red), GEAR2 (blue) and CENTRES in the tables; each closed
+// outline one POLYLINE with flag 70 = 1, its VERTEX entities and SEQEND;
+// each centre stroke a LINE. Widths 0: CAD's hairline. Coordinates to 5
+// decimals, the same points as the SVG's (with y up, as DXF has it).
+std::string formatPairDxf(const PairGeometry& pair, SheetLayout layout = SheetLayout::mesh);

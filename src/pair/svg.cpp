@@ -1,48 +1,71 @@
-#include <algorithm>
-#include <cmath>
+// The pair's sheet as an SVG picture in millimetres.
 #include <cstdio>
 
 #include "pair/exports.h"
 
-std::string formatPairSvg(const PairGeometry& pair) {
-    const PairNumbers& n = pair.numbers;
-    const double ra1 = n.gear[0].da / 2.0;
-    const double ra2 = n.gear[1].da / 2.0;
-    const double margin = 2.0 * pair.input.m;
-    const double left = -ra1 - margin;
-    const double right = n.a + ra2 + margin;
-    const double half = std::max(ra1, ra2) + margin;
+namespace {
+
+const char* colourOf(const std::string& layer) {
+    return layer == "GEAR1" ? "#ff0000" : layer == "GEAR2" ? "#0000ff" : "#000000";
+}
+
+}  // namespace
+
+std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout) {
+    Sheet sheet;
+    layOutPair(pair, layout, sheet);
+    const double margin = sheetMarginModules * pair.input.m;
+    const double left = sheet.minX - margin;
+    const double top = -sheet.maxY - margin;  // y is written as -y
+    const double width = sheet.maxX - sheet.minX + 2.0 * margin;
+    const double height = sheet.maxY - sheet.minY + 2.0 * margin;
     char buffer[512];
     std::string svg;
     snprintf(buffer, sizeof buffer,
              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
              "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.5fmm\" height=\"%.5fmm\" "
              "viewBox=\"%.5f %.5f %.5f %.5f\">\n",
-             right - left, 2.0 * half, left, -half, right - left, 2.0 * half);
+             width, height, left, top, width, height);
     svg += buffer;
     snprintf(buffer, sizeof buffer,
              "<!-- involute gear pair, mm: z1 = %d, z2 = %d, m = %g, alpha = %g deg, x1 = %g, x2 = %g; "
-             "a = %.5f; gear 2 turned by %.9f rad to mesh without backlash; y is written as -y -->\n",
-             pair.input.z1, pair.input.z2, pair.input.m, pair.input.alphaDeg, pair.input.x1, pair.input.x2, n.a,
-             pair.phase2);
+             "a = %.5f; %s; y is written as -y -->\n",
+             pair.input.z1, pair.input.z2, pair.input.m, pair.input.alphaDeg, pair.input.x1, pair.input.x2,
+             pair.numbers.a,
+             layout == SheetLayout::mesh ? "in mesh, gear 2 turned to touch without backlash"
+                                         : "apart, 2 m between the outer circles");
     svg += buffer;
-    const double strokeWidth = 0.02 * pair.input.m;
-    for (int i = 0; i < 2; ++i) {
-        const std::vector<Point2>& points = pair.outline[i].points;
-        const double turn = i == 0 ? 0.0 : pair.phase2;
-        const double cx = i == 0 ? 0.0 : n.a;
-        const double c = std::cos(turn);
-        const double s = std::sin(turn);
-        snprintf(buffer, sizeof buffer, "<path id=\"gear%d\" fill=\"none\" stroke=\"%s\" stroke-width=\"%.5f\" d=\"",
-                 i + 1, i == 0 ? "#ff0000" : "#0000ff", strokeWidth);
-        svg += buffer;
-        for (size_t k = 0; k < points.size(); ++k) {
-            const double x = cx + c * points[k].x - s * points[k].y;
-            const double y = s * points[k].x + c * points[k].y;
-            snprintf(buffer, sizeof buffer, "%s%.5f %.5f", k == 0 ? "M" : " L", x, -y);
+    const std::string* openLayer = nullptr;
+    for (size_t i = 0; i < sheet.paths.size(); ++i) {
+        const SheetPath& path = sheet.paths[i];
+        if (openLayer == nullptr || *openLayer != path.layer) {
+            if (openLayer != nullptr) {
+                svg += "</g>\n";
+            }
+            snprintf(buffer, sizeof buffer, "<g id=\"%s\" fill=\"none\" stroke=\"%s\" stroke-width=\"%g\">\n",
+                     path.layer.c_str(), colourOf(path.layer), sheetLineWidthMm);
+            svg += buffer;
+            openLayer = &path.layer;
+        }
+        // Strokes of one id in a row (a centre cross's two) make one element.
+        const bool continues = i > 0 && sheet.paths[i - 1].id == path.id;
+        if (!continues) {
+            svg += "<path id=\"" + path.id + "\" d=\"";
+        }
+        for (size_t k = 0; k < path.points.size(); ++k) {
+            snprintf(buffer, sizeof buffer, "%s%.5f %.5f", k == 0 ? (continues ? " M" : "M") : " L",
+                     path.points[k].x, -path.points[k].y);
             svg += buffer;
         }
-        svg += " Z\"/>\n";
+        if (path.closed) {
+            svg += " Z";
+        }
+        if (i + 1 == sheet.paths.size() || sheet.paths[i + 1].id != path.id) {
+            svg += "\"/>\n";
+        }
+    }
+    if (openLayer != nullptr) {
+        svg += "</g>\n";
     }
     svg += "</svg>\n";
     return svg;

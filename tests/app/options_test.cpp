@@ -522,6 +522,18 @@ TEST(PairOptions, DrawingsAreWrittenWholeOrNotAtAll) {
     EXPECT_EQ(big.err, "involute-gears: --svg: cannot write " + path + ": " + strerror(EFBIG) + "\n");
     EXPECT_EQ(readWhole(path), "old drawing\n");
     EXPECT_EQ(namesIn(dir), std::vector<std::string>{"pair.svg"});
+    // The same for the DXF, written after an SVG that fits.
+    const std::string dxf = dir + "/pair.dxf";
+    {
+        std::ofstream old(dxf, std::ios::binary);
+        old << "old dxf\n";
+    }
+    const Finished bigDxf = run({"--teeth", "8,9", "--svg", "-", "--dxf", dxf}, {"LC_ALL=C.UTF-8"}, limited);
+    EXPECT_EQ(bigDxf.status, 1);
+    EXPECT_EQ(bigDxf.err, "involute-gears: --dxf: cannot write " + dxf + ": " + strerror(EFBIG) + "\n");
+    EXPECT_EQ(readWhole(dxf), "old dxf\n");
+    unlink(dxf.c_str());
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"pair.svg"});
 
     // Written whole: replaced, with the old file's permissions.
     const Finished good = run({"--teeth", "40,60", "--svg", path});

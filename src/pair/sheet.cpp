@@ -1,0 +1,66 @@
+// The drawings' sheet: each gear's outlines and centre cross, placed in mesh
+// or apart. Shared by the SVG and the DXF writers.
+#include <algorithm>
+#include <cmath>
+
+#include "pair/exports.h"
+
+namespace {
+
+// Adds `outline` turned by `turn` about its own centre and moved to `centre`.
+void addOutline(Sheet& sheet, const char* layer, const char* id, const GearOutline& outline, Point2 centre,
+                double turn) {
+    SheetPath path;
+    path.layer = layer;
+    path.id = id;
+    path.closed = true;
+    const double c = std::cos(turn);
+    const double s = std::sin(turn);
+    path.points.reserve(outline.points.size());
+    for (const Point2& p : outline.points) {
+        path.points.push_back({centre.x + c * p.x - s * p.y, centre.y + s * p.x + c * p.y});
+    }
+    sheet.paths.push_back(std::move(path));
+}
+
+void addCross(Sheet& sheet, const char* id, Point2 centre, double arm) {
+    sheet.paths.push_back({"CENTRES", id, false, {{centre.x - arm, centre.y}, {centre.x + arm, centre.y}}});
+    sheet.paths.push_back({"CENTRES", id, false, {{centre.x, centre.y - arm}, {centre.x, centre.y + arm}}});
+}
+
+// The farthest point of a gear's outline from its centre.
+double outerRadius(const GearOutline& outline) {
+    double r = 0.0;
+    for (const Point2& p : outline.points) {
+        r = std::max(r, std::hypot(p.x, p.y));
+    }
+    return r;
+}
+
+}  // namespace
+
+void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet) {
+    const double m = pair.input.m;
+    Point2 centre2{pair.numbers.a, 0.0};
+    double turn2 = pair.phase2;
+    if (layout == SheetLayout::apart) {
+        centre2 = {outerRadius(pair.outline[0]) + sheetGapModules * m + outerRadius(pair.outline[1]), 0.0};
+        turn2 = 0.0;
+    }
+    sheet.paths.clear();
+    addOutline(sheet, "GEAR1", "gear1", pair.outline[0], {0.0, 0.0}, 0.0);
+    addOutline(sheet, "GEAR2", "gear2", pair.outline[1], centre2, turn2);
+    addCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
+    addCross(sheet, "centre2", centre2, centreCrossModules * m);
+
+    sheet.minX = sheet.minY = HUGE_VAL;
+    sheet.maxX = sheet.maxY = -HUGE_VAL;
+    for (const SheetPath& path : sheet.paths) {
+        for (const Point2& p : path.points) {
+            sheet.minX = std::min(sheet.minX, p.x);
+            sheet.maxX = std::max(sheet.maxX, p.x);
+            sheet.minY = std::min(sheet.minY, p.y);
+            sheet.maxY = std::max(sheet.maxY, p.y);
+        }
+    }
+}
