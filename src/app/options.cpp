@@ -173,6 +173,8 @@ int optionOf(PairField field) {
         return codeModule;
     case PairField::alpha:
         return codePressureAngle;
+    case PairField::cutter:
+        return codeCutterTeeth;
     case PairField::x1:
     case PairField::x2:
     case PairField::none:

@@ -36,8 +36,6 @@
 // Ranges of the options whose meaning belongs to the workshop numbers.
 constexpr double maxBacklashModules = 0.25;  // jn at most 0.25 m: far above any fit's backlash
 constexpr double maxPinModules = 5.0;        // dp at most 5 m: no pin that large touches a flank
-constexpr int minCutterTeeth = 8;
-constexpr int maxCutterTeeth = 200;
 
 struct ProgramOptions {
     bool hasPair = false;   // at least one option above was given

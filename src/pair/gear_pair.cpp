@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "pair/cutting.h"
+#include "pair/kinds.h"
 
 namespace {
 
@@ -64,6 +65,12 @@ double inverseInvolute(double inv) {
 }
 
 PairNumbers pairNumbers(const PairInput& in) {
+    if (in.kind == PairKind::internal) {
+        return internalPairNumbers(in);
+    }
+    if (in.kind == PairKind::rack) {
+        return rackPairNumbers(in);
+    }
     PairNumbers n{};
     const double m = in.m;
     const int z[2] = {in.z1, in.z2};
@@ -158,6 +165,12 @@ PairCheck checkPair(const PairInput& in) {
             snprintf(text, sizeof text, "x%d must be %.1f to %.1f", i + 1, minShift, maxShift);
             return fail(i == 0 ? PairField::x1 : PairField::x2);
         }
+    }
+    if (in.kind == PairKind::internal) {
+        return checkInternalPair(in);
+    }
+    if (in.kind == PairKind::rack) {
+        return checkRackPair(in);
     }
     // inv(alpha_w) = inv(alpha) + 2 tan(alpha) (x1 + x2) / (z1 + z2) must stay
     // above 0: at 0 the centre distance is rb1 + rb2, the base circles touch

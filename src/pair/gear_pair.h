@@ -24,6 +24,8 @@ constexpr double minPressureAngleDeg = 10.0;
 constexpr double maxPressureAngleDeg = 35.0;
 constexpr double minShift = -1.0;           // profile shift coefficient x
 constexpr double maxShift = 1.5;
+constexpr int minCutterTeeth = 8;           // zc of the pinion-type cutter of an internal gear
+constexpr int maxCutterTeeth = 200;
 
 // ISO 53 profile A, in multiples of m.
 constexpr double rackAddendum = 1.25;       // cutter tip above its datum line: cuts the gear's root
@@ -77,11 +79,22 @@ struct PairNumbers {
     double epsilonAlpha; // transverse contact ratio ga / pb
     bool lowContactRatio;  // epsilonAlpha < 1.1
     GearNumbers gear[2];
+    // The other kinds (pair/kinds.h). Internal: gear[1] is the ring, its x2
+    // moves its teeth outward, its df2 is where the pinion-type cutter of zc
+    // teeth reaches. Rack: a is the distance from the pinion's centre to the
+    // rack's datum line, gear[1] holds only the rack's tooth thickness on the
+    // datum line (s = pi m / 2) and its undercut/xmin stay false/0.
+    PairKind kind;
+    int zc;                     // internal: teeth of the pinion-type cutter that cuts the ring
+    bool involuteInterference;  // internal: the ring's tip reaches past the pinion's base tangent point
+    bool trochoidInterference;  // internal: the pinion's tip path cuts the ring's tip as it leaves mesh
+    bool radialAssemblyImpossible;  // internal: trimming; the pinion can only be slid in axially
+    bool tipCirclesOverlap;     // internal: da1 >= da2, so the trimming rule has no solution at all
 };
 
 // Which input is wrong, for the caller to name in its own words (an option,
 // a form field).
-enum class PairField { none, z1, z2, module, alpha, x1, x2 };
+enum class PairField { none, z1, z2, module, alpha, x1, x2, cutter };
 
 struct PairCheck {
     PairField field = PairField::none;  // none: the input is usable

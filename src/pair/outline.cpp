@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pair/cutting.h"
+#include "pair/kinds.h"
 
 namespace {
 
@@ -274,7 +275,15 @@ void buildOutline(const PairInput& in, int gear, const PairNumbers& n, GearOutli
 
 }  // namespace
 
+void rackCutOutline(const PairInput& input, int gear, const PairNumbers& numbers, GearOutline& outline) {
+    buildOutline(input, gear, numbers, outline);
+}
+
 void buildPairGeometry(const PairInput& input, PairGeometry& pair) {
+    if (input.kind != PairKind::external) {
+        buildKindGeometry(input, pair);
+        return;
+    }
     pair.input = input;
     pair.numbers = pairNumbers(input);
     buildOutline(input, 0, pair.numbers, pair.outline[0]);

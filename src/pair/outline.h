@@ -30,6 +30,11 @@ struct PairGeometry {
     double phase2;           // rad: gear 2's turn at drive angle 0, about (a, 0)
 };
 
+// One gear's outline as the basic rack cuts it (gear 0 or 1 of `input`,
+// its tip circle from `numbers`): what buildPairGeometry gives each gear of
+// an external pair and the pinion of the other kinds.
+void rackCutOutline(const PairInput& input, int gear, const PairNumbers& numbers, GearOutline& outline);
+
 // Works out everything for a pair that checkPair accepts. Done once per
 // parameter change; nothing here is needed per frame.
 void buildPairGeometry(const PairInput& input, PairGeometry& pair);

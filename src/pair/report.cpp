@@ -1,8 +1,15 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/kinds.h"
 
 std::string formatPairReport(const PairNumbers& n) {
+    if (n.kind == PairKind::internal) {
+        return formatInternalReport(n);
+    }
+    if (n.kind == PairKind::rack) {
+        return formatRackReport(n);
+    }
     std::string text;
     char line[256];
     auto add = [&](const char* label, const char* symbol, double value, const char* unit) {

@@ -9,6 +9,7 @@
 #include "pair/cutting.h"
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
+#include "pair/kinds.h"
 #include "pair/outline.h"
 
 namespace {
@@ -113,6 +114,289 @@ TEST(PairNumbers, WarningsAndRefusals) {
     }
     EXPECT_LE(pairNumbers(makePair(8, 30, 1.0, 20.0, 1.5, 0.0)).gear[0].sa, 0.0);
     EXPECT_EQ(checkPair(makePair(20, 20, 1.0, 20.0, -0.4, -0.4)).field, PairField::none);
+}
+
+// ---- Internal gears and racks -----------------------------------------------------
+
+PairInput makeInternal(int z1, int z2, double m, double alphaDeg, double x1, double x2, int zc = 0) {
+    PairInput in = makePair(z1, z2, m, alphaDeg, x1, x2);
+    in.kind = PairKind::internal;
+    in.cutterTeeth = zc;
+    return in;
+}
+
+PairInput makeRack(int z1, double m, double alphaDeg, double x1) {
+    PairInput in = makePair(z1, 30, m, alphaDeg, x1, 0.0);
+    in.kind = PairKind::rack;
+    return in;
+}
+
+// KHK (Kohara Gear Industry), "Gear Technical Reference", internal gears:
+// the table of internal pairs with small tooth differences (m = 1, 20
+// degrees, z2 = 50, x1 = 0), all free of involute and trochoid interference
+// but only to be assembled axially; the same table is in SDP/SI, "Elements of
+// Metric Gear Technology", table 5-4.
+TEST(InternalPair, PublishedExamples) {
+    struct Row {
+        int z1;
+        double x2, alphaWDeg, a, epsilonAlpha;
+    };
+    const Row rows[] = {
+        {49, 1.00, 61.0605, 0.971, 1.105}, {48, 0.60, 46.0324, 1.354, 1.512}, {47, 0.40, 37.4155, 1.775, 1.726},
+        {46, 0.30, 32.4521, 2.227, 1.835}, {45, 0.20, 28.2019, 2.666, 1.933}, {44, 0.11, 24.5356, 3.099, 2.014},
+        {43, 0.06, 22.3755, 3.557, 2.053}, {42, 0.01, 20.3854, 4.010, 2.088},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(::testing::Message() << row.z1 << "/50 x2 = " << row.x2);
+        const PairInput in = makeInternal(row.z1, 50, 1.0, 20.0, 0.0, row.x2);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        const PairNumbers n = pairNumbers(in);
+        expectRoundsTo(n.alphaW / degree, row.alphaWDeg, 4, "alpha w");
+        expectRoundsTo(n.a, row.a, 3, "a");
+        expectRoundsTo(n.epsilonAlpha, row.epsilonAlpha, 3, "epsilon alpha");
+        EXPECT_FALSE(n.involuteInterference);
+        EXPECT_FALSE(n.trochoidInterference);
+        EXPECT_TRUE(n.radialAssemblyImpossible);
+        // From 47 teeth up the pinion's tip circle reaches the ring's (49:
+        // 51 against 50 mm): the trimming rule has no solution at all.
+        EXPECT_EQ(n.tipCirclesOverlap, row.z1 >= 47);
+        // The ring's tip reaches the rack-cut pinion's fillet from 45 teeth
+        // down, which the base-circle rule cannot see.
+        EXPECT_EQ(n.gear[0].interference, row.z1 <= 45);
+        EXPECT_FALSE(n.gear[1].interference);
+        // The handbook's other numbers.
+        EXPECT_NEAR(n.gear[0].da, row.z1 + 2.0, 1e-12);
+        EXPECT_NEAR(n.gear[1].da, 50.0 - 2.0 * (1.0 - row.x2), 1e-12);
+        EXPECT_NEAR(n.gear[0].df, n.gear[0].da - 4.5, 1e-12);
+        EXPECT_NEAR(n.gear[1].s, M_PI / 2.0 - 2.0 * row.x2 * std::tan(20.0 * degree), 1e-12);
+        // df2 where the chosen cutter's tip reaches: no deeper than the
+        // handbook's nominal da2 + 4.5 m, and at most 0.21 m shallower
+        // (radius) at the largest x2.
+        const RingCutting c = ringCutting(in, n.zc);
+        EXPECT_NEAR(n.gear[1].df, 2.0 * (c.a0 + c.rc + 1.25), 1e-12);
+        EXPECT_LE(n.gear[1].df, n.gear[1].da + 4.5 + 1e-12);
+        EXPECT_GE(n.gear[1].df, n.gear[1].da + 4.5 - 0.42);
+        EXPECT_EQ(cutterFault(in, n.zc), CutterFault::none);
+    }
+    // The table's x2 is the least (to 0.01) that keeps the pinion's tip off the
+    // ring's tips as it leaves mesh: 0.01 less and trochoid interference.
+    for (const Row& row : {rows[5], rows[6], rows[7]}) {
+        const PairNumbers n = pairNumbers(makeInternal(row.z1, 50, 1.0, 20.0, 0.0, row.x2 - 0.01));
+        EXPECT_TRUE(n.trochoidInterference) << row.z1;
+        EXPECT_FALSE(n.involuteInterference) << row.z1;
+    }
+    // Involute interference, at its edge: the ring's tip circle through the
+    // pinion's base tangent point T1, where tan(alpha_a2) / tan(alpha_w) = 1 - z1 / z2.
+    // A 60-tooth ring, no shift: tan(alpha_a2) = 0.2413 against
+    // (1 - z1 / z2) tan(20 degrees) = 0.2366 for 21 teeth (clear) and
+    // 0.2427 for 20 (interference).
+    EXPECT_FALSE(pairNumbers(makeInternal(21, 60, 1.0, 20.0, 0.0, 0.0)).involuteInterference);
+    EXPECT_TRUE(pairNumbers(makeInternal(20, 60, 1.0, 20.0, 0.0, 0.0)).involuteInterference);
+}
+
+// The pinion-type cutter: KHK's internal gear section (SDP/SI "Elements of
+// Metric Gear Technology", table 5-3a and its note): unshifted cutters and
+// rings at 20 degrees, each cutter with the least ring it can leave radially
+// (trimming), and cutters of 15 to 22 teeth trim those rings' tips by
+// involute interference.
+TEST(InternalPair, CutterTable) {
+    const int table[][2] = {{15, 34}, {16, 34}, {17, 35}, {18, 36}, {19, 37}, {20, 38}, {21, 39}, {22, 40},
+                            {24, 42}, {25, 43}, {27, 45}, {28, 46}, {30, 48}, {31, 49}, {32, 50}, {33, 51},
+                            {34, 52}, {35, 53}, {38, 56}, {40, 58}, {42, 60}, {44, 62}, {48, 66}, {50, 68},
+                            {56, 74}, {60, 78}, {64, 82}, {66, 84}, {80, 98}, {96, 114}, {100, 118}};
+    for (const auto& row : table) {
+        const int zc = row[0];
+        const int z2 = row[1];
+        SCOPED_TRACE(::testing::Message() << "zc " << zc << " z2 " << z2);
+        auto trimming = [&](int ring) {
+            const PairInput in = makeInternal(10, ring, 1.0, 20.0, 0.0, 0.0);
+            const RingCutting c = ringCutting(in, zc);
+            const double alpha = 20.0 * degree;
+            return internalInterference(zc, ring, c.rac, ring / 2.0 - 1.0, c.rbc, ring / 2.0 * std::cos(alpha),
+                                        c.a0, c.alphaW0)
+                .trimming;
+        };
+        EXPECT_FALSE(trimming(z2));
+        if (zc != 15) {  // the table's 15 and 16 share z2 = 34
+            EXPECT_TRUE(trimming(z2 - 1));
+        }
+        EXPECT_EQ(cutterFault(makeInternal(10, z2, 1.0, 20.0, 0.0, 0.0), zc) == CutterFault::involuteInterference,
+                  zc <= 22);
+    }
+}
+
+TEST(InternalPair, CutterChoiceAndRefusals) {
+    // 42/50 at x2 = 0.01: cutters of 22 to 41 teeth cut it cleanly (fewer
+    // trim the ring's tips with their root, more with their tip path); the
+    // default is the middle one.
+    const PairInput ring = makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01);
+    EXPECT_EQ(cutterFault(ring, 21), CutterFault::involuteInterference);
+    EXPECT_EQ(cutterFault(ring, 22), CutterFault::none);
+    EXPECT_EQ(cutterFault(ring, 41), CutterFault::none);
+    EXPECT_EQ(cutterFault(ring, 42), CutterFault::trochoidInterference);
+    EXPECT_EQ(pairNumbers(ring).zc, 32);
+    EXPECT_EQ(chooseCutterTeeth(ring), 32);
+    // A 24-tooth ring (x2 = 1) takes cutters from 11 teeth.
+    const PairInput small = makeInternal(12, 24, 1.0, 20.0, 0.0, 1.0);
+    EXPECT_EQ(cutterFault(small, 10), CutterFault::involuteInterference);
+    EXPECT_EQ(cutterFault(small, 11), CutterFault::none);
+
+    struct Refused {
+        PairInput input;
+        PairField field;
+        const char* message;
+    };
+    const Refused refused[] = {
+        {makeInternal(50, 50, 1.0, 20.0, 0.0, 0.0), PairField::z2,
+         "an internal gear needs more teeth than the pinion inside it: z2 = 50 must be above z1 = 50"},
+        {makeInternal(42, 50, 1.0, 20.0, 0.7, -0.5), PairField::x1,
+         "x1 - x2 = 1.2 leaves the pair no working pressure angle; with these teeth x1 - x2 must be below 0.1637"},
+        {makeInternal(20, 24, 1.0, 20.0, 0.0, 0.2763), PairField::x2,
+         "x2 = 0.2763 puts the internal gear's tip circle inside its base circle, where it has no involute; with 24 "
+         "teeth x2 must be above 0.2764"},
+        {makeInternal(8, 50, 1.0, 20.0, 1.5, 1.0), PairField::x1,
+         "x1 = 1.5 makes gear 1's teeth pointed (tip thickness sa1 = -1.4157 mm); with 8 teeth x1 must be at most "
+         "0.5662"},
+        {makeInternal(20, 24, 1.0, 20.0, 0.0, 0.3), PairField::x2,
+         "no pinion-type cutter can cut an internal gear of 24 teeth with x2 = 0.3 cleanly (every one trims its "
+         "tips); x2 = 0.35 or more can be cut"},
+        {makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 21), PairField::cutter,
+         "a cutter of 21 teeth cannot cut this internal gear cleanly (the ring's tips reach below its involute and "
+         "are trimmed); cutters of 22 to 41 teeth can"},
+        {makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 42), PairField::cutter,
+         "a cutter of 42 teeth cannot cut this internal gear cleanly (its tip path trims the ring's tips (trochoid "
+         "interference)); cutters of 22 to 41 teeth can"},
+        {makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 50), PairField::cutter,
+         "a cutter of 50 teeth cannot cut this internal gear cleanly (it must have fewer teeth than the ring); "
+         "cutters of 22 to 41 teeth can"},
+    };
+    for (const Refused& r : refused) {
+        const PairCheck check = checkPair(r.input);
+        EXPECT_EQ(check.field, r.field) << check.message;
+        EXPECT_EQ(check.message, r.message);
+    }
+    // Just inside each edge above.
+    EXPECT_EQ(checkPair(makeInternal(49, 50, 1.0, 20.0, 0.0, 1.0)).field, PairField::none);
+    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.1636, 0.0)).field, PairField::none);
+    EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, 0.2764)).message.substr(0, 21), "no pinion-type cutter");
+    EXPECT_EQ(checkPair(makeInternal(8, 50, 1.0, 20.0, 0.5662, 1.0)).field, PairField::none);
+    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 22)).field, PairField::none);
+    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 41)).field, PairField::none);
+    // The suggested x2 holds from 0.35 all the way to 1.5.
+    for (int step = 0; step <= 23; ++step) {
+        const double x2 = 0.35 + step * 0.05;
+        EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, x2)).field, PairField::none) << x2;
+    }
+    EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, 0.34)).field, PairField::x2);
+}
+
+// KHK, "Gear Technical Reference", rack and pinion (m = 3, z = 12, x = 0.6;
+// the handbook's 51.8 mm adds the datum line's 32 mm above the rack's back).
+TEST(RackPair, PublishedExample) {
+    const PairInput in = makeRack(12, 3.0, 20.0, 0.6);
+    ASSERT_EQ(checkPair(in).field, PairField::none);
+    const PairNumbers n = pairNumbers(in);
+    expectRoundsTo(n.a, 19.8, 4, "datum line from the pinion's centre");
+    expectRoundsTo(n.gear[0].da, 45.6, 4, "da1");
+    expectRoundsTo(n.gear[0].df, 32.1, 4, "df1");
+    expectRoundsTo(n.epsilonAlpha, 1.427, 3, "epsilon alpha");
+    EXPECT_EQ(n.alphaW, n.alpha);
+    EXPECT_FALSE(n.gear[0].undercut || n.gear[0].interference);
+    // The rack's tip line 1 m inside the datum meets a 12-tooth pinion below
+    // its base tangent point while x1 < xmin = 0.298 (undercut and
+    // interference together), and clears it just above.
+    const double xmin = pairNumbers(makeRack(12, 3.0, 20.0, 0.0)).gear[0].xmin;
+    PairNumbers edge = pairNumbers(makeRack(12, 3.0, 20.0, xmin + 0.001));
+    EXPECT_FALSE(edge.gear[0].undercut || edge.gear[0].interference);
+    edge = pairNumbers(makeRack(12, 3.0, 20.0, xmin - 0.01));
+    EXPECT_TRUE(edge.gear[0].undercut && edge.gear[0].interference);
+    // Refused as the pinion of any pair is.
+    const PairCheck pointed = checkPair(makeRack(8, 1.0, 20.0, 1.5));
+    EXPECT_EQ(pointed.field, PairField::x1);
+    EXPECT_EQ(pointed.message,
+              "x1 = 1.5 makes gear 1's teeth pointed (tip thickness sa1 = -1.4157 mm); with 8 teeth x1 must be at most "
+              "0.5662");
+    EXPECT_EQ(checkPair(makeRack(8, 1.0, 20.0, 0.5662)).field, PairField::none);
+    EXPECT_EQ(checkPair(makeRack(8, 1.0, 20.0, 0.5663)).field, PairField::x1);
+}
+
+TEST(PairReport, InternalAndRackReports) {
+    EXPECT_EQ(formatPairReport(pairNumbers(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01))),
+              "\n歯車対の諸元（内歯車）"
+              "\n中心距離 a = 4.0099 mm"
+              "\nかみ合い圧力角 αw = 20.3854 deg"
+              "\n基準円直径 d1 = 42.0000 mm"
+              "\n基準円直径 d2 = 50.0000 mm"
+              "\n基礎円直径 db1 = 39.4671 mm"
+              "\n基礎円直径 db2 = 46.9846 mm"
+              "\n歯先円直径 da1 = 44.0000 mm"
+              "\n歯先円直径 da2 = 48.0200 mm"
+              "\n歯底円直径 df1 = 39.5000 mm"
+              "\n歯底円直径 df2 = 52.5199 mm"
+              "\nピニオンカッタ歯数 zc = 32"
+              "\n法線ピッチ pb = 2.9521 mm"
+              "\nかみ合い長さ ga = 6.1634 mm"
+              "\n正面かみ合い率 εα = 2.0878"
+              "\n基準円歯厚 s1 = 1.5708 mm"
+              "\n基準円歯厚 s2 = 1.5635 mm"
+              "\n歯先歯厚 sa1 = 0.7641 mm"
+              "\n歯先歯厚 sa2 = 0.9325 mm"
+              "\n切下げ限界転位係数 xmin1 = -1.4565"
+              "\n警告: 歯車1の歯元で干渉が生じます（相手の歯先がインボリュートの始まりより歯元側に当たります）"
+              "\n警告: 半径方向に組み込めません（トリミング: 歯車1は軸方向に差し込むしかありません）\n");
+    // Where the pinion's tip circle reaches the ring's, the trimming rule
+    // has no solution: said so, with no number.
+    const std::string overlap = formatPairReport(pairNumbers(makeInternal(49, 50, 1.0, 20.0, 0.0, 1.0)));
+    EXPECT_NE(overlap.find("\n警告: 半径方向に組み込めません（トリミング: 歯車1の歯先円が内歯車の歯先円に届くため、軸方向に差し込むしかありません）\n"),
+              std::string::npos);
+    // The other two warnings, each on its own line.
+    const std::string interfering = formatPairReport(pairNumbers(makeInternal(19, 60, 1.0, 20.0, 0.0, 0.0)));
+    EXPECT_NE(interfering.find("\n警告: インボリュート干渉が生じます"), std::string::npos);
+    const std::string trochoid = formatPairReport(pairNumbers(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.0)));
+    EXPECT_NE(trochoid.find("\n警告: トロコイド干渉が生じます（かみ合いを離れる歯車1の歯先が内歯車の歯先を削ります）"),
+              std::string::npos);
+
+    EXPECT_EQ(formatPairReport(pairNumbers(makeRack(12, 3.0, 20.0, 0.6))),
+              "\n歯車対の諸元（ラックとピニオン）"
+              "\nラック基準線までの距離 a = 19.8000 mm"
+              "\nかみ合い圧力角 αw = 20.0000 deg"
+              "\n基準円直径 d1 = 36.0000 mm"
+              "\n基礎円直径 db1 = 33.8289 mm"
+              "\n歯先円直径 da1 = 45.6000 mm"
+              "\n歯底円直径 df1 = 32.1000 mm"
+              "\nラックのピッチ p = 9.4248 mm"
+              "\n法線ピッチ pb = 8.8564 mm"
+              "\nかみ合い長さ ga = 12.6408 mm"
+              "\n正面かみ合い率 εα = 1.4273"
+              "\n基準円歯厚 s1 = 6.0227 mm"
+              "\nラック基準線上の歯厚 s2 = 4.7124 mm"
+              "\n歯先歯厚 sa1 = 0.6055 mm"
+              "\n切下げ限界転位係数 xmin1 = 0.2981"
+              "\n警告: 歯車1の歯先が薄すぎます（歯先歯厚が 0.25m 未満）\n");
+}
+
+// Every internal pair the checks accept reports numbers, never NaN or inf.
+TEST(InternalPair, NoNaNAnywhere) {
+    int accepted = 0;
+    for (int z2 : {12, 20, 31, 50, 97, 400}) {
+        for (int z1 : {4, 7, z2 / 2, z2 - 3, z2 - 1}) {
+            for (double x1 : {-1.0, -0.3, 0.0, 0.5, 1.5}) {
+                for (double x2 : {-1.0, -0.2, 0.0, 0.4, 1.0, 1.5}) {
+                    for (double alphaDeg : {10.0, 20.0, 35.0}) {
+                        const PairInput in = makeInternal(z1, z2, 1.0, alphaDeg, x1, x2);
+                        if (z1 < 4 || checkPair(in).field != PairField::none) {
+                            continue;
+                        }
+                        ++accepted;
+                        const std::string report = formatPairReport(pairNumbers(in));
+                        EXPECT_EQ(report.find("nan"), std::string::npos) << report;
+                        EXPECT_EQ(report.find("inf"), std::string::npos) << report;
+                    }
+                }
+            }
+        }
+    }
+    EXPECT_GT(accepted, 100);
 }
 
 // ---- Outlines ------------------------------------------------------------------

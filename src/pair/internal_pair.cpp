@@ -1,0 +1,368 @@
+// A pinion inside an internal (ring) gear: its numbers, the handbook's three
+// interferences, the pinion-type cutter that cuts the ring, and the checks.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "pair/cutting.h"
+#include "pair/kinds.h"
+
+namespace {
+
+constexpr double lowContactRatio = 1.1;
+constexpr double thinTipFactor = 0.25;     // sa below 0.25 m is a thin tip
+constexpr double cutterAddendum = 1.25;    // the pinion-type cutter's tip above its reference circle, in m
+constexpr double cutterDedendum = 1.25;    // its root below it, in m
+
+// Distance along the line of action from a gear's base tangent point to
+// where a circle of radius rho crosses it.
+double alongLine(double rho, double rb) { return std::sqrt(std::max(0.0, rho * rho - rb * rb)); }
+
+}  // namespace
+
+void pinionNumbers(const PairInput& in, PairNumbers& n) {
+    const double m = in.m;
+    GearNumbers& g = n.gear[0];
+    g.z = in.z1;
+    g.x = in.x1;
+    g.d = m * in.z1;
+    g.db = g.d * std::cos(n.alpha);
+    g.da = g.d + 2.0 * m * (1.0 + in.x1);
+    g.df = g.d - 2.0 * (makeRackProfile(m, n.alpha).depth - in.x1 * m);
+    g.s = m * (pi / 2.0 + 2.0 * in.x1 * std::tan(n.alpha));
+    g.sa = pinionTipThickness(in, in.x1);
+    g.xmin = 1.0 - in.z1 * std::sin(n.alpha) * std::sin(n.alpha) / 2.0;
+    g.undercut = in.x1 < g.xmin;
+    g.thinTip = g.sa < thinTipFactor * m;
+}
+
+double pinionInvoluteStart(const PairInput& in, double alpha) {
+    const double straightDepth = -flankStart(makeRackProfile(in.m, alpha));
+    const double r = in.m * in.z1 / 2.0;
+    return std::max(0.0, r * std::sin(alpha) - (straightDepth - in.x1 * in.m) / std::sin(alpha));
+}
+
+double pinionTipThickness(const PairInput& in, double x1) {
+    const double alpha = in.alphaDeg * degToRad;
+    const double d = in.m * in.z1;
+    const double db = d * std::cos(alpha);
+    const double da = d + 2.0 * in.m * (1.0 + x1);
+    const double s = in.m * (pi / 2.0 + 2.0 * x1 * std::tan(alpha));
+    return da * (s / d + involuteFunction(alpha) - involuteFunction(std::acos(db / da)));
+}
+
+InternalInterference internalInterference(int z1, int z2, double ra1, double ra2, double rb1, double rb2, double a,
+                                          double alphaW) {
+    // The handbook's rules for internal gears (pressure angles at the tips
+    // alpha_a = acos(rb / ra)).
+    InternalInterference f{};
+    const double alphaA1 = std::acos(std::min(1.0, rb1 / ra1));
+    const double alphaA2 = std::acos(std::min(1.0, rb2 / ra2));
+    const double invW = involuteFunction(alphaW);
+    const double ratio = static_cast<double>(z1) / z2;
+    // Involute interference: the ring's tip reaches past the pinion's base
+    // tangent point T1, onto the pinion below its base circle.
+    f.involute = ratio < 1.0 - std::tan(alphaA2) / std::tan(alphaW);
+    // Trochoid interference: where the two tip circles cross, the pinion's
+    // tip, turning out of mesh, must have left the ring's tooth tip behind:
+    //   theta1 = acos((ra2^2 - ra1^2 - a^2) / (2 a ra1)) + inv(alpha_a1) - inv(alpha_w),
+    //   theta2 = acos((a^2 + ra2^2 - ra1^2) / (2 a ra2)),
+    //   clear while theta1 z1 / z2 + inv(alpha_w) - inv(alpha_a2) >= theta2.
+    // Tip circles that do not cross: the pinion's tip never reaches the ring's
+    // tip circle (clear), or its tip circle holds the ring's whole (never clear).
+    const double c1 = (ra2 * ra2 - ra1 * ra1 - a * a) / (2.0 * a * ra1);
+    const double c2 = (a * a + ra2 * ra2 - ra1 * ra1) / (2.0 * a * ra2);
+    if (std::fabs(c1) <= 1.0 && std::fabs(c2) <= 1.0) {
+        const double theta1 = std::acos(c1) + involuteFunction(alphaA1) - invW;
+        const double theta2 = std::acos(c2);
+        f.trochoid = theta1 * ratio + invW - involuteFunction(alphaA2) < theta2;
+    } else {
+        f.trochoid = ra1 + a > ra2;
+    }
+    // Trimming: pulled out radially, the pinion's tip corners must pass the
+    // ring's:
+    //   theta1 = asin sqrt((1 - (cos(alpha_a1) / cos(alpha_a2))^2) / (1 - (z1 / z2)^2)),
+    //   theta2 = asin sqrt(((cos(alpha_a2) / cos(alpha_a1))^2 - 1) / ((z2 / z1)^2 - 1)).
+    // The roots are above 1 exactly when ra1 > ra2: the pinion's tip circle
+    // reaches the ring's and no radial path exists at all. Below 0 (a tip
+    // circle of the pinion small beside the ring's) the corners never meet.
+    f.tipsOverlap = ra1 >= ra2;
+    const double q = std::cos(alphaA1) / std::cos(alphaA2);
+    const double s1 = (1.0 - q * q) / (1.0 - ratio * ratio);
+    const double s2 = (1.0 / (q * q) - 1.0) / (1.0 / (ratio * ratio) - 1.0);
+    if (f.tipsOverlap) {
+        f.trimming = true;
+    } else if (s1 < 0.0 || s2 < 0.0) {
+        f.trimming = false;
+    } else {
+        const double theta1 = std::asin(std::sqrt(std::min(1.0, s1)));
+        const double theta2 = std::asin(std::sqrt(std::min(1.0, s2)));
+        f.trimming = theta1 + involuteFunction(alphaA1) - invW <
+                     (theta2 + involuteFunction(alphaA2) - invW) / ratio;
+    }
+    return f;
+}
+
+RingCutting ringCutting(const PairInput& in, int zc) {
+    const double m = in.m;
+    const double alpha = in.alphaDeg * degToRad;
+    RingCutting c{};
+    c.zc = zc;
+    c.rc = m * zc / 2.0;
+    c.rbc = c.rc * std::cos(alpha);
+    c.rac = c.rc + cutterAddendum * m;
+    c.rfc = c.rc - cutterDedendum * m;
+    c.sac = 2.0 * c.rac * (pi / (2.0 * zc) + involuteFunction(alpha) - involuteFunction(std::acos(c.rbc / c.rac)));
+    // The cutter (x = 0) meshes with the ring (x2) as a pinion does.
+    const double invW0 = 2.0 * std::tan(alpha) * in.x2 / (in.z2 - zc) + involuteFunction(alpha);
+    if (invW0 > 0.0) {
+        c.alphaW0 = inverseInvolute(invW0);
+        c.a0 = (in.z2 - zc) / 2.0 * m * std::cos(alpha) / std::cos(c.alphaW0);
+    }
+    return c;
+}
+
+CutterFault cutterFault(const PairInput& in, int zc) {
+    const RingCutting c = ringCutting(in, zc);
+    if (c.alphaW0 <= 0.0) {
+        return CutterFault::noPressureAngle;
+    }
+    if (c.sac <= 0.0) {
+        return CutterFault::pointed;
+    }
+    const double alpha = in.alphaDeg * degToRad;
+    const double ra2 = (in.m * in.z2 - 2.0 * in.m * (1.0 - in.x2)) / 2.0;
+    const double rb2 = in.m * in.z2 * std::cos(alpha) / 2.0;
+    if (c.a0 + c.rfc > ra2) {
+        return CutterFault::rootHitsRingTip;
+    }
+    // The ring's tip meets the cutter's flank where its involute is: above
+    // the base circle (the handbook's rule) and, for cutters whose root
+    // circle lies outside their base circle, above the root.
+    const double involuteStart = alongLine(std::max(c.rbc, c.rfc), c.rbc);
+    const InternalInterference f = internalInterference(zc, in.z2, c.rac, ra2, c.rbc, rb2, c.a0, c.alphaW0);
+    if (f.involute || alongLine(ra2, rb2) - c.a0 * std::sin(c.alphaW0) < involuteStart) {
+        return CutterFault::involuteInterference;
+    }
+    if (f.trochoid) {
+        return CutterFault::trochoidInterference;
+    }
+    return CutterFault::none;
+}
+
+int chooseCutterTeeth(const PairInput& in) {
+    int lowest = 0;
+    int highest = 0;
+    for (int zc = minCutterTeeth; zc <= std::min(maxCutterTeeth, in.z2 - 1); ++zc) {
+        if (cutterFault(in, zc) == CutterFault::none) {
+            lowest = lowest == 0 ? zc : lowest;
+            highest = zc;
+        }
+    }
+    if (lowest == 0) {
+        return 0;
+    }
+    // The middle, or the clean cutter nearest it (the larger of two).
+    const int middle = (lowest + highest + 1) / 2;
+    for (int step = 0; step <= highest - lowest; ++step) {
+        for (int zc : {middle + step, middle - step}) {
+            if (zc >= lowest && zc <= highest && cutterFault(in, zc) == CutterFault::none) {
+                return zc;
+            }
+        }
+    }
+    return 0;
+}
+
+PairNumbers internalPairNumbers(const PairInput& in) {
+    PairNumbers n{};
+    n.kind = PairKind::internal;
+    const double m = in.m;
+    n.alpha = in.alphaDeg * degToRad;
+    n.invAlpha = involuteFunction(n.alpha);
+    // inv(alpha_w) = 2 tan(alpha) (x2 - x1) / (z2 - z1) + inv(alpha).
+    n.alphaW = inverseInvolute(2.0 * std::tan(n.alpha) * (in.x2 - in.x1) / (in.z2 - in.z1) + n.invAlpha);
+    // y = (z2 - z1) / 2 (cos(alpha) / cos(alpha_w) - 1), a = ((z2 - z1) / 2 + y) m.
+    n.y = (in.z2 - in.z1) / 2.0 * (std::cos(n.alpha) / std::cos(n.alphaW) - 1.0);
+    n.a = ((in.z2 - in.z1) / 2.0 + n.y) * m;
+    n.pb = pi * m * std::cos(n.alpha);
+    pinionNumbers(in, n);
+
+    n.zc = in.cutterTeeth > 0 ? in.cutterTeeth : chooseCutterTeeth(in);
+    GearNumbers& g = n.gear[1];
+    g.z = in.z2;
+    g.x = in.x2;
+    g.d = m * in.z2;
+    g.db = g.d * std::cos(n.alpha);
+    g.da = g.d - 2.0 * m * (1.0 - in.x2);
+    if (n.zc > 0) {
+        const RingCutting c = ringCutting(in, n.zc);
+        g.df = 2.0 * (c.a0 + c.rac);
+    }
+    g.s = m * (pi / 2.0 - 2.0 * in.x2 * std::tan(n.alpha));
+    // The ring's tooth is the space of an external gear: its half angle at
+    // radius rho is s2 / d2 - inv(alpha) + inv(alpha_rho), growing outward.
+    g.sa = g.da > g.db ? g.da * (g.s / g.d - n.invAlpha + involuteFunction(std::acos(g.db / g.da))) : -1.0;
+    g.thinTip = g.sa < thinTipFactor * m;
+
+    // Path of contact: from where the ring's tip crosses the line of action
+    // to where the pinion's does; T2 lies a sin(alpha_w) beyond T1.
+    const double ra1 = n.gear[0].da / 2.0;
+    const double rb1 = n.gear[0].db / 2.0;
+    const double ra2 = g.da / 2.0;
+    const double rb2 = g.db / 2.0;
+    const double tangentSpan = n.a * std::sin(n.alphaW);
+    // eps_alpha = (sqrt(ra1^2 - rb1^2) - sqrt(ra2^2 - rb2^2) + a sin(alpha_w)) / (pi m cos(alpha)).
+    n.ga = alongLine(ra1, rb1) - alongLine(ra2, rb2) + tangentSpan;
+    n.epsilonAlpha = n.ga / n.pb;
+    n.lowContactRatio = n.epsilonAlpha < lowContactRatio;
+
+    const InternalInterference f = internalInterference(in.z1, in.z2, ra1, ra2, rb1, rb2, n.a, n.alphaW);
+    n.involuteInterference = f.involute;
+    n.trochoidInterference = f.trochoid;
+    n.radialAssemblyImpossible = f.trimming;
+    n.tipCirclesOverlap = f.tipsOverlap;
+    // The external pairs' rule: the ring's tip meets the pinion at
+    // sqrt(ra2^2 - rb2^2) - a sin(alpha_w) from T1, which must not lie
+    // below where the rack-cut involute starts (its base circle or, for the
+    // rack's rounded tip, higher: the fillet).
+    n.gear[0].interference = alongLine(ra2, rb2) - tangentSpan <
+                             pinionInvoluteStart(in, n.alpha) - filletInterferenceTolerance * m / std::sin(n.alpha);
+    // And the pinion's tip meets the ring at sqrt(ra1^2 - rb1^2) + a sin(alpha_w)
+    // from T2, which must not lie beyond the involute the cutter's tip
+    // corner left (outside it the corner's path, the fillet, stands).
+    if (n.zc > 0) {
+        const RingCutting c = ringCutting(in, n.zc);
+        const double ringInvoluteEnd = alongLine(c.rac, c.rbc) + c.a0 * std::sin(c.alphaW0);
+        n.gear[1].interference = alongLine(ra1, rb1) + tangentSpan > ringInvoluteEnd;
+    }
+    return n;
+}
+
+PairCheck checkInternalPair(const PairInput& in) {
+    char text[320];
+    auto fail = [&](PairField field) { return PairCheck{field, text}; };
+    const double alpha = in.alphaDeg * degToRad;
+    if (in.z2 <= in.z1) {
+        snprintf(text, sizeof text,
+                 "an internal gear needs more teeth than the pinion inside it: z2 = %d must be above z1 = %d",
+                 in.z2, in.z1);
+        return fail(PairField::z2);
+    }
+    // inv(alpha_w) = 2 tan(alpha) (x2 - x1) / (z2 - z1) + inv(alpha) > 0
+    // needs x1 - x2 below inv(alpha) (z2 - z1) / (2 tan(alpha)).
+    const double shiftDifferenceCeiling = involuteFunction(alpha) * (in.z2 - in.z1) / (2.0 * std::tan(alpha));
+    if (in.x1 - in.x2 >= shiftDifferenceCeiling) {
+        snprintf(text, sizeof text,
+                 "x1 - x2 = %g leaves the pair no working pressure angle; with these teeth x1 - x2 must be below "
+                 "%.4f",
+                 in.x1 - in.x2, std::floor(shiftDifferenceCeiling * 1e4) / 1e4);
+        return fail(PairField::x1);
+    }
+    // The ring's tip circle d2 - 2 m (1 - x2) must lie outside its base
+    // circle d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2.
+    const double ringFloor = 1.0 - in.z2 * (1.0 - std::cos(alpha)) / 2.0;
+    if (in.x2 <= ringFloor) {
+        snprintf(text, sizeof text,
+                 "x2 = %g puts the internal gear's tip circle inside its base circle, where it has no involute; with "
+                 "%d teeth x2 must be above %.4f",
+                 in.x2, in.z2, std::ceil(ringFloor * 1e4) / 1e4);
+        return fail(PairField::x2);
+    }
+    const PairCheck pinion = checkPinion(in);
+    if (pinion.field != PairField::none) {
+        return pinion;
+    }
+    // The ring's tooth is pointed where its tip thickness is not above 0
+    // (at large x2 its flanks meet inside the tip circle).
+    auto ringTip = [&](double x2) {
+        const double d = in.m * in.z2;
+        const double db = d * std::cos(alpha);
+        const double da = d - 2.0 * in.m * (1.0 - x2);
+        const double s = in.m * (pi / 2.0 - 2.0 * x2 * std::tan(alpha));
+        return da * (s / d - involuteFunction(alpha) + involuteFunction(std::acos(db / da)));
+    };
+    if (ringTip(in.x2) <= 0.0) {
+        double lo = ringFloor + 1e-9;
+        double hi = in.x2;
+        for (int i = 0; i < 60; ++i) {
+            const double mid = (lo + hi) / 2.0;
+            (ringTip(mid) > 0.0 ? lo : hi) = mid;
+        }
+        snprintf(text, sizeof text,
+                 "x2 = %g makes the internal gear's teeth pointed (tip thickness sa2 = %.4f mm); with %d teeth x2 "
+                 "must be at most %.4f",
+                 in.x2, ringTip(in.x2), in.z2, std::floor(lo * 1e4) / 1e4);
+        return fail(PairField::x2);
+    }
+    // A cutter that cuts the ring cleanly.
+    if (in.cutterTeeth > 0) {
+        const int zc = in.cutterTeeth;
+        const CutterFault fault = zc < in.z2 ? cutterFault(in, zc) : CutterFault::noPressureAngle;
+        if (fault != CutterFault::none) {
+            int lowest = 0;
+            int highest = 0;
+            for (int k = minCutterTeeth; k <= std::min(maxCutterTeeth, in.z2 - 1); ++k) {
+                if (cutterFault(in, k) == CutterFault::none) {
+                    lowest = lowest == 0 ? k : lowest;
+                    highest = k;
+                }
+            }
+            const char* why = "";
+            switch (fault) {
+            case CutterFault::noPressureAngle:
+                why = zc >= in.z2 ? "it must have fewer teeth than the ring" : "it has no cutting pressure angle";
+                break;
+            case CutterFault::pointed:
+                why = "its own teeth are pointed";
+                break;
+            case CutterFault::rootHitsRingTip:
+                why = "its root circle reaches the ring's tip circle";
+                break;
+            case CutterFault::involuteInterference:
+                why = "the ring's tips reach below its involute and are trimmed";
+                break;
+            case CutterFault::trochoidInterference:
+                why = "its tip path trims the ring's tips (trochoid interference)";
+                break;
+            case CutterFault::none:
+                break;
+            }
+            if (lowest > 0) {
+                snprintf(text, sizeof text,
+                         "a cutter of %d teeth cannot cut this internal gear cleanly (%s); cutters of %d to %d teeth "
+                         "can",
+                         zc, why, lowest, highest);
+                return fail(PairField::cutter);
+            }
+            // No other cutter can either: the cure is the ring's.
+        }
+    }
+    {
+        if (chooseCutterTeeth(in) == 0) {
+            // The cure: the least larger x2 for which some cutter cuts cleanly.
+            PairInput cure = in;
+            double found = NAN;
+            for (double x2 = std::ceil(in.x2 * 100.0 + 1e-9) / 100.0; x2 <= maxShift + 1e-9; x2 += 0.01) {
+                cure.x2 = x2;
+                if (ringTip(x2) > 0.0 && chooseCutterTeeth(cure) > 0) {
+                    found = x2;
+                    break;
+                }
+            }
+            if (std::isnan(found)) {
+                snprintf(text, sizeof text,
+                         "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
+                         "trims its tips); give it more teeth",
+                         in.z2, in.x2);
+            } else {
+                snprintf(text, sizeof text,
+                         "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
+                         "trims its tips); x2 = %.2f or more can be cut",
+                         in.z2, in.x2, found);
+            }
+            return fail(PairField::x2);
+        }
+    }
+    return PairCheck{};
+}

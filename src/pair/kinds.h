@@ -1,0 +1,108 @@
+// The two kinds of pair beside the external one: a pinion inside an internal
+// (ring) gear, and a pinion on a rack. Their numbers, their checks and the
+// cutting of the ring by a pinion-type cutter; gear_pair.cpp, outline.cpp and
+// the exports hand these kinds over to them. Draws nothing.
+//
+// Units: lengths in mm, angles in radians.
+//
+// Internal pairs follow the handbook convention for internal gears: x2 > 0
+// moves the ring's teeth outward (away from the pinion), so
+//   inv(alpha_w) = 2 tan(alpha) (x2 - x1) / (z2 - z1) + inv(alpha),
+//   a = ((z2 - z1) / 2 + y) m, y = (z2 - z1) / 2 (cos(alpha) / cos(alpha_w) - 1),
+//   da1 = d1 + 2 m (1 + x1), da2 = d2 - 2 m (1 - x2), s2 = m (pi / 2 - 2 x2 tan(alpha)).
+// The pinion is cut by the basic rack as in an external pair. The ring is
+// cut by a pinion-type cutter: an unshifted involute gear of zc teeth with
+// addendum and dedendum 1.25 m and sharp tip corners, meshing with the ring
+// (its tip circle da2 turned before cutting) at the cutting centre distance
+// a0 of the pair cutter/ring; df2 = 2 (a0 + rc + 1.25 m).
+//
+// A rack pair: the rack's datum line at a = d1 / 2 + x1 m from the pinion's
+// centre, alpha_w = alpha; the rack has addendum 1 m and dedendum 1.25 m.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "pair/gear_pair.h"
+#include "pair/plane.h"
+
+// The cutting mesh of a ring and a pinion-type cutter of zc teeth.
+struct RingCutting {
+    int zc;
+    double alphaW0;  // pressure angle of the cutting mesh
+    double a0;       // cutting centre distance, mm
+    double rc;       // the cutter's reference radius m zc / 2
+    double rbc;      // its base radius
+    double rac;      // its tip radius rc + 1.25 m
+    double rfc;      // its root radius rc - 1.25 m
+    double sac;      // its tooth thickness on its tip circle (arc), mm
+};
+
+// Why a cutter cannot cut a ring cleanly.
+enum class CutterFault {
+    none,
+    noPressureAngle,       // inv(alpha_w0) <= 0: no cutting centre distance
+    pointed,               // the cutter's own teeth come to a point below its tip circle
+    rootHitsRingTip,       // the cutter's root circle reaches the ring's tip circle
+    involuteInterference,  // the ring's tip meets the cutter below its involute: the tips are trimmed
+    trochoidInterference,  // the cutter's tip path trims the ring's tips as it leaves mesh
+};
+
+// The cutting mesh for zc teeth (zc < z2); alphaW0 and a0 are 0 where there
+// is no cutting pressure angle.
+RingCutting ringCutting(const PairInput& input, int zc);
+CutterFault cutterFault(const PairInput& input, int zc);
+
+// The cutter chosen for a ring when none is asked for: of the cutters from
+// minCutterTeeth to z2 - 1 (at most maxCutterTeeth) teeth that cut the ring cleanly (cutterFault none), the one
+// nearest the middle of their range, the larger of two equally near; so the
+// cutter stands well clear of both limits, the ring's tips trimmed by the
+// cutter's root (too few teeth) and by its tip path (too many). 0 when no
+// cutter cuts the ring cleanly.
+int chooseCutterTeeth(const PairInput& input);
+
+// The handbook's three checks of a pinion (or cutter) of z1 teeth in a ring
+// of z2 teeth (tip radii ra, base radii rb, centre distance a, working
+// pressure angle alphaW).
+struct InternalInterference {
+    bool involute;      // z1 / z2 < 1 - tan(alpha_a2) / tan(alpha_w)
+    bool trochoid;      // theta1 z1 / z2 + inv(alpha_w) - inv(alpha_a2) < theta2
+    bool trimming;      // theta1 + inv(alpha_a1) - inv(alpha_w) < z2 / z1 (theta2 + inv(alpha_a2) - inv(alpha_w))
+    bool tipsOverlap;   // ra1 >= ra2: the trimming rule has no solution, radial assembly is impossible
+};
+InternalInterference internalInterference(int z1, int z2, double ra1, double ra2, double rb1, double rb2, double a,
+                                          double alphaW);
+
+// Numbers and checks of the two kinds (pairNumbers and checkPair hand them
+// over; the checks run after the ranges of z, m, alpha and x are checked).
+PairNumbers internalPairNumbers(const PairInput& input);
+PairCheck checkInternalPair(const PairInput& input);
+PairNumbers rackPairNumbers(const PairInput& input);
+PairCheck checkRackPair(const PairInput& input);
+
+// The pinion of both kinds, an external gear that the rack cuts, with its
+// tip circle not shortened: da1 = d1 + 2 m (1 + x1).
+// Its numbers into numbers.gear[0] (numbers.alpha set before):
+void pinionNumbers(const PairInput& input, PairNumbers& numbers);
+// Its tip thickness (arc) at shift x1; negative when pointed:
+double pinionTipThickness(const PairInput& input, double x1);
+// Where its involute starts, as a distance along the line of action from its
+// base tangent point: where the rack's straight flank ended,
+// r sin(alpha) - (hF - x m) / sin(alpha), or 0 (see pairNumbers):
+double pinionInvoluteStart(const PairInput& input, double alpha);
+// A mate's tip this little deeper (in m) than where the pinion's involute
+// starts is no interference: at 20 degrees the rack's round starts 0.00004 m
+// above 1 m, so a rack or ring tip at exactly 1 m would otherwise warn.
+constexpr double filletInterferenceTolerance = 0.001;
+// A root circle and a tip, or the x1 that cures it:
+PairCheck checkPinion(const PairInput& input);
+
+// The outlines of these kinds, placed in mesh (buildPairGeometry hands them
+// over).
+struct PairGeometry;
+void buildKindGeometry(const PairInput& input, PairGeometry& pair);
+
+// The console report of these kinds (formatPairReport hands them over), in
+// the same form as an external pair's.
+std::string formatInternalReport(const PairNumbers& numbers);
+std::string formatRackReport(const PairNumbers& numbers);

@@ -1,0 +1,78 @@
+// A pinion on a rack: its numbers and checks.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "pair/cutting.h"
+#include "pair/kinds.h"
+
+namespace {
+
+constexpr double lowContactRatio = 1.1;
+constexpr double rackAddendumInMesh = 1.0;  // the mating rack's tip line below its datum, in m
+
+}  // namespace
+
+PairNumbers rackPairNumbers(const PairInput& in) {
+    PairNumbers n{};
+    n.kind = PairKind::rack;
+    const double m = in.m;
+    n.alpha = in.alphaDeg * degToRad;
+    n.invAlpha = involuteFunction(n.alpha);
+    n.alphaW = n.alpha;  // the rack's flanks meet the pinion at alpha whatever the shift
+    n.a = m * in.z1 / 2.0 + in.x1 * m;  // pinion centre to the rack's datum line
+    n.y = in.x1;
+    n.pb = pi * m * std::cos(n.alpha);
+
+    pinionNumbers(in, n);
+    GearNumbers& g = n.gear[0];
+    n.gear[1].s = pi * m / 2.0;
+
+    // Path of contact: from where the rack's tip line, (1 - x1) m inside the
+    // pitch line, crosses the line of action to the pinion's tip circle:
+    // eps_alpha = (sqrt(ra1^2 - rb1^2) - r1 sin(alpha) + (m - x1 m) / sin(alpha)) / (pi m cos(alpha)).
+    const double ra = g.da / 2.0;
+    const double rb = g.db / 2.0;
+    const double r = g.d / 2.0;
+    const double sinA = std::sin(n.alpha);
+    const double approach = (rackAddendumInMesh - in.x1) * m / sinA;  // pitch point to the rack's tip
+    n.ga = std::sqrt(ra * ra - rb * rb) - r * sinA + approach;
+    n.epsilonAlpha = n.ga / n.pb;
+    n.lowContactRatio = n.epsilonAlpha < lowContactRatio;
+    // The rack's tip meets the pinion r sin(alpha) - approach from T1; the
+    // involute starts where the cutter's straight flank ended (see pairNumbers).
+    g.interference = r * sinA - approach < pinionInvoluteStart(in, n.alpha) - filletInterferenceTolerance * m / sinA;
+    return n;
+}
+
+PairCheck checkRackPair(const PairInput& in) { return checkPinion(in); }
+
+PairCheck checkPinion(const PairInput& in) {
+    char text[256];
+    auto fail = [&](PairField field) { return PairCheck{field, text}; };
+    const double floor = rackAddendum - in.z1 / 2.0;
+    if (in.x1 <= floor) {
+        snprintf(text, sizeof text, "x1 = %g leaves gear 1 no root circle; with %d teeth x1 must be above %g", in.x1,
+                 in.z1, floor);
+        return fail(PairField::x1);
+    }
+    if (pinionTipThickness(in, in.x1) <= 0.0) {
+        double lo = std::max(minShift, floor);
+        double hi = in.x1;
+        if (pinionTipThickness(in, lo) <= 0.0) {
+            snprintf(text, sizeof text, "gear 1's teeth are pointed for every x1 with %d teeth at %g degrees", in.z1,
+                     in.alphaDeg);
+            return fail(PairField::x1);
+        }
+        for (int i = 0; i < 60; ++i) {
+            const double mid = (lo + hi) / 2.0;
+            (pinionTipThickness(in, mid) > 0.0 ? lo : hi) = mid;
+        }
+        snprintf(text, sizeof text,
+                 "x1 = %g makes gear 1's teeth pointed (tip thickness sa1 = %.4f mm); with %d teeth x1 must be at "
+                 "most %.4f",
+                 in.x1, pinionTipThickness(in, in.x1), in.z1, std::floor(lo * 1e4) / 1e4);
+        return fail(PairField::x1);
+    }
+    return PairCheck{};
+}

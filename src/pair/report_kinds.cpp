@@ -1,0 +1,114 @@
+// The console report of an internal pair and of a rack pair: the lines of an
+// external pair's report that mean something for the kind, the cutter of the
+// ring or the rack's pitch, and the kind's own warnings.
+#include <cmath>
+#include <cstdio>
+
+#include "pair/kinds.h"
+
+namespace {
+
+struct Report {
+    std::string text;
+    char line[320];
+
+    void add(const char* label, const char* symbol, double value, const char* unit) {
+        snprintf(line, sizeof line, "\n%s %s = %.4f%s%s", label, symbol, value, unit[0] != '\0' ? " " : "", unit);
+        text += line;
+    }
+    void warn(const char* warning) {
+        text += "\n警告: ";
+        text += warning;
+    }
+    // Undercut, interference below the involute and a thin tip of gear i.
+    void gearWarnings(const GearNumbers& g, int i) {
+        if (g.undercut) {
+            snprintf(line, sizeof line, "\n警告: 歯車%dにアンダーカットが生じます（転位係数が x%d < xmin%d）", i + 1,
+                     i + 1, i + 1);
+            text += line;
+        }
+        if (g.interference) {
+            snprintf(line, sizeof line,
+                     "\n警告: 歯車%dの歯元で干渉が生じます（相手の歯先がインボリュートの始まりより歯元側に当たります）",
+                     i + 1);
+            text += line;
+        }
+        if (g.thinTip) {
+            snprintf(line, sizeof line, "\n警告: 歯車%dの歯先が薄すぎます（歯先歯厚が 0.25m 未満）", i + 1);
+            text += line;
+        }
+    }
+};
+
+}  // namespace
+
+std::string formatInternalReport(const PairNumbers& n) {
+    Report r;
+    const GearNumbers& g1 = n.gear[0];
+    const GearNumbers& g2 = n.gear[1];
+    r.text += "\n歯車対の諸元（内歯車）";
+    r.add("中心距離", "a", n.a, "mm");
+    r.add("かみ合い圧力角", "αw", n.alphaW / degToRad, "deg");
+    r.add("基準円直径", "d1", g1.d, "mm");
+    r.add("基準円直径", "d2", g2.d, "mm");
+    r.add("基礎円直径", "db1", g1.db, "mm");
+    r.add("基礎円直径", "db2", g2.db, "mm");
+    r.add("歯先円直径", "da1", g1.da, "mm");
+    r.add("歯先円直径", "da2", g2.da, "mm");
+    r.add("歯底円直径", "df1", g1.df, "mm");
+    r.add("歯底円直径", "df2", g2.df, "mm");
+    snprintf(r.line, sizeof r.line, "\nピニオンカッタ歯数 zc = %d", n.zc);
+    r.text += r.line;
+    r.add("法線ピッチ", "pb", n.pb, "mm");
+    r.add("かみ合い長さ", "ga", n.ga, "mm");
+    r.add("正面かみ合い率", "εα", n.epsilonAlpha, "");
+    r.add("基準円歯厚", "s1", g1.s, "mm");
+    r.add("基準円歯厚", "s2", g2.s, "mm");
+    r.add("歯先歯厚", "sa1", g1.sa, "mm");
+    r.add("歯先歯厚", "sa2", g2.sa, "mm");
+    r.add("切下げ限界転位係数", "xmin1", g1.xmin, "");
+    r.gearWarnings(g1, 0);
+    r.gearWarnings(g2, 1);
+    if (n.involuteInterference) {
+        r.warn("インボリュート干渉が生じます（内歯車の歯先が歯車1の基礎円の接点を越えます: z1/z2 < 1 - tan αa2 / tan αw）");
+    }
+    if (n.trochoidInterference) {
+        r.warn("トロコイド干渉が生じます（かみ合いを離れる歯車1の歯先が内歯車の歯先を削ります）");
+    }
+    if (n.tipCirclesOverlap) {
+        r.warn("半径方向に組み込めません（トリミング: 歯車1の歯先円が内歯車の歯先円に届くため、軸方向に差し込むしかありません）");
+    } else if (n.radialAssemblyImpossible) {
+        r.warn("半径方向に組み込めません（トリミング: 歯車1は軸方向に差し込むしかありません）");
+    }
+    if (n.lowContactRatio) {
+        r.warn("かみ合い率が 1.1 未満です");
+    }
+    r.text += "\n";
+    return r.text;
+}
+
+std::string formatRackReport(const PairNumbers& n) {
+    Report r;
+    const GearNumbers& g1 = n.gear[0];
+    r.text += "\n歯車対の諸元（ラックとピニオン）";
+    r.add("ラック基準線までの距離", "a", n.a, "mm");
+    r.add("かみ合い圧力角", "αw", n.alphaW / degToRad, "deg");
+    r.add("基準円直径", "d1", g1.d, "mm");
+    r.add("基礎円直径", "db1", g1.db, "mm");
+    r.add("歯先円直径", "da1", g1.da, "mm");
+    r.add("歯底円直径", "df1", g1.df, "mm");
+    r.add("ラックのピッチ", "p", pi * g1.d / g1.z, "mm");  // p = pi m
+    r.add("法線ピッチ", "pb", n.pb, "mm");
+    r.add("かみ合い長さ", "ga", n.ga, "mm");
+    r.add("正面かみ合い率", "εα", n.epsilonAlpha, "");
+    r.add("基準円歯厚", "s1", g1.s, "mm");
+    r.add("ラック基準線上の歯厚", "s2", n.gear[1].s, "mm");
+    r.add("歯先歯厚", "sa1", g1.sa, "mm");
+    r.add("切下げ限界転位係数", "xmin1", g1.xmin, "");
+    r.gearWarnings(g1, 0);
+    if (n.lowContactRatio) {
+        r.warn("かみ合い率が 1.1 未満です");
+    }
+    r.text += "\n";
+    return r.text;
+}
