@@ -345,7 +345,7 @@ TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) 
 
     // Repeated: the last one wins, each value read afresh.
     ASSERT_TRUE(readArguments({"--pair", "rack", "--pair", "internal", "--teeth", "8,30", "--teeth=12,60",
-                               "--cutter-teeth", "200", "--cutter-teeth", "8", "--layout", "apart", "--layout",
+                               "--cutter-teeth", "200", "--cutter-teeth", "30", "--layout", "apart", "--layout",
                                "mesh", "--svg", "a.svg", "--svg", "b.svg", "--backlash", "0.1", "--backlash", "0"},
                               o, message, left))
         << message;
@@ -353,7 +353,7 @@ TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) 
     EXPECT_EQ(o.pair.kind, PairKind::internal);
     EXPECT_EQ(o.pair.z1, 12);
     EXPECT_EQ(o.pair.z2, 60);
-    EXPECT_EQ(o.pair.cutterTeeth, 8);
+    EXPECT_EQ(o.pair.cutterTeeth, 30);
     EXPECT_EQ(o.layout, SheetLayout::mesh);
     EXPECT_EQ(o.svgPath, "b.svg");
     EXPECT_EQ(o.pair.backlash, 0.0);
