@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) into build-test/, and runs the whole suite under a
-# private Xvfb, whether or not a display is present; then builds the browser
+# private Xvfb of its own, whether or not a display is present; then builds the browser
 # version and runs its tests in headless Chromium. Exits non-zero on failure.
 # Arguments go to ctest.
 set -euo pipefail
@@ -16,7 +16,8 @@ export ASAN_OPTIONS="detect_leaks=0:abort_on_error=0"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 unset DISPLAY
 status=0
-xvfb-run -a -s "-screen 0 1024x1024x24" \
-  ctest --test-dir build-test --output-on-failure --timeout 600 "$@" || status=$?
+# An X server of this run's own (scripts/with-xvfb.sh): runs started together
+# on one machine never share or race for a display.
+scripts/with-xvfb.sh ctest --test-dir build-test --output-on-failure --timeout 600 "$@" || status=$?
 scripts/test-web.sh || status=$?
 exit "$status"

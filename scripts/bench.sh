@@ -25,4 +25,4 @@ cmake --build "$build" -j"$(nproc)" --target frame_bench >/dev/null
 if [[ -n "${DISPLAY:-}" ]]; then
   exec "./$build/bench/frame_bench" "$@"
 fi
-exec xvfb-run -a -s "-screen 0 1024x1024x24" "./$build/bench/frame_bench" "$@"
+exec scripts/with-xvfb.sh "./$build/bench/frame_bench" "$@"

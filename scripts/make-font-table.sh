@@ -13,7 +13,7 @@ out=web/font_helvetica18.cpp
 {
   sed 's|^|// |; s| *$||' web/tools/font_licence.txt
   echo
-  xvfb-run -a "$work/make_font_table"
+  scripts/with-xvfb.sh "$work/make_font_table"
 } >"$out.tmp"
 mv "$out.tmp" "$out"
 echo "$out"

@@ -13,7 +13,7 @@ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j"$(nproc)" --target involute-gears >/dev/null
 
 if [[ -z "${INVOLUTE_REFERENCES_INNER:-}" ]]; then
-  INVOLUTE_REFERENCES_INNER=1 exec xvfb-run -a -s "-screen 0 1024x1024x24" "$0" "$@"
+  INVOLUTE_REFERENCES_INNER=1 exec scripts/with-xvfb.sh "$0" "$@"
 fi
 
 dir=tests/reference

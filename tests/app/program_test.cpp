@@ -44,9 +44,12 @@ std::string windowProperty(Program& program, const char* name) {
 
 class RunningProgram : public ::testing::Test {
 protected:
+    // Each test calls it as ASSERT_NO_FATAL_FAILURE(start()): a program that
+    // shows no window ends the test with the reason, before anything reads
+    // the window.
     void start(const std::vector<std::string>& environment = {"LC_ALL=C.UTF-8"}) {
         ASSERT_TRUE(startProgram(program, environment));
-        ASSERT_TRUE(waitForWindow(program, startTimeoutMs)) << "no window appeared";
+        ASSERT_TRUE(waitForWindow(program, startTimeoutMs)) << program.failure;
         // The report is flushed before the window is created, so all of it
         // is in the pipe by now.
         report = readOutput(program.outFd, 0, 0);
@@ -68,7 +71,7 @@ protected:
 };
 
 TEST_F(RunningProgram, ReportIsCompleteWhenTheTitledWindowAppears) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     EXPECT_EQ(report, expectedReport);
     int width = 0;
     int height = 0;
@@ -96,7 +99,7 @@ TEST_F(RunningProgram, ShiftJisTerminalGetsCodePage932) {
         GTEST_SKIP() << "locale ja_JP.SJIS is not installed";
     }
     freelocale(sjis);
-    start({"LC_ALL=ja_JP.SJIS"});
+    ASSERT_NO_FATAL_FAILURE(start({"LC_ALL=ja_JP.SJIS"}));
     const std::string expected = expectedReportCp932();
     ASSERT_FALSE(expected.empty());
     EXPECT_EQ(report, expected);
@@ -117,7 +120,7 @@ TEST(ProgramWithoutDisplay, PrintsTheReportThenFailsInGlut) {
 }
 
 TEST_F(RunningProgram, SceneKeysChangeThePictureAndUnknownKeysDrawNothing) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     std::vector<unsigned> previous = first;
     for (unsigned long key : {XK_2, XK_3, XK_4, XK_5, XK_6, XK_1}) {
         const std::vector<unsigned> now = press(key);
@@ -134,7 +137,7 @@ TEST_F(RunningProgram, SceneKeysChangeThePictureAndUnknownKeysDrawNothing) {
 }
 
 TEST_F(RunningProgram, ResetReprintsTheReportAndRestoresTheStart) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     pressKey(program, XK_1);  // restarts scene 1: its first step again
     settle();
     const std::vector<unsigned> sceneOneFirstStep = grabWindow(program);
@@ -151,7 +154,7 @@ TEST_F(RunningProgram, ResetReprintsTheReportAndRestoresTheStart) {
 }
 
 TEST_F(RunningProgram, EscapeEndsWithStatusZeroAndNoMoreOutput) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     press(XK_4);
     pressKey(program, XK_Escape);
     const int status = waitForExit(program, frameTimeoutMs);
@@ -162,7 +165,7 @@ TEST_F(RunningProgram, EscapeEndsWithStatusZeroAndNoMoreOutput) {
 }
 
 TEST_F(RunningProgram, ClosedConsoleDoesNotEndTheProgram) {
-    start();
+    ASSERT_NO_FATAL_FAILURE(start());
     close(program.outFd);  // like `involute-gears | head -3`
     program.outFd = -1;
     pressKey(program, XK_z);  // the reprinted report meets a closed pipe

@@ -1,9 +1,15 @@
 #include "support/gl_window.h"
 
+// Before the X headers, whose macros (None, Bool) would break it.
+#include <gtest/gtest.h>
+
 #include <GL/freeglut.h>
 #include <GL/glx.h>
+#include <chrono>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
+#include <string>
 #include <unistd.h>
 
 #include "app/window.h"
@@ -12,7 +18,10 @@
 
 namespace {
 
+constexpr int windowTimeoutMs = 20000;  // sanitizer builds on software GL start slowly; not a measure of speed
+
 int windowId = 0;
+std::string windowFailure;  // why the window could not be opened: every later test fails with it
 int reshapedWidth = 0;
 int reshapedHeight = 0;
 
@@ -46,8 +55,29 @@ void silentSetupGear() {
 }  // namespace
 
 void openTestWindow() {
+    if (!windowFailure.empty()) {
+        FAIL() << windowFailure;
+    }
     if (windowId != 0) {
         return;
+    }
+    // glutInit ends the process when the display cannot be opened, and
+    // glutCreateWindow when there is no GL: look first, so that the test ends
+    // with the reason (and every later one too) instead.
+    Display* probe = XOpenDisplay(nullptr);
+    if (probe == nullptr) {
+        const char* name = getenv("DISPLAY");
+        windowFailure = std::string("cannot open the X display \"") + (name != nullptr ? name : "") +
+                        "\" (test.sh runs the suite under an Xvfb of its own)";
+        FAIL() << windowFailure;
+    }
+    int glxError = 0;
+    int glxEvent = 0;
+    const bool hasGlx = glXQueryExtension(probe, &glxError, &glxEvent);
+    XCloseDisplay(probe);
+    if (!hasGlx) {
+        windowFailure = "the X display has no GLX: no GL window can be made";
+        FAIL() << windowFailure;
     }
     int argc = 1;
     char name[] = "involute-gears-test";
@@ -64,8 +94,13 @@ void openTestWindow() {
     glutDisplayFunc(noDisplay);
     glutReshapeFunc(trackingReshape);
     initGl();
-    for (int i = 0; i < 500 && reshapedWidth != 800; ++i) {
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(windowTimeoutMs);
+    while (reshapedWidth != 800 && std::chrono::steady_clock::now() < deadline) {
         pumpEvents(1);
+    }
+    if (reshapedWidth != 800) {
+        windowFailure = "the test window was not shown at 800 x 800 within " + std::to_string(windowTimeoutMs) + " ms";
+        FAIL() << windowFailure;
     }
     pumpEvents(20);
 }

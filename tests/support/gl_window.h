@@ -9,7 +9,10 @@
 
 // Opens the window once per test process (later calls do nothing), runs
 // initGl and reshape as the program does, and fills the gear tables with
-// standard output silenced.
+// standard output silenced. Called from a fixture's SetUp: when there is no
+// display, no GLX or no window within the time limit, it records a fatal
+// failure with the reason (again in every later test), so the test body does
+// not run.
 void openTestWindow();
 
 // Puts the animation state back where main leaves it before the first

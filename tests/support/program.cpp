@@ -100,11 +100,23 @@ bool waitForWindow(Program& program, int timeoutMs) {
         program.display = XOpenDisplay(nullptr);
     }
     if (program.display == nullptr) {
+        const char* name = getenv("DISPLAY");
+        program.failure = std::string("cannot open the X display \"") + (name != nullptr ? name : "") +
+                          "\" (test.sh runs the suite under an Xvfb of its own)";
         return false;
     }
     Display* display = program.display;
     const long long deadline = nowMs() + timeoutMs;
     while (nowMs() < deadline) {
+        int status = 0;
+        if (program.pid > 0 && waitpid(program.pid, &status, WNOHANG) == program.pid) {
+            program.pid = -1;
+            program.failure = "the program ended before showing a window (" +
+                              (WIFEXITED(status) ? "exit status " + std::to_string(WEXITSTATUS(status))
+                                                 : "signal " + std::to_string(WTERMSIG(status))) +
+                              "): " + readOutput(program.errFd, 0, 1000);
+            return false;
+        }
         Window root = 0;
         Window parent = 0;
         Window* children = nullptr;
@@ -125,6 +137,7 @@ bool waitForWindow(Program& program, int timeoutMs) {
         }
         sleepMs(20);
     }
+    program.failure = "no window appeared within " + std::to_string(timeoutMs) + " ms";
     return false;
 }
 
@@ -147,6 +160,15 @@ std::string readOutput(int fd, size_t minBytes, int timeoutMs) {
 }
 
 std::vector<unsigned> grabWindow(Program& program, int* width, int* height) {
+    if (program.display == nullptr || program.window == 0) {
+        if (width != nullptr) {
+            *width = 0;
+        }
+        if (height != nullptr) {
+            *height = 0;
+        }
+        return {};
+    }
     return grabXWindow(program.display, program.window, width, height);
 }
 
@@ -195,6 +217,9 @@ std::vector<unsigned> grabXWindow(Display* display, Window window, int* width, i
 
 void pressKey(Program& program, unsigned long keysym) {
     Display* display = program.display;
+    if (display == nullptr || program.window == 0) {
+        return;
+    }
     int rootX = 0;
     int rootY = 0;
     Window child = 0;

@@ -14,27 +14,30 @@ struct Program {
     int errFd = -1;
     Display* display = nullptr;
     Window window = 0;
+    std::string failure;  // why waitForWindow found no window, for the test's message
 };
 
 // Starts the binary with the given extra environment ("NAME=value"; "NAME="
 // with an empty value removes NAME). Returns false if it could not start.
 bool startProgram(Program& program, const std::vector<std::string>& environment);
 
-// Waits for the program's viewable top-level window; false on timeout.
+// Waits for the program's viewable top-level window. False, with the reason
+// in program.failure, when the display cannot be opened, when the program
+// ends first (its standard error is quoted) or on timeout.
 bool waitForWindow(Program& program, int timeoutMs);
 
 // Bytes the program has written so far, waiting up to timeoutMs for at least
 // minBytes of them.
 std::string readOutput(int fd, size_t minBytes, int timeoutMs);
 
-// The window's pixels, 0xRRGGBB, rows top-down.
+// The window's pixels, 0xRRGGBB, rows top-down; empty without a window.
 std::vector<unsigned> grabWindow(Program& program, int* width = nullptr, int* height = nullptr);
 
 // The same for any window on the display.
 std::vector<unsigned> grabXWindow(Display* display, Window window, int* width = nullptr, int* height = nullptr);
 
 // Presses and releases a key (with Shift where the keysym needs it), the
-// pointer moved into the window first.
+// pointer moved into the window first; nothing without a window.
 void pressKey(Program& program, unsigned long keysym);
 
 // Waits until the window shows something other than `before`; returns it.
