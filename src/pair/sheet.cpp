@@ -10,6 +10,9 @@ namespace {
 // Adds `outline` turned by `turn` about its own centre and moved to `centre`.
 void addOutline(Sheet& sheet, const char* layer, const char* id, const GearOutline& outline, Point2 centre,
                 double turn) {
+    if (outline.points.size() < 3) {
+        return;  // no outline (yet) for this gear
+    }
     SheetPath path;
     path.layer = layer;
     path.id = id;
