@@ -50,6 +50,18 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         driveAngle = 0.0;
         resetPairScenes();
         break;
+    case '9':
+        // The ring's cutting exists only for an internal pair.
+        if (!pairScenesEnabled || activePair.input.kind != PairKind::internal) {
+            return;
+        }
+        sceneKey = '9';
+        directionKey = 'd';
+        stepScene23 = 0;
+        stepScene1 = 0;
+        driveAngle = 0.0;
+        resetPairScenes();
+        break;
     case 'd':
     case 'D':
         directionKey = static_cast<char>(key);

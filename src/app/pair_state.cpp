@@ -7,6 +7,10 @@ PairGeometry activePair;
 
 void setActivePair(const PairInput& input) {
     buildPairGeometry(input, activePair);
+    // Scene 9 cuts a ring: a pair of another kind shows its mesh instead.
+    if (sceneKey == '9' && input.kind != PairKind::internal) {
+        sceneKey = '7';
+    }
     // The scenes keep outlines simplified for the old pair and, in scene 8,
     // the rack positions cut into the old blank.
     resetPairScenes();

@@ -46,5 +46,8 @@ void display() {
     if (sceneKey == '8') {
         drawCuttingScene();
     }
+    if (sceneKey == '9') {
+        drawRingCuttingScene();
+    }
     endFrame();
 }

@@ -1,5 +1,7 @@
-// The pieces scenes 7 and 8 share: point arithmetic, thinning, the unit
-// circle, and the reset of both scenes' caches.
+// The pieces scenes 7 to 9 share: point arithmetic, thinning, the unit
+// circle, the kept cutter positions of scenes 8 and 9, and the reset of the
+// scenes' caches.
+#include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
 
@@ -60,9 +62,70 @@ void drawPoints(double k, const std::vector<Point2>& points, const Rgba& colour)
     drawPolyline(k, points.data(), static_cast<int>(points.size()) - 1, colour);
 }
 
+double fromTop(const Point2& p) { return std::atan2(-p.x, p.y); }
+
+int circleCrossings(const Point2& a, const Point2& b, double radius, double (&t)[2]) {
+    const double dx = b.x - a.x;
+    const double dy = b.y - a.y;
+    const double qa = dx * dx + dy * dy;
+    const double qb = 2.0 * (a.x * dx + a.y * dy);
+    const double qc = a.x * a.x + a.y * a.y - radius * radius;
+    const double disc = qb * qb - 4.0 * qa * qc;
+    if (qa <= 0.0 || disc <= 0.0) {
+        return 0;
+    }
+    const double root = std::sqrt(disc);
+    int count = 0;
+    for (double u : {(-qb - root) / (2.0 * qa), (-qb + root) / (2.0 * qa)}) {
+        if (u > 0.0 && u < 1.0) {
+            t[count++] = u;
+        }
+    }
+    return count;
+}
+
+void visit(KeptCutter& kept, double turn) {
+    if (!kept.visited) {
+        kept.lowest = turn;
+        kept.highest = turn;
+        kept.visited = true;
+    }
+    kept.lowest = std::min(kept.lowest, turn);
+    kept.highest = std::max(kept.highest, turn);
+}
+
+void drawKept(double k, const Point2& blankCentre, const KeptCutter& kept, double turn, double rollStep, double beta) {
+    const double reach = std::min(beta + kept.pieceReach, pi);
+    const double lo = std::max({kept.lowest, turn - reach, turn - maxKeptEachSide * rollStep});
+    const double hi = std::min({kept.highest, turn + reach, turn + maxKeptEachSide * rollStep});
+    for (double j = std::ceil(lo / rollStep); j * rollStep <= hi; j += 1.0) {
+        const double since = turn - j * rollStep;
+        const int q = static_cast<int>(j - std::floor(j / keptPerPitch) * keptPerPitch);
+        bool entered = false;
+        for (int p = kept.pieceStart[q]; p < kept.pieceStart[q + 1]; ++p) {
+            const KeptPiece& piece = kept.pieces[static_cast<size_t>(p)];
+            if (beta < pi && (piece.to + since < -beta || piece.from + since > beta)) {
+                continue;
+            }
+            if (!entered) {
+                // Push and pop rather than the inverse turn: hundreds of
+                // copies a frame would pile up the rounding.
+                glPushMatrix();
+                enterGearFrame(k, origin, blankCentre, since);
+                entered = true;
+            }
+            drawPolyline(k, kept.points.data() + piece.first, piece.last - piece.first, KEPT_GREEN);
+        }
+        if (entered) {
+            glPopMatrix();
+        }
+    }
+}
+
 }  // namespace pairscene
 
 void resetPairScenes() {
     pairscene::resetMeshScene();
     pairscene::resetCuttingScene();
+    pairscene::resetRingCuttingScene();
 }

@@ -1,9 +1,11 @@
-// What scenes 7 and 8 draw alike: the zoom they start from, the drawing
+// What scenes 7 to 9 draw alike: the zoom they start from, the drawing
 // tolerance, their colours, the thinning of point lists to a quarter pixel
 // and the unit circle their circles are scaled from. Private to the pair
 // scenes (scenes.h is their interface).
 #pragma once
 
+#include <algorithm>
+#include <cmath>
 #include <vector>
 
 #include "app/state.h"
@@ -40,8 +42,113 @@ void unitCircle(double radiusPx, std::vector<Point2>& points);
 // A closed polyline (last point repeats the first) at scale k.
 void drawPoints(double k, const std::vector<Point2>& points, const Rgba& colour);
 
-// Forget what each scene keeps from frame to frame (resetPairScenes runs both).
+// ---- Kept cutter positions (scenes 8 and 9) ---------------------------------
+// A cutter (rack or pinion-type) is kept on the blank every `rollStep` of the
+// blank's turn. Every `keptPerPitch`-th position stands in the same way to
+// the blank's tooth pitch, so the cutter's pieces that reach into the blank's
+// material are worked out once for each of the keptPerPitch phases, in the
+// blank's frame at the moment the cutter stood there (mm from the blank's
+// centre), and each kept position is drawn as its phase's pieces turned by
+// the blank's turn since.
+constexpr int keptPerPitch = 21;      // kept positions per pitch of travel (about 0.15 m apart)
+constexpr int maxKeptEachSide = 320;  // kept positions drawn on either side of the present one
+
+struct KeptPiece {
+    int first;    // index in KeptCutter::points
+    int last;
+    double from;  // angular extent of the piece, rad counter-clockwise from the top
+    double to;
+};
+
+struct KeptCutter {
+    std::vector<Point2> points;
+    std::vector<KeptPiece> pieces;
+    int pieceStart[keptPerPitch + 1];  // the pieces of phase q: pieceStart[q] .. pieceStart[q + 1] - 1
+    double pieceReach;                 // rad: the largest angle of any piece from the top
+    bool visited = false;              // lowest and highest hold the blank turns shown so far
+    double lowest;
+    double highest;
+};
+
+// Angle of p (mm from the blank's centre) counter-clockwise from the top.
+double fromTop(const Point2& p);
+
+// Where the segment a-b crosses the circle of radius `radius` about (0, 0):
+// the parameters t in (0, 1) of a + t (b - a), in increasing order; returns
+// how many.
+int circleCrossings(const Point2& a, const Point2& b, double radius, double (&t)[2]);
+
+// Adds to `kept` the pieces of the open polyline pointAt(0 .. count - 1) (mm
+// from the blank's centre) that lie inside the circle of `radius` (or
+// outside it, where `inside` is false), cut where they cross it; points
+// farther than `xLimit` to either side of the blank's centre are left out.
+template <class PointAt>
+void keepPieces(size_t count, PointAt pointAt, double xLimit, double radius, bool inside, KeptCutter& kept) {
+    const double radius2 = radius * radius;
+    bool open = false;
+    auto within = [&](const Point2& p) { return (p.x * p.x + p.y * p.y <= radius2) == inside; };
+    auto add = [&](const Point2& p) {
+        if (!open) {
+            const double a = fromTop(p);
+            kept.pieces.push_back(KeptPiece{static_cast<int>(kept.points.size()), 0, a, a});
+            open = true;
+        }
+        KeptPiece& piece = kept.pieces.back();
+        kept.points.push_back(p);
+        piece.last = static_cast<int>(kept.points.size()) - 1;
+        piece.from = std::min(piece.from, fromTop(p));
+        piece.to = std::max(piece.to, fromTop(p));
+        kept.pieceReach = std::max({kept.pieceReach, -piece.from, piece.to});
+    };
+    auto close = [&]() {
+        if (open && kept.pieces.back().last == kept.pieces.back().first) {
+            kept.points.pop_back();
+            kept.pieces.pop_back();
+        }
+        open = false;
+    };
+    Point2 previous{};
+    for (size_t i = 0; i < count; ++i) {
+        const Point2 p = pointAt(i);
+        if (std::fabs(p.x) > xLimit) {
+            close();
+            previous = p;
+            continue;
+        }
+        if (i > 0) {
+            double t[2];
+            const int n = circleCrossings(previous, p, radius, t);
+            for (int j = 0; j < n; ++j) {
+                add(Point2{previous.x + t[j] * (p.x - previous.x), previous.y + t[j] * (p.y - previous.y)});
+                if (open && !within(Point2{previous.x + (t[j] + 1e-9) * (p.x - previous.x),
+                                           previous.y + (t[j] + 1e-9) * (p.y - previous.y)})) {
+                    close();
+                }
+            }
+        }
+        if (within(p)) {
+            add(p);
+        } else {
+            close();
+        }
+        previous = p;
+    }
+    close();
+}
+
+// Notes the blank turn `turn` as shown.
+void visit(KeptCutter& kept, double turn);
+
+// Draws the kept positions j (blank turn j rollStep) between the turns shown
+// so far, within `reach` rad of the present turn and maxKeptEachSide
+// positions of it: of each, its phase's pieces that the blank's turn since
+// has not carried beyond `beta` rad of the top (no limit for beta >= pi), in
+// the frame of the blank's centre (mm from the window centre at scale k).
+void drawKept(double k, const Point2& blankCentre, const KeptCutter& kept, double turn, double rollStep, double beta);
+
+// Forget what each scene keeps from frame to frame (resetPairScenes runs all).
 void resetMeshScene();
 void resetCuttingScene();
+void resetRingCuttingScene();
 
 }  // namespace pairscene

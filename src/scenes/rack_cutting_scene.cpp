@@ -23,9 +23,6 @@ using namespace pairscene;
 namespace {
 
 constexpr double cuttingPitches = 3.0;   // reference pitches across the window
-// Scene 8: where the rack is kept on the blank.
-constexpr int keptPerPitch = 21;         // kept positions per rack pitch of travel (about 0.15 m apart)
-constexpr int maxKeptEachSide = 320;     // kept positions drawn on either side of the present one
 constexpr int maxRackTeeth = 801;        // rack pitches held, whatever the zoom
 
 // "%g": shift coefficients and modules as typed.
@@ -57,31 +54,15 @@ struct CuttingCache {
     double fit;          // window units per mm at viewScale 0.5
     Point2 blankCentre;  // mm from the window centre
     std::vector<Point2> rackPitch;  // one rack pitch, tooth middle to tooth middle, before thinning
-    bool visited = false;           // lowest and highest hold the drive angles shown so far
-    double lowest;
-    double highest;
     // Remade whenever viewScale changes:
     double zoomScale = 0.0;
     int rackTeeth;                  // odd: pitches in `rack`, the middle one centred at x = 0
     int pitchPoints;                // points of `rack` per pitch
     std::vector<Point2> rack;       // thinned, rackTeeth pitches
     // The kept positions: in the frame of the blank at the moment the rack
-    // stood there, the rack is the rack frame moved to (offset, r). Every
-    // keptPerPitch-th position has the same offset, so the rack's pieces
-    // inside the blank's tip circle are worked out once for each of the
-    // keptPerPitch offsets: those of offset q are pieces[pieceStart[q]] up to
-    // pieces[pieceStart[q + 1]] - 1, points of keptPoints, mm from the
-    // blank's centre.
-    struct Piece {
-        int first;    // index in keptPoints
-        int last;
-        double from;  // angular extent of the piece, rad counter-clockwise from the top
-        double to;
-    };
-    std::vector<Point2> keptPoints;
-    std::vector<Piece> pieces;
-    int pieceStart[keptPerPitch + 1];
-    double pieceReach;  // rad: the largest angle of any piece from the top
+    // stood there, the rack is the rack frame moved to (offset, r), one of
+    // keptPerPitch offsets.
+    KeptCutter kept;
     std::vector<Point2> fullOutline;   // gear 1, thinned, scratch
     std::vector<Point2> blank;      // gear 1's outline about +x, open (closed if whole)
     std::vector<Point2> circle;     // unit circle for the reference circle
@@ -110,7 +91,7 @@ void prepareCutting() {
     c.rack.reserve(c.rackPitch.size() * 9);
     formatTitles(c.title);
     c.zoomScale = 0.0;
-    c.visited = false;
+    c.kept.visited = false;
     c.ready = true;
 }
 
@@ -147,86 +128,12 @@ double keptOffset(int q) {
     return offset < -pitch / 2.0 ? offset + pitch : offset;
 }
 
-// Where the segment a-b crosses the circle of radius `radius` about (0, 0):
-// the parameters t in (0, 1) of a + t (b - a), in increasing order; returns
-// how many.
-int circleCrossings(const Point2& a, const Point2& b, double radius, double (&t)[2]) {
-    const double dx = b.x - a.x;
-    const double dy = b.y - a.y;
-    const double qa = dx * dx + dy * dy;
-    const double qb = 2.0 * (a.x * dx + a.y * dy);
-    const double qc = a.x * a.x + a.y * a.y - radius * radius;
-    const double disc = qb * qb - 4.0 * qa * qc;
-    if (qa <= 0.0 || disc <= 0.0) {
-        return 0;
-    }
-    const double root = std::sqrt(disc);
-    int count = 0;
-    for (double u : {(-qb - root) / (2.0 * qa), (-qb + root) / (2.0 * qa)}) {
-        if (u > 0.0 && u < 1.0) {
-            t[count++] = u;
-        }
-    }
-    return count;
-}
-
-// Angle of p (mm from the blank's centre) counter-clockwise from the top.
-double fromTop(const Point2& p) { return std::atan2(-p.x, p.y); }
-
 // The pieces of the rack (thinned, at rack-frame offset `offset`, rolling
 // line through the blank's top) that lie inside the blank's tip circle.
 void clipKeptRack(double offset) {
     CuttingCache& c = cuttingCache;
-    const double radius2 = c.ra * c.ra;
-    bool open = false;
-    auto inside = [&](const Point2& p) { return p.x * p.x + p.y * p.y <= radius2; };
-    auto add = [&](const Point2& p) {
-        if (!open) {
-            const double a = fromTop(p);
-            c.pieces.push_back(CuttingCache::Piece{static_cast<int>(c.keptPoints.size()), 0, a, a});
-            open = true;
-        }
-        CuttingCache::Piece& piece = c.pieces.back();
-        c.keptPoints.push_back(p);
-        piece.last = static_cast<int>(c.keptPoints.size()) - 1;
-        piece.from = std::min(piece.from, fromTop(p));
-        piece.to = std::max(piece.to, fromTop(p));
-        c.pieceReach = std::max({c.pieceReach, -piece.from, piece.to});
-    };
-    auto close = [&]() {
-        if (open && c.pieces.back().last == c.pieces.back().first) {
-            c.keptPoints.pop_back();
-            c.pieces.pop_back();
-        }
-        open = false;
-    };
-    Point2 previous{};
-    for (size_t i = 0; i < c.rack.size(); ++i) {
-        const Point2 p{c.rack[i].x + offset, c.rack[i].y + c.r};
-        if (std::fabs(p.x) > c.chordHalf + c.pitch) {
-            close();
-            previous = p;
-            continue;
-        }
-        if (i > 0) {
-            double t[2];
-            const int n = circleCrossings(previous, p, c.ra, t);
-            for (int j = 0; j < n; ++j) {
-                add(Point2{previous.x + t[j] * (p.x - previous.x), previous.y + t[j] * (p.y - previous.y)});
-                if (open && !inside(Point2{previous.x + (t[j] + 1e-9) * (p.x - previous.x),
-                                           previous.y + (t[j] + 1e-9) * (p.y - previous.y)})) {
-                    close();
-                }
-            }
-        }
-        if (inside(p)) {
-            add(p);
-        } else {
-            close();
-        }
-        previous = p;
-    }
-    close();
+    keepPieces(c.rack.size(), [&](size_t i) { return Point2{c.rack[i].x + offset, c.rack[i].y + c.r}; },
+               c.chordHalf + c.pitch, c.ra, true, c.kept);
 }
 
 // The rack for the current zoom: enough pitches to cross the window and the
@@ -256,14 +163,14 @@ void prepareCuttingPoints() {
         }
     }
     c.pitchPoints = static_cast<int>(c.rack.size() - 1) / c.rackTeeth;
-    c.keptPoints.clear();
-    c.pieces.clear();
-    c.pieceReach = 0.0;
+    c.kept.points.clear();
+    c.kept.pieces.clear();
+    c.kept.pieceReach = 0.0;
     for (int q = 0; q < keptPerPitch; ++q) {
-        c.pieceStart[q] = static_cast<int>(c.pieces.size());
+        c.kept.pieceStart[q] = static_cast<int>(c.kept.pieces.size());
         clipKeptRack(keptOffset(q));
     }
-    c.pieceStart[keptPerPitch] = static_cast<int>(c.pieces.size());
+    c.kept.pieceStart[keptPerPitch] = static_cast<int>(c.kept.pieces.size());
 
     const std::vector<Point2>& raw = activePair.outline[0].points;
     c.fullOutline.reserve(raw.size() + 1);
@@ -345,13 +252,7 @@ void drawCuttingScene() {
     drawTitle(firstTitleY, c.title[0]);
     drawTitle(secondTitleY, c.title[1]);
     stepDriveAngle();
-    if (!c.visited) {
-        c.lowest = driveAngle;
-        c.highest = driveAngle;
-        c.visited = true;
-    }
-    c.lowest = std::min(c.lowest, driveAngle);
-    c.highest = std::max(c.highest, driveAngle);
+    visit(c.kept, driveAngle);
     const double k = cuttingScale();
     const double halfWidth = windowHalfWidth(k);
 
@@ -364,32 +265,7 @@ void drawCuttingScene() {
     // The rack where it was, every rollStep of blank turn, carried round with
     // the blank since: of each, the pieces inside the blank's tip circle that
     // the turn since has not carried out of the window.
-    const double beta = visibleHalfAngle(k);
-    const double reach = std::min(beta + c.pieceReach, pi);
-    const double lo = std::max({c.lowest, driveAngle - reach, driveAngle - maxKeptEachSide * c.rollStep});
-    const double hi = std::min({c.highest, driveAngle + reach, driveAngle + maxKeptEachSide * c.rollStep});
-    for (double j = std::ceil(lo / c.rollStep); j * c.rollStep <= hi; j += 1.0) {
-        const double since = driveAngle - j * c.rollStep;
-        const int q = static_cast<int>(j - std::floor(j / keptPerPitch) * keptPerPitch);
-        bool entered = false;
-        for (int p = c.pieceStart[q]; p < c.pieceStart[q + 1]; ++p) {
-            const CuttingCache::Piece& piece = c.pieces[static_cast<size_t>(p)];
-            if (beta < pi && (piece.to + since < -beta || piece.from + since > beta)) {
-                continue;
-            }
-            if (!entered) {
-                // Push and pop rather than the inverse turn: hundreds of
-                // copies a frame would pile up the rounding.
-                glPushMatrix();
-                enterGearFrame(k, origin, c.blankCentre, since);
-                entered = true;
-            }
-            drawPolyline(k, c.keptPoints.data() + piece.first, piece.last - piece.first, KEPT_GREEN);
-        }
-        if (entered) {
-            glPopMatrix();
-        }
-    }
+    drawKept(k, c.blankCentre, c.kept, driveAngle, c.rollStep, visibleHalfAngle(k));
 
     // The blank, drawn about the tooth nearest the top, with its reference circle.
     const double blankTurn = pi / 2.0 + driveAngle;

@@ -1,7 +1,7 @@
 // The scene blocks that display runs between its frame brackets. Each draws
 // its titles first and leaves the model-view matrix as it found it. Scenes 7
-// and 8 show activePair (app/pair_state.h) and exist only when
-// pairScenesEnabled.
+// to 9 show activePair (app/pair_state.h) and exist only when
+// pairScenesEnabled; scene 9 only for an internal pair.
 #pragma once
 
 #include <vector>
@@ -35,27 +35,37 @@ void stepDriveAngle();
 void drawBeltScene();            // scene 4
 void drawMeshingScene();         // scenes 5 and 6
 
-// ---- Scenes 7 and 8: the gear pair of activePair ------------------------------
-// Both take their size from the pair so that it fills the window at viewScale
+// ---- Scenes 7 to 9: the gear pair of activePair --------------------------------
+// They take their size from the pair so that it fills the window at viewScale
 // 0.5, whatever m and z are:
-//   scene 7: pairScale = 1.5 / (a + ra1 + ra2) window units per mm, times
-//            viewScale / 0.5. At viewScale 0.5 the span from gear 1's tip to
-//            gear 2's tip is centred in the window; w and W zoom about the
-//            pitch point C, which stays where it is, so the mesh stays in view.
+//   scene 7: pairScale window units per mm, times viewScale / 0.5: at
+//            viewScale 0.5 the pair spans 1.5 window units, centred:
+//              external: 1.5 / (a + ra1 + ra2), from gear 1's tip to gear 2's;
+//              internal: 1.5 / (the ring's outer diameter), the ring centred;
+//              rack: 1.5 / (the height from the pinion's tip to the rack's
+//              back edge), the pinion above the rack, C on the vertical
+//              through the window's centre.
+//            w and W zoom about the pitch point C, which stays where it is,
+//            so the mesh stays in view.
 //   scene 8: cuttingScale = 2 / (3 pi m) window units per mm (three pitches
 //            across the window), times viewScale / 0.5, about the window
 //            centre, where the rack's datum line crosses the blank's top.
-// Both turn by the rule of scenes 4 to 6: driveAngle grows (d) or shrinks (D)
-// by 0.01 rad a frame and is gear 1's counter-clockwise turn; gear 2 turns
-// back by driveAngle z1 / z2. Outlines, the rack and the circles are thinned
+//   scene 9: the same scale for the pinion-type cutter cutting the ring, about
+//            the window centre, where the cutter's reference circle touches
+//            the ring's cutting pitch circle.
+// All turn by the rule of scenes 4 to 6: driveAngle grows (d) or shrinks (D)
+// by 0.01 rad a frame and is gear 1's counter-clockwise turn; an external
+// gear 2 turns back by driveAngle z1 / z2, a ring forward by as much, a rack
+// slides by r1 driveAngle to the right. Outlines, the rack and the circles are thinned
 // to a quarter pixel whenever the pair or viewScale has changed since the
 // last frame, never otherwise; a frame allocates nothing.
 void drawPairScene();            // scene 7
 void drawCuttingScene();         // scene 8
+void drawRingCuttingScene();     // scene 9
 
-// Forgets everything the two scenes keep from one frame to the next: the
-// thinned outlines, the titles, the rack positions of scene 8. Run by
-// setActivePair and by the keys '7' and '8'.
+// Forgets everything the three scenes keep from one frame to the next: the
+// thinned outlines, the titles, the rack and cutter positions of scenes 8
+// and 9. Run by setActivePair and by the keys '7' to '9'.
 void resetPairScenes();
 
 // Scene 7's mapping: window units per mm at the current viewScale, and where
@@ -63,11 +73,21 @@ void resetPairScenes();
 double pairSceneScale();
 Point2 pairSceneToWindow(const Point2& p);
 // Centre of gear i (0: drive, 1: driven), mm from C; C lies on the line of
-// centres, gear 1 to its left.
+// centres, gear 1 to its left (for a ring, both centres to its left; for a
+// rack, the pinion's above it, and for the rack the point of its datum line
+// below C at driveAngle 0).
 Point2 pairSceneCentre(int gear);
+// Where gear i's own frame (that of activePair.outline[i]) stands at the
+// current driveAngle: its point p at origin + p turned by `turn`, mm from C.
+// The rack's frame has x along its datum line, y up, a space at x = 0.
+struct ScenePlacement {
+    Point2 origin;
+    double turn;  // rad, counter-clockwise
+};
+ScenePlacement pairScenePlacement(int gear);
 // The outline of gear i as scene 7 draws it, in mm in the gear's own frame,
-// closed: the last point repeats the first. Valid after a frame of scene 7 at
-// the current viewScale.
+// closed: the last point repeats the first (the rack: its pitches around
+// x = 0, open). Valid after a frame of scene 7 at the current viewScale.
 const std::vector<Point2>& pairSceneOutline(int gear);
 
 // Scene 7's contact points of the moment: their distances (mm) along the line
