@@ -58,7 +58,7 @@ TEST_F(Keyboard, ZoomRoundTripsAndUnknownKeysDoNothing) {
     }
     EXPECT_NEAR(viewScale, 0.5, 1e-12);
     const int step = stepScene1;
-    for (int key : {int{'Z'}, int{'S'}, int{'x'}, int{'q'}, 0, 255, 200, int{'7'}, int{'8'}, int{'0'}, int{' '}}) {
+    for (int key : {int{'Z'}, int{'S'}, int{'x'}, int{'q'}, 0, 255, 200, int{'7'}, int{'8'}, int{'9'}, int{'0'}, int{' '}}) {
         keyboard(static_cast<unsigned char>(key), 0, 0);
     }
     EXPECT_EQ(stepScene1, step);
@@ -118,8 +118,9 @@ TEST_F(Keyboard, ResetAfterExtremeZoomGivesBackTheNormalPicture) {
     EXPECT_EQ(after.rgb, normal.rgb);
 }
 
-// Started with a pair, 7 and 8 are scene keys like 1 to 6; 'z' still goes
-// back to scene 1 at the starting zoom without drawing.
+// Started with a pair, 7 and 8 (and 9 for an internal pair) are scene keys
+// like 1 to 6; 'z' still goes back to scene 1 at the starting zoom without
+// drawing.
 class KeyboardWithPair : public Keyboard {
 protected:
     void SetUp() override {
@@ -159,17 +160,71 @@ TEST_F(KeyboardWithPair, SevenAndEightChooseThePairScenesAndTurnByTheBeltRule) {
     EXPECT_EQ(viewScale, 0.5);
 }
 
+TEST_F(KeyboardWithPair, NineIsIgnoredUnlessThePairIsInternal) {
+    keyboard('8', 0, 0);
+    const double angle = driveAngle;
+    keyboard('9', 0, 0);
+    EXPECT_EQ(sceneKey, '8');
+    EXPECT_EQ(driveAngle, angle);  // no frame drawn either
+    PairInput rack;
+    rack.kind = PairKind::rack;
+    rack.z1 = 12;
+    setActivePair(rack);
+    keyboard('9', 0, 0);
+    EXPECT_EQ(sceneKey, '8');
+
+    PairInput ring;
+    ring.kind = PairKind::internal;
+    ring.z1 = 42;
+    ring.z2 = 50;
+    ring.x2 = 0.01;
+    setActivePair(ring);
+    keyboard('w', 0, 0);
+    directionKey = 'D';
+    driveAngle = 3.0;
+    keyboard('9', 0, 0);
+    EXPECT_EQ(sceneKey, '9');
+    EXPECT_EQ(directionKey, 'd');
+    EXPECT_DOUBLE_EQ(driveAngle, 0.01);  // one step already drawn
+    EXPECT_NEAR(viewScale, 0.45, 1e-15);
+    keyboard('D', 0, 0);
+    keyboard('D', 0, 0);
+    EXPECT_NEAR(driveAngle, -0.01, 1e-15);
+    EXPECT_TRUE(frameInvariantFailures().empty());
+    // A pair of another kind (the page's form) takes scene 9 to scene 7.
+    setActivePair(rack);
+    EXPECT_EQ(sceneKey, '7');
+    setActivePair(ring);
+    keyboard('9', 0, 0);
+    pairScenesEnabled = false;  // no pair: ignored like 7 and 8
+    keyboard('1', 0, 0);
+    keyboard('9', 0, 0);
+    EXPECT_EQ(sceneKey, '1');
+}
+
 TEST_F(KeyboardWithPair, RandomKeysAndExtremeZoomKeepEveryInvariant) {
     std::mt19937 random(20261208);
-    std::uniform_int_distribution<int> commandKey(0, 12);
-    const char commands[] = "12345678dDwWs";
+    std::uniform_int_distribution<int> commandKey(0, 13);
+    const char commands[] = "123456789dDwWs";
     for (int n = 0; n < 1500; ++n) {
-        keyboard(static_cast<unsigned char>(commands[commandKey(random) % 13]), 0, 0);
-        ASSERT_TRUE(sceneKey >= '1' && sceneKey <= '8') << n;
+        keyboard(static_cast<unsigned char>(commands[commandKey(random) % 14]), 0, 0);
+        ASSERT_TRUE(sceneKey >= '1' && sceneKey <= '8') << n;  // 9 only for a ring
         const auto failures = frameInvariantFailures();
         ASSERT_TRUE(failures.empty()) << n << ": " << failures.front();
     }
-    for (char scene : {'7', '8'}) {
+    PairInput ring;
+    ring.kind = PairKind::internal;
+    ring.z1 = 42;
+    ring.z2 = 50;
+    ring.x2 = 0.01;
+    setActivePair(ring);
+    for (int n = 0; n < 400; ++n) {
+        keyboard(static_cast<unsigned char>(commands[commandKey(random) % 14]), 0, 0);
+        ASSERT_TRUE(sceneKey >= '1' && sceneKey <= '9') << n;
+        const auto failures = frameInvariantFailures();
+        ASSERT_TRUE(failures.empty()) << n << ": " << failures.front();
+    }
+    for (char scene : {'7', '8', '9'}) {
         for (char zoom : {'w', 'W'}) {
             keyboard(static_cast<unsigned char>(scene), 0, 0);
             viewScale = zoom == 'w' ? DBL_MIN / 0.8 : DBL_MAX * 0.8;  // where 8000 presses end
