@@ -135,7 +135,7 @@ double formRadius(int gear) {
     const std::vector<Point2>& outline = activePair.outline[gear].points;
     const size_t count = outline.size();
     if (count < 3) {
-        return rb;
+        return ring ? g.df / 2.0 : rb;
     }
     // The middle of what the involute bounds: tooth 0 on +x, or for a ring
     // the space beside its tooth on +x (or the space on +x, if the ring's

@@ -85,7 +85,7 @@ void prepareRingCutting() {
     c.ringCentre = Point2{0.0, -(g2.da + g2.df) / 4.0};
     c.rollStep = 2.0 * pi / in.z2 / keptPerPitch;
     takeCutter(c);
-    formatTitles(c.title, activePair.input.cutterTeeth);
+    formatTitles(c.title, activePair.numbers.zc);
     c.zoomScale = 0.0;
     c.kept.visited = false;
     c.ready = true;
