@@ -8,6 +8,19 @@ set(WEB_DIR ${CMAKE_CURRENT_SOURCE_DIR}/web)
 set(CMAKE_CXX_COMPILER_LAUNCHER ${CMAKE_COMMAND} -E env "NODE_PATH=/usr/share/nodejs")
 set(CMAKE_CXX_LINKER_LAUNCHER ${CMAKE_COMMAND} -E env "NODE_PATH=/usr/share/nodejs")
 
+# The page: web/page.html is its skeleton, web/page/ its parts (styles,
+# scripts, texts); assemble_page.cmake puts them together into the one
+# shell file emcc takes.
+set(PAGE_SHELL ${CMAKE_BINARY_DIR}/page-shell.html)
+file(GLOB PAGE_PARTS CONFIGURE_DEPENDS ${WEB_DIR}/page/*)
+add_custom_command(OUTPUT ${PAGE_SHELL}
+  COMMAND ${CMAKE_COMMAND} -DSKELETON=${WEB_DIR}/page.html -DOUTPUT=${PAGE_SHELL}
+          -P ${WEB_DIR}/assemble_page.cmake
+  DEPENDS ${WEB_DIR}/page.html ${PAGE_PARTS} ${WEB_DIR}/assemble_page.cmake
+  COMMENT "Assembling the page from web/page.html and web/page/"
+  VERBATIM)
+add_custom_target(involute-gears-page DEPENDS ${PAGE_SHELL})
+
 add_executable(involute-gears
   ${INVOLUTE_CORE_SOURCES}
   src/app/main.cpp
@@ -35,7 +48,8 @@ target_link_options(involute-gears PRIVATE
   # page's "Save the gears' outlines" download), fopen fails there, and
   # emscripten's FS would add about 45 KB to the page.
   -sFILESYSTEM=0
-  --shell-file ${WEB_DIR}/page.html
+  --shell-file ${PAGE_SHELL}
   --js-library ${WEB_DIR}/stdout_to_page.js)
+add_dependencies(involute-gears involute-gears-page)
 set_property(TARGET involute-gears APPEND PROPERTY LINK_DEPENDS
-  ${WEB_DIR}/page.html ${WEB_DIR}/stdout_to_page.js)
+  ${PAGE_SHELL} ${WEB_DIR}/stdout_to_page.js)

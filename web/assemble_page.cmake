@@ -1,0 +1,45 @@
+# Makes the page's shell file from its skeleton: every line
+#   <!-- part: NAME -->
+# of SKELETON is replaced by the file NAME (relative to the skeleton's
+# folder): a .css part inside <style>, a .js part inside <script>, an .html
+# part as it is. Writes OUTPUT. Run as
+#   cmake -DSKELETON=web/page.html -DOUTPUT=page-shell.html -P assemble_page.cmake
+# It does not touch emscripten's {{{ SCRIPT }}} marker: emcc fills that.
+cmake_minimum_required(VERSION 3.16)
+get_filename_component(dir "${SKELETON}" DIRECTORY)
+file(READ "${SKELETON}" rest)
+set(marker "<!-- part: ")
+string(LENGTH "${marker}" markerLength)
+set(page "")
+while(TRUE)
+  string(FIND "${rest}" "${marker}" at)
+  if(at EQUAL -1)
+    break()
+  endif()
+  string(SUBSTRING "${rest}" 0 ${at} before)
+  string(APPEND page "${before}")
+  math(EXPR nameAt "${at} + ${markerLength}")
+  string(SUBSTRING "${rest}" ${nameAt} -1 rest)
+  string(FIND "${rest}" " -->" close)
+  if(close EQUAL -1)
+    message(FATAL_ERROR "${SKELETON}: a part comment without its end")
+  endif()
+  string(SUBSTRING "${rest}" 0 ${close} name)
+  math(EXPR afterAt "${close} + 4")
+  string(SUBSTRING "${rest}" ${afterAt} -1 rest)
+  if(NOT EXISTS "${dir}/${name}")
+    message(FATAL_ERROR "${SKELETON}: no part ${dir}/${name}")
+  endif()
+  file(READ "${dir}/${name}" part)
+  if(name MATCHES "\\.css$")
+    string(APPEND page "<style>\n${part}</style>")
+  elseif(name MATCHES "\\.js$")
+    string(APPEND page "<script>\n${part}</script>")
+  else()
+    string(APPEND page "${part}")
+  endif()
+endwhile()
+string(APPEND page "${rest}")
+# Written atomically: a build that stops half way leaves no half page.
+file(WRITE "${OUTPUT}.tmp" "${page}")
+file(RENAME "${OUTPUT}.tmp" "${OUTPUT}")

@@ -1,0 +1,92 @@
+// The link in the address bar: #teeth=Z1,Z2&module=M&angle=DEG&shift=X1,X2&scene=N,
+// its keys and places taken from the Real gears panel's field table. Read
+// at start (the pair applied after the first frame) and when a link is
+// typed or pasted into the address bar; written with replaceState (never a
+// new history entry) once the pair or a pair scene has been chosen.
+// Not here: the checks of the values (pair_panel.js).
+"use strict";
+var link = (function () {
+  var linkError = document.getElementById("pair-link-error");
+  var fields = pairPanel.fields;
+  // The link's keys in the order they are written, each with its fields.
+  var keys = [];
+  var fieldsOf = {};
+  fields.forEach(function (field) {
+    var key = field.link[0];
+    if (!fieldsOf[key]) { fieldsOf[key] = []; keys.push(key); }
+    fieldsOf[key][field.link[1]] = field.name;
+  });
+
+  function linkText() {
+    var good = pairPanel.good();
+    return "#" + keys.map(function (key) {
+      return key + "=" + fieldsOf[key].map(function (name) { return good[name]; }).join(",");
+    }).join("&") + "&scene=" + pairPanel.scene();
+  }
+  var written = location.hash;
+  // A page opened without a link gets one at the first change of the pair
+  // or the scene, not at the start.
+  var linked = location.hash.length > 1;
+  function writeLink() {
+    linked = true;
+    var text = linkText();
+    if (text === location.hash) return;
+    written = text;
+    try {
+      history.replaceState(history.state, "", text);
+    } catch (e) {
+      location.replace(text);  // only the fragment changes: no reload
+    }
+  }
+  // Puts the link's values into the fields (bad ones too, to be seen and
+  // corrected there); returns the scene asked for, or 0.
+  function readLink() {
+    var asked = 0;
+    var problems = [];
+    var parts = location.hash.replace(/^#/, "").split("&");
+    for (var i = 0; i < parts.length; i++) {
+      if (parts[i] === "") continue;
+      var eq = parts[i].indexOf("=");
+      var key = eq < 0 ? parts[i] : parts[i].slice(0, eq);
+      var value = "";
+      try { value = decodeURIComponent(eq < 0 ? "" : parts[i].slice(eq + 1)); } catch (e) { value = "?"; }
+      if (fieldsOf.hasOwnProperty(key)) {
+        var names = fieldsOf[key];
+        var list = names.length > 1 ? value.split(",") : [value];
+        for (var n = 0; n < names.length; n++) pairPanel.setText(names[n], n < list.length ? list[n] : "");
+      } else if (key === "scene") {
+        if (/^[1-8]$/.test(value)) asked = Number(value);
+        else problems.push("scene must be 1 to 8 · scene は 1〜8");
+      }
+    }
+    linkError.textContent = problems.length ? "In the link: " + problems.join("; ") : "";
+    return asked;
+  }
+
+  function chooseScene(asked) {
+    if (asked && asked !== Module._webScene()) {
+      // The page's own key path, as if the key had been typed.
+      document.dispatchEvent(new KeyboardEvent("keydown", { key: String(asked), bubbles: true, cancelable: true }));
+    }
+  }
+
+  var askedScene = readLink();
+  pairPanel.apply(true);  // the fields' messages at once; the pair goes to the program at the first frame
+
+  // A link typed or pasted into the address bar while the page is open.
+  window.addEventListener("hashchange", function () {
+    if (location.hash === written) return;
+    var asked = readLink();
+    pairPanel.apply(true);
+    chooseScene(asked);
+  });
+
+  return {
+    // A new pair in the program; atStart: the pair the page opened with,
+    // which writes no link by itself.
+    pairChanged: function (atStart) { if (!atStart || linked) writeLink(); },
+    // The link follows the scene once there is one, or once a pair scene is shown.
+    sceneChanged: function () { if (linked || pairPanel.scene() >= 7) writeLink(); },
+    firstFrame: function () { chooseScene(askedScene); }
+  };
+})();

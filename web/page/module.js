@@ -1,0 +1,70 @@
+// The program's module: how the page hands emscripten the program (the
+// inline wasm, decoded here) and where the program's hooks lead (output to
+// the report box, frames and failures to the page's life in program.js).
+// Asks for the WebGL context before the page's first paint.
+// Not here: anything shown on the page. Performance marks: "page-script",
+// "wasm-ready", "runtime-ready" (and "first-frame", in program.js).
+"use strict";
+performance.mark("page-script");
+// The WebGL context is asked for now, before the page's first paint: asked
+// for at the program's start, it waits for the browser's GPU process to
+// finish painting the page first, several times as long. The program's
+// emscripten_webgl_create_context then gets this same context, so these
+// are the attributes webglOpen (web/webgl_backend.cpp) asks for; it checks
+// that the context has them.
+try {
+  document.getElementById("canvas").getContext("webgl", { alpha: false, depth: false, stencil: false, antialias: false,
+                                                          preserveDrawingBuffer: true });
+} catch (e) {
+  // No WebGL: the program finds none either and says so.
+}
+var Module = (function () {
+  // The wasm is inline as base64 (one self-contained file). Decoded here,
+  // once and synchronously, it spares emscripten's fetch() of a data: URL,
+  // which costs tens of milliseconds of round trips through the browser's
+  // network service, and fails under a Content-Security-Policy connect-src.
+  function decodeBase64(text) {
+    if (typeof Uint8Array.fromBase64 === "function") return Uint8Array.fromBase64(text);
+    var chars = atob(text);
+    var bytes = new Uint8Array(chars.length);
+    for (var i = 0; i < chars.length; i++) bytes[i] = chars.charCodeAt(i);
+    return bytes;
+  }
+  return {
+    canvas: document.getElementById("canvas"),
+    // Every byte of standard output, as a terminal shows it.
+    onOutput: function (fd, bytes) {
+      if (fd === 1) reportBox.output(bytes);
+      else console.warn(new TextDecoder("utf-8").decode(bytes));
+    },
+    onFrameDrawn: function () { page.frameDrawn(); },
+    onNoWebGL: function () {
+      page.fail("This browser cannot show the picture: WebGL is switched off or missing. " +
+                "Switch on hardware acceleration (or WebGL) in the browser's settings, or use another browser.");
+    },
+    // A shader that did not compile or link: nothing can be drawn.
+    onFailure: function (message) {
+      page.fail("The picture cannot be drawn: " + message + ". Try another browser or device.");
+    },
+    onAbort: function (what) { page.failToRun(what); },
+    // emscripten's SINGLE_FILE build keeps the wasm as a data: URL in the
+    // global wasmBinaryFile; with it missing (another toolchain), starting
+    // is impossible here, and the page says so.
+    instantiateWasm: function (imports, receiveInstance) {
+      var url = typeof wasmBinaryFile === "string" ? wasmBinaryFile : "";
+      var comma = url.indexOf(";base64,");
+      if (url.lastIndexOf("data:", 0) !== 0 || comma < 0) {
+        page.failToRun("the program's WebAssembly is not inline in the page");
+        return {};
+      }
+      WebAssembly.instantiate(decodeBase64(url.slice(comma + 8)), imports).then(function (result) {
+        performance.mark("wasm-ready");
+        receiveInstance(result.instance, result.module);
+      }, function (error) { page.failToRun(error); });
+      return {};
+    },
+    onRuntimeInitialized: function () { performance.mark("runtime-ready"); page.start(); },
+    print: function (text) { console.log(text); },
+    printErr: function (text) { console.warn(text); }
+  };
+})();

@@ -1,0 +1,285 @@
+// The "Real gears" panel (the pair of scenes 7 and 8): its fields, made
+// from the one table below, their checks and messages, handing the pair to
+// the program, the pair's numbers and warnings (#pair-readout), the scene
+// notes of What to notice, and the outlines' file save. The program is
+// asked only once it runs (body[data-state] "running"); a change of the
+// pair redraws a frame of scene 7 or 8 on the spot, without a step and
+// without counting a frame. Not here: the link in the address bar
+// (link.js), the scene buttons 7 and 8 (made and sent by keys.js).
+"use strict";
+var pairPanel = (function () {
+  var body = document.body;
+  var section = document.getElementById("real-gears");
+  var form = document.getElementById("pair-form");
+  var readout = document.getElementById("pair-readout");
+
+  // The panel's fields, in the order the program's _webSetPair takes them
+  // (its refusal codes 1, 2, … name them in this order). label: the field's
+  // label (HTML); said: the field's name in messages, English and Japanese;
+  // min, max: the range taken; whole: whole numbers only; start: the value
+  // the program starts with; link: the link's key and the place in its
+  // comma-separated list.
+  var fields = [
+    { name: "z1", label: "z<sub>1</sub> teeth, drive", labelJa: "駆動歯車の歯数", said: ["z1 (teeth of gear 1)", "歯数 z1"],
+      min: 4, max: 400, whole: true, start: "10", link: ["teeth", 0] },
+    { name: "z2", label: "z<sub>2</sub> teeth, driven", labelJa: "被動歯車の歯数", said: ["z2 (teeth of gear 2)", "歯数 z2"],
+      min: 4, max: 400, whole: true, start: "30", link: ["teeth", 1] },
+    { name: "module", label: "module m, mm", labelJa: "モジュール", said: ["module m", "モジュール m"],
+      min: 0.05, max: 100, whole: false, start: "1", link: ["module", 0] },
+    { name: "alpha", label: "pressure angle α, °", labelJa: "圧力角", said: ["pressure angle α", "圧力角 α"],
+      min: 10, max: 35, whole: false, start: "20", link: ["angle", 0] },
+    { name: "x1", label: "shift x<sub>1</sub>", labelJa: "転位係数", said: ["shift x1", "転位係数 x1"],
+      min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 0] },
+    { name: "x2", label: "shift x<sub>2</sub>", labelJa: "転位係数", said: ["shift x2", "転位係数 x2"],
+      min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 1] }
+  ];
+  var byName = {};
+  var names = fields.map(function (field) { byName[field.name] = field; return field.name; });
+
+  // <div class="pair-field"><label/><input/><span class="pair-error"/></div> for each field.
+  var inputs = {};
+  fields.forEach(function (field) {
+    var id = "pair-" + field.name;
+    var box = document.createElement("div");
+    box.className = "pair-field";
+    var label = document.createElement("label");
+    label.htmlFor = id;
+    label.innerHTML = field.label + ' <span lang="ja">' + field.labelJa + "</span>";
+    var input = document.createElement("input");
+    input.id = id;
+    input.name = field.name;
+    input.type = "number";
+    input.inputMode = field.whole ? "numeric" : "decimal";
+    input.min = String(field.min);
+    input.max = String(field.max);
+    input.step = field.whole ? "1" : "any";
+    input.value = field.start;
+    input.setAttribute("aria-describedby", id + "-error");
+    var error = document.createElement("span");
+    error.id = id + "-error";
+    error.className = "pair-error";
+    error.setAttribute("role", "alert");
+    box.appendChild(label);
+    box.appendChild(input);
+    box.appendChild(error);
+    form.appendChild(box);
+    inputs[field.name] = input;
+  });
+
+  var good = {};  // the pair the program has
+  fields.forEach(function (field) { good[field.name] = Number(field.start); });
+  var scene = 1;
+  var started = false;
+  var messageDelayMs = 700;  // while typing, a value on its way ("1" of "12") is not scolded at once
+  var messageTimer = 0;
+
+  function running() { return body.dataset.state === "running"; }
+
+  // ---- Field values: a number in range (whole for the teeth), or a message.
+  function parse(name) {
+    var field = byName[name];
+    var text = inputs[name].value.trim();
+    var value = text === "" ? NaN : Number(text);
+    if (!isFinite(value) || (field.whole && Math.floor(value) !== value) || value < field.min || value > field.max) {
+      var what = field.whole ? "a whole number from " : "a number from ";
+      return { error: field.said[0] + " must be " + what + field.min + " to " + field.max + " · " + field.said[1] +
+               " は " + field.min + "〜" + field.max + (field.whole ? " の整数" : " の数") };
+    }
+    return { value: value };
+  }
+  function showError(name, text) {
+    inputs[name].setAttribute("aria-invalid", text ? "true" : "false");
+    document.getElementById("pair-" + name + "-error").textContent = text;
+  }
+
+  // ---- The pair: every field valid, then the program's own check (it
+  // refuses pointed teeth too). The last good pair stays otherwise.
+  function quietly(call) {
+    // A redraw for a new pair is the same moment of the scene: the page's
+    // frame hook (which counts frames) does not hear of it.
+    var hook = Module.onFrameDrawn;
+    Module.onFrameDrawn = null;
+    try { return call(); } finally { Module.onFrameDrawn = hook; }
+  }
+  // showNow: messages at once (a committed value), not after a pause;
+  // atStart: the pair the page opened with, which writes no link by itself.
+  function applyForm(showNow, atStart) {
+    clearTimeout(messageTimer);
+    var values = {};
+    var errors = {};
+    var bad = false;
+    names.forEach(function (name) {
+      var result = parse(name);
+      if (result.error) { errors[name] = result.error; bad = true; } else values[name] = result.value;
+    });
+    names.forEach(function (name) { if (!errors[name]) showError(name, ""); });
+    if (bad) {
+      var tell = function () { names.forEach(function (name) { if (errors[name]) showError(name, errors[name]); }); };
+      if (showNow) tell(); else messageTimer = setTimeout(tell, messageDelayMs);
+      return false;
+    }
+    if (!started || !running()) return true;  // applied at the first frame
+    if (names.every(function (name) { return values[name] === good[name]; })) return true;
+    var code;
+    try {
+      code = quietly(function () {
+        return Module._webSetPair(values.z1, values.z2, values.module, values.alpha, values.x1, values.x2);
+      });
+    } catch (e) {
+      // As a key that throws: said, and the controls switched off.
+      page.fail("The program stopped with an error at the new pair (" + (e && e.message ? e.message : e) +
+                "). Reload the page to start it again.");
+      return false;
+    }
+    if (code !== 0) {
+      showError(names[code - 1] || names[0], textAt(Module._webPairMessage()) + " · " + refusedJa(names[code - 1]));
+      return false;
+    }
+    good = values;
+    showNumbers();
+    link.pairChanged(atStart);
+    return true;
+  }
+  function refusedJa(name) { return (byName[name] || fields[0]).said[1] + " の値では歯車ができません"; }
+  function textAt(pointer) {  // a C string of the program's
+    var bytes = Module.HEAPU8;
+    var end = pointer;
+    while (bytes[end] !== 0) end++;
+    return new TextDecoder("utf-8").decode(bytes.subarray(pointer, end));
+  }
+
+  section.addEventListener("input", function (e) { if (e.target.tagName === "INPUT") applyForm(false); });
+  section.addEventListener("change", function (e) { if (e.target.tagName === "INPUT") applyForm(true); });
+  form.addEventListener("submit", function (e) { e.preventDefault(); applyForm(true); });
+  // Typing in a field is typing, not the program's keys.
+  section.addEventListener("keydown", function (e) { if (e.target.tagName === "INPUT") e.stopPropagation(); });
+
+
+  // ---- The readout: the pair's numbers and warnings, and in scene 7 where
+  // the contact points of the moment are on the path of contact.
+  function f(value, digits) { return value.toFixed(digits === undefined ? 4 : digits); }
+  function line(parent, english, japanese, className) {
+    var div = document.createElement("div");
+    if (className) div.className = className;
+    say(div, english, japanese);
+    parent.appendChild(div);
+  }
+  function say(element, english, japanese) {
+    element.textContent = english;
+    var ja = document.createElement("span");
+    ja.lang = "ja";
+    ja.textContent = " · " + japanese;
+    element.appendChild(ja);
+  }
+  // The numbers and warnings: once per pair.
+  var contactLine = document.createElement("div");
+  function showNumbers() {
+    var m = Module;
+    var box = document.createDocumentFragment();
+    line(box, "εα  = " + f(m._webPairEpsilonAlpha()) + "     contact ratio", "かみ合い率");
+    line(box, "αw  = " + f(m._webPairAlphaWDeg()) + "°   working pressure angle", "かみ合い圧力角");
+    line(box, "a   = " + f(m._webPairCentreDistance()) + " mm centre distance", "中心距離");
+    line(box, "ga  = " + f(m._webPairGa()) + " mm path of contact", "かみ合い長さ");
+    line(box, "pb  = " + f(m._webPairPb()) + " mm base pitch", "法線ピッチ");
+    line(box, "sa1 = " + f(m._webPairSa(0)) + " mm, sa2 = " + f(m._webPairSa(1)) + " mm tip thickness", "歯先厚さ");
+    var w = m._webPairWarnings();
+    var shifts = [good.x1, good.x2];
+    for (var g = 0; g < 2; g++) {
+      if (w & (1 << g)) {
+        line(box, "⚠ gear " + (g + 1) + ": undercut (x" + (g + 1) + " = " + shifts[g] + " < xmin = " +
+             f(m._webPairXmin(g)) + ")", "歯車" + (g + 1) + "：アンダーカット（切り下げ）", "warning");
+      }
+      if (w & (4 << g)) {
+        line(box, "⚠ gear " + (g + 1) + ": interference, gear " + (2 - g) + "'s tip meets it below the start of its involute",
+             "歯車" + (g + 1) + "：干渉（相手の歯先がインボリュートの始まりより歯元側に当たる）", "warning");
+      }
+      if (w & (32 << g)) {
+        line(box, "⚠ gear " + (g + 1) + ": thin tip, sa" + (g + 1) + " < 0.25 m",
+             "歯車" + (g + 1) + "：歯先が薄い（sa < 0.25 m）", "warning");
+      }
+    }
+    if (w & 16) line(box, "⚠ low contact ratio, εα < 1.1", "かみ合い率が低い（εα < 1.1）", "warning");
+    if (w === 0) line(box, "no warnings", "警告なし");
+    box.appendChild(contactLine);
+    readout.textContent = "";
+    readout.appendChild(box);
+    showContacts();
+  }
+  // Every frame of scene 7: where the contact points of the moment are.
+  function showContacts() {
+    contactLine.hidden = scene !== 7;
+    if (scene !== 7) return;
+    var m = Module;
+    var count = m._webPairContactCount();
+    var at = [];
+    for (var i = 0; i < count; i++) at.push(f(m._webPairContact(i), 3));
+    say(contactLine, "contact now at " + (at.length ? at.join(", ") + " mm" : "no point") + " along the " +
+        f(m._webPairPathLength(), 3) + " mm path of contact, from where a pair starts touching",
+        "接触点：かみ合い経路の始点から " + (at.length ? at.join(", ") + " mm" : "なし"));
+  }
+
+  // ---- What to notice: the current scene's notes.
+  var notes = document.querySelectorAll("#what-to-notice [data-scene]");
+  function showNotes() {
+    for (var i = 0; i < notes.length; i++) notes[i].hidden = notes[i].dataset.scene !== String(scene);
+  }
+
+
+  // ---- After every frame: the notes, the readout, the link's scene, the
+  // chosen pair scene on its button.
+  var sceneKeys = section.querySelectorAll("button[data-key]");
+  function frameDrawn() {
+    if (!running()) return;
+    var now = Module._webScene();
+    var changed = now !== scene;
+    scene = now;
+    if (changed) {
+      showNotes();
+      link.sceneChanged();
+    }
+    for (var i = 0; i < sceneKeys.length; i++) {
+      sceneKeys[i].setAttribute("aria-pressed", sceneKeys[i].dataset.key === String(scene) ? "true" : "false");
+    }
+    if (!started) {
+      started = true;
+      applyForm(true, true);
+      showNumbers();
+      link.firstFrame();
+    } else {
+      showContacts();
+    }
+  }
+  function stateChanged() {
+    if (body.dataset.state === "ended" || body.dataset.state === "failed") {
+      for (var name in inputs) inputs[name].disabled = true;
+    }
+  }
+  // Frames drawn in one task (a held key's burst) are looked at once.
+  new MutationObserver(function (records) {
+    var drawn = false;
+    for (var i = 0; i < records.length; i++) {
+      if (records[i].attributeName === "data-frames") drawn = true;
+      else stateChanged();
+    }
+    if (drawn) frameDrawn();
+  }).observe(body, { attributes: true, attributeFilter: ["data-frames", "data-state"] });
+
+  // ---- The outlines as an SVG file: the desktop's --svg, byte for byte;
+  // after Esc too, as the picture saves are (the program has stopped, its
+  // pair is still there).
+  section.querySelector('[data-action="save-svg"]').addEventListener("click", function () {
+    if (!started || !(running() || body.dataset.state === "ended")) return;
+    var pointer = Module._webPairSvg();
+    saves.download(Module.HEAPU8.slice(pointer, pointer + Module._webPairSvgLength()), "image/svg+xml",
+                   "involute-gears-pair.svg");
+  });
+
+  return {
+    fields: fields,
+    // The field's text as given (a link's value, good or bad).
+    setText: function (name, text) { inputs[name].value = text; },
+    apply: applyForm,
+    good: function () { return good; },
+    scene: function () { return scene; }
+  };
+})();

@@ -1,0 +1,149 @@
+// The program's life on the page: body[data-state] ("starting", "running",
+// "ended" after Esc, "failed"), body[data-frames], what happens at the
+// first frame, the notice (#notice) that says the program has ended or
+// cannot run and what to do, a start that never comes, and a lost WebGL
+// context. Which controls work in each state. Not here: sending keys
+// (keys.js), the readout's text (readout.js), the layout (layout.js).
+"use strict";
+var page = (function () {
+  var body = document.body;
+  var notice = document.getElementById("notice");
+  var canvas = document.getElementById("canvas");
+  var ended = false;  // Esc, or a failure: no more keys
+  var frames = 0;
+  var startTimeoutMs = 4000;
+
+  function controls(selector) { return document.querySelectorAll(selector); }
+  function disableAll(selector) {
+    var list = controls(selector);
+    for (var i = 0; i < list.length; i++) list[i].disabled = true;
+  }
+  function enableAll(selector) {
+    var list = controls(selector);
+    for (var i = 0; i < list.length; i++) list[i].disabled = false;
+  }
+  var keyControls = "button[data-key]";
+  var saveControls = '[data-action^="save"]';
+  // Nothing to save until the first frame is on the canvas.
+  disableAll(saveControls);
+
+  // Keys reach the program only while it runs.
+  function running() { return !ended && body.dataset.state === "running"; }
+  function frameCount() { return frames; }
+
+  function frameDrawn() {
+    frames += 1;
+    body.dataset.frames = String(frames);
+    readouts.show();
+    keys.showChosen();
+    if (frames === 1) {
+      performance.mark("first-frame");
+      if (!ended) enableAll(saveControls);
+      // Keys reach the page wherever the focus is; the canvas takes it,
+      // unless the reader has put it elsewhere, after the frame is shown:
+      // in a task after the frame's own layout, so that focusing forces none.
+      requestAnimationFrame(function () {
+        setTimeout(function () {
+          if (document.activeElement === body || document.activeElement === null) canvas.focus({ preventScroll: true });
+        }, 0);
+      });
+    }
+  }
+
+  function stopEverything(state, message, role) {
+    ended = true;
+    keys.stopRepeat();
+    clearTimeout(startTimer);
+    body.dataset.state = state;
+    notice.setAttribute("role", role);
+    notice.textContent = message;
+    notice.hidden = false;
+    disableAll(keyControls);
+  }
+
+  // Esc: the program has ended; the last picture may still be saved.
+  function end(message) {
+    if (!ended) stopEverything("ended", message, "status");
+  }
+
+  // The program cannot go on: what happened and what to do, no keys, and
+  // no save (it could hand out a blank or stale picture).
+  function fail(message) {
+    if (body.dataset.state === "failed" && !startTimedOut) return;
+    startTimedOut = false;
+    stopEverything("failed", message, "alert");
+    disableAll(saveControls);
+    revealNotice();
+  }
+
+  // The notice where it can be read: full screen (which shows only the
+  // picture and the keys) is left, and the notice scrolled into view once
+  // the page is laid out without it.
+  function revealNotice() {
+    var scroll = function () { requestAnimationFrame(function () { notice.scrollIntoView({ block: "nearest" }); }); };
+    if (typeof layout === "object" && layout.inFullscreen()) {
+      layout.leaveFullscreen();
+      if (layout.inFullscreen()) {
+        document.addEventListener("fullscreenchange", scroll, { once: true });
+        document.addEventListener("webkitfullscreenchange", scroll, { once: true });
+        return;
+      }
+    }
+    scroll();
+  }
+
+  // WebAssembly refused, or the runtime aborted.
+  function failToRun(reason) {
+    var text = String(reason && reason.message ? reason.message : reason);
+    if (!runtimeStarted) {
+      fail("The program cannot start here: this browser did not run its WebAssembly (" + text + "). " +
+           "A web server whose Content-Security-Policy lacks 'wasm-unsafe-eval' causes this. " +
+           "Save this page (Ctrl+S, or ⌘S on a Mac) and open the saved file: it runs from disk.");
+    } else {
+      fail("The program stopped with an error (" + text + "). Reload the page to start it again.");
+    }
+  }
+
+  // A lost WebGL context is given back only when the loss is prevented; the
+  // program then draws its picture again. Until then the canvas is blank:
+  // nothing to save.
+  canvas.addEventListener("webglcontextlost", function (e) {
+    e.preventDefault();
+    disableAll(saveControls);
+  });
+  canvas.addEventListener("webglcontextrestored", function () {
+    if (!running()) return;
+    Module._webContextRestored();
+    if (!ended && frames > 0) enableAll(saveControls);
+  });
+
+  // A start that never comes (a script blocked, a browser too old) is said
+  // too; should the program start after all, the page carries on.
+  var startTimedOut = false;
+  var startTimer = setTimeout(function () {
+    if (body.dataset.state !== "starting") return;
+    fail("The program has not started after " + startTimeoutMs / 1000 + " seconds. Reload the page; if it still " +
+         "does not start, save the page (Ctrl+S, or ⌘S on a Mac) and open the saved file, or try another browser.");
+    startTimedOut = true;
+  }, startTimeoutMs);
+
+  var runtimeStarted = false;
+  function start() {
+    runtimeStarted = true;
+    if (body.dataset.state === "failed") {
+      if (!startTimedOut) return;
+      startTimedOut = false;
+      ended = false;
+      notice.hidden = true;
+      enableAll(keyControls);
+    }
+    clearTimeout(startTimer);
+    body.dataset.state = "running";
+    layout.programStarting();
+    // The program names the window in Japanese.
+    document.querySelector("title").lang = "ja";
+  }
+
+  return { frameDrawn: frameDrawn, end: end, fail: fail, failToRun: failToRun, start: start,
+           running: running, frames: frameCount };
+})();

@@ -1,0 +1,110 @@
+// The readout under the keys (#readout: the scene's numbers and the zoom,
+// after every frame) and the live region (#announce) that tells a screen
+// reader the new state after a key, at most once a second while a key
+// repeats. Not here: the Real gears panel's numbers (pair_panel.js).
+"use strict";
+var readouts = (function () {
+  var readout = document.getElementById("readout");
+  var announcer = document.getElementById("announce");
+
+  var sceneNames = {
+    1: "involute generation, base circle fixed",
+    2: "involute generation, base circle turning",
+    3: "involute measurement, base circle rolling",
+    4: "crossed belt between two base circles",
+    5: "two gears meshing, with contact path",
+    6: "two gears meshing, without contact path",
+    7: "the gear pair of Real gears in mesh",
+    8: "the rack cutting gear 1 of Real gears"
+  };
+
+  function degrees(radians) { return radians * 180 / Math.PI; }
+
+  function describe() {
+    var m = Module;
+    var scene = m._webScene();
+    var lines = ["scene " + scene + ": " + sceneNames[scene]];
+    var radius = m._webBaseRadius();
+    if (scene <= 3) {
+      var index = m._webTableIndex();
+      var roll = index * m._webStepAngle();
+      lines.push("table index " + index + " of 400");
+      lines.push("roll angle  " + roll.toFixed(2) + " rad = " + degrees(roll).toFixed(1) + "°");
+      lines.push("string      " + (radius * roll).toFixed(3) + " mm unwound (base radius × roll angle)");
+    } else {
+      var drive = m._webDriveAngle();
+      var span = 2 * radius;
+      lines.push("drive angle " + drive.toFixed(2) + " rad = " + degrees(drive).toFixed(1) + "°");
+      if (scene === 4) {
+        var along = radius * drive;
+        var where = along >= 0 && along <= span ? "" : " (off the span)";
+        lines.push("dot         " + along.toFixed(3) + " mm from the drive circle's tangency point, span " +
+                   span.toFixed(3) + " mm" + where);
+      } else if (scene <= 6) {
+        // Flank pairs touch on the path one base pitch apart.
+        var pitch = 2 * Math.PI / m._webToothCount();
+        var first = drive - Math.floor(drive / pitch) * pitch;
+        var points = [];
+        for (var a = first; radius * a <= span + 1e-9; a += pitch) points.push((radius * a).toFixed(3));
+        lines.push("contact     " + points.join(", ") + " mm along the " + span.toFixed(3) +
+                   " mm path from the drive end");
+      }
+    }
+    lines.push("zoom        viewScale " + m._webViewScale().toFixed(3) + " (1 mm = " +
+               (m._webViewScale() * 400).toFixed(1) + " px)");
+    return lines.join("\n");
+  }
+
+  // The same state as one short sentence for the live region.
+  function sentence(key) {
+    var m = Module;
+    var scene = m._webScene();
+    var text = "Scene " + scene;
+    if (scene <= 3) {
+      var index = m._webTableIndex();
+      text += ", step " + index + " of 400, roll angle " + degrees(index * m._webStepAngle()).toFixed(1) + "°";
+    } else {
+      text += ", drive angle " + degrees(m._webDriveAngle()).toFixed(1) + "°";
+    }
+    if (key === "w" || key === "W") text += ", zoom " + m._webViewScale().toFixed(3);
+    return text + ".";
+  }
+
+  // ---- The live region: a new state after a key, at most once a second
+  // while a key repeats, and the last state when the repeat stops.
+  var announceIntervalMs = 1000;
+  var spokenAt = -Infinity;
+  var speakTimer = 0;
+  var unspoken = "";
+  function speak() {
+    speakTimer = 0;
+    spokenAt = performance.now();
+    announcer.textContent = unspoken;
+  }
+  function announce(text) {
+    unspoken = text;
+    var wait = spokenAt + announceIntervalMs - performance.now();
+    if (wait <= 0) speak();
+    else if (!speakTimer) speakTimer = setTimeout(speak, wait);
+  }
+
+  // After every frame.
+  function show() { readout.textContent = describe(); }
+
+  // After a key the program took: z says that the picture changes at the
+  // next key; a key that drew is told to a screen reader.
+  function keyTaken(key, drew) {
+    if (key === "z") {
+      // z starts afresh and prints the report at once; the window keeps its
+      // picture until the next frame, as on the desktop.
+      var said = "reset: report printed again; the picture changes at the next key";
+      var shown = readout.textContent;
+      readout.textContent = said + (shown.lastIndexOf(said, 0) === 0 ? shown.slice(said.length) : "\n" + shown);
+      announce("Reset: the report is printed again; the picture changes at the next key.");
+    } else if (drew) {
+      announce(sentence(key));
+    }
+  }
+
+  return { show: show, keyTaken: keyTaken, announce: announce };
+})();
