@@ -54,7 +54,7 @@ std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout) {
         }
         for (size_t k = 0; k < path.points.size(); ++k) {
             snprintf(buffer, sizeof buffer, "%s%.5f %.5f", k == 0 ? (continues ? " M" : "M") : " L",
-                     path.points[k].x, -path.points[k].y);
+                     path.points[k].x, -path.points[k].y + 0.0);  // + 0.0: no "-0.00000"
             svg += buffer;
         }
         if (path.closed) {

@@ -32,7 +32,7 @@ grep -q '^Comment\[ja\]=' "$desktop" || fail "desktop entry has no Japanese comm
 warnings=$(groff -man -ww -z "$stage/share/man/man1/involute-gears.1" 2>&1)
 [[ -z "$warnings" ]] || fail "man page warnings: $warnings"
 rendered=$(MANWIDTH=80 man -l "$stage/share/man/man1/involute-gears.1" 2>/dev/null | col -b)
-for section in SYNOPSIS SCENES KEYS "CONSOLE REPORT" "EXIT STATUS" REQUIREMENTS; do
+for section in SYNOPSIS OPTIONS SCENES KEYS "CONSOLE REPORT" "EXIT STATUS" REQUIREMENTS; do
   grep -q "^$section" <<<"$rendered" || fail "man page lacks $section"
 done
 
