@@ -1,6 +1,6 @@
 // The page's "Real gears" panel and the gear pair of scenes 7 and 8: what the
 // page calls (as Module._name) to set the pair, read its numbers, warnings and
-// scene 7's contact points, and get the pair's SVG.
+// scene 7's contact points, and get the pair's SVG and DXF.
 //
 // Unlike the desktop, where the pair scenes exist only when the program is
 // started with pair options, the page always has them: the default pair
@@ -26,6 +26,10 @@
 //   Module._webPairSvg() / _webPairSvgLength(): the SVG text of the pair, the
 //       same bytes as the desktop's --svg file; the pointer stays valid until
 //       the next call of _webPairSvg.
+//   Module._webPairDxf(apart) / _webPairDxfLength(): the DXF R12 text of the
+//       pair, the same bytes as the desktop's --dxf file with --layout mesh
+//       (apart 0) or --layout apart (apart 1); the pointer stays valid until
+//       the next call of _webPairDxf.
 #include <emscripten/emscripten.h>
 
 #include <string>
@@ -52,6 +56,7 @@ constexpr int contactCapacity = 8;  // more than any pair in range has (epsilonA
 
 std::string refusal;  // why the last webSetPair was refused; "" after an accepted one
 std::string svgText;
+std::string dxfText;
 double contacts[contactCapacity];
 int contactCount = 0;
 
@@ -86,7 +91,13 @@ void redrawWithoutStep() {
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, double x1, double x2) {
-    const PairInput input{z1, z2, m, alphaDeg, x1, x2};
+    PairInput input;  // an external pair without backlash: the panel's fields
+    input.z1 = z1;
+    input.z2 = z2;
+    input.m = m;
+    input.alphaDeg = alphaDeg;
+    input.x1 = x1;
+    input.x2 = x2;
     const PairCheck check = checkPair(input);
     if (check.field != PairField::none) {
         refusal = check.message;
@@ -139,5 +150,12 @@ EMSCRIPTEN_KEEPALIVE const char* webPairSvg() {
 }
 
 EMSCRIPTEN_KEEPALIVE int webPairSvgLength() { return static_cast<int>(svgText.size()); }
+
+EMSCRIPTEN_KEEPALIVE const char* webPairDxf(int apart) {
+    dxfText = formatPairDxf(activePair, apart != 0 ? SheetLayout::apart : SheetLayout::mesh);
+    return dxfText.c_str();
+}
+
+EMSCRIPTEN_KEEPALIVE int webPairDxfLength() { return static_cast<int>(dxfText.size()); }
 
 }  // extern "C"
