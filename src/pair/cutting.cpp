@@ -5,6 +5,8 @@
 namespace {
 
 constexpr int rackRoundSegments = 48;  // chords of each rack round in rackOutline
+constexpr double cutterAddendum = 1.25;  // the pinion-type cutter's tip above its reference circle, in m
+constexpr double cutterDedendum = 1.25;  // its root below it, in m
 
 }  // namespace
 
@@ -53,13 +55,65 @@ double flankStart(const RackProfile& p) { return p.vc - p.rho * std::sin(p.alpha
 // tooth 0's counter-clockwise flank is centred pi m / 2 to the left of the
 // space holding tooth 0, which stands at the top when the blank has turned
 // by pi/2 (rackOutlineAt).
+Polar envelopePoint(const CuttingMotion& motion, const ProfilePoint& q) {
+    const double r = motion.r;
+    if (motion.rc == 0.0) {
+        // A rack: its normal meets the rolling line y = r (datum at y = r + x m).
+        const double xm = motion.xm;
+        const double t = (-xm - q.v) / q.nv;  // along the normal to the rolling line
+        const double uStar = q.u + q.nu * t;  // where the normal meets it, in the tooth's frame
+        const double phi = pi / 2.0 + (uStar - motion.pitch / 2.0) / r;  // blank's turn at contact
+        const double qx = q.u - uStar;
+        const double qy = r + xm + q.v;
+        return Polar{std::hypot(qx, qy), std::remainder(std::atan2(qy, qx) - phi, 2.0 * pi)};
+    }
+    // A pinion-type cutter: its normal meets the cutter's pitch circle
+    // (radius rc) at W, on the side of the normal's foot F where q lies (the
+    // other crossing is the conjugate point behind the cutter). Ring centre
+    // at the origin, cutter centre at (a0, 0), pitch point (r, 0): the cutter
+    // turned by phi = -angle(W) brings W there, and the ring, rolling with
+    // it, has turned by phi rc / r the same way.
+    const double along = q.u * q.nu + q.v * q.nv;
+    const double fx = q.u - along * q.nu;
+    const double fy = q.v - along * q.nv;
+    const double reach2 = motion.rc * motion.rc - (fx * fx + fy * fy);
+    if (reach2 < 0.0) {
+        return Polar{-1.0, 0.0};
+    }
+    const double sigma = std::copysign(std::sqrt(reach2), along);
+    const double phi = -std::atan2(fy + sigma * q.nv, fx + sigma * q.nu);
+    const double x = motion.a0 + std::cos(phi) * q.u - std::sin(phi) * q.v;
+    const double y = std::sin(phi) * q.u + std::cos(phi) * q.v;
+    return Polar{std::hypot(x, y), std::remainder(std::atan2(y, x) - phi * motion.rc / r, 2.0 * pi)};
+}
+
 Polar envelopePoint(const RackProfile& p, double r, double xm, const ProfilePoint& q) {
-    const double t = (-xm - q.v) / q.nv;  // along the normal to the rolling line y = r
-    const double uStar = q.u + q.nu * t;  // where the normal meets it, in the tooth's frame
-    const double phi = pi / 2.0 + (uStar - pi * p.m / 2.0) / r;  // blank's turn at contact
-    const double qx = q.u - uStar;
-    const double qy = r + xm + q.v;
-    return Polar{std::hypot(qx, qy), std::remainder(std::atan2(qy, qx) - phi, 2.0 * pi)};
+    return envelopePoint(CuttingMotion{r, pi * p.m, xm, 0.0, 0.0}, q);
+}
+
+ProfilePoint cutterFlankPoint(const RingCutting& c, double alpha, double t) {
+    // The involute unwound clockwise from the base circle at
+    // thetaB = pi / (2 zc) + inv(alpha): its string touches the base circle at
+    // thetaB - t, and the string's direction is the flank's outward normal.
+    const double thetaB = pi / (2.0 * c.zc) + involuteFunction(alpha);
+    const double tangent = thetaB - t;
+    const double nx = std::sin(t);
+    const double ny = std::cos(t);
+    const double normalX = std::cos(thetaB) * nx - std::sin(thetaB) * ny;
+    const double normalY = std::sin(thetaB) * nx + std::cos(thetaB) * ny;
+    return ProfilePoint{c.rbc * std::cos(tangent) + c.rbc * t * normalX, c.rbc * std::sin(tangent) + c.rbc * t * normalY,
+                        normalX, normalY};
+}
+
+ProfilePoint cutterCornerPoint(const RingCutting& c, double alpha, double turn) {
+    const double tTip = std::sqrt(c.rac * c.rac - c.rbc * c.rbc) / c.rbc;
+    ProfilePoint q = cutterFlankPoint(c, alpha, tTip);
+    const double from = std::atan2(q.nv, q.nu);
+    const double to = std::atan2(q.v, q.u);
+    const double angle = from + std::remainder(to - from, 2.0 * pi) * turn;
+    q.nu = std::cos(angle);
+    q.nv = std::sin(angle);
+    return q;
 }
 
 void rackOutline(const PairInput& input, int gearIndex, int teeth, std::vector<Point2>& points) {
@@ -148,3 +202,23 @@ void rackOutlineAt(const PairInput& input, int gearIndex, double phi, int teeth,
         q.y += r;
     }
 }
+
+RingCutting ringCutting(const PairInput& in, int zc) {
+    const double m = in.m;
+    const double alpha = in.alphaDeg * degToRad;
+    RingCutting c{};
+    c.zc = zc;
+    c.rc = m * zc / 2.0;
+    c.rbc = c.rc * std::cos(alpha);
+    c.rac = c.rc + cutterAddendum * m;
+    c.rfc = c.rc - cutterDedendum * m;
+    c.sac = 2.0 * c.rac * (pi / (2.0 * zc) + involuteFunction(alpha) - involuteFunction(std::acos(c.rbc / c.rac)));
+    // The cutter (x = 0) meshes with the ring (x2) as a pinion does.
+    const double invW0 = 2.0 * std::tan(alpha) * in.x2 / (in.z2 - zc) + involuteFunction(alpha);
+    if (invW0 > 0.0) {
+        c.alphaW0 = inverseInvolute(invW0);
+        c.a0 = (in.z2 - zc) / 2.0 * m * std::cos(alpha) / std::cos(c.alphaW0);
+    }
+    return c;
+}
+

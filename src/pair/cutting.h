@@ -25,6 +25,22 @@ struct RackProfile {
 
 RackProfile makeRackProfile(double m, double alpha);
 
+// The cutting mesh of a ring and a pinion-type cutter of zc teeth.
+struct RingCutting {
+    int zc;
+    double alphaW0;  // pressure angle of the cutting mesh
+    double a0;       // cutting centre distance, mm
+    double rc;       // the cutter's reference radius m zc / 2
+    double rbc;      // its base radius
+    double rac;      // its tip radius rc + 1.25 m
+    double rfc;      // its root radius rc - 1.25 m
+    double sac;      // its tooth thickness on its tip circle (arc), mm
+};
+
+// The cutting mesh for zc teeth (zc < z2); alphaW0 and a0 are 0 where there
+// is no cutting pressure angle.
+RingCutting ringCutting(const PairInput& input, int zc);
+
 // A point of the cutter's half profile with its unit normal pointing out of
 // the cutter (into the gear's material).
 struct ProfilePoint {
@@ -44,9 +60,40 @@ struct Polar {
     double psi;  // angle from the tooth's middle line, positive towards its counter-clockwise flank
 };
 
-// The point of the gear (reference radius r, shift x m = xm) that the
-// profile point q cuts.
+// How a cutter rolls on the blank it cuts, without slipping, at the pitch
+// point where their rolling curves touch: a rack's rolling line on the
+// blank's reference circle, or a pinion-type cutter's working pitch circle
+// inside a ring's.
+struct CuttingMotion {
+    double r;      // the blank's rolling radius: a gear's reference radius, a ring's working pitch radius
+    double pitch;  // pi m
+    double xm;     // a rack: its datum line x m outside the rolling line
+    double rc;     // 0 for a rack; a pinion-type cutter's working pitch radius r zc / z2
+    double a0;     // a pinion-type cutter: its centre's distance from the ring's, r - rc
+};
+
+// The point of the blank that the profile point q cuts: where q stands when
+// its normal passes through the pitch point (the law of gearing), in the
+// blank's frame. The one step that differs between the cutters is where the
+// normal meets the cutter's rolling curve (its line or its circle); that
+// point is then rolled onto the pitch point.
+// A rack (q in its tooth-centred frame): psi from the middle of the gear's
+// tooth that the rack tooth's half u >= 0 cuts on its counter-clockwise side.
+// A pinion-type cutter (q in the cutter's frame, centre at the origin, its
+// tooth 0 centred on +x): psi from the middle of the ring's space that tooth
+// 0 cuts; rho < 0 where q's normal misses the cutter's pitch circle (q never
+// touches the ring).
+Polar envelopePoint(const CuttingMotion& motion, const ProfilePoint& q);
+// The rack's: the gear of reference radius r, shift x m = xm.
 Polar envelopePoint(const RackProfile& p, double r, double xm, const ProfilePoint& q);
+
+// The pinion-type cutter's tooth 0, its counter-clockwise half, in the
+// cutter's frame with the outward normal: the involute flank at roll
+// parameter t = tan(alpha_rho) (radius rbc sqrt(1 + t^2)), and the sharp tip
+// corner with the normal turned by `turn` from the flank's (0) to the
+// radial (1).
+ProfilePoint cutterFlankPoint(const RingCutting& cutter, double alpha, double t);
+ProfilePoint cutterCornerPoint(const RingCutting& cutter, double alpha, double turn);
 
 // The cutter that cuts gear `gearIndex`, in the rack's own frame: x along the
 // rolling line, which is y = 0 (the line that touches the reference circle

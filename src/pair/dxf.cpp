@@ -11,7 +11,7 @@ struct Layer {
     const char* name;
     int colour;
 };
-constexpr Layer layers[] = {{"0", 7}, {"GEAR1", 1}, {"GEAR2", 5}, {"CENTRES", 7}};  // "0": every DXF has it
+constexpr Layer layers[] = {{"0", 7}, {"GEAR1", 1}, {"GEAR2", 5}, {"RACK", 5}, {"CENTRES", 7}};  // "0": every DXF has it
 
 // One group: its code on a line, its value on the next.
 void group(std::string& dxf, int code, const char* value) {

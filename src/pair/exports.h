@@ -21,7 +21,7 @@ enum class SheetLayout { mesh, apart };
 // One line of a drawing, in mm on the drawing's plane (y up): a closed
 // outline (the last point joins the first) or an open polyline.
 struct SheetPath {
-    std::string layer;            // "GEAR1", "GEAR2", "CENTRES": the DXF layer, the SVG group
+    std::string layer;            // "GEAR1", "GEAR2", "RACK", "CENTRES": the DXF layer, the SVG group
     std::string id;               // the SVG element's id: "gear1", "gear2", "centre1", ...
     bool closed = true;
     std::vector<Point2> points;
@@ -44,7 +44,11 @@ constexpr double sheetLineWidthMm = 0.1;       // hairline, whatever the module
 
 // mesh: gear 1 centred at (0, 0), gear 2 at (a, 0) turned by phase2, as in
 // scene 7. apart: gear 1 at (0, 0), gear 2 at (R1 + 2 m + R2, 0) not turned,
-// R being each gear's outer radius (its farthest outline point).
+// R being each gear's outer radius (its farthest outline point). A ring
+// (centred at (a, 0) around the pinion) has its teeth and its rim on GEAR2,
+// both with the id "gear2"; a rack is on RACK with the id "rack", its datum
+// line at y = -a (apart: its tip line 2 m below gear 1's tip circle), and
+// has no centre cross.
 void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet);
 
 // The sheet as an SVG picture in millimetres: a group per layer
@@ -54,7 +58,7 @@ void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet);
 std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout = SheetLayout::mesh);
 
 // The sheet as a DXF R12 (AC1009) drawing in millimetres ($INSUNITS 4):
-// layers GEAR1 (red), GEAR2 (blue) and CENTRES in the tables; each closed
+// layers GEAR1 (red), GEAR2 and RACK (blue) and CENTRES in the tables; each closed
 // outline one POLYLINE with flag 70 = 1, its VERTEX entities and SEQEND;
 // each centre stroke a LINE. Widths 0: CAD's hairline. Coordinates to 5
 // decimals, the same points as the SVG's (with y up, as DXF has it).

@@ -11,8 +11,6 @@ namespace {
 
 constexpr double lowContactRatio = 1.1;
 constexpr double thinTipFactor = 0.25;     // sa below 0.25 m is a thin tip
-constexpr double cutterAddendum = 1.25;    // the pinion-type cutter's tip above its reference circle, in m
-constexpr double cutterDedendum = 1.25;    // its root below it, in m
 
 // Distance along the line of action from a gear's base tangent point to
 // where a circle of radius rho crosses it.
@@ -101,25 +99,6 @@ InternalInterference internalInterference(int z1, int z2, double ra1, double ra2
                      (theta2 + involuteFunction(alphaA2) - invW) / ratio;
     }
     return f;
-}
-
-RingCutting ringCutting(const PairInput& in, int zc) {
-    const double m = in.m;
-    const double alpha = in.alphaDeg * degToRad;
-    RingCutting c{};
-    c.zc = zc;
-    c.rc = m * zc / 2.0;
-    c.rbc = c.rc * std::cos(alpha);
-    c.rac = c.rc + cutterAddendum * m;
-    c.rfc = c.rc - cutterDedendum * m;
-    c.sac = 2.0 * c.rac * (pi / (2.0 * zc) + involuteFunction(alpha) - involuteFunction(std::acos(c.rbc / c.rac)));
-    // The cutter (x = 0) meshes with the ring (x2) as a pinion does.
-    const double invW0 = 2.0 * std::tan(alpha) * in.x2 / (in.z2 - zc) + involuteFunction(alpha);
-    if (invW0 > 0.0) {
-        c.alphaW0 = inverseInvolute(invW0);
-        c.a0 = (in.z2 - zc) / 2.0 * m * std::cos(alpha) / std::cos(c.alphaW0);
-    }
-    return c;
 }
 
 CutterFault cutterFault(const PairInput& in, int zc) {

@@ -23,20 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "pair/cutting.h"
 #include "pair/gear_pair.h"
 #include "pair/plane.h"
-
-// The cutting mesh of a ring and a pinion-type cutter of zc teeth.
-struct RingCutting {
-    int zc;
-    double alphaW0;  // pressure angle of the cutting mesh
-    double a0;       // cutting centre distance, mm
-    double rc;       // the cutter's reference radius m zc / 2
-    double rbc;      // its base radius
-    double rac;      // its tip radius rc + 1.25 m
-    double rfc;      // its root radius rc - 1.25 m
-    double sac;      // its tooth thickness on its tip circle (arc), mm
-};
 
 // Why a cutter cannot cut a ring cleanly.
 enum class CutterFault {
@@ -48,9 +37,6 @@ enum class CutterFault {
     trochoidInterference,  // the cutter's tip path trims the ring's tips as it leaves mesh
 };
 
-// The cutting mesh for zc teeth (zc < z2); alphaW0 and a0 are 0 where there
-// is no cutting pressure angle.
-RingCutting ringCutting(const PairInput& input, int zc);
 CutterFault cutterFault(const PairInput& input, int zc);
 
 // The cutter chosen for a ring when none is asked for: of the cutters from

@@ -139,15 +139,23 @@ void toothFlank(const PairInput& in, int gear, const PairNumbers& n, std::vector
         traced.push_back(envelopePoint(p, r, xm, flankPoint(p, v0 + (v1 - v0) * i / flankSamples)));
     }
 
+    envelopeFlank(traced, rootRadius, ra, flank);
+}
+
+}  // namespace
+
+void envelopeFlank(const std::vector<Polar>& traced, double rhoFrom, double rhoTo, std::vector<Polar>& flank) {
     std::vector<std::vector<Polar>> pieces;
     splitMonotone(traced, pieces);
 
     std::vector<double> radii;
     radii.reserve(traced.size() + 2);
-    radii.push_back(rootRadius);
-    radii.push_back(ra);
+    const double lowest = std::min(rhoFrom, rhoTo);
+    const double highest = std::max(rhoFrom, rhoTo);
+    radii.push_back(lowest);
+    radii.push_back(highest);
     for (const Polar& q : traced) {
-        if (q.rho > rootRadius && q.rho < ra) {
+        if (q.rho > lowest && q.rho < highest) {
             radii.push_back(q.rho);
         }
     }
@@ -199,7 +207,12 @@ void toothFlank(const PairInput& in, int gear, const PairNumbers& n, std::vector
         flank.push_back(Polar{rho, psi});
         previousPiece = which;
     }
+    if (rhoFrom > rhoTo) {
+        std::reverse(flank.begin(), flank.end());
+    }
 }
+
+namespace {
 
 // Points of the arc of radius rho from angle a0 to a1 (a1 > a0), ends left out.
 void appendArc(double rho, double a0, double a1, double tolerance, std::vector<Point2>& out) {
@@ -221,13 +234,20 @@ void buildOutline(const PairInput& in, int gear, const PairNumbers& n, GearOutli
     double rootRadius = 0.0;
     toothFlank(in, gear, n, flank, rootRadius);
 
+    assembleOutline(flank, ra, rootRadius, z, in.m, outline);
+}
+
+}  // namespace
+
+void assembleOutline(const std::vector<Polar>& flank, double ra, double rootRadius, int z, double m,
+                     GearOutline& outline) {
     // The counter-clockwise flank in Cartesian form, thinned.
     std::vector<Point2> dense(flank.size());
     for (size_t i = 0; i < flank.size(); ++i) {
         dense[i] = Point2{flank[i].rho * std::cos(flank[i].psi), flank[i].rho * std::sin(flank[i].psi)};
     }
     std::vector<char> keep(dense.size(), 0);
-    douglasPeucker(dense.data(), 0, dense.size() - 1, outlineTolerance * in.m, keep);
+    douglasPeucker(dense.data(), 0, dense.size() - 1, outlineTolerance * m, keep);
     std::vector<Point2> upper;  // root to tip, counter-clockwise flank
     for (size_t i = 0; i < dense.size(); ++i) {
         if (keep[i]) {
@@ -244,11 +264,11 @@ void buildOutline(const PairInput& in, int gear, const PairNumbers& n, GearOutli
     for (const Point2& q : upper) {
         tooth.push_back(Point2{q.x, -q.y});  // clockwise flank: the mirror image
     }
-    appendArc(ra, -psiTip, psiTip, arcTolerance * in.m, tooth);
+    appendArc(ra, -psiTip, psiTip, arcTolerance * m, tooth);
     for (size_t i = upper.size(); i-- > 0;) {
         tooth.push_back(upper[i]);
     }
-    appendArc(rootRadius, psiRoot, toothAngle - psiRoot, arcTolerance * in.m, tooth);
+    appendArc(rootRadius, psiRoot, toothAngle - psiRoot, arcTolerance * m, tooth);
 
     outline.points.clear();
     outline.points.reserve(tooth.size() * static_cast<size_t>(z));
@@ -260,7 +280,7 @@ void buildOutline(const PairInput& in, int gear, const PairNumbers& n, GearOutli
             // Where the root arc has no length the next tooth's first point
             // repeats the last one.
             if (!outline.points.empty() && std::hypot(turned.x - outline.points.back().x,
-                                                      turned.y - outline.points.back().y) < 1e-12 * in.m) {
+                                                      turned.y - outline.points.back().y) < 1e-12 * m) {
                 continue;
             }
             outline.points.push_back(turned);
@@ -268,12 +288,11 @@ void buildOutline(const PairInput& in, int gear, const PairNumbers& n, GearOutli
     }
     if (outline.points.size() > 1 &&
         std::hypot(outline.points.front().x - outline.points.back().x,
-                   outline.points.front().y - outline.points.back().y) < 1e-12 * in.m) {
+                   outline.points.front().y - outline.points.back().y) < 1e-12 * m) {
         outline.points.pop_back();
     }
 }
 
-}  // namespace
 
 void rackCutOutline(const PairInput& input, int gear, const PairNumbers& numbers, GearOutline& outline) {
     buildOutline(input, gear, numbers, outline);
@@ -295,6 +314,8 @@ void buildPairGeometry(const PairInput& input, PairGeometry& pair) {
     // Gear 2's spaces lie at pi / z2 + k 2 pi / z2; the one facing gear 1
     // must be at pi.
     pair.phase2 = pi - pi / input.z2;
+    pair.rim.points.clear();
+    pair.rackShift = 0.0;
 }
 
 void simplifyOutline(const std::vector<Point2>& points, double tolerance, std::vector<Point2>& out) {

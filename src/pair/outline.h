@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "pair/cutting.h"
 #include "pair/gear_pair.h"
 #include "pair/plane.h"
 
@@ -23,17 +24,47 @@ struct GearOutline {
 // Both gears of the pair, as placed in mesh at drive angle 0: gear 1 with a
 // tooth on +x, gear 2 turned by `phase2` about its own centre so that the
 // two touch on the drive flanks with no backlash (and no overlap).
+// An internal pair: the ring's centre at (a, 0) too, the pinion inside it,
+// meshing on the pinion's -x side; outline[1] is the ring's toothed outline
+// as its pinion-type cutter leaves it, `rim` its outer rim.
+// A rack pair: outline[1] is the rack in its own frame (datum line y = 0,
+// teeth pointing to +y, a space's middle at x = 0), placed with its datum
+// line at y = -a and its own origin at x = rackShift, below the pinion.
 struct PairGeometry {
     PairInput input;
     PairNumbers numbers;
     GearOutline outline[2];  // in each gear's own frame, tooth 0 on +x, before any turn
     double phase2;           // rad: gear 2's turn at drive angle 0, about (a, 0)
+    GearOutline rim;         // internal: a circle of diameter df2 + 4 m (rimModules); otherwise empty
+    double rackShift;        // rack: mm, where the rack's own origin stands on x at drive angle 0
 };
+
+// The ring's rim stands 2 m outside its root circle: diameter df2 + 4 m.
+constexpr double rimModules = 4.0;
+// The rack's back edge, 3 m below its datum line (1.75 m below the root
+// line); the rack reaches a pitch beyond the pinion's tip circle on each side.
+constexpr double rackBackModules = 3.0;
 
 // One gear's outline as the basic rack cuts it (gear 0 or 1 of `input`,
 // its tip circle from `numbers`): what buildPairGeometry gives each gear of
 // an external pair and the pinion of the other kinds.
 void rackCutOutline(const PairInput& input, int gear, const PairNumbers& numbers, GearOutline& outline);
+
+// The building blocks of every cut outline, the rack's and the pinion-type
+// cutter's. Angles psi are measured from a tooth's middle line towards its
+// counter-clockwise flank.
+//
+// What no position of the cutter removed, from the curves its profile traced
+// on the blank: for every radius from rhoFrom to rhoTo the least psi any
+// traced curve reaches there, with the corner put in where the least curve
+// changes (the foot of an undercut involute). Ordered from rhoFrom to rhoTo.
+void envelopeFlank(const std::vector<Polar>& traced, double rhoFrom, double rhoTo, std::vector<Polar>& flank);
+// A gear's closed outline from one tooth's counter-clockwise flank, ordered
+// from the root circle to the tip circle (outward for an external gear,
+// inward for a ring): the flank thinned to 0.0004 m, its mirror image, the
+// tip and root arcs, repeated for all z teeth, counter-clockwise.
+void assembleOutline(const std::vector<Polar>& flank, double tipRadius, double rootRadius, int z, double m,
+                     GearOutline& outline);
 
 // Works out everything for a pair that checkPair accepts. Done once per
 // parameter change; nothing here is needed per frame.

@@ -44,17 +44,32 @@ double outerRadius(const GearOutline& outline) {
 
 void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet) {
     const double m = pair.input.m;
-    Point2 centre2{pair.numbers.a, 0.0};
-    double turn2 = pair.phase2;
-    if (layout == SheetLayout::apart) {
-        centre2 = {outerRadius(pair.outline[0]) + sheetGapModules * m + outerRadius(pair.outline[1]), 0.0};
-        turn2 = 0.0;
-    }
     sheet.paths.clear();
     addOutline(sheet, "GEAR1", "gear1", pair.outline[0], {0.0, 0.0}, 0.0);
-    addOutline(sheet, "GEAR2", "gear2", pair.outline[1], centre2, turn2);
-    addCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
-    addCross(sheet, "centre2", centre2, centreCrossModules * m);
+    if (pair.input.kind == PairKind::rack) {
+        // The rack below the pinion, its datum line horizontal; apart, its
+        // tip line 2 m below the pinion's tip circle.
+        Point2 origin{pair.rackShift, -pair.numbers.a};
+        if (layout == SheetLayout::apart) {
+            origin = {0.0, -(outerRadius(pair.outline[0]) + sheetGapModules * m + m)};
+        }
+        addOutline(sheet, "RACK", "rack", pair.outline[1], origin, 0.0);
+        addCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
+    } else {
+        Point2 centre2{pair.numbers.a, 0.0};
+        double turn2 = pair.phase2;
+        if (layout == SheetLayout::apart) {
+            const double r2 = std::max(outerRadius(pair.outline[1]), outerRadius(pair.rim));
+            centre2 = {outerRadius(pair.outline[0]) + sheetGapModules * m + r2, 0.0};
+            turn2 = 0.0;
+        }
+        addOutline(sheet, "GEAR2", "gear2", pair.outline[1], centre2, turn2);
+        if (!pair.rim.points.empty()) {
+            addOutline(sheet, "GEAR2", "gear2", pair.rim, centre2, turn2);  // a ring's rim: a second outline of #gear2
+        }
+        addCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
+        addCross(sheet, "centre2", centre2, centreCrossModules * m);
+    }
 
     sheet.minX = sheet.minY = HUGE_VAL;
     sheet.maxX = sheet.maxY = -HUGE_VAL;

@@ -6,7 +6,7 @@
 namespace {
 
 const char* colourOf(const std::string& layer) {
-    return layer == "GEAR1" ? "#ff0000" : layer == "GEAR2" ? "#0000ff" : "#000000";
+    return layer == "GEAR1" ? "#ff0000" : layer == "GEAR2" || layer == "RACK" ? "#0000ff" : "#000000";
 }
 
 }  // namespace

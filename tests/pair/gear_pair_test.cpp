@@ -659,4 +659,328 @@ TEST(PairOutline, PairInMeshTouchesOnBothFlanksWithoutOverlap) {
     EXPECT_GT(worst, 0.002);
 }
 
+// ---- The other kinds' drawings, checked from the SVG alone ----------------------------
+
+namespace kinds {
+
+// The subpaths of the SVG element with this id, each a list of points (y
+// written as -y turned back).
+std::vector<std::vector<Point2>> svgSubpaths(const std::string& svg, const std::string& id) {
+    std::vector<std::vector<Point2>> subpaths;
+    const std::string start = "<path id=\"" + id + "\" d=\"";
+    const size_t at = svg.find(start);
+    if (at == std::string::npos) {
+        return subpaths;
+    }
+    const size_t end = svg.find('"', at + start.size());
+    const std::string d = svg.substr(at + start.size(), end - at - start.size());
+    size_t i = 0;
+    while (i < d.size()) {
+        const char c = d[i];
+        if (c == 'M') {
+            subpaths.emplace_back();
+        }
+        if (c == 'M' || c == 'L') {
+            double x = 0.0;
+            double y = 0.0;
+            int used = 0;
+            if (sscanf(d.c_str() + i + 1, "%lf %lf%n", &x, &y, &used) == 2) {
+                subpaths.back().push_back(Point2{x, -y});
+                i += 1 + used;
+                continue;
+            }
+        }
+        ++i;
+    }
+    return subpaths;
+}
+
+// In the frame of a gear centred at `centre` and turned by `turn`.
+std::vector<Point2> intoFrame(const std::vector<Point2>& points, Point2 centre, double turn) {
+    std::vector<Point2> out;
+    const double c = std::cos(-turn);
+    const double s = std::sin(-turn);
+    for (const Point2& p : points) {
+        const double x = p.x - centre.x;
+        const double y = p.y - centre.y;
+        out.push_back(Point2{c * x - s * y, s * x + c * y});
+    }
+    return out;
+}
+
+double smallestRadius(const std::vector<Point2>& points) {
+    double r = INFINITY;
+    for (const Point2& p : points) {
+        r = std::min(r, std::hypot(p.x, p.y));
+    }
+    return r;
+}
+
+double largestRadius(const std::vector<Point2>& points) {
+    double r = 0.0;
+    for (const Point2& p : points) {
+        r = std::max(r, std::hypot(p.x, p.y));
+    }
+    return r;
+}
+
+// How far the pinion (turned by theta) and the ring (turned by phase2 +
+// theta z1 / z2: an internal pair turns both the same way) come into each
+// other's material, and the gaps either side of the line of centres. The
+// ring's material is outside its toothed outline.
+Contact ringContact(const std::vector<Point2>& pinion, const std::vector<Point2>& ring, const PairGeometry& pair,
+                    double theta) {
+    const PairInput& in = pair.input;
+    const double a = pair.numbers.a;
+    const double ra1 = pair.numbers.gear[0].da / 2.0;
+    const double ra2 = pair.numbers.gear[1].da / 2.0;
+    auto place = [](const std::vector<Point2>& points, Point2 centre, double turn) {
+        std::vector<Point2> out;
+        for (const Point2& p : points) {
+            out.push_back(Point2{centre.x + std::cos(turn) * p.x - std::sin(turn) * p.y,
+                                 centre.y + std::sin(turn) * p.x + std::cos(turn) * p.y});
+        }
+        return out;
+    };
+    const std::vector<Point2> p1 = place(pinion, {0.0, 0.0}, theta);
+    const std::vector<Point2> p2 = place(ring, {a, 0.0}, pair.phase2 + theta * in.z1 / in.z2);
+    Contact contact;
+    auto distanceTo = [](const Point2& p, const std::vector<Point2>& outline, const std::vector<size_t>& segments) {
+        double d = INFINITY;
+        for (size_t i : segments) {
+            d = std::min(d, segmentDistance(p, outline[i], outline[(i + 1) % outline.size()]));
+        }
+        return d;
+    };
+    auto nearSegments = [](const std::vector<Point2>& outline, auto isNear) {
+        std::vector<size_t> out;
+        for (size_t i = 0; i < outline.size(); ++i) {
+            if (isNear(outline[i]) || isNear(outline[(i + 1) % outline.size()])) {
+                out.push_back(i);
+            }
+        }
+        return out;
+    };
+    const double reach = 0.05 * in.m;
+    auto nearRing = [&](const Point2& p) { return std::hypot(p.x - a, p.y) > ra2 - reach; };
+    auto nearPinion = [&](const Point2& p) { return std::hypot(p.x, p.y) < ra1 + reach; };
+    const std::vector<size_t> ringSegments = nearSegments(p2, nearPinion);
+    const std::vector<size_t> pinionSegments = nearSegments(p1, nearRing);
+    auto record = [&](const Point2& p, double distance, bool overlapping) {
+        if (overlapping) {
+            contact.overlap = std::max(contact.overlap, distance);
+            distance = 0.0;
+        }
+        double& gap = p.y > 0.0 ? contact.gapAbove : contact.gapBelow;
+        gap = std::min(gap, distance);
+    };
+    for (const Point2& p : p1) {
+        if (nearRing(p)) {
+            record(p, distanceTo(p, p2, ringSegments), !inside(p, p2));
+        }
+    }
+    for (const Point2& p : p2) {
+        if (nearPinion(p)) {
+            record(p, distanceTo(p, p1, pinionSegments), inside(p, p1));
+        }
+    }
+    return contact;
+}
+
+}  // namespace kinds
+
+TEST(KindOutline, RingInvoluteRootRimAndMesh) {
+    struct Case {
+        PairInput input;
+        bool filletWarning;  // the pinion's fillet meets the ring's tip: the only overlap allowed
+    };
+    const Case cases[] = {
+        {makeInternal(30, 60, 1.0, 20.0, 0.0, 0.5), false},
+        {makeInternal(12, 24, 1.0, 20.0, 0.0, 1.0), false},
+        {makeInternal(16, 40, 2.0, 25.0, 0.2, 0.3), false},
+        {makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01), true},
+    };
+    for (const Case& k : cases) {
+        const PairInput& in = k.input;
+        SCOPED_TRACE(::testing::Message() << "internal " << in.z1 << "/" << in.z2 << " m " << in.m << " alpha "
+                                          << in.alphaDeg << " x " << in.x1 << "/" << in.x2);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const PairNumbers& n = pair.numbers;
+        EXPECT_EQ(n.gear[0].interference, k.filletWarning);
+        const std::string svg = formatPairSvg(pair);
+        const auto gear1 = kinds::svgSubpaths(svg, "gear1");
+        const auto gear2 = kinds::svgSubpaths(svg, "gear2");
+        ASSERT_EQ(gear1.size(), 1u);
+        ASSERT_EQ(gear2.size(), 2u) << "the ring's teeth and its rim";
+        EXPECT_NE(svg.find("<path id=\"gear2\" d=\"M"), std::string::npos);
+        EXPECT_EQ(std::count(svg.begin(), svg.end(), 'Z'), 3 + 0) << "three closed outlines";
+        const double m = in.m;
+        const double alpha = in.alphaDeg * degree;
+        const Point2 centre2{n.a, 0.0};
+        // The ring's own frame, tooth 0 on +x.
+        const std::vector<Point2> teeth = kinds::intoFrame(gear2[0], centre2, pair.phase2);
+        const std::vector<Point2> rim = kinds::intoFrame(gear2[1], centre2, pair.phase2);
+        // The rim: a circle 2 m outside the root circle.
+        const double rimRadius = (n.gear[1].df + 4.0 * m) / 2.0;
+        EXPECT_NEAR(kinds::smallestRadius(rim), rimRadius, 0.0003 * m);
+        EXPECT_NEAR(kinds::largestRadius(rim), rimRadius, 0.0003 * m);
+        // Tip circle da2 = d2 - 2 m (1 - x2); root circle where the cutter
+        // reached: the cutting centre distance (cutter unshifted, zc teeth)
+        // plus its tip radius m zc / 2 + 1.25 m.
+        const double ra2 = (in.z2 - 2.0 * (1.0 - in.x2)) * m / 2.0;
+        const int zc = n.zc;
+        const double invW0 = 2.0 * std::tan(alpha) * in.x2 / (in.z2 - zc) + std::tan(alpha) - alpha;
+        const double alphaW0 = inverseInvolute(invW0);
+        const double a0 = (in.z2 - zc) * m / 2.0 * std::cos(alpha) / std::cos(alphaW0);
+        const double rac = zc * m / 2.0 + 1.25 * m;
+        EXPECT_NEAR(kinds::smallestRadius(teeth), ra2, 2e-5);  // mm: the SVG's rounding
+        EXPECT_NEAR(kinds::largestRadius(teeth), a0 + rac, 0.001 * m);
+        // The involute of the ring, from its tip circle to where the
+        // cutter's tip corner generated it: the ring's tooth half angle at
+        // rho is s2 / d2 - inv(alpha) + inv(alpha_rho).
+        const double rb2 = in.z2 * m * std::cos(alpha) / 2.0;
+        const double rbc = zc * m * std::cos(alpha) / 2.0;
+        const double involuteEnd =
+            std::hypot(rb2, std::sqrt(rac * rac - rbc * rbc) + a0 * std::sin(alphaW0)) - 0.01 * m;
+        const double s2 = m * (M_PI / 2.0 - 2.0 * in.x2 * std::tan(alpha));
+        const double d2 = in.z2 * m;
+        // (The SVG's 5 decimals leave the tip arc's points 1e-5 mm about the
+        // tip circle: the flank is taken from 0.0002 m above it.)
+        const std::vector<Polar> flank = flankSamples(teeth, in.z2, ra2 + 0.0002 * m, involuteEnd);
+        ASSERT_GT(flank.size(), 3u);
+        double worst = 0.0;
+        for (const Polar& q : flank) {
+            const double alphaRho = std::acos(rb2 / q.rho);
+            const double psi = s2 / d2 - (std::tan(alpha) - alpha) + (std::tan(alphaRho) - alphaRho);
+            worst = std::max(worst, std::fabs(rb2 * (q.psi - psi)));
+        }
+        EXPECT_LE(worst, 0.001 * m) << "the ring's involute off by " << worst / m << " m";
+        // The thickness on the reference circle (or, where that is the tip
+        // circle, just outside it).
+        const double rhoT = std::max(d2 / 2.0, ra2 + 0.05 * m);
+        const double alphaT = std::acos(rb2 / rhoT);
+        EXPECT_NEAR(thicknessAt(teeth, in.z2, rhoT),
+                    2.0 * rhoT * (s2 / d2 - (std::tan(alpha) - alpha) + (std::tan(alphaT) - alphaT)), 0.001 * m);
+        // Beyond the involute, the cutter corner's path leaves the root
+        // fillet: never inside the involute's extension (material kept).
+        for (const Polar& q : flankSamples(teeth, in.z2, involuteEnd, a0 + rac - 0.001 * m)) {
+            const double alphaRho = std::acos(rb2 / q.rho);
+            const double psi = s2 / d2 - (std::tan(alpha) - alpha) + (std::tan(alphaRho) - alphaRho);
+            EXPECT_GE(rb2 * (q.psi - psi), -0.001 * m) << q.rho;
+        }
+        // In mesh with zero backlash: touching on both flanks, no overlap
+        // through a whole pitch unless the fillet warning names it.
+        const std::vector<Point2> pinion = gear1[0];
+        const std::vector<Point2> ringTeeth = teeth;
+        const Contact start = kinds::ringContact(pinion, ringTeeth, pair, 0.0);
+        EXPECT_LE(start.gapAbove, 0.001 * m) << "drive flanks apart";
+        EXPECT_LE(start.gapBelow, 0.001 * m) << "backlash on the other flanks";
+        double overlap = start.overlap;
+        for (int step = 1; step < 12; ++step) {
+            overlap = std::max(overlap, kinds::ringContact(pinion, ringTeeth, pair, 2.0 * M_PI / in.z1 * step / 12.0).overlap);
+        }
+        if (k.filletWarning) {
+            EXPECT_GT(overlap, 0.01 * m) << "the warned interference is not there";
+        } else {
+            EXPECT_LE(overlap, 0.001 * m);
+        }
+    }
+}
+
+TEST(KindOutline, RackStraightFlanksAndMesh) {
+    for (const PairInput& in : {makeRack(12, 3.0, 20.0, 0.6), makeRack(20, 1.0, 25.0, 0.0), makeRack(9, 2.0, 20.0, 0.5)}) {
+        SCOPED_TRACE(::testing::Message() << "rack, pinion " << in.z1 << " m " << in.m << " alpha " << in.alphaDeg
+                                          << " x1 " << in.x1);
+        ASSERT_EQ(checkPair(in).field, PairField::none);
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const PairNumbers& n = pair.numbers;
+        const std::string svg = formatPairSvg(pair);
+        const auto rack = kinds::svgSubpaths(svg, "rack");
+        ASSERT_EQ(rack.size(), 1u);
+        EXPECT_EQ(kinds::svgSubpaths(svg, "gear2").size(), 0u);
+        EXPECT_NE(svg.find("<g id=\"RACK\""), std::string::npos);
+        const std::vector<Point2>& r = rack[0];
+        const double m = in.m;
+        const double datum = -(in.z1 * m / 2.0 + in.x1 * m);  // the datum line, below the pinion
+        const double tanA = std::tan(in.alphaDeg * degree);
+        double left = INFINITY;
+        double right = -INFINITY;
+        int flanks = 0;
+        for (size_t i = 0; i < r.size(); ++i) {
+            const Point2& p = r[i];
+            const Point2& q = r[(i + 1) % r.size()];
+            left = std::min(left, p.x);
+            right = std::max(right, p.x);
+            // Every point on the tip line, the root line, the back edge or
+            // an end.
+            const bool onLine = std::fabs(p.y - (datum + m)) < 1e-4 * m || std::fabs(p.y - (datum - 1.25 * m)) < 1e-4 * m ||
+                                std::fabs(p.y - (datum - 3.0 * m)) < 1e-4 * m;
+            const bool onEnd = std::fabs(std::fabs(p.x) - std::fabs(r.front().x)) < 1e-4 * m;
+            EXPECT_TRUE(onLine || onEnd) << p.x << " " << p.y;
+            // Every slanted segment is a flank at alpha from the vertical.
+            if (std::fabs(q.y - p.y) > 1e-6 * m && std::fabs(q.x - p.x) > 1e-6 * m) {
+                EXPECT_NEAR(std::fabs(q.x - p.x) / std::fabs(q.y - p.y), tanA, 1e-4);
+                ++flanks;
+            }
+        }
+        // The path of contact lies within the pinion's tip circle: the rack
+        // reaches a pitch beyond it on each side.
+        const double ra1 = n.gear[0].da / 2.0;
+        EXPECT_LE(left, -(ra1 + M_PI * m));
+        EXPECT_GE(right, ra1 + M_PI * m);
+        EXPECT_GE(flanks, 2 * static_cast<int>(2.0 * (ra1 + M_PI * m) / (M_PI * m)));
+        // In mesh with zero backlash: the pinion touches both flanks of the
+        // rack space below it and never enters the rack, the rack sliding
+        // r1 theta as the pinion turns by theta.
+        const std::vector<Point2> pinion = kinds::svgSubpaths(svg, "gear1")[0];
+        const double r1 = in.z1 * m / 2.0;
+        double worst = 0.0;
+        for (int step = 0; step < 24; ++step) {
+            const double theta = 2.0 * M_PI / in.z1 * step / 24.0;
+            std::vector<Point2> turned;
+            for (const Point2& p : pinion) {
+                turned.push_back(Point2{std::cos(theta) * p.x - std::sin(theta) * p.y,
+                                        std::sin(theta) * p.x + std::cos(theta) * p.y});
+            }
+            std::vector<Point2> moved = r;
+            for (Point2& p : moved) {
+                p.x += r1 * theta;
+            }
+            std::vector<size_t> all(moved.size());
+            for (size_t i = 0; i < all.size(); ++i) {
+                all[i] = i;
+            }
+            Contact c;
+            std::vector<Point2> low;
+            for (const Point2& p : turned) {
+                if (p.y < datum + 1.05 * m) {
+                    low.push_back(p);
+                }
+            }
+            measure(low, moved, all, c);
+            worst = std::max(worst, c.overlap);
+            if (step == 0) {
+                // Both sides of the tooth or space at the bottom: x < 0 and x > 0.
+                double gapLeft = INFINITY;
+                double gapRight = INFINITY;
+                for (const Point2& p : low) {
+                    double d = INFINITY;
+                    for (size_t i : all) {
+                        d = std::min(d, segmentDistance(p, moved[i], moved[(i + 1) % moved.size()]));
+                    }
+                    if (std::fabs(p.x) < M_PI * m) {
+                        (p.x < 0.0 ? gapLeft : gapRight) = std::min(p.x < 0.0 ? gapLeft : gapRight, d);
+                    }
+                }
+                EXPECT_LE(gapLeft, 0.001 * m);
+                EXPECT_LE(gapRight, 0.001 * m);
+            }
+        }
+        EXPECT_LE(worst, 0.001 * m);
+    }
+}
+
 }  // namespace
