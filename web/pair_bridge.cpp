@@ -1,4 +1,4 @@
-// The page's "Real gears" panel and the gear pair of scenes 7 and 8: what the
+// The page's "Real gears" panel and the gear pair of scenes 7 to 9: what the
 // page calls (as Module._name) to set the pair, read its numbers, warnings and
 // scene 7's contact points, and get the pair's SVG and DXF.
 //
@@ -9,12 +9,19 @@
 // the pair's numbers go to the panel, never to standard output.
 //
 // The page's calls:
-//   Module._webSetPair(z1, z2, m, alphaDeg, x1, x2)
-//       0: accepted, now the pair of scenes 7 and 8; a frame of scene 7 or 8
-//          on screen is drawn again for the new pair, without a step (one
-//          onFrameDrawn call, which the page may choose not to count).
-//       1..6: refused (z1, z2, m, alpha, x1, x2 is wrong, in that order); the
-//          last good pair stays; Module._webPairMessage() says why (English).
+//   Module._webSetPair(z1, z2, m, alphaDeg, x1, x2, kind, cutter)
+//       kind: 0 external, 1 internal (gear 2 a ring), 2 rack (z2 and x2 not
+//       used); cutter: the teeth of the ring's pinion-type cutter, 0 for the
+//       one chosen per ring. Both may be left out: an external pair.
+//       0: accepted, now the pair of scenes 7 to 9; a frame of scene 7, 8 or
+//          9 on screen is drawn again for the new pair, without a step (one
+//          onFrameDrawn call, which the page may choose not to count); scene
+//          9 becomes scene 7 for a pair other than internal.
+//       1..7: refused (z1, z2, m, alpha, x1, x2, cutter is wrong, in that
+//          order); the last good pair stays; Module._webPairMessage() says
+//          why (English).
+//   Module._webPairKind(): the kind of the current pair, as above;
+//   Module._webPairZc(): the teeth of its ring's cutter (0 for other kinds).
 //   Module._webPairEpsilonAlpha(), _webPairAlphaWDeg(), _webPairCentreDistance(),
 //   _webPairGa(), _webPairPb(), _webPairSa(gear), _webPairXmin(gear):
 //       numbers of the current pair, mm (angles in degrees); gear is 0 or 1.
@@ -51,6 +58,10 @@ constexpr int interference2 = 1 << 3;
 constexpr int lowContactRatio = 1 << 4;
 constexpr int thinTip1 = 1 << 5;
 constexpr int thinTip2 = 1 << 6;
+constexpr int involuteInterference = 1 << 7;  // internal pairs only
+constexpr int trochoidInterference = 1 << 8;
+constexpr int radialAssemblyImpossible = 1 << 9;
+constexpr int tipCirclesOverlap = 1 << 10;
 
 constexpr int contactCapacity = 8;  // more than any pair in range has (epsilonAlpha < 3)
 
@@ -71,10 +82,10 @@ struct PairScenesAtStart {
     }
 } pairScenesAtStart;
 
-bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8'; }
+bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9'; }
 
 // Draws the frame on screen again for a changed pair. display() steps the
-// scene once before drawing (scenes 7 and 8 step driveAngle as scenes 4 to
+// scene once before drawing (scenes 7 to 9 step driveAngle as scenes 4 to
 // 6 do), so the angle is taken back by that step first and restored exactly
 // afterwards: the picture is the same moment, and the next key goes on from
 // where it was.
@@ -90,14 +101,17 @@ void redrawWithoutStep() {
 
 extern "C" {
 
-EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, double x1, double x2) {
-    PairInput input;  // an external pair without backlash: the panel's fields
+EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, double x1, double x2, int kind,
+                                    int cutter) {
+    PairInput input;
+    input.kind = kind == 1 ? PairKind::internal : kind == 2 ? PairKind::rack : PairKind::external;
     input.z1 = z1;
     input.z2 = z2;
     input.m = m;
     input.alphaDeg = alphaDeg;
     input.x1 = x1;
     input.x2 = x2;
+    input.cutterTeeth = cutter;
     const PairCheck check = checkPair(input);
     if (check.field != PairField::none) {
         refusal = check.message;
@@ -114,6 +128,9 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, d
 
 EMSCRIPTEN_KEEPALIVE const char* webPairMessage() { return refusal.c_str(); }
 
+EMSCRIPTEN_KEEPALIVE int webPairKind() { return static_cast<int>(activePair.input.kind); }
+EMSCRIPTEN_KEEPALIVE int webPairZc() { return activePair.input.kind == PairKind::internal ? activePair.numbers.zc : 0; }
+
 EMSCRIPTEN_KEEPALIVE double webPairEpsilonAlpha() { return activePair.numbers.epsilonAlpha; }
 EMSCRIPTEN_KEEPALIVE double webPairAlphaWDeg() { return activePair.numbers.alphaW * 180.0 / pi; }
 EMSCRIPTEN_KEEPALIVE double webPairCentreDistance() { return activePair.numbers.a; }
@@ -127,7 +144,9 @@ EMSCRIPTEN_KEEPALIVE int webPairWarnings() {
     return (n.gear[0].undercut ? undercut1 : 0) | (n.gear[1].undercut ? undercut2 : 0) |
            (n.gear[0].interference ? interference1 : 0) | (n.gear[1].interference ? interference2 : 0) |
            (n.lowContactRatio ? lowContactRatio : 0) | (n.gear[0].thinTip ? thinTip1 : 0) |
-           (n.gear[1].thinTip ? thinTip2 : 0);
+           (n.gear[1].thinTip ? thinTip2 : 0) | (n.involuteInterference ? involuteInterference : 0) |
+           (n.trochoidInterference ? trochoidInterference : 0) |
+           (n.radialAssemblyImpossible ? radialAssemblyImpossible : 0) | (n.tipCirclesOverlap ? tipCirclesOverlap : 0);
 }
 
 // Scene 7 measures along the line of action from T1; the page gets the
