@@ -27,7 +27,9 @@ var keys = (function () {
     { key: "W", ja: "図の拡大", en: "enlarge", where: "strip" },
     { key: "z", ja: "リセット", en: "reset, report again", where: "strip" },
     { key: "7", ja: "(7) 歯車対のかみ合い", en: "the pair in mesh", where: "pair" },
-    { key: "8", ja: "(8) ラックによる歯切り", en: "the rack cutting gear 1", where: "pair" }
+    { key: "8", ja: "(8) ラックによる歯切り", en: "the rack cutting gear 1", where: "pair" },
+    { key: "9", ja: "(9) ピニオンカッタによる内歯車の歯切り", en: "the cutter cutting the ring (internal pairs)",
+      where: "pair" }
   ];
   // A presentation clicker's keys, as the program's keys: forward is d,
   // backward D.
@@ -189,10 +191,11 @@ var keys = (function () {
   }
 
   // A key the program has taken. d and D choose the direction; a scene key
-  // sets it to d; z keeps it (the program does not reset it).
+  // sets it to d (9 only where the program took it: an internal pair); z
+  // keeps it (the program does not reset it).
   function keySent(code) {
     if (code === 100 || code === 68) direction = code;
-    else if (code >= 49 && code <= 56) direction = 100;
+    else if ((code >= 49 && code <= 56) || (code === 57 && Module._webScene() === 9)) direction = 100;
     showChosen();
   }
 

@@ -1,5 +1,8 @@
 // The link in the address bar: #teeth=Z1,Z2&module=M&angle=DEG&shift=X1,X2&scene=N,
-// its keys and places taken from the Real gears panel's field table. Read
+// its keys and places taken from the Real gears panel's field table, with
+// kind=internal or kind=rack first for those kinds (no kind: external), and
+// only the fields the kind uses (a rack: teeth=Z1, shift=X1; a ring's cutter
+// as cutter=ZC when one is asked for). Read
 // at start (the pair applied after the first frame) and when a link is
 // typed or pasted into the address bar; written with replaceState (never a
 // new history entry) once the pair or a pair scene has been chosen.
@@ -11,7 +14,9 @@ var link = (function () {
   // The link's keys in the order they are written, each with its fields.
   var keys = [];
   var fieldsOf = {};
+  var byName = {};
   fields.forEach(function (field) {
+    byName[field.name] = field;
     var key = field.link[0];
     if (!fieldsOf[key]) { fieldsOf[key] = []; keys.push(key); }
     fieldsOf[key][field.link[1]] = field.name;
@@ -19,9 +24,13 @@ var link = (function () {
 
   function linkText() {
     var good = pairPanel.good();
-    return "#" + keys.map(function (key) {
-      return key + "=" + fieldsOf[key].map(function (name) { return good[name]; }).join(",");
-    }).join("&") + "&scene=" + pairPanel.scene();
+    var parts = good.kind === "external" ? [] : ["kind=" + good.kind];
+    keys.forEach(function (key) {
+      var names = fieldsOf[key].filter(function (name) { return pairPanel.uses(byName[name], good.kind); });
+      if (names.length === 0 || (byName[names[0]].optional && !good[names[0]])) return;
+      parts.push(key + "=" + names.map(function (name) { return good[name]; }).join(","));
+    });
+    return "#" + parts.join("&") + "&scene=" + pairPanel.scene();
   }
   var written = location.hash;
   // A page opened without a link gets one at the first change of the pair
@@ -44,6 +53,7 @@ var link = (function () {
     var asked = 0;
     var problems = [];
     var parts = location.hash.replace(/^#/, "").split("&");
+    pairPanel.setKind("external");  // unless the link says otherwise
     for (var i = 0; i < parts.length; i++) {
       if (parts[i] === "") continue;
       var eq = parts[i].indexOf("=");
@@ -54,9 +64,11 @@ var link = (function () {
         var names = fieldsOf[key];
         var list = names.length > 1 ? value.split(",") : [value];
         for (var n = 0; n < names.length; n++) pairPanel.setText(names[n], n < list.length ? list[n] : "");
+      } else if (key === "kind") {
+        if (!pairPanel.setKind(value)) problems.push("kind must be external, internal or rack · kind は external、internal、rack のどれか");
       } else if (key === "scene") {
-        if (/^[1-8]$/.test(value)) asked = Number(value);
-        else problems.push("scene must be 1 to 8 · scene は 1〜8");
+        if (/^[1-9]$/.test(value)) asked = Number(value);
+        else problems.push("scene must be 1 to 9 · scene は 1〜9");
       }
     }
     linkError.textContent = problems.length ? "In the link: " + problems.join("; ") : "";

@@ -1,11 +1,14 @@
-// The "Real gears" panel (the pair of scenes 7 and 8): its fields, made
-// from the one table below, their checks and messages, handing the pair to
-// the program, the pair's numbers and warnings (#pair-readout), the scene
-// notes of What to notice, and the outlines' file save. The program is
-// asked only once it runs (body[data-state] "running"); a change of the
-// pair redraws a frame of scene 7 or 8 on the spot, without a step and
-// without counting a frame. Not here: the link in the address bar
-// (link.js), the scene buttons 7 and 8 (made and sent by keys.js).
+// The "Real gears" panel (the pair of scenes 7 to 9): the kind of pair
+// (external, internal, rack: radio buttons input[name="kind"]), its fields,
+// made from the one table below and shown for the kinds that use them, their
+// checks and messages, handing the pair to the program, the pair's numbers
+// and warnings (#pair-readout), the scene notes of What to notice (scene 7's
+// for the kind shown), button 9 enabled for internal pairs only, and the
+// outlines' file save. The program is asked only once it runs
+// (body[data-state] "running"); a change of the pair redraws a frame of
+// scene 7, 8 or 9 on the spot, without a step and without counting a frame.
+// Not here: the link in the address bar (link.js), the scene buttons (made
+// and sent by keys.js).
 "use strict";
 var pairPanel = (function () {
   var body = document.body;
@@ -18,12 +21,14 @@ var pairPanel = (function () {
   // label (HTML); said: the field's name in messages, English and Japanese;
   // min, max: the range taken; whole: whole numbers only; start: the value
   // the program starts with; link: the link's key and the place in its
-  // comma-separated list.
+  // comma-separated list; kinds: the kinds of pair that use the field (all
+  // when not given); optional: an empty field stands for 0 (the program's
+  // own choice).
   var fields = [
     { name: "z1", label: "z<sub>1</sub> teeth, drive", labelJa: "駆動歯車の歯数", said: ["z1 (teeth of gear 1)", "歯数 z1"],
       min: 4, max: 400, whole: true, start: "10", link: ["teeth", 0] },
     { name: "z2", label: "z<sub>2</sub> teeth, driven", labelJa: "被動歯車の歯数", said: ["z2 (teeth of gear 2)", "歯数 z2"],
-      min: 4, max: 400, whole: true, start: "30", link: ["teeth", 1] },
+      min: 4, max: 400, whole: true, start: "30", link: ["teeth", 1], kinds: ["external", "internal"] },
     { name: "module", label: "module m, mm", labelJa: "モジュール", said: ["module m", "モジュール m"],
       min: 0.05, max: 100, whole: false, start: "1", link: ["module", 0] },
     { name: "alpha", label: "pressure angle α, °", labelJa: "圧力角", said: ["pressure angle α", "圧力角 α"],
@@ -31,13 +36,54 @@ var pairPanel = (function () {
     { name: "x1", label: "shift x<sub>1</sub>", labelJa: "転位係数", said: ["shift x1", "転位係数 x1"],
       min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 0] },
     { name: "x2", label: "shift x<sub>2</sub>", labelJa: "転位係数", said: ["shift x2", "転位係数 x2"],
-      min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 1] }
+      min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 1], kinds: ["external", "internal"] },
+    { name: "cutter", label: "cutter teeth z<sub>c</sub>", labelJa: "ピニオンカッタの歯数",
+      said: ["zc (teeth of the ring's cutter; empty: chosen for the ring)", "カッタ歯数 zc（空欄なら内歯車に合わせて選ぶ）"],
+      min: 8, max: 400, whole: true, start: "", optional: true, link: ["cutter", 0], kinds: ["internal"] }
   ];
+  // The kinds, in the order of the program's codes (_webSetPair's kind).
+  var kinds = [
+    { value: "external", en: "external pair", ja: "外歯車の対" },
+    { value: "internal", en: "internal (ring) gear", ja: "内歯車" },
+    { value: "rack", en: "rack and pinion", ja: "ラックとピニオン" }
+  ];
+  function uses(field, kind) { return !field.kinds || field.kinds.indexOf(kind) >= 0; }
   var byName = {};
   var names = fields.map(function (field) { byName[field.name] = field; return field.name; });
 
+  // <fieldset id="pair-kind"><legend/><label><input type="radio" name="kind"/>…</label>…</fieldset>
+  // before the fields.
+  var kindBox = document.createElement("fieldset");
+  kindBox.id = "pair-kind";
+  var legend = document.createElement("legend");
+  legend.innerHTML = 'kind of pair <span lang="ja">歯車対の種類</span>';
+  kindBox.appendChild(legend);
+  var kindInputs = {};
+  kinds.forEach(function (kind) {
+    var label = document.createElement("label");
+    var input = document.createElement("input");
+    input.type = "radio";
+    input.name = "kind";
+    input.value = kind.value;
+    input.checked = kind.value === "external";
+    label.appendChild(input);
+    label.appendChild(document.createTextNode(" " + kind.en + " "));
+    var ja = document.createElement("span");
+    ja.lang = "ja";
+    ja.textContent = kind.ja;
+    label.appendChild(ja);
+    kindBox.appendChild(label);
+    kindInputs[kind.value] = input;
+  });
+  section.insertBefore(kindBox, form);
+  function kindChosen() {
+    for (var value in kindInputs) if (kindInputs[value].checked) return value;
+    return "external";
+  }
+
   // <div class="pair-field"><label/><input/><span class="pair-error"/></div> for each field.
   var inputs = {};
+  var boxes = {};
   fields.forEach(function (field) {
     var id = "pair-" + field.name;
     var box = document.createElement("div");
@@ -64,10 +110,19 @@ var pairPanel = (function () {
     box.appendChild(error);
     form.appendChild(box);
     inputs[field.name] = input;
+    boxes[field.name] = box;
   });
+  // Only the fields the kind uses are shown (and checked).
+  function showFieldsOf(kind) {
+    fields.forEach(function (field) { boxes[field.name].hidden = !uses(field, kind); });
+  }
+  showFieldsOf("external");
 
-  var good = {};  // the pair the program has
+  var good = { kind: "external" };  // the pair the program has
   fields.forEach(function (field) { good[field.name] = Number(field.start); });
+  var nine = document.querySelector('button[data-key="9"]');
+  function enableNine() { if (nine) nine.disabled = good.kind !== "internal"; }
+  enableNine();
   var scene = 1;
   var started = false;
   var messageDelayMs = 700;  // while typing, a value on its way ("1" of "12") is not scolded at once
@@ -79,6 +134,7 @@ var pairPanel = (function () {
   function parse(name) {
     var field = byName[name];
     var text = inputs[name].value.trim();
+    if (field.optional && text === "") return { value: 0 };
     var value = text === "" ? NaN : Number(text);
     if (!isFinite(value) || (field.whole && Math.floor(value) !== value) || value < field.min || value > field.max) {
       var what = field.whole ? "a whole number from " : "a number from ";
@@ -105,10 +161,13 @@ var pairPanel = (function () {
   // atStart: the pair the page opened with, which writes no link by itself.
   function applyForm(showNow, atStart) {
     clearTimeout(messageTimer);
-    var values = {};
+    var kind = kindChosen();
+    showFieldsOf(kind);
+    var values = { kind: kind };
     var errors = {};
     var bad = false;
     names.forEach(function (name) {
+      if (!uses(byName[name], kind)) { values[name] = good[name]; return; }  // not used: as it was
       var result = parse(name);
       if (result.error) { errors[name] = result.error; bad = true; } else values[name] = result.value;
     });
@@ -119,11 +178,13 @@ var pairPanel = (function () {
       return false;
     }
     if (!started || !running()) return true;  // applied at the first frame
-    if (names.every(function (name) { return values[name] === good[name]; })) return true;
+    if (values.kind === good.kind && names.every(function (name) { return values[name] === good[name]; })) return true;
     var code;
     try {
       code = quietly(function () {
-        return Module._webSetPair(values.z1, values.z2, values.module, values.alpha, values.x1, values.x2);
+        return Module._webSetPair(values.z1, values.z2, values.module, values.alpha, values.x1, values.x2,
+                                  kinds.map(function (k) { return k.value; }).indexOf(kind),
+                                  kind === "internal" ? values.cutter : 0);
       });
     } catch (e) {
       // As a key that throws: said, and the controls switched off.
@@ -136,6 +197,8 @@ var pairPanel = (function () {
       return false;
     }
     good = values;
+    enableNine();
+    showNotes();
     showNumbers();
     link.pairChanged(atStart);
     return true;
@@ -148,7 +211,9 @@ var pairPanel = (function () {
     return new TextDecoder("utf-8").decode(bytes.subarray(pointer, end));
   }
 
-  section.addEventListener("input", function (e) { if (e.target.tagName === "INPUT") applyForm(false); });
+  section.addEventListener("input", function (e) {
+    if (e.target.tagName === "INPUT") applyForm(e.target.name === "kind");
+  });
   section.addEventListener("change", function (e) { if (e.target.tagName === "INPUT") applyForm(true); });
   form.addEventListener("submit", function (e) { e.preventDefault(); applyForm(true); });
   // Typing in a field is typing, not the program's keys.
@@ -176,12 +241,22 @@ var pairPanel = (function () {
   function showNumbers() {
     var m = Module;
     var box = document.createDocumentFragment();
+    var rack = good.kind === "rack";
     line(box, "εα  = " + f(m._webPairEpsilonAlpha()) + "     contact ratio", "かみ合い率");
     line(box, "αw  = " + f(m._webPairAlphaWDeg()) + "°   working pressure angle", "かみ合い圧力角");
-    line(box, "a   = " + f(m._webPairCentreDistance()) + " mm centre distance", "中心距離");
+    if (rack) {
+      line(box, "a   = " + f(m._webPairCentreDistance()) + " mm from the pinion's centre to the rack's datum line",
+           "ピニオン中心からラックの基準線まで");
+      line(box, "p   = " + f(Math.PI * good.module) + " mm rack pitch", "ラックのピッチ");
+    } else {
+      line(box, "a   = " + f(m._webPairCentreDistance()) + " mm centre distance", "中心距離");
+    }
     line(box, "ga  = " + f(m._webPairGa()) + " mm path of contact", "かみ合い長さ");
     line(box, "pb  = " + f(m._webPairPb()) + " mm base pitch", "法線ピッチ");
-    line(box, "sa1 = " + f(m._webPairSa(0)) + " mm, sa2 = " + f(m._webPairSa(1)) + " mm tip thickness", "歯先厚さ");
+    if (rack) line(box, "sa1 = " + f(m._webPairSa(0)) + " mm tip thickness", "歯先厚さ");
+    else line(box, "sa1 = " + f(m._webPairSa(0)) + " mm, sa2 = " + f(m._webPairSa(1)) + " mm tip thickness", "歯先厚さ");
+    if (good.kind === "internal") line(box, "zc  = " + m._webPairZc() + "       teeth of the cutter that cuts the ring",
+                                       "内歯車を歯切りするピニオンカッタの歯数");
     var w = m._webPairWarnings();
     var shifts = [good.x1, good.x2];
     for (var g = 0; g < 2; g++) {
@@ -199,6 +274,13 @@ var pairPanel = (function () {
       }
     }
     if (w & 16) line(box, "⚠ low contact ratio, εα < 1.1", "かみ合い率が低い（εα < 1.1）", "warning");
+    if (w & 128) line(box, "⚠ involute interference: the ring's tip reaches past the pinion's base tangent point",
+                      "インボリュート干渉", "warning");
+    if (w & 256) line(box, "⚠ trochoid interference: the pinion's tip cuts the ring's tip as it leaves mesh",
+                      "トロコイド干渉", "warning");
+    if (w & 512) line(box, "⚠ radial assembly impossible (trimming): the pinion can only be slid in axially" +
+                      (w & 1024 ? "; its tip circle reaches the ring's" : ""),
+                      "トリミング：ピニオンは軸方向からしか組み込めない", "warning");
     if (w === 0) line(box, "no warnings", "警告なし");
     box.appendChild(contactLine);
     readout.textContent = "";
@@ -218,10 +300,14 @@ var pairPanel = (function () {
         "接触点：かみ合い経路の始点から " + (at.length ? at.join(", ") + " mm" : "なし"));
   }
 
-  // ---- What to notice: the current scene's notes.
+  // ---- What to notice: the current scene's notes (scene 7's for the kind of
+  // pair shown: data-kind).
   var notes = document.querySelectorAll("#what-to-notice [data-scene]");
   function showNotes() {
-    for (var i = 0; i < notes.length; i++) notes[i].hidden = notes[i].dataset.scene !== String(scene);
+    for (var i = 0; i < notes.length; i++) {
+      var kind = notes[i].dataset.kind;
+      notes[i].hidden = notes[i].dataset.scene !== String(scene) || (kind !== undefined && kind !== good.kind);
+    }
   }
 
 
@@ -252,6 +338,7 @@ var pairPanel = (function () {
   function stateChanged() {
     if (body.dataset.state === "ended" || body.dataset.state === "failed") {
       for (var name in inputs) inputs[name].disabled = true;
+      for (var value in kindInputs) kindInputs[value].disabled = true;
     }
   }
   // Frames drawn in one task (a held key's burst) are looked at once.
@@ -278,6 +365,13 @@ var pairPanel = (function () {
     fields: fields,
     // The field's text as given (a link's value, good or bad).
     setText: function (name, text) { inputs[name].value = text; },
+    // The kind of pair chosen: "external", "internal" or "rack"; false for another word.
+    setKind: function (value) {
+      if (!kindInputs.hasOwnProperty(value)) return false;
+      kindInputs[value].checked = true;
+      return true;
+    },
+    uses: uses,
     apply: applyForm,
     good: function () { return good; },
     scene: function () { return scene; }
