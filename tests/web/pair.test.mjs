@@ -1,7 +1,8 @@
 // The page's "Real gears" panel in headless Chromium: the pair set in its
 // fields and by the link in the address bar, drawn again without a step, its
-// numbers against published values, refusals beside the field, keys 7 and 8,
-// and the SVG download against the desktop program's --svg file.
+// numbers against published values, refusals beside the field, keys 7 to 9,
+// the kinds of pair (internal, rack) with their links and readouts, and the
+// SVG download against the desktop program's --svg file.
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
@@ -64,7 +65,7 @@ const fields = (page) => page.$$eval("#pair-form input", (inputs) => inputs.map(
 test("the panel redraws scene 7 at once without a step; bad values are said beside their field and change nothing", { timeout: testTimeoutMs }, async () => {
   const page = await openPage(`${server.origin}/involute-gears.html`);
   const report = await page.textContent("#report");
-  assert.deepEqual(await fields(page), ["10", "30", "1", "20", "0", "0"]);
+  assert.deepEqual(await fields(page), ["10", "30", "1", "20", "0", "0", ""]);
   assert.equal(await page.evaluate(() => location.hash), "", "no link until the pair or a pair scene is chosen");
 
   // 7 and 8 act once however long the button is held.
@@ -158,7 +159,7 @@ test("the panel redraws scene 7 at once without a step; bad values are said besi
 test("the link opens scene 7 with its pair, from disk too, and follows every change", { timeout: testTimeoutMs }, async () => {
   const page = await openPage(pathToFileURL(pagePath).href + publishedLink);
   await page.waitForFunction(() => Module._webScene() === 7);
-  assert.deepEqual(await fields(page), ["12", "24", "3", "20", "0.6", "0.36"]);
+  assert.deepEqual(await fields(page), ["12", "24", "3", "20", "0.6", "0.36", ""]);
   assert.match(await numbers(page), /αw\s+= 26\.0886°/);
   const history = await page.evaluate(() => history.length);
   await page.fill("#pair-x2", "0.4");
@@ -178,6 +179,88 @@ test("the link opens scene 7 with its pair, from disk too, and follows every cha
   assert.ok(await bad.isVisible("#pair-z2-error"));
   assert.match(await numbers(bad), /εα\s+= 1\.5115\b/, "the default pair, 10 and 30 teeth");
   await bad.finish();
+});
+
+// The handbook's ring (module 1, 20 degrees, 42 in 50 teeth, x2 = 0.01:
+// alphaW 20.3854 deg, a 4.010, epsilonAlpha 2.088) and rack pair (m = 3,
+// z1 = 12, x1 = 0.6: datum line 19.8 mm from the pinion's centre,
+// epsilonAlpha 1.427).
+const ringLink = "#kind=internal&teeth=42,50&shift=0,0.01&scene=7";
+const rackLink = "#kind=rack&teeth=12&module=3&shift=0.6&scene=7";
+const kindChosen = (page) => page.$eval('input[name="kind"]:checked', (input) => input.value);
+
+test("the kinds of pair: a ring and a rack from their links, key 9 for the ring only, the link following the kind", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage(`${server.origin}/involute-gears.html${ringLink}`);
+  await page.waitForFunction(() => Module._webScene() === 7);
+  assert.equal(await kindChosen(page), "internal");
+  assert.deepEqual(await page.evaluate(() => [Module._webPairKind(), Module._webPairZc() > 0]), [1, true]);
+  const ring = await numbers(page);
+  assert.match(ring, /αw\s+= 20\.385\d°/);
+  assert.match(ring, /a\s+= 4\.0099 mm centre distance/);
+  assert.match(ring, /εα\s+= 2\.0878/);
+  assert.match(ring, /zc\s+= \d+/);
+  assert.match(ring, /radial assembly impossible/);
+  assert.doesNotMatch(ring, /trochoid interference/);
+  assert.ok(await page.isVisible("#pair-cutter"), "the cutter's field for a ring");
+  assert.ok(await page.isVisible('#what-to-notice [data-scene="7"][data-kind="internal"]'));
+  assert.ok(await page.isHidden('#what-to-notice [data-scene="7"][data-kind="external"]'));
+
+  // 9: the cutting of the ring, its note, and the link.
+  const nine = page.locator('button[data-key="9"]');
+  assert.equal(await nine.isDisabled(), false);
+  await nine.click();
+  assert.equal(await scene(page), 9);
+  assert.equal(await nine.getAttribute("aria-pressed"), "true");
+  assert.ok(await page.isVisible('#what-to-notice [data-scene="9"]'));
+  assert.equal(await page.evaluate(() => location.hash), "#kind=internal&teeth=42,50&module=1&angle=20&shift=0,0.01&scene=9");
+  // A cutter asked for goes into the link; a bad one is said beside its field.
+  await page.fill("#pair-cutter", "24");
+  assert.match(await numbers(page), /zc\s+= 24\b/);
+  assert.match(await page.evaluate(() => location.hash), /&cutter=24&scene=9$/);
+  await page.fill("#pair-cutter", "7");
+  await page.press("#pair-cutter", "Tab");
+  assert.match(await page.innerText("#pair-cutter-error"), /8[^\d]+400/);
+  await page.fill("#pair-cutter", "");
+
+  // The rack: scene 9 gives way to scene 7, key 9 does nothing, z2 and x2
+  // are not asked for, the link holds one number for the teeth and the shift.
+  await page.fill("#pair-z1", "12");
+  await page.fill("#pair-module", "3");
+  await page.fill("#pair-x1", "0.6");
+  await page.check('input[name="kind"][value="rack"]');
+  assert.equal(await scene(page), 7);
+  assert.equal(await nine.isDisabled(), true);
+  const before = await frames(page);
+  await page.focus("#canvas");
+  await page.keyboard.press("9");
+  assert.deepEqual([await scene(page), await frames(page)], [7, before], "9 is no scene of a rack pair");
+  assert.ok(await page.isHidden("#pair-z2") && await page.isHidden("#pair-x2") && await page.isHidden("#pair-cutter"));
+  const rack = await numbers(page);
+  assert.match(rack, /αw\s+= 20\.0000°/);
+  assert.match(rack, /a\s+= 19\.8000 mm from the pinion's centre to the rack's datum line/);
+  assert.match(rack, /p\s+= 9\.4248 mm rack pitch/);
+  assert.match(rack, /εα\s+= 1\.427\d/);
+  assert.equal(await page.evaluate(() => location.hash), "#kind=rack&teeth=12&module=3&angle=20&shift=0.6&scene=7");
+  assert.ok(await page.isVisible('#what-to-notice [data-scene="7"][data-kind="rack"]'));
+
+  // Back to external: no kind in the link, the fields of both gears.
+  await page.check('input[name="kind"][value="external"]');
+  assert.equal(await page.evaluate(() => Module._webPairKind()), 0);
+  assert.equal(await page.evaluate(() => location.hash), "#teeth=12,24&module=3&angle=20&shift=0.6,0.01&scene=7".replace("24", "50"));
+  await page.finish();
+
+  // The rack's link, as the handbook's example writes it; a kind the page
+  // does not know is said.
+  const fromLink = await openPage(`${server.origin}/involute-gears.html${rackLink}`);
+  await fromLink.waitForFunction(() => Module._webScene() === 7);
+  assert.equal(await kindChosen(fromLink), "rack");
+  assert.equal(await fromLink.evaluate(() => Module._webPairKind()), 2);
+  assert.match(await numbers(fromLink), /εα\s+= 1\.427\d/);
+  await fromLink.finish();
+  const unknown = await openPage(`${server.origin}/involute-gears.html#kind=worm&scene=9`);
+  assert.match(await unknown.innerText("#pair-link-error"), /kind must be external, internal or rack/);
+  assert.equal(await unknown.evaluate(() => Module._webPairKind()), 0);
+  await unknown.finish();
 });
 
 test("Save the gears' outlines downloads the desktop's --svg file, byte for byte", { timeout: testTimeoutMs }, async (t) => {

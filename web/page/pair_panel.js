@@ -198,6 +198,8 @@ var pairPanel = (function () {
     }
     good = values;
     enableNine();
+    scene = Module._webScene();  // scene 9 gives way to 7 for a pair without a ring
+    markScene();
     showNotes();
     showNumbers();
     link.pairChanged(atStart);
@@ -314,6 +316,11 @@ var pairPanel = (function () {
   // ---- After every frame: the notes, the readout, the link's scene, the
   // chosen pair scene on its button.
   var sceneKeys = section.querySelectorAll("button[data-key]");
+  function markScene() {
+    for (var i = 0; i < sceneKeys.length; i++) {
+      sceneKeys[i].setAttribute("aria-pressed", sceneKeys[i].dataset.key === String(scene) ? "true" : "false");
+    }
+  }
   function frameDrawn() {
     if (!running()) return;
     var now = Module._webScene();
@@ -323,9 +330,7 @@ var pairPanel = (function () {
       showNotes();
       link.sceneChanged();
     }
-    for (var i = 0; i < sceneKeys.length; i++) {
-      sceneKeys[i].setAttribute("aria-pressed", sceneKeys[i].dataset.key === String(scene) ? "true" : "false");
-    }
+    markScene();
     if (!started) {
       started = true;
       applyForm(true, true);
