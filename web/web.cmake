@@ -39,7 +39,11 @@ set_target_properties(involute-gears PROPERTIES
 # web/include first: <GL/gl.h> and <GL/freeglut.h> are the web layer's.
 target_include_directories(involute-gears BEFORE PRIVATE ${WEB_DIR}/include)
 target_include_directories(involute-gears PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src ${WEB_DIR})
+# Optimised for size: the page is one download, and its wasm is decoded
+# before the first frame.
+target_compile_options(involute-gears PRIVATE -Oz)
 target_link_options(involute-gears PRIVATE
+  -Oz
   -sSINGLE_FILE=1
   -sENVIRONMENT=web
   -sMINIFY_HTML=0
