@@ -2,7 +2,7 @@
 #   <!-- part: NAME -->
 # of SKELETON is replaced by the file NAME (relative to the skeleton's
 # folder): a .css part inside <style>, a .js part inside <script>, an .html
-# part as it is. Writes OUTPUT. Run as
+# part as it is; a script's comment lines are left out. Writes OUTPUT. Run as
 #   cmake -DSKELETON=web/page.html -DOUTPUT=page-shell.html -P assemble_page.cmake
 # It does not touch emscripten's {{{ SCRIPT }}} marker: emcc fills that.
 cmake_minimum_required(VERSION 3.16)
@@ -34,7 +34,10 @@ while(TRUE)
   if(name MATCHES "\\.css$")
     string(APPEND page "<style>\n${part}</style>")
   elseif(name MATCHES "\\.js$")
-    string(APPEND page "<script>\n${part}</script>")
+    # Lines that are only a comment are left out of the page (they are
+    # read in the sources), which keeps the one file small.
+    string(REGEX REPLACE "\n[ \t]*//[^\n]*" "" part "\n${part}")
+    string(APPEND page "<script>${part}</script>")
   else()
     string(APPEND page "${part}")
   endif()
