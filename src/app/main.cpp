@@ -14,9 +14,6 @@
 
 namespace {
 
-constexpr int exitBadInput = 2;
-constexpr int exitCannotWrite = 1;
-
 // The pair's report, a line at a time: each line is converted to the
 // console's codeset on its own, within consoleWrite's line length.
 void printPairReport(const PairNumbers& numbers) {
@@ -33,6 +30,10 @@ void printPairReport(const PairNumbers& numbers) {
     consoleFlush();
 }
 
+#ifndef __EMSCRIPTEN__
+constexpr int exitBadInput = 2;
+constexpr int exitCannotWrite = 1;
+
 // Writes one drawing whole or not at all; says why not, naming the file.
 bool writeDrawing(const char* option, const std::string& path, const std::string& text) {
     std::string reason;
@@ -43,6 +44,7 @@ bool writeDrawing(const char* option, const std::string& path, const std::string
     fprintf(stderr, "involute-gears: %s: cannot write %s: %s\n", option, where.c_str(), reason.c_str());
     return false;
 }
+#endif
 
 }  // namespace
 
@@ -53,6 +55,10 @@ int main(int argc, char** argv) {
     initConsole();
 
     ProgramOptions options;
+#ifndef __EMSCRIPTEN__
+    // The page has no command line (its pair comes from the panel, through
+    // web/pair_bridge.cpp): the option parser and the file writer stay out
+    // of it.
     std::string message;
     if (!readProgramOptions(&argc, argv, options, message)) {
         fprintf(stderr, "%s\n", message.c_str());
@@ -77,6 +83,7 @@ int main(int argc, char** argv) {
     if (options.svg || options.dxf) {
         return 0;
     }
+#endif
 
     sceneKey = '1';
     setupGear();
