@@ -7,6 +7,8 @@ namespace {
 constexpr int rackRoundSegments = 48;  // chords of each rack round in rackOutline
 constexpr double cutterAddendum = 1.25;  // the pinion-type cutter's tip above its reference circle, in m
 constexpr double cutterDedendum = 1.25;  // its root below it, in m
+constexpr int cutterFlankSegments = 48;  // chords of each flank in pinionCutterOutline
+constexpr int cutterArcSegments = 16;    // chords of each tip and root arc
 
 }  // namespace
 
@@ -222,3 +224,55 @@ RingCutting ringCutting(const PairInput& in, int zc) {
     return c;
 }
 
+
+void pinionCutterOutline(const PairInput& input, int zc, std::vector<Point2>& points) {
+    const RingCutting c = ringCutting(input, zc);
+    const double alpha = input.alphaDeg * degToRad;
+    // The counter-clockwise flank of tooth 0 from the root circle up, in
+    // polar form: radial below the base circle, then the involute evenly in
+    // its arc length (t^2) to the tip.
+    std::vector<Point2> flank;  // (rho, psi)
+    const double psiBase = pi / (2.0 * zc) + involuteFunction(alpha);
+    if (c.rfc < c.rbc) {
+        flank.push_back(Point2{c.rfc, psiBase});
+    }
+    const double rStart = std::max(c.rbc, c.rfc);
+    const double t0 = std::sqrt(rStart * rStart - c.rbc * c.rbc) / c.rbc;
+    const double t1 = std::sqrt(c.rac * c.rac - c.rbc * c.rbc) / c.rbc;
+    for (int i = 0; i <= cutterFlankSegments; ++i) {
+        const double t = std::sqrt(t0 * t0 + (t1 * t1 - t0 * t0) * i / cutterFlankSegments);
+        flank.push_back(Point2{c.rbc * std::sqrt(1.0 + t * t), psiBase - (t - std::atan(t))});
+    }
+    const double psiRoot = flank.front().y;
+    const double psiTip = flank.back().y;
+    const double toothAngle = 2.0 * pi / zc;
+    points.clear();
+    auto polar = [&](double rho, double psi) { points.push_back(Point2{rho * std::cos(psi), rho * std::sin(psi)}); };
+    for (int k = 0; k < zc; ++k) {
+        const double centre = k * toothAngle;
+        for (const Point2& q : flank) {
+            polar(q.x, centre - q.y);  // clockwise flank, root to tip
+        }
+        for (int i = 1; i < cutterArcSegments; ++i) {
+            polar(c.rac, centre - psiTip + 2.0 * psiTip * i / cutterArcSegments);
+        }
+        for (size_t i = flank.size(); i-- > 0;) {
+            polar(flank[i].x, centre + flank[i].y);  // counter-clockwise flank, tip to root
+        }
+        for (int i = 1; i < cutterArcSegments; ++i) {
+            polar(c.rfc, centre + psiRoot + (toothAngle - 2.0 * psiRoot) * i / cutterArcSegments);
+        }
+    }
+}
+
+void pinionCutterOutlineAt(const PairInput& input, int zc, double phi, std::vector<Point2>& points) {
+    const RingCutting c = ringCutting(input, zc);
+    pinionCutterOutline(input, zc, points);
+    // Rolling: the cutter turns z2 / zc times the ring's turn, the same way.
+    const double turn = pi / 2.0 + (phi - (pi / 2.0 - pi / input.z2)) * input.z2 / zc;
+    const double cs = std::cos(turn);
+    const double sn = std::sin(turn);
+    for (Point2& q : points) {
+        q = Point2{cs * q.x - sn * q.y, c.a0 + sn * q.x + cs * q.y};
+    }
+}

@@ -121,3 +121,22 @@ void rackOutline(const PairInput& input, int gearIndex, int teeth, std::vector<P
 // at x = 0 holds tooth 0. At every phi the outline lies on or outside the
 // rack and touches it; the rack positions envelop the teeth.
 void rackOutlineAt(const PairInput& input, int gearIndex, double phi, int teeth, std::vector<Point2>& points);
+
+// The pinion-type cutter of zc teeth (PairNumbers::zc) that cuts the ring of
+// an internal pair, as a closed outline in its own frame (centre at the
+// origin, tooth 0 centred on +x, counter-clockwise): involute flanks from
+// where they start (its base circle, or its root circle where that lies
+// outside) to its sharp tip corners, radial flanks below the base circle,
+// tip and root arcs.
+void pinionCutterOutline(const PairInput& input, int zc, std::vector<Point2>& points);
+
+// The same cutter where it stands when the ring has turned by `phi` (rad,
+// counter-clockwise) in the cutting motion, in the ring's fixed frame: ring
+// centre at (0, 0), the finished ring outline (outline[1], tooth 0 on +x)
+// turned by phi about (0, 0). The cutter's centre stays at (0, a0), the
+// cutting centre distance above; it turns the same way as the ring, by
+// z2 / zc times as much, and at phi = pi/2 - pi/z2, with a ring space facing
+// up, its tooth 0 points straight up into it. At every phi the ring's
+// outline lies on or outside the cutter and touches it; the cutter's
+// positions envelop the ring's teeth.
+void pinionCutterOutlineAt(const PairInput& input, int zc, double phi, std::vector<Point2>& points);

@@ -983,4 +983,68 @@ TEST(KindOutline, RackStraightFlanksAndMesh) {
     }
 }
 
+
+// Scene 9's cutter: at every cutting angle the pinion-type cutter stands in
+// the ring's spaces, its flanks on the ring's, never in the ring's material
+// (outside the toothed outline).
+TEST(KindOutline, PinionCutterEnvelopsTheRing) {
+    for (const PairInput& in : {makeInternal(30, 60, 1.0, 20.0, 0.0, 0.5), makeInternal(42, 50, 2.0, 20.0, 0.0, 0.01),
+                                makeInternal(12, 24, 1.0, 20.0, 0.0, 1.0)}) {
+        SCOPED_TRACE(::testing::Message() << "ring " << in.z2 << " x2 " << in.x2);
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const int zc = pair.numbers.zc;
+        const double m = in.m;
+        const double phiUp = M_PI / 2.0 - M_PI / in.z2;  // a ring space facing the cutter's centre
+        std::vector<Point2> cutter;
+        pinionCutterOutline(in, zc, cutter);
+        EXPECT_NEAR(kinds::largestRadius(cutter), zc * m / 2.0 + 1.25 * m, 1e-9 * m);
+        for (int step = -8; step <= 8; ++step) {
+            const double phi = phiUp + step * (2.0 * M_PI / in.z2) / 8.0;
+            pinionCutterOutlineAt(in, zc, phi, cutter);
+            const std::vector<Point2> ring = kinds::intoFrame(pair.outline[1].points, {0.0, 0.0}, -phi);
+            // The ring's segments within the cutter's reach, and the cutter's
+            // points among the ring's teeth. The outline runs
+            // counter-clockwise: its inside (the spaces, free of material)
+            // lies to the left of the nearest segment.
+            const double ra2 = pair.numbers.gear[1].da / 2.0;
+            const double reach = zc * m / 2.0 + 4.0 * m;
+            const double a0 = ringCutting(in, zc).a0;
+            std::vector<size_t> near;
+            for (size_t i = 0; i < ring.size(); ++i) {
+                const Point2& next = ring[(i + 1) % ring.size()];
+                if (std::hypot(ring[i].x, ring[i].y - a0) < reach || std::hypot(next.x, next.y - a0) < reach) {
+                    near.push_back(i);
+                }
+            }
+            double deepest = 0.0;
+            double nearest = INFINITY;
+            for (const Point2& p : cutter) {
+                if (std::hypot(p.x, p.y) < ra2 - 0.05 * m) {
+                    continue;
+                }
+                double d = INFINITY;
+                double side = 0.0;
+                for (size_t i : near) {
+                    const Point2& a = ring[i];
+                    const Point2& b = ring[(i + 1) % ring.size()];
+                    const double di = segmentDistance(p, a, b);
+                    if (di < d) {
+                        d = di;
+                        side = (b.x - a.x) * (p.y - a.y) - (b.y - a.y) * (p.x - a.x);
+                    }
+                }
+                nearest = std::min(nearest, d);
+                if (side < 0.0) {
+                    deepest = std::max(deepest, d);
+                }
+            }
+            EXPECT_LE(deepest, 0.001 * m) << "phi step " << step;
+            if (step == 0) {
+                EXPECT_LE(nearest, 0.001 * m) << "the cutter does not touch the ring";
+            }
+        }
+    }
+}
+
 }  // namespace
