@@ -33,7 +33,10 @@ cookie=$(od -An -N16 -tx1 /dev/urandom | tr -d ' \n')
 # the client looks for its own display's entry, added once the number is known.
 : >"$work/auth"
 xauth -q -f "$work/auth" add :0 MIT-MAGIC-COOKIE-1 "$cookie"
-Xvfb -displayfd 3 -auth "$work/auth" -nolisten tcp "${server_args[@]}" 3>"$work/display" 2>"$work/log" &
+# -noreset: without it the server resets whenever its last client leaves,
+# and a program started in that moment (one test's program ending as the
+# next one's starts) cannot open the display.
+Xvfb -displayfd 3 -auth "$work/auth" -nolisten tcp -noreset "${server_args[@]}" 3>"$work/display" 2>"$work/log" &
 server=$!
 
 # The number is written once the server accepts connections.
