@@ -73,9 +73,8 @@ void openTestWindow() {
     }
     int glxError = 0;
     int glxEvent = 0;
-    const bool hasGlx = glXQueryExtension(probe, &glxError, &glxEvent);
-    XCloseDisplay(probe);
-    if (!hasGlx) {
+    if (!glXQueryExtension(probe, &glxError, &glxEvent)) {
+        XCloseDisplay(probe);
         windowFailure = "the X display has no GLX: no GL window can be made";
         FAIL() << windowFailure;
     }
@@ -91,6 +90,9 @@ void openTestWindow() {
     glutInitDisplayMode(GLUT_RGBA | GLUT_DOUBLE | GLUT_DEPTH);
     glutSetOption(GLUT_ACTION_ON_WINDOW_CLOSE, GLUT_ACTION_CONTINUE_EXECUTION);
     windowId = glutCreateWindow("involute-gears test");
+    // Closed only now: had the probe been the server's last client, the
+    // server would reset as it closed and could refuse glutInit meanwhile.
+    XCloseDisplay(probe);
     glutDisplayFunc(noDisplay);
     glutReshapeFunc(trackingReshape);
     initGl();
