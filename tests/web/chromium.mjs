@@ -4,15 +4,32 @@ import fs from "node:fs";
 import http from "node:http";
 import { chromium } from "playwright-core";
 
+// Every browser and server opened here, for closeAll.
+const opened = new Set();
+
+// Closes every browser and server this module opened. The test files run it
+// in their `after` hook, so that a test whose assertion fails (and so never
+// reaches its own closing lines) still ends at once with its failure,
+// instead of leaving a server that keeps node running.
+export async function closeAll() {
+  const all = [...opened];
+  opened.clear();
+  await Promise.allSettled(all.map((thing) => thing.close()));
+}
+
 // Debian's chromium, with WebGL through SwiftShader and no background
 // traffic (the machine has no network; nothing may try to reach it).
-export function launchChromium(extraArgs = []) {
-  return chromium.launch({
+export async function launchChromium(extraArgs = []) {
+  const browser = await chromium.launch({
     executablePath: ["/usr/lib/chromium/chromium", "/usr/bin/chromium"].find((p) => fs.existsSync(p)),
     args: ["--no-sandbox", "--disable-background-networking", "--disable-component-update", "--disable-sync",
            "--disable-quic", "--no-first-run", "--use-angle=swiftshader", "--enable-unsafe-swiftshader",
            ...extraArgs],
   });
+  opened.add(browser);
+  const close = browser.close.bind(browser);
+  browser.close = () => { opened.delete(browser); return close(); };
+  return browser;
 }
 
 // Serves the page file at "/" and "/involute-gears.html" on 127.0.0.1 (404
@@ -28,7 +45,19 @@ export async function servePage(pagePath, headers = {}) {
     response.end(fs.readFileSync(pagePath));
   });
   await new Promise((resolve) => server.listen(0, "127.0.0.1", resolve));
-  return { origin: `http://127.0.0.1:${server.address().port}`, close: () => server.close() };
+  // Closing drops the browser's kept-alive connections too; an open server
+  // never holds node up by itself.
+  server.unref();
+  const handle = {
+    origin: `http://127.0.0.1:${server.address().port}`,
+    close: () => {
+      opened.delete(handle);
+      server.closeAllConnections();
+      return new Promise((resolve) => server.close(() => resolve()));
+    },
+  };
+  opened.add(handle);
+  return handle;
 }
 
 // The page's work for each of `presses` z keys, in ms: the key's handling,

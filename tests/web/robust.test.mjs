@@ -3,9 +3,11 @@
 // Content-Security-Policy forbids WebAssembly.
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
+import { spawnSync } from "node:child_process";
+import fs from "node:fs";
 import path from "node:path";
 import { fileURLToPath } from "node:url";
-import { launchChromium, servePage, zPressCosts } from "./chromium.mjs";
+import { closeAll, launchChromium, servePage, zPressCosts } from "./chromium.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const pagePath = process.env.INVOLUTE_WEB_PAGE ?? path.resolve(here, "../../build-web/involute-gears.html");
@@ -14,7 +16,8 @@ const keptReports = 120;  // the report box keeps the last 120 reports
 
 let browser;
 before(async () => { browser = await launchChromium(); });
-after(async () => { await browser?.close(); });
+// Closes the browser and every server even when a test has failed.
+after(closeAll);
 
 // The page served with the given response headers, in a fresh context.
 async function openPage(contextOptions = {}, headers = {}) {
@@ -165,4 +168,39 @@ test("a server whose Content-Security-Policy forbids WebAssembly: the page says 
   assert.match(await banner.textContent(), /scripts did not run[^]*open the saved file: it runs from disk/);
   assert.equal(await blocked.evaluate(() => document.body.dataset.state), "starting");
   await blocked.close();
+});
+
+test("a browser test whose assertion fails ends with that failure, its browser and server closed", { timeout: testTimeoutMs }, async () => {
+  // A test file that fails half way, with a browser, a server and a page
+  // open: node must end it with the failure, not wait on what it left open.
+  // (The probe's name does not end in .test.mjs: the suite itself never runs it.)
+  const probe = path.join(here, "failing-probe.mjs");
+  fs.writeFileSync(probe, `
+import { after, test } from "node:test";
+import assert from "node:assert/strict";
+import { closeAll, launchChromium, servePage } from "./chromium.mjs";
+after(closeAll);
+test("fails with everything open", async () => {
+  const browser = await launchChromium();
+  const server = await servePage(${JSON.stringify(pagePath)});
+  const page = await browser.newPage();
+  await page.goto(server.origin + "/");
+  assert.equal(1 + 1, 3, "the probe's own failure");
+  await browser.close();
+});
+`);
+  try {
+    // The bound is a guard against a hang, far above the probe's few seconds.
+    // Run as a test file of its own, not as a part of this run (which node
+    // tells its test processes through NODE_TEST_CONTEXT).
+    const env = { ...process.env };
+    delete env.NODE_TEST_CONTEXT;
+    const run = spawnSync(process.execPath, ["--test", probe], { cwd: here, env, encoding: "utf8", timeout: 120_000 });
+    assert.equal(run.signal, null, "node ended by itself");
+    assert.equal(run.status, 1);
+    assert.match(run.stdout, /the probe's own failure/);
+    assert.match(run.stdout, /# fail 1/);
+  } finally {
+    fs.rmSync(probe, { force: true });
+  }
 });
