@@ -40,6 +40,7 @@
 #include <cstring>
 
 #include "frame_record.h"
+#include "glut_window.h"
 #include "webgl_backend.h"
 
 namespace {
@@ -481,6 +482,7 @@ void glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
 }
 
 void glRasterPos2f(GLfloat x, GLfloat y) {
+    glutWebRasterMoved();
     const Clip c = transform(x, y);
     // Outside the clip volume the raster position is invalid and bitmaps
     // draw nothing.
@@ -563,6 +565,7 @@ void glClear(GLbitfield mask) {
         return;
     }
     // A new frame: what was recorded before is all covered by the clear.
+    glutWebFrameCleared();
     std::memcpy(recordedClearColour, clearColour, sizeof recordedClearColour);
     recorded = true;
     recordCount = 0;

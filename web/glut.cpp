@@ -45,6 +45,7 @@
 
 #include "bitmap_font.h"
 #include "frame_record.h"
+#include "glut_window.h"
 #include "webgl_backend.h"
 
 namespace {
@@ -82,6 +83,32 @@ void showWindow() {
 }
 
 }  // namespace
+
+void glutWebShowWindow() { showWindow(); }
+
+namespace {
+constexpr int frameTextCapacity = 1024;  // bytes: the titles of any frame, with room to spare
+char frameText[frameTextCapacity] = {};
+int frameTextLength = 0;
+
+void appendFrameText(char c) {
+    if (frameTextLength < frameTextCapacity - 1) {
+        frameText[frameTextLength++] = c;
+        frameText[frameTextLength] = '\0';
+    }
+}
+}  // namespace
+
+void glutWebFrameCleared() {
+    frameTextLength = 0;
+    frameText[0] = '\0';
+}
+
+void glutWebRasterMoved() {
+    if (frameTextLength > 0 && frameText[frameTextLength - 1] != '\n') {
+        appendFrameText('\n');
+    }
+}
 
 // What the page learns from the program.
 EM_JS(void, pageFrameDrawn, (), {
@@ -139,6 +166,7 @@ void glutBitmapCharacter(void* font, int character) {
     if (reinterpret_cast<intptr_t>(font) != helvetica18Id || character < 1 || character > 127) {
         return;
     }
+    appendFrameText(static_cast<char>(character));
     const BitmapGlyph& g = fontHelvetica18.glyphs[character];
     glBitmap(g.width, g.height, g.xorig, g.yorig, g.xmove, g.ymove, fontHelvetica18.bits + g.offset);
 }
@@ -167,12 +195,17 @@ EMSCRIPTEN_KEEPALIVE int webSetBufferSide(int side) {
     return bufferSide;
 }
 
+// The frame's titles as text, a line each (ASCII), for the page.
+EMSCRIPTEN_KEEPALIVE const char* webFrameText() { return frameText; }
+
 EMSCRIPTEN_KEEPALIVE int webBufferSide() { return bufferSide > 0 ? bufferSide : windowWidth; }
 
 // The page's keyboard and buttons: one key, as the character typed (27 for
 // Esc). The mouse position is not known to the page and the program ignores
 // it. Esc makes the program call exit(0), which throws out of here to the
-// page, and the page stops sending keys.
+// page, and the page stops sending keys. The runtime stays alive (see
+// glutMainLoop), so Module._webRestart (web/restart.cpp) can start the
+// program again.
 EMSCRIPTEN_KEEPALIVE void webKey(int key) {
     if (keyboardCallback != nullptr && key > 0 && key < 256) {
         keyboardCallback(static_cast<unsigned char>(key), 0, 0);

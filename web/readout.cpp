@@ -2,11 +2,21 @@
 // after every frame. The page formats them.
 #include <emscripten/emscripten.h>
 
+#include "app/pair_state.h"
 #include "app/state.h"
+#include "scenes/pair_drawing.h"
+#include "scenes/scenes.h"
+
+namespace {
+
+constexpr double pixelsPerWindowUnit = 400.0;  // the 800-px window spans 2 window units
+constexpr double cuttingPitches = 3.0;         // scenes 8 and 9: reference pitches across the window
+
+}  // namespace
 
 extern "C" {
 
-// 1 to 6.
+// 1 to 9.
 EMSCRIPTEN_KEEPALIVE int webScene() { return sceneKey - '0'; }
 
 // The table index shown by scenes 1 to 3; -1 in scenes 4 to 6.
@@ -25,5 +35,22 @@ EMSCRIPTEN_KEEPALIVE double webDriveAngle() { return driveAngle; }          // r
 EMSCRIPTEN_KEEPALIVE double webViewScale() { return viewScale; }            // window units per model unit
 EMSCRIPTEN_KEEPALIVE double webBaseRadius() { return baseRadius; }          // model units (mm)
 EMSCRIPTEN_KEEPALIVE int webToothCount() { return toothCount; }
+
+// Window pixels per mm of the model as the current scene draws it (the
+// page scales the 800-px window to the picture's CSS side): scenes 1 to 6
+// at viewScale window units per mm; scene 7 at the pair's own fit; scenes 8
+// and 9 at three reference pitches pi m across the window (scenes.h), both
+// times viewScale / 0.5.
+EMSCRIPTEN_KEEPALIVE double webPixelsPerMm() {
+    switch (sceneKey) {
+    case '7':
+        return pairSceneScale() * pixelsPerWindowUnit;
+    case '8':
+    case '9':
+        return 2.0 / (cuttingPitches * pi * activePair.input.m) * viewScale / pairscene::startViewScale * pixelsPerWindowUnit;
+    default:
+        return viewScale * pixelsPerWindowUnit;
+    }
+}
 
 }  // extern "C"

@@ -32,6 +32,7 @@ add_executable(involute-gears
   web/iconv_utf8_only.cpp
   web/readout.cpp
   web/pair_bridge.cpp
+  web/restart.cpp
 )
 set_target_properties(involute-gears PROPERTIES
   SUFFIX ".html"
@@ -48,6 +49,9 @@ target_link_options(involute-gears PRIVATE
   -sENVIRONMENT=web
   -sMINIFY_HTML=0
   -sINITIAL_MEMORY=16MB
+  # The smaller allocator: the program allocates at start and at a new
+  # pair, never while drawing.
+  -sMALLOC=emmalloc
   # No file system: the page has no files (the desktop's --svg file is the
   # page's "Save the gears' outlines" download), fopen fails there, and
   # emscripten's FS would add about 45 KB to the page.
