@@ -2,7 +2,8 @@
 #   <!-- part: NAME -->
 # of SKELETON is replaced by the file NAME (relative to the skeleton's
 # folder): a .css part inside <style>, a .js part inside <script>, an .html
-# part as it is; a script's comment lines are left out. Writes OUTPUT. Run as
+# part as it is; comments and indentation of styles and scripts are left
+# out. Writes OUTPUT. Run as
 #   cmake -DSKELETON=web/page.html -DOUTPUT=page-shell.html -P assemble_page.cmake
 # It does not touch emscripten's {{{ SCRIPT }}} marker: emcc fills that.
 cmake_minimum_required(VERSION 3.16)
@@ -11,12 +12,18 @@ file(READ "${SKELETON}" rest)
 set(marker "<!-- part: ")
 string(LENGTH "${marker}" markerLength)
 set(page "")
+# The skeleton's and the html parts' comments and indentation are left out
+# of the page too (no pre element in them holds more than one line).
+set(htmlComment "<!--([^-]|-[^-]|--[^>])*-->\n?")
+set(indentation "\n[ \t]+")
 while(TRUE)
   string(FIND "${rest}" "${marker}" at)
   if(at EQUAL -1)
     break()
   endif()
   string(SUBSTRING "${rest}" 0 ${at} before)
+  string(REGEX REPLACE "${htmlComment}" "" before "${before}")
+  string(REGEX REPLACE "${indentation}" "\n" before "${before}")
   string(APPEND page "${before}")
   math(EXPR nameAt "${at} + ${markerLength}")
   string(SUBSTRING "${rest}" ${nameAt} -1 rest)
@@ -32,16 +39,26 @@ while(TRUE)
   endif()
   file(READ "${dir}/${name}" part)
   if(name MATCHES "\\.css$")
-    string(APPEND page "<style>\n${part}</style>")
+    # Comments and indentation are left out of the page (they are read in
+    # the sources), which keeps the one file small.
+    string(REGEX REPLACE "/\\*[^*]*\\*+([^/*][^*]*\\*+)*/" "" part "${part}")
+    string(REGEX REPLACE "\n[ \t]+" "\n" part "\n${part}")
+    string(REGEX REPLACE "\n\n+" "\n" part "${part}")
+    string(APPEND page "<style>${part}</style>")
   elseif(name MATCHES "\\.js$")
-    # Lines that are only a comment are left out of the page (they are
-    # read in the sources), which keeps the one file small.
+    # Lines that are only a comment, and indentation, are left out of the
+    # page (they are read in the sources), which keeps the one file small.
     string(REGEX REPLACE "\n[ \t]*//[^\n]*" "" part "\n${part}")
+    string(REGEX REPLACE "\n[ \t]+" "\n" part "${part}")
     string(APPEND page "<script>${part}</script>")
   else()
+    string(REGEX REPLACE "${htmlComment}" "" part "${part}")
+    string(REGEX REPLACE "${indentation}" "\n" part "${part}")
     string(APPEND page "${part}")
   endif()
 endwhile()
+string(REGEX REPLACE "${htmlComment}" "" rest "${rest}")
+string(REGEX REPLACE "${indentation}" "\n" rest "${rest}")
 string(APPEND page "${rest}")
 # Written atomically: a build that stops half way leaves no half page.
 file(WRITE "${OUTPUT}.tmp" "${page}")

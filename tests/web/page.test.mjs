@@ -6,7 +6,7 @@ import assert from "node:assert/strict";
 import fs from "node:fs";
 import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
-import { launchChromium, servePage } from "./chromium.mjs";
+import { closeAll, launchChromium, servePage } from "./chromium.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, "../..");
@@ -42,10 +42,8 @@ before(async () => {
   browser = await launchChromium();
 });
 
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+// Closes the browser and the server even when a test has failed.
+after(closeAll);
 
 // A fresh page showing the program's first frame. Every request it makes,
 // every page error and console error is recorded; `finish` checks them.
@@ -317,16 +315,48 @@ test("Save picture downloads the frame as an 800 x 800 PNG and moves nothing", {
   await page.finish();
 });
 
-test("Esc ends the program: the page says so, later keys and buttons do nothing", { timeout: testTimeoutMs }, async () => {
+test("Esc ends the program: the page says so, later keys do nothing; Start again is a fresh start in place, the pair kept", { timeout: testTimeoutMs }, async () => {
   const page = await openPage();
+  const firstPicture = await page.$eval("#canvas", (c) => c.toDataURL());
+  const startReport = await reportText(page);
+  await page.fill("#pair-z1", "20");
+  await page.press("#pair-z1", "Enter");
+  await page.focus("#canvas");
+  await pressKeys(page, ["5", "W", "d", "d"]);
   await page.keyboard.press("Escape");
   await page.waitForFunction(() => document.body.dataset.state === "ended");
-  assert.match(await page.textContent("#notice"), /ended[^]*Reload/);
+  assert.match(await page.textContent("#notice"), /ended/);
   assert.ok(await page.isVisible("#notice"));
   await page.keyboard.press("s");
-  await page.locator('button[data-key="s"]').dispatchEvent("pointerdown");
-  assert.equal(await frames(page), 1);
+  await page.locator('#strip button[data-key="s"]').dispatchEvent("pointerdown");
+  assert.equal(await frames(page), 5);
   assert.ok(await page.isDisabled('button[data-key="1"]'));
+  assert.ok(await page.isDisabled("#pair-z1"));
+
+  // Start again: scene 1 with its first frame, the start-up report printed
+  // again, zoom 0.5, no direction chosen; the page is not reloaded and the
+  // panel's pair is still the program's.
+  const restart = page.locator('#notice [data-action="restart"]');
+  assert.ok(await restart.isVisible());
+  await restart.click();
+  await page.waitForFunction(() => document.body.dataset.state === "running" && document.body.dataset.frames === "6");
+  assert.ok(await page.isHidden("#notice"));
+  assert.equal(await page.$eval("#canvas", (c) => c.toDataURL()), firstPicture, "the first frame again");
+  assert.deepEqual(await page.evaluate(() => [Module._webScene(), Module._webViewScale(), Module._webTableIndex()]), [1, 0.5, 1]);
+  assert.equal(await reportText(page), startReport + startReport, "the start-up report again, after the first");
+  assert.equal(await page.$$eval('#strip [aria-pressed="true"]', (b) => b.map((x) => x.dataset.key).join("")), "1");
+  // 20 and 30 teeth, m = 1, x = 0: ga = 5.7183 + 7.5710 - 25 sin 20° = 4.7388 mm, pb = pi cos 20° = 2.9521 mm.
+  assert.equal(await page.evaluate(() => Module._webPairEpsilonAlpha().toFixed(4)), "1.6052", "20 and 30 teeth kept");
+  assert.equal(await page.inputValue("#pair-z1"), "20");
+  assert.ok(await page.isEnabled("#pair-z1"));
+  assert.equal(await page.evaluate(() => document.activeElement.id), "canvas");
+  await page.keyboard.press("d");
+  assert.equal(await frames(page), 7, "keys work again");
+  assert.match(await readout(page), /table index 2 of 400/);
+  // Ended and started again, as often as wanted.
+  await page.keyboard.press("Escape");
+  await page.click('#notice [data-action="restart"]');
+  await page.waitForFunction(() => document.body.dataset.state === "running" && document.body.dataset.frames === "8");
   await page.finish();
 });
 
@@ -464,14 +494,30 @@ test("full screen: the picture on the screen's smaller side, clicker keys step, 
   assert.equal(await pressed(), "4D");
   assert.equal(await frames(page), 6);
 
+  // The bar holds every key the page has, the pair's scenes too, each a
+  // 44-px square or more on the screen; 7 and 8 work from it.
+  const bar = await page.$$eval("#strip button", (buttons) => buttons.map((b) => {
+    const r = b.getBoundingClientRect();
+    return { key: b.dataset.key ?? b.dataset.action, w: r.width, h: r.height, x: r.x, y: r.y,
+             shown: r.width > 0 && r.right <= innerWidth && r.bottom <= innerHeight };
+  }).filter((b) => b.shown));
+  assert.deepEqual(bar.map((b) => b.key), ["1", "2", "3", "4", "5", "6", "d", "D", "s", "w", "W", "z", "7", "8", "9", "fullscreen"]);
+  assert.ok(bar.every((b) => b.w >= 44 && b.h >= 44), JSON.stringify(bar));
+  assert.ok(bar.every((b) => b.x >= 650), "beside the picture, over none of it");
+  await page.click('#strip button[data-key="7"]');
+  assert.deepEqual([await page.evaluate(() => Module._webScene()), await pressed()], [7, "d7"]);
+  await page.click('#strip button[data-key="8"]');
+  assert.deepEqual([await page.evaluate(() => Module._webScene()), await pressed()], [8, "d8"]);
+  assert.equal(await frames(page), 8);
+
   await page.keyboard.press("Escape");
   await page.waitForFunction(() => document.fullscreenElement === null && !document.body.classList.contains("fullscreen"));
   assert.equal(await page.evaluate(() => document.body.dataset.state), "running", "Esc in full screen only leaves it");
   const after = await placement(page);
   assert.deepEqual([after.side, after.buffer], [before.side, before.buffer]);
-  assert.equal(await frames(page), 6);
+  assert.equal(await frames(page), 8);
   await page.keyboard.press("PageDown");
-  assert.equal(await frames(page), 7, "the clicker keys work outside full screen too");
+  assert.equal(await frames(page), 9, "the clicker keys work outside full screen too");
   await page.keyboard.press("Escape");
   await page.waitForFunction(() => document.body.dataset.state === "ended");
   await page.finish();
@@ -541,4 +587,124 @@ test("start-up forces no layout: the page is laid out when the browser is ready,
     .map((e) => `${e.args.beginData.stackTrace[0].functionName || "(script)"} at line ${e.args.beginData.stackTrace[0].lineNumber + 1}`);
   assert.deepEqual(forced, []);
   await context.close();
+});
+
+test("the scale readout gives CSS px per mm as drawn, in every scene and at every picture size", { timeout: testTimeoutMs }, async () => {
+  const scale = async (page) => Number(/1 mm = ([\d.]+) px/.exec(await readout(page))[1]);
+  const page = await openPage();  // 1280 x 1000: the picture is 800 CSS px, the program's window
+  assert.equal(await scale(page), 200.0, "scenes 1 to 6: viewScale 0.5 x 400 px per window unit");
+  await page.keyboard.press("W");
+  assert.equal(await scale(page), 222.2, "0.5 / 0.9 x 400");
+  await page.keyboard.press("5");
+  assert.equal(await scale(page), 222.2);
+  await page.keyboard.press("w");
+  // Scene 7 fits the default pair (10 and 30 teeth, m = 1) in 1.5 window
+  // units from gear 1's tip to gear 2's: a + ra1 + ra2 = 20 + 6 + 16 mm.
+  await page.keyboard.press("7");
+  assert.equal(await scale(page), 14.3, "1.5 / 42 x 400");
+  await page.keyboard.press("W");
+  assert.equal(await scale(page), 15.9, "1.5 / 42 x 400 / 0.9");
+  // Scene 8: three reference pitches (3 pi m) across the window's 2 units.
+  await page.keyboard.press("w");
+  await page.keyboard.press("8");
+  assert.equal(await scale(page), 84.9, "2 / (3 pi) x 400");
+  await page.finish();
+
+  // On a phone the picture is smaller, and so is a mm on it.
+  const phone = await openPage({ viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 });
+  const side = await phone.$eval("#canvas", (c) => c.clientWidth);
+  assert.equal(await scale(phone), Number((200 * side / 800).toFixed(1)));
+  await phone.keyboard.press("7");
+  assert.equal(await scale(phone), Number((1.5 / 42 * 400 * side / 800).toFixed(1)));
+  await phone.finish();
+});
+
+test("phones: the title readable, every key button saying what it does, Real gears with the picture in view; 320 x 180", { timeout: testTimeoutMs }, async () => {
+  const phone = { isMobile: true, hasTouch: true, deviceScaleFactor: 3 };
+  for (const viewport of [{ width: 360, height: 740 }, { width: 740, height: 360 }, { width: 320, height: 568 }]) {
+    const where = `${viewport.width} x ${viewport.height}`;
+    const page = await openPage({ viewport, ...phone });
+    // The picture's capitals are 13 of its 800 window px: under 8 CSS px
+    // here, so the titles are there as text, 11 CSS px or more, on the screen.
+    const title = await page.evaluate(() => {
+      const p = document.getElementById("picture-title");
+      const r = p.getBoundingClientRect();
+      return { text: p.innerText, size: parseFloat(getComputedStyle(p).fontSize), onScreen: r.height > 0 && r.bottom <= innerHeight,
+               side: document.getElementById("canvas").clientWidth };
+    });
+    assert.ok(title.side * 13 / 800 < 8, `${where}: a picture of ${title.side} px`);
+    assert.equal(title.text, "(1) involute generation(base circle fixed)");
+    assert.ok(title.size >= 11 && title.onScreen, `${where}: ${JSON.stringify(title)}`);
+    // Every key button: at least 44 x 44, its key and a word for what it does, shown.
+    const buttons = await page.$$eval("#strip button", (list) => list.filter((b) => b.offsetParent !== null).map((b) => {
+      const r = b.getBoundingClientRect();
+      const shown = [...b.querySelectorAll("kbd, .word, span > small, svg")].filter((e) => e.getBoundingClientRect().width > 1);
+      return { what: b.dataset.key ?? b.dataset.action, w: r.width, h: r.height,
+               text: shown.map((e) => e.textContent.trim() || (e.tagName === "svg" ? "icon" : "")).join(" ") };
+    }));
+    assert.equal(buttons.length, 14, where);
+    for (const b of buttons) {
+      assert.ok(b.w >= 44 && b.h >= 44, `${where}: ${JSON.stringify(b)}`);
+      assert.match(b.text, b.what.length === 1 ? new RegExp(`^${b.what} [a-z]{3,}`) : /icon/, `${where}: ${JSON.stringify(b)}`);
+    }
+    await page.finish();
+  }
+
+  // Real gears from the key strip: the panel's fields on the screen with
+  // the whole picture, each field 44 px tall or more; typing there works.
+  const page = await openPage({ viewport: { width: 360, height: 740 }, ...phone });
+  await page.tap('[data-action="real-gears"]');
+  await page.waitForFunction(() => document.body.classList.contains("panel-open"));
+  await page.waitForTimeout(100);
+  const inView = (selector) => page.$eval(selector, (e) => {
+    const r = e.getBoundingClientRect();
+    return r.top >= 0 && r.bottom <= innerHeight && r.left >= 0 && r.right <= innerWidth;
+  });
+  assert.ok(await inView("#canvas"), "the picture");
+  assert.ok(await inView("#pair-z1") && await inView("#pair-z2"), "the teeth fields");
+  const heights = await page.$$eval("#pair-form input:not([type=radio])", (list) => list.map((i) => i.getBoundingClientRect().height));
+  assert.ok(heights.every((h) => h === 0 || h >= 44), String(heights));
+  await page.tap("#pair-z1");
+  await page.fill("#pair-z1", "20");
+  await page.press("#pair-z1", "Enter");
+  assert.ok(await inView("#canvas"), "still the picture");
+  assert.equal(await page.evaluate(() => Module._webPairEpsilonAlpha().toFixed(4)), "1.6052");
+  assert.equal(await page.getAttribute('[data-action="real-gears"]', "aria-expanded"), "true");
+  await page.finish();
+
+  // 400 % zoom on a 1280 x 720 screen: 320 x 180 CSS px. The picture takes
+  // 80 % of the smaller side or more; the keys scroll.
+  const tiny = await openPage({ viewport: { width: 320, height: 180 }, deviceScaleFactor: 4 });
+  const side = await tiny.$eval("#canvas", (c) => c.clientWidth);
+  assert.ok(side >= 144, `the picture is ${side} px`);
+  assert.deepEqual(await tiny.$eval("#canvas", (c) => [c.width, c.height]), [side * 4, side * 4]);
+  await tiny.finish();
+});
+
+test("printing: one A4 page, upright, with the picture, the pair's numbers and the scene's notes, no controls", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage();
+  await page.keyboard.press("7");
+  await page.emulateMedia({ media: "print" });
+  const shown = await page.evaluate(() => {
+    const visible = (selector) => [...document.querySelectorAll(selector)].some((e) => e.getBoundingClientRect().height > 0);
+    return {
+      picture: document.getElementById("canvas").getBoundingClientRect().width,
+      numbers: visible("#pair-readout"),
+      notes: [...document.querySelectorAll("#what-to-notice [data-scene]")].filter((e) => e.getBoundingClientRect().height > 0)
+        .map((e) => e.dataset.scene),
+      controls: [...document.querySelectorAll("button, input, #report, #readout")].filter((e) => e.getBoundingClientRect().height > 0)
+        .map((e) => e.id || e.dataset.key || e.dataset.action || e.tagName),
+    };
+  });
+  assert.ok(shown.picture > 300, `the picture is ${shown.picture} px`);
+  assert.ok(shown.numbers);
+  assert.deepEqual(shown.notes, ["7"]);
+  assert.deepEqual(shown.controls, []);
+  const pdf = await page.pdf({ format: "A4" });
+  const pages = pdf.toString("latin1").match(/\/Type\s*\/Page[^s]/g) ?? [];
+  assert.equal(pages.length, 1, "one page");
+  const [, width, height] = /\/MediaBox\s*\[\s*0 0 ([\d.]+) ([\d.]+)/.exec(pdf.toString("latin1"));
+  // A4 is 595.3 x 841.9 points.
+  assert.ok(Math.abs(width - 595.3) < 1 && Math.abs(height - 841.9) < 1, `A4 upright, in points: ${width} x ${height}`);
+  await page.finish();
 });

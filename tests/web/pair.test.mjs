@@ -10,7 +10,7 @@ import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
 import { fileURLToPath, pathToFileURL } from "node:url";
-import { launchChromium, servePage } from "./chromium.mjs";
+import { closeAll, launchChromium, servePage } from "./chromium.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
 const root = path.resolve(here, "../..");
@@ -32,10 +32,8 @@ before(async () => {
   browser = await launchChromium();
 });
 
-after(async () => {
-  await browser?.close();
-  server?.close();
-});
+// Closes the browser and the server even when a test has failed.
+after(closeAll);
 
 // The page at `url` once the program runs. Page errors and console errors
 // are recorded; `finish` checks there were none.
@@ -61,6 +59,11 @@ const scene = (page) => page.evaluate(() => Module._webScene());
 const picture = (page) => page.$eval("#canvas", (canvas) => canvas.toDataURL());
 const numbers = (page) => page.innerText("#pair-readout");
 const fields = (page) => page.$$eval("#pair-form input", (inputs) => inputs.map((input) => input.value));
+// Types a value into a field and commits it with Enter.
+async function commit(page, selector, text) {
+  await page.fill(selector, text);
+  await page.press(selector, "Enter");
+}
 
 test("the panel redraws scene 7 at once without a step; bad values are said beside their field and change nothing", { timeout: testTimeoutMs }, async () => {
   const page = await openPage(`${server.origin}/involute-gears.html`);
@@ -69,7 +72,7 @@ test("the panel redraws scene 7 at once without a step; bad values are said besi
   assert.equal(await page.evaluate(() => location.hash), "", "no link until the pair or a pair scene is chosen");
 
   // 7 and 8 act once however long the button is held.
-  const seven = page.locator('button[data-key="7"]');
+  const seven = page.locator('#real-gears button[data-key="7"]');
   const box = await seven.boundingBox();
   await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
   await page.mouse.down();
@@ -87,17 +90,17 @@ test("the panel redraws scene 7 at once without a step; bad values are said besi
 
   // z 20 and 40, x = 0: epsilonAlpha 1.635 at any module.
   const before = await picture(page);
-  await page.fill("#pair-z1", "20");
-  await page.fill("#pair-z2", "40");
+  await commit(page, "#pair-z1", "20");
+  await commit(page, "#pair-z2", "40");
   assert.match(await numbers(page), /εα\s+= 1\.6352\b/);
   assert.notEqual(await picture(page), before, "the new pair is drawn");
   assert.deepEqual([await frames(page), await driveAngle()], [5, angle], "without a step");
 
-  await page.fill("#pair-module", "3");
-  await page.fill("#pair-z1", "12");
-  await page.fill("#pair-z2", "24");
-  await page.fill("#pair-x1", "0.6");
-  await page.fill("#pair-x2", "0.36");
+  await commit(page, "#pair-module", "3");
+  await commit(page, "#pair-z1", "12");
+  await commit(page, "#pair-z2", "24");
+  await commit(page, "#pair-x1", "0.6");
+  await commit(page, "#pair-x2", "0.36");
   const published = await numbers(page);
   assert.match(published, /εα\s+= 1\.202\d\b/);
   assert.match(published, /αw\s+= 26\.0886°/);
@@ -131,9 +134,9 @@ test("the panel redraws scene 7 at once without a step; bad values are said besi
 
   // In range, but the program refuses: x1 = 1.5 makes 12 teeth pointed
   // (with x2 = 0; x2 = 0.36 shortens their tips enough).
-  await page.fill("#pair-z1", "12");
+  await commit(page, "#pair-z1", "12");
   assert.equal(await page.innerText("#pair-z1-error"), "");
-  await page.fill("#pair-x2", "0");
+  await commit(page, "#pair-x2", "0");
   const shifted = await picture(page);
   await page.fill("#pair-x1", "1.5");
   await page.press("#pair-x1", "Tab");
@@ -141,8 +144,8 @@ test("the panel redraws scene 7 at once without a step; bad values are said besi
   assert.equal(await picture(page), shifted);
 
   // The panel with its warnings and a message in view passes axe.
-  await page.fill("#pair-x1", "0");
-  await page.fill("#pair-z1", "8");
+  await commit(page, "#pair-x1", "0");
+  await commit(page, "#pair-z1", "8");
   assert.match(await numbers(page), /undercut/);
   await page.fill("#pair-alpha", "40");
   await page.press("#pair-alpha", "Tab");
@@ -162,9 +165,9 @@ test("the link opens scene 7 with its pair, from disk too, and follows every cha
   assert.deepEqual(await fields(page), ["12", "24", "3", "20", "0.6", "0.36", ""]);
   assert.match(await numbers(page), /αw\s+= 26\.0886°/);
   const history = await page.evaluate(() => history.length);
-  await page.fill("#pair-x2", "0.4");
+  await commit(page, "#pair-x2", "0.4");
   assert.equal(await page.evaluate(() => location.hash), "#teeth=12,24&module=3&angle=20&shift=0.6,0.4&scene=7");
-  await page.click('button[data-key="8"]');
+  await page.click('#real-gears button[data-key="8"]');
   assert.equal(await page.evaluate(() => location.hash), "#teeth=12,24&module=3&angle=20&shift=0.6,0.4&scene=8");
   assert.equal(await page.evaluate(() => history.length), history, "the link is replaced, not added to the history");
   await page.reload();
@@ -206,7 +209,7 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   assert.ok(await page.isHidden('#what-to-notice [data-scene="7"][data-kind="external"]'));
 
   // 9: the cutting of the ring, its note, and the link.
-  const nine = page.locator('button[data-key="9"]');
+  const nine = page.locator('#real-gears button[data-key="9"]');
   assert.equal(await nine.isDisabled(), false);
   await nine.click();
   assert.equal(await scene(page), 9);
@@ -214,19 +217,19 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   assert.ok(await page.isVisible('#what-to-notice [data-scene="9"]'));
   assert.equal(await page.evaluate(() => location.hash), "#kind=internal&teeth=42,50&module=1&angle=20&shift=0,0.01&scene=9");
   // A cutter asked for goes into the link; a bad one is said beside its field.
-  await page.fill("#pair-cutter", "24");
+  await commit(page, "#pair-cutter", "24");
   assert.match(await numbers(page), /zc\s+= 24\b/);
   assert.match(await page.evaluate(() => location.hash), /&cutter=24&scene=9$/);
   await page.fill("#pair-cutter", "7");
   await page.press("#pair-cutter", "Tab");
   assert.match(await page.innerText("#pair-cutter-error"), /8[^\d]+400/);
-  await page.fill("#pair-cutter", "");
+  await commit(page, "#pair-cutter", "");
 
   // The rack: scene 9 gives way to scene 7, key 9 does nothing, z2 and x2
   // are not asked for, the link holds one number for the teeth and the shift.
-  await page.fill("#pair-z1", "12");
-  await page.fill("#pair-module", "3");
-  await page.fill("#pair-x1", "0.6");
+  await commit(page, "#pair-z1", "12");
+  await commit(page, "#pair-module", "3");
+  await commit(page, "#pair-x1", "0.6");
   await page.check('input[name="kind"][value="rack"]');
   assert.equal(await scene(page), 7);
   assert.equal(await nine.isDisabled(), true);
@@ -290,4 +293,117 @@ test("Save the gears' outlines downloads the desktop's --svg file, byte for byte
   } finally {
     fs.rmSync(directory, { recursive: true, force: true });
   }
+});
+
+test("a typed value is taken when committed, never a prefix of it; a refused one is said with the pair shown; wheel and clicker", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage(`${server.origin}/involute-gears.html${publishedLink}`);
+  await page.waitForFunction(() => Module._webScene() === 7);
+  const hash = () => page.evaluate(() => location.hash);
+  const pair = () => page.evaluate(() => [Module._webPairEpsilonAlpha(), Module._webPairCentreDistance()]);
+  const shown = page.locator("#pair-shown");
+  const picture12 = await picture(page);
+  const pair12 = await pair(page);
+  assert.ok(await shown.isHidden(), "no field refused, nothing to say");
+
+  // "401" typed key by key: "4" and "40" are teeth counts in range, and
+  // neither is applied; nor is 401 when committed.
+  await page.click("#pair-z1", { clickCount: 3 });
+  for (const key of "401") {
+    await page.keyboard.press(key);
+    assert.deepEqual([await pair(page), await hash(), await picture(page)], [pair12, publishedLink, picture12], `after ${key}`);
+  }
+  assert.equal(await page.inputValue("#pair-z1"), "401");
+  await page.keyboard.press("Enter");
+  assert.match(await page.innerText("#pair-z1-error"), /z1 .* whole number from 4 to 400/);
+  assert.equal(await page.getAttribute("#pair-z1", "aria-invalid"), "true");
+  assert.deepEqual([await pair(page), await hash(), await picture(page)], [pair12, publishedLink, picture12]);
+  assert.match(await shown.innerText(), /show the last good pair: z1 = 12, z2 = 24, m = 3 mm, α = 20°, x1 = 0\.6, x2 = 0\.36/);
+
+  // Each of these has a prefix or a rounding that is a good value: -1.5
+  // (-1), 1e400 (1), twenty 9s (a whole number in floating point).
+  for (const [field, text] of [["x2", "-1.5"], ["module", "1e400"], ["z2", "99999999999999999999"], ["z2", "0x10"]]) {
+    await page.fill(`#pair-${field}`, text);
+    await page.press(`#pair-${field}`, "Tab");
+    assert.notEqual(await page.innerText(`#pair-${field}-error`), "", `${field} = ${text} refused`);
+    assert.equal(await page.inputValue(`#pair-${field}`), text, "kept as typed");
+    assert.deepEqual([await pair(page), await hash()], [pair12, publishedLink], `${field} = ${text} changed nothing`);
+  }
+  assert.ok(await shown.isVisible());
+
+  // Good values again: the pair is taken and the panel says nothing more.
+  await commit(page, "#pair-x2", "0.36");
+  await commit(page, "#pair-module", "3");
+  await commit(page, "#pair-z2", "24");
+  assert.ok(await shown.isVisible(), "z1 is still refused");
+  await commit(page, "#pair-z1", "13");
+  assert.ok(await shown.isHidden());
+  assert.equal(await hash(), "#teeth=13,24&module=3&angle=20&shift=0.6,0.36&scene=7");
+  const pair13 = await pair(page);
+  assert.notDeepEqual(pair13, pair12);
+
+  // The wheel over a focused field changes nothing.
+  await page.focus("#pair-z1");
+  const box = await page.locator("#pair-z1").boundingBox();
+  await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
+  for (const dy of [-100, -100, 100]) await page.mouse.wheel(0, dy);
+  await page.waitForTimeout(100);
+  assert.equal(await page.inputValue("#pair-z1"), "13");
+  assert.deepEqual(await pair(page), pair13);
+
+  // With the field focused, the clicker's PageDown and PageUp step the
+  // scene as d and D; the arrows move the caret and step nothing.
+  const drawn = await frames(page);
+  const angle = () => page.evaluate(() => Module._webDriveAngle().toFixed(2));
+  const start = await angle();
+  await page.keyboard.press("ArrowLeft");
+  await page.keyboard.press("ArrowRight");
+  assert.equal(await frames(page), drawn);
+  await page.keyboard.press("PageDown");
+  await page.keyboard.press("PageDown");
+  assert.deepEqual([await frames(page), await angle()], [drawn + 2, (Number(start) + 0.02).toFixed(2)]);
+  await page.keyboard.press("PageUp");
+  assert.deepEqual([await frames(page), await angle()], [drawn + 3, (Number(start) + 0.01).toFixed(2)]);
+  assert.equal(await page.evaluate(() => document.activeElement.id), "pair-z1");
+  assert.equal(await page.inputValue("#pair-z1"), "13");
+  await page.finish();
+});
+
+test("a link's values stay as written, good or bad; a refused link stays in the address bar; keys in any case, unknown ones named", { timeout: testTimeoutMs }, async () => {
+  // 5 teeth with x1 = 1.5 are pointed: the program refuses the pair.
+  const refused = "#teeth=5,24&shift=1.5,0&scene=7";
+  const page = await openPage(`${server.origin}/involute-gears.html${refused}`);
+  await page.waitForFunction(() => Module._webScene() === 7);
+  assert.deepEqual(await fields(page), ["5", "24", "1", "20", "1.5", "0", ""]);
+  assert.match(await page.innerText("#pair-x1-error"), /pointed/);
+  assert.equal(await page.evaluate(() => location.hash), refused, "the link as given");
+  assert.match(await numbers(page), /εα\s+= 1\.5115\b/, "the default pair, 10 and 30 teeth, drawn");
+  assert.match(await page.innerText("#pair-shown"), /z1 = 10, z2 = 30, m = 1 mm, α = 20°, x1 = 0, x2 = 0/);
+  await page.keyboard.press("s");
+  assert.equal(await page.evaluate(() => location.hash), refused, "a step is no change");
+  // The user's own change ends it: the link then says what is shown.
+  await page.click('#real-gears button[data-key="8"]');
+  assert.equal(await page.evaluate(() => location.hash), "#teeth=10,30&module=1&angle=20&shift=0,0&scene=8");
+  await page.finish();
+
+  // Bad values kept as written; keys in capitals taken; an unknown key named.
+  const odd = "#TEETH=12,abc&Module=3&Angle=2O&shift=0.6,0.36&Scene=7&colour=red";
+  const other = await openPage(`${server.origin}/involute-gears.html${odd}`);
+  await other.waitForFunction(() => Module._webScene() === 7);
+  assert.deepEqual(await fields(other), ["12", "abc", "3", "2O", "0.6", "0.36", ""]);
+  assert.notEqual(await other.innerText("#pair-z2-error"), "");
+  assert.notEqual(await other.innerText("#pair-alpha-error"), "");
+  assert.match(await other.innerText("#pair-link-error"), /unknown key “colour”/);
+  assert.equal(await other.evaluate(() => location.hash), odd);
+  // Corrected in the panel, the pair is taken and the link written in full.
+  await commit(other, "#pair-z2", "24");
+  await commit(other, "#pair-alpha", "20");
+  assert.match(await numbers(other), /αw\s+= 26\.0886°/);
+  assert.equal(await other.evaluate(() => location.hash), "#teeth=12,24&module=3&angle=20&shift=0.6,0.36&scene=7");
+  await other.finish();
+
+  const capitals = await openPage(pathToFileURL(pagePath).href + "#TEETH=12,24&MODULE=3&ANGLE=20&SHIFT=0.6,0.36&SCENE=7");
+  await capitals.waitForFunction(() => Module._webScene() === 7);
+  assert.match(await numbers(capitals), /αw\s+= 26\.0886°/);
+  assert.equal(await capitals.innerText("#pair-link-error"), "");
+  await capitals.finish();
 });

@@ -12,23 +12,25 @@ var keys = (function () {
   var strip = document.getElementById("strip");
 
   // Every key of the program that has a button, in the strip's order.
-  // `where`: "strip" (the key strip) or "pair" (the Real gears panel).
+  // `where`: "strip" (the key strip) or "pair" (the Real gears panel; in
+  // full screen, which shows only the picture and the strip, the strip
+  // holds these too). `short`: the word a compact button shows under its key.
   var keyList = [
-    { key: "1", ja: "(1) 基礎円固定", en: "base circle fixed", where: "strip" },
-    { key: "2", ja: "(2) 基礎円回転", en: "base circle turning", where: "strip" },
-    { key: "3", ja: "(3) 基礎円転がり", en: "base circle rolling", where: "strip" },
-    { key: "4", ja: "(4) かみ合い運動", en: "crossed belt", where: "strip" },
-    { key: "5", ja: "(5) 斜がけ糸あり", en: "gears, contact path", where: "strip" },
-    { key: "6", ja: "(6) なし", en: "gears, no contact path", where: "strip" },
-    { key: "d", ja: "正回転", en: "forward", where: "strip" },
-    { key: "D", ja: "逆回転", en: "backward", where: "strip" },
-    { key: "s", ja: "描画継続", en: "one more step", where: "strip" },
-    { key: "w", ja: "図の縮小", en: "shrink", where: "strip" },
-    { key: "W", ja: "図の拡大", en: "enlarge", where: "strip" },
-    { key: "z", ja: "リセット", en: "reset, report again", where: "strip" },
-    { key: "7", ja: "(7) 歯車対のかみ合い", en: "the pair in mesh", where: "pair" },
-    { key: "8", ja: "(8) ラックによる歯切り", en: "the rack cutting gear 1", where: "pair" },
-    { key: "9", ja: "(9) ピニオンカッタによる内歯車の歯切り", en: "the cutter cutting the ring (internal pairs)",
+    { key: "1", short: "fixed", ja: "(1) 基礎円固定", en: "base circle fixed", where: "strip" },
+    { key: "2", short: "turn", ja: "(2) 基礎円回転", en: "base circle turning", where: "strip" },
+    { key: "3", short: "roll", ja: "(3) 基礎円転がり", en: "base circle rolling", where: "strip" },
+    { key: "4", short: "belt", ja: "(4) かみ合い運動", en: "crossed belt", where: "strip" },
+    { key: "5", short: "path", ja: "(5) 斜がけ糸あり", en: "gears, contact path", where: "strip" },
+    { key: "6", short: "mesh", ja: "(6) なし", en: "gears, no contact path", where: "strip" },
+    { key: "d", short: "fwd", ja: "正回転", en: "forward", where: "strip" },
+    { key: "D", short: "back", ja: "逆回転", en: "backward", where: "strip" },
+    { key: "s", short: "step", ja: "描画継続", en: "one more step", where: "strip" },
+    { key: "w", short: "shrink", ja: "図の縮小", en: "shrink", where: "strip" },
+    { key: "W", short: "grow", ja: "図の拡大", en: "enlarge", where: "strip" },
+    { key: "z", short: "reset", ja: "リセット", en: "reset, report again", where: "strip" },
+    { key: "7", short: "pair", ja: "(7) 歯車対のかみ合い", en: "the pair in mesh", where: "pair" },
+    { key: "8", short: "rack", ja: "(8) ラックによる歯切り", en: "the rack cutting gear 1", where: "pair" },
+    { key: "9", short: "ring", ja: "(9) ピニオンカッタによる内歯車の歯切り", en: "the cutter cutting the ring (internal pairs)",
       where: "pair" }
   ];
   // A presentation clicker's keys, as the program's keys: forward is d,
@@ -50,15 +52,28 @@ var keys = (function () {
     en.textContent = entry.en;
     label.appendChild(ja);
     label.appendChild(en);
+    // Shown instead of the label on a compact button; the label stays for
+    // screen readers.
+    var word = document.createElement("b");
+    word.className = "word";
+    word.setAttribute("aria-hidden", "true");
+    word.textContent = entry.short;
     button.appendChild(kbd);
     button.appendChild(label);
+    button.appendChild(word);
     return button;
   }
-  var places = { strip: strip, pair: document.querySelector("#real-gears .pair-keys") };
-  var fullscreenButton = strip.querySelector('[data-action="fullscreen"]');
+  var pairKeys = document.querySelector("#real-gears .pair-keys");
+  var firstAction = strip.querySelector('[data-action="real-gears"]');  // the keys come before it
   keyList.forEach(function (entry) {
-    var place = places[entry.where];
-    place.insertBefore(makeButton(entry), place === strip ? fullscreenButton : null);
+    if (entry.where === "pair") {
+      pairKeys.appendChild(makeButton(entry));
+      var copy = makeButton(entry);
+      copy.className = "in-fullscreen";
+      strip.insertBefore(copy, firstAction);
+    } else {
+      strip.insertBefore(makeButton(entry), firstAction);
+    }
   });
 
   // One key, as the program's keyboard callback takes it. Esc makes the
@@ -71,7 +86,7 @@ var keys = (function () {
       keySent(code);
     } catch (e) {
       if (e && e.name === "ExitStatus") {
-        page.end("The program has ended (Esc, exit status " + e.status + "). Reload the page to start it again.");
+        page.end("The program has ended (Esc, exit status " + e.status + ").");
         readouts.announce("The program has ended.");
         return;
       }
@@ -183,7 +198,7 @@ var keys = (function () {
     var list = strip.querySelectorAll("button[data-key]");
     for (var i = 0; i < list.length; i++) {
       var key = list[i].dataset.key;
-      if (/^[1-6dD]$/.test(key)) {
+      if (/^[1-9dD]$/.test(key)) {
         var chosen = /[dD]/.test(key) ? key.charCodeAt(0) === direction : Number(key) === scene;
         list[i].setAttribute("aria-pressed", chosen ? "true" : "false");
       }
@@ -201,5 +216,11 @@ var keys = (function () {
 
   showChosen();
 
-  return { keyList: keyList, sendKey: sendKey, stopRepeat: stopRepeat, showChosen: showChosen };
+  // The program started again: no direction chosen yet, as at the start.
+  function restarted() {
+    direction = 0;
+    showChosen();
+  }
+
+  return { keyList: keyList, sendKey: sendKey, stopRepeat: stopRepeat, showChosen: showChosen, restarted: restarted };
 })();

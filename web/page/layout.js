@@ -19,7 +19,16 @@ var layout = (function () {
   var labelledHeight = 48;     // CSS px: a labelled button's height, two lines
   var titleHeight = 40;        // CSS px: the title and the gap under it, one line
   var columnMaxWidth = 640;    // CSS px: #column's max-width
-  var keyCount = strip.querySelectorAll("button[data-key]").length;
+  // Under this side the picture's titles (Helvetica 18, capitals 13 window
+  // px tall) have capitals under 8 CSS px: 800 x 8 / 13 = 492.3. The page
+  // then shows them as text too, under the picture or beside it.
+  var smallTitleSide = 493;
+  var pictureTitleRoom = 40;   // CSS px: two lines of that text, under the picture
+  var leastShare = 0.8;        // the picture's least side, of the window's smaller side
+  // The strip's buttons: its keys and full screen, and in full screen the
+  // Real gears panel's scene keys too (keys.js puts them in).
+  var pageButtons = strip.querySelectorAll("button[data-key]:not(.in-fullscreen)").length + 2;  // and Real gears
+  var fullscreenButtons = strip.querySelectorAll("button[data-key]").length + 1;
 
   var side = windowSide;       // CSS px, the picture's side now
   var programReady = false;    // the program takes buffer sizes from onRuntimeInitialized on
@@ -38,14 +47,16 @@ var layout = (function () {
     return { w: root.clientWidth, h: Math.min(window.innerHeight, root.clientHeight) };
   }
 
-  // ---- The key strip: 12 keys in rows of `cols`, full screen on a row of its own.
+  // ---- The key strip: its buttons in rows of `cols` (12 keys, Real gears and
+  // full screen on the page; the 9 keys 1 to 9, d, D, s, w, W, z and full
+  // screen in full screen).
   function stripPlan(width, height, allowLabels) {
     var cell = [labelledWidth, tap];
     for (var labelled = allowLabels ? 1 : 0; labelled >= 0; labelled--) {
       var fits = Math.floor((width + gap) / ((labelled ? labelledWidth : tap) + gap));
       var cols = [6, 4, 3, 2, 1].find(function (n) { return n <= fits; });
       if (!cols) continue;
-      var rows = keyCount / cols + 1;
+      var rows = Math.ceil(pageButtons / cols);
       var extent = rows * (labelled ? labelledHeight : tap) + (rows - 1) * gap;
       if (extent <= height) return { labelled: labelled === 1, cols: cols, height: extent };
     }
@@ -73,12 +84,22 @@ var layout = (function () {
     }
     var under = null;
     for (s = Math.min(windowSide, v.w - 2 * pad - 2); s >= 100 && !under; s -= 2) {
-      strip = stripPlan(s + 2, v.h - 3 * pad - 2 - s, true);
+      var titleRoom = s < smallTitleSide ? pictureTitleRoom : 0;
+      strip = stripPlan(s + 2, v.h - 3 * pad - 2 - s - titleRoom, true);
       if (strip) under = { mode: "under", side: s, pad: pad, strip: strip };
     }
     var plan = beside && under ? (under.side > beside.side || (under.side === beside.side && v.h > v.w) ? under : beside)
-                               : beside || under || { mode: "under", side: Math.max(100, v.w - 2 * pad - 2), pad: pad,
-                                                      strip: { labelled: false, cols: 6 } };
+                               : beside || under;
+    // However small the window, the picture takes most of its smaller
+    // side; the keys then scroll with the page.
+    var least = Math.floor(leastShare * Math.min(v.w, v.h));
+    if (!plan || plan.side < least) {
+      var wide = v.w > v.h;
+      var big = Math.max(least, Math.min(windowSide, (wide ? v.h : v.w) - 2 * pad - 2));
+      var across = wide ? Math.min(columnMaxWidth, v.w - 3 * pad - 2 - big) : big + 2;
+      plan = { mode: wide ? "beside" : "under", side: big, pad: pad, scrolls: true,
+               strip: stripPlan(across, Infinity, false) || { labelled: false, cols: 1 } };
+    }
     plan.side = snap(plan.side);
     return plan;
   }
@@ -92,12 +113,12 @@ var layout = (function () {
     var fits = Math.floor((along + gap) / (tap + gap));
     var cols;
     if (landscape) {
-      // As few columns as hold the 12 keys and the leave button in the height.
-      cols = [1, 2, 3, 4, 6].find(function (n) { return keyCount / n + 1 <= fits; }) || 6;
+      // As few columns as hold every button in the height.
+      cols = [1, 2, 3, 4, 5, 6].find(function (n) { return Math.ceil(fullscreenButtons / n) <= fits; }) || 6;
     } else {
       cols = [6, 4, 3, 2, 1].find(function (n) { return n <= fits; }) || 1;
     }
-    var rows = keyCount / cols + 1;
+    var rows = Math.ceil(fullscreenButtons / cols);
     var across = (landscape ? cols : rows) * (tap + gap) - gap + 16;
     var s = Math.max(100, Math.min(v.w, v.h, (landscape ? v.w : v.h) - across));
     return { mode: landscape ? "landscape" : "portrait", side: s, pad: 0, strip: { labelled: false, cols: cols } };
@@ -116,7 +137,11 @@ var layout = (function () {
     root.style.setProperty("--side", plan.side + "px");
     root.style.setProperty("--pad", plan.pad + "px");
     root.style.setProperty("--cols", String(plan.strip.cols));
+    body.classList.toggle("small-picture", plan.side < smallTitleSide);
+    var resized = side !== plan.side;
     side = plan.side;
+    // The readout's scale and the titles' text follow the picture's size.
+    if (resized && page.frames() > 0 && page.running()) readouts.show();
   }
 
   // Lays the page out for the room it has, then checks that the strip's
@@ -135,7 +160,7 @@ var layout = (function () {
   }
 
   function checkStrip(plan, v) {
-    if (inFullscreen()) return;
+    if (inFullscreen() || plan.scrolls) return;
     for (var tries = 0; tries < 4; tries++) {
       var over = strip.getBoundingClientRect().bottom + window.scrollY - (v.h - plan.pad);
       if (over <= 0.5) break;
@@ -245,6 +270,24 @@ var layout = (function () {
     fit();
   }
 
+  // ---- Real gears, from the strip: the panel brought into view with the
+  // picture (on a phone held upright the picture then stays at the top while
+  // the panel scrolls under it); pressed again, the page as it was.
+  var panelButton = strip.querySelector('[data-action="real-gears"]');
+  var panel = document.getElementById("real-gears");
+  panelButton.addEventListener("click", function () {
+    var open = !body.classList.contains("panel-open");
+    body.classList.toggle("panel-open", open);
+    panelButton.setAttribute("aria-expanded", open ? "true" : "false");
+    if (!open) return;
+    requestAnimationFrame(function () {
+      var pictureBottom = body.classList.contains("under") ? side + 2 + 2 * currentPad() : 0;
+      window.scrollTo(0, panel.getBoundingClientRect().top + window.scrollY - pictureBottom);
+      panel.focus({ preventScroll: true });
+    });
+  });
+  function currentPad() { return parseFloat(root.style.getPropertyValue("--pad")) || 0; }
+
   strip.querySelector('[data-action="fullscreen"]').addEventListener("click", function () {
     if (!leaveFullscreen()) enterFullscreen();
   });
@@ -265,5 +308,6 @@ var layout = (function () {
   fitWhenLaidOut();
 
   return { escapeLeavesFullscreen: escapeLeavesFullscreen, inFullscreen: inFullscreen, leaveFullscreen: leaveFullscreen,
-           programStarting: programStarting, windowSide: windowSide, bufferReady: function () { return programReady; } };
+           programStarting: programStarting, windowSide: windowSide, bufferReady: function () { return programReady; },
+           side: function () { return side; } };
 })();

@@ -5,7 +5,11 @@
 // as cutter=ZC when one is asked for). Read
 // at start (the pair applied after the first frame) and when a link is
 // typed or pasted into the address bar; written with replaceState (never a
-// new history entry) once the pair or a pair scene has been chosen.
+// new history entry) once the pair or a pair scene has been chosen. Keys
+// are matched without regard to case; an unknown key is named. A link the
+// page refuses (a bad value, a pair the program cannot make, an unknown
+// key) stays in the address bar as it was given until the user changes
+// the pair or the scene; a good one is written out in full.
 // Not here: the checks of the values (pair_panel.js).
 "use strict";
 var link = (function () {
@@ -36,7 +40,9 @@ var link = (function () {
   // A page opened without a link gets one at the first change of the pair
   // or the scene, not at the start.
   var linked = location.hash.length > 1;
+  var held = false;  // a refused link, kept as given
   function writeLink() {
+    if (held) return;
     linked = true;
     var text = linkText();
     if (text === location.hash) return;
@@ -52,28 +58,40 @@ var link = (function () {
   function readLink() {
     var asked = 0;
     var problems = [];
+    var unknown = [];
     var parts = location.hash.replace(/^#/, "").split("&");
     pairPanel.setKind("external");  // unless the link says otherwise
     for (var i = 0; i < parts.length; i++) {
       if (parts[i] === "") continue;
       var eq = parts[i].indexOf("=");
       var key = eq < 0 ? parts[i] : parts[i].slice(0, eq);
+      try { key = decodeURIComponent(key); } catch (e) { /* named as written */ }
       var value = "";
-      try { value = decodeURIComponent(eq < 0 ? "" : parts[i].slice(eq + 1)); } catch (e) { value = "?"; }
+      try { value = decodeURIComponent(eq < 0 ? "" : parts[i].slice(eq + 1)); } catch (e) { value = parts[i].slice(eq + 1); }
+      var given = key;
+      key = key.toLowerCase();
       if (fieldsOf.hasOwnProperty(key)) {
         var names = fieldsOf[key];
         var list = names.length > 1 ? value.split(",") : [value];
         for (var n = 0; n < names.length; n++) pairPanel.setText(names[n], n < list.length ? list[n] : "");
       } else if (key === "kind") {
-        if (!pairPanel.setKind(value)) problems.push("kind must be external, internal or rack · kind は external、internal、rack のどれか");
+        if (!pairPanel.setKind(value.toLowerCase())) problems.push("kind must be external, internal or rack · kind は external、internal、rack のどれか");
       } else if (key === "scene") {
         if (/^[1-9]$/.test(value)) asked = Number(value);
         else problems.push("scene must be 1 to 9 · scene は 1〜9");
+      } else {
+        unknown.push(given);
       }
     }
+    if (unknown.length) {
+      problems.push("unknown key " + unknown.map(function (k) { return "“" + k + "”"; }).join(", ") + " (the keys are " +
+                    ["kind"].concat(keys, ["scene"]).join(", ") + ") · 不明なキー " + unknown.join(", "));
+    }
     linkError.textContent = problems.length ? "In the link: " + problems.join("; ") : "";
+    linkRefused = problems.length > 0;
     return asked;
   }
+  var linkRefused = false;  // the link itself has a problem (a bad scene, an unknown key)
 
   function chooseScene(asked) {
     if (asked && asked !== Module._webScene()) {
@@ -83,22 +101,41 @@ var link = (function () {
   }
 
   var askedScene = readLink();
-  pairPanel.apply(true);  // the fields' messages at once; the pair goes to the program at the first frame
+  // The fields' messages at once; the pair goes to the program at the first frame.
+  held = linked && (!pairPanel.apply(true) || linkRefused);
+  var askedSceneShown = false;
 
   // A link typed or pasted into the address bar while the page is open.
   window.addEventListener("hashchange", function () {
     if (location.hash === written) return;
+    held = false;
     var asked = readLink();
-    pairPanel.apply(true);
+    held = !pairPanel.apply(true) || linkRefused;
+    askedScene = asked;
+    askedSceneShown = false;
     chooseScene(asked);
   });
 
   return {
     // A new pair in the program; atStart: the pair the page opened with,
-    // which writes no link by itself.
-    pairChanged: function (atStart) { if (!atStart || linked) writeLink(); },
-    // The link follows the scene once there is one, or once a pair scene is shown.
-    sceneChanged: function () { if (linked || pairPanel.scene() >= 7) writeLink(); },
-    firstFrame: function () { chooseScene(askedScene); }
+    // which writes no link by itself. The user's own pair ends a hold.
+    pairChanged: function (atStart) {
+      if (!atStart) held = false;
+      if (!atStart || linked) writeLink();
+    },
+    // The link follows the scene once there is one, or once a pair scene
+    // is shown; the scene the link asked for does not end a hold, any
+    // other scene does.
+    sceneChanged: function () {
+      var scene = pairPanel.scene();
+      if (held && scene === askedScene && !askedSceneShown) askedSceneShown = true;
+      else held = false;
+      if (linked || scene >= 7) writeLink();
+    },
+    // After the first frame, with whether the link's pair was taken.
+    firstFrame: function (taken) {
+      if (linked && !taken) held = true;
+      chooseScene(askedScene);
+    }
   };
 })();

@@ -19,25 +19,26 @@ var pairPanel = (function () {
   // The panel's fields, in the order the program's _webSetPair takes them
   // (its refusal codes 1, 2, … name them in this order). label: the field's
   // label (HTML); said: the field's name in messages, English and Japanese;
+  // short, unit: its symbol and unit in the line that names the pair shown;
   // min, max: the range taken; whole: whole numbers only; start: the value
   // the program starts with; link: the link's key and the place in its
   // comma-separated list; kinds: the kinds of pair that use the field (all
   // when not given); optional: an empty field stands for 0 (the program's
   // own choice).
   var fields = [
-    { name: "z1", label: "z<sub>1</sub> teeth, drive", labelJa: "駆動歯車の歯数", said: ["z1 (teeth of gear 1)", "歯数 z1"],
+    { name: "z1", short: "z1", label: "z<sub>1</sub> teeth, drive", labelJa: "駆動歯車の歯数", said: ["z1 (teeth of gear 1)", "歯数 z1"],
       min: 4, max: 400, whole: true, start: "10", link: ["teeth", 0] },
-    { name: "z2", label: "z<sub>2</sub> teeth, driven", labelJa: "被動歯車の歯数", said: ["z2 (teeth of gear 2)", "歯数 z2"],
+    { name: "z2", short: "z2", label: "z<sub>2</sub> teeth, driven", labelJa: "被動歯車の歯数", said: ["z2 (teeth of gear 2)", "歯数 z2"],
       min: 4, max: 400, whole: true, start: "30", link: ["teeth", 1], kinds: ["external", "internal"] },
-    { name: "module", label: "module m, mm", labelJa: "モジュール", said: ["module m", "モジュール m"],
+    { name: "module", short: "m", unit: " mm", label: "module m, mm", labelJa: "モジュール", said: ["module m", "モジュール m"],
       min: 0.05, max: 100, whole: false, start: "1", link: ["module", 0] },
-    { name: "alpha", label: "pressure angle α, °", labelJa: "圧力角", said: ["pressure angle α", "圧力角 α"],
+    { name: "alpha", short: "α", unit: "°", label: "pressure angle α, °", labelJa: "圧力角", said: ["pressure angle α", "圧力角 α"],
       min: 10, max: 35, whole: false, start: "20", link: ["angle", 0] },
-    { name: "x1", label: "shift x<sub>1</sub>", labelJa: "転位係数", said: ["shift x1", "転位係数 x1"],
+    { name: "x1", short: "x1", label: "shift x<sub>1</sub>", labelJa: "転位係数", said: ["shift x1", "転位係数 x1"],
       min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 0] },
-    { name: "x2", label: "shift x<sub>2</sub>", labelJa: "転位係数", said: ["shift x2", "転位係数 x2"],
+    { name: "x2", short: "x2", label: "shift x<sub>2</sub>", labelJa: "転位係数", said: ["shift x2", "転位係数 x2"],
       min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 1], kinds: ["external", "internal"] },
-    { name: "cutter", label: "cutter teeth z<sub>c</sub>", labelJa: "ピニオンカッタの歯数",
+    { name: "cutter", short: "zc", label: "cutter teeth z<sub>c</sub>", labelJa: "ピニオンカッタの歯数",
       said: ["zc (teeth of the ring's cutter; empty: chosen for the ring)", "カッタ歯数 zc（空欄なら内歯車に合わせて選ぶ）"],
       min: 8, max: 400, whole: true, start: "", optional: true, link: ["cutter", 0], kinds: ["internal"] }
   ];
@@ -94,11 +95,12 @@ var pairPanel = (function () {
     var input = document.createElement("input");
     input.id = id;
     input.name = field.name;
-    input.type = "number";
+    // A text field with a numeric keyboard: it keeps what was typed or
+    // linked, good or bad, as it was written, and the wheel changes nothing.
+    input.type = "text";
     input.inputMode = field.whole ? "numeric" : "decimal";
-    input.min = String(field.min);
-    input.max = String(field.max);
-    input.step = field.whole ? "1" : "any";
+    input.autocomplete = "off";
+    input.spellcheck = false;
     input.value = field.start;
     input.setAttribute("aria-describedby", id + "-error");
     var error = document.createElement("span");
@@ -120,22 +122,26 @@ var pairPanel = (function () {
 
   var good = { kind: "external" };  // the pair the program has
   fields.forEach(function (field) { good[field.name] = Number(field.start); });
-  var nine = document.querySelector('button[data-key="9"]');
-  function enableNine() { if (nine) nine.disabled = good.kind !== "internal"; }
+  // Key 9 (the panel's button, and its copy in the full-screen strip).
+  var nines = document.querySelectorAll('button[data-key="9"]');
+  function enableNine() {
+    for (var i = 0; i < nines.length; i++) nines[i].disabled = good.kind !== "internal";
+  }
   enableNine();
   var scene = 1;
   var started = false;
-  var messageDelayMs = 700;  // while typing, a value on its way ("1" of "12") is not scolded at once
-  var messageTimer = 0;
+  var shownLine = document.getElementById("pair-shown");
 
   function running() { return body.dataset.state === "running"; }
 
   // ---- Field values: a number in range (whole for the teeth), or a message.
+  // Decimal notation only: "0x10", "Infinity" and the like are not numbers here.
+  var decimal = /^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$/;
   function parse(name) {
     var field = byName[name];
     var text = inputs[name].value.trim();
     if (field.optional && text === "") return { value: 0 };
-    var value = text === "" ? NaN : Number(text);
+    var value = decimal.test(text) ? Number(text) : NaN;
     if (!isFinite(value) || (field.whole && Math.floor(value) !== value) || value < field.min || value > field.max) {
       var what = field.whole ? "a whole number from " : "a number from ";
       return { error: field.said[0] + " must be " + what + field.min + " to " + field.max + " · " + field.said[1] +
@@ -157,10 +163,18 @@ var pairPanel = (function () {
     Module.onFrameDrawn = null;
     try { return call(); } finally { Module.onFrameDrawn = hook; }
   }
-  // showNow: messages at once (a committed value), not after a pause;
-  // atStart: the pair the page opened with, which writes no link by itself.
-  function applyForm(showNow, atStart) {
-    clearTimeout(messageTimer);
+  // The fields as committed (Enter, or leaving a field): all good, then the
+  // pair goes to the program; otherwise the messages, and nothing changes.
+  // While a field holds a refused value, the panel says which pair the
+  // picture and the numbers show. atStart: the pair the page opened with,
+  // which writes no link by itself. Returns whether the fields' pair is
+  // the program's now.
+  function applyForm(atStart) {
+    var ok = sendForm(atStart);
+    showShown(!ok);
+    return ok;
+  }
+  function sendForm(atStart) {
     var kind = kindChosen();
     showFieldsOf(kind);
     var values = { kind: kind };
@@ -173,8 +187,7 @@ var pairPanel = (function () {
     });
     names.forEach(function (name) { if (!errors[name]) showError(name, ""); });
     if (bad) {
-      var tell = function () { names.forEach(function (name) { if (errors[name]) showError(name, errors[name]); }); };
-      if (showNow) tell(); else messageTimer = setTimeout(tell, messageDelayMs);
+      names.forEach(function (name) { if (errors[name]) showError(name, errors[name]); });
       return false;
     }
     if (!started || !running()) return true;  // applied at the first frame
@@ -213,13 +226,35 @@ var pairPanel = (function () {
     return new TextDecoder("utf-8").decode(bytes.subarray(pointer, end));
   }
 
+  // "The picture shows z1 = 10, …": said while a field holds a refused value.
+  function showShown(refused) {
+    shownLine.hidden = !refused;
+    if (!refused) return;
+    var en = fields.filter(function (field) { return uses(field, good.kind) && !(field.optional && !good[field.name]); })
+      .map(function (field) { return field.short + " = " + good[field.name] + (field.unit || ""); }).join(", ");
+    say(shownLine, "The picture and the numbers show the last good pair: " + en,
+        "図と数値は最後に受け付けた歯車対のものです");
+  }
+
+  // A value is taken when it is committed: Enter, or leaving the field (the
+  // change event). Typing alone changes nothing, so no prefix of a number
+  // ("4" and "40" of "401") is ever applied.
+  // The kind, a choice rather than typing, is taken at once.
   section.addEventListener("input", function (e) {
-    if (e.target.tagName === "INPUT") applyForm(e.target.name === "kind");
+    if (e.target.tagName === "INPUT" && e.target.name === "kind") applyForm(false);
   });
-  section.addEventListener("change", function (e) { if (e.target.tagName === "INPUT") applyForm(true); });
-  form.addEventListener("submit", function (e) { e.preventDefault(); applyForm(true); });
-  // Typing in a field is typing, not the program's keys.
-  section.addEventListener("keydown", function (e) { if (e.target.tagName === "INPUT") e.stopPropagation(); });
+  section.addEventListener("change", function (e) { if (e.target.tagName === "INPUT") applyForm(false); });
+  form.addEventListener("submit", function (e) { e.preventDefault(); });
+  section.addEventListener("keydown", function (e) {
+    if (e.target.tagName !== "INPUT") return;
+    if (e.key === "Enter") {
+      e.preventDefault();
+      applyForm(false);
+    }
+    // Typing in a field is typing, not the program's keys; only a clicker's
+    // PageDown and PageUp go on to the program (the arrows move the caret).
+    if (e.key !== "PageDown" && e.key !== "PageUp") e.stopPropagation();
+  });
 
 
   // ---- The readout: the pair's numbers and warnings, and in scene 7 where
@@ -333,18 +368,18 @@ var pairPanel = (function () {
     markScene();
     if (!started) {
       started = true;
-      applyForm(true, true);
+      var taken = applyForm(true);
       showNumbers();
-      link.firstFrame();
+      link.firstFrame(taken);
     } else {
       showContacts();
     }
   }
   function stateChanged() {
-    if (body.dataset.state === "ended" || body.dataset.state === "failed") {
-      for (var name in inputs) inputs[name].disabled = true;
-      for (var value in kindInputs) kindInputs[value].disabled = true;
-    }
+    var off = body.dataset.state === "ended" || body.dataset.state === "failed";
+    for (var name in inputs) inputs[name].disabled = off;
+    for (var value in kindInputs) kindInputs[value].disabled = off;
+    if (!off) enableNine();
   }
   // Frames drawn in one task (a held key's burst) are looked at once.
   new MutationObserver(function (records) {

@@ -61,9 +61,42 @@ var page = (function () {
     disableAll(keyControls);
   }
 
-  // Esc: the program has ended; the last picture may still be saved.
+  // Esc: the program has ended, as on the desktop; the last picture may
+  // still be saved, and "Start again" starts the program again in place.
   function end(message) {
-    if (!ended) stopEverything("ended", message, "status");
+    if (ended) return;
+    stopEverything("ended", message, "status");
+    var again = document.createElement("button");
+    again.dataset.action = "restart";
+    again.textContent = "Start again · ";
+    var ja = document.createElement("span");
+    ja.lang = "ja";
+    ja.textContent = "もう一度始める";
+    again.appendChild(ja);
+    again.addEventListener("click", restart);
+    notice.appendChild(document.createTextNode(" "));
+    notice.appendChild(again);
+  }
+
+  // A fresh start without a reload: scene 1, the start-up report, zoom
+  // reset, forward; the Real gears panel keeps its pair.
+  function restart() {
+    if (body.dataset.state !== "ended") return;
+    ended = false;
+    notice.hidden = true;
+    notice.textContent = "";
+    body.dataset.state = "running";
+    enableAll(keyControls);
+    keys.restarted();
+    try {
+      Module._webRestart();
+    } catch (e) {
+      fail("The program stopped with an error as it started again (" + (e && e.message ? e.message : e) +
+           "). Reload the page to start it again.");
+      return;
+    }
+    canvas.focus({ preventScroll: true });
+    readouts.announce("The program has started again.");
   }
 
   // The program cannot go on: what happened and what to do, no keys, and

@@ -15,7 +15,8 @@ var readouts = (function () {
     5: "two gears meshing, with contact path",
     6: "two gears meshing, without contact path",
     7: "the gear pair of Real gears in mesh",
-    8: "the rack cutting gear 1 of Real gears"
+    8: "the rack cutting gear 1 of Real gears",
+    9: "the cutter cutting the ring of Real gears"
   };
 
   function degrees(radians) { return radians * 180 / Math.PI; }
@@ -50,10 +51,13 @@ var readouts = (function () {
                    " mm path from the drive end");
       }
     }
-    lines.push("zoom        viewScale " + m._webViewScale().toFixed(3) + " (1 mm = " +
-               (m._webViewScale() * 400).toFixed(1) + " px)");
+    lines.push("zoom        viewScale " + m._webViewScale().toFixed(3) + " (1 mm = " + pixelsPerMm().toFixed(1) + " px)");
     return lines.join("\n");
   }
+
+  // CSS px per mm on the screen, as drawn: the program's pixels per mm in its
+  // 800-px window, scaled to the picture's side.
+  function pixelsPerMm() { return Module._webPixelsPerMm() * layout.side() / layout.windowSide; }
 
   // The same state as one short sentence for the live region.
   function sentence(key) {
@@ -88,8 +92,18 @@ var readouts = (function () {
     else if (!speakTimer) speakTimer = setTimeout(speak, wait);
   }
 
-  // After every frame.
-  function show() { readout.textContent = describe(); }
+  // After every frame; the picture's titles as text where they are shown.
+  var pictureTitle = document.getElementById("picture-title");
+  function show() {
+    readout.textContent = describe();
+    if (document.body.classList.contains("small-picture")) pictureTitle.textContent = cString(Module._webFrameText());
+  }
+  function cString(pointer) {
+    var bytes = Module.HEAPU8;
+    var end = pointer;
+    while (bytes[end] !== 0) end++;
+    return new TextDecoder("utf-8").decode(bytes.subarray(pointer, end));
+  }
 
   // After a key the program took: z says that the picture changes at the
   // next key; a key that drew is told to a screen reader.
