@@ -159,10 +159,15 @@ var layout = (function () {
     return plan;
   }
 
-  function checkStrip(plan, v) {
+  // laidOutBottom: the strip's bottom as the layout the browser has just
+  // done found it (an IntersectionObserver's entry), read without forcing
+  // one; the page is not scrolled then.
+  function checkStrip(plan, v, laidOutBottom) {
     if (inFullscreen() || plan.scrolls) return;
     for (var tries = 0; tries < 4; tries++) {
-      var over = strip.getBoundingClientRect().bottom + window.scrollY - (v.h - plan.pad);
+      var bottom = tries === 0 && laidOutBottom !== undefined ? laidOutBottom
+                                                              : strip.getBoundingClientRect().bottom + window.scrollY;
+      var over = bottom - (v.h - plan.pad);
       if (over <= 0.5) break;
       if (plan.strip.labelled) {
         plan.strip = stripPlan(plan.mode === "beside" ? Math.min(columnMaxWidth, v.w - 3 * plan.pad - 2 - plan.side)
@@ -193,9 +198,9 @@ var layout = (function () {
       var v = { w: Math.round(box.width), h: Math.round(box.height) };
       var plan = planNow(v);
       fitBuffer();
-      var shown = new IntersectionObserver(function () {
+      var shown = new IntersectionObserver(function (entries) {
         shown.disconnect();
-        checkStrip(plan, v);
+        checkStrip(plan, v, entries[0].boundingClientRect.bottom);
         fitBuffer();
       });
       shown.observe(strip);
