@@ -90,6 +90,7 @@ struct PairNumbers {
     bool trochoidInterference;  // internal: the pinion's tip path cuts the ring's tip as it leaves mesh
     bool radialAssemblyImpossible;  // internal: trimming; the pinion can only be slid in axially
     bool tipCirclesOverlap;     // internal: da1 >= da2, so the trimming rule has no solution at all
+    bool noTipClearance;        // internal: a + da1 / 2 > df2 / 2, the pinion's tip reaches the ring's root
 };
 
 // Which input is wrong, for the caller to name in its own words (an option,

@@ -214,6 +214,10 @@ PairNumbers internalPairNumbers(const PairInput& in) {
         const RingCutting c = ringCutting(in, n.zc);
         const double ringInvoluteEnd = alongLine(c.rac, c.rbc) + c.a0 * std::sin(c.alphaW0);
         n.gear[1].interference = alongLine(ra1, rb1) + tangentSpan > ringInvoluteEnd;
+        // The pinion's tip is not shortened, and the cutter's root is
+        // shallower than the nominal one: at large shifts the tip can reach
+        // past the ring's root circle on its way round.
+        n.noTipClearance = n.a + ra1 > g.df / 2.0;
     }
     return n;
 }

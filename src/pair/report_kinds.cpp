@@ -69,6 +69,12 @@ std::string formatInternalReport(const PairNumbers& n) {
     r.add("切下げ限界転位係数", "xmin1", g1.xmin, "");
     r.gearWarnings(g1, 0);
     r.gearWarnings(g2, 1);
+    if (n.noTipClearance) {
+        snprintf(r.line, sizeof r.line,
+                 "\n警告: 歯車1の歯先が内歯車の歯底に当たります（頂げきがありません: a + da1/2 が df2/2 を %.4f mm 越えます）",
+                 n.a + g1.da / 2.0 - g2.df / 2.0);
+        r.text += r.line;
+    }
     if (n.involuteInterference) {
         r.warn("インボリュート干渉が生じます（内歯車の歯先が歯車1の基礎円の接点を越えます: z1/z2 < 1 - tan αa2 / tan αw）");
     }

@@ -352,6 +352,12 @@ TEST(PairReport, InternalAndRackReports) {
     // The other two warnings, each on its own line.
     const std::string interfering = formatPairReport(pairNumbers(makeInternal(19, 60, 1.0, 20.0, 0.0, 0.0)));
     EXPECT_NE(interfering.find("\n警告: インボリュート干渉が生じます"), std::string::npos);
+    EXPECT_NE(formatPairReport(pairNumbers(makeInternal(15, 40, 1.0, 14.3, 0.61, 1.19)))
+                  .find("\n警告: 歯車1の歯先が内歯車の歯底に当たります（頂げきがありません: a + da1/2 が df2/2 を 0.0770 mm 越えます）"),
+              std::string::npos);
+    // Its edge: x1 = 0.37 leaves 0.004 mm, 0.39 none.
+    EXPECT_FALSE(pairNumbers(makeInternal(15, 40, 1.0, 14.3, 0.37, 1.19)).noTipClearance);
+    EXPECT_TRUE(pairNumbers(makeInternal(15, 40, 1.0, 14.3, 0.39, 1.19)).noTipClearance);
     const std::string trochoid = formatPairReport(pairNumbers(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.0)));
     EXPECT_NE(trochoid.find("\n警告: トロコイド干渉が生じます（かみ合いを離れる歯車1の歯先が内歯車の歯先を削ります）"),
               std::string::npos);
@@ -792,13 +798,17 @@ Contact ringContact(const std::vector<Point2>& pinion, const std::vector<Point2>
 TEST(KindOutline, RingInvoluteRootRimAndMesh) {
     struct Case {
         PairInput input;
-        bool filletWarning;  // the pinion's fillet meets the ring's tip: the only overlap allowed
+        bool filletWarning;     // the pinion's fillet meets the ring's tip
+        bool clearanceWarning;  // the pinion's tip reaches the ring's root; the only overlaps allowed
     };
     const Case cases[] = {
-        {makeInternal(30, 60, 1.0, 20.0, 0.0, 0.5), false},
-        {makeInternal(12, 24, 1.0, 20.0, 0.0, 1.0), false},
-        {makeInternal(16, 40, 2.0, 25.0, 0.2, 0.3), false},
-        {makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01), true},
+        {makeInternal(30, 60, 1.0, 20.0, 0.0, 0.5), false, false},
+        {makeInternal(12, 24, 1.0, 20.0, 0.0, 1.0), false, false},
+        {makeInternal(16, 40, 2.0, 25.0, 0.2, 0.3), false, false},
+        {makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01), true, false},
+        // Low angle, large shifts: a + ra1 = 22.078 mm against a root the
+        // 27-tooth cutter left at 22.001 mm.
+        {makeInternal(15, 40, 1.0, 14.3, 0.61, 1.19), false, true},
     };
     for (const Case& k : cases) {
         const PairInput& in = k.input;
@@ -809,6 +819,8 @@ TEST(KindOutline, RingInvoluteRootRimAndMesh) {
         buildPairGeometry(in, pair);
         const PairNumbers& n = pair.numbers;
         EXPECT_EQ(n.gear[0].interference, k.filletWarning);
+        EXPECT_EQ(n.noTipClearance, k.clearanceWarning);
+        EXPECT_FALSE(n.involuteInterference || n.trochoidInterference || n.gear[1].interference);
         const std::string svg = formatPairSvg(pair);
         const auto gear1 = kinds::svgSubpaths(svg, "gear1");
         const auto gear2 = kinds::svgSubpaths(svg, "gear2");
@@ -881,7 +893,7 @@ TEST(KindOutline, RingInvoluteRootRimAndMesh) {
         for (int step = 1; step < 12; ++step) {
             overlap = std::max(overlap, kinds::ringContact(pinion, ringTeeth, pair, 2.0 * M_PI / in.z1 * step / 12.0).overlap);
         }
-        if (k.filletWarning) {
+        if (k.filletWarning || k.clearanceWarning) {
             EXPECT_GT(overlap, 0.01 * m) << "the warned interference is not there";
         } else {
             EXPECT_LE(overlap, 0.001 * m);
