@@ -15,9 +15,14 @@
 //     the desktop's 1.6 and 2 pixel lines, and makes thin lines the same on
 //     every GPU.
 //   - GL_POLYGON: a triangle fan, which fills a convex polygon exactly.
-//   - glBitmap: each row's runs of set bits become rectangles with whole-pixel
-//     edges in the raster colour; in a buffer of the window's size each bit
-//     fills exactly its one pixel.
+//   - glBitmap: each row's runs of set bits, and each column's, become
+//     rectangles with whole-pixel edges in the raster colour, n bits long
+//     drawn round(n k) pixels long (at least 1) and one bit across drawn
+//     round(k) pixels (at least 1): a stroke has the same weight wherever it
+//     falls, at any scale k (flooring both edges would draw the same
+//     two-bit stroke one pixel or two by where it lies). In a buffer of the
+//     window's size, or a whole multiple of it, each bit fills exactly its
+//     pixels.
 // The draw order is the program's, so later primitives cover earlier ones as
 // on the desktop (no depth test, no blending).
 //
@@ -106,7 +111,7 @@ enum class Kind : unsigned char {
     lines,      // pairs of vertices, as GL_LINES
     lineStrip,  // consecutive vertices joined; a GL_LINE_LOOP with its first vertex repeated at the end
     fan,        // a GL_POLYGON as a triangle fan
-    bitRuns,    // pairs: the lower left corner of a run's first bit, then the pixel after its last bit
+    bitRuns,    // pairs: a run's lower left corner, then its upper right (a row's run is 1 high, a column's 1 wide)
 };
 
 struct Command {
@@ -278,13 +283,16 @@ int bufferEdge(float windowPixel) {
     return static_cast<int>(q * windowSide > n ? q - 1 : q);
 }
 
-// A run of bits, from the window pixel `from` up to `to` (exclusive) on one
-// row, as a rectangle with whole-pixel edges in the buffer, never empty.
+// A run of bits, the window pixels from `from` up to `to` (exclusive), as a
+// rectangle with whole-pixel edges in the buffer, never empty: from the
+// floor of its corner, n bits round(n k) pixels. At whole k this is the
+// floors of both edges.
 void emitBitRun(const WindowVertex& from, const WindowVertex& to) {
+    const float k = static_cast<float>(bufferSide) / static_cast<float>(windowSide);
     const float x0 = static_cast<float>(bufferEdge(from.x));
     const float y0 = static_cast<float>(bufferEdge(from.y));
-    const float x1 = std::fmax(static_cast<float>(bufferEdge(to.x)), x0 + 1.0f);
-    const float y1 = std::fmax(static_cast<float>(bufferEdge(from.y + 1.0f)), y0 + 1.0f);
+    const float x1 = x0 + std::fmax(std::round((to.x - from.x) * k), 1.0f);
+    const float y1 = y0 + std::fmax(std::round((to.y - from.y) * k), 1.0f);
     WindowVertex corner = from;
     makeRoom(6);
     WindowVertex* t = &triangles[triangleCount];
@@ -517,24 +525,48 @@ void glBitmap(GLsizei width, GLsizei height, GLfloat xorig, GLfloat yorig, GLflo
         --commandCount;
     }
     const float* colour = current.rasterColour;
+    const auto set = [&](int row, int column) {
+        return (bitmap[row * rowBytes + column / 8] & (0x80 >> (column % 8))) != 0;
+    };
+    // Each row's runs of set bits, then each column's: at a scale below 1
+    // two rows may fall on one pixel row, and only the column's run keeps a
+    // two-bit bar two bits' worth tall.
     for (int row = 0; row < height && bitmap != nullptr; ++row) {
         const float y = static_cast<float>(bottom + row);
-        const GLubyte* bits = &bitmap[row * rowBytes];
         int column = 0;
         while (column < width) {
-            if ((bits[column / 8] & (0x80 >> (column % 8))) == 0) {
+            if (!set(row, column)) {
                 ++column;
                 continue;
             }
             const int start = column;
-            while (column < width && (bits[column / 8] & (0x80 >> (column % 8))) != 0) {
+            while (column < width && set(row, column)) {
                 ++column;
             }
             if (recordCount + 2 > maxRecordVertices) {
                 break;
             }
             (void)recordVertex(static_cast<float>(left + start), y, colour);
-            (void)recordVertex(static_cast<float>(left + column), y, colour);
+            (void)recordVertex(static_cast<float>(left + column), y + 1.0f, colour);
+        }
+    }
+    for (int column = 0; column < width && bitmap != nullptr; ++column) {
+        const float x = static_cast<float>(left + column);
+        int row = 0;
+        while (row < height) {
+            if (!set(row, column)) {
+                ++row;
+                continue;
+            }
+            const int start = row;
+            while (row < height && set(row, column)) {
+                ++row;
+            }
+            if (recordCount + 2 > maxRecordVertices) {
+                break;
+            }
+            (void)recordVertex(x, static_cast<float>(bottom + start), colour);
+            (void)recordVertex(x + 1.0f, static_cast<float>(bottom + row), colour);
         }
     }
     commitCommand(Kind::bitRuns, 0.0f, first);
