@@ -242,20 +242,6 @@ PairCheck checkInternalPair(const PairInput& in) {
                  in.x1 - in.x2, std::floor(shiftDifferenceCeiling * 1e4) / 1e4);
         return fail(PairField::x1);
     }
-    // The ring's tip circle d2 - 2 m (1 - x2) must lie outside its base
-    // circle d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2.
-    const double ringFloor = 1.0 - in.z2 * (1.0 - std::cos(alpha)) / 2.0;
-    if (in.x2 <= ringFloor) {
-        snprintf(text, sizeof text,
-                 "x2 = %g puts the internal gear's tip circle inside its base circle, where it has no involute; with "
-                 "%d teeth x2 must be above %.4f",
-                 in.x2, in.z2, std::ceil(ringFloor * 1e4) / 1e4);
-        return fail(PairField::x2);
-    }
-    const PairCheck pinion = checkPinion(in);
-    if (pinion.field != PairField::none) {
-        return pinion;
-    }
     // The ring's tooth is pointed where its tip thickness is not above 0
     // (at large x2 its flanks meet inside the tip circle).
     auto ringTip = [&](double x2) {
@@ -265,6 +251,39 @@ PairCheck checkInternalPair(const PairInput& in) {
         const double s = in.m * (pi / 2.0 - 2.0 * x2 * std::tan(alpha));
         return da * (s / d - involuteFunction(alpha) + involuteFunction(std::acos(db / da)));
     };
+    // The least x2 (to 0.01, from `from` up) whose ring has a tip and a cutter
+    // that cuts it cleanly; NaN where none up to the largest shift has.
+    auto leastMakeableX2 = [&](double from) {
+        PairInput probe = in;
+        for (int step = static_cast<int>(std::ceil(from * 100.0 + 1e-9)); step <= maxShift * 100.0 + 1e-9; ++step) {
+            probe.x2 = step / 100.0;
+            if (probe.x2 > 1.0 - in.z2 * (1.0 - std::cos(alpha)) / 2.0 && ringTip(probe.x2) > 0.0 &&
+                chooseCutterTeeth(probe) > 0) {
+                return probe.x2;
+            }
+        }
+        return static_cast<double>(NAN);
+    };
+    // The ring's tip circle d2 - 2 m (1 - x2) must lie outside its base
+    // circle d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2.
+    const double ringFloor = 1.0 - in.z2 * (1.0 - std::cos(alpha)) / 2.0;
+    if (in.x2 <= ringFloor) {
+        const double least = leastMakeableX2(ringFloor);
+        snprintf(text, sizeof text,
+                 "x2 = %g puts the internal gear's tip circle inside its base circle, where it has no involute; with "
+                 "%d teeth x2 must be above %.4f",
+                 in.x2, in.z2, std::ceil(ringFloor * 1e4) / 1e4);
+        std::string message = text;
+        if (!std::isnan(least)) {
+            snprintf(text, sizeof text, ", and the least x2 a cutter can cut cleanly is %.2f", least);
+            message += text;
+        }
+        return PairCheck{PairField::x2, message};
+    }
+    const PairCheck pinion = checkPinion(in);
+    if (pinion.field != PairField::none) {
+        return pinion;
+    }
     if (ringTip(in.x2) <= 0.0) {
         double lo = ringFloor + 1e-9;
         double hi = in.x2;
@@ -324,15 +343,7 @@ PairCheck checkInternalPair(const PairInput& in) {
     {
         if (chooseCutterTeeth(in) == 0) {
             // The cure: the least larger x2 for which some cutter cuts cleanly.
-            PairInput cure = in;
-            double found = NAN;
-            for (double x2 = std::ceil(in.x2 * 100.0 + 1e-9) / 100.0; x2 <= maxShift + 1e-9; x2 += 0.01) {
-                cure.x2 = x2;
-                if (ringTip(x2) > 0.0 && chooseCutterTeeth(cure) > 0) {
-                    found = x2;
-                    break;
-                }
-            }
+            const double found = leastMakeableX2(in.x2);
             if (std::isnan(found)) {
                 snprintf(text, sizeof text,
                          "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
@@ -341,7 +352,7 @@ PairCheck checkInternalPair(const PairInput& in) {
             } else {
                 snprintf(text, sizeof text,
                          "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
-                         "trims its tips); x2 = %.2f or more can be cut",
+                         "trims its tips); the least x2 that can be cut is %.2f",
                          in.z2, in.x2, found);
             }
             return fail(PairField::x2);

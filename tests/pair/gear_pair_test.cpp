@@ -253,13 +253,13 @@ TEST(InternalPair, CutterChoiceAndRefusals) {
          "x1 - x2 = 1.2 leaves the pair no working pressure angle; with these teeth x1 - x2 must be below 0.1637"},
         {makeInternal(20, 24, 1.0, 20.0, 0.0, 0.2763), PairField::x2,
          "x2 = 0.2763 puts the internal gear's tip circle inside its base circle, where it has no involute; with 24 "
-         "teeth x2 must be above 0.2764"},
+         "teeth x2 must be above 0.2764, and the least x2 a cutter can cut cleanly is 0.35"},
         {makeInternal(8, 50, 1.0, 20.0, 1.5, 1.0), PairField::x1,
          "x1 = 1.5 makes gear 1's teeth pointed (tip thickness sa1 = -1.4157 mm); with 8 teeth x1 must be at most "
          "0.5662"},
         {makeInternal(20, 24, 1.0, 20.0, 0.0, 0.3), PairField::x2,
          "no pinion-type cutter can cut an internal gear of 24 teeth with x2 = 0.3 cleanly (every one trims its "
-         "tips); x2 = 0.35 or more can be cut"},
+         "tips); the least x2 that can be cut is 0.35"},
         {makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 21), PairField::cutter,
          "a cutter of 21 teeth cannot cut this internal gear cleanly (the ring's tips reach below its involute and "
          "are trimmed); cutters of 22 to 41 teeth can"},
