@@ -1,5 +1,6 @@
 #include "pair/cutting.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -275,4 +276,106 @@ void pinionCutterOutlineAt(const PairInput& input, int zc, double phi, std::vect
     for (Point2& q : points) {
         q = Point2{cs * q.x - sn * q.y, c.a0 + sn * q.x + cs * q.y};
     }
+}
+
+namespace {
+
+constexpr int formSamples = 64;  // points of the tip round whose cuts are tried for the undercut
+
+// Angle of the true involute at radius rho >= rb from the tooth's middle:
+// psi = s / d + inv(alpha) - inv(acos(rb / rho)).
+double involutePsi(double psiBase, double rb, double rho) {
+    const double a = std::acos(std::min(1.0, rb / rho));
+    return psiBase - (std::tan(a) - a);
+}
+
+}  // namespace
+
+FlankForm flankForm(const RackProfile& p, int z, double xm, double s, double ra) {
+    const double r = p.m * z / 2.0;
+    const double sinA = std::sin(p.alpha);
+    const double rb = r * std::cos(p.alpha);
+    const double psiBase = s / (2.0 * r) + std::tan(p.alpha) - p.alpha;
+    FlankForm form{rb, false, 0.0, 0.0};
+    // The straight flank's lowest point cuts the gear on the line of action
+    // r sin(alpha) + (v0 + x m) / sin(alpha) from the tangent point T: at
+    // or beyond T there is no undercut and the involute starts there.
+    const double fromT = r * sinA + (flankStart(p) + xm) / sinA;
+    if (fromT >= 0.0) {
+        form.involuteStart = std::hypot(rb, fromT);
+        return form;
+    }
+    // Undercut: the tip round's path runs inside the involute above the base
+    // circle. The involute begins at the highest radius where the round's
+    // cut lies inside it (psi below the involute's; below the base circle,
+    // below the involute's foot, so that a path rising through the base
+    // circle is followed to where it crosses the involute).
+    const double bEnd = pi / 2.0 - p.alpha;
+    auto cut = [&](double b) { return envelopePoint(p, r, xm, roundPoint(p, b)); };
+    auto inside = [&](const Polar& q) { return q.psi < involutePsi(psiBase, rb, q.rho); };
+    Polar samples[formSamples + 1];
+    int highest = -1;
+    int narrowest = -1;
+    for (int i = 0; i <= formSamples; ++i) {
+        samples[i] = cut(bEnd * i / formSamples);
+        if (inside(samples[i]) && (highest < 0 || samples[i].rho > samples[highest].rho)) {
+            highest = i;
+        }
+        if (samples[i].rho <= ra && (narrowest < 0 || samples[i].psi < samples[narrowest].psi)) {
+            narrowest = i;
+        }
+    }
+    if (highest >= 0) {
+        form.involuteStart = std::max(rb, samples[highest].rho);
+        // The crossing lies between this sample and the neighbour outside
+        // the involute at a greater radius.
+        for (int side : {-1, 1}) {
+            const int j = highest + side;
+            if (j < 0 || j > formSamples || inside(samples[j]) || samples[j].rho <= samples[highest].rho) {
+                continue;
+            }
+            double bIn = bEnd * highest / formSamples;
+            double bOut = bEnd * j / formSamples;
+            for (int k = 0; k < 36; ++k) {
+                const double mid = (bIn + bOut) / 2.0;
+                (inside(cut(mid)) ? bIn : bOut) = mid;
+            }
+            form.involuteStart = std::max(form.involuteStart, cut(bIn).rho);
+        }
+    }
+    if (narrowest >= 0) {
+        // Refine the narrowest place between its neighbours (golden section).
+        double lo = bEnd * std::max(0, narrowest - 1) / formSamples;
+        double hi = bEnd * std::min(formSamples, narrowest + 1) / formSamples;
+        const double g = (std::sqrt(5.0) - 1.0) / 2.0;
+        double b1 = hi - g * (hi - lo);
+        double b2 = lo + g * (hi - lo);
+        double psi1 = cut(b1).psi;
+        double psi2 = cut(b2).psi;
+        for (int k = 0; k < 32; ++k) {
+            if (psi1 < psi2) {
+                hi = b2;
+                b2 = b1;
+                psi2 = psi1;
+                b1 = hi - g * (hi - lo);
+                psi1 = cut(b1).psi;
+            } else {
+                lo = b1;
+                b1 = b2;
+                psi1 = psi2;
+                b2 = lo + g * (hi - lo);
+                psi2 = cut(b2).psi;
+            }
+        }
+        const Polar neck = cut((lo + hi) / 2.0);
+        // A neck only where the tooth is narrower there than on the involute
+        // above it (whose narrowest place is the tip).
+        const double psiStart = involutePsi(psiBase, rb, std::max(rb, std::min(ra, form.involuteStart)));
+        if (neck.rho < form.involuteStart && neck.psi < psiStart) {
+            form.pinched = true;
+            form.neckRadius = neck.rho;
+            form.neckHalfAngle = neck.psi;
+        }
+    }
+    return form;
 }

@@ -140,3 +140,18 @@ void pinionCutterOutline(const PairInput& input, int zc, std::vector<Point2>& po
 // outline lies on or outside the cutter and touches it; the cutter's
 // positions envelop the ring's teeth.
 void pinionCutterOutlineAt(const PairInput& input, int zc, double phi, std::vector<Point2>& points);
+
+// Where the involute that the cutter leaves on a gear's flank begins, and
+// the narrowest place of the tooth below it where the undercut pinches it.
+struct FlankForm {
+    double involuteStart;  // radius, mm: the flank is the true involute from here to the tip (rb or more)
+    bool pinched;          // the undercut leaves a neck narrower than the tooth just above it
+    double neckRadius;     // radius of the neck, mm (pinched only)
+    double neckHalfAngle;  // psi of the flank there, rad: <= 0 when the two flanks cross (the tooth is severed)
+};
+
+// The flank form of a gear of z teeth, shift x m = xm, reference tooth
+// thickness s and tip radius ra, cut by the rack profile p. Without
+// undercut the involute begins where the rack's straight flank ends; with
+// undercut, where the path of the rack's tip round crosses the involute.
+FlankForm flankForm(const RackProfile& p, int z, double xm, double s, double ra);

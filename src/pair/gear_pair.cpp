@@ -11,7 +11,8 @@ namespace {
 
 constexpr double inverseInvoluteTolerance = 1e-12;  // rad, on the angle
 constexpr double lowContactRatio = 1.1;
-constexpr double thinTipFactor = 0.25;              // sa below 0.25 m is a thin tip
+constexpr double thinTipFactor = 0.25;              // sa below 0.25 m is a thin tip, and so is such a neck
+constexpr double severedNeck = 0.002;               // m: a neck thinner than the outlines' accuracy is cut through
 
 // Tip thickness (arc) of a gear: sa = da (s / d + inv(alpha) - inv(alpha_a)),
 // alpha_a = acos(db / da); negative when the flanks cross below the tip.
@@ -24,20 +25,119 @@ double tipThickness(double s, double d, double db, double da, double invAlpha) {
 
 bool inRange(double value, double lo, double hi) { return value >= lo && value <= hi; }  // false for NaN
 
-// Largest shift of gear `gear` (others fixed) whose teeth are not pointed,
-// searched from `lo` (usable) to `hi` (pointed).
-double largestUnpointedShift(PairInput in, int gear, double lo, double hi) {
-    double& x = gear == 0 ? in.x1 : in.x2;
-    for (int i = 0; i < 60; ++i) {
-        x = (lo + hi) / 2.0;
-        const PairNumbers n = pairNumbers(in);
-        if (n.gear[0].sa > 0.0 && n.gear[1].sa > 0.0) {
-            lo = x;
-        } else {
-            hi = x;
+// What keeps a pair whose values are in range from being cut, and the gear
+// it concerns.
+enum class Fault { none, noWorkingAngle, noRoot, tipInsideBase, pointed, severed };
+
+struct Problem {
+    Fault fault = Fault::none;
+    int gear = 0;
+};
+
+// The shift sum below which inv(alpha_w) = inv(alpha) + 2 tan(alpha)
+// (x1 + x2) / (z1 + z2) is 0 or less: the base circles would touch and
+// there is no working pressure angle.
+double shiftSumFloor(const PairInput& in) {
+    const double alpha = in.alphaDeg * degToRad;
+    return -involuteFunction(alpha) * (in.z1 + in.z2) / (2.0 * std::tan(alpha));
+}
+
+Problem findProblem(const PairInput& in, PairNumbers& n) {
+    if (in.x1 + in.x2 <= shiftSumFloor(in)) {
+        return Problem{Fault::noWorkingAngle, in.x2 < in.x1 ? 1 : 0};
+    }
+    n = pairNumbers(in);
+    // df = d - 2 m (1.25 - x) > 0 needs x > 1.25 - z / 2 (only 4 teeth can miss).
+    for (int i = 0; i < 2; ++i) {
+        if (n.gear[i].df <= 0.0) {
+            return Problem{Fault::noRoot, i};
         }
     }
-    return lo;
+    for (int i = 0; i < 2; ++i) {
+        if (n.gear[i].da <= n.gear[i].db) {
+            return Problem{Fault::tipInsideBase, i};
+        }
+        if (n.gear[i].sa <= 0.0) {
+            return Problem{Fault::pointed, i};
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        if (n.gear[i].severed) {
+            return Problem{Fault::severed, i};
+        }
+    }
+    return Problem{};
+}
+
+bool usable(const PairInput& in) {
+    PairNumbers n;
+    return findProblem(in, n).fault == Fault::none;
+}
+
+// The values of one input (others as they are) that give a usable pair:
+// the run of usable values nearest `given` within [lo, hi], found on a grid
+// of `steps` and its ends narrowed by bisection, then rounded inwards to
+// `decimals` places so that both printed ends are usable.
+struct Cure {
+    bool found = false;
+    double lo = 0.0;
+    double hi = 0.0;
+};
+
+Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int steps, double unit) {
+    const double given = in.*field;
+    auto ok = [&](double v) {
+        in.*field = v;
+        return usable(in);
+    };
+    auto at = [&](int k) { return lo + (hi - lo) * k / steps; };
+    int bestFirst = -1;
+    int bestLast = -1;
+    double bestDistance = INFINITY;
+    for (int k = 0; k <= steps;) {
+        if (!ok(at(k))) {
+            ++k;
+            continue;
+        }
+        const int first = k;
+        while (k + 1 <= steps && ok(at(k + 1))) {
+            ++k;
+        }
+        const double distance = given < at(first) ? at(first) - given : given > at(k) ? given - at(k) : 0.0;
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            bestFirst = first;
+            bestLast = k;
+        }
+        ++k;
+    }
+    Cure cure;
+    if (bestFirst < 0) {
+        return cure;
+    }
+    auto edge = [&](double good, double bad) {
+        for (int i = 0; i < 20; ++i) {  // the grid step / 2^20: far below the 1e-4 printed
+            const double mid = (good + bad) / 2.0;
+            (ok(mid) ? good : bad) = mid;
+        }
+        return good;
+    };
+    double from = bestFirst > 0 ? edge(at(bestFirst), at(bestFirst - 1)) : lo;
+    double to = bestLast < steps ? edge(at(bestLast), at(bestLast + 1)) : hi;
+    // Printed with 4 decimals: round inwards, and step in further should
+    // the rounded end itself fall outside.
+    from = std::ceil(from / unit - 1e-9) * unit;
+    to = std::floor(to / unit + 1e-9) * unit;
+    for (int i = 0; i < 4 && from <= to && !ok(from); ++i) {
+        from += unit;
+    }
+    for (int i = 0; i < 4 && from <= to && !ok(to); ++i) {
+        to -= unit;
+    }
+    if (from <= to && ok(from) && ok(to)) {
+        cure = Cure{true, from, to};
+    }
+    return cure;
 }
 
 }  // namespace
@@ -118,31 +218,44 @@ PairNumbers pairNumbers(const PairInput& in) {
     const double tangentSpan = n.a * std::sin(n.alphaW);  // between the two tangent points T1 T2
     n.ga = reach[0] + reach[1] - tangentSpan;
     n.epsilonAlpha = n.ga / n.pb;
-    n.lowContactRatio = n.epsilonAlpha < lowContactRatio;
-    // Interference: the mate's tip meets this gear below the start of its
-    // involute. Along the line of action the mate's tip reaches to
-    // T1 T2 - reach(mate) from this gear's tangent point T, and an involute
-    // point at radius rho lies sqrt(rho^2 - rb^2) from T. The involute starts
-    // at T itself (the classic criterion: the path of contact runs past T)
-    // or, where the rack's straight flank ends above the generating line's
-    // interference point, at the point that flank end cuts:
-    // r sin(alpha) - (hF - x m) / sin(alpha) from T, hF the straight
-    // flank's depth below the datum (1 m at 20 degrees; the tip round
-    // below it cuts the fillet). Below that the flank is the fillet, which
-    // stands outside the involute, so the teeth would overlap.
-    const double straightDepth = -flankStart(makeRackProfile(m, n.alpha));
+    // Effective path of contact, measured along the line of action from T1
+    // (T1 T2 = a sin(alpha_w)): gear i's flank is the involute only from
+    // dNf outwards, which lies u_i = sqrt(rNf^2 - rb^2) from its tangent
+    // point. Contact where either flank is not an involute (fillet or
+    // undercut) is no involute action: the path runs from
+    // max(T1T2 - reach2, u1) to min(reach1, T1T2 - u2). Both u >= 0, so it
+    // never runs beyond T1 or T2. Interference is the mate's tip reaching
+    // past u: the nominal path runs below the involute's start.
+    double fromT[2];
     for (int i = 0; i < 2; ++i) {
-        const double r = n.gear[i].d / 2.0;
-        const double sinA = std::sin(n.alpha);
-        const double involuteStart = std::max(0.0, r * sinA - (straightDepth - x[i] * m) / sinA);
-        n.gear[i].interference = tangentSpan - reach[1 - i] < involuteStart;
+        GearNumbers& g = n.gear[i];
+        const FlankForm form = flankForm(makeRackProfile(m, n.alpha), g.z, g.x * m, g.s, g.da / 2.0);
+        g.dNf = 2.0 * form.involuteStart;
+        fromT[i] = std::sqrt(std::max(0.0, form.involuteStart * form.involuteStart - g.db * g.db / 4.0));
+        g.pinched = form.pinched;
+        g.neck = form.pinched ? 2.0 * form.neckRadius * std::sin(form.neckHalfAngle) : 0.0;
+        g.severed = form.pinched && g.neck <= severedNeck * m;
+        g.thinNeck = form.pinched && !g.severed && g.neck < thinTipFactor * m;
     }
+    const double start = std::max(tangentSpan - reach[1], fromT[0]);
+    const double end = std::min(reach[0], tangentSpan - fromT[1]);
+    n.gear[0].interference = fromT[0] > tangentSpan - reach[1];
+    n.gear[1].interference = tangentSpan - fromT[1] < reach[0];
+    n.gaEff = std::max(0.0, end - start);
+    n.epsilonAlphaEff = n.gaEff / n.pb;
+    n.cannotRun = n.epsilonAlphaEff < 1.0;
+    n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
     return n;
 }
 
 PairCheck checkPair(const PairInput& in) {
     char text[256];
-    auto fail = [&](PairField field) { return PairCheck{field, text}; };
+    auto fail = [&](PairField field) {
+        PairCheck check;
+        check.field = field;
+        check.message = text;
+        return check;
+    };
     if (!(in.z1 >= minTeeth && in.z1 <= maxTeeth)) {
         snprintf(text, sizeof text, "z1 must be a whole number from %d to %d", minTeeth, maxTeeth);
         return fail(PairField::z1);
@@ -172,54 +285,74 @@ PairCheck checkPair(const PairInput& in) {
     if (in.kind == PairKind::rack) {
         return checkRackPair(in);
     }
-    // inv(alpha_w) = inv(alpha) + 2 tan(alpha) (x1 + x2) / (z1 + z2) must stay
-    // above 0: at 0 the centre distance is rb1 + rb2, the base circles touch
-    // and there is no working pressure angle. So x1 + x2 must be above
-    // -inv(alpha) (z1 + z2) / (2 tan(alpha)).
-    const double alpha = in.alphaDeg * degToRad;
-    const double shiftSumFloor = -involuteFunction(alpha) * (in.z1 + in.z2) / (2.0 * std::tan(alpha));
-    if (in.x1 + in.x2 <= shiftSumFloor) {
-        const int i = in.x2 < in.x1 ? 1 : 0;
+    PairNumbers n{};
+    const Problem problem = findProblem(in, n);
+    const int i = problem.gear;
+    const GearNumbers& g = n.gear[i];
+    PairCheck check;
+    switch (problem.fault) {
+    case Fault::none:
+        return PairCheck{};
+    case Fault::noWorkingAngle:
         snprintf(text, sizeof text,
-                 "x1 + x2 = %g leaves the pair no working pressure angle (the base circles would touch); with "
-                 "these teeth x1 + x2 must be above %.4f",
-                 in.x1 + in.x2, std::ceil(shiftSumFloor * 1e4) / 1e4);
-        return fail(i == 0 ? PairField::x1 : PairField::x2);
+                 "x1 + x2 = %g leaves the pair no working pressure angle (the base circles would touch; with these "
+                 "teeth x1 + x2 must be above %.4f)",
+                 in.x1 + in.x2, std::ceil(shiftSumFloor(in) * 1e4) / 1e4);
+        break;
+    case Fault::noRoot:
+        snprintf(text, sizeof text, "x%d = %g leaves gear %d no root circle (df%d = %.4f mm)", i + 1, xs[i], i + 1,
+                 i + 1, g.df);
+        break;
+    case Fault::tipInsideBase:
+        snprintf(text, sizeof text,
+                 "gear %d's tip circle (da%d = %.4f mm) lies inside its base circle (db%d = %.4f mm): its teeth have "
+                 "no involute",
+                 i + 1, i + 1, g.da, i + 1, g.db);
+        break;
+    case Fault::pointed:
+        snprintf(text, sizeof text, "gear %d's teeth are pointed (tip thickness sa%d = %.4f mm)", i + 1, i + 1, g.sa);
+        break;
+    case Fault::severed:
+        snprintf(text, sizeof text,
+                 "the undercut cuts through the neck of gear %d's teeth (its two flanks cross: the outline would "
+                 "cross itself)",
+                 i + 1);
+        break;
     }
-    const PairNumbers n = pairNumbers(in);
-    for (int i = 0; i < 2; ++i) {
-        // df = d - 2 m (1.25 - x) > 0 needs x > 1.25 - z / 2 (only 4 teeth can miss).
-        if (n.gear[i].df <= 0.0) {
-            snprintf(text, sizeof text,
-                     "x%d = %g leaves gear %d no root circle (df%d = %.4f mm); with %d teeth x%d must be above %g to "
-                     "%.1f",
-                     i + 1, xs[i], i + 1, i + 1, n.gear[i].df, n.gear[i].z, i + 1, rackAddendum - n.gear[i].z / 2.0,
-                     maxShift);
-            return fail(i == 0 ? PairField::x1 : PairField::x2);
+    check.problem = text;
+    // The cure: a shift of the gear concerned, else of its mate, else a
+    // pressure angle, with the rest as given.
+    const int order[2] = {i, 1 - i};
+    for (int k : order) {
+        const Cure cure = cureRange(in, k == 0 ? &PairInput::x1 : &PairInput::x2, minShift, maxShift, 25, 1e-4);
+        if (cure.found) {
+            snprintf(text, sizeof text, "x%d must be %.4f to %.4f", k + 1, cure.lo, cure.hi);
+            check.field = k == 0 ? PairField::x1 : PairField::x2;
+            check.cure = text;
+            check.cureLo = cure.lo;
+            check.cureHi = cure.hi;
+            break;
         }
     }
-    for (int i = 0; i < 2; ++i) {
-        if (n.gear[i].sa <= 0.0) {
-            // Name the shift that makes the pointed gear's tooth and the range
-            // that keeps both gears' teeth with a tip.
-            const double lo = std::max(minShift, rackAddendum - n.gear[i].z / 2.0 + 1e-9);
-            PairInput low = in;
-            (i == 0 ? low.x1 : low.x2) = lo;
-            const PairNumbers ln = pairNumbers(low);
-            if (ln.gear[0].sa > 0.0 && ln.gear[1].sa > 0.0) {
-                const double best = largestUnpointedShift(in, i, lo, xs[i]);
-                snprintf(text, sizeof text,
-                         "x%d = %g makes gear %d's teeth pointed (tip thickness sa%d = %.4f mm); with these teeth "
-                         "x%d must be %g to %.4f",
-                         i + 1, xs[i], i + 1, i + 1, n.gear[i].sa, i + 1, lo, std::floor(best * 1e4) / 1e4);
-            } else {
-                snprintf(text, sizeof text,
-                         "gear %d's teeth are pointed (tip thickness sa%d = %.4f mm) for every x%d from %g to %.1f "
-                         "with these teeth",
-                         i + 1, i + 1, n.gear[i].sa, i + 1, lo, maxShift);
-            }
-            return fail(i == 0 ? PairField::x1 : PairField::x2);
+    if (check.field == PairField::none) {
+        const Cure cure = cureRange(in, &PairInput::alphaDeg, minPressureAngleDeg, maxPressureAngleDeg, 25, 1e-4);
+        if (cure.found) {
+            snprintf(text, sizeof text, "alpha must be %.4f to %.4f degrees", cure.lo, cure.hi);
+            check.field = PairField::alpha;
+            check.cure = text;
+            check.cureLo = cure.lo;
+            check.cureHi = cure.hi;
         }
     }
-    return PairCheck{};
+    if (check.field == PairField::none) {
+        check.field = i == 0 ? PairField::x1 : PairField::x2;
+        snprintf(text, sizeof text,
+                 "; no shift of either gear (%.1f to %.1f) and no pressure angle (%g to %g degrees) cures it with "
+                 "these teeth",
+                 minShift, maxShift, minPressureAngleDeg, maxPressureAngleDeg);
+        check.message = check.problem + text;
+    } else {
+        check.message = check.problem + "; with the other values as they are, " + check.cure;
+    }
+    return check;
 }

@@ -62,10 +62,17 @@ struct GearNumbers {
     double sa;    // tooth thickness on the tip circle, arc
     double xmin;  // least shift without undercut, 1 - z sin^2(alpha) / 2
     bool undercut;      // x < xmin
-    bool interference;  // the mate's tip meets this gear below its involute: the path of contact runs past
-                        // its tangent point on the line of action, or below where the rack's straight flank
-                        // ended (large shifts, low angles: the fillet stands there)
+    bool interference;  // the mate's tip meets this gear below the start of its involute (dNf): the path of
+                        // contact between the tip circles reaches past it (the effective path is cut there)
     bool thinTip;       // sa < 0.25 m
+    double dNf;         // diameter where the involute the cutter leaves begins (the flank is the involute from
+                        // there to the tip): where the rack's straight flank ends, or, undercut, where the path
+                        // of the rack's tip round crosses the involute; db or more
+    bool pinched;       // the undercut leaves a neck narrower than the tooth above it
+    double neck;        // chord across the tooth at that neck, mm (pinched only; < 0: the flanks cross there)
+    bool thinNeck;      // not severed and neck < 0.25 m: the undercut all but severs the tooth
+    bool severed;       // neck <= 0.002 m, the outlines' accuracy: the two flanks cross or may, the outline
+                        // crossing itself
 };
 
 struct PairNumbers {
@@ -76,8 +83,11 @@ struct PairNumbers {
     double y;            // centre-distance modification coefficient (a - m (z1 + z2) / 2) / m
     double pb;           // base pitch pi m cos(alpha), mm
     double ga;           // length of the path of contact, mm
-    double epsilonAlpha; // transverse contact ratio ga / pb
-    bool lowContactRatio;  // epsilonAlpha < 1.1
+    double epsilonAlpha; // transverse contact ratio ga / pb (nominal: between the tip circles)
+    double gaEff;        // the part of the path of contact where both flanks are the involutes the cutter left, mm
+    double epsilonAlphaEff;  // effective contact ratio gaEff / pb
+    bool cannotRun;      // epsilonAlphaEff < 1: some of the time no tooth pair is in involute contact
+    bool lowContactRatio;  // 1 <= epsilonAlphaEff < 1.1
     GearNumbers gear[2];
     // The other kinds (pair/kinds.h). Internal: gear[1] is the ring, its x2
     // moves its teeth outward, its df2 is where the pinion-type cutter of zc
@@ -100,10 +110,23 @@ enum class PairField { none, z1, z2, module, alpha, x1, x2, cutter };
 struct PairCheck {
     PairField field = PairField::none;  // none: the input is usable
     std::string message;                // English, e.g. "z1 must be 4 to 400"; "" when usable
+    // For values in range that give no pair that can be cut: what is wrong
+    // ("gear 1's teeth are pointed (...)"), and the cure, the range of
+    // `field` that gives a usable pair with the other values as they are
+    // ("x1 must be 0.3000 to 0.8123"), every value of it (ends included)
+    // accepted; "" when neither shift nor the pressure angle cures it. Then
+    // message is problem + "; with the other values as they are, " + cure.
+    std::string problem{};
+    std::string cure{};
+    double cureLo = 0.0;
+    double cureHi = 0.0;
 };
 
-// Checks the ranges and, for usable ranges, that neither gear has pointed
-// teeth (sa <= 0).
+// Checks the ranges and, for values in range, that the pair can be cut:
+// a working pressure angle, root circles, tips outside the base circles and
+// not pointed (sa > 0), and no tooth whose neck the undercut cuts through.
+// A pair in range that fails is given the cure, if any, on the shift of
+// the gear concerned, else of its mate, else on the pressure angle.
 PairCheck checkPair(const PairInput& input);
 
 // The numbers of a pair that checkPair accepts.

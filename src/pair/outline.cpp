@@ -114,7 +114,8 @@ void douglasPeucker(const Point2* p, size_t first, size_t last, double tolerance
 // least angle from the tooth's middle that any traced curve reaches there.
 // Undercut needs no rule of its own: where the tip round's path swings into
 // the involute, it is the lesser angle.
-void toothFlank(const PairInput& in, int gear, const PairNumbers& n, std::vector<Polar>& flank, double& rootRadius) {
+void toothFlank(const PairInput& in, int gear, const PairNumbers& n, int roundCount, int flankCount,
+                std::vector<Polar>& flank, double& rootRadius) {
     const double m = in.m;
     const int z = gear == 0 ? in.z1 : in.z2;
     const double x = gear == 0 ? in.x1 : in.x2;
@@ -128,15 +129,15 @@ void toothFlank(const PairInput& in, int gear, const PairNumbers& n, std::vector
     // tip circle (a rack point h above the rolling line cuts no lower than
     // radius r + h).
     std::vector<Polar> traced;
-    traced.reserve(roundSamples + flankSamples + 2);
+    traced.reserve(static_cast<size_t>(roundCount + flankCount + 2));
     const double bEnd = pi / 2.0 - n.alpha;
-    for (int i = 0; i <= roundSamples; ++i) {
-        traced.push_back(envelopePoint(p, r, xm, roundPoint(p, bEnd * i / roundSamples)));
+    for (int i = 0; i <= roundCount; ++i) {
+        traced.push_back(envelopePoint(p, r, xm, roundPoint(p, bEnd * i / roundCount)));
     }
     const double v0 = flankStart(p);
     const double v1 = std::min(ra - r - xm + 0.05 * m, rackAddendum * m);
-    for (int i = 1; i <= flankSamples; ++i) {
-        traced.push_back(envelopePoint(p, r, xm, flankPoint(p, v0 + (v1 - v0) * i / flankSamples)));
+    for (int i = 1; i <= flankCount; ++i) {
+        traced.push_back(envelopePoint(p, r, xm, flankPoint(p, v0 + (v1 - v0) * i / flankCount)));
     }
 
     envelopeFlank(traced, rootRadius, ra, flank);
@@ -232,7 +233,7 @@ void buildOutline(const PairInput& in, int gear, const PairNumbers& n, GearOutli
     const double ra = n.gear[gear].da / 2.0;
     std::vector<Polar> flank;
     double rootRadius = 0.0;
-    toothFlank(in, gear, n, flank, rootRadius);
+    toothFlank(in, gear, n, roundSamples, flankSamples, flank, rootRadius);
 
     assembleOutline(flank, ra, rootRadius, z, in.m, outline);
 }
@@ -316,6 +317,19 @@ void buildPairGeometry(const PairInput& input, PairGeometry& pair) {
     pair.phase2 = pi - pi / input.z2;
     pair.rim.points.clear();
     pair.rackShift = 0.0;
+}
+
+void traceToothFlank(const PairInput& input, int gear, const PairNumbers& numbers, int samples,
+                     std::vector<Point2>& flank) {
+    // The outlines' share of round and flank samples, 1 : 5.
+    const int roundCount = std::max(2, samples / 6);
+    std::vector<Polar> polar;
+    double rootRadius = 0.0;
+    toothFlank(input, gear, numbers, roundCount, std::max(2, samples - roundCount), polar, rootRadius);
+    flank.clear();
+    for (const Polar& q : polar) {
+        flank.push_back(Point2{q.rho * std::cos(q.psi), q.rho * std::sin(q.psi)});
+    }
 }
 
 void simplifyOutline(const std::vector<Point2>& points, double tolerance, std::vector<Point2>& out) {

@@ -70,6 +70,13 @@ void assembleOutline(const std::vector<Polar>& flank, double tipRadius, double r
 // parameter change; nothing here is needed per frame.
 void buildPairGeometry(const PairInput& input, PairGeometry& pair);
 
+// Tooth 0's counter-clockwise flank from the root circle to the tip circle,
+// radius rising, traced as buildPairGeometry traces it but from `samples`
+// points of the cutter's profile (the outlines use 4800): a few hundred give
+// a coarser flank, cheap enough for checks over many pairs.
+void traceToothFlank(const PairInput& input, int gear, const PairNumbers& numbers, int samples,
+                     std::vector<Point2>& flank);
+
 // Reduces a closed outline to the fewest points that keep it within
 // `tolerance` (mm) of the original (Douglas-Peucker); for drawing at a zoom
 // where `tolerance` is a quarter pixel.

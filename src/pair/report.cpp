@@ -32,6 +32,17 @@ std::string formatPairReport(const PairNumbers& n) {
     add("法線ピッチ", "pb", n.pb, "mm");
     add("かみ合い長さ", "ga", n.ga, "mm");
     add("正面かみ合い率", "εα", n.epsilonAlpha, "");
+    add("有効かみ合い率", "εα_eff", n.epsilonAlphaEff, "");
+    // Why the effective path is shorter: the gear whose involute starts above
+    // where the mate's tip reaches.
+    for (int i = 0; i < 2; ++i) {
+        if (n.gear[i].interference) {
+            snprintf(line, sizeof line,
+                     "\n（歯車%dのインボリュートは直径 %.4f mm から始まり、歯車%dの歯先はそれより歯元側まで届きます）",
+                     i + 1, n.gear[i].dNf, 2 - i);
+            text += line;
+        }
+    }
     add("基準円歯厚", "s1", g1.s, "mm");
     add("基準円歯厚", "s2", g2.s, "mm");
     add("歯先歯厚", "sa1", g1.sa, "mm");
@@ -51,13 +62,22 @@ std::string formatPairReport(const PairNumbers& n) {
                      i + 1);
             text += line;
         }
+        if (g.thinNeck) {
+            snprintf(line, sizeof line,
+                     "\n警告: 歯車%dの歯はアンダーカットで切れかけています（くびれの歯厚 %.4f mm が 0.25m 未満）", i + 1,
+                     g.neck);
+            text += line;
+        }
         if (g.thinTip) {
             snprintf(line, sizeof line, "\n警告: 歯車%dの歯先が薄すぎます（歯先歯厚が 0.25m 未満）", i + 1);
             text += line;
         }
     }
+    if (n.cannotRun) {
+        text += "\n警告: 有効かみ合い率が 1 未満です（連続してかみ合えません）";
+    }
     if (n.lowContactRatio) {
-        text += "\n警告: かみ合い率が 1.1 未満です";
+        text += "\n警告: 有効かみ合い率が 1.1 未満です";
     }
     text += "\n";
     return text;

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cmath>
 #include <gtest/gtest.h>
+#include <random>
+#include <string>
 #include <vector>
 
 #include "pair/cutting.h"
@@ -1057,6 +1059,331 @@ TEST(KindOutline, PinionCutterEnvelopsTheRing) {
             }
         }
     }
+}
+
+
+
+// ---- Effective contact, warnings at their edges, refusals and their cures ----
+
+// Where the drawn involute of gear g really starts: the lowest radius from
+// which every point of tooth 0's flank, as the outline traces it before
+// thinning, lies within `tolerance` of the true involute up to the tip.
+double drawnInvoluteStart(const PairGeometry& pair, int g, double tolerance) {
+    const GearNumbers& gear = pair.numbers.gear[g];
+    std::vector<Point2> flank;
+    traceToothFlank(pair.input, g, pair.numbers, 4800, flank);
+    double start = gear.da / 2.0;
+    for (size_t i = flank.size(); i-- > 0;) {
+        const Polar q = polar(flank[i]);
+        if (q.rho < gear.db / 2.0 ||
+            std::fabs(involuteDistance(q, gear.s, gear.d, gear.db / 2.0, pair.numbers.alpha)) > tolerance) {
+            break;
+        }
+        start = q.rho;
+    }
+    return start;
+}
+
+// The effective contact ratio from given involute starts: along the line of
+// action from T1, contact from where gear 2's tip circle or gear 1's
+// involute start is reached, whichever is later, to where gear 1's tip
+// circle or gear 2's involute start is, whichever is sooner.
+double contactRatioFrom(const PairNumbers& n, const double start[2]) {
+    double reach[2];
+    double fromT[2];
+    for (int g = 0; g < 2; ++g) {
+        const double rb = n.gear[g].db / 2.0;
+        reach[g] = std::sqrt(std::pow(n.gear[g].da / 2.0, 2) - rb * rb);
+        fromT[g] = std::sqrt(std::max(0.0, start[g] * start[g] - rb * rb));
+    }
+    const double span = n.a * std::sin(n.alphaW);
+    return std::max(0.0, std::min(reach[0], span - fromT[1]) - std::max(span - reach[1], fromT[0])) / n.pb;
+}
+
+TEST(PairNumbers, EffectiveContactRatioWhereTheDrawnInvolutesMeet) {
+    struct Case {
+        PairInput input;
+        double nominal;    // ga / pb between the tip circles
+        double effective;  // where both flanks are the involutes the rack left
+        bool clipped[2];   // the path cut at gear 1's / gear 2's involute start
+    };
+    const Case cases[] = {
+        // Undercut pinions: the mate's tip reaches below the neck's corner.
+        {makePair(8, 30, 1.0, 20.0, 0.0, 0.0), 1.4802, 0.9128, {true, false}},
+        {makePair(6, 40, 1.0, 20.0, 0.0, 0.0), 1.4705, 0.7340, {true, false}},
+        {makePair(10, 30, 1.0, 20.0, 0.0, 0.0), 1.5115, 1.0927, {true, false}},
+        // T1T2 is 0.67 mm: the involutes the rack leaves never reach each other.
+        {makePair(100, 100, 1.0, 10.0, -0.5087, -0.5087), 5.3654, 0.0, {true, true}},
+        // Whole involutes: nothing to clip.
+        {makePair(20, 20, 1.0, 20.0, 1.2, 1.2), 0.9047, 0.9047, {false, false}},
+        {makePair(12, 24, 3.0, 20.0, 0.6, 0.36), 1.2021, 1.2021, {false, false}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "z " << c.input.z1 << "/" << c.input.z2 << " alpha " << c.input.alphaDeg
+                                          << " x " << c.input.x1 << "/" << c.input.x2);
+        ASSERT_EQ(checkPair(c.input).field, PairField::none);
+        PairGeometry pair;
+        buildPairGeometry(c.input, pair);
+        const PairNumbers& n = pair.numbers;
+        expectRoundsTo(n.epsilonAlpha, c.nominal, 4, "nominal");
+        expectRoundsTo(n.epsilonAlphaEff, c.effective, 4, "effective");
+        EXPECT_EQ(n.gear[0].interference, c.clipped[0]);
+        EXPECT_EQ(n.gear[1].interference, c.clipped[1]);
+        EXPECT_EQ(n.cannotRun, c.effective < 1.0);
+        // The same from where the outline's involute is seen to start: the
+        // highest point off the involute by more than the outline's
+        // accuracy (the fillet leaves the involute tangentially, so it is
+        // seen a little lower than dNf, never higher).
+        double seen[2];
+        for (int g = 0; g < 2; ++g) {
+            seen[g] = drawnInvoluteStart(pair, g, 0.0002 * c.input.m);
+            EXPECT_LE(seen[g], n.gear[g].dNf / 2.0 + 0.0005 * c.input.m) << "gear " << g + 1;
+            if (n.gear[g].undercut) {
+                // The undercut corner is sharp: seen where it is.
+                EXPECT_NEAR(seen[g], n.gear[g].dNf / 2.0, 0.001 * c.input.m) << "gear " << g + 1;
+            }
+        }
+        EXPECT_NEAR(contactRatioFrom(n, seen), n.epsilonAlphaEff, 0.01);
+    }
+}
+
+// The report's lines for the effective contact ratio and its reason.
+TEST(PairNumbers, ReportGivesTheEffectiveContactRatioAndWhy) {
+    const std::string report = formatPairReport(pairNumbers(makePair(8, 30, 1.0, 20.0, 0.0, 0.0)));
+    EXPECT_NE(report.find("\n正面かみ合い率 εα = 1.4802\n有効かみ合い率 εα_eff = 0.9128\n"
+                          "（歯車1のインボリュートは直径 7.6136 mm から始まり、歯車2の歯先はそれより歯元側まで届きます）\n"),
+              std::string::npos)
+        << report;
+    const std::string whole = formatPairReport(pairNumbers(makePair(12, 24, 3.0, 20.0, 0.6, 0.36)));
+    EXPECT_NE(whole.find("\n有効かみ合い率 εα_eff = 1.2021\n基準円歯厚"), std::string::npos) << whole;
+}
+
+TEST(PairNumbers, EachWarningAtItsEdge) {
+    struct Edge {
+        const char* what;
+        PairInput inside;   // just short of the warning
+        PairInput outside;  // just past it
+        bool (*flag)(const PairNumbers&);
+        const char* line;   // the report's warning line
+    };
+    const Edge edges[] = {
+        // Effective contact ratio 1.00005 / 0.99995.
+        {"cannot run", makePair(20, 20, 1.0, 20.0, 1.0104, 1.0104), makePair(20, 20, 1.0, 20.0, 1.0106, 1.0106),
+         [](const PairNumbers& n) { return n.cannotRun; }, "\n警告: 有効かみ合い率が 1 未満です（連続してかみ合えません）"},
+        // 1.10005 / 1.09995.
+        {"low contact", makePair(20, 20, 1.0, 20.0, 0.8140, 0.8140), makePair(20, 20, 1.0, 20.0, 0.8142, 0.8142),
+         [](const PairNumbers& n) { return n.lowContactRatio; }, "\n警告: 有効かみ合い率が 1.1 未満です"},
+        // Gear 2's tip reaches gear 1's undercut corner at x1 = 0.31631.
+        {"interference", makePair(10, 30, 1.0, 20.0, 0.3164, 0.0), makePair(10, 30, 1.0, 20.0, 0.3162, 0.0),
+         [](const PairNumbers& n) { return n.gear[0].interference; },
+         "\n警告: 歯車1の歯元で干渉が生じます（相手の歯先がインボリュートの始まりより歯元側に当たります）"},
+        // xmin1 = 1 - 10 sin^2(20 deg) / 2 = 0.41511.
+        {"undercut", makePair(10, 30, 1.0, 20.0, 0.4152, 0.0), makePair(10, 30, 1.0, 20.0, 0.4150, 0.0),
+         [](const PairNumbers& n) { return n.gear[0].undercut; },
+         "\n警告: 歯車1にアンダーカットが生じます（転位係数が x1 < xmin1）"},
+        // sa1 = 0.25007 / 0.24993 mm.
+        {"thin tip", makePair(10, 30, 1.0, 20.0, 0.5284, 0.0), makePair(10, 30, 1.0, 20.0, 0.5287, 0.0),
+         [](const PairNumbers& n) { return n.gear[0].thinTip; },
+         "\n警告: 歯車1の歯先が薄すぎます（歯先歯厚が 0.25m 未満）"},
+        // The undercut neck 0.25016 / 0.24984 mm across.
+        {"thin neck", makePair(6, 40, 1.0, 20.0, -0.5406, 0.0), makePair(6, 40, 1.0, 20.0, -0.5409, 0.0),
+         [](const PairNumbers& n) { return n.gear[0].thinNeck; },
+         "\n警告: 歯車1の歯はアンダーカットで切れかけています（くびれの歯厚 0.2498 mm が 0.25m 未満）"},
+    };
+    for (const Edge& e : edges) {
+        SCOPED_TRACE(e.what);
+        const PairNumbers in = pairNumbers(e.inside);
+        const PairNumbers out = pairNumbers(e.outside);
+        EXPECT_FALSE(e.flag(in));
+        EXPECT_TRUE(e.flag(out));
+        EXPECT_EQ(checkPair(e.inside).field, PairField::none);
+        EXPECT_EQ(checkPair(e.outside).field, PairField::none);
+        const std::string line = e.line;
+        const std::string warned = formatPairReport(out);
+        EXPECT_NE(warned.find(line + "\n"), std::string::npos) << warned;
+        // The warning's own words (the neck's width aside) are absent inside.
+        EXPECT_EQ(formatPairReport(in).find(line.substr(0, line.find("（"))), std::string::npos);
+    }
+    // Below 1 only the stronger warning.
+    EXPECT_EQ(formatPairReport(pairNumbers(makePair(20, 20, 1.0, 20.0, 1.2, 1.2))).find("1.1 未満"), std::string::npos);
+
+    // The severed neck is refused: 6 teeth at x1 = -0.6963 keep a neck of
+    // 0.0019 mm, within the outline's accuracy of meeting; at -0.6962 a
+    // hair of 0.0022 mm is left (and warned of).
+    const PairCheck severed = checkPair(makePair(6, 40, 1.0, 20.0, -0.6963, 0.0));
+    EXPECT_EQ(severed.field, PairField::x1);
+    EXPECT_EQ(severed.message,
+              "the undercut cuts through the neck of gear 1's teeth (its two flanks cross: the outline would cross "
+              "itself); with the other values as they are, x1 must be -0.6962 to 0.4681");
+    EXPECT_EQ(checkPair(makePair(6, 40, 1.0, 20.0, -0.6962, 0.0)).field, PairField::none);
+    EXPECT_TRUE(pairNumbers(makePair(6, 40, 1.0, 20.0, -0.6962, 0.0)).gear[0].thinNeck);
+}
+
+bool segmentsCross(const Point2& a, const Point2& b, const Point2& c, const Point2& d) {
+    auto side = [](const Point2& p, const Point2& q, const Point2& r) {
+        return (q.x - p.x) * (r.y - p.y) - (q.y - p.y) * (r.x - p.x);
+    };
+    // Proper crossings only, by more than 1e-12 of the coordinates: segments
+    // that merely share an end (a root arc of no length) are not crossed by
+    // rounding.
+    const double e = 1e-12 * (std::fabs(a.x) + std::fabs(a.y) + std::fabs(c.x) + std::fabs(c.y)) *
+                     (std::hypot(b.x - a.x, b.y - a.y) + std::hypot(d.x - c.x, d.y - c.y));
+    const double d1 = side(c, d, a);
+    const double d2 = side(c, d, b);
+    const double d3 = side(a, b, c);
+    const double d4 = side(a, b, d);
+    return ((d1 > e && d2 < -e) || (d1 < -e && d2 > e)) && ((d3 > e && d4 < -e) || (d3 < -e && d4 > e));
+}
+
+// Does a polyline whose radius only rises cross another such polyline? Only
+// segments that share radii can meet; both are walked together.
+bool risingCross(const std::vector<Point2>& p, const std::vector<Point2>& q) {
+    auto rho = [](const Point2& v) { return std::hypot(v.x, v.y); };
+    size_t j = 0;
+    for (size_t i = 0; i + 1 < p.size(); ++i) {
+        const double lo = rho(p[i]);
+        const double hi = rho(p[i + 1]);
+        while (j + 1 < q.size() && rho(q[j + 1]) < lo) {
+            ++j;
+        }
+        for (size_t k = j; k + 1 < q.size() && rho(q[k]) <= hi; ++k) {
+            if (segmentsCross(p[i], p[i + 1], q[k], q[k + 1])) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// Whether gear g's outline crosses itself, from tooth 0's flank traced
+// from `samples` cutter points: its two flanks (the clockwise one the
+// mirror image), the next tooth's clockwise flank, and the tip and root
+// chords between them.
+bool outlineCrossesItself(const PairInput& in, const PairNumbers& n, int g, int samples) {
+    std::vector<Point2> traced;
+    traceToothFlank(in, g, n, samples, traced);
+    // A sharp-tipped rack cuts the root from one point: drop repeats (closer
+    // than 1e-6 m, far below the outline's accuracy).
+    std::vector<Point2> ccw;
+    for (const Point2& p : traced) {
+        if (ccw.empty() || std::hypot(p.x - ccw.back().x, p.y - ccw.back().y) > 1e-6 * in.m) {
+            ccw.push_back(p);
+        }
+    }
+    const int z = g == 0 ? in.z1 : in.z2;
+    const double turn = 2.0 * M_PI / z;
+    std::vector<Point2> cw;
+    std::vector<Point2> next;
+    for (const Point2& p : ccw) {
+        cw.push_back(Point2{p.x, -p.y});
+        next.push_back(Point2{std::cos(turn) * p.x + std::sin(turn) * p.y, std::sin(turn) * p.x - std::cos(turn) * p.y});
+    }
+    if (risingCross(ccw, cw) || risingCross(ccw, next)) {
+        return true;
+    }
+    // The tooth's tip chord and the root chord to the next tooth against
+    // every flank segment.
+    const Point2 chords[2][2] = {{cw.back(), ccw.back()}, {ccw.front(), next.front()}};
+    for (const auto& chord : chords) {
+        for (const std::vector<Point2>* flank : {&ccw, &cw, &next}) {
+            for (size_t i = 1; i + 2 < flank->size(); ++i) {
+                if (segmentsCross(chord[0], chord[1], (*flank)[i], (*flank)[i + 1])) {
+                    return true;
+                }
+            }
+        }
+    }
+    // Both flanks on their own side of the tooth's middle at the tip, or
+    // the tip chord is no tooth.
+    return ccw.back().y <= 0.0;
+}
+
+TEST(PairCheck, RefusalsNameTheCureAndEveryValueOfItIsAccepted) {
+    struct Case {
+        PairInput input;
+        PairField field;
+        const char* message;
+    };
+    const Case cases[] = {
+        // The undercut neck cut through: the outline crosses itself.
+        {makePair(4, 33, 1.0, 29.87, -0.64, 0.57), PairField::x1,
+         "the undercut cuts through the neck of gear 1's teeth (its two flanks cross: the outline would cross "
+         "itself); with the other values as they are, x1 must be -0.4112 to -0.0033"},
+        // Pointed at x1 = 1.5, but not for every x1.
+        {makePair(12, 24, 1.0, 20.0, 1.5, -1.0), PairField::x1,
+         "gear 1's teeth are pointed (tip thickness sa1 = -0.6841 mm); with the other values as they are, x1 must be "
+         "0.2630 to 0.8331"},
+        // 35 degrees alone: the shift is the cure, not the culprit.
+        {makePair(10, 30, 1.0, 35.0, 0.0, 0.0), PairField::x1,
+         "gear 1's teeth are pointed (tip thickness sa1 = -0.0559 mm); with the other values as they are, x1 must be "
+         "-1.0000 to -0.1230"},
+        {makePair(20, 20, 1.0, 20.0, -0.5, -0.5), PairField::x1,
+         "x1 + x2 = -1 leaves the pair no working pressure angle (the base circles would touch; with these teeth "
+         "x1 + x2 must be above -0.8189); with the other values as they are, x1 must be -0.3189 to 1.4840"},
+    };
+    for (const Case& c : cases) {
+        const PairCheck check = checkPair(c.input);
+        EXPECT_EQ(check.field, c.field) << check.message;
+        EXPECT_EQ(check.message, c.message);
+        EXPECT_EQ(check.message, check.problem + "; with the other values as they are, " + check.cure);
+    }
+
+    // The real outline of 4 teeth at 29.87 degrees crosses itself where it is
+    // refused and not at the ends of the cure.
+    PairInput severed = makePair(4, 33, 1.0, 29.87, -0.64, 0.57);
+    EXPECT_TRUE(outlineCrossesItself(severed, pairNumbers(severed), 0, 4800));
+    for (double x1 : {-0.4112, -0.0033}) {
+        severed.x1 = x1;
+        EXPECT_FALSE(outlineCrossesItself(severed, pairNumbers(severed), 0, 4800)) << x1;
+    }
+}
+
+// Random pairs (fixed seed), small teeth and extreme shifts favoured: no
+// accepted pair has an outline that crosses itself, and every value of a
+// refusal's cure is accepted (both ends and points between).
+TEST(PairCheck, RandomSweepAcceptsNoCrossedOutlineAndEveryCure) {
+    std::mt19937 random(18);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    auto teeth = [&] { return 4 + static_cast<int>(std::pow(unit(random), 3.0) * 396.0); };
+    auto shift = [&] { return std::round((-1.0 + 2.5 * unit(random)) * 1e4) / 1e4; };
+    int accepted = 0;
+    int cured = 0;
+    int uncured = 0;
+    for (int k = 0; k < 2000; ++k) {
+        PairInput in = makePair(teeth(), teeth(), 1.0, std::round((10.0 + 25.0 * unit(random)) * 100.0) / 100.0,
+                                shift(), shift());
+        SCOPED_TRACE(::testing::Message() << "z " << in.z1 << "/" << in.z2 << " alpha " << in.alphaDeg << " x "
+                                          << in.x1 << "/" << in.x2);
+        const PairCheck check = checkPair(in);
+        if (check.field == PairField::none) {
+            ++accepted;
+            const PairNumbers n = pairNumbers(in);
+            for (int g = 0; g < 2; ++g) {
+                EXPECT_FALSE(outlineCrossesItself(in, n, g, 180)) << "gear " << g + 1;
+            }
+            continue;
+        }
+        ASSERT_NE(check.problem, "") << check.message;
+        if (check.cure.empty()) {
+            ++uncured;
+            continue;
+        }
+        ++cured;
+        double PairInput::*field = check.field == PairField::x1   ? &PairInput::x1
+                                   : check.field == PairField::x2 ? &PairInput::x2
+                                                                  : &PairInput::alphaDeg;
+        for (int i = 0; i <= 10; ++i) {
+            PairInput trial = in;
+            trial.*field =
+                i < 10 ? check.cureLo + (check.cureHi - check.cureLo) * (i + unit(random)) / 10.0 : check.cureHi;
+            EXPECT_EQ(checkPair(trial).field, PairField::none) << check.message << ": refused at " << trial.*field;
+        }
+    }
+    // The sweep reaches all three outcomes.
+    EXPECT_GT(accepted, 500);
+    EXPECT_GT(cured, 200);
+    EXPECT_GT(uncured, 0);
+    std::printf("sweep: %d accepted, %d refused with a cure, %d without\n", accepted, cured, uncured);
 }
 
 }  // namespace
