@@ -196,6 +196,7 @@ struct Given {
     std::string backlash;
     std::string pin;
     bool cutterTeeth = false;
+    unsigned codes = 0;  // bit code - codeTeeth for each option given
 };
 
 bool readValue(int code, const char* value, ProgramOptions& options, Given& given) {
@@ -452,6 +453,7 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
             message = complaint(nameOf(code) + " " + quoted(value) + " is not " + expected(code));
             return false;
         }
+        given.codes |= 1u << (code - codeTeeth);
     }
     if (optind < count) {
         message = complaint("unexpected argument " + quoted(own[optind]) +
@@ -471,7 +473,14 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     }
     const PairCheck check = checkPair(options.pair);
     if (check.field != PairField::none) {
-        message = complaint(nameOf(optionOf(check.field)) + ": " + check.message);
+        // A pair that cannot be cut names the option that cures it; one the
+        // user did not give is named as the cure, not as the culprit.
+        const int option = optionOf(check.field);
+        if (check.cure.empty() || (given.codes & (1u << (option - codeTeeth))) != 0) {
+            message = complaint(nameOf(option) + ": " + check.message);
+        } else {
+            message = complaint(check.problem + "; the cure: with these teeth, " + nameOf(option) + " " + check.cure);
+        }
         return false;
     }
     return true;

@@ -25,6 +25,53 @@ double tipThickness(double s, double d, double db, double da, double invAlpha) {
 
 bool inRange(double value, double lo, double hi) { return value >= lo && value <= hi; }  // false for NaN
 
+// The span over k teeth and the size over pins of one gear as cut, its
+// teeth thinned by jt / 2 on the working pitch circle, i.e. by jn / 2 along
+// the base tangent and by jt / 2 d / dw on the reference circle.
+void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, GearNumbers& g) {
+    const double rb = g.db / 2.0;
+    const double formRadius = g.dNf / 2.0;
+    const double tipRadius = g.da / 2.0;
+    auto onInvolute = [&](double tangentLength) {
+        const double rho = std::hypot(rb, tangentLength);
+        return rho >= formRadius && rho <= tipRadius;
+    };
+    // Span (base tangent length): W = m cos(alpha) (pi (k - 0.5) + z inv(alpha))
+    // + 2 x m sin(alpha), less the normal thinning jn / 2. The jaws touch the
+    // flanks W / 2 either side of the base tangent point; k by the handbook
+    // rule z alpha_x / 180 deg + 0.5, alpha_x the profile angle at d + 2 x m,
+    // else the nearest k whose jaws touch the involute.
+    auto span = [&](int k) {
+        return m * std::cos(n.alpha) * (pi * (k - 0.5) + g.z * n.invAlpha) + 2.0 * g.x * m * std::sin(n.alpha) -
+               n.jn / 2.0;
+    };
+    const double alphaX = std::acos(std::min(1.0, g.db / (g.d + 2.0 * g.x * m)));
+    const int rule = std::clamp(static_cast<int>(std::lround(g.z * alphaX / pi + 0.5)), 1, g.z - 1);
+    g.k = 0;
+    g.W = 0.0;
+    for (int step = 0; step < g.z && g.k == 0; ++step) {
+        for (int k : {rule - step, rule + step}) {
+            if (g.k == 0 && k >= 1 && k <= g.z - 1 && onInvolute(span(k) / 2.0)) {
+                g.k = k;
+                g.W = span(k);
+            }
+        }
+    }
+    // Over pins: the pin centre lies at pressure angle phi,
+    // inv(phi) = inv(alpha) + dp / db - (pi / z - s / d), s the reference
+    // thickness as cut; M = db / cos(phi) + dp for even z, with cos(pi / (2 z))
+    // on the centre distance for odd z. The pin that touches on the reference
+    // circle has phi = alpha + eta, eta = pi / z - s / d with s uncut.
+    const double eta = pi / g.z - g.s / g.d;
+    g.dp = pinDiameter > 0.0 ? pinDiameter : g.db * (std::tan(n.alpha + eta) - std::tan(n.alpha));
+    const double sCut = g.s - n.thinning * g.d / g.dw;
+    const double phi = inverseInvolute(n.invAlpha + g.dp / g.db - (pi / g.z - sCut / g.d));
+    const double centres = g.db / std::cos(phi) * (g.z % 2 == 0 ? 1.0 : std::cos(pi / (2.0 * g.z)));
+    g.M = centres + g.dp;
+    // It touches the flank dp / 2 short of its centre along the base tangent.
+    g.pinOnInvolute = onInvolute(rb * std::tan(phi) - g.dp / 2.0);
+}
+
 // What keeps a pair whose values are in range from being cut, and the gear
 // it concerns.
 enum class Fault { none, noWorkingAngle, noRoot, tipInsideBase, pointed, severed };
@@ -184,6 +231,10 @@ PairNumbers pairNumbers(const PairInput& in) {
     n.a = a0 * std::cos(n.alpha) / std::cos(n.alphaW);
     n.y = (n.a - a0) / m;
     n.pb = pi * m * std::cos(n.alpha);
+    n.i = static_cast<double>(z[1]) / z[0];
+    n.jn = in.backlash;
+    n.jt = n.jn / std::cos(n.alphaW);
+    n.thinning = n.jt / 2.0;
     const double cutterDepth = makeRackProfile(m, n.alpha).depth;
     for (int i = 0; i < 2; ++i) {
         GearNumbers& g = n.gear[i];
@@ -200,7 +251,10 @@ PairNumbers pairNumbers(const PairInput& in) {
         // cuts a shallower root (what the outline shows).
         g.df = g.d - 2.0 * (cutterDepth - x[i] * m);
         g.s = m * (pi / 2.0 + 2.0 * x[i] * std::tan(n.alpha));
-        g.sa = tipThickness(g.s, g.d, g.db, g.da, n.invAlpha);
+        // dw = 2 a z / (z1 + z2); thinning by jt / 2 there is, at the tip,
+        // jt / 2 da / dw (the flanks turn by jt / (2 dw) each).
+        g.dw = 2.0 * n.a * z[i] / (z[0] + z[1]);
+        g.sa = tipThickness(g.s, g.d, g.db, g.da, n.invAlpha) - n.thinning * g.da / g.dw;
         // No undercut while x >= 1 - z sin^2(alpha) / 2 (the rack's tip line
         // at 1 m stays above the interference point).
         g.xmin = 1.0 - z[i] * std::sin(n.alpha) * std::sin(n.alpha) / 2.0;
@@ -233,7 +287,10 @@ PairNumbers pairNumbers(const PairInput& in) {
         g.dNf = 2.0 * form.involuteStart;
         fromT[i] = std::sqrt(std::max(0.0, form.involuteStart * form.involuteStart - g.db * g.db / 4.0));
         g.pinched = form.pinched;
-        g.neck = form.pinched ? 2.0 * form.neckRadius * std::sin(form.neckHalfAngle) : 0.0;
+        // Thinning for backlash turns each flank by jt / (2 dw) towards the
+        // tooth's middle.
+        const double turn = n.thinning / g.dw;
+        g.neck = form.pinched ? 2.0 * form.neckRadius * std::sin(form.neckHalfAngle - turn) : 0.0;
         g.severed = form.pinched && g.neck <= severedNeck * m;
         g.thinNeck = form.pinched && !g.severed && g.neck < thinTipFactor * m;
     }
@@ -245,6 +302,9 @@ PairNumbers pairNumbers(const PairInput& in) {
     n.epsilonAlphaEff = n.gaEff / n.pb;
     n.cannotRun = n.epsilonAlphaEff < 1.0;
     n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
+    for (GearNumbers& g : n.gear) {
+        inspectionSizes(n, m, in.pinDiameter, g);
+    }
     return n;
 }
 

@@ -59,7 +59,7 @@ struct GearNumbers {
     double da;    // tip diameter (tip shortened by the pair's y so the clearance stays 0.25 m)
     double df;    // root diameter df = d - 2 m (1.25 - x); above about 32 degrees the rack's sharp tip, shallower, cuts it
     double s;     // tooth thickness on the reference circle s = m (pi/2 + 2 x tan(alpha)), arc
-    double sa;    // tooth thickness on the tip circle, arc
+    double sa;    // tooth thickness on the tip circle, arc, of the teeth as cut (thinned for backlash)
     double xmin;  // least shift without undercut, 1 - z sin^2(alpha) / 2
     bool undercut;      // x < xmin
     bool interference;  // the mate's tip meets this gear below the start of its involute (dNf): the path of
@@ -73,6 +73,16 @@ struct GearNumbers {
     bool thinNeck;      // not severed and neck < 0.25 m: the undercut all but severs the tooth
     bool severed;       // neck <= 0.002 m, the outlines' accuracy: the two flanks cross or may, the outline
                         // crossing itself
+    // Working pitch circle and the inspection sizes of the teeth as cut
+    // (thinned for backlash, see PairNumbers::jt).
+    double dw;          // working pitch diameter 2 a z / (z1 + z2)
+    int k;              // teeth spanned: z alpha_x / pi + 0.5 rounded, alpha_x = acos(db / (d + 2 x m)),
+                        // or the nearest count whose jaws touch the involute; 0 when none does
+    double W;           // span over k teeth, m cos(alpha) (pi (k - 0.5) + z inv(alpha)) + 2 x m sin(alpha) - jn / 2
+    double dp;          // pin (ball) diameter: PairInput::pinDiameter, or the one that touches the flanks on the
+                        // reference circle, db (tan(alpha + eta) - tan(alpha)), eta = pi / (2 z) - 2 x tan(alpha) / z
+    double M;           // size over two pins in opposite spaces (odd z: the nearest to opposite)
+    bool pinOnInvolute; // the pin touches the flanks between dNf and da (M is a true size)
 };
 
 struct PairNumbers {
@@ -88,6 +98,14 @@ struct PairNumbers {
     double epsilonAlphaEff;  // effective contact ratio gaEff / pb
     bool cannotRun;      // epsilonAlphaEff < 1: some of the time no tooth pair is in involute contact
     bool lowContactRatio;  // 1 <= epsilonAlphaEff < 1.1
+    double i;            // ratio z2 / z1
+    // Backlash (ISO 21771 / ISO/TR 10064-2 relations for spur gears): the
+    // working centre distance a is kept and each gear's teeth are thinned by
+    // jt / 2 on its working pitch circle, as a rack moved tangentially
+    // (thickened) cuts them; jn = jt cos(alpha_w).
+    double jn;           // normal backlash, mm (PairInput::backlash)
+    double jt;           // circumferential backlash on the working pitch circles, jn / cos(alpha_w), mm
+    double thinning;     // each gear's tooth thinning on its working pitch circle, jt / 2 (arc), mm
     GearNumbers gear[2];
     // The other kinds (pair/kinds.h). Internal: gear[1] is the ring, its x2
     // moves its teeth outward, its df2 is where the pinion-type cutter of zc

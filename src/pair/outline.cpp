@@ -141,6 +141,15 @@ void toothFlank(const PairInput& in, int gear, const PairNumbers& n, int roundCo
     }
 
     envelopeFlank(traced, rootRadius, ra, flank);
+    // Thinned for backlash: the rack moved tangentially (a thicker rack
+    // tooth) cuts the whole flank turned by jt / (2 dw) towards the tooth's
+    // middle.
+    if (n.thinning > 0.0) {
+        const double turn = n.thinning / n.gear[gear].dw;
+        for (Polar& q : flank) {
+            q.psi -= turn;
+        }
+    }
 }
 
 }  // namespace
@@ -317,6 +326,11 @@ void buildPairGeometry(const PairInput& input, PairGeometry& pair) {
     pair.phase2 = pi - pi / input.z2;
     pair.rim.points.clear();
     pair.rackShift = 0.0;
+    // With backlash both gears' flanks are turned towards their teeth's
+    // middles, gear 1's by jt / (2 dw1), gear 2's by jt / (2 dw2); gear 2
+    // turns back onto gear 1's drive flank by the first times z1 / z2 plus
+    // the second, jt / dw2 in all, and the play opens on the other flanks.
+    pair.phase2 += pair.numbers.jt / pair.numbers.gear[1].dw;
 }
 
 void traceToothFlank(const PairInput& input, int gear, const PairNumbers& numbers, int samples,

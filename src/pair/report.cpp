@@ -1,4 +1,5 @@
 #include <cstdio>
+#include <string>
 
 #include "pair/exports.h"
 #include "pair/kinds.h"
@@ -49,6 +50,42 @@ std::string formatPairReport(const PairNumbers& n) {
     add("歯先歯厚", "sa2", g2.sa, "mm");
     add("切下げ限界転位係数", "xmin1", g1.xmin, "");
     add("切下げ限界転位係数", "xmin2", g2.xmin, "");
+    // The pair as it runs, its backlash, and the sizes that inspect each
+    // gear as cut (thinned for the backlash).
+    add("かみ合いピッチ円直径", "dw1", g1.dw, "mm");
+    add("かみ合いピッチ円直径", "dw2", g2.dw, "mm");
+    add("中心距離修正係数", "y", n.y, "");
+    add("歯数比", "i", n.i, "");
+    add("法線方向バックラッシ", "jn", n.jn, "mm");
+    add("円周方向バックラッシ", "jt", n.jt, "mm");
+    add("歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw", n.thinning, "mm");
+    for (int i = 0; i < 2; ++i) {
+        const GearNumbers& g = n.gear[i];
+        if (g.k > 0) {
+            snprintf(line, sizeof line, "\nまたぎ歯数 k%d = %d", i + 1, g.k);
+            text += line;
+            snprintf(line, sizeof line, "W%d", i + 1);
+            const std::string symbol = line;
+            add("またぎ歯厚", symbol.c_str(), g.W, "mm");
+        } else {
+            snprintf(line, sizeof line, "\nまたぎ歯厚 W%d: 測れません（どのまたぎ歯数でも測定面がインボリュートに当たりません）",
+                     i + 1);
+            text += line;
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        const GearNumbers& g = n.gear[i];
+        char symbol[8];
+        snprintf(symbol, sizeof symbol, "dp%d", i + 1);
+        add("ピン径", symbol, g.dp, "mm");
+        if (g.pinOnInvolute) {
+            snprintf(symbol, sizeof symbol, "M%d", i + 1);
+            add("オーバーピン寸法", symbol, g.M, "mm");
+        } else {
+            snprintf(line, sizeof line, "\nオーバーピン寸法 M%d: 測れません（ピンがインボリュートに当たりません）", i + 1);
+            text += line;
+        }
+    }
     for (int i = 0; i < 2; ++i) {
         const GearNumbers& g = n.gear[i];
         if (g.undercut) {

@@ -32,7 +32,7 @@ std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout) {
              "a = %.5f; %s; y is written as -y -->\n",
              pair.input.z1, pair.input.z2, pair.input.m, pair.input.alphaDeg, pair.input.x1, pair.input.x2,
              pair.numbers.a,
-             layout == SheetLayout::mesh ? "in mesh, gear 2 turned to touch without backlash"
+             layout == SheetLayout::mesh ? "in mesh, gear 2 turned to touch on the drive flanks"
                                          : "apart, 2 m between the outer circles");
     svg += buffer;
     const std::string* openLayer = nullptr;

@@ -139,7 +139,9 @@ TEST(PairOptions, ReportPrintsItsQuantitiesInOrderAndExits) {
     // decimals, the symbols in this order; one undercut warning, gear 1's.
     const std::vector<std::string> symbols = {"a",   "αw",  "d1",     "d2", "db1", "db2", "da1",
                                               "da2", "df1", "df2",    "pb", "ga",  "εα",  "εα_eff",
-                                              "s1",  "s2",  "sa1",    "sa2", "xmin1", "xmin2"};
+                                              "s1",  "s2",  "sa1",    "sa2", "xmin1", "xmin2", "dw1",
+                                              "dw2", "y",   "i",      "jn", "jt",  "Δsw", "W1",
+                                              "W2",  "dp1", "M1",     "dp2", "M2"};
     const std::regex quantity(R"(^\S+ (\S+) = -?[0-9]+\.[0-9]{4,}( (mm|deg))?$)");
     std::vector<std::string> seen;
     std::vector<std::string> undercut;
@@ -250,6 +252,24 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         EXPECT_NE(r.err.find(c.option), std::string::npos);
         EXPECT_NE(r.err.find(c.range), std::string::npos);
     }
+
+    // A pair that cannot be cut blames the option given, or names the one
+    // not given as the cure, never as the culprit.
+    const Finished angle = run({"--pressure-angle", "35", "--report"});
+    EXPECT_EQ(angle.status, 2);
+    EXPECT_EQ(angle.err,
+              "involute-gears: gear 1's teeth are pointed (tip thickness sa1 = -0.0559 mm); the cure: with these "
+              "teeth, --shift x1 must be -1.0000 to -0.1230\n");
+    const Finished shift = run({"--pressure-angle", "35", "--shift", "0,0", "--report"});
+    EXPECT_EQ(shift.err,
+              "involute-gears: --shift: gear 1's teeth are pointed (tip thickness sa1 = -0.0559 mm); with the other "
+              "values as they are, x1 must be -1.0000 to -0.1230\n");
+    // The severed neck of 4 teeth at 29.87 degrees, and its cure.
+    const Finished severed = run({"--teeth", "4,33", "--pressure-angle", "29.87", "--shift", "-0.64,0.57", "--report"});
+    EXPECT_EQ(severed.status, 2);
+    EXPECT_EQ(severed.err,
+              "involute-gears: --shift: the undercut cuts through the neck of gear 1's teeth (its two flanks cross: "
+              "the outline would cross itself); with the other values as they are, x1 must be -0.4112 to -0.0033\n");
 }
 
 TEST(PairOptions, UnknownOptionsAbbreviationsAndStrayWordsExitTwoNamingThem) {

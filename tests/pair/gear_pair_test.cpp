@@ -1386,4 +1386,138 @@ TEST(PairCheck, RandomSweepAcceptsNoCrossedOutlineAndEveryCure) {
     std::printf("sweep: %d accepted, %d refused with a cure, %d without\n", accepted, cured, uncured);
 }
 
+
+// ---- Working pitch circles, backlash and inspection sizes ----------------------
+
+TEST(PairNumbers, WorkingPitchCirclesAndInspectionSizesAgainstPublishedExamples) {
+    // The 12/24 teeth, m = 3, x = 0.6/0.36 pair as tabulated by bolsover.com
+    // ("Profile Shifted External Spur Gears"): working pitch diameters 37.667
+    // and 75.333 mm, centre distance increment factor y = 0.83333 (for a
+    // rounded to 56.500 mm; 0.8333 from the shifts).
+    const PairNumbers shifted = pairNumbers(makePair(12, 24, 3.0, 20.0, 0.6, 0.36));
+    expectRoundsTo(shifted.gear[0].dw, 37.667, 3, "dw1");
+    expectRoundsTo(shifted.gear[1].dw, 75.333, 3, "dw2");
+    expectRoundsTo(shifted.y, 0.833, 3, "y");
+    EXPECT_DOUBLE_EQ(shifted.i, 2.0);
+
+    // Span measurement, the worked example of MachineCalcs' "Span Measurement
+    // Over Teeth Calculator": 20 teeth, m = 2 mm, 20 degrees, no shift:
+    // k = round(20 / 9 + 0.5) = 3, W = 15.321 mm, the jaws touching on
+    // diameter 40.59 mm.
+    const GearNumbers g = pairNumbers(makePair(20, 40, 2.0, 20.0, 0.0, 0.0)).gear[0];
+    EXPECT_EQ(g.k, 3);
+    expectRoundsTo(g.W, 15.321, 3, "W");
+    expectRoundsTo(std::hypot(g.db, g.W), 40.59, 2, "contact diameter");
+
+    // Over pins: the pin of the usual rule touches the flanks on the
+    // reference circle, and for an even tooth count M = db / cos(phi) + dp
+    // with phi = alpha + eta (eta = pi / (2 z) unshifted): 20 teeth, m = 2,
+    // phi = 20 + 4.5 degrees.
+    const double phi = (20.0 + 4.5) * degree;
+    EXPECT_NEAR(g.dp, g.db * (std::tan(phi) - std::tan(20.0 * degree)), 1e-12);
+    EXPECT_NEAR(g.M, g.db / std::cos(phi) + g.dp, 1e-9);
+    EXPECT_TRUE(g.pinOnInvolute);
+}
+
+// The size over pins from the outline itself: a pin of diameter dp on the
+// middle line of the space after tooth 0, pushed in until it touches both
+// flanks (its centre dp / 2 from the nearest outline segment).
+double outlinePinSize(const std::vector<Point2>& outline, int z, double dp) {
+    const double angle = M_PI / z;
+    const Point2 direction{std::cos(angle), std::sin(angle)};
+    auto clearance = [&](double radius) {
+        const Point2 c{radius * direction.x, radius * direction.y};
+        double least = INFINITY;
+        for (size_t i = 0; i < outline.size(); ++i) {
+            least = std::min(least, segmentDistance(c, outline[i], outline[(i + 1) % outline.size()]));
+        }
+        return least;
+    };
+    double lo = INFINITY;  // on the root circle: the pin cuts into the outline
+    double hi = 0.0;
+    for (const Point2& p : outline) {
+        lo = std::min(lo, std::hypot(p.x, p.y));
+        hi = std::max(hi, std::hypot(p.x, p.y));
+    }
+    hi += dp;
+    for (int i = 0; i < 60; ++i) {
+        const double mid = (lo + hi) / 2.0;
+        (clearance(mid) < dp / 2.0 ? lo : hi) = mid;
+    }
+    // Opposite spaces for even z; for odd z the nearest to opposite, half a
+    // pitch off.
+    return (z % 2 == 0 ? 2.0 * hi : 2.0 * hi * std::cos(M_PI / (2.0 * z))) + dp;
+}
+
+// The span from the outline: the k teeth turned so that their block is
+// symmetric about +x, the jaws' common normal is the line x = rb, tangent to
+// the base circle; the jaws touch the block's outer flanks where they cross
+// it.
+double outlineSpan(const std::vector<Point2>& outline, int z, int k, double rb) {
+    const double turn = -(k - 1) * M_PI / z;  // tooth 0 at 0, tooth k-1 at (k - 1) 2 pi / z
+    const double half = k * M_PI / z;
+    auto turned = [&](const Point2& p) {
+        return Point2{std::cos(turn) * p.x - std::sin(turn) * p.y, std::sin(turn) * p.x + std::cos(turn) * p.y};
+    };
+    double top = -INFINITY;
+    double bottom = INFINITY;
+    for (size_t i = 0; i < outline.size(); ++i) {
+        const Point2 a = turned(outline[i]);
+        const Point2 b = turned(outline[(i + 1) % outline.size()]);
+        if ((a.x - rb) * (b.x - rb) > 0.0 || a.x == b.x) {
+            continue;
+        }
+        const double y = a.y + (rb - a.x) / (b.x - a.x) * (b.y - a.y);
+        if (std::fabs(std::atan2(y, rb)) <= half) {
+            top = std::max(top, y);
+            bottom = std::min(bottom, y);
+        }
+    }
+    return top - bottom;
+}
+
+TEST(PairNumbers, BacklashThinsBothGearsAndTheSizesAgreeWithTheOutlines) {
+    for (double backlash : {0.0, 0.12}) {
+        for (const PairInput& base : {makePair(12, 24, 3.0, 20.0, 0.6, 0.36), makePair(9, 31, 2.0, 25.0, 0.3, -0.2)}) {
+            PairInput in = base;
+            in.backlash = backlash;
+            SCOPED_TRACE(::testing::Message() << "z " << in.z1 << "/" << in.z2 << " jn " << backlash);
+            ASSERT_EQ(checkPair(in).field, PairField::none);
+            PairGeometry pair;
+            buildPairGeometry(in, pair);
+            const PairNumbers& n = pair.numbers;
+            // jt = jn / cos(alpha_w), each gear thinned by jt / 2.
+            EXPECT_NEAR(n.jt, backlash / std::cos(n.alphaW), 1e-12);
+            EXPECT_NEAR(n.thinning, n.jt / 2.0, 1e-12);
+            EXPECT_NEAR(n.gear[0].dw + n.gear[1].dw, 2.0 * n.a, 1e-9);
+            const PairNumbers plain = pairNumbers(base);
+            for (int g = 0; g < 2; ++g) {
+                const GearNumbers& gear = n.gear[g];
+                const std::vector<Point2>& outline = pair.outline[g].points;
+                // On the working pitch circle the tooth is jt / 2 thinner than
+                // the one cut without backlash (sw1 + sw2 = pw there).
+                const double sw = gear.dw * (plain.gear[g].s / gear.d + n.invAlpha - involuteFunction(n.alphaW));
+                EXPECT_NEAR(thicknessAt(outline, gear.z, gear.dw / 2.0), sw - n.jt / 2.0, 0.001 * in.m);
+                EXPECT_NEAR(thicknessAt(outline, gear.z, gear.da / 2.0 - 1e-6 * in.m), gear.sa, 0.001 * in.m);
+                // The span loses jn / 2, and both sizes match the outline.
+                EXPECT_NEAR(gear.W, plain.gear[g].W - backlash / 2.0, 1e-12);
+                ASSERT_GT(gear.k, 0);
+                EXPECT_NEAR(outlineSpan(outline, gear.z, gear.k, gear.db / 2.0), gear.W, 0.002 * in.m);
+                ASSERT_TRUE(gear.pinOnInvolute);
+                EXPECT_NEAR(outlinePinSize(outline, gear.z, gear.dp), gear.M, 0.003 * in.m);
+            }
+            // In mesh: touching on the drive flanks, the play jn on the others.
+            const Contact start = meshContact(pair, 0.0);
+            EXPECT_LE(start.overlap, 0.001 * in.m);
+            EXPECT_LE(start.gapAbove, 0.001 * in.m) << "drive flanks apart";
+            EXPECT_NEAR(start.gapBelow, backlash, 0.002 * in.m) << "the play on the other flanks";
+        }
+    }
+    // A pin of the user's diameter.
+    PairInput pinned = makePair(12, 24, 3.0, 20.0, 0.6, 0.36);
+    pinned.pinDiameter = 5.0;
+    EXPECT_DOUBLE_EQ(pairNumbers(pinned).gear[0].dp, 5.0);
+    EXPECT_DOUBLE_EQ(pairNumbers(pinned).gear[1].dp, 5.0);
+}
+
 }  // namespace
