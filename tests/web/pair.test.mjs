@@ -266,7 +266,7 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   await unknown.finish();
 });
 
-test("Save the gears' outlines downloads the desktop's --svg file, byte for byte", { timeout: testTimeoutMs }, async (t) => {
+test("Save the gears' outlines downloads the desktop's --svg and --dxf files, byte for byte", { timeout: testTimeoutMs }, async (t) => {
   const page = await openPage(`${server.origin}/involute-gears.html${publishedLink}`);
   await page.waitForFunction(() => Module._webScene() === 7);
   const [download] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-svg"]')]);
@@ -276,6 +276,14 @@ test("Save the gears' outlines downloads the desktop's --svg file, byte for byte
   assert.match(text, /<svg [^>]*width="[\d.]+mm" height="[\d.]+mm" viewBox="[-\d. ]+"/);
   for (const id of ["gear1", "gear2"]) {
     assert.match(text, new RegExp(`<path id="${id}"[^>]* d="M-?\\d+\\.\\d{5} -?\\d+\\.\\d{5}( L-?\\d+\\.\\d{5} -?\\d+\\.\\d{5})+ Z"`));
+  }
+  const [dxfDownload] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-dxf"]')]);
+  const dxf = fs.readFileSync(await dxfDownload.path());
+  assert.equal(dxfDownload.suggestedFilename(), "involute-gears-pair.dxf");
+  const dxfText = dxf.toString("latin1");
+  assert.match(dxfText, /\$INSUNITS\r?\n\s*70\r?\n\s*4\r?\n/, "millimetres");
+  for (const layer of ["GEAR1", "GEAR2"]) {
+    assert.match(dxfText, new RegExp(`POLYLINE\\r?\\n\\s*8\\r?\\n${layer}\\r?\\n`), `a polyline on ${layer}`);
   }
   assert.equal(await frames(page), 2, "saving draws nothing");
   await page.finish();
@@ -290,6 +298,10 @@ test("Save the gears' outlines downloads the desktop's --svg file, byte for byte
     execFileSync(desktopBinary, ["--teeth", "12,24", "--module", "3", "--pressure-angle", "20", "--shift", "0.6,0.36",
                                  "--svg", file]);
     assert.ok(svg.equals(fs.readFileSync(file)), "the page's SVG is the desktop's");
+    const dxfFile = path.join(directory, "pair.dxf");
+    execFileSync(desktopBinary, ["--teeth", "12,24", "--module", "3", "--pressure-angle", "20", "--shift", "0.6,0.36",
+                                 "--dxf", dxfFile]);
+    assert.ok(dxf.equals(fs.readFileSync(dxfFile)), "the page's DXF is the desktop's");
   } finally {
     fs.rmSync(directory, { recursive: true, force: true });
   }

@@ -400,6 +400,13 @@ var pairPanel = (function () {
     saves.download(Module.HEAPU8.slice(pointer, pointer + Module._webPairSvgLength()), "image/svg+xml",
                    "involute-gears-pair.svg");
   });
+  // The same outlines as the desktop's --dxf: DXF R12 in mm, in mesh.
+  section.querySelector('[data-action="save-dxf"]').addEventListener("click", function () {
+    if (!started || !(running() || body.dataset.state === "ended")) return;
+    var pointer = Module._webPairDxf(0);
+    saves.download(Module.HEAPU8.slice(pointer, pointer + Module._webPairDxfLength()), "image/vnd.dxf",
+                   "involute-gears-pair.dxf");
+  });
 
   return {
     fields: fields,
