@@ -110,8 +110,9 @@ struct PairNumbers {
     // The other kinds (pair/kinds.h). Internal: gear[1] is the ring, its x2
     // moves its teeth outward, its df2 is where the pinion-type cutter of zc
     // teeth reaches. Rack: a is the distance from the pinion's centre to the
-    // rack's datum line, gear[1] holds only the rack's tooth thickness on the
-    // datum line (s = pi m / 2) and its undercut/xmin stay false/0.
+    // rack's datum line (y = x1), gear[1] holds only the rack's tooth
+    // thickness on the datum line (s = pi m / 2) and its undercut/xmin stay
+    // false/0.
     PairKind kind;
     int zc;                     // internal: teeth of the pinion-type cutter that cuts the ring
     bool involuteInterference;  // internal: the ring's tip reaches past the pinion's base tangent point

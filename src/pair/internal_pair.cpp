@@ -340,23 +340,21 @@ PairCheck checkInternalPair(const PairInput& in) {
             // No other cutter can either: the cure is the ring's.
         }
     }
-    {
-        if (chooseCutterTeeth(in) == 0) {
-            // The cure: the least larger x2 for which some cutter cuts cleanly.
-            const double found = leastMakeableX2(in.x2);
-            if (std::isnan(found)) {
-                snprintf(text, sizeof text,
-                         "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
-                         "trims its tips); give it more teeth",
-                         in.z2, in.x2);
-            } else {
-                snprintf(text, sizeof text,
-                         "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
-                         "trims its tips); the least x2 that can be cut is %.2f",
-                         in.z2, in.x2, found);
-            }
-            return fail(PairField::x2);
+    if (chooseCutterTeeth(in) == 0) {
+        // The cure: the least larger x2 for which some cutter cuts cleanly.
+        const double found = leastMakeableX2(in.x2);
+        if (std::isnan(found)) {
+            snprintf(text, sizeof text,
+                     "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
+                     "trims its tips), nor with any larger x2 up to 1.5",
+                     in.z2, in.x2);
+        } else {
+            snprintf(text, sizeof text,
+                     "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
+                     "trims its tips); the least x2 that can be cut is %.2f",
+                     in.z2, in.x2, found);
         }
+        return fail(PairField::x2);
     }
     return PairCheck{};
 }
