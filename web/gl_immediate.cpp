@@ -17,12 +17,11 @@
 //   - GL_POLYGON: a triangle fan, which fills a convex polygon exactly.
 //   - glBitmap: each row's runs of set bits, and each column's, become
 //     rectangles with whole-pixel edges in the raster colour, n bits long
-//     drawn round(n k) pixels long (at least 1) and one bit across drawn
-//     round(k) pixels (at least 1): a stroke has the same weight wherever it
-//     falls, at any scale k (flooring both edges would draw the same
-//     two-bit stroke one pixel or two by where it lies). In a buffer of the
-//     window's size, or a whole multiple of it, each bit fills exactly its
-//     pixels.
+//     drawn a length that depends on n and the scale k only (bitRunLength):
+//     a stroke has the same weight wherever it falls (flooring both edges
+//     would draw the same two-bit stroke one pixel or two by where it lies).
+//     In a buffer of the window's size, or a whole multiple of it, each bit
+//     fills exactly its pixels.
 // The draw order is the program's, so later primitives cover earlier ones as
 // on the desktop (no depth test, no blending).
 //
@@ -283,16 +282,27 @@ int bufferEdge(float windowPixel) {
     return static_cast<int>(q * windowSide > n ? q - 1 : q);
 }
 
+// The buffer pixels a run of n bits takes, the same wherever the run lies:
+// floor(n k) when the buffer is at least the window's size, which keeps
+// every one-bit gap between runs open (the next run starts at least
+// floor((n + 1) k) >= floor(n k) + 1 pixels on); round(n k) when smaller,
+// where a one-bit gap is under a pixel anyway. At least 1; exact integers.
+float bitRunLength(float bits) {
+    const long long n = static_cast<long long>(bits);
+    const long long length = bufferSide >= windowSide ? n * bufferSide / windowSide
+                                                      : (2 * n * bufferSide + windowSide) / (2 * windowSide);
+    return static_cast<float>(length > 0 ? length : 1);
+}
+
 // A run of bits, the window pixels from `from` up to `to` (exclusive), as a
 // rectangle with whole-pixel edges in the buffer, never empty: from the
-// floor of its corner, n bits round(n k) pixels. At whole k this is the
+// floor of its corner, bitRunLength pixels each way. At whole k this is the
 // floors of both edges.
 void emitBitRun(const WindowVertex& from, const WindowVertex& to) {
-    const float k = static_cast<float>(bufferSide) / static_cast<float>(windowSide);
     const float x0 = static_cast<float>(bufferEdge(from.x));
     const float y0 = static_cast<float>(bufferEdge(from.y));
-    const float x1 = x0 + std::fmax(std::round((to.x - from.x) * k), 1.0f);
-    const float y1 = y0 + std::fmax(std::round((to.y - from.y) * k), 1.0f);
+    const float x1 = x0 + bitRunLength(to.x - from.x);
+    const float y1 = y0 + bitRunLength(to.y - from.y);
     WindowVertex corner = from;
     makeRoom(6);
     WindowVertex* t = &triangles[triangleCount];

@@ -708,3 +708,54 @@ test("printing: one A4 page, upright, with the picture, the pair's numbers and t
   assert.ok(Math.abs(width - 595.3) < 1 && Math.abs(height - 841.9) < 1, `A4 upright, in points: ${width} x ${height}`);
   await page.finish();
 });
+
+test("the title's glyphs have even strokes at scales that are not whole: every upright stem as wide as the others", { timeout: testTimeoutMs }, async () => {
+  const page = await openPage();
+  // The drawing buffer at 0.86 (1280 x 720), 0.9 (720-px full screen) and
+  // 1.3 times the window. The stems: the glyphs in the title band that are
+  // apart from their neighbours, at most 3 px wide, with 9 px or more of
+  // ink rows of one width (l, i, and the like): that width.
+  for (const side of [688, 720, 1040]) {
+    const stems = await page.evaluate((side) => {
+      Module._webSetBufferSide(side);
+      const copy = document.createElement("canvas");
+      copy.width = copy.height = side;
+      const context = copy.getContext("2d");
+      context.drawImage(document.getElementById("canvas"), 0, 0);
+      const band = Math.round(60 * side / 800);
+      const data = context.getImageData(0, 0, side, band).data;
+      const ink = (x, y) => data[(y * side + x) * 4] < 128;
+      const inked = [];
+      for (let x = 0; x < side; x++) {
+        let any = false;
+        for (let y = 0; y < band && !any; y++) any = ink(x, y);
+        inked.push(any);
+      }
+      const widths = [];
+      for (let x = 0; x < side; x++) {
+        if (!inked[x]) continue;
+        const start = x;
+        while (x < side && inked[x]) x++;
+        if (x - start > 3) continue;
+        const rows = [];
+        for (let y = 0; y < band; y++) {
+          let w = 0;
+          for (let c = start; c < x; c++) if (ink(c, y)) w++;
+          if (w) rows.push([y, w]);
+        }
+        let longest = 1;
+        let width = 0;
+        for (let i = 1, run = 1; i < rows.length; i++) {
+          run = rows[i][0] === rows[i - 1][0] + 1 && rows[i][1] === rows[i - 1][1] ? run + 1 : 1;
+          if (run > longest) [longest, width] = [run, rows[i][1]];
+        }
+        if (longest >= 9) widths.push(width);
+      }
+      return widths;
+    }, side);
+    assert.ok(stems.length >= 5, `${side}: ${stems}`);
+    assert.equal(new Set(stems).size, 1, `${side}: stems ${stems} px wide`);
+  }
+  assert.equal(await frames(page), 1, "redrawn, not stepped");
+  await page.finish();
+});
