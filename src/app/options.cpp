@@ -287,6 +287,14 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         message = complaint("--cutter-teeth: only an internal gear (--pair internal) is cut by a pinion-type cutter");
         return false;
     }
+    // Backlash and the inspection sizes are worked out for external pairs
+    // only so far: refused for the other kinds rather than silently ignored.
+    if (pair.kind != PairKind::external && (pair.backlash != 0.0 || !given.pin.empty())) {
+        message = complaint(std::string(pair.backlash != 0.0 ? "--backlash" : "--pin") +
+                            ": backlash and the inspection sizes are worked out for external pairs only (--pair "
+                            "external)");
+        return false;
+    }
     if (options.svg && options.dxf && options.svgPath == options.dxfPath) {
         message = complaint("--dxf " + quoted(options.dxfPath) + ": --svg writes " +
                             (options.svgPath == "-" ? std::string("to standard output") : std::string("that file")) +

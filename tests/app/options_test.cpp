@@ -229,6 +229,9 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--pair", "internal", "--cutter-teeth", "20.5"}, "--cutter-teeth", "8 to 200"},
         {{"--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
         {{"--pair", "rack", "--teeth", "12", "--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
+        // Backlash and the inspection sizes: external pairs only, so far.
+        {{"--pair", "internal", "--teeth", "42,50", "--backlash", "0.1"}, "--backlash", "external pairs only"},
+        {{"--pair", "rack", "--teeth", "12", "--pin", "3"}, "--pin", "external pairs only"},
         // Backlash 0 to 0.25 m and pins up to 5 m, whatever the order.
         {{"--backlash", "-0.001"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
         {{"--backlash", "0.2501"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
@@ -341,7 +344,7 @@ TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) 
     std::string message;
     std::vector<std::string> left;
     ASSERT_TRUE(readArguments({"-display", ":7", "--pair", "rack", "--teeth", "12", "--shift=-0.25", "-iconic",
-                               "--module", "2", "--backlash", "0.5", "--pin=10", "--svg", "-", "--dxf", "a.dxf",
+                               "--module", "2", "--svg", "-", "--dxf", "a.dxf",
                                "-geometry", "300x300", "--layout", "apart", "-sync", "-direct", "-indirect",
                                "-gldebug"},
                               o, message, left))
@@ -353,8 +356,6 @@ TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) 
     EXPECT_EQ(o.pair.z1, 12);
     EXPECT_EQ(o.pair.x1, -0.25);
     EXPECT_EQ(o.pair.m, 2.0);
-    EXPECT_EQ(o.pair.backlash, 0.5);     // 0.25 m: the largest allowed
-    EXPECT_EQ(o.pair.pinDiameter, 10.0); // 5 m: the largest allowed
     EXPECT_EQ(o.pair.cutterTeeth, 0);
     EXPECT_TRUE(o.svg);
     EXPECT_EQ(o.svgPath, "-");
@@ -362,6 +363,10 @@ TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) 
     EXPECT_EQ(o.dxfPath, "a.dxf");
     EXPECT_EQ(o.layout, SheetLayout::apart);
     EXPECT_FALSE(o.report);
+    // Backlash and the pin (an external pair's), at their largest.
+    ASSERT_TRUE(readArguments({"--module", "2", "--backlash", "0.5", "--pin=10"}, o, message, left)) << message;
+    EXPECT_EQ(o.pair.backlash, 0.5);     // 0.25 m: the largest allowed
+    EXPECT_EQ(o.pair.pinDiameter, 10.0); // 5 m: the largest allowed
 
     // Repeated: the last one wins, each value read afresh.
     ASSERT_TRUE(readArguments({"--pair", "rack", "--pair", "internal", "--teeth", "8,30", "--teeth=12,60",
