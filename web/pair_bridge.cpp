@@ -9,22 +9,34 @@
 // the pair's numbers go to the panel, never to standard output.
 //
 // The page's calls:
-//   Module._webSetPair(z1, z2, m, alphaDeg, x1, x2, kind, cutter)
+//   Module._webSetPair(z1, z2, m, alphaDeg, x1, x2, kind, cutter, backlash)
 //       kind: 0 external, 1 internal (gear 2 a ring), 2 rack (z2 and x2 not
 //       used); cutter: the teeth of the ring's pinion-type cutter, 0 for the
 //       one chosen per ring. Both may be left out: an external pair.
+//       backlash: the normal backlash jn in mm, 0 to 0.25 m (left out: 0).
 //       0: accepted, now the pair of scenes 7 to 9; a frame of scene 7, 8 or
 //          9 on screen is drawn again for the new pair, without a step (one
 //          onFrameDrawn call, which the page may choose not to count); scene
 //          9 becomes scene 7 for a pair other than internal.
 //       1..7: refused (z1, z2, m, alpha, x1, x2, cutter is wrong, in that
-//          order); the last good pair stays; Module._webPairMessage() says
-//          why (English).
+//          order), 8: the backlash is out of range; the last good pair stays;
+//          Module._webPairMessage() says why (English).
 //   Module._webPairKind(): the kind of the current pair, as above;
 //   Module._webPairZc(): the teeth of its ring's cutter (0 for other kinds).
 //   Module._webPairEpsilonAlpha(), _webPairAlphaWDeg(), _webPairCentreDistance(),
 //   _webPairGa(), _webPairPb(), _webPairSa(gear), _webPairXmin(gear):
 //       numbers of the current pair, mm (angles in degrees); gear is 0 or 1.
+//   Module._webPairEpsilonAlphaEff(): the effective contact ratio, and
+//   _webPairDNf(gear): the diameter where that gear's involute begins (the
+//       reason, for a gear whose interference bit is set).
+//   _webPairJn(), _webPairJt(), _webPairThinning(): the backlash, normal and
+//       circumferential, and each gear's thinning on its working pitch circle;
+//   _webPairDw(gear), _webPairY(), _webPairRatio(): working pitch diameter,
+//       centre-distance modification coefficient, ratio z2 / z1;
+//   _webPairSpanTeeth(gear) (0: no span can be measured), _webPairSpan(gear),
+//   _webPairPinDiameter(gear), _webPairOverPins(gear) (0: the pin does not
+//       touch the involute): the inspection sizes of the gear as cut, mm.
+//       These are external pairs' numbers; 0 for the other kinds.
 //   Module._webPairWarnings(): bit flags, see warningBits below.
 //   Module._webPairContactCount(): scene 7's contact points of the moment;
 //   Module._webPairContact(i): the i-th, mm along the path of contact from
@@ -39,8 +51,10 @@
 //       the next call of _webPairDxf.
 #include <emscripten/emscripten.h>
 
+#include <cstdio>
 #include <string>
 
+#include "app/options.h"
 #include "app/pair_state.h"
 #include "app/state.h"
 #include "pair/exports.h"
@@ -62,6 +76,10 @@ constexpr int involuteInterference = 1 << 7;  // internal pairs only
 constexpr int trochoidInterference = 1 << 8;
 constexpr int radialAssemblyImpossible = 1 << 9;
 constexpr int tipCirclesOverlap = 1 << 10;
+constexpr int cannotRun = 1 << 11;  // effective contact ratio below 1 (lowContactRatio: 1 to 1.1)
+constexpr int thinNeck1 = 1 << 12;  // undercut neck thinner than 0.25 m
+constexpr int thinNeck2 = 1 << 13;
+constexpr int backlashRefused = 8;  // webSetPair's answer for a backlash out of range
 
 constexpr int contactCapacity = 8;  // more than any pair in range has (epsilonAlpha < 3)
 
@@ -102,7 +120,15 @@ void redrawWithoutStep() {
 extern "C" {
 
 EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, double x1, double x2, int kind,
-                                    int cutter) {
+                                    int cutter, double backlash) {
+    // A backlash left out arrives as NaN: none.
+    backlash = backlash == backlash ? backlash : 0.0;
+    if (!(backlash >= 0.0 && backlash <= maxBacklashModules * m) && m >= minModule && m <= maxModule) {
+        char text[96];
+        snprintf(text, sizeof text, "jn must be 0 to %g m = %g mm", maxBacklashModules, maxBacklashModules * m);
+        refusal = text;
+        return backlashRefused;
+    }
     PairInput input;
     input.kind = kind == 1 ? PairKind::internal : kind == 2 ? PairKind::rack : PairKind::external;
     input.z1 = z1;
@@ -112,6 +138,7 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, d
     input.x1 = x1;
     input.x2 = x2;
     input.cutterTeeth = cutter;
+    input.backlash = backlash;
     const PairCheck check = checkPair(input);
     if (check.field != PairField::none) {
         refusal = check.message;
@@ -139,6 +166,22 @@ EMSCRIPTEN_KEEPALIVE double webPairPb() { return activePair.numbers.pb; }
 EMSCRIPTEN_KEEPALIVE double webPairSa(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].sa; }
 EMSCRIPTEN_KEEPALIVE double webPairXmin(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].xmin; }
 
+EMSCRIPTEN_KEEPALIVE double webPairEpsilonAlphaEff() { return activePair.numbers.epsilonAlphaEff; }
+EMSCRIPTEN_KEEPALIVE double webPairDNf(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].dNf; }
+EMSCRIPTEN_KEEPALIVE double webPairJn() { return activePair.numbers.jn; }
+EMSCRIPTEN_KEEPALIVE double webPairJt() { return activePair.numbers.jt; }
+EMSCRIPTEN_KEEPALIVE double webPairThinning() { return activePair.numbers.thinning; }
+EMSCRIPTEN_KEEPALIVE double webPairDw(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].dw; }
+EMSCRIPTEN_KEEPALIVE double webPairY() { return activePair.numbers.y; }
+EMSCRIPTEN_KEEPALIVE double webPairRatio() { return activePair.numbers.i; }
+EMSCRIPTEN_KEEPALIVE int webPairSpanTeeth(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].k; }
+EMSCRIPTEN_KEEPALIVE double webPairSpan(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].W; }
+EMSCRIPTEN_KEEPALIVE double webPairPinDiameter(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].dp; }
+EMSCRIPTEN_KEEPALIVE double webPairOverPins(int gear) {
+    const GearNumbers& g = activePair.numbers.gear[gear == 1 ? 1 : 0];
+    return g.pinOnInvolute ? g.M : 0.0;
+}
+
 EMSCRIPTEN_KEEPALIVE int webPairWarnings() {
     const PairNumbers& n = activePair.numbers;
     return (n.gear[0].undercut ? undercut1 : 0) | (n.gear[1].undercut ? undercut2 : 0) |
@@ -146,7 +189,8 @@ EMSCRIPTEN_KEEPALIVE int webPairWarnings() {
            (n.lowContactRatio ? lowContactRatio : 0) | (n.gear[0].thinTip ? thinTip1 : 0) |
            (n.gear[1].thinTip ? thinTip2 : 0) | (n.involuteInterference ? involuteInterference : 0) |
            (n.trochoidInterference ? trochoidInterference : 0) |
-           (n.radialAssemblyImpossible ? radialAssemblyImpossible : 0) | (n.tipCirclesOverlap ? tipCirclesOverlap : 0);
+           (n.radialAssemblyImpossible ? radialAssemblyImpossible : 0) | (n.tipCirclesOverlap ? tipCirclesOverlap : 0) |
+           (n.cannotRun ? cannotRun : 0) | (n.gear[0].thinNeck ? thinNeck1 : 0) | (n.gear[1].thinNeck ? thinNeck2 : 0);
 }
 
 // Scene 7 measures along the line of action from T1; the page gets the

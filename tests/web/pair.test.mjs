@@ -68,11 +68,12 @@ async function commit(page, selector, text) {
 test("the panel redraws scene 7 at once without a step; bad values are said beside their field and change nothing", { timeout: testTimeoutMs }, async () => {
   const page = await openPage(`${server.origin}/involute-gears.html`);
   const report = await page.textContent("#report");
-  assert.deepEqual(await fields(page), ["10", "30", "1", "20", "0", "0", ""]);
+  assert.deepEqual(await fields(page), ["10", "30", "1", "20", "0", "0", "", ""]);
   assert.equal(await page.evaluate(() => location.hash), "", "no link until the pair or a pair scene is chosen");
 
   // 7 and 8 act once however long the button is held.
   const seven = page.locator('#real-gears button[data-key="7"]');
+  await seven.scrollIntoViewIfNeeded();  // below the fields, out of view on a short screen
   const box = await seven.boundingBox();
   await page.mouse.move(box.x + box.width / 2, box.y + box.height / 2);
   await page.mouse.down();
@@ -104,6 +105,26 @@ test("the panel redraws scene 7 at once without a step; bad values are said besi
   const published = await numbers(page);
   assert.match(published, /εα\s+= 1\.202\d\b/);
   assert.match(published, /αw\s+= 26\.0886°/);
+  assert.match(published, /εα\s+= 1\.2021, εα_eff = 1\.2021 contact ratio/);
+  // The backlash field: jn = 0.1 mm thins both gears (the desktop's
+  // --backlash 0.1 report: jt 0.1113 mm, W2 = 32.6945 mm over 4 teeth), and
+  // redraws the pair with the play; above 0.25 m it is refused beside the
+  // field and the pair stays.
+  const tight = await picture(page);
+  await page.fill("#pair-backlash", "0.1");
+  await page.press("#pair-backlash", "Tab");
+  const loose = await numbers(page);
+  assert.match(loose, /jn\s+= 0\.1000 mm, jt = 0\.1113 mm backlash; each gear thinned by 0\.0557 mm/);
+  assert.match(loose, /gear 2: W = 32\.6945 mm over k = 4 teeth/);
+  assert.notEqual(await picture(page), tight, "the thinned pair is drawn");
+  assert.equal(await page.evaluate(() => location.hash), "#teeth=12,24&module=3&angle=20&shift=0.6,0.36&backlash=0.1&scene=7");
+  await page.fill("#pair-backlash", "0.76");
+  await page.press("#pair-backlash", "Tab");
+  assert.match(await page.innerText("#pair-backlash-error"), /jn must be 0 to 0\.25 m = 0\.75 mm/);
+  assert.equal(await numbers(page), loose, "the last good pair stays");
+  await page.fill("#pair-backlash", "");
+  await page.press("#pair-backlash", "Tab");
+  assert.match(await numbers(page), /jn\s+= 0\.0000 mm/);
   // Scene 7 says where the contact points are; a step turns gear 1 by
   // 0.01 rad, which moves each of them rb1 * 0.01 = 0.169 mm along the path.
   const contacts = async () => {
@@ -162,7 +183,7 @@ test("the panel redraws scene 7 at once without a step; bad values are said besi
 test("the link opens scene 7 with its pair, from disk too, and follows every change", { timeout: testTimeoutMs }, async () => {
   const page = await openPage(pathToFileURL(pagePath).href + publishedLink);
   await page.waitForFunction(() => Module._webScene() === 7);
-  assert.deepEqual(await fields(page), ["12", "24", "3", "20", "0.6", "0.36", ""]);
+  assert.deepEqual(await fields(page), ["12", "24", "3", "20", "0.6", "0.36", "", ""]);
   assert.match(await numbers(page), /αw\s+= 26\.0886°/);
   const history = await page.evaluate(() => history.length);
   await commit(page, "#pair-x2", "0.4");
@@ -385,7 +406,7 @@ test("a link's values stay as written, good or bad; a refused link stays in the 
   const refused = "#teeth=5,24&shift=1.5,0&scene=7";
   const page = await openPage(`${server.origin}/involute-gears.html${refused}`);
   await page.waitForFunction(() => Module._webScene() === 7);
-  assert.deepEqual(await fields(page), ["5", "24", "1", "20", "1.5", "0", ""]);
+  assert.deepEqual(await fields(page), ["5", "24", "1", "20", "1.5", "0", "", ""]);
   assert.match(await page.innerText("#pair-x1-error"), /pointed/);
   assert.equal(await page.evaluate(() => location.hash), refused, "the link as given");
   assert.match(await numbers(page), /εα\s+= 1\.5115\b/, "the default pair, 10 and 30 teeth, drawn");
@@ -401,7 +422,7 @@ test("a link's values stay as written, good or bad; a refused link stays in the 
   const odd = "#TEETH=12,abc&Module=3&Angle=2O&shift=0.6,0.36&Scene=7&colour=red";
   const other = await openPage(`${server.origin}/involute-gears.html${odd}`);
   await other.waitForFunction(() => Module._webScene() === 7);
-  assert.deepEqual(await fields(other), ["12", "abc", "3", "2O", "0.6", "0.36", ""]);
+  assert.deepEqual(await fields(other), ["12", "abc", "3", "2O", "0.6", "0.36", "", ""]);
   assert.notEqual(await other.innerText("#pair-z2-error"), "");
   assert.notEqual(await other.innerText("#pair-alpha-error"), "");
   assert.match(await other.innerText("#pair-link-error"), /unknown key “colour”/);

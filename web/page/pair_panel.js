@@ -2,7 +2,8 @@
 // (external, internal, rack: radio buttons input[name="kind"]), its fields,
 // made from the one table below and shown for the kinds that use them, their
 // checks and messages, handing the pair to the program, the pair's numbers
-// and warnings (#pair-readout), the scene notes of What to notice (scene 7's
+// and warnings (#pair-readout; for an external pair also its effective
+// contact ratio, backlash and inspection sizes), the scene notes of What to notice (scene 7's
 // for the kind shown), button 9 enabled for internal pairs only, and the
 // outlines' file save. The program is asked only once it runs
 // (body[data-state] "running"); a change of the pair redraws a frame of
@@ -40,7 +41,11 @@ var pairPanel = (function () {
       min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 1], kinds: ["external", "internal"] },
     { name: "cutter", short: "zc", label: "cutter teeth z<sub>c</sub>", labelJa: "ピニオンカッタの歯数",
       said: ["zc (teeth of the ring's cutter; empty: chosen for the ring)", "カッタ歯数 zc（空欄なら内歯車に合わせて選ぶ）"],
-      min: 8, max: 400, whole: true, start: "", optional: true, link: ["cutter", 0], kinds: ["internal"] }
+      min: 8, max: 400, whole: true, start: "", optional: true, link: ["cutter", 0], kinds: ["internal"] },
+    // The program takes 0 to 0.25 m and says so (refusal code 8).
+    { name: "backlash", label: "backlash j<sub>n</sub>, mm", labelJa: "法線方向バックラッシ",
+      said: ["backlash jn (empty: none)", "バックラッシ jn（空欄なら 0）"], min: 0, max: 25, whole: false, start: "",
+      optional: true, link: ["backlash", 0], kinds: ["external"] }
   ];
   // The kinds, in the order of the program's codes (_webSetPair's kind).
   var kinds = [
@@ -197,7 +202,7 @@ var pairPanel = (function () {
       code = quietly(function () {
         return Module._webSetPair(values.z1, values.z2, values.module, values.alpha, values.x1, values.x2,
                                   kinds.map(function (k) { return k.value; }).indexOf(kind),
-                                  kind === "internal" ? values.cutter : 0);
+                                  kind === "internal" ? values.cutter : 0, kind === "external" ? values.backlash : 0);
       });
     } catch (e) {
       // As a key that throws: said, and the controls switched off.
@@ -279,7 +284,16 @@ var pairPanel = (function () {
     var m = Module;
     var box = document.createDocumentFragment();
     var rack = good.kind === "rack";
-    line(box, "εα  = " + f(m._webPairEpsilonAlpha()) + "     contact ratio", "かみ合い率");
+    var external = good.kind === "external";
+    var w = m._webPairWarnings();
+    // An external pair's effective contact ratio on the same line: where
+    // the involutes really meet (the interference warning says why it is less).
+    if (external) {
+      line(box, "εα  = " + f(m._webPairEpsilonAlpha()) + ", εα_eff = " + f(m._webPairEpsilonAlphaEff()) +
+           " contact ratio, nominal and effective", "かみ合い率・有効かみ合い率");
+    } else {
+      line(box, "εα  = " + f(m._webPairEpsilonAlpha()) + "     contact ratio", "かみ合い率");
+    }
     line(box, "αw  = " + f(m._webPairAlphaWDeg()) + "°   working pressure angle", "かみ合い圧力角");
     if (rack) {
       line(box, "a   = " + f(m._webPairCentreDistance()) + " mm from the pinion's centre to the rack's datum line",
@@ -294,7 +308,20 @@ var pairPanel = (function () {
     else line(box, "sa1 = " + f(m._webPairSa(0)) + " mm, sa2 = " + f(m._webPairSa(1)) + " mm tip thickness", "歯先厚さ");
     if (good.kind === "internal") line(box, "zc  = " + m._webPairZc() + "       teeth of the cutter that cuts the ring",
                                        "内歯車を歯切りするピニオンカッタの歯数");
-    var w = m._webPairWarnings();
+    if (external) {
+      line(box, "dw1 = " + f(m._webPairDw(0)) + " mm, dw2 = " + f(m._webPairDw(1)) + " mm working pitch diameters, y = " +
+           f(m._webPairY()) + ", i = " + f(m._webPairRatio()), "かみ合いピッチ円直径・中心距離修正係数・歯数比", "workshop");
+      line(box, "jn  = " + f(m._webPairJn()) + " mm, jt = " + f(m._webPairJt()) + " mm backlash; each gear thinned by " +
+           f(m._webPairThinning()) + " mm", "バックラッシ（各歯車の歯厚減少量）", "workshop");
+      for (var gi = 0; gi < 2; gi++) {
+        var k = m._webPairSpanTeeth(gi);
+        var over = m._webPairOverPins(gi);
+        line(box, "gear " + (gi + 1) + ": " + (k > 0 ? "W = " + f(m._webPairSpan(gi)) + " mm over k = " + k + " teeth"
+                                                    : "no span measurable on the involute") +
+             ", " + (over > 0 ? "M = " + f(over) + " mm" : "no size") + " over pins of " + f(m._webPairPinDiameter(gi)) +
+             " mm", "歯車" + (gi + 1) + "：またぎ歯厚・オーバーピン寸法", "workshop");
+      }
+    }
     var shifts = [good.x1, good.x2];
     for (var g = 0; g < 2; g++) {
       if (w & (1 << g)) {
@@ -302,7 +329,8 @@ var pairPanel = (function () {
              f(m._webPairXmin(g)) + ")", "歯車" + (g + 1) + "：アンダーカット（切り下げ）", "warning");
       }
       if (w & (4 << g)) {
-        line(box, "⚠ gear " + (g + 1) + ": interference, gear " + (2 - g) + "'s tip meets it below the start of its involute",
+        line(box, "⚠ gear " + (g + 1) + ": interference, gear " + (2 - g) + "'s tip meets it below the start of its involute" +
+             (external ? " (d = " + f(m._webPairDNf(g)) + " mm)" : ""),
              "歯車" + (g + 1) + "：干渉（相手の歯先がインボリュートの始まりより歯元側に当たる）", "warning");
       }
       if (w & (32 << g)) {
@@ -310,7 +338,14 @@ var pairPanel = (function () {
              "歯車" + (g + 1) + "：歯先が薄い（sa < 0.25 m）", "warning");
       }
     }
-    if (w & 16) line(box, "⚠ low contact ratio, εα < 1.1", "かみ合い率が低い（εα < 1.1）", "warning");
+    if (w & 2048) line(box, "⚠ εα_eff < 1: the pair cannot run continuously", "有効かみ合い率が 1 未満（連続してかみ合えない）",
+                       "warning");
+    for (var t = 0; t < 2; t++) {
+      if (w & (4096 << t)) line(box, "⚠ gear " + (t + 1) + ": the undercut all but severs the tooth (neck < 0.25 m)",
+                                "歯車" + (t + 1) + "：アンダーカットで歯が切れかけている", "warning");
+    }
+    if (w & 16) line(box, "⚠ low contact ratio, " + (external ? "εα_eff" : "εα") + " < 1.1", "かみ合い率が低い（< 1.1）",
+                     "warning");
     if (w & 128) line(box, "⚠ involute interference: the ring's tip reaches past the pinion's base tangent point",
                       "インボリュート干渉", "warning");
     if (w & 256) line(box, "⚠ trochoid interference: the pinion's tip cuts the ring's tip as it leaves mesh",
