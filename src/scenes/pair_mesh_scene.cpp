@@ -93,6 +93,7 @@ struct PairCache {
     char title[2][128];
     double zoomScale = 0.0;  // viewScale the point lists are made for; 0: not yet
     std::vector<Point2> outline[2];
+    std::vector<Point2> rim;     // the ring's, thinned, closed
     std::vector<Point2> circle;  // unit circle, fine enough for the largest circle drawn
     // The rack: one pitch from the middle of a tooth to the next, in the
     // rack's frame (x along the datum line, y up from it, a space centred at
@@ -184,20 +185,25 @@ double formRadius(int gear) {
     return radius(Point2{low.x + on * (high.x - low.x), low.y + on * (high.y - low.y)});
 }
 
-// The rack of a rack-and-pinion pair, one pitch of it, in its own frame
-// (x along the datum line, y up from it towards the pinion, a space centred
-// at x = 0, from the middle of the tooth at x = -pi m / 2 to the next), and
-// how far below the datum line its back edge lies.
-void rackOnePitch(std::vector<Point2>& points, double& back) {
-    const PairInput& in = activePair.input;
-    // The rack as the pinion's cutter stands when it cuts tooth 0: its
-    // frame's rolling line through C, datum x1 m above, teeth pointing down.
-    // Mirrored, the teeth point up at the pinion above.
-    rackOutline(in, 0, 1, points);
-    for (Point2& p : points) {
-        p = Point2{p.x, in.x1 * in.m - p.y};
+// One pitch of the pair's rack, from the middle of the tooth at x = -pi m / 2
+// to the next, in its own frame (x along the datum line, y up from it
+// towards the pinion, a space centred at x = 0): its teeth's edge, which
+// rises and falls with x, taken from the rack's outline.
+void rackOnePitch(std::vector<Point2>& points) {
+    const double m = activePair.input.m;
+    const double half = pi * m / 2.0;
+    const double back = -rackBackModules * m;
+    points.clear();
+    double top = back;
+    for (const Point2& p : activePair.outline[1].points) {
+        top = std::max(top, p.y);
+        if (std::fabs(p.x) < half && p.y > back + 0.01 * m) {
+            points.push_back(p);
+        }
     }
-    back = -2.0 * rackAddendum * in.m;
+    std::sort(points.begin(), points.end(), [](const Point2& p, const Point2& q) { return p.x < q.x; });
+    points.insert(points.begin(), Point2{-half, top});
+    points.push_back(Point2{half, top});
 }
 
 // Involute contact geometry, textbook relations: the line of action through
@@ -245,10 +251,13 @@ void prepareMesh() {
         const double form2 = formRadius(1);
         s.flankEnd = s.lengthT1T2 - std::sqrt(std::max(form2 * form2 - s.rb[1] * s.rb[1], 0.0));
     } else if (kind == PairKind::internal) {
+        // The pair's own frame (the ring's centre at (a, 0), the mesh on the
+        // pinion's -x side) turned by a half turn: the mesh on the right.
         s.centre[1] = Point2{-rw1 - n.a, 0.0};
+        s.turn0 = pi;
         // The ring with its rim, centred in the window.
         double rim = n.gear[1].df / 2.0;
-        for (const Point2& p : activePair.outline[1].points) {
+        for (const Point2& p : activePair.rim.points) {
             rim = std::max(rim, radius(p));
         }
         s.fit = pairSpan / (2.0 * rim);
@@ -260,13 +269,16 @@ void prepareMesh() {
         s.flankEnd = std::sqrt(std::max(form2 * form2 - s.rb[1] * s.rb[1], 0.0)) - n.a * sn;
         s.lineEnd = plus(s.t1, times(s.pathEnd + s.pb / 2.0, s.along));
     } else {
-        rackOnePitch(pairCache.rackOnePitch, s.rackBack);
+        rackOnePitch(pairCache.rackOnePitch);
+        s.rackBack = -rackBackModules * activePair.input.m;
         s.rackPitch = pi * activePair.input.m;
         s.rackDatum = -activePair.input.x1 * activePair.input.m;
         // Turned a quarter clockwise: the pinion above C, tooth 0 pointing down.
         s.centre[0] = quarterClockwise(s.centre[0]);
-        s.centre[1] = Point2{0.0, s.rackDatum};
-        s.turn0 = -pi / 2.0;
+        // The pair's own frame is not turned: the pinion's tooth 0 on +x, the
+        // rack's origin rackShift along its datum line from below the pinion's centre.
+        s.centre[1] = Point2{activePair.rackShift, s.rackDatum};
+        s.turn0 = 0.0;
         s.along = quarterClockwise(s.along);
         s.t1 = quarterClockwise(s.t1);
         const double top = s.centre[0].y + s.ra[0];
@@ -282,11 +294,13 @@ void prepareMesh() {
     // Tooth 0 of gear 1 is symmetric about +x; half its angle on the base
     // circle is s / d + inv(alpha) with s = m (pi/2 + 2 x tan(alpha)). Its
     // counter-clockwise flank meets the line of action, which touches the
-    // base circle at polar angle -alphaW (turned with the picture), rb times
-    // the angle between the two from T1.
+    // base circle at polar angle -alphaW, rb times the angle between the two
+    // from T1; the ring's pinion starts a half turn on, the rack's a quarter
+    // turn on against the picture turned a quarter clockwise.
     const GearNumbers& g1 = n.gear[0];
     const double halfToothBase = g1.s / g1.d + n.invAlpha;
-    s.firstContact = s.rb[0] * (halfToothBase + n.alphaW);
+    const double startTurn = kind == PairKind::internal ? pi : kind == PairKind::rack ? pi / 2.0 : 0.0;
+    s.firstContact = s.rb[0] * (halfToothBase + n.alphaW + startTurn);
     formatTitles(pairCache.title);
     pairCache.zoomScale = 0.0;
     pairCache.ready = true;
@@ -336,6 +350,11 @@ void prepareMeshPoints() {
     if (gears == 1) {
         prepareRackPoints(k, tolerance);
     }
+    pairCache.rim.reserve(activePair.rim.points.size() + 1);
+    simplifyOutline(activePair.rim.points, tolerance, pairCache.rim);
+    if (!pairCache.rim.empty()) {
+        pairCache.rim.push_back(pairCache.rim.front());
+    }
     const double largest = std::max(pairCache.mesh.r[1], pairCache.mesh.r[0]);
     unitCircle(largest * k * pixelsPerUnit, pairCache.circle);
     pairCache.zoomScale = viewScale;
@@ -348,7 +367,7 @@ void prepareMeshPoints() {
 double drivenTurn() {
     const MeshLayout& s = pairCache.mesh;
     if (s.kind == PairKind::internal) {
-        return activePair.phase2 + driveAngle * s.gearRatio;
+        return pi + activePair.phase2 + driveAngle * s.gearRatio;
     }
     return activePair.phase2 - driveAngle * s.gearRatio;
 }
@@ -466,7 +485,7 @@ void drawPairScene() {
     if (s.kind == PairKind::rack) {
         // The rack's pitches around C, moved by whole pitches to stay there,
         // and its back edge.
-        const double slide = rackSlide();
+        const double slide = s.centre[1].x + rackSlide();
         const Point2 at{slide - std::round(slide / s.rackPitch) * s.rackPitch, s.rackDatum};
         glPushMatrix();
         enterGearFrame(k, origin, at, 0.0);
@@ -478,6 +497,9 @@ void drawPairScene() {
         const double turn = drivenTurn();
         enterGearFrame(k, origin, s.centre[1], turn);
         drawPoints(k, pairCache.outline[1], BLUE);
+        if (!pairCache.rim.empty()) {
+            drawPoints(k, pairCache.rim, BLUE);
+        }
         leaveGearFrame(k, origin, s.centre[1], turn);
     }
 

@@ -211,7 +211,7 @@ TEST_F(GearScenes, ZoomScalesGearsCentresAndPathTogether) {
     }
 }
 
-// ---- Scenes 7 and 8 --------------------------------------------------------------
+// ---- Scenes 7 to 9 ----------------------------------------------------------------
 
 PairInput makePair(int z1, int z2, double m = 1.0, double alphaDeg = 20.0, double x1 = 0.0, double x2 = 0.0) {
     PairInput pair;
@@ -446,6 +446,199 @@ TEST_F(PairScenes, Scene7ZoomsAboutThePitchPointWithOutlinesToAQuarterPixel) {
             keyboard(i == 5 ? 'D' : 's', 0, 0);
         }
         EXPECT_EQ(allocations.load(), before) << "a frame of scene 7 allocated";
+    }
+}
+
+PairInput makeRing(int z1, int z2, double x1, double x2, int cutter = 0) {
+    PairInput pair = makePair(z1, z2, 1.0, 20.0, x1, x2);
+    pair.kind = PairKind::internal;
+    pair.cutterTeeth = cutter;
+    return pair;
+}
+
+PairInput makeRack(int z1, double m, double x1, double alphaDeg = 20.0) {
+    PairInput pair = makePair(z1, 30, m, alphaDeg, x1, 0.0);
+    pair.kind = PairKind::rack;
+    return pair;
+}
+
+// The rings and racks the scenes are looked at with: the handbook's three
+// rings of 50 teeth (working pressure angles of 20, 32 and 61 degrees), a
+// ring with few teeth, the handbook's rack pair, an undercut pinion on a rack
+// and a steep rack.
+const PairInput otherKindsShown[] = {
+    makeRing(42, 50, 0.0, 0.01), makeRing(46, 50, 0.0, 0.3), makeRing(49, 50, 0.0, 1.0), makeRing(12, 24, 0.0, 0.5),
+    makeRack(12, 3.0, 0.6),      makeRack(8, 1.0, 0.0),      makeRack(20, 1.0, 0.0, 30.0),
+};
+
+// A point of gear i's own frame where scene 7 puts it now, mm from C.
+Point2 placed(int gear, const Point2& p) {
+    const ScenePlacement at = pairScenePlacement(gear);
+    const Point2 q = rotated(p, at.turn);
+    return Point2{at.origin.x + q.x, at.origin.y + q.y};
+}
+
+// A point of scene 7 (mm from C) in gear i's own frame; for the rack, moved
+// by whole pitches to within half a pitch of its middle space.
+Point2 ownFrame(int gear, const Point2& p) {
+    const ScenePlacement at = pairScenePlacement(gear);
+    Point2 q = rotated(Point2{p.x - at.origin.x, p.y - at.origin.y}, -at.turn);
+    if (gear == 1 && activePair.input.kind == PairKind::rack) {
+        const double pitch = pi * activePair.input.m;
+        q.x -= std::round(q.x / pitch) * pitch;
+    }
+    return q;
+}
+
+// A ring turns with its pinion by z1 / z2 of its angle, a rack slides by r1
+// times it, under the pinion's reference circle; every contact point of the
+// moment lies on both outlines, where the picture shows its dot, and both
+// gears are drawn where they are.
+TEST_F(PairScenes, Scene7TurnsRingAndRackByTheirRulesWithContactsOnBothOutlines) {
+    for (const PairInput& pair : otherKindsShown) {
+        setActivePair(pair);
+        const bool rack = pair.kind == PairKind::rack;
+        SCOPED_TRACE(testing::Message() << (rack ? "rack " : "ring ") << pair.z1 << "/" << pair.z2 << " m " << pair.m
+                                        << " x " << pair.x1 << "," << pair.x2);
+        keyboard('7', 0, 0);
+        int contactsSeen = 0;
+        for (int steps : {0, 9, 31, 60}) {
+            for (int i = 0; i < steps; ++i) {
+                keyboard(i % 2 == 0 ? 'd' : 's', 0, 0);
+            }
+            if (steps == 60) {
+                keyboard('D', 0, 0);
+            }
+            const Frame f = readFrame();
+            const double r1 = pair.m * pair.z1 / 2.0;
+            if (rack) {
+                EXPECT_NEAR(pairScenePlacement(1).origin.x - pairSceneCentre(1).x, r1 * driveAngle, 1e-12);
+                EXPECT_NEAR(pairScenePlacement(1).origin.y, -pair.x1 * pair.m, 1e-12);  // the datum line
+                EXPECT_NEAR(pairSceneCentre(0).y, r1, 1e-9);  // the reference circle touches the rolling line at C
+            } else {
+                // The pair's own frame (the ring's centre at (a, 0)) turned a half
+                // turn, the mesh on the right.
+                EXPECT_NEAR(pairScenePlacement(1).turn, pi + activePair.phase2 + driveAngle * pair.z1 / pair.z2, 1e-12);
+                const Point2 c1 = pairSceneCentre(0);
+                const Point2 c2 = pairSceneCentre(1);
+                EXPECT_NEAR(c1.x - c2.x, activePair.numbers.a, 1e-9);
+                EXPECT_LT(c1.x, 0.0);  // C beyond the pinion's centre, seen from the ring's
+            }
+            EXPECT_NEAR(pairScenePlacement(0).turn - (rack ? 0.0 : pi), driveAngle, 1e-12);
+            double distances[8];
+            const int count = pairContactDistances(distances, 8);
+            for (int i = 0; i < count; ++i) {
+                const Point2 p = pairContactPoint(distances[i]);
+                EXPECT_LT(outlineDistance(ownFrame(0, p), activePair.outline[0].points), 2e-3 * pair.m) << steps;
+                EXPECT_LT(outlineDistance(ownFrame(1, p), activePair.outline[1].points), 2e-3 * pair.m) << steps;
+                if (inWindow(pairSceneToWindow(p))) {
+                    EXPECT_GE(countColour(f, pairSceneToWindow(p), 1, contactPixel), 5) << steps;
+                    ++contactsSeen;
+                }
+            }
+            for (int gear = 0; gear < 2; ++gear) {
+                // The rack's straight flanks are single segments: points along them.
+                std::vector<Point2> outline;
+                const std::vector<Point2>& own = activePair.outline[gear].points;
+                for (size_t i = 0; i < own.size(); i += gear == 1 && rack ? 1 : 7) {
+                    const Point2& next = own[(i + 1) % own.size()];
+                    for (double t : {0.0, 0.25, 0.5, 0.75}) {
+                        outline.push_back(Point2{own[i].x + t * (next.x - own[i].x), own[i].y + t * (next.y - own[i].y)});
+                        if (!(gear == 1 && rack)) {
+                            break;
+                        }
+                    }
+                }
+                int shown = 0;
+                int drawn = 0;
+                for (size_t i = 0; i < outline.size(); ++i) {
+                    Point2 q = outline[i];
+                    if (gear == 1 && rack) {  // the rack as drawn: its pitches around C
+                        const double slide = pairScenePlacement(1).origin.x;
+                        q.x -= std::round(slide / (pi * pair.m)) * pi * pair.m;
+                    }
+                    const Point2 w = pairSceneToWindow(placed(gear, q));
+                    if (!inWindow(w)) {
+                        continue;
+                    }
+                    ++shown;
+                    const int mine = countColour(f, w, 1, gear == 0 ? redPixel : bluePixel);
+                    const int other = countShade(f, w, 2, gear == 0 ? Shade::Blue : Shade::Red);
+                    drawn += mine > 0 || (gear == 0 && other > 0) ? 1 : 0;
+                }
+                ASSERT_GT(shown, 20) << "gear " << gear + 1;
+                EXPECT_GE(drawn * 100, shown * 97) << "gear " << gear + 1 << " at step " << steps;
+            }
+            EXPECT_TRUE(frameInvariantFailures().empty());
+        }
+        EXPECT_GE(contactsSeen, 3);
+    }
+}
+
+// The contact points are epsilonAlpha on average in these kinds too, a base
+// pitch apart, over the path of contact ga.
+TEST_F(PairScenes, Scene7HasEpsilonAlphaContactsOnAverageInRingsAndRacks) {
+    for (const PairInput& pair : otherKindsShown) {
+        setActivePair(pair);
+        const double epsilon = activePair.numbers.epsilonAlpha;
+        SCOPED_TRACE(epsilon);
+        EXPECT_NEAR(pathOfContactEnd() - pathOfContactStart(), activePair.numbers.ga, 1e-9);
+        if (activePair.numbers.gear[0].undercut || activePair.numbers.gear[0].interference ||
+            activePair.numbers.gear[1].interference) {
+            continue;  // fewer: the flanks are not involutes all along the path
+        }
+        const int samples = 2000;
+        long total = 0;
+        double distances[8];
+        for (int i = 0; i < samples; ++i) {
+            driveAngle = 2.0 * pi / pair.z1 * (i + 0.5) / samples;
+            total += pairContactDistances(distances, 8);
+        }
+        EXPECT_NEAR(static_cast<double>(total) / samples, epsilon, 2e-3);
+    }
+}
+
+// w and W zoom the ring's pair about the pitch point too; frames of scene 7
+// for a ring and a rack, and of scene 9, allocate nothing.
+TEST_F(PairScenes, RingAndRackZoomAboutThePitchPointAndFramesAllocateNothing) {
+    setActivePair(makeRing(42, 50, 0.0, 0.01));
+    keyboard('7', 0, 0);
+    const Point2 pitch = pairSceneToWindow(Point2{0.0, 0.0});
+    EXPECT_NEAR(pairSceneToWindow(pairSceneCentre(1)).x, 0.0, 1e-12);  // the ring in the middle
+    for (int presses : {0, 8, 16}) {
+        SCOPED_TRACE(presses);
+        keyboard('7', 0, 0);
+        viewScale = 0.5;
+        for (int i = 0; i < presses; ++i) {
+            keyboard('W', 0, 0);
+        }
+        const Frame f = readFrame();
+        EXPECT_NEAR(pairSceneToWindow(Point2{0.0, 0.0}).x, pitch.x, 1e-12);
+        EXPECT_TRUE(dotAt(f, pitch, Shade::Dark));
+        const double k = pairSceneScale();
+        const double quarter = 0.25 / (400.0 * k);
+        double worst = 0.0;
+        for (const Point2& p : activePair.outline[1].points) {
+            worst = std::max(worst, outlineDistance(p, pairSceneOutline(1)));
+        }
+        EXPECT_LE(worst, quarter * 1.0001) << "the ring";
+        const long before = allocations.load();
+        for (int i = 0; i < 10; ++i) {
+            keyboard(i == 5 ? 'D' : 's', 0, 0);
+        }
+        EXPECT_EQ(allocations.load(), before) << "a frame of scene 7 allocated";
+    }
+    for (char scene : {'9', '7'}) {
+        if (scene == '7') {
+            setActivePair(makeRack(12, 3.0, 0.6));
+        }
+        keyboard(static_cast<unsigned char>(scene), 0, 0);
+        keyboard('W', 0, 0);
+        const long before = allocations.load();
+        for (int i = 0; i < 10; ++i) {
+            keyboard(i == 5 ? 'D' : 's', 0, 0);
+        }
+        EXPECT_EQ(allocations.load(), before) << "a frame of scene " << scene << " allocated";
     }
 }
 
