@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "app/pair_state.h"
+#include "pair/cutting.h"
 #include "pair/outline.h"
 #include "scenes/pair_drawing.h"
 #include "scenes/scenes.h"
@@ -46,7 +47,7 @@ struct RingCuttingCache {
     double rollStep;     // rad of ring turn between two kept cutter positions
     double fit;          // window units per mm at viewScale 0.5
     Point2 ringCentre;   // mm from the window centre
-    std::vector<Point2> cutterRaw;  // the cutter, its own frame, closed: last point repeats the first
+    std::vector<Point2> cutterRaw;  // the cutter, its own frame, tooth 0 on +x, closed (last point not repeated)
     KeptCutter kept;
     // Remade whenever viewScale changes:
     double zoomScale = 0.0;
@@ -64,15 +65,46 @@ void formatTitles(char (&title)[2][128], int zc) {
     std::snprintf(title[1], sizeof title[1], "     red: ring as cut,  green: cutter positions passed,  blue: cutter");
 }
 
-// The cutter and its cutting mesh with the ring, from the pair's geometry.
+// The cutter's samples along its flank for the outline, before thinning.
+constexpr int cutterFlankSamples = 400;
+
+// The cutter and its cutting mesh with the ring (pair/cutting.h): its
+// outline assembled from its tooth's flank (the involute from its base or
+// root circle up to its sharp tip corner, a radial line below the base
+// circle), and its start. The cutter's tooth 0 (centred on +x of its own
+// frame) cuts the ring's space at pi / z2 (its tooth 0 on +x), so with both
+// on the line of centres, straight up, the cutter's tooth stands in the
+// middle of that space: a position of the cutting mesh.
 void takeCutter(RingCuttingCache& c) {
-    c.cutterKnown = false;
+    const PairInput& in = activePair.input;
+    const RingCutting cutter = ringCutting(in, activePair.numbers.zc);
+    c.cutterKnown = cutter.a0 > 0.0;
     c.cutterRaw.clear();
-    c.rc = 0.0;
-    c.a0 = 0.0;
-    c.ratio = 1.0;
-    c.ringTurn0 = pi / 2.0;
-    c.cutterTurn0 = 0.0;
+    c.rc = cutter.rc;
+    c.a0 = cutter.a0;
+    c.ratio = static_cast<double>(in.z2) / cutter.zc;
+    c.ringTurn0 = pi / 2.0 - pi / in.z2;
+    c.cutterTurn0 = pi / 2.0;
+    if (!c.cutterKnown) {
+        return;
+    }
+    const double alpha = activePair.numbers.alpha;
+    const double rStart = std::max(cutter.rbc, cutter.rfc);
+    const double t0 = std::sqrt(rStart * rStart - cutter.rbc * cutter.rbc) / cutter.rbc;
+    const double t1 = std::sqrt(cutter.rac * cutter.rac - cutter.rbc * cutter.rbc) / cutter.rbc;
+    std::vector<Polar> flank;
+    flank.reserve(cutterFlankSamples + 2);
+    for (int i = 0; i <= cutterFlankSamples; ++i) {
+        const double f = static_cast<double>(i) / cutterFlankSamples;
+        const ProfilePoint q = cutterFlankPoint(cutter, alpha, std::sqrt(t0 * t0 + (t1 * t1 - t0 * t0) * f));
+        flank.push_back(Polar{std::hypot(q.u, q.v), std::atan2(q.v, q.u)});
+    }
+    if (cutter.rfc < cutter.rbc) {
+        flank.insert(flank.begin(), Polar{cutter.rfc, flank.front().psi});
+    }
+    GearOutline outline;
+    assembleOutline(flank, cutter.rac, cutter.rfc, cutter.zc, in.m, outline);
+    c.cutterRaw = outline.points;
 }
 
 void prepareRingCutting() {

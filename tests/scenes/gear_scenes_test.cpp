@@ -723,4 +723,101 @@ TEST_F(PairScenes, Scene8RackPositionsEnvelopTheToothAndNeverCutIntoIt) {
     }
 }
 
+// The run of a closed outline (counter-clockwise about (0, 0)) within
+// `span` rad either side of the direction `middle`, in its own order, closed
+// through the centre: a polygon that holds the outline's inside there.
+std::vector<Point2> sectorOf(const std::vector<Point2>& outline, double middle, double span) {
+    auto off = [&](size_t i) { return std::fabs(std::remainder(std::atan2(outline[i].y, outline[i].x) - middle, 2.0 * pi)); };
+    const size_t n = outline.size();
+    size_t nearest = 0;
+    for (size_t i = 1; i < n; ++i) {
+        nearest = off(i) < off(nearest) ? i : nearest;
+    }
+    size_t first = nearest;
+    size_t count = 1;
+    while (count < n && off((first + n - 1) % n) < span) {
+        first = (first + n - 1) % n;
+        ++count;
+    }
+    while (count < n && off((first + count) % n) < span) {
+        ++count;
+    }
+    std::vector<Point2> sector;
+    for (size_t i = 0; i < count; ++i) {
+        sector.push_back(outline[(first + i) % n]);
+    }
+    sector.push_back(Point2{0.0, 0.0});
+    return sector;
+}
+
+// Scene 9 in the ring's frame: the red ring turns with driveAngle, and the
+// cutter positions kept on it (green) fill its spaces up to the outline but
+// never reach into its material, between the toothed outline and the rim.
+TEST_F(PairScenes, Scene9CutterPositionsEnvelopTheRingAndNeverCutIntoIt) {
+    for (const PairInput& pair : {makeRing(42, 50, 0.0, 0.01), makeRing(46, 50, 0.0, 0.3), makeRing(12, 24, 0.0, 0.5)}) {
+        setActivePair(pair);
+        SCOPED_TRACE(testing::Message() << pair.z1 << "/" << pair.z2 << " x2 " << pair.x2);
+        keyboard('9', 0, 0);
+        ASSERT_EQ(sceneKey, '9');
+        for (int i = 0; i < 99; ++i) {
+            keyboard('s', 0, 0);
+        }
+        const long before = allocations.load();
+        keyboard('s', 0, 0);
+        EXPECT_EQ(allocations.load(), before) << "a frame of scene 9 allocated";
+        const Frame f = readFrame();
+        const GearNumbers& g2 = activePair.numbers.gear[1];
+        const double k = 2.0 / (3.0 * pi * pair.m) * viewScale / 0.5;
+        const Point2 ring{0.0, -(g2.da + g2.df) / 4.0};
+        auto toWindow = [&](const Point2& p) { return Point2{k * (ring.x + p.x), k * (ring.y + p.y)}; };
+        const double turn = pi / 2.0 - pi / pair.z2 + driveAngle;  // the ring's space at pi / z2 to the top
+
+        const std::vector<Point2>& outline = activePair.outline[1].points;
+        int shown = 0;
+        int drawn = 0;
+        for (size_t i = 0; i < outline.size(); i += 3) {
+            const Point2 w = toWindow(rotated(outline[i], turn));
+            if (inWindow(w)) {
+                ++shown;
+                drawn += countColour(f, w, 1, redPixel) + countColour(f, w, 1, bluePixel) > 0 ? 1 : 0;
+            }
+        }
+        ASSERT_GT(shown, 30);
+        EXPECT_GE(drawn * 100, shown * 97) << "the ring";
+
+        double rim = 0.0;
+        for (const Point2& p : activePair.rim.points) {
+            rim = std::max(rim, std::hypot(p.x, p.y));
+        }
+        const double twoPixels = 2.0 / (400.0 * k);
+        // Only the ring's part about the top of the window, every other pixel.
+        const std::vector<Point2> sector =
+            sectorOf(outline, pi / 2.0 - turn, std::min(1.0 / k / (g2.da / 2.0) + 4.0 * pi / pair.z2, pi));
+        int green = 0;
+        int inMaterial = 0;
+        int touching = 0;
+        for (int y = 0; y < pixelY(f, 0.7); y += 2) {
+            for (int x = 0; x < f.width; x += 2) {
+                if (!std::equal(keptPixel, keptPixel + 3, f.at(x, y))) {
+                    continue;
+                }
+                ++green;
+                const Point2 w{(x + 0.5) / f.width * 2.0 - 1.0, (y + 0.5) / f.height * 2.0 - 1.0};
+                const Point2 q = rotated(Point2{w.x / k - ring.x, w.y / k - ring.y}, -turn);
+                const bool material = !insideOutline(q, sector) && std::hypot(q.x, q.y) < rim;
+                const bool near = outlineDistance(q, sector) <= twoPixels;
+                if (material && !near) {
+                    ++inMaterial;
+                } else if (near) {
+                    ++touching;
+                }
+            }
+        }
+        EXPECT_GT(green, 750);
+        EXPECT_GT(touching, 25) << "the kept positions do not reach the outline";
+        EXPECT_EQ(inMaterial, 0) << "kept cutter positions cut into the ring";
+        EXPECT_TRUE(frameInvariantFailures().empty());
+    }
+}
+
 }  // namespace
