@@ -65,46 +65,24 @@ void formatTitles(char (&title)[2][128], int zc) {
     std::snprintf(title[1], sizeof title[1], "     red: ring as cut,  green: cutter positions passed,  blue: cutter");
 }
 
-// The cutter's samples along its flank for the outline, before thinning.
-constexpr int cutterFlankSamples = 400;
-
 // The cutter and its cutting mesh with the ring (pair/cutting.h): its
-// outline assembled from its tooth's flank (the involute from its base or
-// root circle up to its sharp tip corner, a radial line below the base
-// circle), and its start. The cutter's tooth 0 (centred on +x of its own
-// frame) cuts the ring's space at pi / z2 (its tooth 0 on +x), so with both
-// on the line of centres, straight up, the cutter's tooth stands in the
-// middle of that space: a position of the cutting mesh.
+// outline in its own frame, and its start. With the ring's space at pi / z2
+// facing up (the ring turned by pi/2 - pi/z2) the cutter's tooth 0 points
+// straight up into it; from there the cutter turns z2 / zc times as far as
+// the ring, the same way (pinionCutterOutlineAt).
 void takeCutter(RingCuttingCache& c) {
     const PairInput& in = activePair.input;
     const RingCutting cutter = ringCutting(in, activePair.numbers.zc);
     c.cutterKnown = cutter.a0 > 0.0;
-    c.cutterRaw.clear();
     c.rc = cutter.rc;
     c.a0 = cutter.a0;
     c.ratio = static_cast<double>(in.z2) / cutter.zc;
     c.ringTurn0 = pi / 2.0 - pi / in.z2;
     c.cutterTurn0 = pi / 2.0;
-    if (!c.cutterKnown) {
-        return;
+    c.cutterRaw.clear();
+    if (c.cutterKnown) {
+        pinionCutterOutline(in, cutter.zc, c.cutterRaw);
     }
-    const double alpha = activePair.numbers.alpha;
-    const double rStart = std::max(cutter.rbc, cutter.rfc);
-    const double t0 = std::sqrt(rStart * rStart - cutter.rbc * cutter.rbc) / cutter.rbc;
-    const double t1 = std::sqrt(cutter.rac * cutter.rac - cutter.rbc * cutter.rbc) / cutter.rbc;
-    std::vector<Polar> flank;
-    flank.reserve(cutterFlankSamples + 2);
-    for (int i = 0; i <= cutterFlankSamples; ++i) {
-        const double f = static_cast<double>(i) / cutterFlankSamples;
-        const ProfilePoint q = cutterFlankPoint(cutter, alpha, std::sqrt(t0 * t0 + (t1 * t1 - t0 * t0) * f));
-        flank.push_back(Polar{std::hypot(q.u, q.v), std::atan2(q.v, q.u)});
-    }
-    if (cutter.rfc < cutter.rbc) {
-        flank.insert(flank.begin(), Polar{cutter.rfc, flank.front().psi});
-    }
-    GearOutline outline;
-    assembleOutline(flank, cutter.rac, cutter.rfc, cutter.zc, in.m, outline);
-    c.cutterRaw = outline.points;
 }
 
 void prepareRingCutting() {
