@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Renders the README's pictures of the scenes: docs/sceneN.png for the six
-# scenes, docs/scene7.png, docs/scene7-zoomed.png, docs/scene8-undercut.png and
-# docs/scene8-shifted.png for the gear pair's scenes. They are the reviewed
+# scenes, and for the gear pair's scenes docs/scene7.png, docs/scene7-zoomed.png,
+# docs/scene8-undercut.png, docs/scene8-shifted.png, docs/scene7-internal.png,
+# docs/scene7-rack.png and docs/scene9-ring.png. They are the reviewed
 # reference frames (tests/reference/, listed with their options and keys in
 # tests/reference/frames.txt), rendered afresh from the real program by
 # scripts/render-references.sh. Re-running gives the same files.
@@ -21,4 +22,7 @@ scene7-first scene7
 scene7-zoomed scene7-zoomed
 scene8-undercut scene8-undercut
 scene8-shifted scene8-shifted
+scene7-internal scene7-internal
+scene7-rack scene7-rack
+scene9-ring scene9-ring
 PICTURES
