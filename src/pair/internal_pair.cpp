@@ -35,9 +35,15 @@ void pinionNumbers(const PairInput& in, PairNumbers& n) {
 }
 
 double pinionInvoluteStart(const PairInput& in, double alpha) {
-    const double straightDepth = -flankStart(makeRackProfile(in.m, alpha));
-    const double r = in.m * in.z1 / 2.0;
-    return std::max(0.0, r * std::sin(alpha) - (straightDepth - in.x1 * in.m) / std::sin(alpha));
+    // The involute starts where the rack's straight flank ended or, when the
+    // rack undercuts the pinion, higher: where its tip round's path crosses
+    // the involute (the same rule as the external pairs' gears).
+    const double m = in.m;
+    const double s = m * (pi / 2.0 + 2.0 * in.x1 * std::tan(alpha));
+    const double ra = m * in.z1 / 2.0 + m * (1.0 + in.x1);
+    const double rb = m * in.z1 * std::cos(alpha) / 2.0;
+    const double start = flankForm(makeRackProfile(m, alpha), in.z1, in.x1 * m, s, ra).involuteStart;
+    return alongLine(start, rb);
 }
 
 double pinionTipThickness(const PairInput& in, double x1) {
@@ -194,7 +200,6 @@ PairNumbers internalPairNumbers(const PairInput& in) {
     // eps_alpha = (sqrt(ra1^2 - rb1^2) - sqrt(ra2^2 - rb2^2) + a sin(alpha_w)) / (pi m cos(alpha)).
     n.ga = alongLine(ra1, rb1) - alongLine(ra2, rb2) + tangentSpan;
     n.epsilonAlpha = n.ga / n.pb;
-    n.lowContactRatio = n.epsilonAlpha < lowContactRatio;
 
     const InternalInterference f = internalInterference(in.z1, in.z2, ra1, ra2, rb1, rb2, n.a, n.alphaW);
     n.involuteInterference = f.involute;
@@ -219,6 +224,28 @@ PairNumbers internalPairNumbers(const PairInput& in) {
         // past the ring's root circle on its way round.
         n.noTipClearance = n.a + ra1 > g.df / 2.0;
     }
+    // Effective path of contact, measured along the line of action from T1
+    // (as for external pairs): it starts where the ring's tip meets the
+    // pinion, or higher where the pinion's involute starts (u1 >= 0, so never
+    // behind T1), and ends at the pinion's tip, or sooner where the ring's
+    // involute ends and the fillet its cutter's tip corner left begins.
+    // Both are clipped only where the interference warnings say so (they
+    // allow for the rack's tip round starting a hair above 1 m).
+    const double pinionStart = pinionInvoluteStart(in, n.alpha);
+    n.gear[0].dNf = 2.0 * std::sqrt(pinionStart * pinionStart + rb1 * rb1);
+    const double ringTipMeets = alongLine(ra2, rb2) - tangentSpan;
+    const double start = n.gear[0].interference ? std::max(ringTipMeets, pinionStart) : ringTipMeets;
+    double end = alongLine(ra1, rb1);
+    if (n.zc > 0) {
+        const RingCutting c = ringCutting(in, n.zc);
+        const double ringInvoluteEnd = alongLine(c.rac, c.rbc) + c.a0 * std::sin(c.alphaW0);  // from T2
+        g.dNf = 2.0 * std::sqrt(ringInvoluteEnd * ringInvoluteEnd + rb2 * rb2);
+        end = std::min(end, ringInvoluteEnd - tangentSpan);
+    }
+    n.gaEff = std::max(0.0, end - start);
+    n.epsilonAlphaEff = n.gaEff / n.pb;
+    n.cannotRun = n.epsilonAlphaEff < 1.0;
+    n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
     return n;
 }
 

@@ -73,8 +73,8 @@ void pinionNumbers(const PairInput& input, PairNumbers& numbers);
 // Its tip thickness (arc) at shift x1; negative when pointed:
 double pinionTipThickness(const PairInput& input, double x1);
 // Where its involute starts, as a distance along the line of action from its
-// base tangent point: where the rack's straight flank ended,
-// r sin(alpha) - (hF - x m) / sin(alpha), or 0 (see pairNumbers):
+// base tangent point: where the rack's straight flank ended or, undercut,
+// where the path of the rack's tip round crosses the involute (flankForm):
 double pinionInvoluteStart(const PairInput& input, double alpha);
 // A mate's tip this little deeper (in m) than where the pinion's involute
 // starts is no interference: at 20 degrees the rack's round starts 0.00004 m

@@ -10,6 +10,7 @@ namespace {
 
 constexpr double lowContactRatio = 1.1;
 constexpr double rackAddendumInMesh = 1.0;  // the mating rack's tip line below its datum, in m
+constexpr double rackDedendumInMesh = 1.25;  // and its root line above it (see rackOutline)
 
 }  // namespace
 
@@ -38,10 +39,27 @@ PairNumbers rackPairNumbers(const PairInput& in) {
     const double approach = (rackAddendumInMesh - in.x1) * m / sinA;  // pitch point to the rack's tip
     n.ga = std::sqrt(ra * ra - rb * rb) - r * sinA + approach;
     n.epsilonAlpha = n.ga / n.pb;
-    n.lowContactRatio = n.epsilonAlpha < lowContactRatio;
     // The rack's tip meets the pinion r sin(alpha) - approach from T1; the
     // involute starts where the cutter's straight flank ended (see pairNumbers).
-    g.interference = r * sinA - approach < pinionInvoluteStart(in, n.alpha) - filletInterferenceTolerance * m / sinA;
+    const double pinionStart = pinionInvoluteStart(in, n.alpha);
+    g.interference = r * sinA - approach < pinionStart - filletInterferenceTolerance * m / sinA;
+    g.dNf = 2.0 * std::sqrt(pinionStart * pinionStart + rb * rb);
+    // Effective path of contact, from T1 along the line of action (as for
+    // external pairs): from the rack's tip, or higher where the pinion's
+    // involute starts (never behind T1), to the pinion's tip, or sooner
+    // where the mating rack's straight flank ends at its root line
+    // rackDedendumInMesh m beyond the datum (its corners are sharp, so the
+    // pinion's tip, 1 m beyond the datum, never gets there).
+    const double rackFlankEnd = r * sinA + (rackDedendumInMesh + in.x1) * m / sinA;
+    // (Clipped at the pinion's involute start only where the interference
+    // warning says so: it allows for the rack's tip round starting a hair
+    // above 1 m.)
+    const double start = g.interference ? std::max(r * sinA - approach, pinionStart) : r * sinA - approach;
+    const double end = std::min(std::sqrt(ra * ra - rb * rb), rackFlankEnd);
+    n.gaEff = std::max(0.0, end - start);
+    n.epsilonAlphaEff = n.gaEff / n.pb;
+    n.cannotRun = n.epsilonAlphaEff < 1.0;
+    n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
     return n;
 }
 

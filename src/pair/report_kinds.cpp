@@ -16,6 +16,29 @@ struct Report {
         snprintf(line, sizeof line, "\n%s %s = %.4f%s%s", label, symbol, value, unit[0] != '\0' ? " " : "", unit);
         text += line;
     }
+    // The effective contact ratio and, where it is shorter than the nominal,
+    // why: the gear whose involute starts (ends, for the ring) where the
+    // mate's tip cannot reach without running onto its fillet.
+    void effectiveContact(const PairNumbers& n, int gears) {
+        add("有効かみ合い率", "εα_eff", n.epsilonAlphaEff, "");
+        for (int i = 0; i < gears; ++i) {
+            if (n.gear[i].interference) {
+                snprintf(line, sizeof line,
+                         "\n（歯車%dのインボリュートは直径 %.4f mm から始まり、歯車%dの歯先はそれより歯元側まで届きます）",
+                         i + 1, n.gear[i].dNf, 2 - i);
+                text += line;
+            }
+        }
+    }
+    // The contact warnings, as for external pairs.
+    void contactWarnings(const PairNumbers& n) {
+        if (n.cannotRun) {
+            warn("有効かみ合い率が 1 未満です（連続してかみ合えません）");
+        }
+        if (n.lowContactRatio) {
+            warn("有効かみ合い率が 1.1 未満です");
+        }
+    }
     void warn(const char* warning) {
         text += "\n警告: ";
         text += warning;
@@ -62,6 +85,7 @@ std::string formatInternalReport(const PairNumbers& n) {
     r.add("法線ピッチ", "pb", n.pb, "mm");
     r.add("かみ合い長さ", "ga", n.ga, "mm");
     r.add("正面かみ合い率", "εα", n.epsilonAlpha, "");
+    r.effectiveContact(n, 2);
     r.add("基準円歯厚", "s1", g1.s, "mm");
     r.add("基準円歯厚", "s2", g2.s, "mm");
     r.add("歯先歯厚", "sa1", g1.sa, "mm");
@@ -86,9 +110,7 @@ std::string formatInternalReport(const PairNumbers& n) {
     } else if (n.radialAssemblyImpossible) {
         r.warn("半径方向に組み込めません（トリミング: 歯車1は軸方向に差し込むしかありません）");
     }
-    if (n.lowContactRatio) {
-        r.warn("かみ合い率が 1.1 未満です");
-    }
+    r.contactWarnings(n);
     r.text += "\n";
     return r.text;
 }
@@ -107,14 +129,13 @@ std::string formatRackReport(const PairNumbers& n) {
     r.add("法線ピッチ", "pb", n.pb, "mm");
     r.add("かみ合い長さ", "ga", n.ga, "mm");
     r.add("正面かみ合い率", "εα", n.epsilonAlpha, "");
+    r.effectiveContact(n, 1);
     r.add("基準円歯厚", "s1", g1.s, "mm");
     r.add("ラック基準線上の歯厚", "s2", n.gear[1].s, "mm");
     r.add("歯先歯厚", "sa1", g1.sa, "mm");
     r.add("切下げ限界転位係数", "xmin1", g1.xmin, "");
     r.gearWarnings(g1, 0);
-    if (n.lowContactRatio) {
-        r.warn("かみ合い率が 1.1 未満です");
-    }
+    r.contactWarnings(n);
     r.text += "\n";
     return r.text;
 }

@@ -166,6 +166,15 @@ TEST(InternalPair, PublishedExamples) {
         // down, which the base-circle rule cannot see.
         EXPECT_EQ(n.gear[0].interference, row.z1 <= 45);
         EXPECT_FALSE(n.gear[1].interference);
+        // The effective contact ratio: the nominal where the ring's tip stays
+        // on the pinion's involute, shorter where it reaches the fillet.
+        if (row.z1 >= 46) {
+            EXPECT_NEAR(n.epsilonAlphaEff, n.epsilonAlpha, 1e-12);
+        } else {
+            EXPECT_LT(n.epsilonAlphaEff, n.epsilonAlpha - 0.001);
+            EXPECT_GT(n.epsilonAlphaEff, 1.1);
+        }
+        EXPECT_FALSE(n.cannotRun || n.lowContactRatio);
         // The handbook's other numbers.
         EXPECT_NEAR(n.gear[0].da, row.z1 + 2.0, 1e-12);
         EXPECT_NEAR(n.gear[1].da, 50.0 - 2.0 * (1.0 - row.x2), 1e-12);
@@ -304,6 +313,7 @@ TEST(RackPair, PublishedExample) {
     expectRoundsTo(n.epsilonAlpha, 1.427, 3, "epsilon alpha");
     EXPECT_EQ(n.alphaW, n.alpha);
     EXPECT_FALSE(n.gear[0].undercut || n.gear[0].interference);
+    EXPECT_NEAR(n.epsilonAlphaEff, n.epsilonAlpha, 1e-12);
     // The rack's tip line 1 m inside the datum meets a 12-tooth pinion below
     // its base tangent point while x1 < xmin = 0.298 (undercut and
     // interference together), and clears it just above.
@@ -320,6 +330,70 @@ TEST(RackPair, PublishedExample) {
               "0.5662");
     EXPECT_EQ(checkPair(makeRack(8, 1.0, 20.0, 0.5662)).field, PairField::none);
     EXPECT_EQ(checkPair(makeRack(8, 1.0, 20.0, 0.5663)).field, PairField::x1);
+}
+
+double drawnInvoluteStart(const PairGeometry& pair, int g, double tolerance);
+
+// An undercut pinion on a rack: the rack's tip reaches below the corner the
+// undercut leaves, so only part of the nominal path is involute contact.
+// Checked from where the drawn outline's involute is seen to start.
+TEST(RackPair, EffectiveContactOfAnUndercutPinion) {
+    struct Case {
+        PairInput input;
+        double nominal, effective;
+    };
+    const Case cases[] = {
+        // The same effective ratios as 8/30 and 10/30 (below): the path
+        // still ends at the pinion's tip and starts at its involute.
+        {makeRack(8, 1.0, 20.0, 0.0), 1.6439, 0.9128},
+        {makeRack(10, 2.0, 20.0, 0.0), 1.6751, 1.0927},
+        {makeRack(12, 3.0, 20.0, 0.0), 1.7006, 1.2746},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "z1 " << c.input.z1);
+        ASSERT_EQ(checkPair(c.input).field, PairField::none);
+        PairGeometry pair;
+        buildPairGeometry(c.input, pair);
+        const PairNumbers& n = pair.numbers;
+        expectRoundsTo(n.epsilonAlpha, c.nominal, 4, "nominal");
+        expectRoundsTo(n.epsilonAlphaEff, c.effective, 4, "effective");
+        EXPECT_TRUE(n.gear[0].interference);
+        EXPECT_EQ(n.cannotRun, c.effective < 1.0);
+        EXPECT_EQ(n.lowContactRatio, c.effective >= 1.0 && c.effective < 1.1);
+        // Along the line of action from T1: from where the outline's
+        // involute starts to the pinion's tip circle (the rack's sharp-cornered
+        // flank reaches past it).
+        const double m = c.input.m;
+        const double rb = n.gear[0].db / 2.0;
+        const double seen = drawnInvoluteStart(pair, 0, 0.0002 * m);
+        EXPECT_NEAR(seen, n.gear[0].dNf / 2.0, 0.002 * m);
+        const double from = std::sqrt(seen * seen - rb * rb);
+        const double to = std::sqrt(std::pow(n.gear[0].da / 2.0, 2) - rb * rb);
+        EXPECT_NEAR((to - from) / n.pb, n.epsilonAlphaEff, 0.01);
+    }
+    // Below 1, its own warning after the interference that causes it.
+    EXPECT_NE(formatPairReport(pairNumbers(makeRack(8, 1.0, 20.0, 0.0)))
+                  .find("\n有効かみ合い率 εα_eff = 0.9128"
+                        "\n（歯車1のインボリュートは直径 7.6136 mm から始まり、歯車2の歯先はそれより歯元側まで届きます）"),
+              std::string::npos);
+    EXPECT_NE(formatPairReport(pairNumbers(makeRack(8, 1.0, 20.0, 0.0)))
+                  .find("\n警告: 有効かみ合い率が 1 未満です（連続してかみ合えません）\n"),
+              std::string::npos);
+    // The ring's tip on the rack-cut pinion of 42/50 (x2 = 0.01): the path
+    // starts where the drawn pinion's involute does, not at the ring's tip.
+    PairGeometry ring;
+    buildPairGeometry(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01), ring);
+    const PairNumbers& n = ring.numbers;
+    const double rb1 = n.gear[0].db / 2.0;
+    // The rack's tip round leaves the involute tangentially: seen a little
+    // lower than dNf, never higher.
+    const double seen = drawnInvoluteStart(ring, 0, 0.0002);
+    EXPECT_LE(seen, n.gear[0].dNf / 2.0 + 0.0005);
+    EXPECT_GE(seen, n.gear[0].dNf / 2.0 - 0.02);
+    const double to = std::sqrt(std::pow(n.gear[0].da / 2.0, 2) - rb1 * rb1);
+    EXPECT_NEAR((to - std::sqrt(seen * seen - rb1 * rb1)) / n.pb, n.epsilonAlphaEff, 0.03);
+    EXPECT_LT(n.epsilonAlphaEff, n.epsilonAlpha - 0.2);
+    expectRoundsTo(n.epsilonAlphaEff, 1.8518, 4, "42/50 effective");
 }
 
 TEST(PairReport, InternalAndRackReports) {
@@ -339,6 +413,8 @@ TEST(PairReport, InternalAndRackReports) {
               "\n法線ピッチ pb = 2.9521 mm"
               "\nかみ合い長さ ga = 6.1634 mm"
               "\n正面かみ合い率 εα = 2.0878"
+              "\n有効かみ合い率 εα_eff = 1.8518"
+              "\n（歯車1のインボリュートは直径 40.3757 mm から始まり、歯車2の歯先はそれより歯元側まで届きます）"
               "\n基準円歯厚 s1 = 1.5708 mm"
               "\n基準円歯厚 s2 = 1.5635 mm"
               "\n歯先歯厚 sa1 = 0.7641 mm"
@@ -376,6 +452,7 @@ TEST(PairReport, InternalAndRackReports) {
               "\n法線ピッチ pb = 8.8564 mm"
               "\nかみ合い長さ ga = 12.6408 mm"
               "\n正面かみ合い率 εα = 1.4273"
+              "\n有効かみ合い率 εα_eff = 1.4273"
               "\n基準円歯厚 s1 = 6.0227 mm"
               "\nラック基準線上の歯厚 s2 = 4.7124 mm"
               "\n歯先歯厚 sa1 = 0.6055 mm"
