@@ -221,7 +221,8 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   const ring = await numbers(page);
   assert.match(ring, /αw\s+= 20\.385\d°/);
   assert.match(ring, /a\s+= 4\.0099 mm centre distance/);
-  assert.match(ring, /εα\s+= 2\.0878/);
+  assert.match(ring, /εα\s+= 2\.0878, εα_eff = 1\.8518 contact ratio/);
+  assert.match(ring, /gear 1: interference, gear 2's tip meets it below the start of its involute \(d = 40\.3757 mm\)/);
   assert.match(ring, /zc\s+= \d+/);
   assert.match(ring, /radial assembly impossible/);
   assert.doesNotMatch(ring, /trochoid interference/);
@@ -263,7 +264,7 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   assert.match(rack, /αw\s+= 20\.0000°/);
   assert.match(rack, /a\s+= 19\.8000 mm from the pinion's centre to the rack's datum line/);
   assert.match(rack, /p\s+= 9\.4248 mm rack pitch/);
-  assert.match(rack, /εα\s+= 1\.427\d/);
+  assert.match(rack, /εα\s+= 1\.4273, εα_eff = 1\.4273 contact ratio/);
   assert.equal(await page.evaluate(() => location.hash), "#kind=rack&teeth=12&module=3&angle=20&shift=0.6&scene=7");
   assert.ok(await page.isVisible('#what-to-notice [data-scene="7"][data-kind="rack"]'));
 

@@ -286,14 +286,10 @@ var pairPanel = (function () {
     var rack = good.kind === "rack";
     var external = good.kind === "external";
     var w = m._webPairWarnings();
-    // An external pair's effective contact ratio on the same line: where
-    // the involutes really meet (the interference warning says why it is less).
-    if (external) {
-      line(box, "εα  = " + f(m._webPairEpsilonAlpha()) + ", εα_eff = " + f(m._webPairEpsilonAlphaEff()) +
-           " contact ratio, nominal and effective", "かみ合い率・有効かみ合い率");
-    } else {
-      line(box, "εα  = " + f(m._webPairEpsilonAlpha()) + "     contact ratio", "かみ合い率");
-    }
+    // The effective contact ratio on the same line: where the involutes
+    // really meet (the interference warning says why it is less).
+    line(box, "εα  = " + f(m._webPairEpsilonAlpha()) + ", εα_eff = " + f(m._webPairEpsilonAlphaEff()) +
+         " contact ratio, nominal and effective", "かみ合い率・有効かみ合い率");
     line(box, "αw  = " + f(m._webPairAlphaWDeg()) + "°   working pressure angle", "かみ合い圧力角");
     if (rack) {
       line(box, "a   = " + f(m._webPairCentreDistance()) + " mm from the pinion's centre to the rack's datum line",
@@ -330,7 +326,7 @@ var pairPanel = (function () {
       }
       if (w & (4 << g)) {
         line(box, "⚠ gear " + (g + 1) + ": interference, gear " + (2 - g) + "'s tip meets it below the start of its involute" +
-             (external ? " (d = " + f(m._webPairDNf(g)) + " mm)" : ""),
+             " (d = " + f(m._webPairDNf(g)) + " mm)",
              "歯車" + (g + 1) + "：干渉（相手の歯先がインボリュートの始まりより歯元側に当たる）", "warning");
       }
       if (w & (32 << g)) {
@@ -344,7 +340,7 @@ var pairPanel = (function () {
       if (w & (4096 << t)) line(box, "⚠ gear " + (t + 1) + ": the undercut all but severs the tooth (neck < 0.25 m)",
                                 "歯車" + (t + 1) + "：アンダーカットで歯が切れかけている", "warning");
     }
-    if (w & 16) line(box, "⚠ low contact ratio, " + (external ? "εα_eff" : "εα") + " < 1.1", "かみ合い率が低い（< 1.1）",
+    if (w & 16) line(box, "⚠ low contact ratio, εα_eff < 1.1", "かみ合い率が低い（< 1.1）",
                      "warning");
     if (w & 128) line(box, "⚠ involute interference: the ring's tip reaches past the pinion's base tangent point",
                       "インボリュート干渉", "warning");
