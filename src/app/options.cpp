@@ -287,12 +287,16 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         message = complaint("--cutter-teeth: only an internal gear (--pair internal) is cut by a pinion-type cutter");
         return false;
     }
-    // Backlash and the inspection sizes are worked out for external pairs
-    // only so far: refused for the other kinds rather than silently ignored.
-    if (pair.kind != PairKind::external && (pair.backlash != 0.0 || !given.pin.empty())) {
-        message = complaint(std::string(pair.backlash != 0.0 ? "--backlash" : "--pin") +
-                            ": backlash and the inspection sizes are worked out for external pairs only (--pair "
-                            "external)");
+    // Backlash is worked out for external and rack pairs, the inspection
+    // sizes for external pairs only so far: refused for the other kinds
+    // rather than silently ignored.
+    if (pair.kind == PairKind::internal && pair.backlash != 0.0) {
+        message = complaint("--backlash: backlash is worked out for external and rack pairs only (--pair external "
+                            "or rack)");
+        return false;
+    }
+    if (pair.kind != PairKind::external && !given.pin.empty()) {
+        message = complaint("--pin: the inspection sizes are worked out for external pairs only (--pair external)");
         return false;
     }
     if (options.svg && options.dxf && options.svgPath == options.dxfPath) {

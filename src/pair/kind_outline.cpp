@@ -66,8 +66,9 @@ void circleOutline(double radius, double m, GearOutline& outline) {
 // The mating rack in its own frame: straight flanks at alpha, the tip line
 // 1 m above the datum line, the root line 1.25 m below it, a space's middle
 // at x = 0, from x = -length / 2 to +length / 2, closed by its ends and its
-// back edge rackBackModules below the datum.
-void rackOutline(const PairInput& in, double length, GearOutline& outline) {
+// back edge rackBackModules below the datum; each tooth thinned by
+// `thinning` (both flanks moved thinning / 2 towards its middle).
+void rackOutline(const PairInput& in, double length, double thinning, GearOutline& outline) {
     const double m = in.m;
     const double pitch = pi * m;
     const double tanA = std::tan(in.alphaDeg * degToRad);
@@ -76,12 +77,13 @@ void rackOutline(const PairInput& in, double length, GearOutline& outline) {
     const double half = length / 2.0;
     // One pitch of the profile from a space's middle: root, flank up, tip,
     // flank down; a tooth's half thickness at height v is pi m / 4 - v tan(alpha).
+    const double quarter = pitch / 4.0 - thinning / 2.0;
     const Point2 pattern[] = {
         {0.0, root},
-        {pitch / 2.0 - (pitch / 4.0 - root * tanA), root},
-        {pitch / 2.0 - (pitch / 4.0 - tip * tanA), tip},
-        {pitch / 2.0 + (pitch / 4.0 - tip * tanA), tip},
-        {pitch / 2.0 + (pitch / 4.0 - root * tanA), root},
+        {pitch / 2.0 - (quarter - root * tanA), root},
+        {pitch / 2.0 - (quarter - tip * tanA), tip},
+        {pitch / 2.0 + (quarter - tip * tanA), tip},
+        {pitch / 2.0 + (quarter - root * tanA), root},
     };
     std::vector<Point2> profile;
     const int first = static_cast<int>(std::floor(-half / pitch)) - 1;
@@ -145,6 +147,6 @@ void buildKindGeometry(const PairInput& input, PairGeometry& pair) {
         // A pitch beyond the tip circle on each side, and a pitch more for
         // the rack's shift as the pinion turns through a tooth.
         const double pitch = pi * input.m;
-        rackOutline(input, 2.0 * (n.gear[0].da / 2.0 + 2.0 * pitch), pair.outline[1]);
+        rackOutline(input, 2.0 * (n.gear[0].da / 2.0 + 2.0 * pitch), n.thinning, pair.outline[1]);
     }
 }

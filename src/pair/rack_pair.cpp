@@ -28,6 +28,16 @@ PairNumbers rackPairNumbers(const PairInput& in) {
     pinionNumbers(in, n);
     GearNumbers& g = n.gear[0];
     n.gear[1].s = pi * m / 2.0;
+    // Backlash as for external pairs: the datum distance kept, the pinion
+    // and the rack each thinned by half the circular backlash jt = jn / cos(alpha)
+    // on the pinion's working pitch circle, its reference circle (the rack
+    // by jt / 2 along its whole height).
+    n.jn = in.backlash;
+    n.jt = n.jn / std::cos(n.alpha);
+    n.thinning = n.jt / 2.0;
+    g.dw = g.d;
+    g.sa -= n.thinning * g.da / g.dw;
+    g.thinTip = g.sa < 0.25 * m;
 
     // Path of contact: from where the rack's tip line, (1 - x1) m inside the
     // pitch line, crosses the line of action to the pinion's tip circle:

@@ -134,6 +134,9 @@ std::string formatRackReport(const PairNumbers& n) {
     r.add("ラック基準線上の歯厚", "s2", n.gear[1].s, "mm");
     r.add("歯先歯厚", "sa1", g1.sa, "mm");
     r.add("切下げ限界転位係数", "xmin1", g1.xmin, "");
+    r.add("法線方向バックラッシ", "jn", n.jn, "mm");
+    r.add("円周方向バックラッシ", "jt", n.jt, "mm");
+    r.add("歯厚減少量（ピニオンとラック、ピニオンの基準円上）", "Δs", n.thinning, "mm");
     r.gearWarnings(g1, 0);
     r.contactWarnings(n);
     r.text += "\n";

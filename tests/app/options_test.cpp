@@ -229,8 +229,9 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--pair", "internal", "--cutter-teeth", "20.5"}, "--cutter-teeth", "8 to 200"},
         {{"--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
         {{"--pair", "rack", "--teeth", "12", "--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
-        // Backlash and the inspection sizes: external pairs only, so far.
-        {{"--pair", "internal", "--teeth", "42,50", "--backlash", "0.1"}, "--backlash", "external pairs only"},
+        // Backlash: external and rack pairs; the inspection sizes: external
+        // pairs only, so far.
+        {{"--pair", "internal", "--teeth", "42,50", "--backlash", "0.1"}, "--backlash", "external and rack pairs only"},
         {{"--pair", "rack", "--teeth", "12", "--pin", "3"}, "--pin", "external pairs only"},
         // Backlash 0 to 0.25 m and pins up to 5 m, whatever the order.
         {{"--backlash", "-0.001"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
@@ -367,6 +368,11 @@ TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) 
     ASSERT_TRUE(readArguments({"--module", "2", "--backlash", "0.5", "--pin=10"}, o, message, left)) << message;
     EXPECT_EQ(o.pair.backlash, 0.5);     // 0.25 m: the largest allowed
     EXPECT_EQ(o.pair.pinDiameter, 10.0); // 5 m: the largest allowed
+    // Backlash of a rack pair (its pin is refused above).
+    ASSERT_TRUE(readArguments({"--pair", "rack", "--teeth", "12", "--module", "3", "--backlash", "0.75"}, o, message,
+                              left))
+        << message;
+    EXPECT_EQ(o.pair.backlash, 0.75);
 
     // Repeated: the last one wins, each value read afresh.
     ASSERT_TRUE(readArguments({"--pair", "rack", "--pair", "internal", "--teeth", "8,30", "--teeth=12,60",

@@ -371,6 +371,17 @@ TEST(RackPair, EffectiveContactOfAnUndercutPinion) {
         const double to = std::sqrt(std::pow(n.gear[0].da / 2.0, 2) - rb * rb);
         EXPECT_NEAR((to - from) / n.pb, n.epsilonAlphaEff, 0.01);
     }
+    // Backlash of a rack pair: jt = jn / cos(alpha), each thinned by jt / 2.
+    PairInput played = makeRack(12, 3.0, 20.0, 0.6);
+    played.backlash = 0.2;
+    const PairNumbers withPlay = pairNumbers(played);
+    EXPECT_NEAR(withPlay.jt, 0.2 / std::cos(20.0 * degree), 1e-12);
+    EXPECT_NEAR(withPlay.gear[0].sa, pairNumbers(makeRack(12, 3.0, 20.0, 0.6)).gear[0].sa - withPlay.jt / 2.0 * 45.6 / 36.0,
+                1e-12);
+    EXPECT_NE(formatPairReport(withPlay).find("\n法線方向バックラッシ jn = 0.2000 mm"
+                                              "\n円周方向バックラッシ jt = 0.2128 mm"
+                                              "\n歯厚減少量（ピニオンとラック、ピニオンの基準円上） Δs = 0.1064 mm"),
+              std::string::npos);
     // Below 1, its own warning after the interference that causes it.
     EXPECT_NE(formatPairReport(pairNumbers(makeRack(8, 1.0, 20.0, 0.0)))
                   .find("\n有効かみ合い率 εα_eff = 0.9128"
@@ -457,6 +468,9 @@ TEST(PairReport, InternalAndRackReports) {
               "\nラック基準線上の歯厚 s2 = 4.7124 mm"
               "\n歯先歯厚 sa1 = 0.6055 mm"
               "\n切下げ限界転位係数 xmin1 = 0.2981"
+              "\n法線方向バックラッシ jn = 0.0000 mm"
+              "\n円周方向バックラッシ jt = 0.0000 mm"
+              "\n歯厚減少量（ピニオンとラック、ピニオンの基準円上） Δs = 0.0000 mm"
               "\n警告: 歯車1の歯先が薄すぎます（歯先歯厚が 0.25m 未満）\n");
 }
 
@@ -981,9 +995,14 @@ TEST(KindOutline, RingInvoluteRootRimAndMesh) {
 }
 
 TEST(KindOutline, RackStraightFlanksAndMesh) {
-    for (const PairInput& in : {makeRack(12, 3.0, 20.0, 0.6), makeRack(20, 1.0, 25.0, 0.0), makeRack(9, 2.0, 20.0, 0.5)}) {
+    // The last with backlash: pinion and rack each thinned by jt / 2, the
+    // play jn / 2 on each side of the tooth at the bottom.
+    PairInput played = makeRack(12, 3.0, 20.0, 0.6);
+    played.backlash = 0.3;
+    for (const PairInput& in :
+         {makeRack(12, 3.0, 20.0, 0.6), makeRack(20, 1.0, 25.0, 0.0), makeRack(9, 2.0, 20.0, 0.5), played}) {
         SCOPED_TRACE(::testing::Message() << "rack, pinion " << in.z1 << " m " << in.m << " alpha " << in.alphaDeg
-                                          << " x1 " << in.x1);
+                                          << " x1 " << in.x1 << " jn " << in.backlash);
         ASSERT_EQ(checkPair(in).field, PairField::none);
         PairGeometry pair;
         buildPairGeometry(in, pair);
@@ -1066,8 +1085,8 @@ TEST(KindOutline, RackStraightFlanksAndMesh) {
                         (p.x < 0.0 ? gapLeft : gapRight) = std::min(p.x < 0.0 ? gapLeft : gapRight, d);
                     }
                 }
-                EXPECT_LE(gapLeft, 0.001 * m);
-                EXPECT_LE(gapRight, 0.001 * m);
+                EXPECT_NEAR(gapLeft, in.backlash / 2.0, 0.001 * m);
+                EXPECT_NEAR(gapRight, in.backlash / 2.0, 0.001 * m);
             }
         }
         EXPECT_LE(worst, 0.001 * m);
