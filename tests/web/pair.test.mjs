@@ -265,8 +265,17 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   assert.match(rack, /a\s+= 19\.8000 mm from the pinion's centre to the rack's datum line/);
   assert.match(rack, /p\s+= 9\.4248 mm rack pitch/);
   assert.match(rack, /εα\s+= 1\.4273, εα_eff = 1\.4273 contact ratio/);
+  assert.match(rack, /jn\s+= 0\.0000 mm, jt = 0\.0000 mm backlash; pinion and rack each thinned by 0\.0000 mm/);
   assert.equal(await page.evaluate(() => location.hash), "#kind=rack&teeth=12&module=3&angle=20&shift=0.6&scene=7");
   assert.ok(await page.isVisible('#what-to-notice [data-scene="7"][data-kind="rack"]'));
+  // A rack pair's backlash: jt = jn / cos 20°, each thinned by jt / 2.
+  await page.fill("#pair-backlash", "0.2");
+  await page.press("#pair-backlash", "Tab");
+  assert.match(await numbers(page), /jn\s+= 0\.2000 mm, jt = 0\.2128 mm backlash; pinion and rack each thinned by 0\.1064 mm/);
+  assert.equal(await page.evaluate(() => location.hash),
+               "#kind=rack&teeth=12&module=3&angle=20&shift=0.6&backlash=0.2&scene=7");
+  await page.fill("#pair-backlash", "");
+  await page.press("#pair-backlash", "Tab");
 
   // Back to external: no kind in the link, the fields of both gears.
   await page.check('input[name="kind"][value="external"]');
