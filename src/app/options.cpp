@@ -287,14 +287,8 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         message = complaint("--cutter-teeth: only an internal gear (--pair internal) is cut by a pinion-type cutter");
         return false;
     }
-    // Backlash is worked out for external and rack pairs, the inspection
-    // sizes for external pairs only so far: refused for the other kinds
-    // rather than silently ignored.
-    if (pair.kind == PairKind::internal && pair.backlash != 0.0) {
-        message = complaint("--backlash: backlash is worked out for external and rack pairs only (--pair external "
-                            "or rack)");
-        return false;
-    }
+    // The inspection sizes are worked out for external pairs only so far:
+    // refused for the other kinds rather than silently ignored.
     if (pair.kind != PairKind::external && !given.pin.empty()) {
         message = complaint("--pin: the inspection sizes are worked out for external pairs only (--pair external)");
         return false;

@@ -188,7 +188,17 @@ PairNumbers internalPairNumbers(const PairInput& in) {
     // The ring's tooth is the space of an external gear: its half angle at
     // radius rho is s2 / d2 - inv(alpha) + inv(alpha_rho), growing outward.
     g.sa = g.da > g.db ? g.da * (g.s / g.d - n.invAlpha + involuteFunction(std::acos(g.db / g.da))) : -1.0;
-    g.thinTip = g.sa < thinTipFactor * m;
+    // Backlash as for external pairs: a kept, each gear thinned by half the
+    // circular backlash jt = jn / cos(alpha_w) on its working pitch circle,
+    // dw = 2 a z / (z2 - z1); at the tip that is jt / 2 da / dw.
+    n.jn = in.backlash;
+    n.jt = n.jn / std::cos(n.alphaW);
+    n.thinning = n.jt / 2.0;
+    for (GearNumbers& gear : n.gear) {
+        gear.dw = 2.0 * n.a * gear.z / (in.z2 - in.z1);
+        gear.sa -= n.thinning * gear.da / gear.dw;
+        gear.thinTip = gear.sa < thinTipFactor * m;
+    }
 
     // Path of contact: from where the ring's tip crosses the line of action
     // to where the pinion's does; T2 lies a sin(alpha_w) beyond T1.

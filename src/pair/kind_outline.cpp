@@ -50,6 +50,14 @@ void ringOutline(const PairInput& in, const PairNumbers& n, GearOutline& outline
     }
     std::vector<Polar> flank;
     envelopeFlank(traced, rootRadius, ra2, flank);
+    // Thinned for backlash: the whole flank turned by jt / (2 dw2) towards
+    // the tooth's middle (a cutter turned a little further cuts it).
+    if (n.thinning > 0.0) {
+        const double turn = n.thinning / n.gear[1].dw;
+        for (Polar& q : flank) {
+            q.psi -= turn;
+        }
+    }
     assembleOutline(flank, ra2, rootRadius, z2, in.m, outline);
 }
 

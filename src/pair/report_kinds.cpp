@@ -91,6 +91,11 @@ std::string formatInternalReport(const PairNumbers& n) {
     r.add("歯先歯厚", "sa1", g1.sa, "mm");
     r.add("歯先歯厚", "sa2", g2.sa, "mm");
     r.add("切下げ限界転位係数", "xmin1", g1.xmin, "");
+    r.add("かみ合いピッチ円直径", "dw1", g1.dw, "mm");
+    r.add("かみ合いピッチ円直径", "dw2", g2.dw, "mm");
+    r.add("法線方向バックラッシ", "jn", n.jn, "mm");
+    r.add("円周方向バックラッシ", "jt", n.jt, "mm");
+    r.add("歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw", n.thinning, "mm");
     r.gearWarnings(g1, 0);
     r.gearWarnings(g2, 1);
     if (n.noTipClearance) {

@@ -229,9 +229,7 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--pair", "internal", "--cutter-teeth", "20.5"}, "--cutter-teeth", "8 to 200"},
         {{"--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
         {{"--pair", "rack", "--teeth", "12", "--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
-        // Backlash: external and rack pairs; the inspection sizes: external
-        // pairs only, so far.
-        {{"--pair", "internal", "--teeth", "42,50", "--backlash", "0.1"}, "--backlash", "external and rack pairs only"},
+        // The inspection sizes: external pairs only, so far.
         {{"--pair", "rack", "--teeth", "12", "--pin", "3"}, "--pin", "external pairs only"},
         // Backlash 0 to 0.25 m and pins up to 5 m, whatever the order.
         {{"--backlash", "-0.001"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
@@ -373,6 +371,9 @@ TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) 
                               left))
         << message;
     EXPECT_EQ(o.pair.backlash, 0.75);
+    ASSERT_TRUE(readArguments({"--pair", "internal", "--teeth", "42,50", "--backlash", "0.1"}, o, message, left))
+        << message;
+    EXPECT_EQ(o.pair.backlash, 0.1);
 
     // Repeated: the last one wins, each value read afresh.
     ASSERT_TRUE(readArguments({"--pair", "rack", "--pair", "internal", "--teeth", "8,30", "--teeth=12,60",

@@ -431,6 +431,11 @@ TEST(PairReport, InternalAndRackReports) {
               "\n歯先歯厚 sa1 = 0.7641 mm"
               "\n歯先歯厚 sa2 = 0.9325 mm"
               "\n切下げ限界転位係数 xmin1 = -1.4565"
+              "\nかみ合いピッチ円直径 dw1 = 42.1040 mm"
+              "\nかみ合いピッチ円直径 dw2 = 50.1239 mm"
+              "\n法線方向バックラッシ jn = 0.0000 mm"
+              "\n円周方向バックラッシ jt = 0.0000 mm"
+              "\n歯厚減少量（各歯車、かみ合いピッチ円上） Δsw = 0.0000 mm"
               "\n警告: 歯車1の歯元で干渉が生じます（相手の歯先がインボリュートの始まりより歯元側に当たります）"
               "\n警告: 半径方向に組み込めません（トリミング: 歯車1は軸方向に差し込むしかありません）\n");
     // Where the pinion's tip circle reaches the ring's, the trimming rule
@@ -992,6 +997,33 @@ TEST(KindOutline, RingInvoluteRootRimAndMesh) {
             EXPECT_LE(overlap, 0.001 * m);
         }
     }
+}
+
+// Backlash of an internal pair: a kept, jt = jn / cos(alpha_w), the ring's
+// teeth thinned by jt / 2 on its working pitch circle (the SVG's outline,
+// measured against the same ring without backlash).
+TEST(KindOutline, InternalBacklashThinsTheRing) {
+    const PairInput tight = makeInternal(30, 60, 1.0, 20.0, 0.0, 0.5);
+    PairInput loose = tight;
+    loose.backlash = 0.2;
+    PairGeometry pair[2];
+    buildPairGeometry(tight, pair[0]);
+    buildPairGeometry(loose, pair[1]);
+    const PairNumbers& n = pair[1].numbers;
+    EXPECT_EQ(n.a, pair[0].numbers.a);
+    EXPECT_NEAR(n.jt, 0.2 / std::cos(n.alphaW), 1e-12);
+    EXPECT_NEAR(n.gear[1].dw, 2.0 * n.a * 60 / 30, 1e-12);
+    EXPECT_NEAR(n.gear[0].sa, pair[0].numbers.gear[0].sa - n.jt / 2.0 * n.gear[0].da / n.gear[0].dw, 1e-12);
+    EXPECT_NEAR(n.gear[1].sa, pair[0].numbers.gear[1].sa - n.jt / 2.0 * n.gear[1].da / n.gear[1].dw, 1e-12);
+    double thickness[2];
+    const double rho = n.gear[1].dw / 2.0;
+    for (int i = 0; i < 2; ++i) {
+        const auto gear2 = kinds::svgSubpaths(formatPairSvg(pair[i]), "gear2");
+        ASSERT_EQ(gear2.size(), 2u);
+        thickness[i] = thicknessAt(kinds::intoFrame(gear2[0], Point2{n.a, 0.0}, pair[i].phase2), 60, rho);
+    }
+    EXPECT_NEAR(thickness[0] - thickness[1], n.jt / 2.0, 0.0005);
+    EXPECT_NE(formatPairReport(n).find("\n法線方向バックラッシ jn = 0.2000 mm"), std::string::npos);
 }
 
 TEST(KindOutline, RackStraightFlanksAndMesh) {
