@@ -224,6 +224,7 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   assert.match(ring, /εα\s+= 2\.0878, εα_eff = 1\.8518 contact ratio/);
   assert.match(ring, /gear 1: interference, gear 2's tip meets it below the start of its involute \(d = 40\.3757 mm\)/);
   assert.match(ring, /zc\s+= \d+/);
+  assert.match(ring, /jn\s+= 0\.0000 mm, jt = 0\.0000 mm backlash; pinion and ring each thinned by 0\.0000 mm/);
   assert.match(ring, /radial assembly impossible/);
   assert.doesNotMatch(ring, /trochoid interference/);
   assert.ok(await page.isVisible("#pair-cutter"), "the cutter's field for a ring");

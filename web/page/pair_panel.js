@@ -45,7 +45,7 @@ var pairPanel = (function () {
     // The program takes 0 to 0.25 m and says so (refusal code 8).
     { name: "backlash", label: "backlash j<sub>n</sub>, mm", labelJa: "法線方向バックラッシ",
       said: ["backlash jn (empty: none)", "バックラッシ jn（空欄なら 0）"], min: 0, max: 25, whole: false, start: "",
-      optional: true, link: ["backlash", 0], kinds: ["external", "rack"] }
+      optional: true, link: ["backlash", 0] }
   ];
   // The kinds, in the order of the program's codes (_webSetPair's kind).
   var kinds = [
@@ -202,7 +202,7 @@ var pairPanel = (function () {
       code = quietly(function () {
         return Module._webSetPair(values.z1, values.z2, values.module, values.alpha, values.x1, values.x2,
                                   kinds.map(function (k) { return k.value; }).indexOf(kind),
-                                  kind === "internal" ? values.cutter : 0, kind !== "internal" ? values.backlash : 0);
+                                  kind === "internal" ? values.cutter : 0, values.backlash);
       });
     } catch (e) {
       // As a key that throws: said, and the controls switched off.
@@ -304,6 +304,10 @@ var pairPanel = (function () {
     else line(box, "sa1 = " + f(m._webPairSa(0)) + " mm, sa2 = " + f(m._webPairSa(1)) + " mm tip thickness", "歯先厚さ");
     if (good.kind === "internal") line(box, "zc  = " + m._webPairZc() + "       teeth of the cutter that cuts the ring",
                                        "内歯車を歯切りするピニオンカッタの歯数");
+    if (good.kind === "internal") {
+      line(box, "jn  = " + f(m._webPairJn()) + " mm, jt = " + f(m._webPairJt()) + " mm backlash; pinion and ring each thinned by " +
+           f(m._webPairThinning()) + " mm", "バックラッシ（ピニオンと内歯車の歯厚減少量）", "workshop");
+    }
     if (rack) {
       line(box, "jn  = " + f(m._webPairJn()) + " mm, jt = " + f(m._webPairJt()) + " mm backlash; pinion and rack each thinned by " +
            f(m._webPairThinning()) + " mm", "バックラッシ（ピニオンとラックの歯厚減少量）", "workshop");
