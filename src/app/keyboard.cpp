@@ -39,23 +39,13 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         break;
     case '7':
     case '8':
-        // The pair's scenes exist only when the program was given a pair.
-        if (!pairScenesEnabled) {
+    case '9':
+        // The pair's scenes exist only when the program was given a pair,
+        // and the ring's cutting (9) only for an internal pair.
+        if (!pairScenesEnabled || (key == '9' && activePair.input.kind != PairKind::internal)) {
             return;
         }
         sceneKey = static_cast<char>(key);
-        directionKey = 'd';
-        stepScene23 = 0;
-        stepScene1 = 0;
-        driveAngle = 0.0;
-        resetPairScenes();
-        break;
-    case '9':
-        // The ring's cutting exists only for an internal pair.
-        if (!pairScenesEnabled || activePair.input.kind != PairKind::internal) {
-            return;
-        }
-        sceneKey = '9';
         directionKey = 'd';
         stepScene23 = 0;
         stepScene1 = 0;
