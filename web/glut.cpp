@@ -110,6 +110,14 @@ void glutWebRasterMoved() {
     }
 }
 
+// Whether the shaders linked is asked in a task of its own after the frame
+// they drew: the frame's commands are already on their way to the GPU
+// process, which compiles the shaders while the browser shows the page.
+namespace {
+void confirmProgram(void* /*unused*/) { webglConfirmProgram(); }
+void confirmProgramSoon() { emscripten_async_call(confirmProgram, nullptr, 0); }
+}  // namespace
+
 // What the page learns from the program.
 EM_JS(void, pageFrameDrawn, (), {
     if (Module["onFrameDrawn"]) Module["onFrameDrawn"]();
@@ -152,6 +160,7 @@ void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) { keyboardCallb
 
 void glutMainLoop() {
     showWindow();
+    confirmProgramSoon();
     emscripten_exit_with_live_runtime();
 }
 
@@ -179,6 +188,7 @@ EMSCRIPTEN_KEEPALIVE void webContextRestored() {
     webglRestore();
     useBufferSide();
     showWindow();
+    confirmProgramSoon();
 }
 
 // The drawing buffer becomes side x side pixels and shows the recorded

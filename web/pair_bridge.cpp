@@ -4,11 +4,16 @@
 //
 // Unlike the desktop, where the pair scenes exist only when the program is
 // started with pair options, the page always has them: the default pair
-// (10 and 30 teeth, m = 1, 20 degrees, no shift) is set before the first
-// frame, silently. The console report stays the desktop's plain report;
-// the pair's numbers go to the panel, never to standard output.
+// (10 and 30 teeth, m = 1, 20 degrees, no shift) is set silently when the
+// page starts the pair, after the first frame. The console report stays
+// the desktop's plain report; the pair's numbers go to the panel, never to
+// standard output.
 //
 // The page's calls:
+//   Module._webPairStart(): the pair scenes with the default pair, unless
+//       a pair has been set already; before it (and before an accepted
+//       _webSetPair), keys 7 to 9 are ignored and the numbers below are
+//       not there to read.
 //   Module._webSetPair(z1, z2, m, alphaDeg, x1, x2, kind, cutter, backlash)
 //       kind: 0 external, 1 internal (gear 2 a ring), 2 rack (z2 and x2 not
 //       used); cutter: the teeth of the ring's pinion-type cutter, 0 for the
@@ -89,16 +94,12 @@ std::string dxfText;
 double contacts[contactCapacity];
 int contactCount = 0;
 
-// The page's pair scenes exist from the start, with the default pair. This
-// runs among the static initialisers, after activePair's own (pair_state.cpp
-// is linked before this file), before main draws the first frame; it prints
-// nothing.
-struct PairScenesAtStart {
-    PairScenesAtStart() {
-        pairScenesEnabled = true;
-        setActivePair(PairInput{});
-    }
-} pairScenesAtStart;
+// The page's pair scenes start with the default pair, built when the page
+// first asks for the pair (webPairStart): working out its outlines costs
+// more than the first frame, which shows scene 1 and does not need them.
+// Until then keys 7 to 9 are ignored, as by a desktop program without a
+// pair; the page starts the pair before it sends them.
+bool pairStarted = false;
 
 bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9'; }
 
@@ -147,10 +148,21 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, d
     refusal.clear();
     setActivePair(input);
     pairScenesEnabled = true;
+    pairStarted = true;
     if (pairSceneShown()) {
         redrawWithoutStep();
     }
     return 0;
+}
+
+// The pair scenes with the default pair, unless a pair is there already;
+// prints nothing.
+EMSCRIPTEN_KEEPALIVE void webPairStart() {
+    if (!pairStarted) {
+        setActivePair(PairInput{});
+        pairScenesEnabled = true;
+        pairStarted = true;
+    }
 }
 
 EMSCRIPTEN_KEEPALIVE const char* webPairMessage() { return refusal.c_str(); }

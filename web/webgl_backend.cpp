@@ -3,12 +3,22 @@
 // which the program's own code calls.
 //
 // GL state this file sets, once, and nobody else touches: one program with
-// two attributes, one array buffer, the viewport, the clear colour. No depth
-// test, no blending, no culling (WebGL's defaults), as on the desktop.
+// two attribute arrays and one constant attribute (the viewport), one array
+// buffer, the viewport, the clear colour. No depth test, no blending, no
+// culling (WebGL's defaults), as on the desktop.
+//
+// Nothing here waits for the browser's GPU process on the way to the first
+// frame: every WebGL query (a link status, a uniform's location) is a round
+// trip that waits until the GPU process has compiled everything asked of it
+// so far, tens of milliseconds at start-up. So the viewport reaches the
+// shader as a constant vertex attribute, whose location is bound before the
+// link, not as a uniform; and the link status is asked for after the first
+// frame (webglConfirmProgram), while the GPU process draws it.
 //
 // A shader that does not compile or a program that does not link is told to
 // the page (Module.onFailure) with the browser's log, and from then on
-// nothing is drawn: a wrong picture is worse than none.
+// nothing is drawn: a wrong picture is worse than none. Until the status is
+// known, draws with a program that failed draw nothing (WebGL refuses them).
 #include "webgl_backend.h"
 
 #include <cstdio>
@@ -22,11 +32,10 @@ namespace {
 constexpr char vertexShaderSource[] = R"(
 attribute vec2 windowPos;
 attribute vec4 colour;
-uniform vec2 viewportOrigin;
-uniform vec2 viewportHalfSize;
+attribute vec4 viewport;  // origin (xy) and half the size (zw), in pixels
 varying vec4 fragmentColour;
 void main() {
-    gl_Position = vec4((windowPos - viewportOrigin) / viewportHalfSize - 1.0, 0.0, 1.0);
+    gl_Position = vec4((windowPos - viewport.xy) / viewport.zw - 1.0, 0.0, 1.0);
     fragmentColour = colour;
 }
 )";
@@ -41,14 +50,16 @@ void main() {
 
 constexpr GLuint positionAttribute = 0;
 constexpr GLuint colourAttribute = 1;
+constexpr GLuint viewportAttribute = 2;  // no array: one value for every vertex
 constexpr int maxLogChars = 1024;
 
 EMSCRIPTEN_WEBGL_CONTEXT_HANDLE context = 0;
 GLuint program = 0;
 GLuint vertexBuffer = 0;
-GLint viewportOriginUniform = -1;
-GLint viewportHalfSizeUniform = -1;
-bool ready = false;  // the program linked: drawing may go on
+GLuint vertexShader = 0;    // kept until the link status is known, to say which one failed
+GLuint fragmentShader = 0;
+bool ready = false;      // the program linked, or its status is still to come: drawing may go on
+bool confirmed = false;  // the link status has been asked for
 
 EM_JS(void, pageFailure, (const char* message), {
     if (Module["onFailure"]) Module["onFailure"](UTF8ToString(message));
@@ -87,34 +98,19 @@ GLuint compileShader(GLenum type, const char* source) {
     return shader;
 }
 
-// Compiles both shaders and links the program; false after reporting why
-// not. Every status query waits for the browser's GPU process, so only the
-// link status is asked for on the way to the first frame; the shaders'
-// own status only when the link failed, to say which one did not compile.
-bool linkProgram() {
-    const GLuint vertexShader = compileShader(GL_VERTEX_SHADER, vertexShaderSource);
-    const GLuint fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentShaderSource);
+// Compiles both shaders and links the program, asking nothing: the GPU
+// process does the work while the program goes on.
+void startProgram() {
+    vertexShader = compileShader(GL_VERTEX_SHADER, vertexShaderSource);
+    fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentShaderSource);
     program = emscripten_glCreateProgram();
     emscripten_glAttachShader(program, vertexShader);
     emscripten_glAttachShader(program, fragmentShader);
     emscripten_glBindAttribLocation(program, positionAttribute, "windowPos");
     emscripten_glBindAttribLocation(program, colourAttribute, "colour");
+    emscripten_glBindAttribLocation(program, viewportAttribute, "viewport");
     emscripten_glLinkProgram(program);
-    GLint linked = GL_FALSE;
-    emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
-    if (linked != GL_TRUE) {
-        if (!reportCompileFailure(vertexShader, GL_VERTEX_SHADER) &&
-            !reportCompileFailure(fragmentShader, GL_FRAGMENT_SHADER)) {
-            static char log[maxLogChars];
-            log[0] = '\0';
-            emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
-            reportFailure("program did not link", log);
-        }
-    }
-    // Attached to the program, the shaders live on with it.
-    emscripten_glDeleteShader(vertexShader);
-    emscripten_glDeleteShader(fragmentShader);
-    return linked == GL_TRUE;
+    confirmed = false;
 }
 
 void draw(GLenum mode, const WindowVertex* vertices, int count) {
@@ -164,13 +160,9 @@ bool webglOpen(const char* canvasSelector) {
 }
 
 void webglRestore() {
-    ready = linkProgram();
-    if (!ready) {
-        return;
-    }
+    startProgram();
+    ready = true;
     emscripten_glUseProgram(program);
-    viewportOriginUniform = emscripten_glGetUniformLocation(program, "viewportOrigin");
-    viewportHalfSizeUniform = emscripten_glGetUniformLocation(program, "viewportHalfSize");
 
     emscripten_glGenBuffers(1, &vertexBuffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);
@@ -186,8 +178,33 @@ void webglViewport(int x, int y, int width, int height) {
         return;
     }
     emscripten_glViewport(x, y, width, height);
-    emscripten_glUniform2f(viewportOriginUniform, static_cast<float>(x), static_cast<float>(y));
-    emscripten_glUniform2f(viewportHalfSizeUniform, 0.5f * static_cast<float>(width), 0.5f * static_cast<float>(height));
+    emscripten_glVertexAttrib4f(viewportAttribute, static_cast<float>(x), static_cast<float>(y),
+                                0.5f * static_cast<float>(width), 0.5f * static_cast<float>(height));
+}
+
+bool webglConfirmProgram() {
+    if (confirmed || program == 0) {
+        return ready;
+    }
+    confirmed = true;
+    GLint linked = GL_FALSE;
+    emscripten_glGetProgramiv(program, GL_LINK_STATUS, &linked);
+    ready = linked == GL_TRUE;
+    // The shaders' own status only when the link failed, to say which one
+    // did not compile.
+    if (!ready && !reportCompileFailure(vertexShader, GL_VERTEX_SHADER) &&
+        !reportCompileFailure(fragmentShader, GL_FRAGMENT_SHADER)) {
+        static char log[maxLogChars];
+        log[0] = '\0';
+        emscripten_glGetProgramInfoLog(program, sizeof log, nullptr, log);
+        reportFailure("program did not link", log);
+    }
+    // Attached to the program, the shaders live on with it.
+    emscripten_glDeleteShader(vertexShader);
+    emscripten_glDeleteShader(fragmentShader);
+    vertexShader = 0;
+    fragmentShader = 0;
+    return ready;
 }
 
 void webglClear(float r, float g, float b, float a) {

@@ -5,8 +5,9 @@
 // gl_immediate.cpp's work.
 //
 // A shader that does not compile or a program that does not link is
-// reported to the page through Module.onFailure(message), and nothing is
-// drawn from then on (until a restored context links it again).
+// reported to the page through Module.onFailure(message), by
+// webglConfirmProgram, and nothing is drawn from then on (until a restored
+// context links it again).
 #pragma once
 
 // A vertex in pixels (origin at the lower left, as glViewport counts) with
@@ -28,6 +29,11 @@ bool webglOpen(const char* canvasSelector);
 // After the browser has lost the context and given it back: makes the
 // shader and the buffer again. The viewport is the caller's to set again.
 void webglRestore();
+
+// Asks once whether the program linked (a wait for the GPU process: call it
+// after a frame, not before); on failure reports why and stops drawing.
+// True while drawing goes on.
+bool webglConfirmProgram();
 
 // The region of the drawing buffer that vertex pixels map to.
 void webglViewport(int x, int y, int width, int height);

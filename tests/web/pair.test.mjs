@@ -46,7 +46,9 @@ async function openPage(url, options = {}) {
     if (message.type() === "error" || message.type() === "warning") problems.push(`console: ${message.text()}`);
   });
   await page.goto(url);
-  await page.waitForFunction(() => document.body.dataset.state === "running" && Number(document.body.dataset.frames) >= 1);
+  // The panel takes its pair once the page is shown after the first frame.
+  await page.waitForFunction(() => document.body.dataset.state === "running" && Number(document.body.dataset.frames) >= 1 &&
+                                   document.body.dataset.panels === "shown");
   page.finish = async () => {
     await context.close();
     assert.deepEqual(problems, []);
@@ -64,6 +66,27 @@ async function commit(page, selector, text) {
   await page.fill(selector, text);
   await page.press(selector, "Enter");
 }
+
+test("key 7 pressed at the first frame, before the panel is shown, shows the pair", { timeout: testTimeoutMs }, async () => {
+  // The pair is worked out after the first frame; a key that asks for it
+  // sooner must get it, not be ignored.
+  const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
+  await context.addInitScript(() => {
+    new MutationObserver((_, observer) => {
+      if (document.body?.dataset.frames !== "1") return;
+      observer.disconnect();
+      window.panelsAtKey = document.body.dataset.panels;
+      document.dispatchEvent(new KeyboardEvent("keydown", { key: "7", bubbles: true, cancelable: true }));
+    }).observe(document, { attributes: true, subtree: true, attributeFilter: ["data-frames"] });
+  });
+  const page = await context.newPage();
+  await page.goto(`${server.origin}/involute-gears.html`);
+  await page.waitForFunction(() => document.body.dataset.panels === "shown" && document.body.dataset.frames === "2");
+  assert.equal(await page.evaluate(() => window.panelsAtKey), "waiting");
+  assert.equal(await scene(page), 7);
+  assert.match(await numbers(page), /εα\s+= 1\.5115\b/, "the default pair, 10 and 30 teeth");
+  await context.close();
+});
 
 test("the panel redraws scene 7 at once without a step; bad values are said beside their field and change nothing", { timeout: testTimeoutMs }, async () => {
   const page = await openPage(`${server.origin}/involute-gears.html`);

@@ -170,6 +170,40 @@ test("a server whose Content-Security-Policy forbids WebAssembly: the page says 
   await blocked.close();
 });
 
+test("shaders that do not compile: the page says which one and why, after the frame they were asked for; nothing to save", { timeout: testTimeoutMs }, async () => {
+  // The link status is asked for only after the first frame (the frame's
+  // commands go to the GPU process meanwhile): a failure must still be said.
+  const server = await servePage(pagePath);
+  const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
+  await context.addInitScript(() => {
+    const shaderSource = WebGLRenderingContext.prototype.shaderSource;
+    WebGLRenderingContext.prototype.shaderSource = function (shader, source) {
+      const broken = /gl_FragColor/.test(source) ? source.replace("gl_FragColor", "gl_FragColour") : source;
+      return shaderSource.call(this, shader, broken);
+    };
+  });
+  const page = await context.newPage();
+  await page.goto(server.origin + "/");
+  await page.waitForFunction(() => document.body.dataset.state === "failed");
+  const shown = await page.evaluate(() => {
+    const notice = document.getElementById("notice");
+    const box = notice.getBoundingClientRect();
+    return {
+      text: notice.textContent,
+      role: notice.getAttribute("role"),
+      onScreen: !notice.hidden && box.height > 0 && box.top >= 0 && box.bottom <= innerHeight,
+      enabled: [...document.querySelectorAll('button[data-key], [data-action^="save"]')]
+        .filter((control) => !control.disabled).map((control) => control.outerHTML.slice(0, 60)),
+    };
+  });
+  assert.match(shown.text, /^The picture cannot be drawn: the WebGL fragment shader did not compile: .*gl_FragColour/);
+  assert.equal(shown.role, "alert");
+  assert.ok(shown.onScreen, "the notice is on the screen");
+  assert.deepEqual(shown.enabled, [], "key and save controls are disabled");
+  await context.close();
+  server.close();
+});
+
 test("a browser test whose assertion fails ends with that failure, its browser and server closed", { timeout: testTimeoutMs }, async () => {
   // A test file that fails half way, with a browser, a server and a page
   // open: node must end it with the failure, not wait on what it left open.

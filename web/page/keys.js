@@ -82,6 +82,7 @@ var keys = (function () {
     if (!page.running()) return;
     var framesBefore = page.frames();
     try {
+      if (code >= 55 && code <= 57) pairPanel.start();  // 7 to 9: the pair scenes are there
       Module._webKey(code);
       keySent(code);
     } catch (e) {

@@ -183,13 +183,15 @@ var layout = (function () {
   // when this script asks: a forced layout here would hold the program's
   // start up for the whole first layout. The room comes from the first
   // layout of #room, an element of the viewport's size (a ResizeObserver's
-  // first call, before the first paint), and the strip's check waits for
-  // the layout of the plan (an IntersectionObserver's first call), when its
-  // place is read for free.
+  // first call, before the first paint); the plan needs no layout of the
+  // page, which is laid out only after the first frame (program.js). The
+  // strip's check then waits for the layout of the whole page (an
+  // IntersectionObserver's first call), when its place is read for free.
   function fitWhenLaidOut() {
     var room = document.getElementById("room");
     if (typeof ResizeObserver !== "function" || typeof IntersectionObserver !== "function" || !room) {
       fit();
+      page.whenPanelsShown(fit);
       return;
     }
     var laidOut = new ResizeObserver(function (entries) {
@@ -198,12 +200,15 @@ var layout = (function () {
       var v = { w: Math.round(box.width), h: Math.round(box.height) };
       var plan = planNow(v);
       fitBuffer();
-      var shown = new IntersectionObserver(function (entries) {
-        shown.disconnect();
-        checkStrip(plan, v, entries[0].boundingClientRect.bottom);
-        fitBuffer();
+      page.whenPanelsShown(function () {
+        var shown = new IntersectionObserver(function (entries) {
+          shown.disconnect();
+          if (side !== plan.side) return;  // the window changed meanwhile: fit() has planned again
+          checkStrip(plan, v, entries[0].boundingClientRect.bottom);
+          fitBuffer();
+        });
+        shown.observe(strip);
       });
-      shown.observe(strip);
     });
     laidOut.observe(room);
   }

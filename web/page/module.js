@@ -1,7 +1,9 @@
 // The program's module: how the page hands emscripten the program (the
 // inline wasm, decoded here) and where the program's hooks lead (output to
 // the report box, frames and failures to the page's life in program.js).
-// Asks for the WebGL context before the page's first paint.
+// Asks for the WebGL context before the page's first paint, and compiles
+// the wasm while the page's own scripts are still being read (they come
+// after the program's in the page); the program starts once they are.
 // Not here: anything shown on the page. Performance marks: "page-script",
 // "wasm-ready", "runtime-ready" (and "first-frame", in program.js).
 "use strict";
@@ -30,6 +32,19 @@ var Module = (function () {
     for (var i = 0; i < chars.length; i++) bytes[i] = chars.charCodeAt(i);
     return bytes;
   }
+  // The page's own scripts come after the program's (page.html): whatever
+  // reaches them waits until they have all been read.
+  var pageRead = document.readyState !== "loading";
+  var afterRead = [];
+  function whenPageRead(callback) {
+    if (pageRead) callback();
+    else afterRead.push(callback);
+  }
+  document.addEventListener("DOMContentLoaded", function () {
+    pageRead = true;
+    afterRead.splice(0).forEach(function (callback) { callback(); });
+  }, { once: true });
+  function failToRun(reason) { whenPageRead(function () { page.failToRun(reason); }); }
   return {
     canvas: document.getElementById("canvas"),
     // Every byte of standard output, as a terminal shows it.
@@ -46,7 +61,7 @@ var Module = (function () {
     onFailure: function (message) {
       page.fail("The picture cannot be drawn: " + message + ". Try another browser or device.");
     },
-    onAbort: function (what) { page.failToRun(what); },
+    onAbort: failToRun,
     // emscripten's SINGLE_FILE build keeps the wasm as a data: URL in the
     // global wasmBinaryFile; with it missing (another toolchain), starting
     // is impossible here, and the page says so.
@@ -54,13 +69,21 @@ var Module = (function () {
       var url = typeof wasmBinaryFile === "string" ? wasmBinaryFile : "";
       var comma = url.indexOf(";base64,");
       if (url.lastIndexOf("data:", 0) !== 0 || comma < 0) {
-        page.failToRun("the program's WebAssembly is not inline in the page");
+        failToRun("the program's WebAssembly is not inline in the page");
         return {};
       }
+      // Compiled while the page's own scripts (after this one) are read;
+      // the program starts once they are all there.
       WebAssembly.instantiate(decodeBase64(url.slice(comma + 8)), imports).then(function (result) {
         performance.mark("wasm-ready");
-        receiveInstance(result.instance, result.module);
-      }, function (error) { page.failToRun(error); });
+        whenPageRead(function () {
+          try {
+            receiveInstance(result.instance, result.module);
+          } catch (error) {
+            failToRun(error);
+          }
+        });
+      }, failToRun);
       return {};
     },
     onRuntimeInitialized: function () { performance.mark("runtime-ready"); page.start(); },

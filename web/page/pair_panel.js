@@ -134,7 +134,8 @@ var pairPanel = (function () {
   }
   enableNine();
   var scene = 1;
-  var started = false;
+  var started = false;  // the panel's pair is the program's
+  var waiting = false;  // for the page to be shown, to start
   var shownLine = document.getElementById("pair-shown");
 
   function running() { return body.dataset.state === "running"; }
@@ -195,7 +196,7 @@ var pairPanel = (function () {
       names.forEach(function (name) { if (errors[name]) showError(name, errors[name]); });
       return false;
     }
-    if (!started || !running()) return true;  // applied at the first frame
+    if (!started || !running()) return true;  // applied when the pair scenes start
     if (values.kind === good.kind && names.every(function (name) { return values[name] === good[name]; })) return true;
     var code;
     try {
@@ -406,13 +407,23 @@ var pairPanel = (function () {
     }
     markScene();
     if (!started) {
-      started = true;
-      var taken = applyForm(true);
-      showNumbers();
-      link.firstFrame(taken);
+      if (!waiting) page.whenPanelsShown(start);
+      waiting = true;
     } else {
       showContacts();
     }
+  }
+  // The pair scenes start: the panel's pair (or the link's) goes to the
+  // program, its numbers to the panel, and the link's scene is shown. Once:
+  // when the page is shown after the first frame (program.js), or at a key
+  // 7 to 9 before that (keys.js).
+  function start() {
+    if (started || !running()) return;
+    started = true;
+    Module._webPairStart();
+    var taken = applyForm(true);
+    showNumbers();
+    link.firstFrame(taken);
   }
   function stateChanged() {
     var off = body.dataset.state === "ended" || body.dataset.state === "failed";
@@ -448,6 +459,7 @@ var pairPanel = (function () {
   });
 
   return {
+    start: start,
     fields: fields,
     // The field's text as given (a link's value, good or bad).
     setText: function (name, text) { inputs[name].value = text; },

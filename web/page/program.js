@@ -1,6 +1,6 @@
 // The program's life on the page: body[data-state] ("starting", "running",
 // "ended" after Esc, "failed"), body[data-frames], what happens at the
-// first frame, the notice (#notice) that says the program has ended or
+// first frame, the rest of the page shown after it (body[data-panels]), the notice (#notice) that says the program has ended or
 // cannot run and what to do, a start that never comes, and a lost WebGL
 // context. Which controls work in each state. Not here: sending keys
 // (keys.js), the readout's text (readout.js), the layout (layout.js).
@@ -31,6 +31,25 @@ var page = (function () {
   function running() { return !ended && body.dataset.state === "running"; }
   function frameCount() { return frames; }
 
+  // ---- The picture first. Until the browser has shown the first frame, the
+  // rest of the page (keys, panels, notes, report) is not laid out:
+  // body[data-panels="waiting"] hides it, as laying out its text (fonts,
+  // Japanese among them) costs several times what the frame does. Then it
+  // is shown ("shown"), and what waited for it (the Real gears panel's pair,
+  // the strip's check) runs. A failure shows it at once: the notice is in it.
+  var panelsShown = false;
+  var afterPanels = [];
+  function whenPanelsShown(callback) {
+    if (panelsShown) callback();
+    else afterPanels.push(callback);
+  }
+  function showPanels() {
+    if (panelsShown) return;
+    panelsShown = true;
+    body.dataset.panels = "shown";
+    afterPanels.splice(0).forEach(function (callback) { callback(); });
+  }
+
   function frameDrawn() {
     frames += 1;
     body.dataset.frames = String(frames);
@@ -39,12 +58,15 @@ var page = (function () {
     if (frames === 1) {
       performance.mark("first-frame");
       if (!ended) enableAll(saveControls);
-      // Keys reach the page wherever the focus is; the canvas takes it,
-      // unless the reader has put it elsewhere, after the frame is shown:
-      // in a task after the frame's own layout, so that focusing forces none.
+      // After the frame is shown (the task after the next rendering): the
+      // focus, while the layout is still the frame's own, so that focusing
+      // forces none; then the rest of the page. Keys reach the page wherever
+      // the focus is; the canvas takes it, unless the reader has put it
+      // elsewhere.
       requestAnimationFrame(function () {
         setTimeout(function () {
           if (document.activeElement === body || document.activeElement === null) canvas.focus({ preventScroll: true });
+          showPanels();
         }, 0);
       });
     }
@@ -59,6 +81,7 @@ var page = (function () {
     notice.textContent = message;
     notice.hidden = false;
     disableAll(keyControls);
+    showPanels();
   }
 
   // Esc: the program has ended, as on the desktop; the last picture may
@@ -178,5 +201,5 @@ var page = (function () {
   }
 
   return { frameDrawn: frameDrawn, end: end, fail: fail, failToRun: failToRun, start: start,
-           running: running, frames: frameCount };
+           running: running, frames: frameCount, whenPanelsShown: whenPanelsShown };
 })();
