@@ -195,7 +195,7 @@ test("after the same keys the canvas shows the desktop's picture, and one step m
     // Loaded afresh from the address without a fragment: the page may have
     // written the scene into the fragment, which it would go to again.
     await page.goto(origin + "/involute-gears.html");
-    await page.waitForFunction(() => document.body.dataset.frames === "1");
+    await page.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running");
     await pressKeys(page, keys);
     const result = await compareWithReference(page, path.join(referenceDir, `${name}.png`));
     assert.equal(result.unmatched, 0, `${name}: ${JSON.stringify(result.first)}`);
@@ -532,7 +532,7 @@ test("full screen: the picture on the screen's smaller side, clicker keys step, 
   });
   const phone = await context.newPage();
   await phone.goto(origin + "/involute-gears.html");
-  await phone.waitForFunction(() => document.body.dataset.frames === "1");
+  await phone.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running");
   await phone.tap('[data-action="fullscreen"]');
   const filled = await placement(phone);
   assert.equal(assertFits("the window filled", filled), 390);

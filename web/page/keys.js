@@ -76,6 +76,12 @@ var keys = (function () {
     }
   });
 
+  // A program that could not start (before this script was read) takes no keys.
+  if (body.dataset.state === "failed") {
+    strip.querySelectorAll("button[data-key]").forEach(function (b) { b.disabled = true; });
+    pairKeys.querySelectorAll("button[data-key]").forEach(function (b) { b.disabled = true; });
+  }
+
   // One key, as the program's keyboard callback takes it. Esc makes the
   // program exit(0); the exit arrives here as a thrown ExitStatus.
   function sendKey(code) {
@@ -215,7 +221,9 @@ var keys = (function () {
     showChosen();
   }
 
+  // Now, and after every frame from now on (program.js).
   showChosen();
+  page.watchFrames(showChosen);
 
   // The program started again: no direction chosen yet, as at the start.
   function restarted() {

@@ -316,6 +316,7 @@ var layout = (function () {
   }
 
   fitWhenLaidOut();
+  page.whenStarted(programStarting);
 
   return { escapeLeavesFullscreen: escapeLeavesFullscreen, inFullscreen: inFullscreen, leaveFullscreen: leaveFullscreen,
            programStarting: programStarting, windowSide: windowSide, bufferReady: function () { return programReady; },

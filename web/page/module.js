@@ -2,8 +2,8 @@
 // inline wasm, decoded here) and where the program's hooks lead (output to
 // the report box, frames and failures to the page's life in program.js).
 // Asks for the WebGL context before the page's first paint, and compiles
-// the wasm while the page's own scripts are still being read (they come
-// after the program's in the page); the program starts once they are.
+// and starts the program at once, while the page is still being read (most
+// of the page's scripts come after the program's, page.html).
 // Not here: anything shown on the page. Performance marks: "page-script",
 // "wasm-ready", "runtime-ready" (and "first-frame", in program.js).
 "use strict";
@@ -32,19 +32,7 @@ var Module = (function () {
     for (var i = 0; i < chars.length; i++) bytes[i] = chars.charCodeAt(i);
     return bytes;
   }
-  // The page's own scripts come after the program's (page.html): whatever
-  // reaches them waits until they have all been read.
-  var pageRead = document.readyState !== "loading";
-  var afterRead = [];
-  function whenPageRead(callback) {
-    if (pageRead) callback();
-    else afterRead.push(callback);
-  }
-  document.addEventListener("DOMContentLoaded", function () {
-    pageRead = true;
-    afterRead.splice(0).forEach(function (callback) { callback(); });
-  }, { once: true });
-  function failToRun(reason) { whenPageRead(function () { page.failToRun(reason); }); }
+  function failToRun(reason) { page.failToRun(reason); }
   return {
     canvas: document.getElementById("canvas"),
     // Every byte of standard output, as a terminal shows it.
@@ -72,19 +60,35 @@ var Module = (function () {
         failToRun("the program's WebAssembly is not inline in the page");
         return {};
       }
-      // Compiled while the page's own scripts (after this one) are read;
-      // the program starts once they are all there.
-      WebAssembly.instantiate(decodeBase64(url.slice(comma + 8)), imports).then(function (result) {
-        performance.mark("wasm-ready");
-        whenPageRead(function () {
-          try {
-            receiveInstance(result.instance, result.module);
-          } catch (error) {
-            failToRun(error);
-          }
-        });
-      }, failToRun);
-      return {};
+      // Compiled and started at once, while the page is still being read:
+      // the first frame is drawn before the page's later scripts run. A
+      // browser that compiles only small modules on the page's thread
+      // (a RangeError) compiles it in the background instead.
+      var bytes = decodeBase64(url.slice(comma + 8));
+      var compiled;
+      try {
+        compiled = new WebAssembly.Module(bytes);
+      } catch (error) {
+        if (!(error instanceof RangeError)) {
+          failToRun(error);
+          return {};
+        }
+        WebAssembly.instantiate(bytes, imports).then(function (result) {
+          performance.mark("wasm-ready");
+          receiveInstance(result.instance, result.module);
+        }, failToRun);
+        return {};
+      }
+      var instance;
+      try {
+        instance = new WebAssembly.Instance(compiled, imports);
+      } catch (error) {
+        failToRun(error);
+        return {};
+      }
+      performance.mark("wasm-ready");
+      receiveInstance(instance, compiled);
+      return instance.exports;
     },
     onRuntimeInitialized: function () { performance.mark("runtime-ready"); page.start(); },
     print: function (text) { console.log(text); },

@@ -430,6 +430,9 @@ var pairPanel = (function () {
     for (var name in inputs) inputs[name].disabled = off;
     for (var value in kindInputs) kindInputs[value].disabled = off;
     if (!off) enableNine();
+    // The first frame comes before the page has been read and the program
+    // runs: it is looked at now.
+    if (running() && !started && !waiting && page.frames() > 0) frameDrawn();
   }
   // Frames drawn in one task (a held key's burst) are looked at once.
   new MutationObserver(function (records) {
@@ -440,6 +443,8 @@ var pairPanel = (function () {
     }
     if (drawn) frameDrawn();
   }).observe(body, { attributes: true, attributeFilter: ["data-frames", "data-state"] });
+  // The program may have failed before this script was read (page.html).
+  stateChanged();
 
   // ---- The outlines as an SVG file: the desktop's --svg, byte for byte;
   // after Esc too, as the picture saves are (the program has stopped, its

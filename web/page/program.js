@@ -1,6 +1,9 @@
-// The program's life on the page: body[data-state] ("starting", "running",
-// "ended" after Esc, "failed"), body[data-frames], what happens at the
-// first frame, the rest of the page shown after it (body[data-panels]), the notice (#notice) that says the program has ended or
+// The program's life on the page: body[data-state] ("starting", "running"
+// once the program has started and the page been read, "ended" after Esc,
+// "failed"), body[data-frames], what happens at the
+// first frame, the rest of the page shown after it (body[data-panels]),
+// the parts read after the program has started catching up with it
+// (watchFrames, whenStarted), the notice (#notice) that says the program has ended or
 // cannot run and what to do, a start that never comes, and a lost WebGL
 // context. Which controls work in each state. Not here: sending keys
 // (keys.js), the readout's text (readout.js), the layout (layout.js).
@@ -50,11 +53,26 @@ var page = (function () {
     afterPanels.splice(0).forEach(function (callback) { callback(); });
   }
 
+  // The program starts while the page is still being read (page.html):
+  // the parts read after it (the readout, the keys, the layout) learn of
+  // every frame, and of the start, from when they are there, and catch up
+  // at once with what they missed.
+  var frameWatchers = [];
+  function watchFrames(callback) {
+    frameWatchers.push(callback);
+    if (frames > 0) callback();
+  }
+  var started = false;
+  var startWatchers = [];
+  function whenStarted(callback) {
+    if (started) callback();
+    else startWatchers.push(callback);
+  }
+
   function frameDrawn() {
     frames += 1;
     body.dataset.frames = String(frames);
-    readouts.show();
-    keys.showChosen();
+    frameWatchers.forEach(function (callback) { callback(); });
     if (frames === 1) {
       performance.mark("first-frame");
       if (!ended) enableAll(saveControls);
@@ -74,7 +92,7 @@ var page = (function () {
 
   function stopEverything(state, message, role) {
     ended = true;
-    keys.stopRepeat();
+    if (typeof keys === "object") keys.stopRepeat();  // a failure may come before keys.js is read
     clearTimeout(startTimer);
     body.dataset.state = state;
     notice.setAttribute("role", role);
@@ -183,7 +201,12 @@ var page = (function () {
     startTimedOut = true;
   }, startTimeoutMs);
 
+  // The runtime is up; the program's main, with the first frame, comes
+  // next. The parts that size the picture are told now. Keys reach the
+  // program ("running") once the page has also been read: the program starts
+  // while it is being read, before the scripts that take keys.
   var runtimeStarted = false;
+  var pageRead = document.readyState !== "loading";
   function start() {
     runtimeStarted = true;
     if (body.dataset.state === "failed") {
@@ -194,12 +217,18 @@ var page = (function () {
       enableAll(keyControls);
     }
     clearTimeout(startTimer);
-    body.dataset.state = "running";
-    layout.programStarting();
+    started = true;
+    startWatchers.splice(0).forEach(function (callback) { callback(); });
     // The program names the window in Japanese.
     document.querySelector("title").lang = "ja";
+    if (pageRead) body.dataset.state = "running";
   }
+  document.addEventListener("DOMContentLoaded", function () {
+    pageRead = true;
+    if (runtimeStarted && body.dataset.state === "starting") body.dataset.state = "running";
+  });
 
   return { frameDrawn: frameDrawn, end: end, fail: fail, failToRun: failToRun, start: start,
-           running: running, frames: frameCount, whenPanelsShown: whenPanelsShown };
+           running: running, frames: frameCount, whenPanelsShown: whenPanelsShown, watchFrames: watchFrames,
+           whenStarted: whenStarted };
 })();

@@ -120,5 +120,8 @@ var readouts = (function () {
     }
   }
 
+  // After every frame, from the first on, however soon it came (program.js).
+  page.watchFrames(show);
+
   return { show: show, keyTaken: keyTaken, announce: announce };
 })();
