@@ -113,10 +113,11 @@ void glutWebRasterMoved() {
 // Whether the shaders linked is asked in a task of its own after the frame
 // they drew: the frame's commands are already on their way to the GPU
 // process, which compiles the shaders while the browser shows the page.
-namespace {
-void confirmProgram(void* /*unused*/) { webglConfirmProgram(); }
-void confirmProgramSoon() { emscripten_async_call(confirmProgram, nullptr, 0); }
-}  // namespace
+// (A timer of its own rather than emscripten_async_call, which brings
+// 18 KB of emscripten's browser library into the page.)
+EM_JS(void, confirmProgramSoon, (), {
+    setTimeout(function () { Module["_webConfirmProgram"](); }, 0);
+});
 
 // What the page learns from the program.
 EM_JS(void, pageFrameDrawn, (), {
@@ -141,7 +142,15 @@ int glutCreateWindow(const char* /*title*/) {
     if (bufferSide == 0) {
         bufferSide = windowWidth;
     }
-    emscripten_set_canvas_element_size(canvasSelector, bufferSide, bufferSide);
+    // Setting a canvas's size, even to the size it has, makes the browser
+    // allocate its drawing buffer anew in the GPU process, which the first
+    // frame then waits for: only a size that differs is set.
+    int width = 0;
+    int height = 0;
+    if (emscripten_get_canvas_element_size(canvasSelector, &width, &height) != EMSCRIPTEN_RESULT_SUCCESS ||
+        width != bufferSide || height != bufferSide) {
+        emscripten_set_canvas_element_size(canvasSelector, bufferSide, bufferSide);
+    }
     if (!webglOpen(canvasSelector)) {
         // As GLUT on a display without GL: say so and end the program.
         pageNoWebGL();
@@ -207,6 +216,9 @@ EMSCRIPTEN_KEEPALIVE int webSetBufferSide(int side) {
 
 // The frame's titles as text, a line each (ASCII), for the page.
 EMSCRIPTEN_KEEPALIVE const char* webFrameText() { return frameText; }
+
+// Whether the shaders linked (see confirmProgramSoon); the page does not call it.
+EMSCRIPTEN_KEEPALIVE void webConfirmProgram() { webglConfirmProgram(); }
 
 EMSCRIPTEN_KEEPALIVE int webBufferSide() { return bufferSide > 0 ? bufferSide : windowWidth; }
 
