@@ -9,11 +9,13 @@
 //
 // Nothing here waits for the browser's GPU process on the way to the first
 // frame: every WebGL query (a link status, a uniform's location) is a round
-// trip that waits until the GPU process has compiled everything asked of it
-// so far, tens of milliseconds at start-up. So the viewport reaches the
-// shader as a constant vertex attribute, whose location is bound before the
-// link, not as a uniform; and the link status is asked for after the first
-// frame (webglConfirmProgram), while the GPU process draws it.
+// trip that waits until the GPU process has done everything asked of it so
+// far, tens of milliseconds at start-up. So the shader program is made by
+// the page with the context, long before the first frame's glUseProgram
+// asks whether it linked; the viewport reaches the shader as a constant
+// vertex attribute, whose location is bound before the link, not as a
+// uniform; and the link status is looked at here only after the first
+// frame (webglConfirmProgram).
 //
 // A shader that does not compile or a program that does not link is told to
 // the page (Module.onFailure) with the browser's log, and from then on
@@ -29,25 +31,8 @@
 
 namespace {
 
-constexpr char vertexShaderSource[] = R"(
-attribute vec2 windowPos;
-attribute vec4 colour;
-attribute vec4 viewport;  // origin (xy) and half the size (zw), in pixels
-varying vec4 fragmentColour;
-void main() {
-    gl_Position = vec4((windowPos - viewport.xy) / viewport.zw - 1.0, 0.0, 1.0);
-    fragmentColour = colour;
-}
-)";
-
-constexpr char fragmentShaderSource[] = R"(
-precision mediump float;
-varying vec4 fragmentColour;
-void main() {
-    gl_FragColor = fragmentColour;
-}
-)";
-
+// The shaders' attributes, at the locations the page binds them to
+// (web/page/module.js, in the order web/page/shaders.html declares them).
 constexpr GLuint positionAttribute = 0;
 constexpr GLuint colourAttribute = 1;
 constexpr GLuint viewportAttribute = 2;  // no array: one value for every vertex
@@ -91,25 +76,33 @@ bool reportCompileFailure(GLuint shader, GLenum type) {
     return true;
 }
 
-GLuint compileShader(GLenum type, const char* source) {
-    const GLuint shader = emscripten_glCreateShader(type);
-    emscripten_glShaderSource(shader, 1, &source, nullptr);
-    emscripten_glCompileShader(shader);
-    return shader;
-}
+// The page's shader program for the current context (Module.takeProgram,
+// web/page/module.js), entered in emscripten's tables of GL objects as its
+// glCreateProgram and glCreateShader would, so that the emscripten_gl*
+// calls take it and its two shaders.
+EM_JS(GLuint, takePageProgram, (GLuint * shaders), {
+    var made = Module["takeProgram"](GLctx);
+    var program = made.program;
+    var id = GL.getNewId(GL.programs);
+    program.name = id;
+    program.maxUniformLength = program.maxAttributeLength = program.maxUniformBlockNameLength = 0;
+    program.uniformIdCounter = 1;
+    GL.programs[id] = program;
+    [made.vertex, made.fragment].forEach(function(shader, i) {
+        var shaderId = GL.getNewId(GL.shaders);
+        GL.shaders[shaderId] = shader;
+        HEAPU32[(shaders >> 2) + i] = shaderId;
+    });
+    return id;
+});
 
-// Compiles both shaders and links the program, asking nothing: the GPU
-// process does the work while the program goes on.
+// The program, compiled and linked by the page (at once with the context,
+// at start-up), without asking anything here.
 void startProgram() {
-    vertexShader = compileShader(GL_VERTEX_SHADER, vertexShaderSource);
-    fragmentShader = compileShader(GL_FRAGMENT_SHADER, fragmentShaderSource);
-    program = emscripten_glCreateProgram();
-    emscripten_glAttachShader(program, vertexShader);
-    emscripten_glAttachShader(program, fragmentShader);
-    emscripten_glBindAttribLocation(program, positionAttribute, "windowPos");
-    emscripten_glBindAttribLocation(program, colourAttribute, "colour");
-    emscripten_glBindAttribLocation(program, viewportAttribute, "viewport");
-    emscripten_glLinkProgram(program);
+    GLuint shaders[2] = {0, 0};
+    program = takePageProgram(shaders);
+    vertexShader = shaders[0];
+    fragmentShader = shaders[1];
     confirmed = false;
 }
 

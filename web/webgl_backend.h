@@ -1,5 +1,6 @@
 // The one piece of the browser build that talks to WebGL: a pass-through
-// shader that fills triangles given in drawing-buffer pixels. Everything GL
+// shader (web/page/shaders.html, made by the page with the context) that
+// fills triangles given in drawing-buffer pixels. Everything GL
 // 1.1 does on top of that (matrices, wide lines, polygons, bitmaps,
 // lighting's effect on text, scaling to the buffer's size) is
 // gl_immediate.cpp's work.

@@ -1,26 +1,50 @@
 // The program's module: how the page hands emscripten the program (the
 // inline wasm, decoded here) and where the program's hooks lead (output to
 // the report box, frames and failures to the page's life in program.js).
-// Asks for the WebGL context before the page's first paint, and compiles
+// Asks for the WebGL context before the page's first paint, with the
+// program's shaders (shaders.html) compiled and linked, and compiles
 // and starts the program at once, while the page is still being read (most
 // of the page's scripts come after the program's, page.html).
 // Not here: anything shown on the page. Performance marks: "page-script",
 // "wasm-ready", "runtime-ready" (and "first-frame", in program.js).
 "use strict";
 performance.mark("page-script");
-// The WebGL context is asked for now, before the page's first paint: asked
-// for at the program's start, it waits for the browser's GPU process to
-// finish painting the page first, several times as long. The program's
-// emscripten_webgl_create_context then gets this same context, so these
-// are the attributes webglOpen (web/webgl_backend.cpp) asks for; it checks
-// that the context has them.
-try {
-  document.getElementById("canvas").getContext("webgl", { alpha: false, depth: false, stencil: false, antialias: false,
-                                                          preserveDrawingBuffer: true });
-} catch (e) {
-  // No WebGL: the program finds none either and says so.
-}
 var Module = (function () {
+  // The WebGL context is asked for now, before the page's first paint: asked
+  // for at the program's start, it waits for the browser's GPU process to
+  // finish painting the page first, several times as long. The program's
+  // emscripten_webgl_create_context then gets this same context, so these
+  // are the attributes webglOpen (web/webgl_backend.cpp) asks for; it checks
+  // that the context has them.
+  //
+  // The program's shaders (shaders.html) are compiled and linked with it:
+  // the GPU process does that while the page and the program are read and
+  // started, instead of after the program asks for it at its first frame,
+  // which would then wait for it (glUseProgram asks for the link status).
+  // webglOpen takes this program (takeProgram below).
+  var attributes = ["windowPos", "colour", "viewport"];  // at locations 0, 1 and 2, as webgl_backend.cpp draws them
+  function makeProgram(gl) {
+    var made = { program: gl.createProgram() };
+    [["vertex", gl.VERTEX_SHADER], ["fragment", gl.FRAGMENT_SHADER]].forEach(function (kind) {
+      var shader = gl.createShader(kind[1]);
+      gl.shaderSource(shader, document.getElementById(kind[0] + "-shader").text);
+      gl.compileShader(shader);
+      gl.attachShader(made.program, shader);
+      made[kind[0]] = shader;
+    });
+    attributes.forEach(function (name, location) { gl.bindAttribLocation(made.program, location, name); });
+    gl.linkProgram(made.program);
+    return made;
+  }
+  var early = null;
+  try {
+    var gl = document.getElementById("canvas").getContext("webgl", { alpha: false, depth: false, stencil: false,
+                                                                      antialias: false, preserveDrawingBuffer: true });
+    if (gl) early = { gl: gl, made: makeProgram(gl) };
+  } catch (e) {
+    // No WebGL: the program finds none either and says so.
+  }
+
   // The wasm is inline as base64 (one self-contained file). Decoded here,
   // once and synchronously, it spares emscripten's fetch() of a data: URL,
   // which costs tens of milliseconds of round trips through the browser's
@@ -89,6 +113,14 @@ var Module = (function () {
       performance.mark("wasm-ready");
       receiveInstance(instance, compiled);
       return instance.exports;
+    },
+    // The shader program for the program's context: the one made with the
+    // page, or a new one (after a lost context came back); its shaders
+    // too, for their logs should the link have failed.
+    takeProgram: function (gl) {
+      var made = early && early.gl === gl && !gl.isContextLost() ? early.made : makeProgram(gl);
+      early = null;
+      return made;
     },
     onRuntimeInitialized: function () { performance.mark("runtime-ready"); page.start(); },
     print: function (text) { console.log(text); },
