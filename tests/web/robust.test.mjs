@@ -170,21 +170,17 @@ test("a server whose Content-Security-Policy forbids WebAssembly: the page says 
   await blocked.close();
 });
 
-test("shaders that do not compile: the page says which one and why, after the frame they were asked for; nothing to save", { timeout: testTimeoutMs }, async () => {
-  // The link status is asked for only after the first frame (the frame's
-  // commands go to the GPU process meanwhile): a failure must still be said.
+// The page with a script run before its own (a browser without what the
+// page needs), once it has failed: what its notice says and shows.
+async function failedPage(initScript) {
   const server = await servePage(pagePath);
   const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
-  await context.addInitScript(() => {
-    const shaderSource = WebGLRenderingContext.prototype.shaderSource;
-    WebGLRenderingContext.prototype.shaderSource = function (shader, source) {
-      const broken = /gl_FragColor/.test(source) ? source.replace("gl_FragColor", "gl_FragColour") : source;
-      return shaderSource.call(this, shader, broken);
-    };
-  });
+  await context.addInitScript(initScript);
   const page = await context.newPage();
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
   await page.goto(server.origin + "/");
-  await page.waitForFunction(() => document.body.dataset.state === "failed");
+  await page.waitForFunction(() => document.body.dataset.state === "failed" && document.readyState === "complete");
   const shown = await page.evaluate(() => {
     const notice = document.getElementById("notice");
     const box = notice.getBoundingClientRect();
@@ -192,16 +188,41 @@ test("shaders that do not compile: the page says which one and why, after the fr
       text: notice.textContent,
       role: notice.getAttribute("role"),
       onScreen: !notice.hidden && box.height > 0 && box.top >= 0 && box.bottom <= innerHeight,
-      enabled: [...document.querySelectorAll('button[data-key], [data-action^="save"]')]
+      enabled: [...document.querySelectorAll('button[data-key], [data-action^="save"], #pair-form input')]
         .filter((control) => !control.disabled).map((control) => control.outerHTML.slice(0, 60)),
+      frames: document.body.dataset.frames,
     };
   });
-  assert.match(shown.text, /^The picture cannot be drawn: the WebGL fragment shader did not compile: .*gl_FragColour/);
-  assert.equal(shown.role, "alert");
-  assert.ok(shown.onScreen, "the notice is on the screen");
-  assert.deepEqual(shown.enabled, [], "key and save controls are disabled");
   await context.close();
   server.close();
+  return { ...shown, errors };
+}
+
+test("a browser that cannot draw: no WebGL, or shaders that do not compile; the page says why, every control off", { timeout: testTimeoutMs }, async () => {
+  // The program starts while the page is still being read: a failure then
+  // must still reach the notice, and the controls made later must be off.
+  const noWebGL = await failedPage(() => { HTMLCanvasElement.prototype.getContext = () => null; });
+  assert.match(noWebGL.text, /^This browser cannot show the picture: WebGL is switched off or missing/);
+  assert.equal(noWebGL.role, "alert");
+  assert.ok(noWebGL.onScreen, "the notice is on the screen");
+  assert.deepEqual(noWebGL.enabled, [], "keys, saves and fields are off");
+  assert.equal(noWebGL.frames, undefined, "nothing was drawn");
+  assert.deepEqual(noWebGL.errors, []);
+
+  // The link status is asked for only after the first frame (the frame's
+  // commands go to the GPU process meanwhile): a failure must still be said.
+  const broken = await failedPage(() => {
+    const shaderSource = WebGLRenderingContext.prototype.shaderSource;
+    WebGLRenderingContext.prototype.shaderSource = function (shader, source) {
+      const broken = /gl_FragColor/.test(source) ? source.replace("gl_FragColor", "gl_FragColour") : source;
+      return shaderSource.call(this, shader, broken);
+    };
+  });
+  assert.match(broken.text, /^The picture cannot be drawn: the WebGL fragment shader did not compile: .*gl_FragColour/);
+  assert.equal(broken.role, "alert");
+  assert.ok(broken.onScreen, "the notice is on the screen");
+  assert.deepEqual(broken.enabled, [], "keys, saves and fields are off");
+  assert.deepEqual(broken.errors, []);
 });
 
 test("a browser test whose assertion fails ends with that failure, its browser and server closed", { timeout: testTimeoutMs }, async () => {
