@@ -102,8 +102,11 @@ var pairPanel = (function () {
     input.name = field.name;
     // A text field with a numeric keyboard: it keeps what was typed or
     // linked, good or bad, as it was written, and the wheel changes nothing.
+    // A field that takes negative values (the shifts) gets the full
+    // keyboard: the decimal keypads of phones (iOS's among them) have no
+    // minus sign.
     input.type = "text";
-    input.inputMode = field.whole ? "numeric" : "decimal";
+    input.inputMode = field.min < 0 ? "text" : field.whole ? "numeric" : "decimal";
     input.autocomplete = "off";
     input.spellcheck = false;
     input.value = field.start;
