@@ -62,7 +62,9 @@ async function openPage(options = {}) {
     }
   });
   await page.goto(origin + "/involute-gears.html");
-  await page.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running");
+  // The column beside the picture is shown after the first frame.
+  await page.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running" &&
+                                   document.body.dataset.panels === "shown");
   page.finish = async () => {
     await context.close();
     assert.deepEqual(problems, []);
@@ -532,7 +534,7 @@ test("full screen: the picture on the screen's smaller side, clicker keys step, 
   });
   const phone = await context.newPage();
   await phone.goto(origin + "/involute-gears.html");
-  await phone.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running");
+  await phone.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running" && document.body.dataset.panels === "shown");
   await phone.tap('[data-action="fullscreen"]');
   const filled = await placement(phone);
   assert.equal(assertFits("the window filled", filled), 390);

@@ -35,8 +35,24 @@ async function openPage(contextOptions = {}, headers = {}) {
   return page;
 }
 
+// A page that has failed: its notice (text, role, on the screen) and the
+// controls still on (none should be), and whether anything was drawn.
+const failureShown = (page) => page.evaluate(() => {
+  const notice = document.getElementById("notice");
+  const box = notice.getBoundingClientRect();
+  return {
+    text: notice.textContent,
+    role: notice.getAttribute("role"),
+    onScreen: !notice.hidden && box.height > 0 && box.top >= 0 && box.bottom <= innerHeight,
+    enabled: [...document.querySelectorAll('button[data-key], [data-action^="save"], #pair-form input')]
+      .filter((control) => !control.disabled).map((control) => control.outerHTML.slice(0, 60)),
+    frames: document.body.dataset.frames,
+  };
+});
+
 const running = (page) =>
-  page.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running");
+  page.waitForFunction(() => document.body.dataset.frames === "1" && document.body.dataset.state === "running" &&
+                             document.body.dataset.panels === "shown");
 
 test("300 z: each costs the page what the first did, the page keeps its height, the box the last reports", { timeout: testTimeoutMs }, async () => {
   const page = await openPage();
@@ -140,18 +156,7 @@ test("touch: a swipe over a button scrolls and presses nothing; held still, d re
 test("a server whose Content-Security-Policy forbids WebAssembly: the page says so and how to run it, every control off", { timeout: testTimeoutMs }, async () => {
   const page = await openPage({}, { "content-security-policy": "script-src 'unsafe-inline'" });
   await page.waitForFunction(() => document.body.dataset.state === "failed");
-  const shown = await page.evaluate(() => {
-    const notice = document.getElementById("notice");
-    const box = notice.getBoundingClientRect();
-    return {
-      text: notice.textContent,
-      role: notice.getAttribute("role"),
-      onScreen: !notice.hidden && box.height > 0 && box.top >= 0 && box.bottom <= innerHeight,
-      enabled: [...document.querySelectorAll('button[data-key], [data-action^="save"]')]
-        .filter((control) => !control.disabled).map((control) => control.outerHTML.slice(0, 60)),
-      frames: document.body.dataset.frames,
-    };
-  });
+  const shown = await failureShown(page);
   assert.match(shown.text, /cannot start here/);
   assert.match(shown.text, /Content-Security-Policy lacks 'wasm-unsafe-eval'/);
   assert.match(shown.text, /open the saved file: it runs from disk/);
@@ -181,18 +186,7 @@ async function failedPage(initScript) {
   page.on("pageerror", (error) => errors.push(error.message));
   await page.goto(server.origin + "/");
   await page.waitForFunction(() => document.body.dataset.state === "failed" && document.readyState === "complete");
-  const shown = await page.evaluate(() => {
-    const notice = document.getElementById("notice");
-    const box = notice.getBoundingClientRect();
-    return {
-      text: notice.textContent,
-      role: notice.getAttribute("role"),
-      onScreen: !notice.hidden && box.height > 0 && box.top >= 0 && box.bottom <= innerHeight,
-      enabled: [...document.querySelectorAll('button[data-key], [data-action^="save"], #pair-form input')]
-        .filter((control) => !control.disabled).map((control) => control.outerHTML.slice(0, 60)),
-      frames: document.body.dataset.frames,
-    };
-  });
+  const shown = await failureShown(page);
   await context.close();
   server.close();
   return { ...shown, errors };

@@ -34,23 +34,36 @@ var page = (function () {
   function running() { return !ended && body.dataset.state === "running"; }
   function frameCount() { return frames; }
 
+  // Something that happens once: what asks for it before runs when it
+  // happens, what asks after runs at once.
+  function once() {
+    var happened = false;
+    var waiting = [];
+    return {
+      then: function (callback) {
+        if (happened) callback();
+        else waiting.push(callback);
+      },
+      // False when it had happened already.
+      happen: function () {
+        if (happened) return false;
+        happened = true;
+        waiting.splice(0).forEach(function (callback) { callback(); });
+        return true;
+      }
+    };
+  }
+
   // ---- The picture first. Until the browser has shown the first frame, the
   // rest of the page (keys, panels, notes, report) is not laid out:
   // body[data-panels="waiting"] hides it, as laying out its text (fonts,
   // Japanese among them) costs several times what the frame does. Then it
   // is shown ("shown"), and what waited for it (the Real gears panel's pair,
   // the strip's check) runs. A failure shows it at once: the notice is in it.
-  var panelsShown = false;
-  var afterPanels = [];
-  function whenPanelsShown(callback) {
-    if (panelsShown) callback();
-    else afterPanels.push(callback);
-  }
+  var panelsShown = once();
   function showPanels() {
-    if (panelsShown) return;
-    panelsShown = true;
     body.dataset.panels = "shown";
-    afterPanels.splice(0).forEach(function (callback) { callback(); });
+    panelsShown.happen();
   }
 
   // The program starts while the page is still being read (page.html):
@@ -62,12 +75,7 @@ var page = (function () {
     frameWatchers.push(callback);
     if (frames > 0) callback();
   }
-  var started = false;
-  var startWatchers = [];
-  function whenStarted(callback) {
-    if (started) callback();
-    else startWatchers.push(callback);
-  }
+  var started = once();
 
   function frameDrawn() {
     frames += 1;
@@ -217,8 +225,7 @@ var page = (function () {
       enableAll(keyControls);
     }
     clearTimeout(startTimer);
-    started = true;
-    startWatchers.splice(0).forEach(function (callback) { callback(); });
+    started.happen();
     // The program names the window in Japanese.
     document.querySelector("title").lang = "ja";
     if (pageRead) body.dataset.state = "running";
@@ -229,6 +236,6 @@ var page = (function () {
   });
 
   return { frameDrawn: frameDrawn, end: end, fail: fail, failToRun: failToRun, start: start,
-           running: running, frames: frameCount, whenPanelsShown: whenPanelsShown, watchFrames: watchFrames,
-           whenStarted: whenStarted };
+           running: running, frames: frameCount, whenPanelsShown: panelsShown.then, watchFrames: watchFrames,
+           whenStarted: started.then };
 })();
