@@ -11,11 +11,12 @@
 // frame: every WebGL query (a link status, a uniform's location) is a round
 // trip that waits until the GPU process has done everything asked of it so
 // far, tens of milliseconds at start-up. So the shader program is made by
-// the page with the context, long before the first frame's glUseProgram
-// asks whether it linked; the viewport reaches the shader as a constant
-// vertex attribute, whose location is bound before the link, not as a
-// uniform; and the link status is looked at here only after the first
-// frame (webglConfirmProgram).
+// the page with the context, its link status asked there at once, when the
+// GPU process is free (the browser keeps the answer for the first frame's
+// glUseProgram); the viewport reaches the shader as a constant vertex
+// attribute, whose location is bound before the link, not as a uniform;
+// and the link status is looked at here only after the first frame
+// (webglConfirmProgram).
 //
 // A shader that does not compile or a program that does not link is told to
 // the page (Module.onFailure) with the browser's log, and from then on

@@ -17,11 +17,13 @@ var Module = (function () {
   // are the attributes webglOpen (web/webgl_backend.cpp) asks for; it checks
   // that the context has them.
   //
-  // The program's shaders (shaders.html) are compiled and linked with it:
-  // the GPU process does that while the page and the program are read and
-  // started, instead of after the program asks for it at its first frame,
-  // which would then wait for it (glUseProgram asks for the link status).
-  // webglOpen takes this program (takeProgram below).
+  // The program's shaders (shaders.html) are compiled and linked with it,
+  // and the link status asked for at once, which the browser then keeps:
+  // the GPU process has just made the context and answers in a millisecond.
+  // Asked at the first frame (glUseProgram asks it), the answer waits for
+  // whatever the GPU process is busy with then, the browser's own frames
+  // among them (tens of milliseconds each without a GPU). webglOpen takes
+  // this program (takeProgram below).
   var attributes = ["windowPos", "colour", "viewport"];  // at locations 0, 1 and 2, as webgl_backend.cpp draws them
   function makeProgram(gl) {
     var made = { program: gl.createProgram() };
@@ -40,7 +42,10 @@ var Module = (function () {
   try {
     var gl = document.getElementById("canvas").getContext("webgl", { alpha: false, depth: false, stencil: false,
                                                                       antialias: false, preserveDrawingBuffer: true });
-    if (gl) early = { gl: gl, made: makeProgram(gl) };
+    if (gl) {
+      early = { gl: gl, made: makeProgram(gl) };
+      gl.getProgramParameter(early.made.program, gl.LINK_STATUS);
+    }
   } catch (e) {
     // No WebGL: the program finds none either and says so.
   }
