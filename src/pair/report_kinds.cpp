@@ -12,16 +12,7 @@ std::string formatInternalReport(const PairNumbers& n) {
     const GearNumbers& g1 = n.gear[0];
     const GearNumbers& g2 = n.gear[1];
     r.text += "\n歯車対の諸元（内歯車）";
-    r.add("中心距離", "a", n.a, "mm");
-    r.add("かみ合い圧力角", "αw", n.alphaW / degToRad, "deg");
-    r.add("基準円直径", "d1", g1.d, "mm");
-    r.add("基準円直径", "d2", g2.d, "mm");
-    r.add("基礎円直径", "db1", g1.db, "mm");
-    r.add("基礎円直径", "db2", g2.db, "mm");
-    r.add("歯先円直径", "da1", g1.da, "mm");
-    r.add("歯先円直径", "da2", g2.da, "mm");
-    r.add("歯底円直径", "df1", g1.df, "mm");
-    r.add("歯底円直径", "df2", g2.df, "mm");
+    r.centreAndDiameters(n);
     snprintf(r.line, sizeof r.line, "\nピニオンカッタ歯数 zc = %d", n.zc);
     r.text += r.line;
     r.add("法線ピッチ", "pb", n.pb, "mm");

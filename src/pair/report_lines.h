@@ -16,6 +16,20 @@ struct Report {
         snprintf(line, sizeof line, "\n%s %s = %.4f%s%s", label, symbol, value, unit[0] != '\0' ? " " : "", unit);
         text += line;
     }
+    // A pair of two gears (external or internal): the centre distance, the
+    // working pressure angle and each gear's four diameters.
+    void centreAndDiameters(const PairNumbers& n) {
+        add("中心距離", "a", n.a, "mm");
+        add("かみ合い圧力角", "αw", n.alphaW / degToRad, "deg");
+        add("基準円直径", "d1", n.gear[0].d, "mm");
+        add("基準円直径", "d2", n.gear[1].d, "mm");
+        add("基礎円直径", "db1", n.gear[0].db, "mm");
+        add("基礎円直径", "db2", n.gear[1].db, "mm");
+        add("歯先円直径", "da1", n.gear[0].da, "mm");
+        add("歯先円直径", "da2", n.gear[1].da, "mm");
+        add("歯底円直径", "df1", n.gear[0].df, "mm");
+        add("歯底円直径", "df2", n.gear[1].df, "mm");
+    }
     // The effective contact ratio and, where it is shorter than the nominal,
     // why: the gear whose involute starts (ends, for the ring) where the
     // mate's tip cannot reach without running onto its fillet.
