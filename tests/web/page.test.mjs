@@ -679,6 +679,20 @@ test("phones: the title readable, every key button saying what it does, Real gea
   assert.equal(await page.getAttribute('[data-action="real-gears"]', "aria-expanded"), "true");
   await page.finish();
 
+  // A projector, the panel beside the picture: the picture stays on the
+  // screen while the page scrolls down to a field.
+  const projector = await openPage({ viewport: { width: 1024, height: 768 } });
+  await projector.click('[data-action="real-gears"]');
+  await projector.click("#pair-x1");
+  await projector.fill("#pair-x1", "-0.2");
+  await projector.press("#pair-x1", "Enter");
+  assert.ok(await projector.evaluate(() => scrollY > 0), "the page has scrolled to the field");
+  assert.ok(await projector.$eval("#canvas", (e) => {
+    const r = e.getBoundingClientRect();
+    return r.top >= 0 && r.bottom <= innerHeight;
+  }), "the picture is on the screen");
+  await projector.finish();
+
   // 400 % zoom on a 1280 x 720 screen: 320 x 180 CSS px. The picture takes
   // 80 % of the smaller side or more; the keys scroll.
   const tiny = await openPage({ viewport: { width: 320, height: 180 }, deviceScaleFactor: 4 });
