@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <cstring>
 #include <fstream>
+#include <iostream>
 #include <gtest/gtest.h>
 #include <locale.h>
 #include <poll.h>
@@ -19,6 +20,7 @@
 #include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -463,8 +465,6 @@ TEST(PairOptions, SvgWritesBothOutlinesInMillimetres) {
     EXPECT_EQ(r.err, "");
     std::ifstream file(path, std::ios::binary);
     const std::string svg((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
-    unlink(path.c_str());
-    rmdir(directory);
 
     PairInput input;
     input.z1 = 12;
@@ -500,18 +500,21 @@ TEST(PairOptions, SvgWritesBothOutlinesInMillimetres) {
         EXPECT_EQ(points.size(), pair.outline[g].points.size());
     }
 
-    for (const char* unwritable : {"/nonexistent-directory/pair.svg", "/dev/full"}) {
-        const Finished bad = run({"--svg", unwritable});
-        EXPECT_EQ(bad.status, 1) << unwritable;
-        EXPECT_EQ(bad.out, "");
-        EXPECT_NE(bad.err.find(unwritable), std::string::npos) << bad.err;
-    }
+    // A folder that does not exist, inside the test's own (a full disk is
+    // the file-size limit in DrawingsAreWrittenWholeOrNotAtAll).
+    const std::string unwritable = std::string(directory) + "/missing/pair.svg";
+    const Finished bad = run({"--svg", unwritable});
+    EXPECT_EQ(bad.status, 1);
+    EXPECT_EQ(bad.out, "");
+    EXPECT_NE(bad.err.find(unwritable), std::string::npos) << bad.err;
 
     // "-": the same bytes on standard output, for pipes.
     const Finished piped = run({"--teeth", "12,24", "--module", "3", "--shift", "0.6,0.36", "--svg", "-"});
     EXPECT_EQ(piped.status, 0);
     EXPECT_EQ(piped.err, "");
     EXPECT_EQ(piped.out, svg);
+    unlink(path.c_str());
+    rmdir(directory);
 }
 
 std::string readWhole(const std::string& path) {
@@ -600,12 +603,26 @@ TEST(PairOptions, DrawingsAreWrittenWholeOrNotAtAll) {
     EXPECT_EQ(noSpace.err, std::string("involute-gears: --svg: cannot write standard output: ") + strerror(ENOSPC) + "\n");
 
     // Not a regular file: refused before anything is opened, so a FIFO
-    // without a reader does not block; the FIFO and the directory stay.
+    // without a reader does not block; the FIFO, the directory and the
+    // device stay. Every one is the test's own, made in its folder: were the
+    // refusal broken, the rename could replace only these, never the
+    // machine's own devices (the suite runs as root in CI).
     const std::string fifo = dir + "/fifo.svg";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
     const std::string subdirectory = dir + "/drawings";
     ASSERT_EQ(mkdir(subdirectory.c_str(), 0700), 0);
-    for (const std::string& target : {fifo, subdirectory, std::string("/dev/null")}) {
+    std::vector<std::string> targets{fifo, subdirectory};
+    std::vector<std::string> names{"drawings", "fifo.svg", "pair.svg"};
+    // A character device like the null device (1, 3); making one needs root.
+    const std::string device = dir + "/null.svg";
+    if (mknod(device.c_str(), S_IFCHR | 0600, makedev(1, 3)) == 0) {
+        targets.push_back(device);
+        names.insert(names.begin() + 2, "null.svg");
+    } else {
+        std::cout << "[ SKIPPED  ] the device-node case: mknod " << device << ": " << strerror(errno)
+                  << " (needs root)\n";
+    }
+    for (const std::string& target : targets) {
         const Finished refused = run({"--svg", target, "--report"});
         EXPECT_EQ(refused.status, 1);
         EXPECT_EQ(refused.out, "");
@@ -613,7 +630,11 @@ TEST(PairOptions, DrawingsAreWrittenWholeOrNotAtAll) {
     }
     ASSERT_EQ(lstat(fifo.c_str(), &status), 0);
     EXPECT_TRUE(S_ISFIFO(status.st_mode));
-    EXPECT_EQ(namesIn(dir), (std::vector<std::string>{"drawings", "fifo.svg", "pair.svg"}));
+    if (targets.size() == 3) {
+        ASSERT_EQ(lstat(device.c_str(), &status), 0);
+        EXPECT_TRUE(S_ISCHR(status.st_mode));
+    }
+    EXPECT_EQ(namesIn(dir), names);
     EXPECT_EQ(namesIn(subdirectory), std::vector<std::string>{});
 
     // A path with control characters is named with them escaped.
@@ -622,6 +643,7 @@ TEST(PairOptions, DrawingsAreWrittenWholeOrNotAtAll) {
     EXPECT_NE(escaped.err.find("/none/\\x1b[2J.svg: "), std::string::npos) << escaped.err;
 
     unlink(fifo.c_str());
+    unlink(device.c_str());
     rmdir(subdirectory.c_str());
     unlink(path.c_str());
     rmdir(directory);

@@ -5,8 +5,9 @@ import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import { spawnSync } from "node:child_process";
 import fs from "node:fs";
+import os from "node:os";
 import path from "node:path";
-import { fileURLToPath } from "node:url";
+import { fileURLToPath, pathToFileURL } from "node:url";
 import { closeAll, launchChromium, servePage, zPressCosts } from "./chromium.mjs";
 
 const here = path.dirname(fileURLToPath(import.meta.url));
@@ -222,12 +223,14 @@ test("a browser that cannot draw: no WebGL, or shaders that do not compile; the 
 test("a browser test whose assertion fails ends with that failure, its browser and server closed", { timeout: testTimeoutMs }, async () => {
   // A test file that fails half way, with a browser, a server and a page
   // open: node must end it with the failure, not wait on what it left open.
-  // (The probe's name does not end in .test.mjs: the suite itself never runs it.)
-  const probe = path.join(here, "failing-probe.mjs");
+  // The probe is written into a folder of the test's own, never into the
+  // checkout, and reaches the suite's helpers by their file URL.
+  const folder = fs.mkdtempSync(path.join(os.tmpdir(), "involute-probe-"));
+  const probe = path.join(folder, "failing-probe.mjs");
   fs.writeFileSync(probe, `
 import { after, test } from "node:test";
 import assert from "node:assert/strict";
-import { closeAll, launchChromium, servePage } from "./chromium.mjs";
+import { closeAll, launchChromium, servePage } from ${JSON.stringify(pathToFileURL(path.join(here, "chromium.mjs")).href)};
 after(closeAll);
 test("fails with everything open", async () => {
   const browser = await launchChromium();
@@ -250,6 +253,6 @@ test("fails with everything open", async () => {
     assert.match(run.stdout, /the probe's own failure/);
     assert.match(run.stdout, /# fail 1/);
   } finally {
-    fs.rmSync(probe, { force: true });
+    fs.rmSync(folder, { recursive: true, force: true });
   }
 });
