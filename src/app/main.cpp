@@ -14,10 +14,9 @@
 
 namespace {
 
-// The pair's report, a line at a time: each line is converted to the
+// A text such as the pair's report, a line at a time: each line is converted to the
 // console's codeset on its own, within consoleWrite's line length.
-void printPairReport(const PairNumbers& numbers) {
-    const std::string report = formatPairReport(numbers);
+void printLines(const std::string& report) {
     size_t start = 0;
     while (start < report.size()) {
         size_t end = report.find('\n', start + 1);
@@ -29,6 +28,8 @@ void printPairReport(const PairNumbers& numbers) {
     }
     consoleFlush();
 }
+
+void printPairReport(const PairNumbers& numbers) { printLines(formatPairReport(numbers)); }
 
 #ifndef __EMSCRIPTEN__
 constexpr int exitBadInput = 2;
@@ -64,24 +65,34 @@ int main(int argc, char** argv) {
         fprintf(stderr, "%s\n", message.c_str());
         return exitBadInput;
     }
-    if (options.hasPair) {
-        setActivePair(options.pair);
-        pairScenesEnabled = true;
+    if (options.help || options.version) {
+        // In the console's codeset, as the reports (the help names α).
+        printLines(options.help ? helpText() : versionText());
+        return ferror(stdout) == 0 ? 0 : exitCannotWrite;
     }
     // --svg, --dxf and --report answer and end the program: no window, no
-    // display.
-    if (options.svg && !writeDrawing("--svg", options.svgPath, formatPairSvg(activePair, options.layout))) {
-        return exitCannotWrite;
-    }
-    if (options.dxf && !writeDrawing("--dxf", options.dxfPath, formatPairDxf(activePair, options.layout))) {
-        return exitCannotWrite;
+    // display, no scene. The report needs the numbers alone; the drawings
+    // the outlines too.
+    if (options.svg || options.dxf) {
+        PairGeometry pair;
+        buildPairGeometry(options.pair, pair);
+        if (options.svg && !writeDrawing("--svg", options.svgPath, formatPairSvg(pair, options.layout))) {
+            return exitCannotWrite;
+        }
+        if (options.dxf && !writeDrawing("--dxf", options.dxfPath, formatPairDxf(pair, options.layout))) {
+            return exitCannotWrite;
+        }
     }
     if (options.report) {
-        printPairReport(activePair.numbers);
+        printPairReport(pairNumbers(options.pair));
         return 0;
     }
     if (options.svg || options.dxf) {
         return 0;
+    }
+    if (options.hasPair) {
+        setActivePair(options.pair);
+        pairScenesEnabled = true;
     }
 #endif
 

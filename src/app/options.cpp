@@ -1,5 +1,6 @@
 #include "app/options.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdio>
@@ -24,6 +25,8 @@ enum Code : int {
     codeCutterTeeth,
     codeDxf,
     codeLayout,
+    codeHelp,
+    codeVersion,
 };
 
 const option longOptions[] = {
@@ -39,6 +42,8 @@ const option longOptions[] = {
     {"cutter-teeth", required_argument, nullptr, codeCutterTeeth},
     {"dxf", required_argument, nullptr, codeDxf},
     {"layout", required_argument, nullptr, codeLayout},
+    {"help", no_argument, nullptr, codeHelp},
+    {"version", no_argument, nullptr, codeVersion},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -79,88 +84,69 @@ std::string nameOf(int code) {
     return "";
 }
 
-// What each value must be, as the messages say it.
+const PairInputSpec& spec(PairInputId id) { return pairInputSpec(id); }
+
+// What each value must be, as the messages say it; the ranges from the
+// table of inputs.
 std::string expected(int code) {
-    char text[160];
     switch (code) {
     case codeTeeth:
-        snprintf(text, sizeof text, "Z1,Z2: two whole numbers, each %d to %d (Z1 alone with --pair rack)", minTeeth,
-                 maxTeeth);
-        break;
+        return "Z1,Z2: two whole numbers, each " + inputRangeText(spec(PairInputId::z1), 0.0) +
+               " (Z1 alone with --pair rack)";
     case codeModule:
-        snprintf(text, sizeof text, "M: a number of mm, %g to %g", minModule, maxModule);
-        break;
+        return "M: a number of mm, " + inputRangeText(spec(PairInputId::module), 0.0);
     case codePressureAngle:
-        snprintf(text, sizeof text, "DEG: a number of degrees, %g to %g", minPressureAngleDeg, maxPressureAngleDeg);
-        break;
+        return "DEG: a number of degrees, " + inputRangeText(spec(PairInputId::alpha), 0.0);
     case codeShift:
-        snprintf(text, sizeof text, "X1,X2: two numbers, each %.1f to %.1f (X1 alone with --pair rack)", minShift,
-                 maxShift);
-        break;
+        return "X1,X2: two numbers, each " + inputRangeText(spec(PairInputId::x1), 0.0) +
+               " (X1 alone with --pair rack)";
     case codePair:
-        snprintf(text, sizeof text, "KIND: external, internal or rack");
-        break;
-    case codeBacklash:
-        snprintf(text, sizeof text, "J: a number of mm, 0 to %g m (the module times %g)", maxBacklashModules,
-                 maxBacklashModules);
-        break;
-    case codePin:
-        snprintf(text, sizeof text, "D: a number of mm, above 0 and at most %g m (the module times %g)", maxPinModules,
-                 maxPinModules);
-        break;
-    case codeCutterTeeth:
-        snprintf(text, sizeof text, "ZC: a whole number, %d to %d", minCutterTeeth, maxCutterTeeth);
-        break;
-    case codeSvg:
-        snprintf(text, sizeof text, "FILE: the SVG file to write (- for standard output)");
-        break;
-    case codeDxf:
-        snprintf(text, sizeof text, "FILE: the DXF file to write (- for standard output)");
-        break;
-    case codeLayout:
-        snprintf(text, sizeof text, "KIND: mesh or apart");
-        break;
-    default:
-        snprintf(text, sizeof text, "no value");
-        break;
+        return "KIND: external, internal or rack";
+    case codeBacklash: {
+        char hi[32];
+        snprintf(hi, sizeof hi, "%g", spec(PairInputId::backlash).hi);
+        return "J: a number of mm, " + inputRangeText(spec(PairInputId::backlash), 0.0) + " (the module times " + hi +
+               ")";
     }
-    return text;
+    case codePin: {
+        char hi[32];
+        snprintf(hi, sizeof hi, "%g", spec(PairInputId::pin).hi);
+        return "D: a number of mm, " + inputRangeText(spec(PairInputId::pin), 0.0) + " (the module times " + hi + ")";
+    }
+    case codeCutterTeeth:
+        return "ZC: a whole number, " + inputRangeText(spec(PairInputId::cutter), 0.0);
+    case codeSvg:
+        return "FILE: the SVG file to write (- for standard output)";
+    case codeDxf:
+        return "FILE: the DXF file to write (- for standard output)";
+    case codeLayout:
+        return "KIND: mesh or apart";
+    default:
+        return "no value";
+    }
 }
 
-// A whole number in decimal, the whole text. Values far out of range come
-// back as INT_MIN / INT_MAX and fail the range check later.
-bool readWhole(const char* text, int& value) {
-    const char* digits = text[0] == '+' || text[0] == '-' ? text + 1 : text;
-    if (digits[0] == '\0' || strspn(digits, "0123456789") != strlen(digits)) {
+// One input's value read by the table's rule into the pair.
+bool readInput(PairInputId id, const char* text, PairInput& pair) {
+    double value = 0.0;
+    if (!readInputText(spec(id), text, value)) {
         return false;
     }
-    const long number = strtol(text, nullptr, 10);
-    value = number > INT_MAX ? INT_MAX : number < INT_MIN ? INT_MIN : static_cast<int>(number);
+    setPairInputValue(pair, id, value);
     return true;
 }
 
-// A decimal number (1, 0.5, -.25, 2e-1), the whole text: no hexadecimal,
-// no "inf" or "nan". LC_NUMERIC is "C", so the decimal point is '.'.
-bool readNumber(const char* text, double& value) {
-    if (text[0] == '\0' || strspn(text, "+-.0123456789eE") != strlen(text)) {
-        return false;
-    }
-    char* end = nullptr;
-    value = strtod(text, &end);
-    return end != text && *end == '\0';
-}
-
-// "A" or "A,B", each part read by `read`; `count` says how many were given.
-template <typename T, typename Read>
-bool readOneOrTwo(const char* text, T& first, T& second, int& count, Read read) {
+// "A" or "A,B" into the inputs `first` and `second`; `count` says how many
+// were given.
+bool readOneOrTwo(const char* text, PairInputId first, PairInputId second, int& count, PairInput& pair) {
     const char* comma = strchr(text, ',');
     if (comma == nullptr) {
         count = 1;
-        return read(text, first);
+        return readInput(first, text, pair);
     }
     count = 2;
     const std::string head(text, comma);
-    return read(head.c_str(), first) && read(comma + 1, second);
+    return readInput(first, head.c_str(), pair) && readInput(second, comma + 1, pair);
 }
 
 // The option a checkPair complaint is about.
@@ -204,14 +190,14 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
     switch (code) {
     case codeTeeth:
         given.teeth = value;
-        return readOneOrTwo(value, pair.z1, pair.z2, given.teethCount, readWhole);
+        return readOneOrTwo(value, PairInputId::z1, PairInputId::z2, given.teethCount, pair);
     case codeModule:
-        return readNumber(value, pair.m);
+        return readInput(PairInputId::module, value, pair);
     case codePressureAngle:
-        return readNumber(value, pair.alphaDeg);
+        return readInput(PairInputId::alpha, value, pair);
     case codeShift:
         given.shift = value;
-        return readOneOrTwo(value, pair.x1, pair.x2, given.shiftCount, readNumber);
+        return readOneOrTwo(value, PairInputId::x1, PairInputId::x2, given.shiftCount, pair);
     case codePair:
         if (strcmp(value, "external") == 0) {
             pair.kind = PairKind::external;
@@ -225,14 +211,14 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
         return true;
     case codeBacklash:
         given.backlash = value;
-        return readNumber(value, pair.backlash);
+        return readInput(PairInputId::backlash, value, pair);
     case codePin:
         given.pin = value;
-        return readNumber(value, pair.pinDiameter);
+        return readInput(PairInputId::pin, value, pair);
     case codeCutterTeeth:
         given.cutterTeeth = true;
-        return readWhole(value, pair.cutterTeeth) && pair.cutterTeeth >= minCutterTeeth &&
-               pair.cutterTeeth <= maxCutterTeeth;
+        return readInput(PairInputId::cutter, value, pair) &&
+               inputInRange(spec(PairInputId::cutter), pair.cutterTeeth, pair.m);
     case codeSvg:
         options.svg = true;
         options.svgPath = value;
@@ -253,6 +239,12 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
     case codeReport:
         options.report = true;
         return true;
+    case codeHelp:
+        options.help = true;
+        return true;
+    case codeVersion:
+        options.version = true;
+        return true;
     }
     return false;
 }
@@ -265,7 +257,7 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     if (given.teethCount == 2 && rack) {
         message = complaint("--teeth " + quoted(given.teeth) +
                             ": a rack has no tooth count of its own; with --pair rack give Z1 alone, " +
-                            std::to_string(minTeeth) + " to " + std::to_string(maxTeeth));
+                            inputRangeText(spec(PairInputId::z1), 0.0));
         return false;
     }
     if (given.teethCount == 1 && !rack) {
@@ -273,10 +265,9 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         return false;
     }
     if (given.shiftCount == 2 && rack) {
-        char range[64];
-        snprintf(range, sizeof range, "%.1f to %.1f", minShift, maxShift);
         message = complaint("--shift " + quoted(given.shift) +
-                            ": the rack is not shifted; with --pair rack give X1 alone, " + range);
+                            ": the rack is not shifted; with --pair rack give X1 alone, " +
+                            inputRangeText(spec(PairInputId::x1), 0.0));
         return false;
     }
     if (given.shiftCount == 1 && !rack) {
@@ -300,19 +291,17 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         return false;
     }
     // The module's own complaint comes first when it is out of range.
-    if (!(pair.m >= minModule && pair.m <= maxModule)) {
+    if (!inputInRange(spec(PairInputId::module), pair.m, pair.m)) {
         return true;
     }
-    char range[96];
-    if (!given.backlash.empty() && !(pair.backlash >= 0.0 && pair.backlash <= maxBacklashModules * pair.m)) {
-        snprintf(range, sizeof range, "jn must be 0 to %g m = %g mm", maxBacklashModules, maxBacklashModules * pair.m);
-        message = complaint("--backlash " + quoted(given.backlash) + ": " + range);
+    if (!given.backlash.empty() && !inputInRange(spec(PairInputId::backlash), pair.backlash, pair.m)) {
+        message = complaint("--backlash " + quoted(given.backlash) + ": jn must be " +
+                            inputRangeText(spec(PairInputId::backlash), pair.m));
         return false;
     }
-    if (!given.pin.empty() && !(pair.pinDiameter > 0.0 && pair.pinDiameter <= maxPinModules * pair.m)) {
-        snprintf(range, sizeof range, "D must be above 0 and at most %g m = %g mm", maxPinModules,
-                 maxPinModules * pair.m);
-        message = complaint("--pin " + quoted(given.pin) + ": " + range);
+    if (!given.pin.empty() && !inputInRange(spec(PairInputId::pin), pair.pinDiameter, pair.m)) {
+        message = complaint("--pin " + quoted(given.pin) + ": D must be " +
+                            inputRangeText(spec(PairInputId::pin), pair.m));
         return false;
     }
     return true;
@@ -351,6 +340,10 @@ bool sortArguments(int argc, char** argv, std::vector<char*>& own, std::vector<c
                 strncmp(argv[i + 1], "--", 2) != 0) {
                 own.push_back(argv[++i]);
             }
+            continue;
+        }
+        if (strcmp(argument, "-h") == 0) {  // the usual short form of --help
+            own.push_back(const_cast<char*>("--help"));
             continue;
         }
         if (argument[0] == '-' && argument[1] != '\0') {
@@ -447,11 +440,11 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
             message = complaint("unknown option " + quoted(own[optind - 1]));
             return false;
         }
-        options.hasPair = true;
-        const char* value = code == codeReport ? "" : optarg;
+        options.hasPair = options.hasPair || (code != codeHelp && code != codeVersion);
+        const char* value = optarg == nullptr ? "" : optarg;
         // A value taken from the next argument that is itself an option means
         // the value was left out.
-        if (code != codeReport && optarg == own[optind - 1] && strncmp(value, "--", 2) == 0) {
+        if (optarg != nullptr && optarg == own[optind - 1] && strncmp(value, "--", 2) == 0) {
             message = complaint(nameOf(code) + " needs a value, " + expected(code));
             return false;
         }
@@ -471,6 +464,10 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     }
     *argc = static_cast<int>(glut.size());
     argv[*argc] = nullptr;
+    // --help and --version answer whatever else is given.
+    if (options.help || options.version) {
+        return true;
+    }
     if (!options.hasPair) {
         return true;
     }
@@ -491,3 +488,131 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     }
     return true;
 }
+
+namespace {
+
+// A space that appendOption does not break a line at.
+constexpr char unbreakable = '\x01';
+
+// "a whole number, 4 to 400", "a number of mm, 0.05 to 100": the value's
+// kind and range as --help says it.
+std::string helpRange(const PairInputSpec& input) {
+    const std::string unit = input.unit[0] == '\0' ? "" : strcmp(input.unit, "mm") == 0 ? " of mm" : " of degrees";
+    std::string range = inputRangeText(input, 0.0);
+    std::replace(range.begin(), range.end(), ' ', unbreakable);  // a range is never split over two lines
+    return std::string(input.whole ? "a whole number" : "a number") + unit + ", " + range;
+}
+
+// Which kinds of pair use an input, when not all of them do.
+std::string helpKinds(unsigned kinds) {
+    if (kinds == allKinds) {
+        return "";
+    }
+    std::string names;
+    const char* const kindNames[] = {"external", "internal", "rack"};
+    for (unsigned k = 0; k < 3; ++k) {
+        if ((kinds & (1u << k)) != 0) {
+            names += names.empty() ? kindNames[k] : std::string(" and ") + kindNames[k];
+        }
+    }
+    return "; " + names + " pairs only";
+}
+
+// "  --usage   what it does", the text wrapped at the words to 79 columns
+// (counted in bytes: a few lines with α or ≤ come out a little shorter).
+void appendOption(std::string& text, const std::string& usage, const std::string& what) {
+    constexpr size_t column = 26;
+    constexpr size_t width = 79;
+    std::string line = "  " + usage;
+    if (line.size() >= column) {
+        text += line + "\n";
+        line.clear();
+    }
+    line += std::string(column - line.size(), ' ');
+    size_t at = 0;
+    bool first = true;
+    while (at < what.size()) {
+        size_t end = what.find(' ', at);
+        end = end == std::string::npos ? what.size() : end;
+        const std::string word = what.substr(at, end - at);
+        if (!first && line.size() + 1 + word.size() > width) {
+            text += line + "\n";
+            line = std::string(column, ' ');
+            first = true;
+        }
+        line += (first ? "" : " ") + word;
+        first = false;
+        at = end + 1;
+    }
+    text += line + "\n";
+    std::replace(text.begin(), text.end(), unbreakable, ' ');
+}
+
+}  // namespace
+
+std::string helpText() {
+    std::string text =
+        "Usage: involute-gears [OPTION]... [GLUT OPTION]...\n"
+        "An interactive animation of involute spur-gear geometry in six scenes; with\n"
+        "the options of a pair, also a pair of real gears as a rack or a pinion-type\n"
+        "cutter cuts them (scenes 7 to 9), its report and its drawings.\n"
+        "\n"
+        "The pair (any of these gives the program a pair):\n";
+    appendOption(text, "--pair KIND", "external (default), internal (a pinion inside a ring gear) or rack");
+    // The table's inputs, one line each, grouped by their option.
+    const PairInputSpec* inputs = pairInputSpecs();
+    for (int i = 0; i < pairInputCount; ++i) {
+        const PairInputSpec& input = inputs[i];
+        if (input.slot != 0) {
+            continue;
+        }
+        std::string usage = std::string("--") + input.option + " ";
+        std::string upper;
+        for (const char* c = input.symbol; *c != '\0'; ++c) {
+            upper += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
+        }
+        usage += input.id == PairInputId::alpha ? "DEG" : upper;
+        for (int j = i + 1; j < pairInputCount; ++j) {
+            if (strcmp(inputs[j].option, input.option) == 0) {
+                std::string second;
+                for (const char* c = inputs[j].symbol; *c != '\0'; ++c) {
+                    second += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
+                }
+                usage += "[," + second + "]";
+            }
+        }
+        for (int j = i; j < pairInputCount; ++j) {
+            const PairInputSpec& part = inputs[j];
+            if (strcmp(part.option, input.option) != 0) {
+                continue;
+            }
+            std::string what = std::string(part.symbol) + ": " + part.help + "; " + helpRange(part);
+            if (part.perModule) {
+                char times[48];
+                snprintf(times, sizeof times, " (the module times %g)", part.hi);
+                what += times;
+            }
+            what += helpKinds(part.kinds);
+            if (part.slot > 0 && (part.kinds & kindBit(PairKind::rack)) == 0) {
+                what += " (a rack: " + upper + " alone)";
+            }
+            appendOption(text, j == i ? usage : "", what);
+        }
+    }
+    text += "\nWhat to do with it (each answers and exits, with no window):\n";
+    appendOption(text, "--report", "print the pair's numbers and warnings");
+    appendOption(text, "--svg FILE", "write the outlines as an SVG picture in mm (- for standard output)");
+    appendOption(text, "--dxf FILE", "write the outlines as a DXF R12 drawing in mm (- for standard output)");
+    appendOption(text, "--layout KIND", "the drawings' placing: mesh (default) or apart");
+    text += "\nOther options:\n";
+    appendOption(text, "-h, --help", "print this help and exit");
+    appendOption(text, "--version", "print the program's name and version and exit");
+    text +=
+        "\nEach option may be written --name=value, in full. GLUT's own options\n"
+        "(-display NAME, -geometry SPEC, -iconic, -direct, -indirect, -gldebug, -sync)\n"
+        "are passed to GLUT.\n"
+        "Exit status: 0 done, 1 a file could not be written, 2 bad input.\n";
+    return text;
+}
+
+std::string versionText() { return std::string("involute-gears ") + INVOLUTE_VERSION + "\n"; }

@@ -1,5 +1,6 @@
 // The desktop program's own command-line options: the gear pair of scenes 7
-// and 8 and what to do with it.
+// to 9 and what to do with it. The pair's numbers, their ranges and units come
+// from the one table of inputs (pair/inputs.h).
 //
 //   --pair KIND            external (default), internal (a pinion inside a
 //                          ring gear) or rack (a pinion on a rack)
@@ -18,6 +19,8 @@
 //   --svg FILE             write the outlines as an SVG picture, then exit
 //   --dxf FILE             write the outlines as a DXF R12 drawing, then exit
 //   --layout KIND          mesh (default) or apart: the drawings' placing
+//   --help, -h             print the options with their units and ranges, then exit
+//   --version              print the program's name and version, then exit
 //
 // Each may also be written --name=value, in full: abbreviations are refused.
 // A repeated option: the last one wins. An omitted pair value keeps its
@@ -32,12 +35,11 @@
 
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
-
-// Ranges of the options whose meaning belongs to the workshop numbers.
-constexpr double maxBacklashModules = 0.25;  // jn at most 0.25 m: far above any fit's backlash
-constexpr double maxPinModules = 5.0;        // dp at most 5 m: no pin that large touches a flank
+#include "pair/inputs.h"
 
 struct ProgramOptions {
+    bool help = false;      // --help or -h: print the options (helpText) and exit 0
+    bool version = false;   // --version: print the name and version and exit 0
     bool hasPair = false;   // at least one option above was given
     PairInput pair;         // checked by checkPair when hasPair
     bool report = false;    // --report
@@ -54,6 +56,13 @@ struct ProgramOptions {
 // option, the value given (control characters escaped) and the allowed
 // range; argc and argv are then unspecified.
 bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::string& message);
+
+// Every option with its unit and range, made from the pair's table of inputs
+// (pair/inputs.h): what --help prints.
+std::string helpText();
+
+// "involute-gears 1.0.0": what --version prints.
+std::string versionText();
 
 // `text` with every control character (C0, DEL, C1) and every byte that is
 // not UTF-8 written as \xNN, and a backslash as \\: safe to echo to a terminal.

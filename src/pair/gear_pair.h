@@ -26,6 +26,8 @@ constexpr double minShift = -1.0;           // profile shift coefficient x
 constexpr double maxShift = 1.5;
 constexpr int minCutterTeeth = 8;           // zc of the pinion-type cutter of an internal gear
 constexpr int maxCutterTeeth = 200;
+constexpr double maxBacklashModules = 0.25; // jn at most 0.25 m: far above any fit's backlash
+constexpr double maxPinModules = 5.0;       // dp at most 5 m: no pin that large touches a flank
 
 // ISO 53 profile A, in multiples of m.
 constexpr double rackAddendum = 1.25;       // cutter tip above its datum line: cuts the gear's root

@@ -340,6 +340,82 @@ bool readArguments(std::vector<std::string> arguments, ProgramOptions& options, 
     return read;
 }
 
+// Every input of the table is taken at both ends of its range and refused
+// just outside them, by the option the table names: the page checks its
+// fields with the same table and reader, so the two refuse the same values.
+// An end value may still be refused by the pair's own checks (a pointed
+// tooth), but never for its range.
+TEST(PairOptions, EveryInputOfTheTableIsTakenExactlyToTheEndsOfItsRange) {
+    // A pair that takes every input: an internal pair for the cutter, an
+    // external one for the pin.
+    const PairInputSpec* inputs = pairInputSpecs();
+    for (int i = 0; i < pairInputCount; ++i) {
+        const PairInputSpec& input = inputs[i];
+        const bool internal = (input.kinds & kindBit(PairKind::external)) == 0;
+        const double m = 2.0;
+        const double scale = input.perModule ? m : 1.0;
+        const double step = input.whole ? 1.0 : 1e-9 * std::max(1.0, std::fabs(input.hi * scale));
+        const double values[4] = {input.lo * scale, input.hi * scale, input.lo * scale - step,
+                                  input.hi * scale + step};
+        for (int v = 0; v < 4; ++v) {
+            if (input.loOpen && v == 0) {
+                continue;  // lo itself is refused: "above lo"
+            }
+            char text[64];
+            snprintf(text, sizeof text, input.whole ? "%.0f" : "%.12g", values[v]);
+            std::vector<std::string> arguments{"--pair", internal ? "internal" : "external", "--teeth", "30,90",
+                                               "--module", "2"};
+            // The other number of a two-number option keeps its usual value.
+            std::string value = text;
+            if (strcmp(input.option, "teeth") == 0) {
+                value = input.slot == 0 ? value + ",90" : "30," + value;
+            } else if (strcmp(input.option, "shift") == 0) {
+                value = input.slot == 0 ? value + ",0" : "0," + value;
+            }
+            arguments.push_back(std::string("--") + input.option);
+            arguments.push_back(value);
+            ProgramOptions o;
+            std::string message;
+            std::vector<std::string> left;
+            const bool read = readArguments(arguments, o, message, left);
+            const std::string range = inputRangeText(input, input.perModule ? m : 0.0);
+            const bool refusedForRange = !read && message.find(range) != std::string::npos;
+            EXPECT_EQ(refusedForRange, v >= 2) << input.name << " = " << value << ": " << message;
+            if (read) {
+                EXPECT_EQ(pairInputValue(o.pair, input.id), values[v]) << input.name;
+            }
+        }
+    }
+}
+
+TEST(PairOptions, HelpAndVersionAnswerOnStandardOutput) {
+    for (const char* help : {"--help", "-h"}) {
+        const Finished r = run({"--teeth", "3", help});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.err, "");
+        EXPECT_EQ(r.out, helpText()) << help;
+    }
+    // Every option of the table with its range; none of the lines too wide.
+    const std::string text = helpText();
+    const PairInputSpec* inputs = pairInputSpecs();
+    for (int i = 0; i < pairInputCount; ++i) {
+        EXPECT_NE(text.find(std::string("--") + inputs[i].option + " "), std::string::npos) << inputs[i].option;
+        std::string range = inputRangeText(inputs[i], 0.0);
+        EXPECT_NE(text.find(range), std::string::npos) << range;
+    }
+    for (const char* option : {"--pair", "--report", "--svg", "--dxf", "--layout", "--version"}) {
+        EXPECT_NE(text.find(option), std::string::npos) << option;
+    }
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+        EXPECT_LE(line.size(), 80u) << line;
+    }
+    const Finished v = run({"--version"});
+    EXPECT_EQ(v.status, 0);
+    EXPECT_EQ(v.out, "involute-gears " INVOLUTE_VERSION "\n");
+    EXPECT_EQ(run({"--version=2"}).status, 2);
+}
+
 TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) {
     ProgramOptions o;
     std::string message;

@@ -1,0 +1,149 @@
+// The table of a pair's inputs and the one reading and range check of their
+// values (see inputs.h). Draws nothing, reads no program state.
+#include "pair/inputs.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr unsigned externalAndInternal = kindBit(PairKind::external) | kindBit(PairKind::internal);
+
+// In the order of PairInputId.
+constexpr PairInputSpec specs[pairInputCount] = {
+    {PairInputId::z1, "z1", "z1", "z_1 teeth, drive", "駆動歯車の歯数", "z1 (teeth of gear 1)", "歯数 z1", "teeth of gear 1, the drive", "",
+     minTeeth, maxTeeth, true, false, false, false, allKinds, "teeth", 0, "teeth", 10},
+    {PairInputId::z2, "z2", "z2", "z_2 teeth, driven", "被動歯車の歯数", "z2 (teeth of gear 2)", "歯数 z2", "teeth of gear 2, the driven gear or the ring", "",
+     minTeeth, maxTeeth, true, false, false, false, externalAndInternal, "teeth", 1, "teeth", 30},
+    {PairInputId::module, "module", "m", "module m, mm", "モジュール", "module m", "モジュール m", "module", "mm", minModule,
+     maxModule, false, false, false, false, allKinds, "module", 0, "module", 1},
+    {PairInputId::alpha, "alpha", "α", "pressure angle α, °", "圧力角", "pressure angle α", "圧力角 α", "pressure angle of the basic rack", "°",
+     minPressureAngleDeg, maxPressureAngleDeg, false, false, false, false, allKinds, "pressure-angle", 0, "angle",
+     20},
+    {PairInputId::x1, "x1", "x1", "shift x_1", "転位係数", "shift x1", "転位係数 x1", "profile shift coefficient of gear 1", "", minShift, maxShift, false,
+     false, false, false, allKinds, "shift", 0, "shift", 0},
+    {PairInputId::x2, "x2", "x2", "shift x_2", "転位係数", "shift x2", "転位係数 x2", "profile shift coefficient of gear 2", "", minShift, maxShift, false,
+     false, false, false, externalAndInternal, "shift", 1, "shift", 0},
+    {PairInputId::cutter, "cutter", "zc", "cutter teeth z_c", "ピニオンカッタの歯数",
+     "zc (teeth of the ring's cutter; empty: chosen for the ring)", "カッタ歯数 zc（空欄なら内歯車に合わせて選ぶ）",
+     "teeth of the pinion-type cutter that cuts the ring (left out: chosen for the ring)", "",
+     minCutterTeeth, maxCutterTeeth, true, false, false, true, kindBit(PairKind::internal), "cutter-teeth", 0,
+     "cutter", 0},
+    {PairInputId::backlash, "backlash", "jn", "backlash j_n, mm", "法線方向バックラッシ", "backlash jn (empty: none)",
+     "バックラッシ jn（空欄なら 0）", "normal backlash (left out: none)", "mm", 0, maxBacklashModules, false, false, true, true, allKinds, "backlash", 0,
+     "backlash", 0},
+    // The inspection sizes are worked out for external pairs only: the page
+    // shows the usual pin's size and has no field for another.
+    {PairInputId::pin, "pin", "dp", "pin (ball) diameter d_p, mm", "ピン径", "pin diameter dp (empty: the usual pin)",
+     "ピン径 dp（空欄なら標準のピン）",
+     "pin (ball) diameter of the over-pin size (left out: the usual pin)", "mm", 0, maxPinModules, false, true, true, true,
+     kindBit(PairKind::external), "pin", 0, nullptr, 0},
+};
+
+}  // namespace
+
+const PairInputSpec* pairInputSpecs() { return specs; }
+
+const PairInputSpec& pairInputSpec(PairInputId id) { return specs[static_cast<int>(id)]; }
+
+bool readInputText(const PairInputSpec& spec, const char* text, double& value) {
+    if (spec.whole) {
+        const char* digits = text[0] == '+' || text[0] == '-' ? text + 1 : text;
+        if (digits[0] == '\0' || strspn(digits, "0123456789") != strlen(digits)) {
+            return false;
+        }
+        const long number = strtol(text, nullptr, 10);
+        value = number > INT_MAX ? INT_MAX : number < -INT_MAX ? -INT_MAX : static_cast<double>(number);
+        return true;
+    }
+    // LC_NUMERIC is "C", so the decimal point is '.'.
+    if (text[0] == '\0' || strspn(text, "+-.0123456789eE") != strlen(text)) {
+        return false;
+    }
+    char* end = nullptr;
+    value = strtod(text, &end);
+    return end != text && *end == '\0';
+}
+
+bool inputInRange(const PairInputSpec& spec, double value, double m) {
+    const double scale = spec.perModule ? m : 1.0;
+    const double lo = spec.lo * scale;
+    const double hi = spec.hi * scale;
+    return (spec.loOpen ? value > lo : value >= lo) && value <= hi;  // false for NaN
+}
+
+std::string inputRangeText(const PairInputSpec& spec, double m) {
+    char text[128];
+    // The shifts are said to one decimal ("-1.0 to 1.5"), the rest as short
+    // as they are.
+    const bool oneDecimal = spec.id == PairInputId::x1 || spec.id == PairInputId::x2;
+    const char* format = oneDecimal ? "%.1f to %.1f" : spec.loOpen ? "above %g and at most %g" : "%g to %g";
+    int used = snprintf(text, sizeof text, format, spec.lo, spec.hi);
+    if (spec.perModule && used > 0 && static_cast<size_t>(used) < sizeof text) {
+        used += snprintf(text + used, sizeof text - static_cast<size_t>(used), " m");
+        if (m > 0.0 && static_cast<size_t>(used) < sizeof text) {
+            snprintf(text + used, sizeof text - static_cast<size_t>(used), " = %g mm", spec.hi * m);
+        }
+    }
+    return text;
+}
+
+double pairInputValue(const PairInput& in, PairInputId id) {
+    switch (id) {
+    case PairInputId::z1:
+        return in.z1;
+    case PairInputId::z2:
+        return in.z2;
+    case PairInputId::module:
+        return in.m;
+    case PairInputId::alpha:
+        return in.alphaDeg;
+    case PairInputId::x1:
+        return in.x1;
+    case PairInputId::x2:
+        return in.x2;
+    case PairInputId::cutter:
+        return in.cutterTeeth;
+    case PairInputId::backlash:
+        return in.backlash;
+    case PairInputId::pin:
+        return in.pinDiameter;
+    }
+    return 0.0;
+}
+
+void setPairInputValue(PairInput& in, PairInputId id, double value) {
+    // Whole inputs come from readInputText or the page's checked fields:
+    // within int's range.
+    switch (id) {
+    case PairInputId::z1:
+        in.z1 = static_cast<int>(value);
+        break;
+    case PairInputId::z2:
+        in.z2 = static_cast<int>(value);
+        break;
+    case PairInputId::module:
+        in.m = value;
+        break;
+    case PairInputId::alpha:
+        in.alphaDeg = value;
+        break;
+    case PairInputId::x1:
+        in.x1 = value;
+        break;
+    case PairInputId::x2:
+        in.x2 = value;
+        break;
+    case PairInputId::cutter:
+        in.cutterTeeth = static_cast<int>(value);
+        break;
+    case PairInputId::backlash:
+        in.backlash = value;
+        break;
+    case PairInputId::pin:
+        in.pinDiameter = value;
+        break;
+    }
+}
