@@ -10,6 +10,18 @@
 // standard output.
 //
 // The page's calls:
+//   Module._webPairInputs(): the table of the pair's inputs (pair/inputs.h)
+//       as a JSON array, from which the page makes its fields, their checks
+//       and its link: name, symbol, label, labelJa, said [English,
+//       Japanese], unit, lo, hi, start, slot, whole, loOpen, perModule,
+//       optional, kinds (names), option, link (the link's key, or null for
+//       an input the page does not show).
+//   Module._webPairInputText() / _webPairInputTextCapacity(): a buffer for a
+//       field's text (UTF-8, NUL-terminated); Module._webReadPairInput(index,
+//       m) reads it as input `index` by the command line's own rule: 0 a
+//       value in range (Module._webPairInputValue()), 1 not a value of its
+//       kind, 2 out of range; Module._webPairInputRange(index, m): the range
+//       as the messages say it.
 //   Module._webPairStart(): the pair scenes with the default pair, unless
 //       a pair has been set already; before it (and before an accepted
 //       _webSetPair), keys 7 to 9 are ignored and the numbers below are
@@ -64,6 +76,7 @@
 #include "app/state.h"
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
+#include "pair/inputs.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 
@@ -94,6 +107,50 @@ std::string dxfText;
 double contacts[contactCapacity];
 int contactCount = 0;
 
+std::string inputsJson;
+char inputText[128];
+double inputValue = 0.0;
+std::string rangeText;
+
+std::string jsonString(const char* text) {
+    std::string out = "\"";
+    for (const char* c = text; *c != '\0'; ++c) {
+        if (*c == '"' || *c == '\\') {
+            out += '\\';
+        }
+        out += *c;
+    }
+    return out + "\"";
+}
+
+// [{"name": "z1", …}, …]: every field of the table, the kinds by name.
+std::string formatInputsJson() {
+    std::string json = "[";
+    const char* const kindNames[] = {"external", "internal", "rack"};
+    for (int i = 0; i < pairInputCount; ++i) {
+        const PairInputSpec& s = pairInputSpecs()[i];
+        char numbers[160];
+        snprintf(numbers, sizeof numbers, "\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d", s.lo, s.hi,
+                 s.start, s.slot);
+        std::string kinds;
+        for (unsigned k = 0; k < 3; ++k) {
+            if ((s.kinds & (1u << k)) != 0) {
+                kinds += (kinds.empty() ? "" : ",") + jsonString(kindNames[k]);
+            }
+        }
+        json += std::string(i == 0 ? "" : ",") + "{\"name\":" + jsonString(s.name) +
+                ",\"symbol\":" + jsonString(s.symbol) + ",\"label\":" + jsonString(s.label) +
+                ",\"labelJa\":" + jsonString(s.labelJa) + ",\"said\":[" + jsonString(s.said) + "," +
+                jsonString(s.saidJa) + "],\"unit\":" + jsonString(s.unit) + "," + numbers +
+                ",\"whole\":" + (s.whole ? "true" : "false") + ",\"loOpen\":" + (s.loOpen ? "true" : "false") +
+                ",\"perModule\":" + (s.perModule ? "true" : "false") +
+                ",\"optional\":" + (s.optional ? "true" : "false") + ",\"kinds\":[" + kinds +
+                "],\"option\":" + jsonString(s.option) +
+                ",\"link\":" + (s.linkKey != nullptr ? jsonString(s.linkKey) : std::string("null")) + "}";
+    }
+    return json + "]";
+}
+
 // The page's pair scenes start with the default pair, built when the page
 // first asks for the pair (webPairStart): working out its outlines costs
 // more than the first frame, which shows scene 1 and does not need them.
@@ -120,14 +177,49 @@ void redrawWithoutStep() {
 
 extern "C" {
 
+// The table of inputs as JSON, for the page's fields, checks and link.
+EMSCRIPTEN_KEEPALIVE const char* webPairInputs() {
+    if (inputsJson.empty()) {
+        inputsJson = formatInputsJson();
+    }
+    return inputsJson.c_str();
+}
+
+// The page writes a field's text (UTF-8, NUL-terminated) here, then asks
+// webReadPairInput to read it by the same rule as the command line.
+EMSCRIPTEN_KEEPALIVE char* webPairInputText() { return inputText; }
+EMSCRIPTEN_KEEPALIVE int webPairInputTextCapacity() { return static_cast<int>(sizeof inputText); }
+
+// Reads webPairInputText as input `index` of the table: 0 a value in range
+// (webPairInputValue), 1 not a value of its kind, 2 out of range. m is the
+// module, for the ranges given in multiples of it.
+EMSCRIPTEN_KEEPALIVE int webReadPairInput(int index, double m) {
+    if (index < 0 || index >= pairInputCount) {
+        return 1;
+    }
+    const PairInputSpec& spec = pairInputSpecs()[index];
+    inputText[sizeof inputText - 1] = '\0';
+    if (!readInputText(spec, inputText, inputValue)) {
+        return 1;
+    }
+    return inputInRange(spec, inputValue, m) ? 0 : 2;
+}
+
+EMSCRIPTEN_KEEPALIVE double webPairInputValue() { return inputValue; }
+
+// Input `index`'s range as the messages say it ("0 to 0.25 m = 0.75 mm").
+EMSCRIPTEN_KEEPALIVE const char* webPairInputRange(int index, double m) {
+    rangeText = index >= 0 && index < pairInputCount ? inputRangeText(pairInputSpecs()[index], m) : "";
+    return rangeText.c_str();
+}
+
 EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, double x1, double x2, int kind,
                                     int cutter, double backlash) {
     // A backlash left out arrives as NaN: none.
     backlash = backlash == backlash ? backlash : 0.0;
-    if (!(backlash >= 0.0 && backlash <= maxBacklashModules * m) && m >= minModule && m <= maxModule) {
-        char text[96];
-        snprintf(text, sizeof text, "jn must be 0 to %g m = %g mm", maxBacklashModules, maxBacklashModules * m);
-        refusal = text;
+    const PairInputSpec& jn = pairInputSpec(PairInputId::backlash);
+    if (!inputInRange(jn, backlash, m) && inputInRange(pairInputSpec(PairInputId::module), m, m)) {
+        refusal = "jn must be " + inputRangeText(jn, m);
         return backlashRefused;
     }
     PairInput input;

@@ -1,5 +1,6 @@
 // The link in the address bar: #teeth=Z1,Z2&module=M&angle=DEG&shift=X1,X2&scene=N,
-// its keys and places taken from the Real gears panel's field table, with
+// its keys and places taken from the Real gears panel's fields (the
+// program's table of inputs), with
 // kind=internal or kind=rack first for those kinds (no kind: external), and
 // only the fields the kind uses (a rack: teeth=Z1, shift=X1; a ring's cutter
 // as cutter=ZC when one is asked for). Read
@@ -14,17 +15,19 @@
 "use strict";
 var link = (function () {
   var linkError = document.getElementById("pair-link-error");
-  var fields = pairPanel.fields;
-  // The link's keys in the order they are written, each with its fields.
+  // The link's keys in the order they are written, each with its fields:
+  // made with the panel's fields, from the program's table of inputs.
   var keys = [];
   var fieldsOf = {};
   var byName = {};
-  fields.forEach(function (field) {
-    byName[field.name] = field;
-    var key = field.link[0];
-    if (!fieldsOf[key]) { fieldsOf[key] = []; keys.push(key); }
-    fieldsOf[key][field.link[1]] = field.name;
-  });
+  function readKeys() {
+    pairPanel.fields.forEach(function (field) {
+      byName[field.name] = field;
+      var key = field.link[0];
+      if (!fieldsOf[key]) { fieldsOf[key] = []; keys.push(key); }
+      fieldsOf[key][field.link[1]] = field.name;
+    });
+  }
 
   function linkText() {
     var good = pairPanel.good();
@@ -100,14 +103,20 @@ var link = (function () {
     }
   }
 
-  var askedScene = readLink();
-  // The fields' messages at once; the pair goes to the program at the first frame.
-  held = linked && (!pairPanel.apply(true) || linkRefused);
+  var askedScene = 0;
   var askedSceneShown = false;
+  var ready = false;  // the fields are made and the link read into them
+  pairPanel.whenBuilt(function () {
+    readKeys();
+    askedScene = readLink();
+    // The fields' messages at once; the pair goes to the program at the first frame.
+    held = linked && (!pairPanel.apply(true) || linkRefused);
+    ready = true;
+  });
 
   // A link typed or pasted into the address bar while the page is open.
   window.addEventListener("hashchange", function () {
-    if (location.hash === written) return;
+    if (!ready || location.hash === written) return;
     held = false;
     var asked = readLink();
     held = !pairPanel.apply(true) || linkRefused;

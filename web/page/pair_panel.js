@@ -1,7 +1,7 @@
 // The "Real gears" panel (the pair of scenes 7 to 9): the kind of pair
 // (external, internal, rack: radio buttons input[name="kind"]), its fields,
-// made from the one table below and shown for the kinds that use them, their
-// checks and messages, handing the pair to the program, the pair's numbers
+// made from the program's table of inputs and shown for the kinds that use
+// them, their checks and messages, handing the pair to the program, the pair's numbers
 // and warnings (#pair-readout; for an external pair also its effective
 // contact ratio, backlash and inspection sizes), the scene notes of What to notice (scene 7's
 // for the kind shown), button 9 enabled for internal pairs only, and the
@@ -17,36 +17,42 @@ var pairPanel = (function () {
   var form = document.getElementById("pair-form");
   var readout = document.getElementById("pair-readout");
 
-  // The panel's fields, in the order the program's _webSetPair takes them
-  // (its refusal codes 1, 2, … name them in this order). label: the field's
-  // label (HTML); said: the field's name in messages, English and Japanese;
-  // short, unit: its symbol and unit in the line that names the pair shown;
-  // min, max: the range taken; whole: whole numbers only; start: the value
-  // the program starts with; link: the link's key and the place in its
-  // comma-separated list; kinds: the kinds of pair that use the field (all
-  // when not given); optional: an empty field stands for 0 (the program's
-  // own choice).
-  var fields = [
-    { name: "z1", short: "z1", label: "z<sub>1</sub> teeth, drive", labelJa: "駆動歯車の歯数", said: ["z1 (teeth of gear 1)", "歯数 z1"],
-      min: 4, max: 400, whole: true, start: "10", link: ["teeth", 0] },
-    { name: "z2", short: "z2", label: "z<sub>2</sub> teeth, driven", labelJa: "被動歯車の歯数", said: ["z2 (teeth of gear 2)", "歯数 z2"],
-      min: 4, max: 400, whole: true, start: "30", link: ["teeth", 1], kinds: ["external", "internal"] },
-    { name: "module", short: "m", unit: " mm", label: "module m, mm", labelJa: "モジュール", said: ["module m", "モジュール m"],
-      min: 0.05, max: 100, whole: false, start: "1", link: ["module", 0] },
-    { name: "alpha", short: "α", unit: "°", label: "pressure angle α, °", labelJa: "圧力角", said: ["pressure angle α", "圧力角 α"],
-      min: 10, max: 35, whole: false, start: "20", link: ["angle", 0] },
-    { name: "x1", short: "x1", label: "shift x<sub>1</sub>", labelJa: "転位係数", said: ["shift x1", "転位係数 x1"],
-      min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 0] },
-    { name: "x2", short: "x2", label: "shift x<sub>2</sub>", labelJa: "転位係数", said: ["shift x2", "転位係数 x2"],
-      min: -1, max: 1.5, whole: false, start: "0", link: ["shift", 1], kinds: ["external", "internal"] },
-    { name: "cutter", short: "zc", label: "cutter teeth z<sub>c</sub>", labelJa: "ピニオンカッタの歯数",
-      said: ["zc (teeth of the ring's cutter; empty: chosen for the ring)", "カッタ歯数 zc（空欄なら内歯車に合わせて選ぶ）"],
-      min: 8, max: 400, whole: true, start: "", optional: true, link: ["cutter", 0], kinds: ["internal"] },
-    // The program takes 0 to 0.25 m and says so (refusal code 8).
-    { name: "backlash", label: "backlash j<sub>n</sub>, mm", labelJa: "法線方向バックラッシ",
-      said: ["backlash jn (empty: none)", "バックラッシ jn（空欄なら 0）"], min: 0, max: 25, whole: false, start: "",
-      optional: true, link: ["backlash", 0] }
-  ];
+  // The panel's fields, made from the program's own table of inputs
+  // (Module._webPairInputs: the command line's options come from the same
+  // table), in the order the program's _webSetPair takes them (its refusal
+  // codes 1, 2, … name them in this order); the inputs the page does not show
+  // (no link key) are left out. name: the field's name; index: its place in
+  // the program's table; label: its label (HTML); said: its name in
+  // messages, English and Japanese; short, unit: its symbol and unit in the
+  // line that names the pair shown; min, max: its range (multiples of the
+  // module when perModule); start: the value the program starts with; link:
+  // the link's key and the place in its comma-separated list; kinds: the
+  // kinds of pair that use it; optional: an empty field stands for 0 (the
+  // program's own choice). Made once the program has started, before the
+  // panel is shown.
+  var fields = [];
+  var byName = {};
+  var names = [];
+  var built = false;
+  var afterBuilt = [];
+  function labelHtml(text) {  // "z_1 teeth": '_' makes the next character a subscript
+    return text.replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/_(.)/g, "<sub>$1</sub>");
+  }
+  function readTable() {
+    JSON.parse(textAt(Module._webPairInputs())).forEach(function (input, index) {
+      if (input.link === null) return;
+      var field = {
+        name: input.name, index: index, short: input.symbol, unit: input.unit === "mm" ? " mm" : input.unit,
+        label: labelHtml(input.label), labelJa: input.labelJa, said: input.said, min: input.lo, max: input.hi,
+        whole: input.whole, perModule: input.perModule, optional: input.optional,
+        start: input.optional && input.start === 0 ? "" : String(input.start), link: [input.link, input.slot],
+        kinds: input.kinds
+      };
+      fields.push(field);
+      byName[field.name] = field;
+      names.push(field.name);
+    });
+  }
   // The kinds, in the order of the program's codes (_webSetPair's kind).
   var kinds = [
     { value: "external", en: "external pair", ja: "外歯車の対" },
@@ -54,8 +60,6 @@ var pairPanel = (function () {
     { value: "rack", en: "rack and pinion", ja: "ラックとピニオン" }
   ];
   function uses(field, kind) { return !field.kinds || field.kinds.indexOf(kind) >= 0; }
-  var byName = {};
-  var names = fields.map(function (field) { byName[field.name] = field; return field.name; });
 
   // <fieldset id="pair-kind"><legend/><label><input type="radio" name="kind"/>…</label>…</fieldset>
   // before the fields.
@@ -90,7 +94,7 @@ var pairPanel = (function () {
   // <div class="pair-field"><label/><input/><span class="pair-error"/></div> for each field.
   var inputs = {};
   var boxes = {};
-  fields.forEach(function (field) {
+  function makeField(field) {
     var id = "pair-" + field.name;
     var box = document.createElement("div");
     box.className = "pair-field";
@@ -121,15 +125,13 @@ var pairPanel = (function () {
     form.appendChild(box);
     inputs[field.name] = input;
     boxes[field.name] = box;
-  });
+  }
   // Only the fields the kind uses are shown (and checked).
   function showFieldsOf(kind) {
     fields.forEach(function (field) { boxes[field.name].hidden = !uses(field, kind); });
   }
-  showFieldsOf("external");
 
   var good = { kind: "external" };  // the pair the program has
-  fields.forEach(function (field) { good[field.name] = Number(field.start); });
   // Key 9 (the panel's button, and its copy in the full-screen strip).
   var nines = document.querySelectorAll('button[data-key="9"]');
   function enableNine() {
@@ -144,19 +146,36 @@ var pairPanel = (function () {
   function running() { return body.dataset.state === "running"; }
 
   // ---- Field values: a number in range (whole for the teeth), or a message.
-  // Decimal notation only: "0x10", "Infinity" and the like are not numbers here.
-  var decimal = /^[+-]?(\d+\.?\d*|\.\d+)([eE][+-]?\d+)?$/;
+  // The program reads the text and checks its range by the command line's
+  // own rule, so the page refuses exactly what the command line refuses.
+  function programReads(field, text, m) {
+    var bytes = new TextEncoder().encode(text);
+    if (text.indexOf("\0") >= 0 || bytes.length >= Module._webPairInputTextCapacity()) return 1;
+    var at = Module._webPairInputText();
+    Module.HEAPU8.set(bytes, at);
+    Module.HEAPU8[at + bytes.length] = 0;
+    return Module._webReadPairInput(field.index, m);
+  }
   function parse(name) {
     var field = byName[name];
     var text = inputs[name].value.trim();
     if (field.optional && text === "") return { value: 0 };
-    var value = decimal.test(text) ? Number(text) : NaN;
-    if (!isFinite(value) || (field.whole && Math.floor(value) !== value) || value < field.min || value > field.max) {
-      var what = field.whole ? "a whole number from " : "a number from ";
-      return { error: field.said[0] + " must be " + what + field.min + " to " + field.max + " · " + field.said[1] +
-               " は " + field.min + "〜" + field.max + (field.whole ? " の整数" : " の数") };
+    var m = 0;
+    if (field.perModule) {
+      // The module's own message comes first when it is wrong, as on the
+      // command line.
+      var module = parse("module");
+      if (module.error) return { value: 0 };
+      m = module.value;
     }
-    return { value: value };
+    if (programReads(field, text, m) === 0) return { value: Module._webPairInputValue() };
+    if (field.perModule) {
+      var range = textAt(Module._webPairInputRange(field.index, m));
+      return { error: field.short + " must be " + range + " · " + field.said[1] + " は " + range };
+    }
+    var what = field.whole ? "a whole number from " : "a number from ";
+    return { error: field.said[0] + " must be " + what + field.min + " to " + field.max + " · " + field.said[1] +
+             " は " + field.min + "〜" + field.max + (field.whole ? " の整数" : " の数") };
   }
   function showError(name, text) {
     inputs[name].setAttribute("aria-invalid", text ? "true" : "false");
@@ -179,6 +198,7 @@ var pairPanel = (function () {
   // which writes no link by itself. Returns whether the fields' pair is
   // the program's now.
   function applyForm(atStart) {
+    if (!built) return false;
     var ok = sendForm(atStart);
     showShown(!ok);
     return ok;
@@ -421,7 +441,7 @@ var pairPanel = (function () {
   // when the page is shown after the first frame (program.js), or at a key
   // 7 to 9 before that (keys.js).
   function start() {
-    if (started || !running()) return;
+    if (started || !built || !running()) return;
     started = true;
     Module._webPairStart();
     var taken = applyForm(true);
@@ -446,6 +466,19 @@ var pairPanel = (function () {
     }
     if (drawn) frameDrawn();
   }).observe(body, { attributes: true, attributeFilter: ["data-frames", "data-state"] });
+
+  // The fields, once the program can give its table: at once when it has
+  // started before this script was read (page.html), else when it starts.
+  page.whenStarted(function () {
+    if (built) return;
+    readTable();
+    fields.forEach(makeField);
+    showFieldsOf("external");
+    fields.forEach(function (field) { good[field.name] = Number(field.start); });
+    built = true;
+    afterBuilt.splice(0).forEach(function (callback) { callback(); });
+    stateChanged();
+  });
   // The program may have failed before this script was read (page.html).
   stateChanged();
 
@@ -469,6 +502,11 @@ var pairPanel = (function () {
   return {
     start: start,
     fields: fields,
+    // Runs `callback` once the fields are made (at once if they are).
+    whenBuilt: function (callback) {
+      if (built) callback();
+      else afterBuilt.push(callback);
+    },
     // The field's text as given (a link's value, good or bad).
     setText: function (name, text) { inputs[name].value = text; },
     // The kind of pair chosen: "external", "internal" or "rack"; false for another word.
