@@ -69,6 +69,7 @@
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "app/options.h"
@@ -112,41 +113,30 @@ char inputText[128];
 double inputValue = 0.0;
 std::string rangeText;
 
-std::string jsonString(const char* text) {
-    std::string out = "\"";
-    for (const char* c = text; *c != '\0'; ++c) {
-        if (*c == '"' || *c == '\\') {
-            out += '\\';
-        }
-        out += *c;
-    }
-    return out + "\"";
-}
-
 // [{"name": "z1", …}, …]: every field of the table, the kinds by name.
+// The table's texts hold no quote or backslash, so they go in as they are.
 std::string formatInputsJson() {
     std::string json = "[";
-    const char* const kindNames[] = {"external", "internal", "rack"};
     for (int i = 0; i < pairInputCount; ++i) {
         const PairInputSpec& s = pairInputSpecs()[i];
-        char numbers[160];
-        snprintf(numbers, sizeof numbers, "\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d", s.lo, s.hi,
-                 s.start, s.slot);
-        std::string kinds;
+        char kinds[40] = "";
+        const char* const kindNames[] = {"\"external\"", "\"internal\"", "\"rack\""};
         for (unsigned k = 0; k < 3; ++k) {
             if ((s.kinds & (1u << k)) != 0) {
-                kinds += (kinds.empty() ? "" : ",") + jsonString(kindNames[k]);
+                strcat(kinds[0] != '\0' ? strcat(kinds, ",") : kinds, kindNames[k]);
             }
         }
-        json += std::string(i == 0 ? "" : ",") + "{\"name\":" + jsonString(s.name) +
-                ",\"symbol\":" + jsonString(s.symbol) + ",\"label\":" + jsonString(s.label) +
-                ",\"labelJa\":" + jsonString(s.labelJa) + ",\"said\":[" + jsonString(s.said) + "," +
-                jsonString(s.saidJa) + "],\"unit\":" + jsonString(s.unit) + "," + numbers +
-                ",\"whole\":" + (s.whole ? "true" : "false") + ",\"loOpen\":" + (s.loOpen ? "true" : "false") +
-                ",\"perModule\":" + (s.perModule ? "true" : "false") +
-                ",\"optional\":" + (s.optional ? "true" : "false") + ",\"kinds\":[" + kinds +
-                "],\"option\":" + jsonString(s.option) +
-                ",\"link\":" + (s.linkKey != nullptr ? jsonString(s.linkKey) : std::string("null")) + "}";
+        char entry[1024];
+        snprintf(entry, sizeof entry,
+                 "%s{\"name\":\"%s\",\"symbol\":\"%s\",\"label\":\"%s\",\"labelJa\":\"%s\",\"said\":[\"%s\",\"%s\"],"
+                 "\"unit\":\"%s\",\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d,\"whole\":%d,\"loOpen\":%d,"
+                 "\"perModule\":%d,\"optional\":%d,\"kinds\":[%s],\"option\":\"%s\",\"link\":%s%s%s}",
+                 i == 0 ? "" : ",", s.name, s.symbol, s.label, s.labelJa, s.said, s.saidJa, s.unit, s.lo, s.hi,
+                 s.start, s.slot, s.whole, s.loOpen, s.perModule, s.optional,
+                 kinds, s.option,
+                 s.linkKey != nullptr ? "\"" : "", s.linkKey != nullptr ? s.linkKey : "null",
+                 s.linkKey != nullptr ? "\"" : "");
+        json += entry;
     }
     return json + "]";
 }
