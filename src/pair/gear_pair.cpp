@@ -13,6 +13,7 @@ constexpr double inverseInvoluteTolerance = 1e-12;  // rad, on the angle
 constexpr double lowContactRatio = 1.1;
 constexpr double thinTipFactor = 0.25;              // sa below 0.25 m is a thin tip, and so is such a neck
 constexpr double severedNeck = 0.002;               // m: a neck thinner than the outlines' accuracy is cut through
+constexpr double largestPinModules = 5.0;           // m: the largest pin chosen, as --pin allows (app/options.h)
 
 // Tip thickness (arc) of a gear: sa = da (s / d + inv(alpha) - inv(alpha_a)),
 // alpha_a = acos(db / da); negative when the flanks cross below the tip.
@@ -88,7 +89,7 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, GearNum
     // Each condition holds from some t upwards (dp, the centre, its lowest
     // and its outermost point all grow with t) or up to some t.
     auto onFlanks = [&](const Pin& p) {
-        return p.phi > 0.0 && p.phi < phiMax && p.dp > 0.0 && p.t >= tNf && p.t <= tTip &&
+        return p.phi > 0.0 && p.phi <= phiMax && p.dp > 0.0 && p.t >= tNf && p.t <= tTip &&
                p.centre - p.dp / 2.0 >= rf;
     };
     auto outsideTip = [&](const Pin& p) { return p.centre + p.dp / 2.0 > ra; };
@@ -110,16 +111,26 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, GearNum
         const double phi0 = t0 + pi / g.z - g.s / g.d - n.invAlpha;
         pin = pinOf(g.db * (std::tan(phi0) - t0));
         // Where that pin gives no size, the nearest that does: the pins that
-        // do touch between two rolls, the upper one the tip's or where the
-        // flanks open out.
-        const double tHi = std::min(tTip, phiMax - etaCut);
+        // do touch between two rolls, the upper one the tip's, or where the
+        // flanks open out so fast that only a pin of more than 5 m would
+        // touch them (a space of 4 teeth shifted far).
+        double tHi = std::min(tTip, phiMax - etaCut);
+        if (pinAt(tHi).dp > largestPinModules * m) {
+            double good = std::min(tNf, tHi);
+            double bad = tHi;
+            for (int i = 0; i < 60; ++i) {
+                const double mid = (good + bad) / 2.0;
+                (pinAt(mid).dp <= largestPinModules * m ? good : bad) = mid;
+            }
+            tHi = good;
+        }
         auto fits = [&](double t) {
             const Pin p = pinAt(t);
             return p.phi > 0.0 && p.dp > 0.0 && p.t >= tNf && p.centre - p.dp / 2.0 >= rf && outsideTip(p);
         };
         if (!(tHi >= tNf && fits(tHi))) {
             pin = Pin{};
-        } else if (!(onFlanks(pin) && outsideTip(pin))) {
+        } else if (!(onFlanks(pin) && outsideTip(pin) && pin.dp <= largestPinModules * m)) {
             double tLo = tNf;
             if (!fits(tLo)) {
                 double bad = tLo;
