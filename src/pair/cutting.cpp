@@ -325,6 +325,49 @@ FlankForm flankForm(const RackProfile& p, int z, double xm, double s, double ra)
             narrowest = i;
         }
     }
+    if (highest < 0) {
+        // Just past the undercut limit the round's path dips inside the
+        // involute only just before it meets the straight flank (b = bEnd),
+        // within the last sample step, and a hair above the base circle:
+        // the deepest point of that step (golden section) shows the dip.
+        auto depth = [&](double b) {
+            const Polar q = cut(b);
+            return q.psi - involutePsi(psiBase, rb, q.rho);
+        };
+        const double g = (std::sqrt(5.0) - 1.0) / 2.0;
+        double lo = bEnd * (formSamples - 1) / formSamples;
+        double hi = bEnd;
+        double b1 = hi - g * (hi - lo);
+        double b2 = lo + g * (hi - lo);
+        double f1 = depth(b1);
+        double f2 = depth(b2);
+        for (int k = 0; k < 60; ++k) {
+            if (f1 < f2) {
+                hi = b2;
+                b2 = b1;
+                f2 = f1;
+                b1 = hi - g * (hi - lo);
+                f1 = depth(b1);
+            } else {
+                lo = b1;
+                b1 = b2;
+                f1 = f2;
+                b2 = lo + g * (hi - lo);
+                f2 = depth(b2);
+            }
+        }
+        const double bDeep = (lo + hi) / 2.0;
+        if (depth(bDeep) < 0.0) {
+            // The crossing lies between it and the flank's start, outside.
+            double bIn = bDeep;
+            double bOut = bEnd;
+            for (int k = 0; k < 60; ++k) {
+                const double mid = (bIn + bOut) / 2.0;
+                (inside(cut(mid)) ? bIn : bOut) = mid;
+            }
+            form.involuteStart = std::max(rb, cut(bIn).rho);
+        }
+    }
     if (highest >= 0) {
         form.involuteStart = std::max(rb, samples[highest].rho);
         // The crossing lies between this sample and the neighbour outside

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/number_format.h"
 
 namespace {
 
@@ -28,11 +29,10 @@ void group(std::string& dxf, int code, int value) {
     group(dxf, code, buffer);
 }
 
-// A coordinate, to 5 decimals as in the SVG.
+// A coordinate, to 5 decimals as in the SVG (never -0.00000).
 void coordinate(std::string& dxf, int code, double value) {
     char buffer[64];
-    snprintf(buffer, sizeof buffer, "%.5f", value);
-    group(dxf, code, buffer);
+    group(dxf, code, formatFixed(buffer, sizeof buffer, value, 5));
 }
 
 void point(std::string& dxf, int code, Point2 p) {

@@ -13,6 +13,7 @@ constexpr double inverseInvoluteTolerance = 1e-12;  // rad, on the angle
 constexpr double lowContactRatio = 1.1;
 constexpr double thinTipFactor = 0.25;              // sa below 0.25 m is a thin tip, and so is such a neck
 constexpr double severedNeck = 0.002;               // m: a neck thinner than the outlines' accuracy is cut through
+constexpr double largestPinModules = 5.0;           // m: the largest pin chosen, as --pin allows (app/options.h)
 
 // Tip thickness (arc) of a gear: sa = da (s / d + inv(alpha) - inv(alpha_a)),
 // alpha_a = acos(db / da); negative when the flanks cross below the tip.
@@ -57,19 +58,95 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, GearNum
             }
         }
     }
-    // Over pins: the pin centre lies at pressure angle phi,
-    // inv(phi) = inv(alpha) + dp / db - (pi / z - s / d), s the reference
-    // thickness as cut; M = db / cos(phi) + dp for even z, with cos(pi / (2 z))
-    // on the centre distance for odd z. The pin that touches on the reference
-    // circle has phi = alpha + eta, eta = pi / z - s / d with s uncut.
-    const double eta = pi / g.z - g.s / g.d;
-    g.dp = pinDiameter > 0.0 ? pinDiameter : g.db * (std::tan(n.alpha + eta) - std::tan(n.alpha));
-    const double sCut = g.s - n.thinning * g.d / g.dw;
-    const double phi = inverseInvolute(n.invAlpha + g.dp / g.db - (pi / g.z - sCut / g.d));
-    const double centres = g.db / std::cos(phi) * (g.z % 2 == 0 ? 1.0 : std::cos(pi / (2.0 * g.z)));
-    g.M = centres + g.dp;
-    // It touches the flank dp / 2 short of its centre along the base tangent.
-    g.pinOnInvolute = onInvolute(rb * std::tan(phi) - g.dp / 2.0);
+    // Over pins (balls): a pin in a space touches both flanks where the base
+    // tangent through its centre meets them. With the contact at roll
+    // t = tan(alpha_c) (radius rb sqrt(1 + t^2)) the centre lies at pressure
+    // angle phi = t + eta, radius rb / cos(phi), and dp = db (tan(phi) - t),
+    // eta = pi / z - s / d - inv(alpha) being the space's half angle on the
+    // base circle; conversely inv(phi) = inv(alpha) + dp / db - (pi / z - s / d).
+    // M = db / cos(phi) + dp for even z, with cos(pi / (2 z)) on the centre
+    // distance for odd z (SDP/SI, "Elements of Metric Gear Technology",
+    // tables 10-13 to 10-15). M is a size only where the pin touches the
+    // involute (between dNf and da), keeps off the root circle and stands
+    // out of the tip circle, where the anvils meet the pins and not the tips.
+    const double etaCut = pi / g.z - (g.s - n.thinning * g.d / g.dw) / g.d - n.invAlpha;
+    const double ra = g.da / 2.0;
+    const double rf = g.df / 2.0;
+    const double tNf = std::sqrt(std::max(0.0, formRadius * formRadius - rb * rb)) / rb;
+    const double tTip = std::sqrt(std::max(0.0, ra * ra - rb * rb)) / rb;
+    const double phiMax = pi / 2.0 - 1e-6;  // a pin in a space whose flanks open out no faster than the pin grows
+    struct Pin {
+        double t, phi, dp, centre;
+    };
+    auto pinAt = [&](double t) {
+        const double phi = t + etaCut;
+        return Pin{t, phi, g.db * (std::tan(phi) - t), rb / std::cos(phi)};
+    };
+    auto pinOf = [&](double dp) {
+        const double phi = inverseInvolute(n.invAlpha + dp / g.db - (pi / g.z - (g.s - n.thinning * g.d / g.dw) / g.d));
+        return Pin{std::tan(phi) - dp / g.db, phi, dp, rb / std::cos(phi)};
+    };
+    // Each condition holds from some t upwards (dp, the centre, its lowest
+    // and its outermost point all grow with t) or up to some t.
+    auto onFlanks = [&](const Pin& p) {
+        return p.phi > 0.0 && p.phi <= phiMax && p.dp > 0.0 && p.t >= tNf && p.t <= tTip &&
+               p.centre - p.dp / 2.0 >= rf;
+    };
+    auto outsideTip = [&](const Pin& p) { return p.centre + p.dp / 2.0 > ra; };
+    Pin pin{};
+    if (pinDiameter > 0.0) {
+        pin = pinOf(pinDiameter);
+        g.pinGiven = true;
+        g.pinOffFlanks = !onFlanks(pin);
+        g.pinInsideTip = !outsideTip(pin);
+    } else {
+        // The usual pin touches the flanks on the circle of diameter
+        // (z + 2 x) m: alpha' = acos(db / ((z + 2 x) m)), phi = tan(alpha') + eta,
+        // dp = db (inv(phi) + eta), with eta = pi / (2 z) - inv(alpha) - 2 x tan(alpha) / z
+        // of the teeth as designed (SDP/SI, table 10-13; the gear makers' rule
+        // for shifted gears, e.g. Nagata Tekko's FAQ on over-pin sizes). Where
+        // that circle lies inside the base circle, the aim is the base circle.
+        const double aim = g.d + 2.0 * g.x * m;
+        const double t0 = aim > g.db ? std::tan(std::acos(g.db / aim)) : 0.0;
+        const double phi0 = t0 + pi / g.z - g.s / g.d - n.invAlpha;
+        pin = pinOf(g.db * (std::tan(phi0) - t0));
+        // Where that pin gives no size, the nearest that does: the pins that
+        // do touch between two rolls, the upper one the tip's, or where the
+        // flanks open out so fast that only a pin of more than 5 m would
+        // touch them (a space of 4 teeth shifted far).
+        double tHi = std::min(tTip, phiMax - etaCut);
+        if (pinAt(tHi).dp > largestPinModules * m) {
+            double good = std::min(tNf, tHi);
+            double bad = tHi;
+            for (int i = 0; i < 60; ++i) {
+                const double mid = (good + bad) / 2.0;
+                (pinAt(mid).dp <= largestPinModules * m ? good : bad) = mid;
+            }
+            tHi = good;
+        }
+        auto fits = [&](double t) {
+            const Pin p = pinAt(t);
+            return p.phi > 0.0 && p.dp > 0.0 && p.t >= tNf && p.centre - p.dp / 2.0 >= rf && outsideTip(p);
+        };
+        if (!(tHi >= tNf && fits(tHi))) {
+            pin = Pin{};
+        } else if (!(onFlanks(pin) && outsideTip(pin) && pin.dp <= largestPinModules * m)) {
+            double tLo = tNf;
+            if (!fits(tLo)) {
+                double bad = tLo;
+                double good = tHi;
+                for (int i = 0; i < 60; ++i) {
+                    const double mid = (bad + good) / 2.0;
+                    (fits(mid) ? good : bad) = mid;
+                }
+                tLo = good;
+            }
+            pin = pinAt(std::clamp(pin.t, tLo, tHi));
+        }
+    }
+    g.dp = pin.dp;
+    g.M = pin.dp > 0.0 ? 2.0 * pin.centre * (g.z % 2 == 0 ? 1.0 : std::cos(pi / (2.0 * g.z))) + pin.dp : 0.0;
+    g.pinOnInvolute = pin.dp > 0.0 && onFlanks(pin) && outsideTip(pin);
 }
 
 // What keeps a pair whose values are in range from being cut, and the gear

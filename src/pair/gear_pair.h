@@ -61,6 +61,8 @@ struct GearNumbers {
     double da;    // tip diameter (tip shortened by the pair's y so the clearance stays 0.25 m)
     double df;    // root diameter df = d - 2 m (1.25 - x); above about 32 degrees the rack's sharp tip, shallower, cuts it
     double s;     // tooth thickness on the reference circle s = m (pi/2 + 2 x tan(alpha)), arc
+    bool noReferenceTooth;  // s <= 0: the reference circle meets no tooth (a ring's, at large x2, lies inside its
+                            // tip circle, where its flanks extended would cross); s is then no size to print
     double sa;    // tooth thickness on the tip circle, arc, of the teeth as cut (thinned for backlash)
     double xmin;  // least shift without undercut, 1 - z sin^2(alpha) / 2
     bool undercut;      // x < xmin
@@ -81,10 +83,14 @@ struct GearNumbers {
     int k;              // teeth spanned: z alpha_x / pi + 0.5 rounded, alpha_x = acos(db / (d + 2 x m)),
                         // or the nearest count whose jaws touch the involute; 0 when none does
     double W;           // span over k teeth, m cos(alpha) (pi (k - 0.5) + z inv(alpha)) + 2 x m sin(alpha) - jn / 2
-    double dp;          // pin (ball) diameter: PairInput::pinDiameter, or the one that touches the flanks on the
-                        // reference circle, db (tan(alpha + eta) - tan(alpha)), eta = pi / (2 z) - 2 x tan(alpha) / z
-    double M;           // size over two pins in opposite spaces (odd z: the nearest to opposite)
-    bool pinOnInvolute; // the pin touches the flanks between dNf and da (M is a true size)
+    double dp;          // pin (ball) diameter: PairInput::pinDiameter, or the usual one, touching the flanks on the
+                        // circle of diameter (z + 2 x) m, else the nearest pin that gives a size; 0 when none does
+    double M;           // size over two pins in opposite spaces (odd z: the nearest to opposite); 0 without a pin
+    bool pinOnInvolute; // M is a true size: the pin touches the flanks between dNf and da, keeps off the root
+                        // circle and stands out of the tip circle (its outermost point beyond da / 2)
+    bool pinGiven;      // dp is PairInput::pinDiameter
+    bool pinOffFlanks;  // a given pin touches no involute between dNf and da (or sits on the root circle)
+    bool pinInsideTip;  // a given pin does not stand out of the tip circle: the anvils would meet the tips
 };
 
 struct PairNumbers {

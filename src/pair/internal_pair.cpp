@@ -52,7 +52,11 @@ double pinionTipThickness(const PairInput& in, double x1) {
     const double db = d * std::cos(alpha);
     const double da = d + 2.0 * in.m * (1.0 + x1);
     const double s = in.m * (pi / 2.0 + 2.0 * x1 * std::tan(alpha));
-    return da * (s / d + involuteFunction(alpha) - involuteFunction(std::acos(db / da)));
+    // sa = da (s / d + inv(alpha) - inv(alpha_a)), less the thinning for
+    // backlash at the tip: jt / 2 on the working pitch circle dw is
+    // jt / 2 da / dw there, and with jt = jn / cos(alpha_w), dw = db / cos(alpha_w)
+    // (alpha_w = alpha on a rack) that is jn da / (2 db) in every kind of pair.
+    return da * (s / d + involuteFunction(alpha) - involuteFunction(std::acos(db / da))) - in.backlash * da / (2.0 * db);
 }
 
 InternalInterference internalInterference(int z1, int z2, double ra1, double ra2, double rb1, double rb2, double a,
@@ -185,6 +189,7 @@ PairNumbers internalPairNumbers(const PairInput& in) {
         g.df = 2.0 * (c.a0 + c.rac);
     }
     g.s = m * (pi / 2.0 - 2.0 * in.x2 * std::tan(n.alpha));
+    g.noReferenceTooth = g.s <= 0.0;
     // The ring's tooth is the space of an external gear: its half angle at
     // radius rho is s2 / d2 - inv(alpha) + inv(alpha_rho), growing outward.
     g.sa = g.da > g.db ? g.da * (g.s / g.d - n.invAlpha + involuteFunction(std::acos(g.db / g.da))) : -1.0;
@@ -196,9 +201,9 @@ PairNumbers internalPairNumbers(const PairInput& in) {
     n.thinning = n.jt / 2.0;
     for (GearNumbers& gear : n.gear) {
         gear.dw = 2.0 * n.a * gear.z / (in.z2 - in.z1);
-        gear.sa -= n.thinning * gear.da / gear.dw;
-        gear.thinTip = gear.sa < thinTipFactor * m;
     }
+    g.sa -= n.thinning * g.da / g.dw;  // the pinion's sa is thinned already (pinionTipThickness)
+    g.thinTip = g.sa < thinTipFactor * m;
 
     // Path of contact: from where the ring's tip crosses the line of action
     // to where the pinion's does; T2 lies a sin(alpha_w) beyond T1.
@@ -208,7 +213,10 @@ PairNumbers internalPairNumbers(const PairInput& in) {
     const double rb2 = g.db / 2.0;
     const double tangentSpan = n.a * std::sin(n.alphaW);
     // eps_alpha = (sqrt(ra1^2 - rb1^2) - sqrt(ra2^2 - rb2^2) + a sin(alpha_w)) / (pi m cos(alpha)).
-    n.ga = alongLine(ra1, rb1) - alongLine(ra2, rb2) + tangentSpan;
+    // Where the ring's tip meets the line of action beyond the pinion's tip
+    // the two tip circles leave no path of contact at all: ga = 0, not a
+    // negative length (the effective ratio below is 0 and says it cannot run).
+    n.ga = std::max(0.0, alongLine(ra1, rb1) - alongLine(ra2, rb2) + tangentSpan);
     n.epsilonAlpha = n.ga / n.pb;
 
     const InternalInterference f = internalInterference(in.z1, in.z2, ra1, ra2, rb1, rb2, n.a, n.alphaW);

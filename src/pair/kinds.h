@@ -70,7 +70,7 @@ PairCheck checkRackPair(const PairInput& input);
 // tip circle not shortened: da1 = d1 + 2 m (1 + x1).
 // Its numbers into numbers.gear[0] (numbers.alpha set before):
 void pinionNumbers(const PairInput& input, PairNumbers& numbers);
-// Its tip thickness (arc) at shift x1; negative when pointed:
+// Its tip thickness (arc) at shift x1, as cut (thinned for the backlash); negative when pointed:
 double pinionTipThickness(const PairInput& input, double x1);
 // Where its involute starts, as a distance along the line of action from its
 // base tangent point: where the rack's straight flank ended or, undercut,

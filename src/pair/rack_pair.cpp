@@ -35,9 +35,7 @@ PairNumbers rackPairNumbers(const PairInput& in) {
     n.jn = in.backlash;
     n.jt = n.jn / std::cos(n.alpha);
     n.thinning = n.jt / 2.0;
-    g.dw = g.d;
-    g.sa -= n.thinning * g.da / g.dw;
-    g.thinTip = g.sa < 0.25 * m;
+    g.dw = g.d;  // the pinion's sa is thinned already (pinionTipThickness)
 
     // Path of contact: from where the rack's tip line, (1 - x1) m inside the
     // pitch line, crosses the line of action to the pinion's tip circle:

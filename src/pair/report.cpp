@@ -55,13 +55,18 @@ std::string formatPairReport(const PairNumbers& n) {
     for (int i = 0; i < 2; ++i) {
         const GearNumbers& g = n.gear[i];
         char symbol[8];
-        snprintf(symbol, sizeof symbol, "dp%d", i + 1);
-        r.add("ピン径", symbol, g.dp, "mm");
+        if (g.dp > 0.0) {
+            snprintf(symbol, sizeof symbol, "dp%d", i + 1);
+            r.add("ピン径", symbol, g.dp, "mm");
+        }
         if (g.pinOnInvolute) {
             snprintf(symbol, sizeof symbol, "M%d", i + 1);
             r.add("オーバーピン寸法", symbol, g.M, "mm");
         } else {
-            snprintf(line, sizeof line, "\nオーバーピン寸法 M%d: 測れません（ピンがインボリュートに当たりません）", i + 1);
+            snprintf(line, sizeof line, "\nオーバーピン寸法 M%d: 測れません（%s）", i + 1,
+                     !g.pinGiven       ? "インボリュートに当たって歯先円の外に出るピンがありません"
+                     : g.pinOffFlanks  ? "ピンがインボリュートに当たりません"
+                                       : "ピンが歯先円の外に出ません");
             text += line;
         }
     }

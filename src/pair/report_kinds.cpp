@@ -20,7 +20,11 @@ std::string formatInternalReport(const PairNumbers& n) {
     r.add("正面かみ合い率", "εα", n.epsilonAlpha, "");
     r.effectiveContact(n, 2);
     r.add("基準円歯厚", "s1", g1.s, "mm");
-    r.add("基準円歯厚", "s2", g2.s, "mm");
+    if (g2.noReferenceTooth) {
+        r.text += "\n基準円歯厚 s2: ありません（基準円が歯先円より内側にあり、歯に掛かりません）";
+    } else {
+        r.add("基準円歯厚", "s2", g2.s, "mm");
+    }
     r.add("歯先歯厚", "sa1", g1.sa, "mm");
     r.add("歯先歯厚", "sa2", g2.sa, "mm");
     r.add("切下げ限界転位係数", "xmin1", g1.xmin, "");

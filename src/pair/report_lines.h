@@ -7,13 +7,15 @@
 #include <string>
 
 #include "pair/gear_pair.h"
+#include "pair/number_format.h"
 
 struct Report {
     std::string text;
     char line[320];
 
     void add(const char* label, const char* symbol, double value, const char* unit) {
-        snprintf(line, sizeof line, "\n%s %s = %.4f%s%s", label, symbol, value, unit[0] != '\0' ? " " : "", unit);
+        snprintf(line, sizeof line, "\n%s %s = %s%s%s", label, symbol, fixed(value, 4).c_str(), unit[0] != '\0' ? " " : "",
+                 unit);
         text += line;
     }
     // A pair of two gears (external or internal): the centre distance, the
@@ -38,8 +40,8 @@ struct Report {
         for (int i = 0; i < gears; ++i) {
             if (n.gear[i].interference) {
                 snprintf(line, sizeof line,
-                         "\n（歯車%dのインボリュートは直径 %.4f mm から始まり、歯車%dの歯先はそれより歯元側まで届きます）",
-                         i + 1, n.gear[i].dNf, 2 - i);
+                         "\n（歯車%dのインボリュートは直径 %s mm から始まり、歯車%dの歯先はそれより歯元側まで届きます）",
+                         i + 1, fixed(n.gear[i].dNf, 4).c_str(), 2 - i);
                 text += line;
             }
         }
@@ -73,12 +75,19 @@ struct Report {
         }
         if (g.thinNeck) {
             snprintf(line, sizeof line,
-                     "\n警告: 歯車%dの歯はアンダーカットで切れかけています（くびれの歯厚 %.4f mm が 0.25m 未満）", i + 1,
-                     g.neck);
+                     "\n警告: 歯車%dの歯はアンダーカットで切れかけています（くびれの歯厚 %s mm が 0.25m 未満）", i + 1,
+                     fixed(g.neck, 4).c_str());
             text += line;
         }
         if (g.thinTip) {
             snprintf(line, sizeof line, "\n警告: 歯車%dの歯先が薄すぎます（歯先歯厚が 0.25m 未満）", i + 1);
+            text += line;
+        }
+        if (g.pinGiven && !g.pinOnInvolute) {
+            snprintf(line, sizeof line, "\n警告: 歯車%dはピン径 dp%d = %s mm ではオーバーピン寸法を測れません（%s）", i + 1,
+                     i + 1, fixed(g.dp, 4).c_str(),
+                     g.pinOffFlanks ? "ピンが dNf と da の間でインボリュートに当たりません"
+                                    : "ピンが歯先円の外に出ず、測定面が歯先に当たります");
             text += line;
         }
     }

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/number_format.h"
 
 namespace {
 
@@ -23,15 +24,16 @@ std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout) {
     std::string svg;
     snprintf(buffer, sizeof buffer,
              "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-             "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%.5fmm\" height=\"%.5fmm\" "
-             "viewBox=\"%.5f %.5f %.5f %.5f\">\n",
-             width, height, left, top, width, height);
+             "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"%smm\" height=\"%smm\" "
+             "viewBox=\"%s %s %s %s\">\n",
+             fixed(width, 5).c_str(), fixed(height, 5).c_str(), fixed(left, 5).c_str(), fixed(top, 5).c_str(),
+             fixed(width, 5).c_str(), fixed(height, 5).c_str());
     svg += buffer;
     snprintf(buffer, sizeof buffer,
              "<!-- involute gear pair, mm: z1 = %d, z2 = %d, m = %g, alpha = %g deg, x1 = %g, x2 = %g; "
-             "a = %.5f; %s; y is written as -y -->\n",
-             pair.input.z1, pair.input.z2, pair.input.m, pair.input.alphaDeg, pair.input.x1, pair.input.x2,
-             pair.numbers.a,
+             "a = %s; %s; y is written as -y -->\n",
+             pair.input.z1, pair.input.z2, pair.input.m, pair.input.alphaDeg, pair.input.x1 + 0.0, pair.input.x2 + 0.0,
+             fixed(pair.numbers.a, 5).c_str(),
              layout == SheetLayout::mesh ? "in mesh, gear 2 turned to touch on the drive flanks"
                                          : "apart, 2 m between the outer circles");
     svg += buffer;
@@ -52,10 +54,13 @@ std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout) {
         if (!continues) {
             svg += "<path id=\"" + path.id + "\" d=\"";
         }
+        char x[64];
+        char y[64];
         for (size_t k = 0; k < path.points.size(); ++k) {
-            snprintf(buffer, sizeof buffer, "%s%.5f %.5f", k == 0 ? (continues ? " M" : "M") : " L",
-                     path.points[k].x, -path.points[k].y + 0.0);  // + 0.0: no "-0.00000"
-            svg += buffer;
+            svg += k == 0 ? (continues ? " M" : "M") : " L";
+            svg += formatFixed(x, sizeof x, path.points[k].x, 5);
+            svg += ' ';
+            svg += formatFixed(y, sizeof y, -path.points[k].y, 5);
         }
         if (path.closed) {
             svg += " Z";

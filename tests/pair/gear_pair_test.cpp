@@ -12,6 +12,7 @@
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
 #include "pair/kinds.h"
+#include "pair/number_format.h"
 #include "pair/outline.h"
 
 namespace {
@@ -479,15 +480,70 @@ TEST(PairReport, InternalAndRackReports) {
               "\n警告: 歯車1の歯先が薄すぎます（歯先歯厚が 0.25m 未満）\n");
 }
 
-// Every internal pair the checks accept reports numbers, never NaN or inf.
-TEST(InternalPair, NoNaNAnywhere) {
+// A coordinate that rounds to zero prints as 0.00000: 20/50 wrote
+// "-0.00000" twice in its SVG and once in its DXF, the rack pair 12 three
+// times; a size that rounds to zero prints as 0.0000.
+TEST(PairReport, NoNegativeZero) {
+    EXPECT_EQ(fixed(-0.000004, 5), "0.00000");
+    EXPECT_EQ(fixed(-0.0, 4), "0.0000");
+    EXPECT_EQ(fixed(-0.00001, 5), "-0.00001");
+    EXPECT_EQ(fixed(-10.0, 2), "-10.00");
+    for (const PairInput& in : {makePair(20, 50, 1.0, 20.0, 0.0, 0.0), makeRack(12, 3.0, 20.0, 0.6)}) {
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        for (SheetLayout layout : {SheetLayout::mesh, SheetLayout::apart}) {
+            const std::string svg = formatPairSvg(pair, layout);
+            const std::string dxf = formatPairDxf(pair, layout);
+            EXPECT_EQ(svg.find("-0.00000 "), std::string::npos);
+            EXPECT_EQ(svg.find("-0.00000\""), std::string::npos);
+            EXPECT_EQ(dxf.find("\n-0.00000\n"), std::string::npos);
+            EXPECT_NE(svg.find(" 0.00000"), std::string::npos);  // the points are still there
+        }
+    }
+}
+
+// The report's lines that give a negative number: only the coefficients
+// xmin and y may be negative, never a size.
+std::string negativeSizes(const std::string& report) {
+    std::string found;
+    for (size_t p = report.find("= -"); p != std::string::npos; p = report.find("= -", p + 1)) {
+        const size_t from = report.rfind('\n', p) + 1;
+        const std::string line = report.substr(from, report.find('\n', p) - from);
+        if (line.find(" xmin") == std::string::npos && line.find(" y = ") == std::string::npos) {
+            found += line + "\n";
+        }
+    }
+    return found;
+}
+
+// Every internal pair the checks accept reports numbers, never NaN, inf or
+// a negative size.
+TEST(InternalPair, NoNaNOrNegativeSizeAnywhere) {
+    // Once printed negative: the ring's reference thickness s2 at large x2
+    // (its reference circle inside its tip circle), the path of contact of
+    // tip circles that leave none, and the pinion's tip thinned for backlash
+    // past pointed (now refused, as external pairs are).
+    const std::string ring = formatPairReport(pairNumbers(makeInternal(10, 70, 1.0, 29.5, -0.86, 1.48)));
+    EXPECT_NE(ring.find("\n基準円歯厚 s2: ありません（基準円が歯先円より内側にあり、歯に掛かりません）\n"), std::string::npos)
+        << ring;
+    EXPECT_EQ(pairNumbers(makeInternal(38, 106, 1.0, 24.4, 1.19, -0.8)).ga, 0.0);
+    PairInput thinned = makeInternal(6, 72, 1.0, 19.4, 0.29, 0.58);
+    EXPECT_EQ(checkPair(thinned).field, PairField::none);
+    thinned.backlash = 0.25;
+    EXPECT_EQ(checkPair(thinned).message,
+              "x1 = 0.29 makes gear 1's teeth pointed (tip thickness sa1 = -0.0145 mm); with 6 teeth x1 must be at most "
+              "0.2786");
+    PairInput rack = makeRack(68, 1.0, 34.6, 0.87);
+    rack.backlash = 0.25;
+    EXPECT_EQ(checkPair(rack).field, PairField::x1);
     int accepted = 0;
     for (int z2 : {12, 20, 31, 50, 97, 400}) {
         for (int z1 : {4, 7, z2 / 2, z2 - 3, z2 - 1}) {
             for (double x1 : {-1.0, -0.3, 0.0, 0.5, 1.5}) {
                 for (double x2 : {-1.0, -0.2, 0.0, 0.4, 1.0, 1.5}) {
                     for (double alphaDeg : {10.0, 20.0, 35.0}) {
-                        const PairInput in = makeInternal(z1, z2, 1.0, alphaDeg, x1, x2);
+                        PairInput in = makeInternal(z1, z2, 1.0, alphaDeg, x1, x2);
+                        in.backlash = accepted % 2 == 0 ? 0.25 : 0.0;
                         if (z1 < 4 || checkPair(in).field != PairField::none) {
                             continue;
                         }
@@ -495,6 +551,7 @@ TEST(InternalPair, NoNaNAnywhere) {
                         const std::string report = formatPairReport(pairNumbers(in));
                         EXPECT_EQ(report.find("nan"), std::string::npos) << report;
                         EXPECT_EQ(report.find("inf"), std::string::npos) << report;
+                        EXPECT_EQ(negativeSizes(report), "") << report;
                     }
                 }
             }
@@ -1275,6 +1332,42 @@ TEST(PairNumbers, EffectiveContactRatioWhereTheDrawnInvolutesMeet) {
     }
 }
 
+// Just past the undercut limit the involute starts a hair above the base
+// circle; taken to start on it, epsilonAlphaEff jumped (by 0.008 for 17
+// teeth against 100, more where the mate's tip reaches deeper). Through
+// x1 = xmin1 in steps of 0.0005 it changes by no more than the step's share
+// (up to 0.0013 here), for external, rack and internal pinions alike.
+TEST(PairNumbers, EffectiveContactRatioSmoothThroughTheUndercutLimit) {
+    for (PairKind kind : {PairKind::external, PairKind::rack, PairKind::internal}) {
+        for (int z1 : {8, 10, 14, 17}) {
+            PairInput in = makePair(z1, 100, 1.0, 20.0, 0.0, kind == PairKind::external ? 0.0 : 0.5);
+            in.kind = kind;
+            const double xmin = 1.0 - z1 * std::pow(std::sin(20.0 * degree), 2) / 2.0;
+            double previous = NAN;
+            double previousStart = NAN;
+            for (int k = -200; k <= 20; ++k) {
+                in.x1 = xmin + 0.0005 * k;
+                SCOPED_TRACE(::testing::Message() << "kind " << static_cast<int>(kind) << " z1 " << z1 << " x1 "
+                                                  << in.x1);
+                ASSERT_EQ(checkPair(in).field, PairField::none);
+                const PairNumbers n = pairNumbers(in);
+                if (!std::isnan(previous)) {
+                    EXPECT_LT(std::fabs(n.epsilonAlphaEff - previous), 0.002);
+                }
+                if (k < 0) {
+                    // Undercut: the involute starts above db, ever nearer it.
+                    EXPECT_GT(n.gear[0].dNf, n.gear[0].db);
+                    EXPECT_TRUE(std::isnan(previousStart) || n.gear[0].dNf < previousStart);
+                } else if (k == 0) {
+                    EXPECT_NEAR(n.gear[0].dNf, n.gear[0].db, 1e-6 * in.m);
+                }
+                previous = n.epsilonAlphaEff;
+                previousStart = n.gear[0].dNf;
+            }
+        }
+    }
+}
+
 // The report's lines for the effective contact ratio and its reason.
 TEST(PairNumbers, ReportGivesTheEffectiveContactRatioAndWhy) {
     const std::string report = formatPairReport(pairNumbers(makePair(8, 30, 1.0, 20.0, 0.0, 0.0)));
@@ -1545,6 +1638,97 @@ TEST(PairNumbers, WorkingPitchCirclesAndInspectionSizesAgainstPublishedExamples)
     EXPECT_NEAR(g.dp, g.db * (std::tan(phi) - std::tan(20.0 * degree)), 1e-12);
     EXPECT_NEAR(g.M, g.db / std::cos(phi) + g.dp, 1e-9);
     EXPECT_TRUE(g.pinOnInvolute);
+}
+
+// Where the pin of gear g touches: from its M back to its centre's pressure
+// angle, then along the base tangent dp / 2 short of the centre.
+double pinContactRadius(const GearNumbers& g) {
+    const double centre = (g.M - g.dp) / 2.0 / (g.z % 2 == 0 ? 1.0 : std::cos(M_PI / (2.0 * g.z)));
+    const double rb = g.db / 2.0;
+    const double t = std::sqrt(centre * centre - rb * rb) - g.dp / 2.0;
+    return t < 0.0 ? 0.0 : std::hypot(rb, t);
+}
+
+// The usual pin of a shifted gear touches the flanks on the circle of
+// diameter (z + 2 x) m (SDP/SI, "Elements of Metric Gear Technology", table
+// 10-13; Nagata Tekko's note on over-pin sizes), and its M stands out of the
+// tip circle: the pin on the reference circle gave gear 1 of the shifted 12/24
+// pair M1 = 41.2145 mm, inside its tip circle of 44.840 mm.
+TEST(PairNumbers, TheUsualPinTouchesTheInvoluteAndStandsOutOfTheTip) {
+    const PairNumbers shifted = pairNumbers(makePair(12, 24, 3.0, 20.0, 0.6, 0.36));
+    for (int i = 0; i < 2; ++i) {
+        const GearNumbers& g = shifted.gear[i];
+        EXPECT_NEAR(pinContactRadius(g), (g.z + 2.0 * g.x) * 3.0 / 2.0, 1e-9);
+        EXPECT_GT(g.M, g.da);
+    }
+    expectRoundsTo(shifted.gear[0].dp, 7.2278, 4, "dp1");
+    expectRoundsTo(shifted.gear[0].M, 51.0224, 4, "M1");
+    // Random pairs (fixed seed): every accepted pair's gears get a pin that
+    // touches between dNf and da and stands out of the tip circle (for odd z
+    // the pin's outermost point beyond da / 2).
+    std::mt19937 random(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int accepted = 0;
+    int usual = 0;
+    int pinless = 0;
+    for (int k = 0; k < 1500; ++k) {
+        const PairInput in = makePair(4 + static_cast<int>(std::pow(unit(random), 3.0) * 396.0),
+                                      4 + static_cast<int>(std::pow(unit(random), 3.0) * 396.0), 1.0,
+                                      10.0 + 25.0 * unit(random), -1.0 + 2.5 * unit(random), -1.0 + 2.5 * unit(random));
+        if (checkPair(in).field != PairField::none) {
+            continue;
+        }
+        ++accepted;
+        for (const GearNumbers& g : pairNumbers(in).gear) {
+            SCOPED_TRACE(::testing::Message() << "z " << g.z << " alpha " << in.alphaDeg << " x " << g.x);
+            if (!g.pinOnInvolute) {
+                // Only where no pin up to 5 m gives a size (4 teeth shifted far).
+                ++pinless;
+                EXPECT_EQ(g.dp, 0.0);
+                PairInput tried = in;
+                for (int i = 1; i <= 500; ++i) {
+                    tried.pinDiameter = 0.01 * i;
+                    const PairNumbers t = pairNumbers(tried);
+                    ASSERT_FALSE(t.gear[0].z == g.z && t.gear[0].pinOnInvolute && t.gear[0].x == g.x) << i;
+                    ASSERT_FALSE(t.gear[1].z == g.z && t.gear[1].pinOnInvolute && t.gear[1].x == g.x) << i;
+                }
+                continue;
+            }
+            EXPECT_GT(g.dp, 0.0);
+            const double contact = pinContactRadius(g);
+            EXPECT_GE(contact, g.dNf / 2.0 - 1e-9);
+            EXPECT_LE(contact, g.da / 2.0 + 1e-9);
+            const double centre = (g.M - g.dp) / 2.0 / (g.z % 2 == 0 ? 1.0 : std::cos(M_PI / (2.0 * g.z)));
+            EXPECT_GT(centre + g.dp / 2.0 - g.da / 2.0, 0.0);
+            EXPECT_GE(centre - g.dp / 2.0, g.df / 2.0 - 1e-9) << "the pin sits on the root";
+            usual += std::fabs(contact - (g.z + 2.0 * g.x) / 2.0) < 1e-9;
+        }
+    }
+    EXPECT_GT(accepted, 400);
+    EXPECT_GT(usual, accepted);  // most gears keep the usual pin
+    EXPECT_LT(pinless, 10);
+
+    // A pin given that gives no size: warned of, and no M.
+    PairInput given = makePair(12, 24, 3.0, 20.0, 0.6, 0.36);
+    const struct {
+        double dp;
+        const char* line;
+    } pins[] = {
+        {1.0, "\nオーバーピン寸法 M1: 測れません（ピンがインボリュートに当たりません）"
+              "\nピン径 dp2 = 1.0000 mm\nオーバーピン寸法 M2: 測れません（ピンがインボリュートに当たりません）\n"
+              "警告: 歯車1はピン径 dp1 = 1.0000 mm ではオーバーピン寸法を測れません（ピンが dNf と da の間でインボリュートに当たりません）"},
+        {3.761, "\nオーバーピン寸法 M1: 測れません（ピンが歯先円の外に出ません）\n"},
+        {30.0, "警告: 歯車2はピン径 dp2 = 30.0000 mm ではオーバーピン寸法を測れません（ピンが dNf と da の間でインボリュートに当たりません）"},
+    };
+    for (const auto& pin : pins) {
+        given.pinDiameter = pin.dp;
+        const std::string report = formatPairReport(pairNumbers(given));
+        EXPECT_NE(report.find(pin.line), std::string::npos) << report;
+    }
+    given.pinDiameter = 3.761;
+    EXPECT_NE(formatPairReport(pairNumbers(given))
+                  .find("\n警告: 歯車1はピン径 dp1 = 3.7610 mm ではオーバーピン寸法を測れません（ピンが歯先円の外に出ず、測定面が歯先に当たります）"),
+              std::string::npos);
 }
 
 // The size over pins from the outline itself: a pin of diameter dp on the
