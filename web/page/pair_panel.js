@@ -346,8 +346,10 @@ var pairPanel = (function () {
         var over = m._webPairOverPins(gi);
         line(box, "gear " + (gi + 1) + ": " + (k > 0 ? "W = " + f(m._webPairSpan(gi)) + " mm over k = " + k + " teeth"
                                                     : "no span measurable on the involute") +
-             ", " + (over > 0 ? "M = " + f(over) + " mm" : "no size") + " over pins of " + f(m._webPairPinDiameter(gi)) +
-             " mm", "歯車" + (gi + 1) + "：またぎ歯厚・オーバーピン寸法", "workshop");
+             ", " + (over > 0 ? "M = " + f(over) + " mm over pins of " + f(m._webPairPinDiameter(gi)) + " mm"
+                              : m._webPairPinDiameter(gi) > 0 ? "no size over pins of " + f(m._webPairPinDiameter(gi)) + " mm"
+                                                              : "no pin measures over the teeth"),
+             "歯車" + (gi + 1) + "：またぎ歯厚・オーバーピン寸法", "workshop");
       }
     }
     var shifts = [good.x1, good.x2];
