@@ -574,18 +574,27 @@ test("start-up forces no layout: the page is laid out when the browser is ready,
   const events = [];
   trace.on("Tracing.dataCollected", ({ value }) => events.push(...value));
   const complete = new Promise((resolve) => trace.once("Tracing.tracingComplete", resolve));
-  // With stacks, a layout that a script forced names the script's line.
+  // With stacks, a layout that a script forced names the script's line; the
+  // page's own performance marks are in the trace too.
   await trace.send("Tracing.start", {
-    categories: "devtools.timeline,disabled-by-default-devtools.timeline.stack", transferMode: "ReportEvents",
+    categories: "devtools.timeline,disabled-by-default-devtools.timeline.stack,blink.user_timing",
+    transferMode: "ReportEvents",
   });
   const url = origin + "/involute-gears.html";
   await page.goto(url);
-  await page.waitForFunction(() => document.body.dataset.frames === "1");
-  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0))));
+  // Start-up is over when the page shows the column beside the first frame
+  // (its "panels-shown" mark): the layouts after it, whenever they come,
+  // are not start-up's.
+  await page.waitForFunction(() => document.body.dataset.panels === "shown");
   await trace.send("Tracing.end");
   await complete;
-  const forced = events
-    .filter((e) => e.name === "Layout" && e.args?.beginData?.stackTrace?.[0]?.url === url)
+  const mark = (name) => events.find((e) => e.name === name && e.cat.includes("blink.user_timing"));
+  const [firstFrame, shown] = [mark("first-frame"), mark("panels-shown")];
+  assert.ok(firstFrame && shown && firstFrame.ts < shown.ts, "the page's marks are in the trace, in order");
+  const startUp = events.filter((e) => e.name === "Layout" && e.pid === shown.pid && e.ts < shown.ts);
+  assert.ok(startUp.length > 0, "the browser laid the page out during start-up");
+  const forced = startUp
+    .filter((e) => e.args?.beginData?.stackTrace?.[0]?.url === url)
     .map((e) => `${e.args.beginData.stackTrace[0].functionName || "(script)"} at line ${e.args.beginData.stackTrace[0].lineNumber + 1}`);
   assert.deepEqual(forced, []);
   await context.close();
