@@ -302,16 +302,22 @@ test("buttons: a tap acts once, a held button repeats until released or left", {
   await page.finish();
 });
 
-test("Save picture downloads the frame as an 800 x 800 PNG and moves nothing", { timeout: testTimeoutMs }, async () => {
+test("Save picture downloads the frame as an 800 x 800 PNG, Save large picture as 2400 x 2400; neither moves anything", { timeout: testTimeoutMs }, async () => {
   const page = await openPage();
   await pressKeys(page, ["3", "s*20"]);
   const picture = () => page.evaluate(() => document.getElementById("canvas").toDataURL());
   const before = await picture();
-  const [download] = await Promise.all([page.waitForEvent("download"), page.click('button[data-action="save"]')]);
-  const png = fs.readFileSync(await download.path());
-  assert.equal(png.subarray(1, 4).toString(), "PNG");
-  assert.deepEqual([png.readUInt32BE(16), png.readUInt32BE(20)], [800, 800]);
-  assert.equal(download.suggestedFilename(), "involute-gears-scene3.png");
+  // The file's name and its picture's width and height, from the PNG's
+  // header (the IHDR chunk, first after the 8-byte signature).
+  const save = async (action) => {
+    const [download] = await Promise.all([page.waitForEvent("download"), page.click(`button[data-action="${action}"]`)]);
+    const png = fs.readFileSync(await download.path());
+    assert.deepEqual([...png.subarray(0, 8)], [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a], `${action}: a PNG`);
+    assert.equal(png.subarray(12, 16).toString(), "IHDR");
+    return [download.suggestedFilename(), png.readUInt32BE(16), png.readUInt32BE(20)];
+  };
+  assert.deepEqual(await save("save"), ["involute-gears-scene3.png", 800, 800]);
+  assert.deepEqual(await save("save-large"), ["involute-gears-scene3-2400.png", 2400, 2400]);
   assert.equal(await frames(page), 22);
   assert.equal(await picture(), before, "the canvas is unchanged");
   await page.finish();
