@@ -456,11 +456,16 @@ test("the picture with d, D and s fits every screen: as large as it can be, 800 
     assert.deepEqual(shown.buffer, [side * dpr, side * dpr], `${where}: one buffer pixel per screen pixel`);
     await page.finish();
   }
-  const page = await openPage({ viewport: { width: 1280, height: 1000 } });
-  const shown = await placement(page);
-  assert.equal(assertFits("1280 x 1000", shown), 800);
-  assert.deepEqual(shown.buffer, [800, 800]);
-  await page.finish();
+  // Where 800 px fits beside the column, the picture is the program's
+  // window, no larger: on a large screen too.
+  for (const viewport of [{ width: 1280, height: 1000 }, { width: 1920, height: 1080 }, { width: 2560, height: 1440 }]) {
+    const page = await openPage({ viewport });
+    const shown = await placement(page);
+    const where = `${viewport.width} x ${viewport.height}`;
+    assert.equal(assertFits(where, shown), 800, where);
+    assert.deepEqual(shown.buffer, [800, 800], where);
+    await page.finish();
+  }
 });
 
 test("at a device pixel ratio of 2 the buffer has twice the side and shows the same picture", { timeout: testTimeoutMs }, async () => {
