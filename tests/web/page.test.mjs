@@ -302,16 +302,22 @@ test("buttons: a tap acts once, a held button repeats until released or left", {
   await page.finish();
 });
 
-test("Save picture downloads the frame as an 800 x 800 PNG and moves nothing", { timeout: testTimeoutMs }, async () => {
+test("Save picture downloads the frame as an 800 x 800 PNG, Save large picture as 2400 x 2400; neither moves anything", { timeout: testTimeoutMs }, async () => {
   const page = await openPage();
   await pressKeys(page, ["3", "s*20"]);
   const picture = () => page.evaluate(() => document.getElementById("canvas").toDataURL());
   const before = await picture();
-  const [download] = await Promise.all([page.waitForEvent("download"), page.click('button[data-action="save"]')]);
-  const png = fs.readFileSync(await download.path());
-  assert.equal(png.subarray(1, 4).toString(), "PNG");
-  assert.deepEqual([png.readUInt32BE(16), png.readUInt32BE(20)], [800, 800]);
-  assert.equal(download.suggestedFilename(), "involute-gears-scene3.png");
+  // The file's name and its picture's width and height, from the PNG's
+  // header (the IHDR chunk, first after the 8-byte signature).
+  const save = async (action) => {
+    const [download] = await Promise.all([page.waitForEvent("download"), page.click(`button[data-action="${action}"]`)]);
+    const png = fs.readFileSync(await download.path());
+    assert.deepEqual([...png.subarray(0, 8)], [0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a], `${action}: a PNG`);
+    assert.equal(png.subarray(12, 16).toString(), "IHDR");
+    return [download.suggestedFilename(), png.readUInt32BE(16), png.readUInt32BE(20)];
+  };
+  assert.deepEqual(await save("save"), ["involute-gears-scene3.png", 800, 800]);
+  assert.deepEqual(await save("save-large"), ["involute-gears-scene3-2400.png", 2400, 2400]);
   assert.equal(await frames(page), 22);
   assert.equal(await picture(), before, "the canvas is unchanged");
   await page.finish();
@@ -450,11 +456,16 @@ test("the picture with d, D and s fits every screen: as large as it can be, 800 
     assert.deepEqual(shown.buffer, [side * dpr, side * dpr], `${where}: one buffer pixel per screen pixel`);
     await page.finish();
   }
-  const page = await openPage({ viewport: { width: 1280, height: 1000 } });
-  const shown = await placement(page);
-  assert.equal(assertFits("1280 x 1000", shown), 800);
-  assert.deepEqual(shown.buffer, [800, 800]);
-  await page.finish();
+  // Where 800 px fits beside the column, the picture is the program's
+  // window, no larger: on a large screen too.
+  for (const viewport of [{ width: 1280, height: 1000 }, { width: 1920, height: 1080 }, { width: 2560, height: 1440 }]) {
+    const page = await openPage({ viewport });
+    const shown = await placement(page);
+    const where = `${viewport.width} x ${viewport.height}`;
+    assert.equal(assertFits(where, shown), 800, where);
+    assert.deepEqual(shown.buffer, [800, 800], where);
+    await page.finish();
+  }
 });
 
 test("at a device pixel ratio of 2 the buffer has twice the side and shows the same picture", { timeout: testTimeoutMs }, async () => {
@@ -574,18 +585,27 @@ test("start-up forces no layout: the page is laid out when the browser is ready,
   const events = [];
   trace.on("Tracing.dataCollected", ({ value }) => events.push(...value));
   const complete = new Promise((resolve) => trace.once("Tracing.tracingComplete", resolve));
-  // With stacks, a layout that a script forced names the script's line.
+  // With stacks, a layout that a script forced names the script's line; the
+  // page's own performance marks are in the trace too.
   await trace.send("Tracing.start", {
-    categories: "devtools.timeline,disabled-by-default-devtools.timeline.stack", transferMode: "ReportEvents",
+    categories: "devtools.timeline,disabled-by-default-devtools.timeline.stack,blink.user_timing",
+    transferMode: "ReportEvents",
   });
   const url = origin + "/involute-gears.html";
   await page.goto(url);
-  await page.waitForFunction(() => document.body.dataset.frames === "1");
-  await page.evaluate(() => new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0))));
+  // Start-up is over when the page shows the column beside the first frame
+  // (its "panels-shown" mark): the layouts after it, whenever they come,
+  // are not start-up's.
+  await page.waitForFunction(() => document.body.dataset.panels === "shown");
   await trace.send("Tracing.end");
   await complete;
-  const forced = events
-    .filter((e) => e.name === "Layout" && e.args?.beginData?.stackTrace?.[0]?.url === url)
+  const mark = (name) => events.find((e) => e.name === name && e.cat.includes("blink.user_timing"));
+  const [firstFrame, shown] = [mark("first-frame"), mark("panels-shown")];
+  assert.ok(firstFrame && shown && firstFrame.ts < shown.ts, "the page's marks are in the trace, in order");
+  const startUp = events.filter((e) => e.name === "Layout" && e.pid === shown.pid && e.ts < shown.ts);
+  assert.ok(startUp.length > 0, "the browser laid the page out during start-up");
+  const forced = startUp
+    .filter((e) => e.args?.beginData?.stackTrace?.[0]?.url === url)
     .map((e) => `${e.args.beginData.stackTrace[0].functionName || "(script)"} at line ${e.args.beginData.stackTrace[0].lineNumber + 1}`);
   assert.deepEqual(forced, []);
   await context.close();

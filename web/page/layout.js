@@ -91,8 +91,9 @@ var layout = (function () {
     var plan = beside && under ? (under.side > beside.side || (under.side === beside.side && v.h > v.w) ? under : beside)
                                : beside || under;
     // However small the window, the picture takes most of its smaller
-    // side; the keys then scroll with the page.
-    var least = Math.floor(leastShare * Math.min(v.w, v.h));
+    // side; the keys then scroll with the page. Never more than the
+    // program's window, which a large window has room for beside the keys.
+    var least = Math.min(windowSide, Math.floor(leastShare * Math.min(v.w, v.h)));
     if (!plan || plan.side < least) {
       var wide = v.w > v.h;
       var big = Math.max(least, Math.min(windowSide, (wide ? v.h : v.w) - 2 * pad - 2));

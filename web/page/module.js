@@ -6,7 +6,8 @@
 // and starts the program at once, while the page is still being read (most
 // of the page's scripts come after the program's, page.html).
 // Not here: anything shown on the page. Performance marks: "page-script",
-// "wasm-ready", "runtime-ready" (and "first-frame", in program.js).
+// "wasm-ready", "runtime-ready" (and "first-frame" and "panels-shown", in
+// program.js).
 "use strict";
 performance.mark("page-script");
 var Module = (function () {

@@ -62,6 +62,8 @@ var page = (function () {
   // the strip's check) runs. A failure shows it at once: the notice is in it.
   var panelsShown = once();
   function showPanels() {
+    // Start-up ends here: what the page lays out from now on is the column.
+    if (body.dataset.panels !== "shown") performance.mark("panels-shown");
     body.dataset.panels = "shown";
     panelsShown.happen();
   }
