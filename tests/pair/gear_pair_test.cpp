@@ -260,17 +260,21 @@ TEST(InternalPair, CutterChoiceAndRefusals) {
     const Refused refused[] = {
         {makeInternal(50, 50, 1.0, 20.0, 0.0, 0.0), PairField::z2,
          "an internal gear needs more teeth than the pinion inside it: z2 = 50 must be above z1 = 50"},
-        {makeInternal(42, 50, 1.0, 20.0, 0.7, -0.5), PairField::x1,
-         "x1 - x2 = 1.2 leaves the pair no working pressure angle; with these teeth x1 - x2 must be below 0.1637"},
+        // No x1 below 0.1637 - 0.5 cures it: no cutter cuts a ring of x2 = -0.5
+        // cleanly. The cure is the ring's shift.
+        {makeInternal(42, 50, 1.0, 20.0, 0.7, -0.5), PairField::x2,
+         "x1 - x2 = 1.2 leaves the pair no working pressure angle; with these teeth x1 - x2 must be below 0.1637; "
+         "with the other values as they are, x2 must be 0.5363 to 1.5000"},
         {makeInternal(20, 24, 1.0, 20.0, 0.0, 0.2763), PairField::x2,
          "x2 = 0.2763 puts the internal gear's tip circle inside its base circle, where it has no involute; with 24 "
-         "teeth x2 must be above 0.2764, and the least x2 a cutter can cut cleanly is 0.35"},
+         "teeth x2 must be above 0.2764; with the other values as they are, x2 must be 0.3451 to 1.5000"},
+        // Pointed above 0.5662; below -0.9536 the undercut cuts through the neck.
         {makeInternal(8, 50, 1.0, 20.0, 1.5, 1.0), PairField::x1,
-         "x1 = 1.5 makes gear 1's teeth pointed (tip thickness sa1 = -1.4157 mm); with 8 teeth x1 must be at most "
-         "0.5662"},
+         "gear 1's teeth are pointed (tip thickness sa1 = -1.4157 mm); with the other values as they are, x1 must be "
+         "-0.9536 to 0.5662"},
         {makeInternal(20, 24, 1.0, 20.0, 0.0, 0.3), PairField::x2,
          "no pinion-type cutter can cut an internal gear of 24 teeth with x2 = 0.3 cleanly (every one trims its "
-         "tips); the least x2 that can be cut is 0.35"},
+         "tips); with the other values as they are, x2 must be 0.3451 to 1.5000"},
         {makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 21), PairField::cutter,
          "a cutter of 21 teeth cannot cut this internal gear cleanly (the ring's tips reach below its involute and "
          "are trimmed); cutters of 22 to 41 teeth can"},
@@ -291,14 +295,23 @@ TEST(InternalPair, CutterChoiceAndRefusals) {
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.1636, 0.0)).field, PairField::none);
     EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, 0.2764)).message.substr(0, 21), "no pinion-type cutter");
     EXPECT_EQ(checkPair(makeInternal(8, 50, 1.0, 20.0, 0.5662, 1.0)).field, PairField::none);
+    EXPECT_EQ(checkPair(makeInternal(8, 50, 1.0, 20.0, -0.9536, 1.0)).field, PairField::none);
+    EXPECT_EQ(checkPair(makeInternal(8, 50, 1.0, 20.0, -0.9537, 1.0)).problem,
+              "the undercut cuts through the neck of gear 1's teeth (its two flanks cross: the outline would cross "
+              "itself)");
+    // The shift difference alone would allow x1 = -0.4, but no cutter cuts
+    // that ring; the cure offered starts where x1 - x2 = 0.1637.
+    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, -0.4, -0.5)).problem.substr(0, 21), "no pinion-type cutter");
+    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.7, 0.5363)).field, PairField::none);
+    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.7, 0.5362)).problem.substr(0, 24), "x1 - x2 = 0.1638 leaves ");
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 22)).field, PairField::none);
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 41)).field, PairField::none);
-    // The suggested x2 holds from 0.35 all the way to 1.5.
+    // The suggested x2 holds from 0.3451 all the way to 1.5.
     for (int step = 0; step <= 23; ++step) {
-        const double x2 = 0.35 + step * 0.05;
+        const double x2 = 0.3451 + step * 0.05;
         EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, x2)).field, PairField::none) << x2;
     }
-    EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, 0.34)).field, PairField::x2);
+    EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, 0.345)).field, PairField::x2);
 }
 
 // KHK, "Gear Technical Reference", rack and pinion (m = 3, z = 12, x = 0.6;
@@ -326,10 +339,54 @@ TEST(RackPair, PublishedExample) {
     const PairCheck pointed = checkPair(makeRack(8, 1.0, 20.0, 1.5));
     EXPECT_EQ(pointed.field, PairField::x1);
     EXPECT_EQ(pointed.message,
-              "x1 = 1.5 makes gear 1's teeth pointed (tip thickness sa1 = -1.4157 mm); with 8 teeth x1 must be at most "
-              "0.5662");
+              "gear 1's teeth are pointed (tip thickness sa1 = -1.4157 mm); with the other values as they are, x1 must "
+              "be -0.9536 to 0.5662");
     EXPECT_EQ(checkPair(makeRack(8, 1.0, 20.0, 0.5662)).field, PairField::none);
     EXPECT_EQ(checkPair(makeRack(8, 1.0, 20.0, 0.5663)).field, PairField::x1);
+}
+
+bool closedOutlineCrossesItself(const std::vector<Point2>& p);
+
+// The rules of a pinion hold on a rack too: a neck cut through, a tip made
+// pointed by the backlash. A rack of 35 degrees, whose flanks meet before
+// its root line, has its space bottom there.
+TEST(RackPair, SeveredNeckBacklashAndSteepRack) {
+    PairGeometry pair;
+    // 6 teeth: at x1 = -0.6963 the neck is 0.0019 mm across, and at -0.7
+    // the flanks cross and so does the outline drawn.
+    const PairCheck severed = checkPair(makeRack(6, 1.0, 20.0, -0.7));
+    EXPECT_EQ(severed.message,
+              "the undercut cuts through the neck of gear 1's teeth (its two flanks cross: the outline would cross "
+              "itself); with the other values as they are, x1 must be -0.6962 to 0.4149");
+    EXPECT_EQ(checkPair(makeRack(6, 1.0, 20.0, -0.6963)).field, PairField::x1);
+    EXPECT_EQ(checkPair(makeRack(6, 1.0, 20.0, -0.6962)).field, PairField::none);
+    buildPairGeometry(makeRack(6, 1.0, 20.0, -0.7), pair);
+    EXPECT_TRUE(closedOutlineCrossesItself(pair.outline[0].points));
+    // 8 teeth at x1 = 0.52: sa1 = 0.0534 mm, and -0.0201 mm thinned for
+    // jn = 0.1 mm.
+    PairInput thinned = makeRack(8, 1.0, 20.0, 0.52);
+    EXPECT_EQ(checkPair(thinned).field, PairField::none);
+    thinned.backlash = 0.1;
+    EXPECT_EQ(checkPair(thinned).message,
+              "gear 1's teeth are pointed (tip thickness sa1 = -0.0201 mm); with the other values as they are, x1 must "
+              "be -0.9281 to 0.5024");
+    // 35 degrees: the rack's space bottom where its flanks meet,
+    // pi m / (4 tan(alpha)) = 1.1216 m below the datum line, not at 1.25 m.
+    PairInput steep = makeRack(20, 2.0, 35.0, 0.0);
+    for (double jn : {0.0, 0.1}) {
+        steep.backlash = jn;
+        ASSERT_EQ(checkPair(steep).field, PairField::none);
+        buildPairGeometry(steep, pair);
+        EXPECT_FALSE(closedOutlineCrossesItself(pair.outline[1].points));
+        double bottom = 0.0;
+        for (const Point2& p : pair.outline[1].points) {
+            bottom = p.y > -rackBackModules * 2.0 + 1e-9 ? std::min(bottom, p.y) : bottom;
+        }
+        // The thinned teeth leave wider spaces: the flanks meet deeper,
+        // by jt / 2 / (2 tan(alpha)).
+        const double jt = jn / std::cos(35.0 * degree);
+        EXPECT_NEAR(bottom, -(M_PI * 2.0 / 4.0 + jt / 4.0) / std::tan(35.0 * degree), 1e-12) << jn;
+    }
 }
 
 double drawnInvoluteStart(const PairGeometry& pair, int g, double tolerance);
@@ -1383,6 +1440,39 @@ bool risingCross(const std::vector<Point2>& p, const std::vector<Point2>& q) {
     return false;
 }
 
+// Whether a closed outline crosses itself: the edges in order of their
+// least x, each against those after it that begin before it ends in x and
+// overlap it in y, its two neighbours aside.
+bool closedOutlineCrossesItself(const std::vector<Point2>& p) {
+    const size_t n = p.size();
+    struct Edge {
+        double x0, x1, y0, y1;
+        size_t index;
+    };
+    std::vector<Edge> edges;
+    for (size_t i = 0; i < n; ++i) {
+        const Point2& a = p[i];
+        const Point2& b = p[(i + 1) % n];
+        edges.push_back(Edge{std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y), i});
+    }
+    std::sort(edges.begin(), edges.end(), [](const Edge& e, const Edge& f) { return e.x0 < f.x0; });
+    for (size_t i = 0; i < n; ++i) {
+        const Edge& e = edges[i];
+        for (size_t j = i + 1; j < n && edges[j].x0 <= e.x1; ++j) {
+            const Edge& f = edges[j];
+            const size_t lo = std::min(e.index, f.index);
+            const size_t hi = std::max(e.index, f.index);
+            if (f.y0 > e.y1 || f.y1 < e.y0 || hi == lo + 1 || (lo == 0 && hi == n - 1)) {
+                continue;
+            }
+            if (segmentsCross(p[lo], p[(lo + 1) % n], p[hi], p[(hi + 1) % n])) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // Whether gear g's outline crosses itself, from tooth 0's flank traced
 // from `samples` cutter points: its two flanks (the clockwise one the
 // mirror image), the next tooth's clockwise flank, and the tip and root
@@ -1512,6 +1602,67 @@ TEST(PairCheck, RandomSweepAcceptsNoCrossedOutlineAndEveryCure) {
     EXPECT_GT(cured, 200);
     EXPECT_GT(uncured, 0);
     std::printf("sweep: %d accepted, %d refused with a cure, %d without\n", accepted, cured, uncured);
+}
+
+
+// Every kind with backlash: random pairs (fixed seed), small teeth and
+// extreme values favoured, some rings with a cutter of their own. Every
+// accepted pair's outlines, as drawn, do not cross themselves and its
+// report prints no negative tip thickness; every refusal's cure is accepted
+// at both ends and in the middle.
+TEST(PairCheck, RandomSweepOfEveryKindWithBacklash) {
+    std::mt19937 random(35);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    auto teeth = [&](int most) { return 4 + static_cast<int>(std::pow(unit(random), 3.0) * (most - 4)); };
+    auto shift = [&] { return std::round((-1.0 + 2.5 * unit(random)) * 1e4) / 1e4; };
+    const PairKind kinds[3] = {PairKind::external, PairKind::internal, PairKind::rack};
+    int accepted[3] = {};
+    int cured[3] = {};
+    for (int k = 0; k < 1500; ++k) {
+        const int kind = k % 3;
+        PairInput in = makePair(teeth(60), teeth(60), 1.0, std::round((10.0 + 25.0 * unit(random)) * 100.0) / 100.0,
+                                shift(), shift());
+        in.kind = kinds[kind];
+        if (in.kind == PairKind::internal) {
+            in.z2 = std::min(400, in.z1 + 1 + teeth(100) - 4);
+            in.cutterTeeth = unit(random) < 0.2 ? std::min(maxCutterTeeth, 8 + teeth(in.z2 - 4) - 4) : 0;
+        }
+        in.backlash = unit(random) < 0.3 ? 0.0 : std::round(unit(random) * 0.25 * 1e4) / 1e4;
+        SCOPED_TRACE(::testing::Message() << "kind " << kind << " z " << in.z1 << "/" << in.z2 << " alpha "
+                                          << in.alphaDeg << " x " << in.x1 << "/" << in.x2 << " jn " << in.backlash
+                                          << " zc " << in.cutterTeeth);
+        const PairCheck check = checkPair(in);
+        if (check.field == PairField::none) {
+            ++accepted[kind];
+            PairGeometry pair;
+            buildPairGeometry(in, pair);
+            for (int g = 0; g < 2; ++g) {
+                EXPECT_FALSE(closedOutlineCrossesItself(pair.outline[g].points)) << "outline " << g + 1;
+            }
+            const std::string report = formatPairReport(pair.numbers);
+            EXPECT_EQ(report.find("sa1 = -"), std::string::npos) << report;
+            EXPECT_EQ(report.find("sa2 = -"), std::string::npos) << report;
+            continue;
+        }
+        if (check.cure.empty()) {
+            continue;
+        }
+        ++cured[kind];
+        double PairInput::*field = check.field == PairField::x1   ? &PairInput::x1
+                                   : check.field == PairField::x2 ? &PairInput::x2
+                                                                  : &PairInput::alphaDeg;
+        for (double value : {check.cureLo, (check.cureLo + check.cureHi) / 2.0, check.cureHi}) {
+            PairInput trial = in;
+            trial.*field = value;
+            EXPECT_EQ(checkPair(trial).message, "") << check.message << ": refused at " << value;
+        }
+    }
+    for (int kind = 0; kind < 3; ++kind) {
+        EXPECT_GT(accepted[kind], 100) << kind;
+        EXPECT_GT(cured[kind], 50) << kind;
+    }
+    std::printf("sweep: accepted %d/%d/%d, cured %d/%d/%d\n", accepted[0], accepted[1], accepted[2], cured[0],
+                cured[1], cured[2]);
 }
 
 
