@@ -357,9 +357,9 @@ PairCheck checkInternalPair(const PairInput& in) {
                  in.z2, in.x2);
         return refusalWithCure(in, 1, text);
     default: {
+        const int i = breach.gear;
         const PairNumbers n = internalGearNumbers(in);
-        return refusalWithCure(in, breach.gear,
-                               gearProblem(breach.fault, breach.gear, n.gear[breach.gear], breach.gear == 0 ? in.x1 : in.x2));
+        return refusalWithCure(in, i, gearProblem(breach.fault, i, n.gear[i], i == 0 ? in.x1 : in.x2));
     }
     }
     // The cutter asked for cannot cut the ring cleanly, and others can:

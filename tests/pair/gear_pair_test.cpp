@@ -303,7 +303,8 @@ TEST(InternalPair, CutterChoiceAndRefusals) {
     // that ring; the cure offered starts where x1 - x2 = 0.1637.
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, -0.4, -0.5)).problem.substr(0, 21), "no pinion-type cutter");
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.7, 0.5363)).field, PairField::none);
-    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.7, 0.5362)).problem.substr(0, 24), "x1 - x2 = 0.1638 leaves ");
+    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.7, 0.5362)).problem.substr(0, 24),
+              "x1 - x2 = 0.1638 leaves ");
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 22)).field, PairField::none);
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 41)).field, PairField::none);
     // The suggested x2 holds from 0.3451 all the way to 1.5.
