@@ -127,21 +127,21 @@ bool passesEveryRule(const PairInput& in, RingCutterMemo& memo) {
 
 // The values of one input (others as they are) that give a usable pair:
 // the run of usable values nearest `given` within [lo, hi], found on a grid
-// of `steps` and its ends narrowed by bisection, then rounded inwards to
-// `decimals` places so that both printed ends are usable.
+// of `steps` and its ends narrowed by bisection, then walked again in finer
+// steps (a grid can step over a narrow gap, such as a pressure angle at
+// which neither of a small ring's two cutters cuts cleanly), then rounded
+// inwards to `decimals` places so that both printed ends are usable.
 struct Cure {
     bool found = false;
     double lo = 0.0;
     double hi = 0.0;
 };
 
-Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int steps, double unit,
-               RingCutterMemo& memo) {
-    const double given = in.*field;
-    auto ok = [&](double v) {
-        in.*field = v;
-        return passesEveryRule(in, memo);
-    };
+// The run of values passing `ok` nearest `given`, on a grid of `steps` over
+// [lo, hi]; an end inside [lo, hi] narrowed by bisection to the grid step /
+// 2^20, an end at lo or hi kept as it is.
+template <typename Ok>
+Cure nearestRun(const Ok& ok, double given, double lo, double hi, int steps) {
     auto at = [&](int k) { return lo + (hi - lo) * k / steps; };
     int bestFirst = -1;
     int bestLast = -1;
@@ -163,29 +163,49 @@ Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int
         }
         ++k;
     }
-    Cure cure;
     if (bestFirst < 0) {
-        return cure;
+        return Cure{};
     }
     auto edge = [&](double good, double bad) {
-        for (int i = 0; i < 20; ++i) {  // the grid step / 2^20: far below the 1e-4 printed
+        for (int i = 0; i < 20; ++i) {
             const double mid = (good + bad) / 2.0;
             (ok(mid) ? good : bad) = mid;
         }
         return good;
     };
-    double from = bestFirst > 0 ? edge(at(bestFirst), at(bestFirst - 1)) : lo;
-    double to = bestLast < steps ? edge(at(bestLast), at(bestLast + 1)) : hi;
+    return Cure{true, bestFirst > 0 ? edge(at(bestFirst), at(bestFirst - 1)) : lo,
+                bestLast < steps ? edge(at(bestLast), at(bestLast + 1)) : hi};
+}
+
+Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int steps, double unit,
+               RingCutterMemo& memo) {
+    const double given = in.*field;
+    auto ok = [&](double v) {
+        in.*field = v;
+        return passesEveryRule(in, memo);
+    };
+    Cure run = nearestRun(ok, given, lo, hi, steps);
+    for (int round = 0; run.found && round < 3; ++round) {
+        const Cure inner = nearestRun(ok, given, run.lo, run.hi, 200);
+        if (inner.lo == run.lo && inner.hi == run.hi) {
+            break;
+        }
+        run = inner;
+    }
+    if (!run.found) {
+        return run;
+    }
     // Printed with 4 decimals: round inwards, and step in further should
     // the rounded end itself fall outside.
-    from = std::ceil(from / unit - 1e-9) * unit;
-    to = std::floor(to / unit + 1e-9) * unit;
+    double from = std::ceil(run.lo / unit - 1e-9) * unit;
+    double to = std::floor(run.hi / unit + 1e-9) * unit;
     for (int i = 0; i < 4 && from <= to && !ok(from); ++i) {
         from += unit;
     }
     for (int i = 0; i < 4 && from <= to && !ok(to); ++i) {
         to -= unit;
     }
+    Cure cure;
     if (from <= to && ok(from) && ok(to)) {
         cure = Cure{true, from, to};
     }
