@@ -260,8 +260,7 @@ TEST(InternalPair, CutterChoiceAndRefusals) {
     const Refused refused[] = {
         {makeInternal(50, 50, 1.0, 20.0, 0.0, 0.0), PairField::z2,
          "an internal gear needs more teeth than the pinion inside it: z2 = 50 must be above z1 = 50"},
-        // No x1 below 0.1637 - 0.5 cures it: no cutter cuts a ring of x2 = -0.5
-        // cleanly. The cure is the ring's shift.
+        // No cutter cuts a ring of x2 = -0.5: the cure is the ring's shift.
         {makeInternal(42, 50, 1.0, 20.0, 0.7, -0.5), PairField::x2,
          "x1 - x2 = 1.2 leaves the pair no working pressure angle; with these teeth x1 - x2 must be below 0.1637; "
          "with the other values as they are, x2 must be 0.5363 to 1.5000"},
@@ -295,16 +294,9 @@ TEST(InternalPair, CutterChoiceAndRefusals) {
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.1636, 0.0)).field, PairField::none);
     EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, 0.2764)).message.substr(0, 21), "no pinion-type cutter");
     EXPECT_EQ(checkPair(makeInternal(8, 50, 1.0, 20.0, 0.5662, 1.0)).field, PairField::none);
-    EXPECT_EQ(checkPair(makeInternal(8, 50, 1.0, 20.0, -0.9536, 1.0)).field, PairField::none);
-    EXPECT_EQ(checkPair(makeInternal(8, 50, 1.0, 20.0, -0.9537, 1.0)).problem,
-              "the undercut cuts through the neck of gear 1's teeth (its two flanks cross: the outline would cross "
-              "itself)");
     // The shift difference alone would allow x1 = -0.4, but no cutter cuts
-    // that ring; the cure offered starts where x1 - x2 = 0.1637.
+    // that ring.
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, -0.4, -0.5)).problem.substr(0, 21), "no pinion-type cutter");
-    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.7, 0.5363)).field, PairField::none);
-    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.7, 0.5362)).problem.substr(0, 24),
-              "x1 - x2 = 0.1638 leaves ");
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 22)).field, PairField::none);
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 41)).field, PairField::none);
     // The suggested x2 holds from 0.3451 all the way to 1.5.
@@ -348,45 +340,34 @@ TEST(RackPair, PublishedExample) {
 
 bool closedOutlineCrossesItself(const std::vector<Point2>& p);
 
-// The rules of a pinion hold on a rack too: a neck cut through, a tip made
-// pointed by the backlash. A rack of 35 degrees, whose flanks meet before
-// its root line, has its space bottom there.
+// A pinion's rules hold on a rack: a neck cut through (6 teeth at x1 =
+// -0.7, the outline drawn crossing itself), a tip pointed by backlash (8
+// teeth at x1 = 0.52: sa1 = 0.0534 mm, -0.0201 mm for jn = 0.1 mm). A rack
+// of 35 degrees has its space bottom where its flanks meet.
 TEST(RackPair, SeveredNeckBacklashAndSteepRack) {
     PairGeometry pair;
-    // 6 teeth: at x1 = -0.6963 the neck is 0.0019 mm across, and at -0.7
-    // the flanks cross and so does the outline drawn.
-    const PairCheck severed = checkPair(makeRack(6, 1.0, 20.0, -0.7));
-    EXPECT_EQ(severed.message,
+    EXPECT_EQ(checkPair(makeRack(6, 1.0, 20.0, -0.7)).message,
               "the undercut cuts through the neck of gear 1's teeth (its two flanks cross: the outline would cross "
               "itself); with the other values as they are, x1 must be -0.6962 to 0.4149");
-    EXPECT_EQ(checkPair(makeRack(6, 1.0, 20.0, -0.6963)).field, PairField::x1);
-    EXPECT_EQ(checkPair(makeRack(6, 1.0, 20.0, -0.6962)).field, PairField::none);
     buildPairGeometry(makeRack(6, 1.0, 20.0, -0.7), pair);
     EXPECT_TRUE(closedOutlineCrossesItself(pair.outline[0].points));
-    // 8 teeth at x1 = 0.52: sa1 = 0.0534 mm, and -0.0201 mm thinned for
-    // jn = 0.1 mm.
     PairInput thinned = makeRack(8, 1.0, 20.0, 0.52);
     EXPECT_EQ(checkPair(thinned).field, PairField::none);
     thinned.backlash = 0.1;
     EXPECT_EQ(checkPair(thinned).message,
               "gear 1's teeth are pointed (tip thickness sa1 = -0.0201 mm); with the other values as they are, x1 must "
               "be -0.9281 to 0.5024");
-    // 35 degrees: the rack's space bottom where its flanks meet,
-    // pi m / (4 tan(alpha)) = 1.1216 m below the datum line, not at 1.25 m.
+    // (pi m / 4 + jt / 4) / tan(alpha) below the datum line, not 1.25 m.
     PairInput steep = makeRack(20, 2.0, 35.0, 0.0);
     for (double jn : {0.0, 0.1}) {
         steep.backlash = jn;
-        ASSERT_EQ(checkPair(steep).field, PairField::none);
         buildPairGeometry(steep, pair);
         EXPECT_FALSE(closedOutlineCrossesItself(pair.outline[1].points));
         double bottom = 0.0;
         for (const Point2& p : pair.outline[1].points) {
             bottom = p.y > -rackBackModules * 2.0 + 1e-9 ? std::min(bottom, p.y) : bottom;
         }
-        // The thinned teeth leave wider spaces: the flanks meet deeper,
-        // by jt / 2 / (2 tan(alpha)).
-        const double jt = jn / std::cos(35.0 * degree);
-        EXPECT_NEAR(bottom, -(M_PI * 2.0 / 4.0 + jt / 4.0) / std::tan(35.0 * degree), 1e-12) << jn;
+        EXPECT_NEAR(bottom, -(M_PI / 2.0 + jn / std::cos(35.0 * degree) / 4.0) / std::tan(35.0 * degree), 1e-12);
     }
 }
 
@@ -1442,31 +1423,21 @@ bool risingCross(const std::vector<Point2>& p, const std::vector<Point2>& q) {
 }
 
 // Whether a closed outline crosses itself: the edges in order of their
-// least x, each against those after it that begin before it ends in x and
-// overlap it in y, its two neighbours aside.
+// least x, each against those after it that begin before it ends in x.
 bool closedOutlineCrossesItself(const std::vector<Point2>& p) {
     const size_t n = p.size();
-    struct Edge {
-        double x0, x1, y0, y1;
-        size_t index;
-    };
-    std::vector<Edge> edges;
+    auto end = [&](size_t i) { return p[(i + 1) % n]; };
+    std::vector<size_t> edges(n);
     for (size_t i = 0; i < n; ++i) {
-        const Point2& a = p[i];
-        const Point2& b = p[(i + 1) % n];
-        edges.push_back(Edge{std::min(a.x, b.x), std::max(a.x, b.x), std::min(a.y, b.y), std::max(a.y, b.y), i});
+        edges[i] = i;
     }
-    std::sort(edges.begin(), edges.end(), [](const Edge& e, const Edge& f) { return e.x0 < f.x0; });
+    std::sort(edges.begin(), edges.end(),
+              [&](size_t a, size_t b) { return std::min(p[a].x, end(a).x) < std::min(p[b].x, end(b).x); });
     for (size_t i = 0; i < n; ++i) {
-        const Edge& e = edges[i];
-        for (size_t j = i + 1; j < n && edges[j].x0 <= e.x1; ++j) {
-            const Edge& f = edges[j];
-            const size_t lo = std::min(e.index, f.index);
-            const size_t hi = std::max(e.index, f.index);
-            if (f.y0 > e.y1 || f.y1 < e.y0 || hi == lo + 1 || (lo == 0 && hi == n - 1)) {
-                continue;
-            }
-            if (segmentsCross(p[lo], p[(lo + 1) % n], p[hi], p[(hi + 1) % n])) {
+        const size_t a = edges[i];
+        for (size_t j = i + 1; j < n && std::min(p[edges[j]].x, end(edges[j]).x) <= std::max(p[a].x, end(a).x); ++j) {
+            const size_t b = edges[j];
+            if ((a + 1) % n != b && (b + 1) % n != a && segmentsCross(p[a], end(a), p[b], end(b))) {
                 return true;
             }
         }
@@ -1557,12 +1528,10 @@ TEST(PairCheck, RefusalsNameTheCureAndEveryValueOfItIsAccepted) {
     }
 }
 
-// Random pairs of every kind (fixed seed), small teeth and extreme shifts
-// favoured, with backlash and some rings with a cutter of their own: no
-// accepted pair has an outline that crosses itself (an external pair's from
-// its traced flanks, the others' as drawn) or reports a negative tip
-// thickness, and every value of a refusal's cure is accepted (both ends and
-// points between).
+// Random pairs of every kind (fixed seed), small teeth and extreme values
+// favoured: no accepted pair has an outline that crosses itself (an
+// external pair's traced, the others' as drawn) or reports a negative tip
+// thickness, and every value of a refusal's cure is accepted.
 TEST(PairCheck, RandomSweepAcceptsNoCrossedOutlineAndEveryCure) {
     std::mt19937 random(18);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
