@@ -149,14 +149,9 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, GearNum
     g.pinOnInvolute = pin.dp > 0.0 && onFlanks(pin) && outsideTip(pin);
 }
 
-// What keeps a pair whose values are in range from being cut, and the gear
-// it concerns.
-enum class Fault { none, noWorkingAngle, noRoot, tipInsideBase, pointed, severed };
-
-struct Problem {
-    Fault fault = Fault::none;
-    int gear = 0;
-};
+// What keeps an external pair whose values are in range from being cut
+// (the Fault of pair/kinds.h), and the gear it concerns.
+using Problem = Breach;
 
 // The shift sum below which inv(alpha_w) = inv(alpha) + 2 tan(alpha)
 // (x1 + x2) / (z1 + z2) is 0 or less: the base circles would touch and
@@ -173,15 +168,15 @@ Problem findProblem(const PairInput& in, PairNumbers& n) {
     n = pairNumbers(in);
     // df = d - 2 m (1.25 - x) > 0 needs x > 1.25 - z / 2 (only 4 teeth can miss).
     for (int i = 0; i < 2; ++i) {
-        if (n.gear[i].df <= 0.0) {
+        if (hasNoRoot(n.gear[i])) {
             return Problem{Fault::noRoot, i};
         }
     }
     for (int i = 0; i < 2; ++i) {
-        if (n.gear[i].da <= n.gear[i].db) {
+        if (hasTipInsideBase(n.gear[i])) {
             return Problem{Fault::tipInsideBase, i};
         }
-        if (n.gear[i].sa <= 0.0) {
+        if (isPointed(n.gear[i])) {
             return Problem{Fault::pointed, i};
         }
     }
@@ -193,27 +188,37 @@ Problem findProblem(const PairInput& in, PairNumbers& n) {
     return Problem{};
 }
 
-bool usable(const PairInput& in) {
+// Whether a pair in range passes every rule of its kind.
+bool passesEveryRule(const PairInput& in, RingCutterMemo& memo) {
+    switch (in.kind) {
+    case PairKind::internal:
+        return internalBreach(in, memo).fault == Fault::none;
+    case PairKind::rack:
+        return rackBreach(in).fault == Fault::none;
+    case PairKind::external:
+        break;
+    }
     PairNumbers n;
     return findProblem(in, n).fault == Fault::none;
 }
 
 // The values of one input (others as they are) that give a usable pair:
 // the run of usable values nearest `given` within [lo, hi], found on a grid
-// of `steps` and its ends narrowed by bisection, then rounded inwards to
-// `decimals` places so that both printed ends are usable.
+// of `steps` and its ends narrowed by bisection, then walked again in finer
+// steps (a grid can step over a narrow gap, such as a pressure angle at
+// which neither of a small ring's two cutters cuts cleanly), then rounded
+// inwards to `decimals` places so that both printed ends are usable.
 struct Cure {
     bool found = false;
     double lo = 0.0;
     double hi = 0.0;
 };
 
-Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int steps, double unit) {
-    const double given = in.*field;
-    auto ok = [&](double v) {
-        in.*field = v;
-        return usable(in);
-    };
+// The run of values passing `ok` nearest `given`, on a grid of `steps` over
+// [lo, hi]; an end inside [lo, hi] narrowed by bisection to the grid step /
+// 2^20, an end at lo or hi kept as it is.
+template <typename Ok>
+Cure nearestRun(const Ok& ok, double given, double lo, double hi, int steps) {
     auto at = [&](int k) { return lo + (hi - lo) * k / steps; };
     int bestFirst = -1;
     int bestLast = -1;
@@ -235,29 +240,49 @@ Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int
         }
         ++k;
     }
-    Cure cure;
     if (bestFirst < 0) {
-        return cure;
+        return Cure{};
     }
     auto edge = [&](double good, double bad) {
-        for (int i = 0; i < 20; ++i) {  // the grid step / 2^20: far below the 1e-4 printed
+        for (int i = 0; i < 20; ++i) {
             const double mid = (good + bad) / 2.0;
             (ok(mid) ? good : bad) = mid;
         }
         return good;
     };
-    double from = bestFirst > 0 ? edge(at(bestFirst), at(bestFirst - 1)) : lo;
-    double to = bestLast < steps ? edge(at(bestLast), at(bestLast + 1)) : hi;
+    return Cure{true, bestFirst > 0 ? edge(at(bestFirst), at(bestFirst - 1)) : lo,
+                bestLast < steps ? edge(at(bestLast), at(bestLast + 1)) : hi};
+}
+
+Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int steps, double unit,
+               RingCutterMemo& memo) {
+    const double given = in.*field;
+    auto ok = [&](double v) {
+        in.*field = v;
+        return passesEveryRule(in, memo);
+    };
+    Cure run = nearestRun(ok, given, lo, hi, steps);
+    for (int round = 0; run.found && round < 3; ++round) {
+        const Cure inner = nearestRun(ok, given, run.lo, run.hi, 200);
+        if (inner.lo == run.lo && inner.hi == run.hi) {
+            break;
+        }
+        run = inner;
+    }
+    if (!run.found) {
+        return run;
+    }
     // Printed with 4 decimals: round inwards, and step in further should
     // the rounded end itself fall outside.
-    from = std::ceil(from / unit - 1e-9) * unit;
-    to = std::floor(to / unit + 1e-9) * unit;
+    double from = std::ceil(run.lo / unit - 1e-9) * unit;
+    double to = std::floor(run.hi / unit + 1e-9) * unit;
     for (int i = 0; i < 4 && from <= to && !ok(from); ++i) {
         from += unit;
     }
     for (int i = 0; i < 4 && from <= to && !ok(to); ++i) {
         to -= unit;
     }
+    Cure cure;
     if (from <= to && ok(from) && ok(to)) {
         cure = Cure{true, from, to};
     }
@@ -363,13 +388,9 @@ PairNumbers pairNumbers(const PairInput& in) {
         const FlankForm form = flankForm(makeRackProfile(m, n.alpha), g.z, g.x * m, g.s, g.da / 2.0);
         g.dNf = 2.0 * form.involuteStart;
         fromT[i] = std::sqrt(std::max(0.0, form.involuteStart * form.involuteStart - g.db * g.db / 4.0));
-        g.pinched = form.pinched;
         // Thinning for backlash turns each flank by jt / (2 dw) towards the
         // tooth's middle.
-        const double turn = n.thinning / g.dw;
-        g.neck = form.pinched ? 2.0 * form.neckRadius * std::sin(form.neckHalfAngle - turn) : 0.0;
-        g.severed = form.pinched && g.neck <= severedNeck * m;
-        g.thinNeck = form.pinched && !g.severed && g.neck < thinTipFactor * m;
+        neckNumbers(form, n.thinning / g.dw, m, g);
     }
     const double start = std::max(tangentSpan - reach[1], fromT[0]);
     const double end = std::min(reach[0], tangentSpan - fromT[1]);
@@ -425,8 +446,6 @@ PairCheck checkPair(const PairInput& in) {
     PairNumbers n{};
     const Problem problem = findProblem(in, n);
     const int i = problem.gear;
-    const GearNumbers& g = n.gear[i];
-    PairCheck check;
     switch (problem.fault) {
     case Fault::none:
         return PairCheck{};
@@ -435,10 +454,37 @@ PairCheck checkPair(const PairInput& in) {
                  "x1 + x2 = %g leaves the pair no working pressure angle (the base circles would touch; with these "
                  "teeth x1 + x2 must be above %.4f)",
                  in.x1 + in.x2, std::ceil(shiftSumFloor(in) * 1e4) / 1e4);
-        break;
+        return refusalWithCure(in, i, text);
+    default:
+        return refusalWithCure(in, i, gearProblem(problem.fault, i, n.gear[i], xs[i]));
+    }
+}
+
+bool hasNoRoot(const GearNumbers& g) { return g.df <= 0.0; }
+
+bool hasTipInsideBase(const GearNumbers& g) { return g.da <= g.db; }
+
+bool isPointed(const GearNumbers& g) { return g.sa <= 0.0; }
+
+Fault gearFault(const GearNumbers& g) {
+    if (hasNoRoot(g)) {
+        return Fault::noRoot;
+    }
+    if (hasTipInsideBase(g)) {
+        return Fault::tipInsideBase;
+    }
+    if (isPointed(g)) {
+        return Fault::pointed;
+    }
+    return g.severed ? Fault::severed : Fault::none;
+}
+
+std::string gearProblem(Fault fault, int i, const GearNumbers& g, double x) {
+    char text[256] = "";
+    switch (fault) {
     case Fault::noRoot:
-        snprintf(text, sizeof text, "x%d = %g leaves gear %d no root circle (df%d = %.4f mm)", i + 1, xs[i], i + 1,
-                 i + 1, g.df);
+        snprintf(text, sizeof text, "x%d = %g leaves gear %d no root circle (df%d = %.4f mm)", i + 1, x, i + 1, i + 1,
+                 g.df);
         break;
     case Fault::tipInsideBase:
         snprintf(text, sizeof text,
@@ -455,13 +501,34 @@ PairCheck checkPair(const PairInput& in) {
                  "cross itself)",
                  i + 1);
         break;
+    default:
+        break;
     }
-    check.problem = text;
+    return text;
+}
+
+void neckNumbers(const FlankForm& form, double turn, double m, GearNumbers& g) {
+    // The neck's chord 2 rho sin(psi), psi the flank's angle from the
+    // tooth's middle there, less the turn of each flank.
+    g.pinched = form.pinched;
+    g.neck = form.pinched ? 2.0 * form.neckRadius * std::sin(form.neckHalfAngle - turn) : 0.0;
+    g.severed = form.pinched && g.neck <= severedNeck * m;
+    g.thinNeck = form.pinched && !g.severed && g.neck < thinTipFactor * m;
+}
+
+PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem) {
+    char text[256];
+    PairCheck check;
+    check.problem = problem;
+    RingCutterMemo memo;
     // The cure: a shift of the gear concerned, else of its mate, else a
     // pressure angle, with the rest as given.
     const int order[2] = {i, 1 - i};
     for (int k : order) {
-        const Cure cure = cureRange(in, k == 0 ? &PairInput::x1 : &PairInput::x2, minShift, maxShift, 25, 1e-4);
+        if (in.kind == PairKind::rack && k == 1) {
+            continue;  // the rack has no shift of its own
+        }
+        const Cure cure = cureRange(in, k == 0 ? &PairInput::x1 : &PairInput::x2, minShift, maxShift, 25, 1e-4, memo);
         if (cure.found) {
             snprintf(text, sizeof text, "x%d must be %.4f to %.4f", k + 1, cure.lo, cure.hi);
             check.field = k == 0 ? PairField::x1 : PairField::x2;
@@ -472,7 +539,8 @@ PairCheck checkPair(const PairInput& in) {
         }
     }
     if (check.field == PairField::none) {
-        const Cure cure = cureRange(in, &PairInput::alphaDeg, minPressureAngleDeg, maxPressureAngleDeg, 25, 1e-4);
+        const Cure cure =
+            cureRange(in, &PairInput::alphaDeg, minPressureAngleDeg, maxPressureAngleDeg, 25, 1e-4, memo);
         if (cure.found) {
             snprintf(text, sizeof text, "alpha must be %.4f to %.4f degrees", cure.lo, cure.hi);
             check.field = PairField::alpha;
@@ -484,9 +552,9 @@ PairCheck checkPair(const PairInput& in) {
     if (check.field == PairField::none) {
         check.field = i == 0 ? PairField::x1 : PairField::x2;
         snprintf(text, sizeof text,
-                 "; no shift of either gear (%.1f to %.1f) and no pressure angle (%g to %g degrees) cures it with "
-                 "these teeth",
-                 minShift, maxShift, minPressureAngleDeg, maxPressureAngleDeg);
+                 "; no shift of %s (%.1f to %.1f) and no pressure angle (%g to %g degrees) cures it with these teeth",
+                 in.kind == PairKind::rack ? "gear 1" : "either gear", minShift, maxShift, minPressureAngleDeg,
+                 maxPressureAngleDeg);
         check.message = check.problem + text;
     } else {
         check.message = check.problem + "; with the other values as they are, " + check.cure;

@@ -151,9 +151,12 @@ struct PairCheck {
 
 // Checks the ranges and, for values in range, that the pair can be cut:
 // a working pressure angle, root circles, tips outside the base circles and
-// not pointed (sa > 0), and no tooth whose neck the undercut cuts through.
-// A pair in range that fails is given the cure, if any, on the shift of
-// the gear concerned, else of its mate, else on the pressure angle.
+// not pointed (sa > 0, thinned for backlash), and no tooth whose neck the
+// undercut cuts through; the same rules on the gears of every kind, and each
+// kind's own (pair/kinds.h). A pair in range that fails is given the cure,
+// if any, on the shift of the gear concerned, else of its mate, else on the
+// pressure angle: the range with which the pair passes every rule of its
+// kind.
 PairCheck checkPair(const PairInput& input);
 
 // The numbers of a pair that checkPair accepts.

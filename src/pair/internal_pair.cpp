@@ -34,6 +34,12 @@ void pinionNumbers(const PairInput& in, PairNumbers& n) {
     g.thinTip = g.sa < thinTipFactor * m;
 }
 
+void pinionNeck(const PairInput& in, PairNumbers& n) {
+    GearNumbers& g = n.gear[0];
+    const FlankForm form = flankForm(makeRackProfile(in.m, n.alpha), g.z, g.x * in.m, g.s, g.da / 2.0);
+    neckNumbers(form, n.thinning / g.dw, in.m, g);
+}
+
 double pinionInvoluteStart(const PairInput& in, double alpha) {
     // The involute starts where the rack's straight flank ended or, when the
     // rack undercuts the pinion, higher: where its tip round's path crosses
@@ -163,7 +169,7 @@ int chooseCutterTeeth(const PairInput& in) {
     return 0;
 }
 
-PairNumbers internalPairNumbers(const PairInput& in) {
+PairNumbers internalGearNumbers(const PairInput& in) {
     PairNumbers n{};
     n.kind = PairKind::internal;
     const double m = in.m;
@@ -177,17 +183,12 @@ PairNumbers internalPairNumbers(const PairInput& in) {
     n.pb = pi * m * std::cos(n.alpha);
     pinionNumbers(in, n);
 
-    n.zc = in.cutterTeeth > 0 ? in.cutterTeeth : chooseCutterTeeth(in);
     GearNumbers& g = n.gear[1];
     g.z = in.z2;
     g.x = in.x2;
     g.d = m * in.z2;
     g.db = g.d * std::cos(n.alpha);
     g.da = g.d - 2.0 * m * (1.0 - in.x2);
-    if (n.zc > 0) {
-        const RingCutting c = ringCutting(in, n.zc);
-        g.df = 2.0 * (c.a0 + c.rac);
-    }
     g.s = m * (pi / 2.0 - 2.0 * in.x2 * std::tan(n.alpha));
     g.noReferenceTooth = g.s <= 0.0;
     // The ring's tooth is the space of an external gear: its half angle at
@@ -204,6 +205,19 @@ PairNumbers internalPairNumbers(const PairInput& in) {
     }
     g.sa -= n.thinning * g.da / g.dw;  // the pinion's sa is thinned already (pinionTipThickness)
     g.thinTip = g.sa < thinTipFactor * m;
+    pinionNeck(in, n);
+    return n;
+}
+
+PairNumbers internalPairNumbers(const PairInput& in) {
+    PairNumbers n = internalGearNumbers(in);
+    const double m = in.m;
+    GearNumbers& g = n.gear[1];
+    n.zc = in.cutterTeeth > 0 ? in.cutterTeeth : chooseCutterTeeth(in);
+    if (n.zc > 0) {
+        const RingCutting c = ringCutting(in, n.zc);
+        g.df = 2.0 * (c.a0 + c.rac);
+    }
 
     // Path of contact: from where the ring's tip crosses the line of action
     // to where the pinion's does; T2 lies a sin(alpha_w) beyond T1.
@@ -267,139 +281,141 @@ PairNumbers internalPairNumbers(const PairInput& in) {
     return n;
 }
 
+bool ringCanBeCut(const PairInput& in, RingCutterMemo& memo) {
+    if (!(memo.known && memo.z2 == in.z2 && memo.m == in.m && memo.alphaDeg == in.alphaDeg && memo.x2 == in.x2)) {
+        memo = RingCutterMemo{true, in.z2, in.m, in.alphaDeg, in.x2, false};
+        for (int zc = minCutterTeeth; zc <= std::min(maxCutterTeeth, in.z2 - 1) && !memo.clean; ++zc) {
+            memo.clean = cutterFault(in, zc) == CutterFault::none;
+        }
+    }
+    return memo.clean;
+}
+
+// The shift difference x1 - x2 from which inv(alpha_w) = 2 tan(alpha)
+// (x2 - x1) / (z2 - z1) + inv(alpha) is 0 or less: no working pressure angle.
+double shiftDifferenceCeiling(const PairInput& in) {
+    const double alpha = in.alphaDeg * degToRad;
+    return involuteFunction(alpha) * (in.z2 - in.z1) / (2.0 * std::tan(alpha));
+}
+
+Breach internalBreach(const PairInput& in, RingCutterMemo& memo) {
+    if (in.z2 <= in.z1) {
+        return Breach{Fault::fewerTeeth, 1};
+    }
+    if (in.x1 - in.x2 >= shiftDifferenceCeiling(in)) {
+        return Breach{Fault::noWorkingAngle, 0};
+    }
+    const PairNumbers n = internalGearNumbers(in);
+    // The ring's tip circle outside its base circle first: its tooth
+    // thickness means nothing without.
+    if (hasTipInsideBase(n.gear[1])) {
+        return Breach{Fault::tipInsideBase, 1};
+    }
+    const Fault pinion = gearFault(n.gear[0]);
+    if (pinion != Fault::none) {
+        return Breach{pinion, 0};
+    }
+    // The ring's tooth widens towards its root: pointed at most.
+    if (isPointed(n.gear[1])) {
+        return Breach{Fault::pointed, 1};
+    }
+    if (in.cutterTeeth > 0) {
+        const bool clean = in.cutterTeeth < in.z2 && cutterFault(in, in.cutterTeeth) == CutterFault::none;
+        if (clean) {
+            return Breach{};
+        }
+        return Breach{ringCanBeCut(in, memo) ? Fault::cutter : Fault::noCleanCutter, 1};
+    }
+    return ringCanBeCut(in, memo) ? Breach{} : Breach{Fault::noCleanCutter, 1};
+}
+
 PairCheck checkInternalPair(const PairInput& in) {
     char text[320];
-    auto fail = [&](PairField field) { return PairCheck{field, text}; };
-    const double alpha = in.alphaDeg * degToRad;
-    if (in.z2 <= in.z1) {
+    RingCutterMemo memo;
+    const Breach breach = internalBreach(in, memo);
+    switch (breach.fault) {
+    case Fault::none:
+        return PairCheck{};
+    case Fault::fewerTeeth:
         snprintf(text, sizeof text,
                  "an internal gear needs more teeth than the pinion inside it: z2 = %d must be above z1 = %d",
                  in.z2, in.z1);
-        return fail(PairField::z2);
-    }
-    // inv(alpha_w) = 2 tan(alpha) (x2 - x1) / (z2 - z1) + inv(alpha) > 0
-    // needs x1 - x2 below inv(alpha) (z2 - z1) / (2 tan(alpha)).
-    const double shiftDifferenceCeiling = involuteFunction(alpha) * (in.z2 - in.z1) / (2.0 * std::tan(alpha));
-    if (in.x1 - in.x2 >= shiftDifferenceCeiling) {
+        return PairCheck{PairField::z2, text};
+    case Fault::noWorkingAngle:
         snprintf(text, sizeof text,
                  "x1 - x2 = %g leaves the pair no working pressure angle; with these teeth x1 - x2 must be below "
                  "%.4f",
-                 in.x1 - in.x2, std::floor(shiftDifferenceCeiling * 1e4) / 1e4);
-        return fail(PairField::x1);
-    }
-    // The ring's tooth is pointed where its tip thickness is not above 0
-    // (at large x2 its flanks meet inside the tip circle).
-    auto ringTip = [&](double x2) {
-        const double d = in.m * in.z2;
-        const double db = d * std::cos(alpha);
-        const double da = d - 2.0 * in.m * (1.0 - x2);
-        const double s = in.m * (pi / 2.0 - 2.0 * x2 * std::tan(alpha));
-        return da * (s / d - involuteFunction(alpha) + involuteFunction(std::acos(db / da)));
-    };
-    // The least x2 (to 0.01, from `from` up) whose ring has a tip and a cutter
-    // that cuts it cleanly; NaN where none up to the largest shift has.
-    auto leastMakeableX2 = [&](double from) {
-        PairInput probe = in;
-        for (int step = static_cast<int>(std::ceil(from * 100.0 + 1e-9)); step <= maxShift * 100.0 + 1e-9; ++step) {
-            probe.x2 = step / 100.0;
-            if (probe.x2 > 1.0 - in.z2 * (1.0 - std::cos(alpha)) / 2.0 && ringTip(probe.x2) > 0.0 &&
-                chooseCutterTeeth(probe) > 0) {
-                return probe.x2;
-            }
-        }
-        return static_cast<double>(NAN);
-    };
-    // The ring's tip circle d2 - 2 m (1 - x2) must lie outside its base
-    // circle d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2.
-    const double ringFloor = 1.0 - in.z2 * (1.0 - std::cos(alpha)) / 2.0;
-    if (in.x2 <= ringFloor) {
-        const double least = leastMakeableX2(ringFloor);
+                 in.x1 - in.x2, std::floor(shiftDifferenceCeiling(in) * 1e4) / 1e4);
+        return refusalWithCure(in, 0, text);
+    case Fault::tipInsideBase: {
+        // da2 = d2 - 2 m (1 - x2) > db2 = d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2.
+        const double ringFloor = 1.0 - in.z2 * (1.0 - std::cos(in.alphaDeg * degToRad)) / 2.0;
         snprintf(text, sizeof text,
                  "x2 = %g puts the internal gear's tip circle inside its base circle, where it has no involute; with "
                  "%d teeth x2 must be above %.4f",
                  in.x2, in.z2, std::ceil(ringFloor * 1e4) / 1e4);
-        std::string message = text;
-        if (!std::isnan(least)) {
-            snprintf(text, sizeof text, ", and the least x2 a cutter can cut cleanly is %.2f", least);
-            message += text;
-        }
-        return PairCheck{PairField::x2, message};
+        return refusalWithCure(in, 1, text);
     }
-    const PairCheck pinion = checkPinion(in);
-    if (pinion.field != PairField::none) {
-        return pinion;
-    }
-    if (ringTip(in.x2) <= 0.0) {
-        double lo = ringFloor + 1e-9;
-        double hi = in.x2;
-        for (int i = 0; i < 60; ++i) {
-            const double mid = (lo + hi) / 2.0;
-            (ringTip(mid) > 0.0 ? lo : hi) = mid;
-        }
+    case Fault::cutter:
+        break;
+    case Fault::noCleanCutter:
         snprintf(text, sizeof text,
-                 "x2 = %g makes the internal gear's teeth pointed (tip thickness sa2 = %.4f mm); with %d teeth x2 "
-                 "must be at most %.4f",
-                 in.x2, ringTip(in.x2), in.z2, std::floor(lo * 1e4) / 1e4);
-        return fail(PairField::x2);
+                 "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one trims "
+                 "its tips)",
+                 in.z2, in.x2);
+        return refusalWithCure(in, 1, text);
+    default: {
+        const int i = breach.gear;
+        const PairNumbers n = internalGearNumbers(in);
+        return refusalWithCure(in, i, gearProblem(breach.fault, i, n.gear[i], i == 0 ? in.x1 : in.x2));
     }
-    // A cutter that cuts the ring cleanly.
-    if (in.cutterTeeth > 0) {
-        const int zc = in.cutterTeeth;
-        const CutterFault fault = zc < in.z2 ? cutterFault(in, zc) : CutterFault::noPressureAngle;
-        if (fault != CutterFault::none) {
-            int lowest = 0;
-            int highest = 0;
-            for (int k = minCutterTeeth; k <= std::min(maxCutterTeeth, in.z2 - 1); ++k) {
-                if (cutterFault(in, k) == CutterFault::none) {
-                    lowest = lowest == 0 ? k : lowest;
-                    highest = k;
-                }
-            }
-            const char* why = "";
-            switch (fault) {
-            case CutterFault::noPressureAngle:
-                why = zc >= in.z2 ? "it must have fewer teeth than the ring" : "it has no cutting pressure angle";
-                break;
-            case CutterFault::pointed:
-                why = "its own teeth are pointed";
-                break;
-            case CutterFault::rootHitsRingTip:
-                why = "its root circle reaches the ring's tip circle";
-                break;
-            case CutterFault::involuteInterference:
-                why = "the ring's tips reach below its involute and are trimmed";
-                break;
-            case CutterFault::trochoidInterference:
-                why = "its tip path trims the ring's tips (trochoid interference)";
-                break;
-            case CutterFault::none:
-                break;
-            }
-            if (lowest > 0) {
-                snprintf(text, sizeof text,
-                         "a cutter of %d teeth cannot cut this internal gear cleanly (%s); cutters of %d to %d teeth "
-                         "can",
-                         zc, why, lowest, highest);
-                return fail(PairField::cutter);
-            }
-            // No other cutter can either: the cure is the ring's.
+    }
+    // The cutter asked for cannot cut the ring cleanly, and others can:
+    // name the run of clean cutters nearest it (everything else passed, and
+    // the cutter changes nothing else the rules read).
+    const int zc = in.cutterTeeth;
+    const CutterFault fault = zc < in.z2 ? cutterFault(in, zc) : CutterFault::noPressureAngle;
+    int lowest = 0;
+    int highest = 0;
+    int distance = 0;
+    for (int k = minCutterTeeth; k <= std::min(maxCutterTeeth, in.z2 - 1); ++k) {
+        if (cutterFault(in, k) != CutterFault::none) {
+            continue;
         }
-    }
-    if (chooseCutterTeeth(in) == 0) {
-        // The cure: the least larger x2 for which some cutter cuts cleanly.
-        const double found = leastMakeableX2(in.x2);
-        if (std::isnan(found)) {
-            snprintf(text, sizeof text,
-                     "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
-                     "trims its tips), nor with any larger x2 up to 1.5",
-                     in.z2, in.x2);
-        } else {
-            snprintf(text, sizeof text,
-                     "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one "
-                     "trims its tips); the least x2 that can be cut is %.2f",
-                     in.z2, in.x2, found);
+        int last = k;
+        while (last + 1 <= std::min(maxCutterTeeth, in.z2 - 1) && cutterFault(in, last + 1) == CutterFault::none) {
+            ++last;
         }
-        return fail(PairField::x2);
+        const int away = zc < k ? k - zc : zc - last;
+        if (lowest == 0 || away < distance) {
+            lowest = k;
+            highest = last;
+            distance = away;
+        }
+        k = last;
     }
-    return PairCheck{};
+    const char* why = "";
+    switch (fault) {
+    case CutterFault::noPressureAngle:
+        why = zc >= in.z2 ? "it must have fewer teeth than the ring" : "it has no cutting pressure angle";
+        break;
+    case CutterFault::pointed:
+        why = "its own teeth are pointed";
+        break;
+    case CutterFault::rootHitsRingTip:
+        why = "its root circle reaches the ring's tip circle";
+        break;
+    case CutterFault::involuteInterference:
+        why = "the ring's tips reach below its involute and are trimmed";
+        break;
+    case CutterFault::trochoidInterference:
+        why = "its tip path trims the ring's tips (trochoid interference)";
+        break;
+    case CutterFault::none:
+        break;
+    }
+    snprintf(text, sizeof text,
+             "a cutter of %d teeth cannot cut this internal gear cleanly (%s); cutters of %d to %d teeth can", zc, why,
+             lowest, highest);
+    return PairCheck{PairField::cutter, text};
 }

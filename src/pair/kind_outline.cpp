@@ -75,17 +75,21 @@ void circleOutline(double radius, double m, GearOutline& outline) {
 // 1 m above the datum line, the root line 1.25 m below it, a space's middle
 // at x = 0, from x = -length / 2 to +length / 2, closed by its ends and its
 // back edge rackBackModules below the datum; each tooth thinned by
-// `thinning` (both flanks moved thinning / 2 towards its middle).
+// `thinning` (both flanks moved thinning / 2 towards its middle). Where the
+// flanks of a space meet before the root line (alpha above about 32
+// degrees), the space's bottom is their meeting point, as a rack is made.
 void rackOutline(const PairInput& in, double length, double thinning, GearOutline& outline) {
     const double m = in.m;
     const double pitch = pi * m;
     const double tanA = std::tan(in.alphaDeg * degToRad);
     const double tip = m;
-    const double root = -1.25 * m;
     const double half = length / 2.0;
     // One pitch of the profile from a space's middle: root, flank up, tip,
     // flank down; a tooth's half thickness at height v is pi m / 4 - v tan(alpha).
     const double quarter = pitch / 4.0 - thinning / 2.0;
+    // The space's half width pi m / 2 - (quarter - v tan(alpha)) is 0 at
+    // v = (quarter - pi m / 2) / tan(alpha).
+    const double root = std::max(-1.25 * m, (quarter - pitch / 2.0) / tanA);
     const Point2 pattern[] = {
         {0.0, root},
         {pitch / 2.0 - (quarter - root * tanA), root},

@@ -62,6 +62,11 @@ InternalInterference internalInterference(int z1, int z2, double ra1, double ra2
 // Numbers and checks of the two kinds (pairNumbers and checkPair hand them
 // over; the checks run after the ranges of z, m, alpha and x are checked).
 PairNumbers internalPairNumbers(const PairInput& input);
+// The part of an internal pair's numbers that the rules read: the mesh
+// (alpha_w, a), both gears' diameters, tooth thicknesses and the pinion's
+// neck, thinned for backlash; no cutter chosen (zc 0, df2 0), no path of
+// contact.
+PairNumbers internalGearNumbers(const PairInput& input);
 PairCheck checkInternalPair(const PairInput& input);
 PairNumbers rackPairNumbers(const PairInput& input);
 PairCheck checkRackPair(const PairInput& input);
@@ -80,8 +85,65 @@ double pinionInvoluteStart(const PairInput& input, double alpha);
 // starts is no interference: at 20 degrees the rack's round starts 0.00004 m
 // above 1 m, so a rack or ring tip at exactly 1 m would otherwise warn.
 constexpr double filletInterferenceTolerance = 0.001;
-// A root circle and a tip, or the x1 that cures it:
-PairCheck checkPinion(const PairInput& input);
+// Its neck numbers (pinched, neck, severed, thinNeck) as cut and thinned for
+// backlash (numbers.gear[0] and numbers.thinning set before):
+void pinionNeck(const PairInput& input, PairNumbers& numbers);
+
+// ---- The rules of a pair whose values are in range --------------------------------
+// Each kind checks them in its own order and refuses the pair at the first
+// it breaks; the rules on a gear as cut are the same for every kind.
+enum class Fault {
+    none,
+    fewerTeeth,       // internal: the ring has no more teeth than the pinion
+    noWorkingAngle,   // inv(alpha_w) <= 0
+    noRoot,           // df <= 0
+    tipInsideBase,    // da <= db: no involute
+    pointed,          // sa <= 0, the teeth as cut (thinned for backlash)
+    severed,          // the undercut cuts through the neck: the outline would cross itself
+    cutter,           // internal: the cutter asked for cannot cut the ring cleanly, others can
+    noCleanCutter,    // internal: no pinion-type cutter cuts the ring cleanly
+};
+
+struct Breach {
+    Fault fault = Fault::none;
+    int gear = 0;  // the gear concerned: its shift is the first cure tried
+};
+
+// The rules on one gear as cut, in this order: a root circle, a tip circle
+// outside the base circle, teeth not pointed, a neck not cut through.
+bool hasNoRoot(const GearNumbers& g);
+bool hasTipInsideBase(const GearNumbers& g);
+bool isPointed(const GearNumbers& g);
+Fault gearFault(const GearNumbers& g);
+// The refusal of those four for gear `gear` (0 or 1) with shift x, the same
+// words for every kind.
+std::string gearProblem(Fault fault, int gear, const GearNumbers& g, double x);
+// Sets the neck numbers of g from its flank form, its flanks turned by
+// `turn` (rad) towards the tooth's middle for backlash; m the module.
+void neckNumbers(const FlankForm& form, double turn, double m, GearNumbers& g);
+
+// Whether some pinion-type cutter cuts the ring cleanly; the last answer is
+// kept for the same ring (z2, m, alpha, x2), so a cure that tries many
+// values of the other inputs asks once.
+struct RingCutterMemo {
+    bool known = false;
+    int z2 = 0;
+    double m = 0.0;
+    double alphaDeg = 0.0;
+    double x2 = 0.0;
+    bool clean = false;
+};
+bool ringCanBeCut(const PairInput& input, RingCutterMemo& memo);
+
+// The first rule each kind's pair breaks (ranges checked before).
+Breach internalBreach(const PairInput& input, RingCutterMemo& memo);
+Breach rackBreach(const PairInput& input);
+
+// The refusal of a pair that breaks a rule: `problem`, and the cure, the
+// range of the shift of gear `gear`, else of its mate (a rack has none),
+// else of the pressure angle, every value of which gives a pair that passes
+// every rule of its kind, the others as given; no cure where none does.
+PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& problem);
 
 // The outlines of these kinds, placed in mesh (buildPairGeometry hands them
 // over).

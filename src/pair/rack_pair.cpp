@@ -36,6 +36,7 @@ PairNumbers rackPairNumbers(const PairInput& in) {
     n.jt = n.jn / std::cos(n.alpha);
     n.thinning = n.jt / 2.0;
     g.dw = g.d;  // the pinion's sa is thinned already (pinionTipThickness)
+    pinionNeck(in, n);
 
     // Path of contact: from where the rack's tip line, (1 - x1) m inside the
     // pitch line, crosses the line of action to the pinion's tip circle:
@@ -71,34 +72,17 @@ PairNumbers rackPairNumbers(const PairInput& in) {
     return n;
 }
 
-PairCheck checkRackPair(const PairInput& in) { return checkPinion(in); }
+Breach rackBreach(const PairInput& in) {
+    // The pinion is the one gear cut: its root, tip and neck. The rack's
+    // tooth stays wider than 0 at its tip line for every alpha and jn
+    // allowed (pi m / 2 - 2 m tan(35 deg) - jt / 2 > 0.01 m).
+    return Breach{gearFault(rackPairNumbers(in).gear[0]), 0};
+}
 
-PairCheck checkPinion(const PairInput& in) {
-    char text[256];
-    auto fail = [&](PairField field) { return PairCheck{field, text}; };
-    const double floor = rackAddendum - in.z1 / 2.0;
-    if (in.x1 <= floor) {
-        snprintf(text, sizeof text, "x1 = %g leaves gear 1 no root circle; with %d teeth x1 must be above %g", in.x1,
-                 in.z1, floor);
-        return fail(PairField::x1);
+PairCheck checkRackPair(const PairInput& in) {
+    const Breach breach = rackBreach(in);
+    if (breach.fault == Fault::none) {
+        return PairCheck{};
     }
-    if (pinionTipThickness(in, in.x1) <= 0.0) {
-        double lo = std::max(minShift, floor);
-        double hi = in.x1;
-        if (pinionTipThickness(in, lo) <= 0.0) {
-            snprintf(text, sizeof text, "gear 1's teeth are pointed for every x1 with %d teeth at %g degrees", in.z1,
-                     in.alphaDeg);
-            return fail(PairField::x1);
-        }
-        for (int i = 0; i < 60; ++i) {
-            const double mid = (lo + hi) / 2.0;
-            (pinionTipThickness(in, mid) > 0.0 ? lo : hi) = mid;
-        }
-        snprintf(text, sizeof text,
-                 "x1 = %g makes gear 1's teeth pointed (tip thickness sa1 = %.4f mm); with %d teeth x1 must be at "
-                 "most %.4f",
-                 in.x1, pinionTipThickness(in, in.x1), in.z1, std::floor(lo * 1e4) / 1e4);
-        return fail(PairField::x1);
-    }
-    return PairCheck{};
+    return refusalWithCure(in, 0, gearProblem(breach.fault, 0, rackPairNumbers(in).gear[0], in.x1));
 }

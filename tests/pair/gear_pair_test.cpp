@@ -261,17 +261,20 @@ TEST(InternalPair, CutterChoiceAndRefusals) {
     const Refused refused[] = {
         {makeInternal(50, 50, 1.0, 20.0, 0.0, 0.0), PairField::z2,
          "an internal gear needs more teeth than the pinion inside it: z2 = 50 must be above z1 = 50"},
-        {makeInternal(42, 50, 1.0, 20.0, 0.7, -0.5), PairField::x1,
-         "x1 - x2 = 1.2 leaves the pair no working pressure angle; with these teeth x1 - x2 must be below 0.1637"},
+        // No cutter cuts a ring of x2 = -0.5: the cure is the ring's shift.
+        {makeInternal(42, 50, 1.0, 20.0, 0.7, -0.5), PairField::x2,
+         "x1 - x2 = 1.2 leaves the pair no working pressure angle; with these teeth x1 - x2 must be below 0.1637; "
+         "with the other values as they are, x2 must be 0.5363 to 1.5000"},
         {makeInternal(20, 24, 1.0, 20.0, 0.0, 0.2763), PairField::x2,
          "x2 = 0.2763 puts the internal gear's tip circle inside its base circle, where it has no involute; with 24 "
-         "teeth x2 must be above 0.2764, and the least x2 a cutter can cut cleanly is 0.35"},
+         "teeth x2 must be above 0.2764; with the other values as they are, x2 must be 0.3451 to 1.5000"},
+        // Pointed above 0.5662; below -0.9536 the undercut cuts through the neck.
         {makeInternal(8, 50, 1.0, 20.0, 1.5, 1.0), PairField::x1,
-         "x1 = 1.5 makes gear 1's teeth pointed (tip thickness sa1 = -1.4157 mm); with 8 teeth x1 must be at most "
-         "0.5662"},
+         "gear 1's teeth are pointed (tip thickness sa1 = -1.4157 mm); with the other values as they are, x1 must be "
+         "-0.9536 to 0.5662"},
         {makeInternal(20, 24, 1.0, 20.0, 0.0, 0.3), PairField::x2,
          "no pinion-type cutter can cut an internal gear of 24 teeth with x2 = 0.3 cleanly (every one trims its "
-         "tips); the least x2 that can be cut is 0.35"},
+         "tips); with the other values as they are, x2 must be 0.3451 to 1.5000"},
         {makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 21), PairField::cutter,
          "a cutter of 21 teeth cannot cut this internal gear cleanly (the ring's tips reach below its involute and "
          "are trimmed); cutters of 22 to 41 teeth can"},
@@ -292,14 +295,17 @@ TEST(InternalPair, CutterChoiceAndRefusals) {
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.1636, 0.0)).field, PairField::none);
     EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, 0.2764)).message.substr(0, 21), "no pinion-type cutter");
     EXPECT_EQ(checkPair(makeInternal(8, 50, 1.0, 20.0, 0.5662, 1.0)).field, PairField::none);
+    // The shift difference alone would allow x1 = -0.4, but no cutter cuts
+    // that ring.
+    EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, -0.4, -0.5)).problem.substr(0, 21), "no pinion-type cutter");
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 22)).field, PairField::none);
     EXPECT_EQ(checkPair(makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01, 41)).field, PairField::none);
-    // The suggested x2 holds from 0.35 all the way to 1.5.
+    // The suggested x2 holds from 0.3451 all the way to 1.5.
     for (int step = 0; step <= 23; ++step) {
-        const double x2 = 0.35 + step * 0.05;
+        const double x2 = 0.3451 + step * 0.05;
         EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, x2)).field, PairField::none) << x2;
     }
-    EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, 0.34)).field, PairField::x2);
+    EXPECT_EQ(checkPair(makeInternal(20, 24, 1.0, 20.0, 0.0, 0.345)).field, PairField::x2);
 }
 
 // KHK, "Gear Technical Reference", rack and pinion (m = 3, z = 12, x = 0.6;
@@ -327,10 +333,43 @@ TEST(RackPair, PublishedExample) {
     const PairCheck pointed = checkPair(makeRack(8, 1.0, 20.0, 1.5));
     EXPECT_EQ(pointed.field, PairField::x1);
     EXPECT_EQ(pointed.message,
-              "x1 = 1.5 makes gear 1's teeth pointed (tip thickness sa1 = -1.4157 mm); with 8 teeth x1 must be at most "
-              "0.5662");
+              "gear 1's teeth are pointed (tip thickness sa1 = -1.4157 mm); with the other values as they are, x1 must "
+              "be -0.9536 to 0.5662");
     EXPECT_EQ(checkPair(makeRack(8, 1.0, 20.0, 0.5662)).field, PairField::none);
     EXPECT_EQ(checkPair(makeRack(8, 1.0, 20.0, 0.5663)).field, PairField::x1);
+}
+
+bool closedOutlineCrossesItself(const std::vector<Point2>& p);
+
+// A pinion's rules hold on a rack: a neck cut through (6 teeth at x1 =
+// -0.7, the outline drawn crossing itself), a tip pointed by backlash (8
+// teeth at x1 = 0.52: sa1 = 0.0534 mm, -0.0201 mm for jn = 0.1 mm). A rack
+// of 35 degrees has its space bottom where its flanks meet.
+TEST(RackPair, SeveredNeckBacklashAndSteepRack) {
+    PairGeometry pair;
+    EXPECT_EQ(checkPair(makeRack(6, 1.0, 20.0, -0.7)).message,
+              "the undercut cuts through the neck of gear 1's teeth (its two flanks cross: the outline would cross "
+              "itself); with the other values as they are, x1 must be -0.6962 to 0.4149");
+    buildPairGeometry(makeRack(6, 1.0, 20.0, -0.7), pair);
+    EXPECT_TRUE(closedOutlineCrossesItself(pair.outline[0].points));
+    PairInput thinned = makeRack(8, 1.0, 20.0, 0.52);
+    EXPECT_EQ(checkPair(thinned).field, PairField::none);
+    thinned.backlash = 0.1;
+    EXPECT_EQ(checkPair(thinned).message,
+              "gear 1's teeth are pointed (tip thickness sa1 = -0.0201 mm); with the other values as they are, x1 must "
+              "be -0.9281 to 0.5024");
+    // (pi m / 4 + jt / 4) / tan(alpha) below the datum line, not 1.25 m.
+    PairInput steep = makeRack(20, 2.0, 35.0, 0.0);
+    for (double jn : {0.0, 0.1}) {
+        steep.backlash = jn;
+        buildPairGeometry(steep, pair);
+        EXPECT_FALSE(closedOutlineCrossesItself(pair.outline[1].points));
+        double bottom = 0.0;
+        for (const Point2& p : pair.outline[1].points) {
+            bottom = p.y > -rackBackModules * 2.0 + 1e-9 ? std::min(bottom, p.y) : bottom;
+        }
+        EXPECT_NEAR(bottom, -(M_PI / 2.0 + jn / std::cos(35.0 * degree) / 4.0) / std::tan(35.0 * degree), 1e-12);
+    }
 }
 
 double drawnInvoluteStart(const PairGeometry& pair, int g, double tolerance);
@@ -1476,6 +1515,29 @@ bool risingCross(const std::vector<Point2>& p, const std::vector<Point2>& q) {
     return false;
 }
 
+// Whether a closed outline crosses itself: the edges in order of their
+// least x, each against those after it that begin before it ends in x.
+bool closedOutlineCrossesItself(const std::vector<Point2>& p) {
+    const size_t n = p.size();
+    auto end = [&](size_t i) { return p[(i + 1) % n]; };
+    std::vector<size_t> edges(n);
+    for (size_t i = 0; i < n; ++i) {
+        edges[i] = i;
+    }
+    std::sort(edges.begin(), edges.end(),
+              [&](size_t a, size_t b) { return std::min(p[a].x, end(a).x) < std::min(p[b].x, end(b).x); });
+    for (size_t i = 0; i < n; ++i) {
+        const size_t a = edges[i];
+        for (size_t j = i + 1; j < n && std::min(p[edges[j]].x, end(edges[j]).x) <= std::max(p[a].x, end(a).x); ++j) {
+            const size_t b = edges[j];
+            if ((a + 1) % n != b && (b + 1) % n != a && segmentsCross(p[a], end(a), p[b], end(b))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // Whether gear g's outline crosses itself, from tooth 0's flank traced
 // from `samples` cutter points: its two flanks (the clockwise one the
 // mirror image), the next tooth's clockwise flank, and the tip and root
@@ -1559,54 +1621,82 @@ TEST(PairCheck, RefusalsNameTheCureAndEveryValueOfItIsAccepted) {
     }
 }
 
-// Random pairs (fixed seed), small teeth and extreme shifts favoured: no
-// accepted pair has an outline that crosses itself, and every value of a
-// refusal's cure is accepted (both ends and points between).
+// Random pairs of every kind (fixed seed), small teeth and extreme values
+// favoured: no accepted pair has an outline that crosses itself (an
+// external pair's traced, the others' as drawn) or reports a negative tip
+// thickness, and every value of a refusal's cure is accepted.
 TEST(PairCheck, RandomSweepAcceptsNoCrossedOutlineAndEveryCure) {
     std::mt19937 random(18);
     std::uniform_real_distribution<double> unit(0.0, 1.0);
-    auto teeth = [&] { return 4 + static_cast<int>(std::pow(unit(random), 3.0) * 396.0); };
+    auto teeth = [&](int most) { return 4 + static_cast<int>(std::pow(unit(random), 3.0) * (most - 4)); };
     auto shift = [&] { return std::round((-1.0 + 2.5 * unit(random)) * 1e4) / 1e4; };
-    int accepted = 0;
-    int cured = 0;
+    const PairKind kinds[3] = {PairKind::external, PairKind::internal, PairKind::rack};
+    int accepted[3] = {};
+    int cured[3] = {};
     int uncured = 0;
-    for (int k = 0; k < 2000; ++k) {
-        PairInput in = makePair(teeth(), teeth(), 1.0, std::round((10.0 + 25.0 * unit(random)) * 100.0) / 100.0,
+    for (int k = 0; k < 2400; ++k) {
+        const int kind = k % 3;
+        const int most = kind == 0 ? 400 : 60;  // the others' outlines are drawn whole
+        PairInput in = makePair(teeth(most), teeth(most), 1.0, std::round((10.0 + 25.0 * unit(random)) * 100.0) / 100.0,
                                 shift(), shift());
-        SCOPED_TRACE(::testing::Message() << "z " << in.z1 << "/" << in.z2 << " alpha " << in.alphaDeg << " x "
-                                          << in.x1 << "/" << in.x2);
+        in.kind = kinds[kind];
+        if (in.kind == PairKind::internal) {
+            in.z2 = in.z1 + teeth(100) - 3;
+            in.cutterTeeth = unit(random) < 0.2 ? std::min(maxCutterTeeth, teeth(in.z2) + 4) : 0;
+        }
+        in.backlash = unit(random) < 0.3 ? 0.0 : std::round(unit(random) * 0.25 * 1e4) / 1e4;
+        SCOPED_TRACE(::testing::Message() << "kind " << kind << " z " << in.z1 << "/" << in.z2 << " alpha "
+                                          << in.alphaDeg << " x " << in.x1 << "/" << in.x2 << " jn " << in.backlash
+                                          << " zc " << in.cutterTeeth);
         const PairCheck check = checkPair(in);
         if (check.field == PairField::none) {
-            ++accepted;
+            ++accepted[kind];
             const PairNumbers n = pairNumbers(in);
-            for (int g = 0; g < 2; ++g) {
-                EXPECT_FALSE(outlineCrossesItself(in, n, g, 180)) << "gear " << g + 1;
+            PairGeometry pair;
+            if (kind != 0) {
+                buildPairGeometry(in, pair);
             }
+            for (int g = 0; g < 2; ++g) {
+                EXPECT_FALSE(kind == 0 ? outlineCrossesItself(in, n, g, 180)
+                                       : closedOutlineCrossesItself(pair.outline[g].points))
+                    << "gear " << g + 1;
+            }
+            const std::string report = formatPairReport(n);
+            EXPECT_EQ(report.find("sa1 = -"), std::string::npos) << report;
+            EXPECT_EQ(report.find("sa2 = -"), std::string::npos) << report;
             continue;
+        }
+        if (check.field == PairField::cutter) {
+            continue;  // names the cutters that can, no range of a shift or angle
         }
         ASSERT_NE(check.problem, "") << check.message;
         if (check.cure.empty()) {
             ++uncured;
             continue;
         }
-        ++cured;
+        ++cured[kind];
         double PairInput::*field = check.field == PairField::x1   ? &PairInput::x1
                                    : check.field == PairField::x2 ? &PairInput::x2
                                                                   : &PairInput::alphaDeg;
+        const double lo = check.cureLo;
+        const double hi = check.cureHi;
         for (int i = 0; i <= 10; ++i) {
+            // Both ends, the middle and a random point in each other tenth.
             PairInput trial = in;
             trial.*field =
-                i < 10 ? check.cureLo + (check.cureHi - check.cureLo) * (i + unit(random)) / 10.0 : check.cureHi;
+                i == 0 ? lo : i == 5 ? (lo + hi) / 2.0 : i == 10 ? hi : lo + (hi - lo) * (i + unit(random)) / 10.0;
             EXPECT_EQ(checkPair(trial).field, PairField::none) << check.message << ": refused at " << trial.*field;
         }
     }
-    // The sweep reaches all three outcomes.
-    EXPECT_GT(accepted, 500);
-    EXPECT_GT(cured, 200);
+    // The sweep reaches all three outcomes, for every kind.
+    for (int kind = 0; kind < 3; ++kind) {
+        EXPECT_GT(accepted[kind], 150) << kind;
+        EXPECT_GT(cured[kind], 100) << kind;
+    }
     EXPECT_GT(uncured, 0);
-    std::printf("sweep: %d accepted, %d refused with a cure, %d without\n", accepted, cured, uncured);
+    std::printf("sweep: %d/%d/%d accepted, %d/%d/%d refused with a cure, %d without\n", accepted[0], accepted[1],
+                accepted[2], cured[0], cured[1], cured[2], uncured);
 }
-
 
 // ---- Working pitch circles, backlash and inspection sizes ----------------------
 
