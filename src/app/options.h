@@ -1,5 +1,5 @@
 // The desktop program's own command-line options: the gear pair of scenes 7
-// and 8 and what to do with it.
+// to 9 and what to do with it.
 //
 //   --pair KIND            external (default), internal (a pinion inside a
 //                          ring gear) or rack (a pinion on a rack)
