@@ -141,12 +141,17 @@ bool readWhole(const char* text, int& value) {
 
 // A decimal number (1, 0.5, -.25, 2e-1), the whole text: no hexadecimal,
 // no "inf" or "nan". LC_NUMERIC is "C", so the decimal point is '.'.
+// "-0" is zero: kept as -0.0 it would be printed "-0.0000" in the report
+// and "-0" in the drawings.
 bool readNumber(const char* text, double& value) {
     if (text[0] == '\0' || strspn(text, "+-.0123456789eE") != strlen(text)) {
         return false;
     }
     char* end = nullptr;
     value = strtod(text, &end);
+    if (value == 0.0) {
+        value = 0.0;
+    }
     return end != text && *end == '\0';
 }
 
