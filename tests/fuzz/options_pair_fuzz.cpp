@@ -8,9 +8,11 @@
 // holds a control character or broken UTF-8, and on text that prints a number
 // no drawing or report may hold: "nan" or "inf" in any case, in the report,
 // the SVG, the DXF or a refusal's own words; and, each when switched on
-// below, a length in the report under zero (checkNegativeSize) and a
-// negative zero ("-0", "-0.00000") in the texts (checkNegativeZero).
+// below, a length in the report under zero (checkNegativeSize), an outline
+// that crosses itself (checkCrossing) and a negative zero ("-0",
+// "-0.00000") in the texts (checkNegativeZero).
 // Built by tests/fuzz/fuzz.sh with clang; not part of the gcc test build.
+#include <algorithm>
 #include <cctype>
 #include <cstdint>
 #include <cstdio>
@@ -40,6 +42,13 @@ constexpr bool checkNegativeZero = INVOLUTE_FUZZ_NEGATIVE_ZERO != 0;
 #define INVOLUTE_FUZZ_NEGATIVE_SIZE 0
 #endif
 constexpr bool checkNegativeSize = INVOLUTE_FUZZ_NEGATIVE_SIZE != 0;
+// An outline that crosses itself (a tooth's two flanks crossing at a pointed
+// tip or a severed neck): a drawing no cutter can follow. Off unless built
+// with -DINVOLUTE_FUZZ_CROSSING=1: checkPair's rules still let some through.
+#ifndef INVOLUTE_FUZZ_CROSSING
+#define INVOLUTE_FUZZ_CROSSING 0
+#endif
+constexpr bool checkCrossing = INVOLUTE_FUZZ_CROSSING != 0;
 
 // Outlines are traced from thousands of cutter positions per tooth: pairs
 // with more teeth than this together get numbers and report only, so that
@@ -146,6 +155,51 @@ size_t findUnsafeByte(const std::string& text) {
     return std::string::npos;
 }
 
+double cross(const Point2& o, const Point2& a, const Point2& b) {
+    return (a.x - o.x) * (b.y - o.y) - (a.y - o.y) * (b.x - o.x);
+}
+
+// Whether the closed outline has two edges that cross properly (each strictly
+// on both sides of the other; touching and overlap are not counted). A sweep
+// over the edges sorted by their left end: only edges whose x ranges overlap
+// are compared.
+bool crossesItself(const std::vector<Point2>& points, size_t& edgeA, size_t& edgeB) {
+    const size_t n = points.size();
+    std::vector<size_t> order(n);
+    for (size_t i = 0; i < n; ++i) {
+        order[i] = i;
+    }
+    const auto left = [&](size_t i) { return std::min(points[i].x, points[(i + 1) % n].x); };
+    const auto right = [&](size_t i) { return std::max(points[i].x, points[(i + 1) % n].x); };
+    std::sort(order.begin(), order.end(), [&](size_t i, size_t j) { return left(i) < left(j); });
+    for (size_t k = 0; k < n; ++k) {
+        const size_t i = order[k];
+        const Point2& a = points[i];
+        const Point2& b = points[(i + 1) % n];
+        for (size_t l = k + 1; l < n && left(order[l]) <= right(i); ++l) {
+            const size_t j = order[l];
+            if (j == (i + 1) % n || i == (j + 1) % n) {
+                continue;  // neighbours share a point
+            }
+            const Point2& c = points[j];
+            const Point2& d = points[(j + 1) % n];
+            if (std::max(c.y, d.y) < std::min(a.y, b.y) || std::max(a.y, b.y) < std::min(c.y, d.y)) {
+                continue;
+            }
+            const double c1 = cross(a, b, c);
+            const double c2 = cross(a, b, d);
+            const double c3 = cross(c, d, a);
+            const double c4 = cross(c, d, b);
+            if (((c1 > 0 && c2 < 0) || (c1 < 0 && c2 > 0)) && ((c3 > 0 && c4 < 0) || (c3 < 0 && c4 > 0))) {
+                edgeA = i;
+                edgeB = j;
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
 // The first report line whose length in mm is negative.
 size_t findNegativeLength(const std::string& report) {
     size_t start = 0;
@@ -233,6 +287,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     PairGeometry pair;
     buildPairGeometry(options.pair, pair);
+    for (int gear = 0; checkCrossing && gear < 2; ++gear) {
+        size_t a = 0;
+        size_t b = 0;
+        if (crossesItself(pair.outline[gear].points, a, b)) {
+            const Point2& p = pair.outline[gear].points[a];
+            const Point2& q = pair.outline[gear].points[b];
+            fprintf(stderr, "options_pair_fuzz: gear %d's outline crosses itself: edges from (%.5f, %.5f) and (%.5f, %.5f)\n",
+                    gear + 1, p.x, p.y, q.x, q.y);
+            abort();
+        }
+    }
     checkText("svg", formatPairSvg(pair, options.layout));
     checkText("dxf", formatPairDxf(pair, options.layout));
     return 0;
