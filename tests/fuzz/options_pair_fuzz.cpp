@@ -17,7 +17,6 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -57,20 +56,22 @@ constexpr int maxTracedTeeth = 160;
 constexpr size_t maxArguments = 64;
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-// "nan" or "inf" as a word of its own (any case), as printf writes them.
+// "nan" or "inf" (any case) as printf writes them: not inside a lower-case
+// word ("finance"), but after an SVG path command ("Lnan", "M-inf").
 size_t findNotANumber(const std::string& text) {
     for (size_t i = 0; i + 3 <= text.size(); ++i) {
-        if (i > 0 && isLetter(text[i - 1])) {
+        if (i > 0 && text[i - 1] >= 'a' && text[i - 1] <= 'z') {
             continue;
         }
-        char word[4] = {static_cast<char>(tolower(static_cast<unsigned char>(text[i]))),
-                        static_cast<char>(tolower(static_cast<unsigned char>(text[i + 1]))),
-                        static_cast<char>(tolower(static_cast<unsigned char>(text[i + 2]))), '\0'};
-        if (strcmp(word, "nan") == 0 || strcmp(word, "inf") == 0) {
+        std::string word = text.substr(i, 8);
+        for (char& c : word) {
+            c = static_cast<char>(tolower(static_cast<unsigned char>(c)));
+        }
+        if (word.compare(0, 3, "nan") == 0 || word.compare(0, 3, "inf") == 0) {
             // "info", "infeasible": a longer word, not a number.
-            if (i + 3 < text.size() && isLetter(text[i + 3]) &&
-                !(strcmp(word, "inf") == 0 && text.compare(i, 8, "infinity") == 0)) {
+            if (i + 3 < text.size() && isLetter(text[i + 3]) && word != "infinity") {
                 continue;
             }
             return i;
@@ -79,12 +80,13 @@ size_t findNotANumber(const std::string& text) {
     return std::string::npos;
 }
 
-// A number written as a negative zero: '-', not after a digit or a letter,
-// then zeros with at most one decimal point, then no further digit.
+// A number written as a negative zero: '-', not after a digit nor as an
+// exponent's sign ("1e-05"), then zeros with at most one decimal point, then
+// no further digit. After an SVG path command too: "L-0.00000".
 size_t findNegativeZero(const std::string& text) {
     for (size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] != '-' || text[i + 1] != '0' ||
-            (i > 0 && (isdigit(static_cast<unsigned char>(text[i - 1])) || isLetter(text[i - 1])))) {
+        if (text[i] != '-' || text[i + 1] != '0' || (i > 0 && isDigit(text[i - 1])) ||
+            (i > 1 && (text[i - 1] == 'e' || text[i - 1] == 'E') && (isDigit(text[i - 2]) || text[i - 2] == '.'))) {
             continue;
         }
         size_t j = i + 1;
@@ -93,7 +95,7 @@ size_t findNegativeZero(const std::string& text) {
             point = point || text[j] == '.';
             ++j;
         }
-        if (j == text.size() || !(isdigit(static_cast<unsigned char>(text[j])) || text[j] == '.')) {
+        if (j == text.size() || !(isDigit(text[j]) || text[j] == '.')) {
             return i;
         }
     }
