@@ -2,7 +2,8 @@
 # Installs what is missing, builds the test configuration (AddressSanitizer and
 # UndefinedBehaviorSanitizer) into build-test/, and runs the whole suite under a
 # private Xvfb of its own, whether or not a display is present; then builds the browser
-# version and runs its tests in headless Chromium. Exits non-zero on failure.
+# version and runs its tests in headless Chromium, and fuzzes the command line
+# for a minute (tests/fuzz/fuzz.sh). Exits non-zero on failure.
 # Arguments go to ctest.
 set -euo pipefail
 cd "$(dirname "$0")"
@@ -19,5 +20,8 @@ status=0
 # An X server of this run's own (scripts/with-xvfb.sh): runs started together
 # on one machine never share or race for a display.
 scripts/with-xvfb.sh ctest --test-dir build-test --output-on-failure --timeout 600 "$@" || status=$?
+# The command line and the pair's model under libFuzzer (clang, its own
+# build-fuzz/), a minute from the seeds in tests/fuzz/corpus/.
+tests/fuzz/fuzz.sh 60 || status=$?
 scripts/test-web.sh || status=$?
 exit "$status"

@@ -19,7 +19,7 @@ extern "C" {
 // 1 to 9.
 EMSCRIPTEN_KEEPALIVE int webScene() { return sceneKey - '0'; }
 
-// The table index shown by scenes 1 to 3; -1 in scenes 4 to 6.
+// The table index shown by scenes 1 to 3; -1 in scenes 4 to 9.
 EMSCRIPTEN_KEEPALIVE int webTableIndex() {
     if (sceneKey == '1') {
         return stepScene1;
@@ -31,7 +31,7 @@ EMSCRIPTEN_KEEPALIVE int webTableIndex() {
 }
 
 EMSCRIPTEN_KEEPALIVE double webStepAngle() { return stepAngle; }            // radians per table index
-EMSCRIPTEN_KEEPALIVE double webDriveAngle() { return driveAngle; }          // radians, scenes 4 to 6
+EMSCRIPTEN_KEEPALIVE double webDriveAngle() { return driveAngle; }          // radians, scenes 4 to 9
 EMSCRIPTEN_KEEPALIVE double webViewScale() { return viewScale; }            // window units per model unit
 EMSCRIPTEN_KEEPALIVE double webBaseRadius() { return baseRadius; }          // model units (mm)
 EMSCRIPTEN_KEEPALIVE int webToothCount() { return toothCount; }

@@ -1,17 +1,17 @@
-// The gear pair that scenes 7 and 8 show. Set once at start-up from the
+// The gear pair that scenes 7 to 9 show. Set once at start-up from the
 // command line (desktop) or from the page's form (browser), and again on
 // every change of the pair's parameters; never per frame.
 #pragma once
 
 #include "pair/outline.h"
 
-// False unless the program was started with pair options: keys 7 and 8 are
+// False unless the program was started with pair options: keys 7 to 9 are
 // then ignored and the program is exactly the six-scene animation.
 extern bool pairScenesEnabled;
 
-// The pair of scenes 7 and 8, worked out by buildPairGeometry.
+// The pair of scenes 7 to 9, worked out by buildPairGeometry.
 extern PairGeometry activePair;
 
-// Makes `input` (which checkPair accepts) the pair of scenes 7 and 8 and
+// Makes `input` (which checkPair accepts) the pair of scenes 7 to 9 and
 // works out everything they draw from it.
 void setActivePair(const PairInput& input);

@@ -37,7 +37,7 @@ extern double viewScale;         // window units per model unit (0.5: 1 model un
 extern int stepScene1;           // table index of scene 1, 0 .. involuteLastIndex
 extern int stepScene23;          // table index shared by scenes 2 and 3, 0 .. involuteLastIndex
 extern double driveAngle;        // radians, counter-clockwise turn of the (drive) base circle
-extern double angleIncrement;    // radians per frame in scenes 4 to 6
+extern double angleIncrement;    // radians per frame in scenes 4 to 9
 
 // ---- Gear geometry (written only by setupGear) -----------------------------
 extern double baseRadius;        // model units (mm at module 1)

@@ -64,6 +64,11 @@ bool readInputText(const PairInputSpec& spec, const char* text, double& value) {
     }
     char* end = nullptr;
     value = strtod(text, &end);
+    // "-0" is zero: kept as -0.0 it would be printed "-0.0000" in the report
+    // and "-0" in the drawings.
+    if (value == 0.0) {
+        value = 0.0;
+    }
     return end != text && *end == '\0';
 }
 

@@ -29,7 +29,8 @@ void drawRollingCircleScene();   // scene 3
 Point2 driveCentre();
 Point2 drivenCentre();
 double drivenAngle();
-// Sets angleIncrement from directionKey and adds it to driveAngle.
+// Sets angleIncrement from directionKey and adds it to driveAngle: the step
+// of every scene from 4 to 9.
 void stepDriveAngle();
 
 void drawBeltScene();            // scene 4

@@ -452,6 +452,14 @@ TEST(PairOptions, EveryOptionReachesThePairTheLastOneWinningAndGlutKeepsItsOwn) 
     ASSERT_TRUE(readArguments({"--pair", "internal", "--teeth", "42,50", "--backlash", "0.1"}, o, message, left))
         << message;
     EXPECT_EQ(o.pair.backlash, 0.1);
+    // A zero written with a minus sign is read as zero: the report and the
+    // drawings print "0.0000", never "-0.0000".
+    ASSERT_TRUE(readArguments({"--backlash", "-0", "--shift", "-0,-0.0e5", "--pressure-angle", "20"}, o, message,
+                              left))
+        << message;
+    EXPECT_FALSE(std::signbit(o.pair.backlash));
+    EXPECT_FALSE(std::signbit(o.pair.x1));
+    EXPECT_FALSE(std::signbit(o.pair.x2));
 
     // Repeated: the last one wins, each value read afresh.
     ASSERT_TRUE(readArguments({"--pair", "rack", "--pair", "internal", "--teeth", "8,30", "--teeth=12,60",

@@ -1,4 +1,4 @@
-// The belt scene, the meshing scenes and the gear pair's scenes 7 and 8 on
+// The belt scene, the meshing scenes and the gear pair's scenes 7 to 9 on
 // real Mesa.
 #include <algorithm>
 #include <atomic>

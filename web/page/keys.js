@@ -126,7 +126,8 @@ var keys = (function () {
   // ---- Buttons. Mouse and pen act at the press. A touch acts when it ends
   // as a tap, or, held still, when the repeat delay ends; a touch that moves
   // first is a scroll and presses nothing. Held, d, D, s, w and W repeat like
-  // auto-repeat; z and 1 to 6 act once, as they do nothing more when repeated.
+  // auto-repeat; z and the scene keys 1 to 9 act once, as they do nothing more
+  // when repeated.
   var repeatDelayMs = 400;
   var repeatIntervalMs = 33;
   var scrollSlopPx = 10;
