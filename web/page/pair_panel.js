@@ -210,9 +210,8 @@ var pairPanel = (function () {
     var code;
     try {
       // The redraw for the new pair is not a frame (program.setPair).
-      code = program.setPair({ z1: values.z1, z2: values.z2, module: values.module, alpha: values.alpha, x1: values.x1,
-                               x2: values.x2, kind: kinds.map(function (k) { return k.value; }).indexOf(kind),
-                               cutter: kind === "internal" ? values.cutter : 0, backlash: values.backlash });
+      code = program.setPair(values, kinds.map(function (k) { return k.value; }).indexOf(kind),
+                             kind === "internal" ? values.cutter : 0);
     } catch (e) {
       // As a key that throws: said, and the controls switched off.
       page.fail("The program stopped with an error at the new pair (" + (e && e.message ? e.message : e) +

@@ -70,14 +70,14 @@ var program = (function () {
     pairInputRange: function (index, mm) { return text(m._webPairInputRange(index, mm)); },
     // The pair scenes are there, with the default pair unless one was set.
     pairStart: call("_webPairStart"),
-    // The pair: z1, z2 (teeth), module (mm), alpha (degrees), x1, x2 (shifts, in modules),
-    // kind (0 external, 1 internal, 2 rack), cutter (teeth of the ring's cutter; 0 the
-    // program's choice), backlash (mm; NaN: none). 0 when taken, redrawing the scene's
-    // moment (not a frame: page.quietly); else which value it refuses (1 z1, 2 z2, …, in
-    // this order), and pairMessage() says why.
-    setPair: function (v) {
+    // The pair of v.z1, v.z2 (teeth), v.module (mm), v.alpha (degrees), v.x1, v.x2 (shifts,
+    // in modules) and v.backlash (mm; NaN: none), of `kind` (0 external, 1 internal, 2 rack),
+    // the ring cut by a cutter of `cutter` teeth (0: the program's choice). 0 when taken,
+    // redrawing the scene's moment (not a frame: page.quietly); else which value it refuses
+    // (1 to 7: z1, z2, module, alpha, x1, x2, cutter; 8 the backlash), and pairMessage() says why.
+    setPair: function (v, kind, cutter) {
       return page.quietly(function () {
-        return m._webSetPair(v.z1, v.z2, v.module, v.alpha, v.x1, v.x2, v.kind, v.cutter, v.backlash);
+        return m._webSetPair(v.z1, v.z2, v.module, v.alpha, v.x1, v.x2, kind, cutter, v.backlash);
       });
     },
     pairMessage: function () { return text(m._webPairMessage()); },
