@@ -46,9 +46,13 @@ while(TRUE)
     string(REGEX REPLACE "\n\n+" "\n" part "${part}")
     string(APPEND page "<style>${part}</style>")
   elseif(name MATCHES "\\.js$")
-    # Lines that are only a comment, and indentation, are left out of the
-    # page (they are read in the sources), which keeps the one file small.
+    # Lines that are only a comment, comments after a statement (after ;, {
+    # or }, to the line's end, with no " or ` in them: never the rest of a
+    # string in double quotes; no string in single quotes holds "; //"), and
+    # indentation are left out of the page (they are read in the sources),
+    # which keeps the one file small.
     string(REGEX REPLACE "\n[ \t]*//[^\n]*" "" part "\n${part}")
+    string(REGEX REPLACE "([;{}])[ \t]+//[^\n\"`]*\n" "\\1\n" part "${part}")
     string(REGEX REPLACE "\n[ \t]+" "\n" part "${part}")
     string(APPEND page "<script>${part}</script>")
   else()

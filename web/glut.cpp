@@ -1,5 +1,6 @@
 // GLUT on the page's canvas: the calls declared in web/include/GL/freeglut.h,
-// and what the page calls in the program (as Module._name).
+// and what the page calls in the program (as Module._name, all of it from
+// web/page/program_calls.js).
 //
 // The window is the canvas with id "canvas". The program draws in its
 // window's pixels (glutInitWindowSize, 800 x 800 for this program, square);

@@ -1,6 +1,7 @@
 // The page's "Real gears" panel and the gear pair of scenes 7 to 9: what the
-// page calls (as Module._name) to set the pair, read its numbers, warnings and
-// scene 7's contact points, and get the pair's SVG and DXF.
+// page calls (as Module._name, from web/page/program_calls.js) to set the
+// pair, read its numbers, warnings and scene 7's contact points, and get the
+// pair's SVG and DXF.
 //
 // Unlike the desktop, where the pair scenes exist only when the program is
 // started with pair options, the page always has them: the default pair

@@ -1,5 +1,6 @@
 // Numbers for the page's live readout, read from the program's shared state
-// after every frame. The page formats them.
+// after every frame (program.view() in web/page/program_calls.js). The page
+// formats them.
 #include <emscripten/emscripten.h>
 
 #include "app/pair_state.h"

@@ -8,7 +8,8 @@
 // not torn down by it (glutMainLoop keeps it alive), so the program's state
 // and its GL objects are all still there to start from.
 //
-// The page's call: Module._webRestart().
+// The page's call: Module._webRestart() (program.restart() in
+// web/page/program_calls.js).
 #include <emscripten/emscripten.h>
 
 #include "app/state.h"

@@ -165,7 +165,24 @@ function referenceFrames() {
     .filter(({ keys }) => !keys.some((token) => token.startsWith("--")));
 }
 
-test("the page starts: size, title, the exact report, and again after z", { timeout: testTimeoutMs }, async () => {
+test("the page starts: size, its parts, title, the exact report, and again after z", { timeout: testTimeoutMs }, async () => {
+  // Of the page's scripts (their code, comment lines left out as the build
+  // does), one calls the program's functions and reads its memory, and the
+  // parts hear of frames only from program.js (page.watchFrames).
+  const partsDir = path.join(root, "web/page");
+  const callers = [];
+  for (const name of fs.readdirSync(partsDir).filter((file) => file.endsWith(".js")).sort()) {
+    const code = fs.readFileSync(path.join(partsDir, name), "utf8").replace(/^[ \t]*\/\/.*$/gm, "");
+    // Module._web…, Module.HEAPU8 and emscripten's globals of the same (_webKey, HEAPU8);
+    // Module itself is named only where it is made.
+    if (/\b_web[A-Z]|\bHEAP[A-Z0-9]|\bModule\s*\[/.test(code) || (name !== "module.js" && /\bModule\b/.test(code))) {
+      callers.push(name);
+    }
+    if (name !== "program.js" && name !== "module.js") {
+      assert.doesNotMatch(code, /onFrameDrawn|data-frames|dataset\.frames/, `${name} hears of frames its own way`);
+    }
+  }
+  assert.deepEqual(callers, ["program_calls.js"], "only program_calls.js calls the program");
   assert.ok(fs.statSync(pagePath).size < 300 * 1024, "the page is under 300 KB");
   const fromDisk = await browser.newPage();
   await fromDisk.goto(pathToFileURL(pagePath).href);

@@ -89,7 +89,7 @@ var keys = (function () {
     var framesBefore = page.frames();
     try {
       if (code >= 55 && code <= 57) pairPanel.start();  // 7 to 9: the pair scenes are there
-      Module._webKey(code);
+      program.key(code);
       keySent(code);
     } catch (e) {
       if (e && e.name === "ExitStatus") {
@@ -202,7 +202,7 @@ var keys = (function () {
 
   // ---- The chosen scene and direction, on their buttons.
   function showChosen() {
-    var scene = page.running() || page.frames() > 0 ? Module._webScene() : 1;
+    var scene = page.running() || page.frames() > 0 ? program.scene() : 1;
     var list = strip.querySelectorAll("button[data-key]");
     for (var i = 0; i < list.length; i++) {
       var key = list[i].dataset.key;
@@ -218,7 +218,7 @@ var keys = (function () {
   // keeps it (the program does not reset it).
   function keySent(code) {
     if (code === 100 || code === 68) direction = code;
-    else if ((code >= 49 && code <= 56) || (code === 57 && Module._webScene() === 9)) direction = 100;
+    else if ((code >= 49 && code <= 56) || (code === 57 && program.scene() === 9)) direction = 100;
     showChosen();
   }
 

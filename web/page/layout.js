@@ -217,11 +217,11 @@ var layout = (function () {
   // The drawing buffer at the screen's own pixels: crisp at every size and
   // device pixel ratio.
   function fitBuffer() {
-    if (!programReady || !Module._webSetBufferSide) return;
+    if (!programReady) return;
     var want = Math.min(maxBufferSide, Math.round(side * (window.devicePixelRatio || 1)));
-    if (Module._webBufferSide && Module._webBufferSide() === want) return;
+    if (program.bufferSide() === want) return;
     try {
-      Module._webSetBufferSide(want);
+      program.setBufferSide(want);
     } catch (e) {
       console.warn("the picture could not be resized: " + e);
     }

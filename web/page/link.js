@@ -97,7 +97,7 @@ var link = (function () {
   var linkRefused = false;  // the link itself has a problem (a bad scene, an unknown key)
 
   function chooseScene(asked) {
-    if (asked && asked !== Module._webScene()) {
+    if (asked && asked !== program.scene()) {
       // The page's own key path, as if the key had been typed.
       document.dispatchEvent(new KeyboardEvent("keydown", { key: String(asked), bubbles: true, cancelable: true }));
     }

@@ -18,8 +18,8 @@ var pairPanel = (function () {
   var readout = document.getElementById("pair-readout");
 
   // The panel's fields, made from the program's own table of inputs
-  // (Module._webPairInputs: the command line's options come from the same
-  // table), in the order the program's _webSetPair takes them (its refusal
+  // (program.pairInputs(): the command line's options come from the same
+  // table), in the order program.setPair takes them (its refusal
   // codes 1, 2, … name them in this order); the inputs the page does not show
   // (no link key) are left out. name: the field's name; index: its place in
   // the program's table; label: its label (HTML); said: its name in
@@ -39,7 +39,7 @@ var pairPanel = (function () {
     return text.replace(/&/g, "&amp;").replace(/</g, "&lt;").replace(/_(.)/g, "<sub>$1</sub>");
   }
   function readTable() {
-    JSON.parse(textAt(Module._webPairInputs())).forEach(function (input, index) {
+    program.pairInputs().forEach(function (input, index) {
       if (input.link === null) return;
       var field = {
         name: input.name, index: index, short: input.symbol, unit: input.unit === "mm" ? " mm" : input.unit,
@@ -53,7 +53,7 @@ var pairPanel = (function () {
       names.push(field.name);
     });
   }
-  // The kinds, in the order of the program's codes (_webSetPair's kind).
+  // The kinds, in the order of the program's codes (program.setPair's kind).
   var kinds = [
     { value: "external", en: "external pair", ja: "外歯車の対" },
     { value: "internal", en: "internal (ring) gear", ja: "内歯車" },
@@ -148,14 +148,6 @@ var pairPanel = (function () {
   // ---- Field values: a number in range (whole for the teeth), or a message.
   // The program reads the text and checks its range by the command line's
   // own rule, so the page refuses exactly what the command line refuses.
-  function programReads(field, text, m) {
-    var bytes = new TextEncoder().encode(text);
-    if (text.indexOf("\0") >= 0 || bytes.length >= Module._webPairInputTextCapacity()) return 1;
-    var at = Module._webPairInputText();
-    Module.HEAPU8.set(bytes, at);
-    Module.HEAPU8[at + bytes.length] = 0;
-    return Module._webReadPairInput(field.index, m);
-  }
   function parse(name) {
     var field = byName[name];
     var text = inputs[name].value.trim();
@@ -168,9 +160,10 @@ var pairPanel = (function () {
       if (module.error) return { value: 0 };
       m = module.value;
     }
-    if (programReads(field, text, m) === 0) return { value: Module._webPairInputValue() };
+    var value = program.readPairInput(field.index, text, m);
+    if (value !== null) return { value: value };
     if (field.perModule) {
-      var range = textAt(Module._webPairInputRange(field.index, m));
+      var range = program.pairInputRange(field.index, m);
       return { error: field.short + " must be " + range + " · " + field.said[1] + " は " + range };
     }
     var what = field.whole ? "a whole number from " : "a number from ";
@@ -184,13 +177,6 @@ var pairPanel = (function () {
 
   // ---- The pair: every field valid, then the program's own check (it
   // refuses pointed teeth too). The last good pair stays otherwise.
-  function quietly(call) {
-    // A redraw for a new pair is the same moment of the scene: the page's
-    // frame hook (which counts frames) does not hear of it.
-    var hook = Module.onFrameDrawn;
-    Module.onFrameDrawn = null;
-    try { return call(); } finally { Module.onFrameDrawn = hook; }
-  }
   // The fields as committed (Enter, or leaving a field): all good, then the
   // pair goes to the program; otherwise the messages, and nothing changes.
   // While a field holds a refused value, the panel says which pair the
@@ -223,11 +209,9 @@ var pairPanel = (function () {
     if (values.kind === good.kind && names.every(function (name) { return values[name] === good[name]; })) return true;
     var code;
     try {
-      code = quietly(function () {
-        return Module._webSetPair(values.z1, values.z2, values.module, values.alpha, values.x1, values.x2,
-                                  kinds.map(function (k) { return k.value; }).indexOf(kind),
-                                  kind === "internal" ? values.cutter : 0, values.backlash);
-      });
+      // The redraw for the new pair is not a frame (program.setPair).
+      code = program.setPair(values, kinds.map(function (k) { return k.value; }).indexOf(kind),
+                             kind === "internal" ? values.cutter : 0);
     } catch (e) {
       // As a key that throws: said, and the controls switched off.
       page.fail("The program stopped with an error at the new pair (" + (e && e.message ? e.message : e) +
@@ -235,12 +219,12 @@ var pairPanel = (function () {
       return false;
     }
     if (code !== 0) {
-      showError(names[code - 1] || names[0], textAt(Module._webPairMessage()) + " · " + refusedJa(names[code - 1]));
+      showError(names[code - 1] || names[0], program.pairMessage() + " · " + refusedJa(names[code - 1]));
       return false;
     }
     good = values;
     enableNine();
-    scene = Module._webScene();  // scene 9 gives way to 7 for a pair without a ring
+    scene = program.scene();  // scene 9 gives way to 7 for a pair without a ring
     markScene();
     showNotes();
     showNumbers();
@@ -248,12 +232,6 @@ var pairPanel = (function () {
     return true;
   }
   function refusedJa(name) { return (byName[name] || fields[0]).said[1] + " の値では歯車ができません"; }
-  function textAt(pointer) {  // a C string of the program's
-    var bytes = Module.HEAPU8;
-    var end = pointer;
-    while (bytes[end] !== 0) end++;
-    return new TextDecoder("utf-8").decode(bytes.subarray(pointer, end));
-  }
 
   // "The picture shows z1 = 10, …": said while a field holds a refused value.
   function showShown(refused) {
@@ -305,49 +283,50 @@ var pairPanel = (function () {
   // The numbers and warnings: once per pair.
   var contactLine = document.createElement("div");
   function showNumbers() {
-    var m = Module;
+    var n = program.pairNumbers();
+    var gears = n.gears;
     var box = document.createDocumentFragment();
     var rack = good.kind === "rack";
     var external = good.kind === "external";
-    var w = m._webPairWarnings();
+    var w = n.warnings;
     // The effective contact ratio on the same line: where the involutes
     // really meet (the interference warning says why it is less).
-    line(box, "εα  = " + f(m._webPairEpsilonAlpha()) + ", εα_eff = " + f(m._webPairEpsilonAlphaEff()) +
+    line(box, "εα  = " + f(n.epsilonAlpha) + ", εα_eff = " + f(n.epsilonAlphaEff) +
          " contact ratio, nominal and effective", "かみ合い率・有効かみ合い率");
-    line(box, "αw  = " + f(m._webPairAlphaWDeg()) + "°   working pressure angle", "かみ合い圧力角");
+    line(box, "αw  = " + f(n.alphaWDeg) + "°   working pressure angle", "かみ合い圧力角");
     if (rack) {
-      line(box, "a   = " + f(m._webPairCentreDistance()) + " mm from the pinion's centre to the rack's datum line",
+      line(box, "a   = " + f(n.centreDistance) + " mm from the pinion's centre to the rack's datum line",
            "ピニオン中心からラックの基準線まで");
       line(box, "p   = " + f(Math.PI * good.module) + " mm rack pitch", "ラックのピッチ");
     } else {
-      line(box, "a   = " + f(m._webPairCentreDistance()) + " mm centre distance", "中心距離");
+      line(box, "a   = " + f(n.centreDistance) + " mm centre distance", "中心距離");
     }
-    line(box, "ga  = " + f(m._webPairGa()) + " mm path of contact", "かみ合い長さ");
-    line(box, "pb  = " + f(m._webPairPb()) + " mm base pitch", "法線ピッチ");
-    if (rack) line(box, "sa1 = " + f(m._webPairSa(0)) + " mm tip thickness", "歯先厚さ");
-    else line(box, "sa1 = " + f(m._webPairSa(0)) + " mm, sa2 = " + f(m._webPairSa(1)) + " mm tip thickness", "歯先厚さ");
-    if (good.kind === "internal") line(box, "zc  = " + m._webPairZc() + "       teeth of the cutter that cuts the ring",
+    line(box, "ga  = " + f(n.ga) + " mm path of contact", "かみ合い長さ");
+    line(box, "pb  = " + f(n.pb) + " mm base pitch", "法線ピッチ");
+    if (rack) line(box, "sa1 = " + f(gears[0].sa) + " mm tip thickness", "歯先厚さ");
+    else line(box, "sa1 = " + f(gears[0].sa) + " mm, sa2 = " + f(gears[1].sa) + " mm tip thickness", "歯先厚さ");
+    if (good.kind === "internal") line(box, "zc  = " + n.zc + "       teeth of the cutter that cuts the ring",
                                        "内歯車を歯切りするピニオンカッタの歯数");
     if (good.kind === "internal") {
-      line(box, "jn  = " + f(m._webPairJn()) + " mm, jt = " + f(m._webPairJt()) + " mm backlash; pinion and ring each thinned by " +
-           f(m._webPairThinning()) + " mm", "バックラッシ（ピニオンと内歯車の歯厚減少量）", "workshop");
+      line(box, "jn  = " + f(n.jn) + " mm, jt = " + f(n.jt) + " mm backlash; pinion and ring each thinned by " +
+           f(n.thinning) + " mm", "バックラッシ（ピニオンと内歯車の歯厚減少量）", "workshop");
     }
     if (rack) {
-      line(box, "jn  = " + f(m._webPairJn()) + " mm, jt = " + f(m._webPairJt()) + " mm backlash; pinion and rack each thinned by " +
-           f(m._webPairThinning()) + " mm", "バックラッシ（ピニオンとラックの歯厚減少量）", "workshop");
+      line(box, "jn  = " + f(n.jn) + " mm, jt = " + f(n.jt) + " mm backlash; pinion and rack each thinned by " +
+           f(n.thinning) + " mm", "バックラッシ（ピニオンとラックの歯厚減少量）", "workshop");
     }
     if (external) {
-      line(box, "dw1 = " + f(m._webPairDw(0)) + " mm, dw2 = " + f(m._webPairDw(1)) + " mm working pitch diameters, y = " +
-           f(m._webPairY()) + ", i = " + f(m._webPairRatio()), "かみ合いピッチ円直径・中心距離修正係数・歯数比", "workshop");
-      line(box, "jn  = " + f(m._webPairJn()) + " mm, jt = " + f(m._webPairJt()) + " mm backlash; each gear thinned by " +
-           f(m._webPairThinning()) + " mm", "バックラッシ（各歯車の歯厚減少量）", "workshop");
+      line(box, "dw1 = " + f(gears[0].dw) + " mm, dw2 = " + f(gears[1].dw) + " mm working pitch diameters, y = " +
+           f(n.y) + ", i = " + f(n.ratio), "かみ合いピッチ円直径・中心距離修正係数・歯数比", "workshop");
+      line(box, "jn  = " + f(n.jn) + " mm, jt = " + f(n.jt) + " mm backlash; each gear thinned by " +
+           f(n.thinning) + " mm", "バックラッシ（各歯車の歯厚減少量）", "workshop");
       for (var gi = 0; gi < 2; gi++) {
-        var k = m._webPairSpanTeeth(gi);
-        var over = m._webPairOverPins(gi);
-        line(box, "gear " + (gi + 1) + ": " + (k > 0 ? "W = " + f(m._webPairSpan(gi)) + " mm over k = " + k + " teeth"
+        var k = gears[gi].spanTeeth;
+        var over = gears[gi].overPins;
+        line(box, "gear " + (gi + 1) + ": " + (k > 0 ? "W = " + f(gears[gi].span) + " mm over k = " + k + " teeth"
                                                     : "no span measurable on the involute") +
-             ", " + (over > 0 ? "M = " + f(over) + " mm over pins of " + f(m._webPairPinDiameter(gi)) + " mm"
-                              : m._webPairPinDiameter(gi) > 0 ? "no size over pins of " + f(m._webPairPinDiameter(gi)) + " mm"
+             ", " + (over > 0 ? "M = " + f(over) + " mm over pins of " + f(gears[gi].pinDiameter) + " mm"
+                              : gears[gi].pinDiameter > 0 ? "no size over pins of " + f(gears[gi].pinDiameter) + " mm"
                                                               : "no pin measures over the teeth"),
              "歯車" + (gi + 1) + "：またぎ歯厚・オーバーピン寸法", "workshop");
       }
@@ -356,11 +335,11 @@ var pairPanel = (function () {
     for (var g = 0; g < 2; g++) {
       if (w & (1 << g)) {
         line(box, "⚠ gear " + (g + 1) + ": undercut (x" + (g + 1) + " = " + shifts[g] + " < xmin = " +
-             f(m._webPairXmin(g)) + ")", "歯車" + (g + 1) + "：アンダーカット（切り下げ）", "warning");
+             f(gears[g].xmin) + ")", "歯車" + (g + 1) + "：アンダーカット（切り下げ）", "warning");
       }
       if (w & (4 << g)) {
         line(box, "⚠ gear " + (g + 1) + ": interference, gear " + (2 - g) + "'s tip meets it below the start of its involute" +
-             " (d = " + f(m._webPairDNf(g)) + " mm)",
+             " (d = " + f(gears[g].dNf) + " mm)",
              "歯車" + (g + 1) + "：干渉（相手の歯先がインボリュートの始まりより歯元側に当たる）", "warning");
       }
       if (w & (32 << g)) {
@@ -393,12 +372,10 @@ var pairPanel = (function () {
   function showContacts() {
     contactLine.hidden = scene !== 7;
     if (scene !== 7) return;
-    var m = Module;
-    var count = m._webPairContactCount();
-    var at = [];
-    for (var i = 0; i < count; i++) at.push(f(m._webPairContact(i), 3));
+    var contacts = program.contacts();
+    var at = contacts.at.map(function (d) { return f(d, 3); });
     say(contactLine, "contact now at " + (at.length ? at.join(", ") + " mm" : "no point") + " along the " +
-        f(m._webPairPathLength(), 3) + " mm path of contact, from where a pair starts touching",
+        f(contacts.pathLength, 3) + " mm path of contact, from where a pair starts touching",
         "接触点：かみ合い経路の始点から " + (at.length ? at.join(", ") + " mm" : "なし"));
   }
 
@@ -423,7 +400,7 @@ var pairPanel = (function () {
   }
   function frameDrawn() {
     if (!running()) return;
-    var now = Module._webScene();
+    var now = program.scene();
     var changed = now !== scene;
     scene = now;
     if (changed) {
@@ -445,7 +422,7 @@ var pairPanel = (function () {
   function start() {
     if (started || !built || !running()) return;
     started = true;
-    Module._webPairStart();
+    program.pairStart();
     var taken = applyForm(true);
     showNumbers();
     link.firstFrame(taken);
@@ -459,15 +436,18 @@ var pairPanel = (function () {
     // runs: it is looked at now.
     if (running() && !started && !waiting && page.frames() > 0) frameDrawn();
   }
-  // Frames drawn in one task (a held key's burst) are looked at once.
-  new MutationObserver(function (records) {
-    var drawn = false;
-    for (var i = 0; i < records.length; i++) {
-      if (records[i].attributeName === "data-frames") drawn = true;
-      else stateChanged();
-    }
-    if (drawn) frameDrawn();
-  }).observe(body, { attributes: true, attributeFilter: ["data-frames", "data-state"] });
+  new MutationObserver(stateChanged).observe(body, { attributes: true, attributeFilter: ["data-state"] });
+  // Frames drawn in one task (a held key's burst) are looked at once, after
+  // it, as the program has finished drawing.
+  var lookQueued = false;
+  page.watchFrames(function () {
+    if (lookQueued) return;
+    lookQueued = true;
+    queueMicrotask(function () {
+      lookQueued = false;
+      frameDrawn();
+    });
+  });
 
   // The fields, once the program can give its table: at once when it has
   // started before this script was read (page.html), else when it starts.
@@ -489,16 +469,12 @@ var pairPanel = (function () {
   // pair is still there).
   section.querySelector('[data-action="save-svg"]').addEventListener("click", function () {
     if (!started || !(running() || body.dataset.state === "ended")) return;
-    var pointer = Module._webPairSvg();
-    saves.download(Module.HEAPU8.slice(pointer, pointer + Module._webPairSvgLength()), "image/svg+xml",
-                   "involute-gears-pair.svg");
+    saves.download(program.svg(), "image/svg+xml", "involute-gears-pair.svg");
   });
   // The same outlines as the desktop's --dxf: DXF R12 in mm, in mesh.
   section.querySelector('[data-action="save-dxf"]').addEventListener("click", function () {
     if (!started || !(running() || body.dataset.state === "ended")) return;
-    var pointer = Module._webPairDxf(0);
-    saves.download(Module.HEAPU8.slice(pointer, pointer + Module._webPairDxfLength()), "image/vnd.dxf",
-                   "involute-gears-pair.dxf");
+    saves.download(program.dxf(), "image/vnd.dxf", "involute-gears-pair.dxf");
   });
 
   return {

@@ -3,7 +3,7 @@
 // "failed"), body[data-frames], what happens at the
 // first frame, the rest of the page shown after it (body[data-panels]),
 // the parts read after the program has started catching up with it
-// (watchFrames, whenStarted), the notice (#notice) that says the program has ended or
+// (watchFrames: the one way the parts hear of frames; whenStarted), the notice (#notice) that says the program has ended or
 // cannot run and what to do, a start that never comes, and a lost WebGL
 // context. Which controls work in each state. Not here: sending keys
 // (keys.js), the readout's text (readout.js), the layout (layout.js).
@@ -79,7 +79,17 @@ var page = (function () {
   }
   var started = once();
 
+  // A redraw for a new pair (quietly) is the same moment of the scene: no
+  // frame is counted and no part hears of it.
+  var quiet = false;
+  function quietly(call) {
+    var was = quiet;
+    quiet = true;
+    try { return call(); } finally { quiet = was; }
+  }
+
   function frameDrawn() {
+    if (quiet) return;
     frames += 1;
     body.dataset.frames = String(frames);
     frameWatchers.forEach(function (callback) { callback(); });
@@ -140,7 +150,7 @@ var page = (function () {
     enableAll(keyControls);
     keys.restarted();
     try {
-      Module._webRestart();
+      program.restart();
     } catch (e) {
       fail("The program stopped with an error as it started again (" + (e && e.message ? e.message : e) +
            "). Reload the page to start it again.");
@@ -197,7 +207,7 @@ var page = (function () {
   });
   canvas.addEventListener("webglcontextrestored", function () {
     if (!running()) return;
-    Module._webContextRestored();
+    program.contextRestored();
     if (!ended && frames > 0) enableAll(saveControls);
   });
 
@@ -239,5 +249,5 @@ var page = (function () {
 
   return { frameDrawn: frameDrawn, end: end, fail: fail, failToRun: failToRun, start: start,
            running: running, frames: frameCount, whenPanelsShown: panelsShown.then, watchFrames: watchFrames,
-           whenStarted: started.then };
+           whenStarted: started.then, quietly: quietly };
 })();

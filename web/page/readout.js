@@ -22,18 +22,18 @@ var readouts = (function () {
   function degrees(radians) { return radians * 180 / Math.PI; }
 
   function describe() {
-    var m = Module;
-    var scene = m._webScene();
+    var v = program.view();
+    var scene = v.scene;
     var lines = ["scene " + scene + ": " + sceneNames[scene]];
-    var radius = m._webBaseRadius();
+    var radius = v.baseRadius;
     if (scene <= 3) {
-      var index = m._webTableIndex();
-      var roll = index * m._webStepAngle();
+      var index = v.tableIndex;
+      var roll = index * v.stepAngle;
       lines.push("table index " + index + " of 400");
       lines.push("roll angle  " + roll.toFixed(2) + " rad = " + degrees(roll).toFixed(1) + "°");
       lines.push("string      " + (radius * roll).toFixed(3) + " mm unwound (base radius × roll angle)");
     } else {
-      var drive = m._webDriveAngle();
+      var drive = v.driveAngle;
       var span = 2 * radius;
       lines.push("drive angle " + drive.toFixed(2) + " rad = " + degrees(drive).toFixed(1) + "°");
       if (scene === 4) {
@@ -43,7 +43,7 @@ var readouts = (function () {
                    span.toFixed(3) + " mm" + where);
       } else if (scene <= 6) {
         // Flank pairs touch on the path one base pitch apart.
-        var pitch = 2 * Math.PI / m._webToothCount();
+        var pitch = 2 * Math.PI / v.toothCount;
         var first = drive - Math.floor(drive / pitch) * pitch;
         var points = [];
         for (var a = first; radius * a <= span + 1e-9; a += pitch) points.push((radius * a).toFixed(3));
@@ -51,26 +51,26 @@ var readouts = (function () {
                    " mm path from the drive end");
       }
     }
-    lines.push("zoom        viewScale " + m._webViewScale().toFixed(3) + " (1 mm = " + pixelsPerMm().toFixed(1) + " px)");
+    lines.push("zoom        viewScale " + v.viewScale.toFixed(3) + " (1 mm = " + pixelsPerMm(v).toFixed(1) + " px)");
     return lines.join("\n");
   }
 
   // CSS px per mm on the screen, as drawn: the program's pixels per mm in its
   // 800-px window, scaled to the picture's side.
-  function pixelsPerMm() { return Module._webPixelsPerMm() * layout.side() / layout.windowSide; }
+  function pixelsPerMm(v) { return v.pixelsPerMm * layout.side() / layout.windowSide; }
 
   // The same state as one short sentence for the live region.
   function sentence(key) {
-    var m = Module;
-    var scene = m._webScene();
+    var v = program.view();
+    var scene = v.scene;
     var text = "Scene " + scene;
     if (scene <= 3) {
-      var index = m._webTableIndex();
-      text += ", step " + index + " of 400, roll angle " + degrees(index * m._webStepAngle()).toFixed(1) + "°";
+      var index = v.tableIndex;
+      text += ", step " + index + " of 400, roll angle " + degrees(index * v.stepAngle).toFixed(1) + "°";
     } else {
-      text += ", drive angle " + degrees(m._webDriveAngle()).toFixed(1) + "°";
+      text += ", drive angle " + degrees(v.driveAngle).toFixed(1) + "°";
     }
-    if (key === "w" || key === "W") text += ", zoom " + m._webViewScale().toFixed(3);
+    if (key === "w" || key === "W") text += ", zoom " + v.viewScale.toFixed(3);
     return text + ".";
   }
 
@@ -96,13 +96,7 @@ var readouts = (function () {
   var pictureTitle = document.getElementById("picture-title");
   function show() {
     readout.textContent = describe();
-    if (document.body.classList.contains("small-picture")) pictureTitle.textContent = cString(Module._webFrameText());
-  }
-  function cString(pointer) {
-    var bytes = Module.HEAPU8;
-    var end = pointer;
-    while (bytes[end] !== 0) end++;
-    return new TextDecoder("utf-8").decode(bytes.subarray(pointer, end));
+    if (document.body.classList.contains("small-picture")) pictureTitle.textContent = program.frameText();
   }
 
   // After a key the program took: z says that the picture changes at the

@@ -23,15 +23,15 @@ var saves = (function () {
   // other size; nothing steps.
   function savePicture(pictureSide, suffix) {
     var programReady = layout.bufferReady();
-    var scene = programReady && Module._webScene ? Module._webScene() : 1;
+    var scene = programReady ? program.scene() : 1;
     var url;
-    if (programReady && Module._webSetBufferSide && Module._webBufferSide) {
-      var shown = Module._webBufferSide();
-      Module._webSetBufferSide(pictureSide);
+    if (programReady) {
+      var shown = program.bufferSide();
+      program.setBufferSide(pictureSide);
       try {
         url = canvas.toDataURL("image/png");
       } finally {
-        Module._webSetBufferSide(shown);
+        program.setBufferSide(shown);
       }
     } else {
       url = canvas.toDataURL("image/png");

@@ -1,0 +1,111 @@
+// The page's calls into the program: the only part that calls its exported
+// functions (Module._web…, defined in web/*.cpp) and reads its memory
+// (Module.HEAPU8: its C strings, the bytes of a saved file, the buffer a
+// Real gears field's text is read from). The other parts call the named
+// functions here. Read after the program's script and before keys.js, the
+// first part that calls it while the page is read; program.js calls it only
+// once the page has been read (a restart, a restored context).
+// Lengths are in mm, angles in radians unless named "Deg", the drawing
+// buffer's side in device pixels. Not here: Module's own hooks (module.js).
+"use strict";
+var program = (function () {
+  var m = Module;
+  // A C string of the program's (UTF-8, NUL-terminated) at `pointer`.
+  function text(pointer) {
+    var bytes = m.HEAPU8;
+    var end = pointer;
+    while (bytes[end] !== 0) end++;
+    return new TextDecoder("utf-8").decode(bytes.subarray(pointer, end));
+  }
+  // A copy of `length` bytes of the program's memory from `pointer`.
+  function bytesAt(pointer, length) { return m.HEAPU8.slice(pointer, pointer + length); }
+  // The program's function `name`, called with the arguments given.
+  function call(name) { return function (a, b) { return m[name](a, b); }; }
+  // What the program's getters prefix + name give (called with `arg`), each
+  // under its name with a small first letter: "_webPairJn" as jn.
+  function values(prefix, names, arg) {
+    var all = {};
+    names.split(" ").forEach(function (name) { all[name[0].toLowerCase() + name.slice(1)] = m[prefix + name](arg); });
+    return all;
+  }
+  return {
+    // ---- Keys, scenes and the drawing buffer (web/glut.cpp, readout.cpp, restart.cpp).
+    // One key as the character typed (27: Esc, which ends the program: ExitStatus is thrown).
+    key: call("_webKey"),
+    // The scene shown: 1 to 9.
+    scene: call("_webScene"),
+    // Scene 1, the start-up report, zoom reset: the program started afresh (draws a frame).
+    restart: call("_webRestart"),
+    // After the canvas's webglcontextrestored: the picture drawn again.
+    contextRestored: call("_webContextRestored"),
+    // The drawing buffer's side; setting it (kept to the program's limits, which it returns)
+    // draws the frame again.
+    bufferSide: call("_webBufferSide"),
+    setBufferSide: call("_webSetBufferSide"),
+    // The picture's titles, as the frame draws them.
+    frameText: function () { return text(m._webFrameText()); },
+    // The numbers behind the picture: scene (1 to 9); tableIndex (0 to 400 in scenes 1 to 3,
+    // -1 in 4 to 6) times stepAngle is the roll angle; driveAngle (scenes 4 to 6);
+    // baseRadius; toothCount; viewScale (window units per mm); pixelsPerMm (px of the
+    // 800-px window per mm as the scene draws it).
+    view: function () {
+      return values("_web", "Scene TableIndex StepAngle DriveAngle BaseRadius ToothCount ViewScale PixelsPerMm");
+    },
+
+    // ---- The pair of scenes 7 to 9 (web/pair_bridge.cpp).
+    // The table of the pair's inputs (pair/inputs.h), as the command line's options have it.
+    pairInputs: function () { return JSON.parse(text(m._webPairInputs())); },
+    // `words` read as input `index` of the table by the command line's own rule (mm: the
+    // module, for ranges given in multiples of it): the value, or null when it is not a
+    // value of its kind or out of range.
+    readPairInput: function (index, words, mm) {
+      var bytes = new TextEncoder().encode(words);
+      if (words.indexOf("\0") >= 0 || bytes.length >= m._webPairInputTextCapacity()) return null;
+      var at = m._webPairInputText();
+      m.HEAPU8.set(bytes, at);
+      m.HEAPU8[at + bytes.length] = 0;
+      return m._webReadPairInput(index, mm) === 0 ? m._webPairInputValue() : null;
+    },
+    // Input `index`'s range as the messages say it ("0 to 0.25 m = 0.75 mm").
+    pairInputRange: function (index, mm) { return text(m._webPairInputRange(index, mm)); },
+    // The pair scenes are there, with the default pair unless one was set.
+    pairStart: call("_webPairStart"),
+    // The pair of v.z1, v.z2 (teeth), v.module (mm), v.alpha (degrees), v.x1, v.x2 (shifts,
+    // in modules) and v.backlash (mm; NaN: none), of `kind` (0 external, 1 internal, 2 rack),
+    // the ring cut by a cutter of `cutter` teeth (0: the program's choice). 0 when taken,
+    // redrawing the scene's moment (not a frame: page.quietly); else which value it refuses
+    // (1 to 7: z1, z2, module, alpha, x1, x2, cutter; 8 the backlash), and pairMessage() says why.
+    setPair: function (v, kind, cutter) {
+      return page.quietly(function () {
+        return m._webSetPair(v.z1, v.z2, v.module, v.alpha, v.x1, v.x2, kind, cutter, v.backlash);
+      });
+    },
+    pairMessage: function () { return text(m._webPairMessage()); },
+    // The pair's numbers: the contact ratios, alphaWDeg (degrees), centreDistance (or from
+    // the pinion's centre to the rack's datum line), ga (path of contact), pb (base pitch), zc
+    // (teeth of the ring's cutter; 0 for the other kinds), backlash jn and jt, the thinning of
+    // each gear, y, ratio (i), warnings (bit flags, pair_bridge.cpp); and each gear's
+    // (gears[0], gears[1]): sa (tip thickness), xmin (the least shift without undercut), dNf
+    // (the diameter the mate's tip meets), dw (working pitch diameter), span W over spanTeeth
+    // k (0: no span measurable), overPins M over pins of pinDiameter (M 0: the pin does not
+    // touch the involute; pinDiameter 0: no pin measures).
+    pairNumbers: function () {
+      var numbers = values("_webPair", "EpsilonAlpha EpsilonAlphaEff AlphaWDeg CentreDistance Ga Pb Zc Jn Jt Thinning Y " +
+                                       "Ratio Warnings");
+      numbers.gears = [0, 1].map(function (g) {
+        return values("_webPair", "Sa Xmin DNf Dw SpanTeeth Span OverPins PinDiameter", g);
+      });
+      return numbers;
+    },
+    // Scene 7's contact points of the moment, mm along the path of contact from where a
+    // pair starts touching, and the path's length.
+    contacts: function () {
+      var at = [];
+      for (var i = 0, count = m._webPairContactCount(); i < count; i++) at.push(m._webPairContact(i));
+      return { at: at, pathLength: m._webPairPathLength() };
+    },
+    // The pair's outlines as the desktop's --svg and --dxf (in mesh) write them: the file's bytes.
+    svg: function () { var at = m._webPairSvg(); return bytesAt(at, m._webPairSvgLength()); },
+    dxf: function () { var at = m._webPairDxf(0); return bytesAt(at, m._webPairDxfLength()); }
+  };
+})();
