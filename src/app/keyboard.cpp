@@ -7,6 +7,7 @@
 #include "app/pair_state.h"
 #include "app/state.h"
 #include "geometry/gear_setup.h"
+#include "pair/pair_kind.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 
@@ -42,7 +43,7 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
     case '9':
         // The pair's scenes exist only when the program was given a pair,
         // and the ring's cutting (9) only for an internal pair.
-        if (!pairScenesEnabled || (key == '9' && activePair.input.kind != PairKind::internal)) {
+        if (!pairScenesEnabled || (key == '9' && !pairKindModel(activePair.input.kind).hasRingCutting)) {
             return;
         }
         sceneKey = static_cast<char>(key);

@@ -9,6 +9,8 @@
 #include <getopt.h>
 #include <vector>
 
+#include "pair/pair_kind.h"
+
 namespace {
 
 // getopt_long's codes for the long options, above every character code.
@@ -199,16 +201,11 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
         given.shift = value;
         return readOneOrTwo(value, PairInputId::x1, PairInputId::x2, given.shiftCount, pair);
     case codePair:
-        if (strcmp(value, "external") == 0) {
-            pair.kind = PairKind::external;
-        } else if (strcmp(value, "internal") == 0) {
-            pair.kind = PairKind::internal;
-        } else if (strcmp(value, "rack") == 0) {
-            pair.kind = PairKind::rack;
-        } else {
-            return false;
+        if (const PairKindModel* kind = pairKindNamed(value)) {
+            pair.kind = kind->kind;
+            return true;
         }
-        return true;
+        return false;
     case codeBacklash:
         given.backlash = value;
         return readInput(PairInputId::backlash, value, pair);
@@ -253,7 +250,8 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
 // takes, and the ranges given in multiples of the module.
 bool checkTogether(const ProgramOptions& options, const Given& given, std::string& message) {
     const PairInput& pair = options.pair;
-    const bool rack = pair.kind == PairKind::rack;
+    // A kind without gear 2's numbers of its own (a rack) takes Z1 and X1 alone.
+    const bool rack = !pairKindModel(pair.kind).hasGear2Shift;
     if (given.teethCount == 2 && rack) {
         message = complaint("--teeth " + quoted(given.teeth) +
                             ": a rack has no tooth count of its own; with --pair rack give Z1 alone, " +
@@ -274,13 +272,14 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         message = complaint("--shift " + quoted(given.shift) + " is not " + expected(codeShift));
         return false;
     }
-    if (given.cutterTeeth && pair.kind != PairKind::internal) {
+    const auto uses = [&](PairInputId id) { return (spec(id).kinds & kindBit(pair.kind)) != 0; };
+    if (given.cutterTeeth && !uses(PairInputId::cutter)) {
         message = complaint("--cutter-teeth: only an internal gear (--pair internal) is cut by a pinion-type cutter");
         return false;
     }
     // The inspection sizes are worked out for external pairs only so far:
     // refused for the other kinds rather than silently ignored.
-    if (pair.kind != PairKind::external && !given.pin.empty()) {
+    if (!given.pin.empty() && !uses(PairInputId::pin)) {
         message = complaint("--pin: the inspection sizes are worked out for external pairs only (--pair external)");
         return false;
     }

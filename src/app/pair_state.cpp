@@ -1,6 +1,7 @@
 #include "app/pair_state.h"
 
 #include "scenes/scenes.h"
+#include "pair/pair_kind.h"
 
 bool pairScenesEnabled = false;
 PairGeometry activePair;
@@ -8,7 +9,7 @@ PairGeometry activePair;
 void setActivePair(const PairInput& input) {
     buildPairGeometry(input, activePair);
     // Scene 9 cuts a ring: a pair of another kind shows its mesh instead.
-    if (sceneKey == '9' && input.kind != PairKind::internal) {
+    if (sceneKey == '9' && !pairKindModel(input.kind).hasRingCutting) {
         sceneKey = '7';
     }
     // The scenes keep outlines simplified for the old pair and, in scene 8,

@@ -6,6 +6,7 @@
 
 #include "pair/cutting.h"
 #include "pair/kinds.h"
+#include "pair/pair_kind.h"
 
 namespace {
 
@@ -188,19 +189,17 @@ Problem findProblem(const PairInput& in, PairNumbers& n) {
     return Problem{};
 }
 
-// Whether a pair in range passes every rule of its kind.
-bool passesEveryRule(const PairInput& in, RingCutterMemo& memo) {
-    switch (in.kind) {
-    case PairKind::internal:
-        return internalBreach(in, memo).fault == Fault::none;
-    case PairKind::rack:
-        return rackBreach(in).fault == Fault::none;
-    case PairKind::external:
-        break;
-    }
+}  // namespace
+
+bool externalPairPasses(const PairInput& in, RingCutterMemo&) {
     PairNumbers n;
     return findProblem(in, n).fault == Fault::none;
 }
+
+namespace {
+
+// Whether a pair in range passes every rule of its kind.
+bool passesEveryRule(const PairInput& in, RingCutterMemo& memo) { return pairKindModel(in.kind).passes(in, memo); }
 
 // The values of one input (others as they are) that give a usable pair:
 // the run of usable values nearest `given` within [lo, hi], found on a grid
@@ -313,13 +312,9 @@ double inverseInvolute(double inv) {
     return a;
 }
 
-PairNumbers pairNumbers(const PairInput& in) {
-    if (in.kind == PairKind::internal) {
-        return internalPairNumbers(in);
-    }
-    if (in.kind == PairKind::rack) {
-        return rackPairNumbers(in);
-    }
+PairNumbers pairNumbers(const PairInput& in) { return pairKindModel(in.kind).numbers(in); }
+
+PairNumbers externalPairNumbers(const PairInput& in) {
     PairNumbers n{};
     const double m = in.m;
     const int z[2] = {in.z1, in.z2};
@@ -437,12 +432,12 @@ PairCheck checkPair(const PairInput& in) {
             return fail(i == 0 ? PairField::x1 : PairField::x2);
         }
     }
-    if (in.kind == PairKind::internal) {
-        return checkInternalPair(in);
-    }
-    if (in.kind == PairKind::rack) {
-        return checkRackPair(in);
-    }
+    return pairKindModel(in.kind).check(in);
+}
+
+PairCheck checkExternalPair(const PairInput& in) {
+    char text[256];
+    const double xs[2] = {in.x1, in.x2};
     PairNumbers n{};
     const Problem problem = findProblem(in, n);
     const int i = problem.gear;
@@ -525,8 +520,8 @@ PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem
     // pressure angle, with the rest as given.
     const int order[2] = {i, 1 - i};
     for (int k : order) {
-        if (in.kind == PairKind::rack && k == 1) {
-            continue;  // the rack has no shift of its own
+        if (k == 1 && !pairKindModel(in.kind).hasGear2Shift) {
+            continue;  // a rack has no shift of its own
         }
         const Cure cure = cureRange(in, k == 0 ? &PairInput::x1 : &PairInput::x2, minShift, maxShift, 25, 1e-4, memo);
         if (cure.found) {
@@ -553,7 +548,7 @@ PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem
         check.field = i == 0 ? PairField::x1 : PairField::x2;
         snprintf(text, sizeof text,
                  "; no shift of %s (%.1f to %.1f) and no pressure angle (%g to %g degrees) cures it with these teeth",
-                 in.kind == PairKind::rack ? "gear 1" : "either gear", minShift, maxShift, minPressureAngleDeg,
+                 pairKindModel(in.kind).hasGear2Shift ? "either gear" : "gear 1", minShift, maxShift, minPressureAngleDeg,
                  maxPressureAngleDeg);
         check.message = check.problem + text;
     } else {

@@ -329,6 +329,10 @@ Breach internalBreach(const PairInput& in, RingCutterMemo& memo) {
     return ringCanBeCut(in, memo) ? Breach{} : Breach{Fault::noCleanCutter, 1};
 }
 
+bool internalPairPasses(const PairInput& in, RingCutterMemo& memo) {
+    return internalBreach(in, memo).fault == Fault::none;
+}
+
 PairCheck checkInternalPair(const PairInput& in) {
     char text[320];
     RingCutterMemo memo;

@@ -130,35 +130,42 @@ void rackOutline(const PairInput& in, double length, double thinning, GearOutlin
                          outline.points.end());
 }
 
-}  // namespace
-
-void buildKindGeometry(const PairInput& input, PairGeometry& pair) {
+// What the pinion of both kinds has in common: its numbers and outline.
+void buildPinion(const PairInput& input, PairGeometry& pair) {
     pair.input = input;
     pair.numbers = pairNumbers(input);
-    const PairNumbers& n = pair.numbers;
-    rackCutOutline(input, 0, n, pair.outline[0]);
+    rackCutOutline(input, 0, pair.numbers, pair.outline[0]);
     pair.rim.points.clear();
     pair.phase2 = 0.0;
     pair.rackShift = 0.0;
-    if (input.kind == PairKind::internal) {
-        ringOutline(input, n, pair.outline[1]);
-        circleOutline((n.gear[1].df + rimModules * input.m) / 2.0, input.m, pair.rim);
-        // They mesh on the pinion's -x side, at angle pi from both centres.
-        // With a from alpha_w the working thicknesses fill the working
-        // pitch: where the pinion has a tooth at pi (z1 even) the ring has
-        // the middle of a space there, else the middle of a tooth.
-        pair.phase2 = input.z1 % 2 == 0 ? pi - pi / input.z2 : pi;
-    } else {
-        // The rack meshes at the pinion's bottom (angle -pi/2), where the
-        // pinion tooth nearest it stands delta off; rolled on the reference
-        // circle, the rack's space faces it r1 delta along x.
-        const double r1 = n.gear[0].d / 2.0;
-        const double toothAngle = 2.0 * pi / input.z1;
-        const double nearest = std::round((-pi / 2.0) / toothAngle) * toothAngle;
-        pair.rackShift = r1 * (nearest + pi / 2.0);
-        // A pitch beyond the tip circle on each side, and a pitch more for
-        // the rack's shift as the pinion turns through a tooth.
-        const double pitch = pi * input.m;
-        rackOutline(input, 2.0 * (n.gear[0].da / 2.0 + 2.0 * pitch), n.thinning, pair.outline[1]);
-    }
+}
+
+}  // namespace
+
+void buildInternalGeometry(const PairInput& input, PairGeometry& pair) {
+    buildPinion(input, pair);
+    const PairNumbers& n = pair.numbers;
+    ringOutline(input, n, pair.outline[1]);
+    circleOutline((n.gear[1].df + rimModules * input.m) / 2.0, input.m, pair.rim);
+    // They mesh on the pinion's -x side, at angle pi from both centres.
+    // With a from alpha_w the working thicknesses fill the working
+    // pitch: where the pinion has a tooth at pi (z1 even) the ring has
+    // the middle of a space there, else the middle of a tooth.
+    pair.phase2 = input.z1 % 2 == 0 ? pi - pi / input.z2 : pi;
+}
+
+void buildRackGeometry(const PairInput& input, PairGeometry& pair) {
+    buildPinion(input, pair);
+    const PairNumbers& n = pair.numbers;
+    // The rack meshes at the pinion's bottom (angle -pi/2), where the
+    // pinion tooth nearest it stands delta off; rolled on the reference
+    // circle, the rack's space faces it r1 delta along x.
+    const double r1 = n.gear[0].d / 2.0;
+    const double toothAngle = 2.0 * pi / input.z1;
+    const double nearest = std::round((-pi / 2.0) / toothAngle) * toothAngle;
+    pair.rackShift = r1 * (nearest + pi / 2.0);
+    // A pitch beyond the tip circle on each side, and a pitch more for
+    // the rack's shift as the pinion turns through a tooth.
+    const double pitch = pi * input.m;
+    rackOutline(input, 2.0 * (n.gear[0].da / 2.0 + 2.0 * pitch), n.thinning, pair.outline[1]);
 }

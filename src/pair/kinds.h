@@ -138,6 +138,10 @@ bool ringCanBeCut(const PairInput& input, RingCutterMemo& memo);
 // The first rule each kind's pair breaks (ranges checked before).
 Breach internalBreach(const PairInput& input, RingCutterMemo& memo);
 Breach rackBreach(const PairInput& input);
+// Whether a pair in range passes every rule of its kind (for the cures).
+bool externalPairPasses(const PairInput& input, RingCutterMemo& memo);
+bool internalPairPasses(const PairInput& input, RingCutterMemo& memo);
+bool rackPairPasses(const PairInput& input, RingCutterMemo& memo);
 
 // The refusal of a pair that breaks a rule: `problem`, and the cure, the
 // range of the shift of gear `gear`, else of its mate (a rack has none),
@@ -145,10 +149,18 @@ Breach rackBreach(const PairInput& input);
 // every rule of its kind, the others as given; no cure where none does.
 PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& problem);
 
-// The outlines of these kinds, placed in mesh (buildPairGeometry hands them
-// over).
+// The outlines of these kinds, placed in mesh (the kinds' table,
+// pair_kind.cpp, hands them over).
 struct PairGeometry;
-void buildKindGeometry(const PairInput& input, PairGeometry& pair);
+void buildInternalGeometry(const PairInput& input, PairGeometry& pair);
+void buildRackGeometry(const PairInput& input, PairGeometry& pair);
+
+// An external pair's numbers, checks, outlines and report, which the kinds'
+// table hands over as it does the other kinds'.
+PairNumbers externalPairNumbers(const PairInput& input);
+PairCheck checkExternalPair(const PairInput& input);
+void buildExternalGeometry(const PairInput& input, PairGeometry& pair);
+std::string formatExternalReport(const PairNumbers& numbers);
 
 // The console report of these kinds (formatPairReport hands them over), in
 // the same form as an external pair's.

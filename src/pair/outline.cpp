@@ -1,3 +1,4 @@
+#include "pair/pair_kind.h"
 #include "pair/outline.h"
 
 #include <algorithm>
@@ -308,11 +309,9 @@ void rackCutOutline(const PairInput& input, int gear, const PairNumbers& numbers
     buildOutline(input, gear, numbers, outline);
 }
 
-void buildPairGeometry(const PairInput& input, PairGeometry& pair) {
-    if (input.kind != PairKind::external) {
-        buildKindGeometry(input, pair);
-        return;
-    }
+void buildPairGeometry(const PairInput& input, PairGeometry& pair) { pairKindModel(input.kind).geometry(input, pair); }
+
+void buildExternalGeometry(const PairInput& input, PairGeometry& pair) {
     pair.input = input;
     pair.numbers = pairNumbers(input);
     buildOutline(input, 0, pair.numbers, pair.outline[0]);

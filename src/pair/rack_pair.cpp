@@ -79,6 +79,8 @@ Breach rackBreach(const PairInput& in) {
     return Breach{gearFault(rackPairNumbers(in).gear[0]), 0};
 }
 
+bool rackPairPasses(const PairInput& in, RingCutterMemo&) { return rackBreach(in).fault == Fault::none; }
+
 PairCheck checkRackPair(const PairInput& in) {
     const Breach breach = rackBreach(in);
     if (breach.fault == Fault::none) {

@@ -3,15 +3,12 @@
 
 #include "pair/exports.h"
 #include "pair/kinds.h"
+#include "pair/pair_kind.h"
 #include "pair/report_lines.h"
 
-std::string formatPairReport(const PairNumbers& n) {
-    if (n.kind == PairKind::internal) {
-        return formatInternalReport(n);
-    }
-    if (n.kind == PairKind::rack) {
-        return formatRackReport(n);
-    }
+std::string formatPairReport(const PairNumbers& n) { return pairKindModel(n.kind).report(n); }
+
+std::string formatExternalReport(const PairNumbers& n) {
     Report r;
     std::string& text = r.text;
     char (&line)[sizeof r.line] = r.line;

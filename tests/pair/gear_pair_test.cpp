@@ -570,8 +570,8 @@ TEST(InternalPair, NoNaNOrNegativeSizeAnywhere) {
     EXPECT_EQ(checkPair(thinned).field, PairField::none);
     thinned.backlash = 0.25;
     EXPECT_EQ(checkPair(thinned).message,
-              "x1 = 0.29 makes gear 1's teeth pointed (tip thickness sa1 = -0.0145 mm); with 6 teeth x1 must be at most "
-              "0.2786");
+              "gear 1's teeth are pointed (tip thickness sa1 = -0.0145 mm); with the other values as they are, x1 "
+              "must be -0.6339 to 0.2786");
     PairInput rack = makeRack(68, 1.0, 34.6, 0.87);
     rack.backlash = 0.25;
     EXPECT_EQ(checkPair(rack).field, PairField::x1);
