@@ -42,9 +42,10 @@ target_include_directories(involute-gears BEFORE PRIVATE ${WEB_DIR}/include)
 target_include_directories(involute-gears PRIVATE ${CMAKE_CURRENT_SOURCE_DIR}/src ${WEB_DIR})
 # Optimised for size: the page is one download, and its wasm is decoded
 # before the first frame.
-target_compile_options(involute-gears PRIVATE -Oz)
+target_compile_options(involute-gears PRIVATE -Oz -flto)
 target_link_options(involute-gears PRIVATE
   -Oz
+  -flto
   -sSINGLE_FILE=1
   -sENVIRONMENT=web
   -sMINIFY_HTML=0
