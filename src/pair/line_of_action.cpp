@@ -389,6 +389,7 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a) {
     r.x1 = split.x1;
     r.x2 = split.x2;
     r.accepted = split.accepted;
+    r.balanced = split.accepted && std::fabs(rootSlidingGap(withShifts(in, total, x1))) < 1e-6;  // a lone window
     r.message = split.message;
     return r;
 }
