@@ -198,7 +198,7 @@ TEST(LineOfAction, HertzStressAgainstZHZE) {
 
 // Published centre distances: KHK's Gear Technical Reference (12 and 24
 // teeth, m = 3, a = 56.4999 mm: alpha_w = 26.0886 deg, x1 + x2 = 0.9600), and a
-// gear maker's spreadsheet of shifted-gear centre distances (internal: 17 and
+// published spreadsheet "Centre distance of profile shifted gear calc" (internal: 17 and
 // 96 teeth, m = 14, x1 = 0.2, x2 = 0.5, alpha_w = 21.1251 deg, a = 557.0887 mm;
 // external: 30 and 78, m = 16, x1 = 0, x2 = 0.05, a = 864.7972 mm).
 TEST(LineOfAction, ShiftForACentreDistance) {
