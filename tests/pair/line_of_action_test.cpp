@@ -1,0 +1,260 @@
+// The line of action against the pair's own numbers (gaEff), the flanks'
+// motion worked out point by point, ISO 6336-2's ZH ZE form of the Hertz
+// stress and published centre-distance examples.
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <gtest/gtest.h>
+#include <random>
+#include <string>
+
+#include "pair/gear_pair.h"
+#include "pair/line_of_action.h"
+
+namespace {
+
+constexpr double degree = M_PI / 180.0;
+
+PairInput makePair(PairKind kind, int z1, int z2, double m, double alphaDeg, double x1, double x2) {
+    PairInput in;
+    in.kind = kind;
+    in.z1 = z1;
+    in.z2 = z2;
+    in.m = m;
+    in.alphaDeg = alphaDeg;
+    in.x1 = x1;
+    in.x2 = x2;
+    return in;
+}
+
+ContactPath pathOf(const PairInput& in) { return contactPath(in, pairNumbers(in)); }
+
+// Where the contact point at s sits in gear 1's and gear 2's own frames:
+// gear 1 about the origin, the line of action y = rb1, its base circle
+// rolling on it (turned by -s / rb1); gear 2 on the far side (external,
+// turning back by s / rb2) or the near side (internal, the same way), the
+// rack moving with gear 1's pitch point.
+struct Frames {
+    double x1, y1, x2, y2;
+};
+Frames framesAt(const ContactPath& p, double s) {
+    auto turn = [](double x, double y, double angle, double out[2]) {
+        out[0] = x * std::cos(angle) - y * std::sin(angle);
+        out[1] = x * std::sin(angle) + y * std::cos(angle);
+    };
+    double g1[2];
+    double g2[2];
+    turn(s, p.rb1, s / p.rb1, g1);
+    if (p.kind == PairKind::external) {
+        turn(s - p.T1T2, -p.rb2, -s / p.rb2, g2);
+    } else if (p.kind == PairKind::internal) {
+        turn(s - p.T1T2, p.rb2, s / p.rb2, g2);
+    } else {
+        g2[0] = 0.0;  // (s, rb1) less s times the pitch point's velocity (1, -C / rb1)
+        g2[1] = p.rb1 + s * p.C / p.rb1;
+    }
+    return Frames{g1[0], g1[1], g2[0], g2[1]};
+}
+
+}  // namespace
+
+// Over random pairs of every kind that checkPair accepts: the path's ends
+// give gaEff, and where nothing clips them they lie on the tip circles.
+TEST(LineOfAction, PathEndsGiveGaEffForEveryKind) {
+    std::mt19937 random(11);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int counted[3] = {0, 0, 0};
+    for (int k = 0; k < 900; ++k) {
+        const PairKind kind = static_cast<PairKind>(k % 3);
+        int z1 = 4 + static_cast<int>(std::pow(unit(random), 2.0) * 100.0);
+        int z2 = 4 + static_cast<int>(std::pow(unit(random), 2.0) * 200.0);
+        if (kind == PairKind::internal && z2 <= z1) {
+            std::swap(z1, z2);
+            z2 += 8;
+        }
+        const PairInput in = makePair(kind, z1, z2, 0.5 + 4.0 * unit(random), 14.0 + 16.0 * unit(random),
+                                      -0.5 + 1.5 * unit(random), -0.5 + 1.5 * unit(random));
+        if (checkPair(in).field != PairField::none) {
+            continue;
+        }
+        ++counted[k % 3];
+        const PairNumbers n = pairNumbers(in);
+        const ContactPath p = contactPath(in, n);
+        SCOPED_TRACE(::testing::Message() << static_cast<int>(kind) << " z " << z1 << "/" << z2 << " x " << in.x1
+                                          << "/" << in.x2 << " alpha " << in.alphaDeg);
+        EXPECT_NEAR(p.E - p.A, n.gaEff, 1e-9 * in.m);
+        EXPECT_DOUBLE_EQ(p.B, p.E - n.pb);
+        EXPECT_DOUBLE_EQ(p.D, p.A + n.pb);
+        EXPECT_NEAR(p.C, n.gear[0].dw / 2.0 * std::sin(n.alphaW), 1e-12 * in.m);
+        if (n.gaEff > 0.0 && !n.gear[1].interference) {
+            EXPECT_NEAR(diameter1At(p, p.E), n.gear[0].da, 1e-9 * in.m);
+        }
+        if (n.gaEff > 0.0 && !n.gear[0].interference && kind != PairKind::rack) {
+            EXPECT_NEAR(diameter2At(p, p.A), n.gear[1].da, 1e-9 * in.m);
+        }
+    }
+    for (int c : counted) {
+        EXPECT_GT(c, 60);
+    }
+}
+
+// Specific sliding against the arc lengths the contact point runs along each
+// flank, in each gear's own frame, between s - h and s + h.
+TEST(LineOfAction, SpecificSlidingFromTheFlanksMotion) {
+    for (PairKind kind : {PairKind::external, PairKind::internal, PairKind::rack}) {
+        const PairInput in = makePair(kind, 17, kind == PairKind::internal ? 60 : 41, 2.0, 20.0, 0.2, 0.1);
+        ASSERT_EQ(checkPair(in).field, PairField::none);
+        const ContactPath p = pathOf(in);
+        EXPECT_NEAR(specificSliding(p, p.C).zeta1, 0.0, 1e-12);
+        EXPECT_NEAR(specificSliding(p, p.C).zeta2, 0.0, 1e-12);
+        for (double f : {0.0, 0.3, 0.7, 1.0}) {
+            const double s = p.A + f * (p.E - p.A);
+            const double h = 1e-5;
+            const Frames a = framesAt(p, s - h);
+            const Frames b = framesAt(p, s + h);
+            const double run1 = std::hypot(b.x1 - a.x1, b.y1 - a.y1);
+            const double run2 = std::hypot(b.x2 - a.x2, b.y2 - a.y2);
+            const Sliding z = specificSliding(p, s);
+            EXPECT_NEAR(z.zeta1, 1.0 - run2 / run1, 1e-6) << static_cast<int>(kind) << " s " << s;
+            EXPECT_NEAR(z.zeta2, 1.0 - run1 / run2, 1e-6) << static_cast<int>(kind) << " s " << s;
+        }
+        const SlidingAtEnds ends = slidingAtEnds(p);
+        EXPECT_EQ(ends.zeta1Root, specificSliding(p, p.A).zeta1);
+        EXPECT_EQ(ends.zeta2Tip, specificSliding(p, p.A).zeta2);
+        EXPECT_EQ(ends.zeta2Root, specificSliding(p, p.E).zeta2);
+        EXPECT_LT(ends.zeta1Root, 0.0);  // gear 1's root: the mate slides faster
+        EXPECT_LT(ends.zeta2Root, 0.0);
+        EXPECT_GT(ends.zeta1Tip, 0.0);
+    }
+    // The rack by hand: 20 teeth, m = 2, 20 degrees: C = 20 sin(20 deg) from
+    // T1; at s = 2 C the pinion's flank runs twice the rack's speed.
+    const ContactPath rack = pathOf(makePair(PairKind::rack, 20, 0, 2.0, 20.0, 0.0, 0.0));
+    EXPECT_NEAR(rack.C, 20.0 * std::sin(20.0 * degree), 1e-9);
+    EXPECT_NEAR(specificSliding(rack, 2.0 * rack.C).zeta1, 0.5, 1e-12);
+    EXPECT_NEAR(specificSliding(rack, 2.0 * rack.C).zeta2, -1.0, 1e-12);
+}
+
+// Single-tooth contact diameters by the textbook route (ISO 6336-3: the
+// lowest point of single contact on a gear lies a base pitch in from its own
+// tip contact, the highest a base pitch out from the mate's tip contact), and
+// the flag of a nearly single path.
+TEST(LineOfAction, SingleToothContactDiameters) {
+    const PairInput in = makePair(PairKind::external, 20, 40, 2.0, 20.0, 0.0, 0.0);
+    const PairNumbers n = pairNumbers(in);
+    const ContactPath p = contactPath(in, n);
+    const SingleToothContact c = singleToothContact(p);
+    const double rb1 = n.gear[0].db / 2.0;
+    const double rb2 = n.gear[1].db / 2.0;
+    const double tip1 = std::sqrt(std::pow(n.gear[0].da / 2.0, 2) - rb1 * rb1);
+    const double tip2 = std::sqrt(std::pow(n.gear[1].da / 2.0, 2) - rb2 * rb2);
+    EXPECT_NEAR(c.dB1, 2.0 * std::hypot(rb1, tip1 - n.pb), 1e-9);
+    EXPECT_NEAR(c.dD1, 2.0 * std::hypot(rb1, n.a * std::sin(n.alphaW) - tip2 + n.pb), 1e-9);
+    EXPECT_NEAR(c.dB2, 2.0 * std::hypot(rb2, n.a * std::sin(n.alphaW) - tip1 + n.pb), 1e-9);
+    EXPECT_NEAR(c.dD2, 2.0 * std::hypot(rb2, tip2 - n.pb), 1e-9);
+    EXPECT_FALSE(c.nearlyWhole);
+    // The shifted 12/24 pair of m = 3 at a = 56.5 runs at 1.202 (KHK): not
+    // flagged; 10 teeth undercut against 30 run at about 1.03: flagged.
+    EXPECT_FALSE(singleToothContact(pathOf(makePair(PairKind::external, 12, 24, 3.0, 20.0, 0.6, 0.36))).nearlyWhole);
+    const PairInput low = makePair(PairKind::external, 10, 30, 1.0, 20.0, 0.0, 0.0);
+    EXPECT_EQ(singleToothContact(pathOf(low)).nearlyWhole, pairNumbers(low).epsilonAlphaEff < 1.05);
+}
+
+// The Hertz stress at C against ISO 6336-2's sigmaH0 = ZH ZE sqrt(Ft / (d1 b)
+// (u + 1) / u) with ZE = 189.8 sqrt(MPa) for steel on steel and
+// ZH = sqrt(2 cos(alpha_w) / (cos^2(alpha) sin(alpha_w))) (2.495 at 20
+// degrees unshifted); u < 0 for the internal pair, u -> infinity for the rack.
+// And the largest stress against a scan of the path with the load shared.
+TEST(LineOfAction, HertzStressAgainstZHZE) {
+    const double T = 100.0;  // N m
+    const double b = 20.0;
+    for (const PairInput& in : {makePair(PairKind::external, 20, 40, 3.0, 20.0, 0.0, 0.0),
+                                makePair(PairKind::external, 12, 24, 3.0, 20.0, 0.6, 0.36),
+                                makePair(PairKind::internal, 16, 60, 3.0, 20.0, 0.2, 0.5),
+                                makePair(PairKind::rack, 18, 30, 3.0, 20.0, 0.3, 0.0)}) {
+        ASSERT_EQ(checkPair(in).field, PairField::none);
+        const PairNumbers n = pairNumbers(in);
+        const ContactPath p = contactPath(in, n);
+        const HertzStress h = hertzStress(p, HertzLoad{T, b});
+        const double d1 = n.gear[0].d;
+        const double Ft = 2000.0 * T / d1;
+        const double u = (in.kind == PairKind::internal ? -1.0 : 1.0) * in.z2 / in.z1;
+        const double ratio = in.kind == PairKind::rack ? 1.0 : (u + 1.0) / u;
+        const double ZH = std::sqrt(2.0 * std::cos(n.alphaW) / (std::pow(std::cos(n.alpha), 2) * std::sin(n.alphaW)));
+        if (in.x1 == 0.0 && in.x2 == 0.0) {
+            EXPECT_NEAR(ZH, 2.495, 0.0005);
+        }
+        EXPECT_NEAR(h.sigmaHC / (ZH * 189.8 * std::sqrt(Ft / (d1 * b) * ratio)), 1.0, 2e-4) << in.z1;
+        // The scan: the load on pairsInContact pairs at each s.
+        double largest = 0.0;
+        for (int i = 0; i <= 20000; ++i) {
+            const double s = p.A + (p.E - p.A) * i / 20000.0;
+            largest = std::max(largest, sigmaHAt(p, HertzLoad{T, b}, s, h.Fn / pairsInContact(p, s)));
+        }
+        EXPECT_NEAR(h.sigmaHMax, largest, 1e-3 * largest) << in.z1;
+        EXPECT_GE(h.sigmaHMax, largest - 1e-9);
+        EXPECT_NEAR(h.dMax1, diameter1At(p, h.sMax), 1e-12);
+    }
+}
+
+// Published centre distances: KHK's Gear Technical Reference (12 and 24
+// teeth, m = 3, a = 56.4999 mm: alpha_w = 26.0886 deg, x1 + x2 = 0.9600), and a
+// published spreadsheet "Centre distance of profile shifted gear calc" (internal: 17 and
+// 96 teeth, m = 14, x1 = 0.2, x2 = 0.5, alpha_w = 21.1251 deg, a = 557.0887 mm;
+// external: 30 and 78, m = 16, x1 = 0, x2 = 0.05, a = 864.7972 mm).
+TEST(LineOfAction, ShiftForACentreDistance) {
+    const PairInput khk = makePair(PairKind::external, 12, 24, 3.0, 20.0, 0.0, 0.0);
+    CentreDistanceShift r = shiftTotalForCentreDistance(khk, 56.4999);
+    ASSERT_TRUE(r.ok);
+    EXPECT_NEAR(r.alphaW / degree, 26.0886, 0.00005);
+    EXPECT_NEAR(r.shiftTotal, 0.9600, 0.00005);
+    r = shiftTotalForCentreDistance(makePair(PairKind::internal, 17, 96, 14.0, 20.0, 0.0, 0.0), 557.0887);
+    EXPECT_NEAR(r.alphaW / degree, 21.1251, 0.00005);
+    EXPECT_NEAR(r.shiftTotal, 0.3, 0.00005);
+    EXPECT_NEAR(shiftTotalForCentreDistance(makePair(PairKind::external, 30, 78, 16.0, 20.0, 0, 0), 864.7972)
+                    .shiftTotal,
+                0.05, 0.00005);
+    EXPECT_FALSE(shiftTotalForCentreDistance(khk, 50.0).ok);  // below a0 cos(alpha) = 50.74 mm
+
+    // The equal root sliding split, and x2 following a given x1; the pair's
+    // own centre distance is a again.
+    for (const PairInput& in : {khk, makePair(PairKind::internal, 16, 60, 3.0, 20.0, 0.0, 0.0)}) {
+        const double a = in.kind == PairKind::internal ? 67.0 : 56.5;
+        const CentreDistanceShift split = shiftForCentreDistance(in, a);
+        ASSERT_TRUE(split.accepted) << split.message;
+        EXPECT_TRUE(split.balanced);
+        PairInput cut = in;
+        cut.x1 = split.x1;
+        cut.x2 = split.x2;
+        EXPECT_NEAR(pairNumbers(cut).a, a, 1e-9);
+        const SlidingAtEnds z = slidingAtEnds(pathOf(cut));
+        EXPECT_NEAR(z.zeta1Root, z.zeta2Root, 1e-5);
+        const CentreDistanceShift given = shiftForCentreDistance(in, a, 0.4);
+        EXPECT_NEAR(in.kind == PairKind::internal ? given.x2 - given.x1 : given.x1 + given.x2, split.shiftTotal,
+                    1e-12);
+        EXPECT_EQ(given.x1, 0.4);
+    }
+}
+
+// The reachable centre distances: every end offered in the message is
+// accepted, and just beyond an end no split on a fine grid is.
+TEST(LineOfAction, ReachableCentreDistancesAreAccepted) {
+    for (const PairInput& in : {makePair(PairKind::external, 12, 24, 3.0, 20.0, 0.0, 0.0),
+                                makePair(PairKind::internal, 16, 40, 2.0, 20.0, 0.0, 0.0)}) {
+        const CentreDistanceRange range = reachableCentreDistances(in);
+        ASSERT_FALSE(range.intervals.empty()) << range.message;
+        EXPECT_EQ(range.message.rfind("a must be ", 0), 0u) << range.message;
+        for (const auto& interval : range.intervals) {
+            char text[64];
+            snprintf(text, sizeof text, "%.4f to %.4f", interval.first, interval.second);
+            EXPECT_NE(range.message.find(text), std::string::npos) << range.message;
+            EXPECT_TRUE(shiftForCentreDistance(in, std::stod(text)).accepted) << text;
+            EXPECT_TRUE(shiftForCentreDistance(in, std::stod(std::strstr(text, "to ") + 3)).accepted) << text;
+            for (double a : {interval.first - 2e-4, interval.second + 2e-4}) {
+                for (int i = 0; i <= 1250 && shiftTotalForCentreDistance(in, a).ok; ++i) {
+                    const CentreDistanceShift s = shiftForCentreDistance(in, a, -1.0 + 2.5 * i / 1250.0);
+                    ASSERT_FALSE(s.accepted && s.x2 >= minShift && s.x2 <= maxShift) << a << " x1 " << s.x1;
+                }
+            }
+        }
+    }
+}
