@@ -29,6 +29,7 @@ enum Code : int {
     codeLayout,
     codeHelp,
     codeVersion,
+    codeFaceWidth,
 };
 
 const option longOptions[] = {
@@ -46,6 +47,7 @@ const option longOptions[] = {
     {"layout", required_argument, nullptr, codeLayout},
     {"help", no_argument, nullptr, codeHelp},
     {"version", no_argument, nullptr, codeVersion},
+    {"face-width", required_argument, nullptr, codeFaceWidth},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -117,6 +119,12 @@ std::string expected(int code) {
     }
     case codeCutterTeeth:
         return "ZC: a whole number, " + inputRangeText(spec(PairInputId::cutter), 0.0);
+    case codeFaceWidth: {
+        char hi[32];
+        snprintf(hi, sizeof hi, "%g", spec(PairInputId::faceWidth).hi);
+        return "B: a number of mm, " + inputRangeText(spec(PairInputId::faceWidth), 0.0) + " (the module times " + hi +
+               ")";
+    }
     case codeSvg:
         return "FILE: the SVG file to write (- for standard output)";
     case codeDxf:
@@ -183,6 +191,7 @@ struct Given {
     std::string shift;
     std::string backlash;
     std::string pin;
+    std::string faceWidth;
     bool cutterTeeth = false;
     unsigned codes = 0;  // bit code - codeTeeth for each option given
 };
@@ -212,6 +221,9 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
     case codePin:
         given.pin = value;
         return readInput(PairInputId::pin, value, pair);
+    case codeFaceWidth:
+        given.faceWidth = value;
+        return readInput(PairInputId::faceWidth, value, pair);
     case codeCutterTeeth:
         given.cutterTeeth = true;
         return readInput(PairInputId::cutter, value, pair) &&
@@ -301,6 +313,11 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     if (!given.pin.empty() && !inputInRange(spec(PairInputId::pin), pair.pinDiameter, pair.m)) {
         message = complaint("--pin " + quoted(given.pin) + ": D must be " +
                             inputRangeText(spec(PairInputId::pin), pair.m));
+        return false;
+    }
+    if (!given.faceWidth.empty() && !inputInRange(spec(PairInputId::faceWidth), pair.faceWidth, pair.m)) {
+        message = complaint("--face-width " + quoted(given.faceWidth) + ": b must be " +
+                            inputRangeText(spec(PairInputId::faceWidth), pair.m));
         return false;
     }
     return true;

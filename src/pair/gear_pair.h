@@ -28,6 +28,8 @@ constexpr int minCutterTeeth = 8;           // zc of the pinion-type cutter of a
 constexpr int maxCutterTeeth = 200;
 constexpr double maxBacklashModules = 0.25; // jn at most 0.25 m: far above any fit's backlash
 constexpr double maxPinModules = 5.0;       // dp at most 5 m: no pin that large touches a flank
+constexpr double maxFaceWidthModules = 100.0; // b at most 100 m: wide enough for a face contact ratio of 1 at a 2 degree helix
+constexpr double defaultFaceWidthModules = 10.0; // b = 10 m when not given: the usual proportion of a spur gear's face
 
 // ISO 53 profile A, in multiples of m.
 constexpr double rackAddendum = 1.25;       // cutter tip above its datum line: cuts the gear's root
@@ -50,7 +52,13 @@ struct PairInput {
     double backlash = 0.0;    // jn, normal backlash, mm
     double pinDiameter = 0.0; // dp, pin (ball) diameter of the over-pin size, mm; 0: by the usual rule
     int cutterTeeth = 0;      // zc of the pinion-type cutter of an internal gear; 0: chosen per ring
+    double faceWidth = 0.0;   // b, face width, mm; 0: defaultFaceWidthModules times m
 };
+
+// The face width b a pair is worked out with, mm: the one given, or 10 m.
+inline double faceWidthOf(const PairInput& input) {
+    return input.faceWidth > 0.0 ? input.faceWidth : defaultFaceWidthModules * input.m;
+}
 
 // One gear's numbers.
 struct GearNumbers {

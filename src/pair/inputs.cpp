@@ -40,6 +40,9 @@ constexpr PairInputSpec specs[pairInputCount] = {
      "ピン径 dp（空欄なら標準のピン）",
      "pin (ball) diameter of the over-pin size (left out: the usual pin)", "mm", 0, maxPinModules, false, true, true, true,
      kindBit(PairKind::external), "pin", 0, nullptr, 0},
+    {PairInputId::faceWidth, "width", "b", "face width b, mm", "歯幅", "face width b (empty: 10 m)", "歯幅 b（空欄なら 10 m）",
+     "face width (left out: 10 times the module)", "mm", 0, maxFaceWidthModules, false, true, true, true, allKinds,
+     "face-width", 0, "width", 0},
 };
 
 }  // namespace
@@ -115,6 +118,8 @@ double pairInputValue(const PairInput& in, PairInputId id) {
         return in.backlash;
     case PairInputId::pin:
         return in.pinDiameter;
+    case PairInputId::faceWidth:
+        return in.faceWidth;
     }
     return 0.0;
 }
@@ -149,6 +154,9 @@ void setPairInputValue(PairInput& in, PairInputId id, double value) {
         break;
     case PairInputId::pin:
         in.pinDiameter = value;
+        break;
+    case PairInputId::faceWidth:
+        in.faceWidth = value;
         break;
     }
 }

@@ -16,7 +16,7 @@
 
 #include "pair/gear_pair.h"
 
-enum class PairInputId { z1, z2, module, alpha, x1, x2, cutter, backlash, pin };
+enum class PairInputId { z1, z2, module, alpha, x1, x2, cutter, backlash, pin, faceWidth };
 
 // Which kinds use an input: bit (1 << int(PairKind)).
 constexpr unsigned kindBit(PairKind kind) { return 1u << static_cast<unsigned>(kind); }
@@ -46,7 +46,7 @@ struct PairInputSpec {
 };
 
 // The table, in the order of PairInputId.
-constexpr int pairInputCount = 9;
+constexpr int pairInputCount = 10;
 const PairInputSpec& pairInputSpec(PairInputId id);
 const PairInputSpec* pairInputSpecs();  // pairInputCount entries
 

@@ -238,6 +238,9 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--backlash", "0.2501"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
         {{"--backlash", "0.7501", "--module", "3"}, "--backlash", "0 to 0.25 m = 0.75 mm"},
         {{"--backlash", "inf"}, "--backlash", "0 to 0.25 m"},
+        // The face width: above 0, at most 100 m, for every kind.
+        {{"--face-width", "0"}, "--face-width", "above 0 and at most 100 m = 100 mm"},
+        {{"--face-width", "301", "--module", "3"}, "--face-width", "above 0 and at most 100 m = 300 mm"},
         {{"--pin", "0"}, "--pin", "above 0 and at most 5 m = 5 mm"},
         {{"--pin", "-1.7"}, "--pin", "above 0 and at most 5 m = 5 mm"},
         {{"--module", "2", "--pin", "10.001"}, "--pin", "at most 5 m = 10 mm"},
