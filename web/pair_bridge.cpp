@@ -27,17 +27,18 @@
 //       a pair has been set already; before it (and before an accepted
 //       _webSetPair), keys 7 to 9 are ignored and the numbers below are
 //       not there to read.
-//   Module._webSetPair(z1, z2, m, alphaDeg, x1, x2, kind, cutter, backlash)
-//       kind: 0 external, 1 internal (gear 2 a ring), 2 rack (z2 and x2 not
-//       used); cutter: the teeth of the ring's pinion-type cutter, 0 for the
-//       one chosen per ring. Both may be left out: an external pair.
-//       backlash: the normal backlash jn in mm, 0 to 0.25 m (left out: 0).
+//   Module._webSetPairInput(index, value): input `index` of the table (0
+//       or NaN for an optional input left out); then
+//   Module._webSetPair(kind): the pair of those inputs, kind 0 external,
+//       1 internal (gear 2 a ring), 2 rack; the inputs the kind does not use
+//       (a rack's z2 and x2, the cutter of a pair without a ring) are taken
+//       at their start.
 //       0: accepted, now the pair of scenes 7 to 9; a frame of scene 7, 8 or
 //          9 on screen is drawn again for the new pair, without a step (one
 //          onFrameDrawn call, which the page may choose not to count); scene
 //          9 becomes scene 7 for a pair other than internal.
-//       1..7: refused (z1, z2, m, alpha, x1, x2, cutter is wrong, in that
-//          order), 8: the backlash is out of range; the last good pair stays;
+//       1 and up: refused, input (answer - 1) of the table is wrong; the
+//          last good pair stays;
 //          Module._webPairMessage() says why (English).
 //   Module._webPairKind(): the kind of the current pair, as above;
 //   Module._webPairZc(): the teeth of its ring's cutter (0 for other kinds).
@@ -79,6 +80,7 @@
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
 #include "pair/inputs.h"
+#include "pair/line_of_action.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 
@@ -99,11 +101,11 @@ constexpr int tipCirclesOverlap = 1 << 10;
 constexpr int cannotRun = 1 << 11;  // effective contact ratio below 1 (lowContactRatio: 1 to 1.1)
 constexpr int thinNeck1 = 1 << 12;  // undercut neck thinner than 0.25 m
 constexpr int thinNeck2 = 1 << 13;
-constexpr int backlashRefused = 8;  // webSetPair's answer for a backlash out of range
 
 constexpr int contactCapacity = 8;  // more than any pair in range has (epsilonAlpha < 3)
 
 std::string refusal;  // why the last webSetPair was refused; "" after an accepted one
+PairInput pendingInput;  // the inputs webSetPairInput has given, for webSetPair
 std::string svgText;
 std::string dxfText;
 double contacts[contactCapacity];
@@ -204,26 +206,48 @@ EMSCRIPTEN_KEEPALIVE const char* webPairInputRange(int index, double m) {
     return rangeText.c_str();
 }
 
-EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, double x1, double x2, int kind,
-                                    int cutter, double backlash) {
-    // A backlash left out arrives as NaN: none.
-    backlash = backlash == backlash ? backlash : 0.0;
-    const PairInputSpec& jn = pairInputSpec(PairInputId::backlash);
-    if (!inputInRange(jn, backlash, m) && inputInRange(pairInputSpec(PairInputId::module), m, m)) {
-        refusal = "jn must be " + inputRangeText(jn, m);
-        return backlashRefused;
+// The page gives the pair's inputs one at a time, by their index in the
+// table of inputs (webSetPairInput), then the kind (webSetPair): every input
+// of the table reaches the pair this way, none is named here.
+EMSCRIPTEN_KEEPALIVE void webSetPairInput(int index, double value) {
+    if (index >= 0 && index < pairInputCount) {
+        // A value left out arrives as NaN: 0, the program's own choice, for
+        // an optional input; the start for the others (the page has no field
+        // for some: the flanks' material).
+        const PairInputSpec& spec = pairInputSpecs()[index];
+        setPairInputValue(pendingInput, spec.id, value == value ? value : spec.optional ? 0.0 : spec.start);
     }
-    PairInput input;
+}
+
+EMSCRIPTEN_KEEPALIVE int webSetPair(int kind) {
+    PairInput input = pendingInput;
     input.kind = kind == 1 ? PairKind::internal : kind == 2 ? PairKind::rack : PairKind::external;
-    input.z1 = z1;
-    input.z2 = z2;
-    input.m = m;
-    input.alphaDeg = alphaDeg;
-    input.x1 = x1;
-    input.x2 = x2;
-    input.cutterTeeth = cutter;
-    input.backlash = backlash;
-    const PairCheck check = checkPair(input);
+    // The ranges given in multiples of the module, and every input the kind
+    // does not use back at its start (a rack's z2 is no number of its own).
+    for (int i = 0; i < pairInputCount; ++i) {
+        const PairInputSpec& spec = pairInputSpecs()[i];
+        if ((spec.kinds & kindBit(input.kind)) == 0) {
+            setPairInputValue(input, spec.id, spec.start);
+            continue;
+        }
+        const double value = pairInputValue(input, spec.id);
+        const bool leftOut = spec.optional && value == 0.0;
+        if (spec.perModule && !leftOut && !inputInRange(spec, value, input.m) &&
+            inputInRange(pairInputSpec(PairInputId::module), input.m, input.m)) {
+            refusal = std::string(spec.symbol) + " must be " + inputRangeText(spec, input.m);
+            return i + 1;
+        }
+    }
+    // The shifts for a centre distance (the page's shift fields then show
+    // them), once the other numbers pass.
+    PairCheck check = checkPair(input);
+    const bool shiftsToCome = check.field == PairField::x1 || check.field == PairField::x2 || check.field == PairField::none;
+    if (input.centreDistance > 0.0 && shiftsToCome) {
+        if (!applyCentreDistance(input, refusal)) {
+            return static_cast<int>(PairInputId::centreDistance) + 1;
+        }
+        check = checkPair(input);
+    }
     if (check.field != PairField::none) {
         refusal = check.message;
         return static_cast<int>(check.field);
@@ -249,6 +273,9 @@ EMSCRIPTEN_KEEPALIVE void webPairStart() {
 }
 
 EMSCRIPTEN_KEEPALIVE const char* webPairMessage() { return refusal.c_str(); }
+
+// The shifts of the current pair (chosen for its centre distance, when one was given).
+EMSCRIPTEN_KEEPALIVE double webPairX(int gear) { return activePair.input.kind == PairKind::rack && gear == 1 ? 0.0 : gear == 0 ? activePair.input.x1 : activePair.input.x2; }
 
 EMSCRIPTEN_KEEPALIVE int webPairKind() { return static_cast<int>(activePair.input.kind); }
 EMSCRIPTEN_KEEPALIVE int webPairZc() { return activePair.input.kind == PairKind::internal ? activePair.numbers.zc : 0; }

@@ -29,7 +29,7 @@ void printLines(const std::string& report) {
     consoleFlush();
 }
 
-void printPairReport(const PairNumbers& numbers) { printLines(formatPairReport(numbers)); }
+void printPairReport(const PairInput& input, const PairNumbers& numbers) { printLines(formatPairReport(input, numbers)); }
 
 #ifndef __EMSCRIPTEN__
 constexpr int exitBadInput = 2;
@@ -84,7 +84,7 @@ int main(int argc, char** argv) {
         }
     }
     if (options.report) {
-        printPairReport(pairNumbers(options.pair));
+        printPairReport(options.pair, pairNumbers(options.pair));
         return 0;
     }
     if (options.svg || options.dxf) {
@@ -99,7 +99,7 @@ int main(int argc, char** argv) {
     sceneKey = '1';
     setupGear();
     if (options.hasPair) {
-        printPairReport(activePair.numbers);
+        printPairReport(activePair.input, activePair.numbers);
     }
     startGlut(&argc, argv);
 }

@@ -9,6 +9,7 @@
 #include <getopt.h>
 #include <vector>
 
+#include "pair/line_of_action.h"
 #include "pair/pair_kind.h"
 
 namespace {
@@ -30,6 +31,9 @@ enum Code : int {
     codeHelp,
     codeVersion,
     codeFaceWidth,
+    codeTorque,
+    codeElastic,
+    codeCentreDistance,
 };
 
 const option longOptions[] = {
@@ -48,6 +52,9 @@ const option longOptions[] = {
     {"help", no_argument, nullptr, codeHelp},
     {"version", no_argument, nullptr, codeVersion},
     {"face-width", required_argument, nullptr, codeFaceWidth},
+    {"torque", required_argument, nullptr, codeTorque},
+    {"elastic", required_argument, nullptr, codeElastic},
+    {"centre-distance", required_argument, nullptr, codeCentreDistance},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -119,6 +126,17 @@ std::string expected(int code) {
     }
     case codeCutterTeeth:
         return "ZC: a whole number, " + inputRangeText(spec(PairInputId::cutter), 0.0);
+    case codeTorque:
+        return "T: a number of N·m, " + inputRangeText(spec(PairInputId::torque), 0.0);
+    case codeElastic:
+        return "E[,NU]: E a number of GPa, " + inputRangeText(spec(PairInputId::elasticE), 0.0) + ", NU a number, " +
+               inputRangeText(spec(PairInputId::elasticNu), 0.0);
+    case codeCentreDistance: {
+        char hi[32];
+        snprintf(hi, sizeof hi, "%g", spec(PairInputId::centreDistance).hi);
+        return "A: a number of mm, " + inputRangeText(spec(PairInputId::centreDistance), 0.0) + " (the module times " +
+               hi + ")";
+    }
     case codeFaceWidth: {
         char hi[32];
         snprintf(hi, sizeof hi, "%g", spec(PairInputId::faceWidth).hi);
@@ -192,6 +210,7 @@ struct Given {
     std::string backlash;
     std::string pin;
     std::string faceWidth;
+    std::string centreDistance;
     bool cutterTeeth = false;
     unsigned codes = 0;  // bit code - codeTeeth for each option given
 };
@@ -221,6 +240,17 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
     case codePin:
         given.pin = value;
         return readInput(PairInputId::pin, value, pair);
+    case codeTorque:
+        return readInput(PairInputId::torque, value, pair) && inputInRange(spec(PairInputId::torque), pair.torque, pair.m);
+    case codeElastic: {
+        int count = 0;
+        return readOneOrTwo(value, PairInputId::elasticE, PairInputId::elasticNu, count, pair) &&
+               inputInRange(spec(PairInputId::elasticE), pair.elasticE, pair.m) &&
+               inputInRange(spec(PairInputId::elasticNu), pair.elasticNu, pair.m);
+    }
+    case codeCentreDistance:
+        given.centreDistance = value;
+        return readInput(PairInputId::centreDistance, value, pair);
     case codeFaceWidth:
         given.faceWidth = value;
         return readInput(PairInputId::faceWidth, value, pair);
@@ -280,7 +310,8 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
                             inputRangeText(spec(PairInputId::x1), 0.0));
         return false;
     }
-    if (given.shiftCount == 1 && !rack) {
+    // X1 alone with a centre distance: X2 follows from it.
+    if (given.shiftCount == 1 && !rack && given.centreDistance.empty()) {
         message = complaint("--shift " + quoted(given.shift) + " is not " + expected(codeShift));
         return false;
     }
@@ -291,6 +322,16 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     }
     // The inspection sizes are worked out for external pairs only so far:
     // refused for the other kinds rather than silently ignored.
+    if (!given.centreDistance.empty() && !uses(PairInputId::centreDistance)) {
+        message = complaint("--centre-distance: a rack pair's centre distance follows from x1 alone (a = m z1 / 2 + x1 m); "
+                            "give it with --shift X1");
+        return false;
+    }
+    if (!given.centreDistance.empty() && given.shiftCount == 2) {
+        message = complaint("--centre-distance " + quoted(given.centreDistance) + " and --shift " + quoted(given.shift) +
+                            ": the shifts follow from the centre distance; give X1 alone, or no --shift");
+        return false;
+    }
     if (!given.pin.empty() && !uses(PairInputId::pin)) {
         message = complaint("--pin: the inspection sizes are worked out for external pairs only (--pair external)");
         return false;
@@ -313,6 +354,11 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     if (!given.pin.empty() && !inputInRange(spec(PairInputId::pin), pair.pinDiameter, pair.m)) {
         message = complaint("--pin " + quoted(given.pin) + ": D must be " +
                             inputRangeText(spec(PairInputId::pin), pair.m));
+        return false;
+    }
+    if (!given.centreDistance.empty() && !inputInRange(spec(PairInputId::centreDistance), pair.centreDistance, pair.m)) {
+        message = complaint("--centre-distance " + quoted(given.centreDistance) + ": a must be " +
+                            inputRangeText(spec(PairInputId::centreDistance), pair.m));
         return false;
     }
     if (!given.faceWidth.empty() && !inputInRange(spec(PairInputId::faceWidth), pair.faceWidth, pair.m)) {
@@ -490,7 +536,19 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     if (!checkTogether(options, given, message)) {
         return false;
     }
-    const PairCheck check = checkPair(options.pair);
+    options.pair.centreX1Given = given.shiftCount == 1;
+    // The shifts for a centre distance, once the other numbers pass: a
+    // pair refused for its teeth or module is said so first.
+    PairCheck check = checkPair(options.pair);
+    const bool shiftsToCome = check.field == PairField::x1 || check.field == PairField::x2 || check.field == PairField::none;
+    if (options.pair.centreDistance > 0.0 && shiftsToCome) {
+        std::string why;
+        if (!applyCentreDistance(options.pair, why)) {
+            message = complaint("--centre-distance " + quoted(given.centreDistance) + ": " + why);
+            return false;
+        }
+        check = checkPair(options.pair);
+    }
     if (check.field != PairField::none) {
         // A pair that cannot be cut names the option that cures it; one the
         // user did not give is named as the cure, not as the culprit.

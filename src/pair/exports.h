@@ -12,7 +12,13 @@
 // the last one ended by one too. One quantity a line as
 // "<label> <symbol> = <value> <unit>" (symbols a, αw, d1 ... xmin2), then a
 // warning line for each warning.
+// The kind's own lines alone:
 std::string formatPairReport(const PairNumbers& numbers);
+// The whole report: the shifts chosen for a given centre distance, the
+// kind's lines, then what happens along the line of action (the specific
+// sliding at the ends of the effective path, the single-tooth contact
+// diameters, the contact stress with a torque).
+std::string formatPairReport(const PairInput& input, const PairNumbers& numbers);
 
 // How the drawings place the gears: in mesh as scene 7 shows them, or side by
 // side with a gap of 2 m between their outer circles, ready to cut.

@@ -29,6 +29,8 @@ constexpr int maxCutterTeeth = 200;
 constexpr double maxBacklashModules = 0.25; // jn at most 0.25 m: far above any fit's backlash
 constexpr double maxPinModules = 5.0;       // dp at most 5 m: no pin that large touches a flank
 constexpr double maxFaceWidthModules = 100.0; // b at most 100 m: wide enough for a face contact ratio of 1 at a 2 degree helix
+constexpr double maxCentreDistanceModules = 500.0;  // a at most 500 m: past two gears of 400 teeth
+constexpr double maxTorque = 1.0e6;  // N m
 constexpr double defaultFaceWidthModules = 10.0; // b = 10 m when not given: the usual proportion of a spur gear's face
 
 // ISO 53 profile A, in multiples of m.
@@ -53,6 +55,14 @@ struct PairInput {
     double pinDiameter = 0.0; // dp, pin (ball) diameter of the over-pin size, mm; 0: by the usual rule
     int cutterTeeth = 0;      // zc of the pinion-type cutter of an internal gear; 0: chosen per ring
     double faceWidth = 0.0;   // b, face width, mm; 0: defaultFaceWidthModules times m
+    // Along the line of action (pair/line_of_action.h): the load of the
+    // contact stress and the flanks' material, and a working centre distance
+    // from which the shifts are chosen (applyCentreDistance).
+    double torque = 0.0;        // T on gear 1, N m; 0: no load given, no stress worked out
+    double elasticE = 206.0;    // E of both flanks, GPa (steel)
+    double elasticNu = 0.3;     // Poisson's ratio of both flanks (steel)
+    double centreDistance = 0.0;  // a, mm; 0: the shifts are as given
+    bool centreX1Given = false;   // with a: x1 was given and x2 follows (else both by equal root sliding)
 };
 
 // The face width b a pair is worked out with, mm: the one given, or 10 m.

@@ -43,6 +43,21 @@ constexpr PairInputSpec specs[pairInputCount] = {
     {PairInputId::faceWidth, "width", "b", "face width b, mm", "歯幅", "face width b (empty: 10 m)", "歯幅 b（空欄なら 10 m）",
      "face width (left out: 10 times the module)", "mm", 0, maxFaceWidthModules, false, true, true, true, allKinds,
      "face-width", 0, "width", 0},
+    // The contact stress (pair/line_of_action.h): the torque on gear 1 and
+    // the flanks' material, steel unless said.
+    {PairInputId::torque, "torque", "T", "torque T_1, N·m", "トルク", "torque T (empty: no stress)", "トルク T（空欄なら応力なし）",
+     "torque on gear 1, for the contact stress (left out: no stress)", "N·m", 0, maxTorque, false, true, false, true,
+     allKinds, "torque", 0, "torque", 0},
+    {PairInputId::elasticE, "elasticE", "E", "modulus of elasticity E, GPa", "縦弾性係数", "modulus of elasticity E",
+     "縦弾性係数 E", "modulus of elasticity of both flanks (206, steel)", "GPa", 1, 1000, false, false, false, false, allKinds,
+     "elastic", 0, nullptr, 206},
+    {PairInputId::elasticNu, "elasticNu", "ν", "Poisson's ratio ν", "ポアソン比", "Poisson's ratio ν", "ポアソン比 ν",
+     "Poisson's ratio of both flanks (0.3, steel)", "", 0, 0.49, false, false, false, false, allKinds, "elastic", 1,
+     nullptr, 0.3},
+    {PairInputId::centreDistance, "centre", "a", "centre distance a, mm", "中心距離", "centre distance a (empty: from the shifts)",
+     "中心距離 a（空欄なら転位係数から）",
+     "working centre distance; the shifts are chosen for it (left out: the shifts as given)", "mm", 0,
+     maxCentreDistanceModules, false, true, true, true, externalAndInternal, "centre-distance", 0, "centre", 0},
 };
 
 }  // namespace
@@ -120,6 +135,14 @@ double pairInputValue(const PairInput& in, PairInputId id) {
         return in.pinDiameter;
     case PairInputId::faceWidth:
         return in.faceWidth;
+    case PairInputId::torque:
+        return in.torque;
+    case PairInputId::elasticE:
+        return in.elasticE;
+    case PairInputId::elasticNu:
+        return in.elasticNu;
+    case PairInputId::centreDistance:
+        return in.centreDistance;
     }
     return 0.0;
 }
@@ -157,6 +180,18 @@ void setPairInputValue(PairInput& in, PairInputId id, double value) {
         break;
     case PairInputId::faceWidth:
         in.faceWidth = value;
+        break;
+    case PairInputId::torque:
+        in.torque = value;
+        break;
+    case PairInputId::elasticE:
+        in.elasticE = value;
+        break;
+    case PairInputId::elasticNu:
+        in.elasticNu = value;
+        break;
+    case PairInputId::centreDistance:
+        in.centreDistance = value;
         break;
     }
 }

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <limits>
 
+#include "pair/number_format.h"
 #include "pair/plane.h"
 
 namespace {
@@ -496,4 +497,33 @@ CentreDistanceRange reachableCentreDistances(const PairInput& in) {
         range.message += " mm";
     }
     return range;
+}
+
+bool applyCentreDistance(PairInput& in, std::string& message) {
+    if (!(in.centreDistance > 0.0)) {
+        return true;
+    }
+    const double a = in.centreDistance;
+    const CentreDistanceShift r = in.centreX1Given ? shiftForCentreDistance(in, a, in.x1) : shiftForCentreDistance(in, a);
+    if (r.accepted) {
+        in.x1 = r.x1;
+        in.x2 = r.x2;
+        return true;
+    }
+    char text[320];
+    if (in.centreX1Given && r.ok) {
+        // With x1 kept: x2 is fixed by a; say why that pair fails, and
+        // whether the program's own split would do.
+        const CentreDistanceShift own = shiftForCentreDistance(in, a);
+        if (own.accepted) {
+            snprintf(text, sizeof text, "with x1 = %s it needs x2 = %s, and then %s; without --shift, x1 = %s and x2 = %s can be cut",
+                     fixed(r.x1, 4).c_str(), fixed(r.x2, 4).c_str(), r.message.c_str(), fixed(own.x1, 4).c_str(),
+                     fixed(own.x2, 4).c_str());
+            message = text;
+            return false;
+        }
+    }
+    const CentreDistanceRange range = reachableCentreDistances(in);
+    message = range.message;
+    return false;
 }

@@ -162,3 +162,11 @@ struct CentreDistanceRange {
     std::string message;
 };
 CentreDistanceRange reachableCentreDistances(const PairInput& input);
+
+// The shifts of a pair given its working centre distance: with
+// input.centreDistance > 0, sets input.x1 and input.x2 (with
+// input.centreX1Given, x1 stays and x2 follows; else the split of equal root
+// sliding, or the nearest one that can be cut) and returns true; false with
+// `message` saying why and what can be reached, the input unchanged. True
+// and nothing done without a centre distance.
+bool applyCentreDistance(PairInput& input, std::string& message);

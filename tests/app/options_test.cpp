@@ -123,7 +123,7 @@ Finished run(const std::vector<std::string>& arguments, const std::vector<std::s
     return result;
 }
 
-std::string reportOf(const PairInput& input) { return formatPairReport(pairNumbers(input)); }
+std::string reportOf(const PairInput& input) { return formatPairReport(input, pairNumbers(input)); }
 
 PairGeometry pairGeometryOf(const PairInput& input) {
     PairGeometry pair;
@@ -143,7 +143,8 @@ TEST(PairOptions, ReportPrintsItsQuantitiesInOrderAndExits) {
                                               "da2", "df1", "df2",    "pb", "ga",  "εα",  "εα_eff",
                                               "s1",  "s2",  "sa1",    "sa2", "xmin1", "xmin2", "dw1",
                                               "dw2", "y",   "i",      "jn", "jt",  "Δsw", "W1",
-                                              "W2",  "dp1", "M1",     "dp2", "M2"};
+                                              "W2",  "dp1", "M1",     "dp2", "M2", "ζ1_root", "ζ1_tip",
+                                              "ζ2_root", "ζ2_tip", "dB1", "dD1", "dB2", "dD2"};
     const std::regex quantity(R"(^\S+ (\S+) = -?[0-9]+\.[0-9]{4,}( (mm|deg))?$)");
     std::vector<std::string> seen;
     std::vector<std::string> undercut;
@@ -370,10 +371,12 @@ TEST(PairOptions, EveryInputOfTheTableIsTakenExactlyToTheEndsOfItsRange) {
                                                "--module", "2"};
             // The other number of a two-number option keeps its usual value.
             std::string value = text;
-            if (strcmp(input.option, "teeth") == 0) {
-                value = input.slot == 0 ? value + ",90" : "30," + value;
-            } else if (strcmp(input.option, "shift") == 0) {
-                value = input.slot == 0 ? value + ",0" : "0," + value;
+            for (int j = 0; j < pairInputCount; ++j) {
+                if (j != i && strcmp(inputs[j].option, input.option) == 0) {
+                    char other[32];
+                    snprintf(other, sizeof other, "%g", inputs[j].id == PairInputId::z2 ? 90.0 : inputs[j].start);
+                    value = input.slot == 0 ? value + "," + other : std::string(other) + "," + value;
+                }
             }
             arguments.push_back(std::string("--") + input.option);
             arguments.push_back(value);
@@ -753,3 +756,43 @@ TEST(PairOptions, WithoutReportOrSvgTheUsualReportComesFirstAndGlutGetsTheRest) 
 }
 
 }  // namespace
+
+// A working centre distance chooses the shifts: KHK's 12 and 24 teeth of
+// m = 3 at a = 56.4999 mm take x1 + x2 = 0.9600 (Gear Technical Reference);
+// a distance out of reach is refused with the range, and a given x1 that
+// fails is answered with a split that is then taken.
+TEST(PairOptions, CentreDistanceChoosesTheShifts) {
+    const Finished khk = run({"--report", "--teeth", "12,24", "--module", "3", "--centre-distance", "56.4999"});
+    EXPECT_EQ(khk.status, 0) << khk.err;
+    EXPECT_NE(khk.out.find("\n転位係数の和 x1 + x2 = 0.9600\n"), std::string::npos) << khk.out;
+    EXPECT_NE(khk.out.find("\n中心距離 a = 56.4999 mm\n"), std::string::npos);
+    EXPECT_NE(khk.out.find("ζ1_root = ζ2_root"), std::string::npos);
+
+    const Finished far = run({"--report", "--teeth", "12,24", "--module", "3", "--centre-distance", "70"});
+    EXPECT_EQ(far.status, 2);
+    EXPECT_NE(far.err.find("--centre-distance \"70\": a must be "), std::string::npos) << far.err;
+
+    // x1 = -1 would need x2 = 1.96, beyond its range; the split offered
+    // instead is taken.
+    const Finished kept = run({"--report", "--teeth", "12,24", "--module", "3", "--centre-distance", "56.4999",
+                               "--shift", "-1"});
+    EXPECT_EQ(kept.status, 2);
+    const size_t offered = kept.err.find("without --shift, x1 = ");
+    ASSERT_NE(offered, std::string::npos) << kept.err;
+    double x1 = 0.0;
+    double x2 = 0.0;
+    ASSERT_EQ(sscanf(kept.err.c_str() + offered, "without --shift, x1 = %lf and x2 = %lf", &x1, &x2), 2);
+    char shifts[64];
+    snprintf(shifts, sizeof shifts, "%.4f,%.4f", x1, x2);
+    EXPECT_EQ(run({"--report", "--teeth", "12,24", "--module", "3", "--shift", shifts}).status, 0) << shifts;
+
+    EXPECT_EQ(run({"--report", "--pair", "rack", "--teeth", "12", "--centre-distance", "20"}).status, 2);
+    EXPECT_EQ(run({"--report", "--teeth", "12,24", "--centre-distance", "20", "--shift", "0.1,0.2"}).status, 2);
+
+    // The contact stress with a torque, on the face width given.
+    const Finished loaded = run({"--report", "--teeth", "20,40", "--module", "2", "--torque", "50", "--face-width", "20"});
+    EXPECT_EQ(loaded.status, 0) << loaded.err;
+    EXPECT_NE(loaded.out.find("σH_C = "), std::string::npos);
+    EXPECT_NE(loaded.out.find("b = 20.0000 mm"), std::string::npos);
+    EXPECT_EQ(run({"--report"}).out.find("σH"), std::string::npos);
+}

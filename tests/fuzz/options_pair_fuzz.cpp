@@ -275,7 +275,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         return 0;
     }
     const PairNumbers numbers = pairNumbers(options.pair);
-    const std::string report = formatPairReport(numbers);
+    const std::string report = formatPairReport(options.pair, numbers);
     checkText("report", report);
     if (checkNegativeSize) {
         const size_t at = findNegativeLength(report);

@@ -129,6 +129,9 @@ var pairPanel = (function () {
   // Only the fields the kind uses are shown (and checked).
   function showFieldsOf(kind) {
     fields.forEach(function (field) { boxes[field.name].hidden = !uses(field, kind); });
+    // With a centre distance the shifts are the program's to choose.
+    var chosen = byName.centre && uses(byName.centre, kind) && inputs.centre.value.trim() !== "";
+    ["x1", "x2"].forEach(function (name) { if (inputs[name]) inputs[name].readOnly = chosen; });
   }
 
   var good = { kind: "external" };  // the pair the program has
@@ -210,8 +213,7 @@ var pairPanel = (function () {
     var code;
     try {
       // The redraw for the new pair is not a frame (program.setPair).
-      code = program.setPair(values, kinds.map(function (k) { return k.value; }).indexOf(kind),
-                             kind === "internal" ? values.cutter : 0);
+      code = program.setPair(values, kinds.map(function (k) { return k.value; }).indexOf(kind));
     } catch (e) {
       // As a key that throws: said, and the controls switched off.
       page.fail("The program stopped with an error at the new pair (" + (e && e.message ? e.message : e) +
@@ -219,8 +221,18 @@ var pairPanel = (function () {
       return false;
     }
     if (code !== 0) {
-      showError(names[code - 1] || names[0], program.pairMessage() + " · " + refusedJa(names[code - 1]));
+      // code - 1: the refused input's index in the program's table.
+      var refused = fields.filter(function (field) { return field.index === code - 1; })[0] || fields[0];
+      showError(refused.name, program.pairMessage() + " · " + refusedJa(refused.name));
       return false;
+    }
+    // A centre distance chooses the shifts: their fields show the choice.
+    if (values.centre && uses(byName.centre, kind)) {
+      ["x1", "x2"].forEach(function (name, gear) {
+        if (!uses(byName[name], kind)) return;
+        inputs[name].value = program.pairShift(gear).toFixed(4);
+        values[name] = Number(inputs[name].value);
+      });
     }
     good = values;
     enableNine();

@@ -28,6 +28,12 @@ var program = (function () {
     names.split(" ").forEach(function (name) { all[name[0].toLowerCase() + name.slice(1)] = m[prefix + name](arg); });
     return all;
   }
+  // The names of the pair's inputs, in the table's order (read once).
+  var names = null;
+  function inputNames() {
+    if (!names) names = JSON.parse(text(m._webPairInputs())).map(function (input) { return input.name; });
+    return names;
+  }
   return {
     // ---- Keys, scenes and the drawing buffer (web/glut.cpp, readout.cpp, restart.cpp).
     // One key as the character typed (27: Esc, which ends the program: ExitStatus is thrown).
@@ -70,17 +76,19 @@ var program = (function () {
     pairInputRange: function (index, mm) { return text(m._webPairInputRange(index, mm)); },
     // The pair scenes are there, with the default pair unless one was set.
     pairStart: call("_webPairStart"),
-    // The pair of v.z1, v.z2 (teeth), v.module (mm), v.alpha (degrees), v.x1, v.x2 (shifts,
-    // in modules) and v.backlash (mm; NaN: none), of `kind` (0 external, 1 internal, 2 rack),
-    // the ring cut by a cutter of `cutter` teeth (0: the program's choice). 0 when taken,
-    // redrawing the scene's moment (not a frame: page.quietly); else which value it refuses
-    // (1 to 7: z1, z2, module, alpha, x1, x2, cutter; 8 the backlash), and pairMessage() says why.
-    setPair: function (v, kind, cutter) {
+    // The pair of the values v (v[name] for every input of pairInputs(), in its unit; 0 for an
+    // optional one left out) and of `kind` (0 external, 1 internal, 2 rack). 0 when taken,
+    // redrawing the scene's moment (not a frame: page.quietly); else 1 + the index in
+    // pairInputs() of the value it refuses, and pairMessage() says why.
+    setPair: function (v, kind) {
       return page.quietly(function () {
-        return m._webSetPair(v.z1, v.z2, v.module, v.alpha, v.x1, v.x2, kind, cutter, v.backlash);
+        inputNames().forEach(function (name, index) { m._webSetPairInput(index, Number(v[name])); });
+        return m._webSetPair(kind);
       });
     },
     pairMessage: function () { return text(m._webPairMessage()); },
+    // The shift of gear 0 or 1 of the pair taken (chosen for its centre distance when one was given).
+    pairShift: call("_webPairX"),
     // The pair's numbers: the contact ratios, alphaWDeg (degrees), centreDistance (or from
     // the pinion's centre to the rack's datum line), ga (path of contact), pb (base pitch), zc
     // (teeth of the ring's cutter; 0 for the other kinds), backlash jn and jt, the thinning of
