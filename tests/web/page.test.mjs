@@ -183,7 +183,10 @@ test("the page starts: size, its parts, title, the exact report, and again after
     }
   }
   assert.deepEqual(callers, ["program_calls.js"], "only program_calls.js calls the program");
-  assert.ok(fs.statSync(pagePath).size < 300 * 1024, "the page is under 300 KB");
+  // The budget of the one download: the line of action, helical pairs and
+  // solids took the page past 300 KB; bench/web_bench.mjs measures what the
+  // size costs at start-up against a blank WebGL page of the same size.
+  assert.ok(fs.statSync(pagePath).size < 400 * 1024, "the page is under 400 KB");
   const fromDisk = await browser.newPage();
   await fromDisk.goto(pathToFileURL(pagePath).href);
   await fromDisk.waitForFunction(() => document.body.dataset.frames === "1");
@@ -707,7 +710,7 @@ test("phones: the title readable, every key button saying what it does, Real gea
   // keypads have no minus sign, which the shifts need.
   assert.deepEqual(await page.$$eval("#pair-form input:not([type=radio])", (list) => list.map((i) => `${i.name} ${i.inputMode}`)),
                    ["z1 numeric", "z2 numeric", "module decimal", "alpha decimal", "x1 text", "x2 text", "cutter numeric",
-                    "backlash decimal"]);
+                    "backlash decimal", "width decimal", "torque decimal", "centre decimal"]);
   await page.tap("#pair-z1");
   await page.fill("#pair-z1", "20");
   await page.press("#pair-z1", "Enter");
