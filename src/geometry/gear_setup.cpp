@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/console.h"
+#include "app/state.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 // tangent-point tables, and the console report with the key guide.
 #pragma once
 
-#include "app/state.h"
+#include "base/plane.h"
 
 // Computes the geometry, fills tangentTable and involuteTable (entries 0 to
 // involuteLastIndex), prints the whole report and flushes it, and puts the

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <limits>
 
-#include "pair/plane.h"
+#include "base/plane.h"
 
 namespace {
 
