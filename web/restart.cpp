@@ -20,7 +20,7 @@
 extern "C" EMSCRIPTEN_KEEPALIVE void webRestart() {
     sceneKey = '1';
     driveAngle = 0.0;
-    setupGear();
+    printDemoGearReport(computeDemoGear());
     resetPairScenes();
     glutWebShowWindow();
 }

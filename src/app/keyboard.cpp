@@ -24,7 +24,7 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         stepScene23 = 0;
         stepScene1 = 0;
         sceneKey = '1';
-        setupGear();
+        printDemoGearReport(computeDemoGear());
         return;
     case '1':
     case '2':

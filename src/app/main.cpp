@@ -97,7 +97,8 @@ int main(int argc, char** argv) {
 #endif
 
     sceneKey = '1';
-    setupGear();
+    // The demonstration gear's report first on the console, the pair's after it.
+    printDemoGearReport(computeDemoGear());
     if (options.hasPair) {
         printPairReport(activePair.input, activePair.numbers);
     }

@@ -1,33 +1,15 @@
-// Shared state of the whole program: every constant and variable that more
-// than one function uses, in one place, with its unit. All of it lives for the
-// whole run; nothing is allocated.
+// Shared state of the whole program: every variable that more than one
+// function uses, in one place, with its unit, and the constants that size and
+// step its tables. All of it lives for the whole run; nothing is allocated.
 #pragma once
 
-#include "pair/plane.h"  // Point2, pi
-
-struct Rgba {
-    float r;
-    float g;
-    float b;
-    float a;
-};
+#include "base/plane.h"  // Point2, origin and the angle constants
 
 // ---- Constants ------------------------------------------------------------
-// Fixed values, not derived at run time. Where two stand for the same quantity
-// (two values of pi, a factor and its reciprocal) each user takes its own;
-// pi itself, of the geometry, the gear drawing and the scenes, is in pair/plane.h.
-constexpr double radToDeg = 57.2957795;        // degrees per radian (glRotated in scenes and gear frames)
+// The demonstration gear's table size and step. The plane's constants (both
+// values of pi, the degree factors, origin) are in base/plane.h, the colours
+// and the primitives' sizes in draw/primitives.h.
 constexpr double stepAngle = 0.01;             // radians: roll angle of one table entry and one animation step
-constexpr double circlePi = 3.1415926536;      // circle primitives only
-constexpr int circleSegments = 120;            // corners of every disc and circle
-constexpr double radPerDeg = 0.01745329252;    // radians per degree (drawArrow, drawAxes)
-constexpr double arrowWidth = 0.02;            // window units: width of the arrow shaft
-constexpr double arrowHeadLength = 0.1;        // window units: length of the arrow head
-constexpr Rgba RED{1.0f, 0.0f, 0.0f, 0.0f};    // alpha 0: blending is never enabled
-constexpr Rgba GREEN{0.0f, 1.0f, 0.0f, 0.0f};
-constexpr Rgba BLUE{0.0f, 0.0f, 1.0f, 0.0f};
-constexpr Point2 origin{0.0, 0.0};             // model units; also the x, y of the rotation axis (0, 0, 1)
-
 constexpr int tableCapacity = 401;             // entries 0 .. 400 of both point tables
 
 // ---- Animation state ------------------------------------------------------

@@ -1,5 +1,7 @@
 // Drawing primitives: every piece of geometry the scenes draw goes through
-// these functions.
+// these functions; also the colour type, the basic colours and the
+// primitives' fixed sizes. No program state: scale factors come in as
+// arguments.
 //
 // Units: "window units" run from -1 to +1 across the window (identity
 // projection); model units become window units by a scale factor k, which
@@ -21,9 +23,23 @@
 //   drawText                      unchanged  unchanged (attribute push/pop)
 #pragma once
 
-#include "app/state.h"
+#include "base/plane.h"
 
+struct Rgba {
+    float r;
+    float g;
+    float b;
+    float a;
+};
+
+// Fixed values of the primitives and the scenes that call them.
 constexpr double pixelsPerUnit = 400.0;       // 800-pixel window over 2 units; fixed on resize
+constexpr int circleSegments = 120;           // corners of every disc and circle
+constexpr double arrowWidth = 0.02;           // window units: width of the arrow shaft
+constexpr double arrowHeadLength = 0.1;       // window units: length of the arrow head
+constexpr Rgba RED{1.0f, 0.0f, 0.0f, 0.0f};   // alpha 0: blending is never enabled
+constexpr Rgba GREEN{0.0f, 1.0f, 0.0f, 0.0f};
+constexpr Rgba BLUE{0.0f, 0.0f, 1.0f, 0.0f};
 
 // ---- Mapping and lines ------------------------------------------------------
 // Units to GL coordinates: the identity (400 pixels per unit either way).

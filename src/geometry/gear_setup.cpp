@@ -3,24 +3,9 @@
 #include <cmath>
 
 #include "app/console.h"
+#include "app/state.h"
 
 namespace {
-
-// Values that only the report uses.
-double pressureAngle = 0.0;   // radians
-double tanPressure = 0.0;
-double cosPressure = 0.0;
-double addendum = 0.0;        // model units
-double dedendum = 0.0;
-double pitchRadius = 0.0;
-double tipRadius = 0.0;
-double rootRadius = 0.0;      // negative with these values, and printed so
-double rootShift = 0.0;
-double rootShiftAngle = 0.0;  // radians
-double rollLimitMin = 0.0;    // radians of roll from the pitch point down to the root
-double tipCrossAngle = 0.0;   // radians: acos(pitch radius / tip radius), 60 degrees (see setupGear)
-double rollLimitMax = 0.0;    // radians of roll from the pitch point up to the tip circle
-double flankHeight = 0.0;     // model units a drawn flank reaches beyond the base circle
 
 void printKeyGuide() {
     consoleWrite("\nキーによるアニメーション選択");
@@ -34,7 +19,7 @@ void printKeyGuide() {
 
 // First table index whose involute point lies on or outside the circle of
 // radius baseRadius + flankHeight; involuteLastIndex if none before it does.
-int findFlankEnd() {
+int findFlankEnd(double flankHeight) {
     const double limit = (baseRadius + flankHeight) * (baseRadius + flankHeight);
     int i = 0;
     while (i < involuteLastIndex &&
@@ -55,62 +40,63 @@ void involutePoint(double t, Point2& tangency, Point2& involute) {
     involute = Point2{rho * std::sin(theta), rho * std::cos(theta)};
 }
 
-void setupGear() {
-    consoleWrite("\n糸の巻き戻しによるインボリュート曲線創成");
+DemoGear computeDemoGear() {
+    DemoGear g{};
+    g.z0 = 4;
+    g.alpha = pi / 9.0;
+    const double tanAlpha = std::tan(g.alpha);
+    const double cosAlpha = std::cos(g.alpha);
+    g.hf = 1.25;
+    g.ha = 1.0;
+    const double rootShift = g.hf * tanAlpha;  // along the tangent at the pitch point, from it to the root
 
-    pressureAngle = pi / 9.0;
-    tanPressure = std::tan(pressureAngle);
-    cosPressure = std::cos(pressureAngle);
-    dedendum = 1.25;
-    addendum = 1.0;
-    rootShift = dedendum * tanPressure;
+    g.r = 1.0;
+    g.ra = g.r + g.ha;
+    g.rf = g.r - g.hf;
+    g.rb = g.r * cosAlpha;
+    baseRadius = g.rb;
 
-    consoleWrite("\n(1) 歯数設定");
-    consoleWrite("   歯数z0=4 ");
-
-    toothCount = 4;
-    pitchRadius = 1.0;
-    tipRadius = pitchRadius + addendum;
-    rootRadius = pitchRadius - dedendum;
-    baseRadius = pitchRadius * cosPressure;
-
-    rootShiftAngle = std::atan2(rootShift, pitchRadius);
-    rollLimitMin = std::tan(rootShiftAngle);
-    tipCrossAngle = std::acos(pitchRadius / tipRadius);
+    const double rootShiftAngle = std::atan2(rootShift, g.r);
+    g.rollMin = std::tan(rootShiftAngle);
+    const double tipCrossAngle = std::acos(g.r / g.ra);  // 60 degrees
     // A tangent to the pitch circle reaches the tip circle where the radius
-    // has turned by acos(pitchRadius / tipRadius) from the tangency point.
-    // That is not the pressure angle at the tip, acos(baseRadius / tipRadius)
-    // (61.98 degrees). Its tangent, the tangent's length in pitch radii, is
-    // the upper roll limit the report prints, as the lower limit is the
-    // tangent of its angle.
-    rollLimitMax = std::tan(tipCrossAngle);
+    // has turned by acos(r / ra) from the tangency point. That is not the
+    // pressure angle at the tip, acos(rb / ra) (61.98 degrees). Its tangent,
+    // the tangent's length in pitch radii, is the upper roll limit the
+    // report prints, as the lower limit is the tangent of its angle.
+    g.rollMax = std::tan(tipCrossAngle);
 
-    consoleWrite("\nモジュールm=1[mm]");
-    consolePrintf("\n歯数=%3d, 歯先円=%6.3f[mm], 歯元円=%6.3f[mm], 基礎円=%6.3f[mm]", toothCount, tipRadius,
-                  rootRadius, baseRadius);
-    consolePrintf("\nピッチ点からの転がり量(αmax αmin)=(%6.2f %6.2f)[deg]\n", rollLimitMax * radToDeg,
-                  -rollLimitMin * radToDeg);
-
-    stepScene1 = 0;
-    stepScene23 = 0;
     viewScale = 0.5;
     involuteLastIndex = 400;
     for (int i = 0; i <= involuteLastIndex; ++i) {
         involutePoint(static_cast<double>(i) * stepAngle, tangentTable[i], involuteTable[i]);
     }
 
-    consoleWrite("\n１対歯車のかみ合いアニメーション");
-
     toothCount = 10;
-    flankHeight = 1.6;
-    flankLastIndex = findFlankEnd();
+    g.flankHeight = 1.6;
+    flankLastIndex = findFlankEnd(g.flankHeight);
 
     stepScene1 = 0;
     stepScene23 = 0;
     directionKey = 'd';
+    return g;
+}
 
+void printDemoGearReport(const DemoGear& g) {
+    consoleWrite("\n糸の巻き戻しによるインボリュート曲線創成");
+    consoleWrite("\n(1) 歯数設定");
+    consolePrintf("   歯数z0=%d ", g.z0);
+    consoleWrite("\nモジュールm=1[mm]");
+    consolePrintf("\n歯数=%3d, 歯先円=%6.3f[mm], 歯元円=%6.3f[mm], 基礎円=%6.3f[mm]", g.z0, g.ra, g.rf, g.rb);
+    consolePrintf("\nピッチ点からの転がり量(αmax αmin)=(%6.2f %6.2f)[deg]\n", g.rollMax * radToDeg,
+                  -g.rollMin * radToDeg);
+    consoleWrite("\n１対歯車のかみ合いアニメーション");
     printKeyGuide();
     // The guide ends without a newline; flush so the whole report is on the
     // console now, not when the next output happens to arrive.
     consoleFlush();
+}
+
+void setupGear() {
+    printDemoGearReport(computeDemoGear());
 }

@@ -8,8 +8,8 @@
 
 #include <vector>
 
+#include "base/plane.h"
 #include "pair/gear_pair.h"
-#include "pair/plane.h"
 
 // The cutter's profile in its own tooth-centred frame: u across, 0 in the
 // middle of a rack tooth; v up, 0 on the datum line; the tooth points to -v.

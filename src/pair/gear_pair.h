@@ -13,7 +13,7 @@
 
 #include <string>
 
-#include "pair/plane.h"
+#include "base/plane.h"
 
 // ---- Allowed input ------------------------------------------------------------
 constexpr int minTeeth = 4;

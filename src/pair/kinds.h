@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
+#include "base/plane.h"
 #include "pair/cutting.h"
 #include "pair/gear_pair.h"
-#include "pair/plane.h"
 
 // Why a cutter cannot cut a ring cleanly.
 enum class CutterFault {

@@ -8,8 +8,8 @@
 #include <cstdio>
 #include <limits>
 
+#include "base/plane.h"
 #include "pair/number_format.h"
-#include "pair/plane.h"
 
 namespace {
 

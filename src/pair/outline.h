@@ -6,9 +6,9 @@
 
 #include <vector>
 
+#include "base/plane.h"
 #include "pair/cutting.h"
 #include "pair/gear_pair.h"
-#include "pair/plane.h"
 
 // One gear's closed outline as the rack cuts it, centred at (0, 0), in mm:
 // for each tooth the involute from the tip circle down to where the fillet

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <vector>
 
-#include "app/state.h"
+#include "draw/primitives.h"
 
 namespace pairscene {
 

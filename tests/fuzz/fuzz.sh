@@ -29,7 +29,7 @@ if [[ "$(cat "$build/flags" 2>/dev/null)" != "${flags[*]}" ]]; then
   rm -f "$build"/*.o
   echo "${flags[*]}" >"$build/flags"
 fi
-newest_header=$(find "$root/src/pair" "$root/src/app/options.h" -name '*.h' -printf '%T@\n' | sort -n | tail -1)
+newest_header=$(find "$root/src/base" "$root/src/pair" "$root/src/app/options.h" -name '*.h' -printf '%T@\n' | sort -n | tail -1)
 objects=()
 for s in "${sources[@]}"; do
   o="$build/$(echo "$s" | tr / _).o"

@@ -11,14 +11,14 @@
 
 namespace {
 
-// Runs setupGear with standard output captured.
-std::string captureSetup() {
+// Runs `run` (setupGear by default) with standard output captured.
+std::string captureSetup(void (*run)() = setupGear) {
     fflush(stdout);
     int fds[2];
     EXPECT_EQ(pipe(fds), 0);
     const int saved = dup(1);
     dup2(fds[1], 1);
-    setupGear();
+    run();
     fflush(stdout);
     dup2(saved, 1);
     close(saved);
@@ -100,6 +100,24 @@ TEST(GearSetup, RerunRestoresAnimationStateAndIdenticalTables) {
     EXPECT_EQ(stepScene1, 0);
     EXPECT_EQ(stepScene23, 0);
     EXPECT_EQ(driveAngle, 1.25);  // left alone: every scene that uses it resets it
+}
+
+TEST(GearSetup, ComputingPrintsNothingAndTheReportIsPrintedFromItsNumbers) {
+    selectConsoleCodeset("UTF-8");
+    captureSetup();
+    Point2 before[tableCapacity];
+    std::memcpy(before, involuteTable, sizeof before);
+    viewScale = 0.1;
+    static DemoGear gear{};
+    EXPECT_EQ(captureSetup([] { gear = computeDemoGear(); }), "");
+    EXPECT_EQ(std::memcmp(before, involuteTable, sizeof before), 0);
+    EXPECT_EQ(viewScale, 0.5);
+    // ra = 2, rf = -0.25, tan 60 degrees and 1.25 tan 20 degrees.
+    EXPECT_EQ(gear.ra, 2.0);
+    EXPECT_EQ(gear.rf, -0.25);
+    EXPECT_NEAR(gear.rollMax, std::sqrt(3.0), 1e-12);
+    EXPECT_NEAR(gear.rollMin, 1.25 * 0.36397023426620234, 1e-12);
+    EXPECT_EQ(captureSetup([] { printDemoGearReport(gear); }), expectedReport);
 }
 
 TEST(ConsoleReport, Utf8AndAsciiLocalesGetUtf8Bytes) {
