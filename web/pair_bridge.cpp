@@ -81,6 +81,7 @@
 #include "pair/gear_pair.h"
 #include "pair/inputs.h"
 #include "pair/line_of_action.h"
+#include "pair/pair_kind.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 
@@ -221,7 +222,8 @@ EMSCRIPTEN_KEEPALIVE void webSetPairInput(int index, double value) {
 
 EMSCRIPTEN_KEEPALIVE int webSetPair(int kind) {
     PairInput input = pendingInput;
-    input.kind = kind == 1 ? PairKind::internal : kind == 2 ? PairKind::rack : PairKind::external;
+    // The kinds in the order of the table of kinds; anything else: external.
+    input.kind = pairKindModels()[kind >= 0 && kind < pairKindCount ? kind : 0].kind;
     // The ranges given in multiples of the module, and every input the kind
     // does not use back at its start (a rack's z2 is no number of its own).
     for (int i = 0; i < pairInputCount; ++i) {
@@ -275,10 +277,13 @@ EMSCRIPTEN_KEEPALIVE void webPairStart() {
 EMSCRIPTEN_KEEPALIVE const char* webPairMessage() { return refusal.c_str(); }
 
 // The shifts of the current pair (chosen for its centre distance, when one was given).
-EMSCRIPTEN_KEEPALIVE double webPairX(int gear) { return activePair.input.kind == PairKind::rack && gear == 1 ? 0.0 : gear == 0 ? activePair.input.x1 : activePair.input.x2; }
+EMSCRIPTEN_KEEPALIVE double webPairX(int gear) {
+    const bool ownShift = gear == 0 || pairKindModel(activePair.input.kind).hasGear2Shift;
+    return !ownShift ? 0.0 : gear == 0 ? activePair.input.x1 : activePair.input.x2;
+}
 
 EMSCRIPTEN_KEEPALIVE int webPairKind() { return static_cast<int>(activePair.input.kind); }
-EMSCRIPTEN_KEEPALIVE int webPairZc() { return activePair.input.kind == PairKind::internal ? activePair.numbers.zc : 0; }
+EMSCRIPTEN_KEEPALIVE int webPairZc() { return pairKindModel(activePair.input.kind).hasRingCutting ? activePair.numbers.zc : 0; }
 
 EMSCRIPTEN_KEEPALIVE double webPairEpsilonAlpha() { return activePair.numbers.epsilonAlpha; }
 EMSCRIPTEN_KEEPALIVE double webPairAlphaWDeg() { return activePair.numbers.alphaW * 180.0 / pi; }

@@ -10,6 +10,7 @@
 
 #include "pair/exports.h"
 #include "pair/line_of_action.h"
+#include "pair/pair_kind.h"
 #include "pair/report_lines.h"
 
 namespace {
@@ -34,7 +35,7 @@ void centreDistanceLines(Report& r, const PairInput& in, const PairNumbers& n) {
     r.add("指定の中心距離", "a", in.centreDistance, "mm");
     r.add("転位係数", "x1", in.x1, "");
     r.add("転位係数", "x2", in.x2, "");
-    const bool ring = in.kind == PairKind::internal;
+    const bool ring = pairKindModel(in.kind).hasRingCutting;  // x2 - x1 is what a fixes
     r.add(ring ? "転位係数の差" : "転位係数の和", ring ? "x2 - x1" : "x1 + x2", ring ? in.x2 - in.x1 : in.x1 + in.x2, "");
     const SlidingAtEnds z = slidingAtEnds(contactPath(in, n));
     if (in.centreX1Given) {
@@ -48,7 +49,7 @@ void centreDistanceLines(Report& r, const PairInput& in, const PairNumbers& n) {
 
 void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
     const ContactPath path = contactPath(in, n);
-    const bool rack = in.kind == PairKind::rack;
+    const bool rack = !pairKindModel(in.kind).hasGear2Shift;  // gear 2 has no diameters
     r.text += "\n\nかみ合い線に沿って（有効なかみ合いの始まり A から終わり E まで）";
     const SlidingAtEnds z = slidingAtEnds(path);
     addSliding(r, "ζ1_root", z.zeta1Root);
