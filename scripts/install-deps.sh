@@ -10,7 +10,7 @@ option=--test
 if has "$@"; then
   packages+=(libgtest-dev xvfb xauth libxtst-dev x11-utils locales libpng-dev
             desktop-file-utils groff-base man-db bsdextrautils dpkg-dev file
-            python3-ezdxf clang libclang-rt-14-dev)
+            python3-ezdxf admesh clang libclang-rt-14-dev)
 fi
 option=--docs
 if has "$@"; then

@@ -70,10 +70,10 @@ int main(int argc, char** argv) {
         printLines(options.help ? helpText() : versionText());
         return ferror(stdout) == 0 ? 0 : exitCannotWrite;
     }
-    // --svg, --dxf and --report answer and end the program: no window, no
-    // display, no scene. The report needs the numbers alone; the drawings
-    // the outlines too.
-    if (options.svg || options.dxf) {
+    // --svg, --dxf, --stl and --report answer and end the program: no
+    // window, no display, no scene. The report needs the numbers alone; the
+    // drawings and the solids the outlines too.
+    if (options.svg || options.dxf || options.stl) {
         PairGeometry pair;
         buildPairGeometry(options.pair, pair);
         if (options.svg && !writeDrawing("--svg", options.svgPath, formatPairSvg(pair, options.layout))) {
@@ -82,12 +82,15 @@ int main(int argc, char** argv) {
         if (options.dxf && !writeDrawing("--dxf", options.dxfPath, formatPairDxf(pair, options.layout))) {
             return exitCannotWrite;
         }
+        if (options.stl && !writeDrawing("--stl", options.stlPath, formatPairStl(pair, options.bore))) {
+            return exitCannotWrite;
+        }
     }
     if (options.report) {
         printPairReport(options.pair, pairNumbers(options.pair));
         return 0;
     }
-    if (options.svg || options.dxf) {
+    if (options.svg || options.dxf || options.stl) {
         return 0;
     }
     if (options.hasPair) {

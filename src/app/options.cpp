@@ -34,6 +34,8 @@ enum Code : int {
     codeTorque,
     codeElastic,
     codeCentreDistance,
+    codeStl,
+    codeBore,
 };
 
 const option longOptions[] = {
@@ -55,6 +57,8 @@ const option longOptions[] = {
     {"torque", required_argument, nullptr, codeTorque},
     {"elastic", required_argument, nullptr, codeElastic},
     {"centre-distance", required_argument, nullptr, codeCentreDistance},
+    {"stl", required_argument, nullptr, codeStl},
+    {"bore", required_argument, nullptr, codeBore},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -149,6 +153,10 @@ std::string expected(int code) {
         return "FILE: the DXF file to write (- for standard output)";
     case codeLayout:
         return "KIND: mesh or apart";
+    case codeStl:
+        return "FILE: the STL file to write (- for standard output)";
+    case codeBore:
+        return "D: a number of mm above 0";
     default:
         return "no value";
     }
@@ -211,6 +219,7 @@ struct Given {
     std::string pin;
     std::string faceWidth;
     std::string centreDistance;
+    std::string bore;
     bool cutterTeeth = false;
     unsigned codes = 0;  // bit code - codeTeeth for each option given
 };
@@ -266,6 +275,19 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
         options.dxf = true;
         options.dxfPath = value;
         return value[0] != '\0';
+    case codeStl:
+        options.stl = true;
+        options.stlPath = value;
+        return value[0] != '\0';
+    case codeBore: {
+        // A decimal number as the pair's inputs are read (no hexadecimal,
+        // no "inf" or "nan"), above 0.
+        given.bore = value;
+        char* end = nullptr;
+        options.bore = strtod(value, &end);
+        return value[0] != '\0' && *end == '\0' && strpbrk(value, "xXnNiI") == nullptr &&
+               std::isfinite(options.bore) && options.bore > 0.0;
+    }
     case codeLayout:
         if (strcmp(value, "mesh") == 0) {
             options.layout = SheetLayout::mesh;
@@ -340,6 +362,24 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         message = complaint("--dxf " + quoted(options.dxfPath) + ": --svg writes " +
                             (options.svgPath == "-" ? std::string("to standard output") : std::string("that file")) +
                             " already; give each drawing its own file");
+        return false;
+    }
+    // The solids share no file with a drawing either.
+    const struct {
+        bool given;
+        const std::string& path;
+        const char* option;
+    } drawings[] = {{options.svg, options.svgPath, "--svg"}, {options.dxf, options.dxfPath, "--dxf"}};
+    for (const auto& drawing : drawings) {
+        if (options.stl && drawing.given && drawing.path == options.stlPath) {
+            message = complaint("--stl " + quoted(options.stlPath) + ": " + drawing.option + " writes " +
+                                (drawing.path == "-" ? std::string("to standard output") : std::string("that file")) +
+                                " already; give the solids a file of their own");
+            return false;
+        }
+    }
+    if (!given.bore.empty() && !options.stl) {
+        message = complaint("--bore " + quoted(given.bore) + ": only the solids have a bore; give --stl FILE too");
         return false;
     }
     // The module's own complaint comes first when it is out of range.
@@ -560,6 +600,18 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
         }
         return false;
     }
+    if (options.bore > 0.0) {
+        // A bore that reaches a wheel's root circle would cut its teeth off
+        // the solid: refused, with the largest that fits (to 0.001 mm, down).
+        const BoreLimit limit = boreLimit(options.pair, pairNumbers(options.pair));
+        if (options.bore > limit.largest) {
+            char text[160];
+            snprintf(text, sizeof text, "D must be at most %.3f mm: gear %d's root diameter df%d = %.3f mm less 0.01 m",
+                     std::floor(limit.largest * 1000.0) / 1000.0, limit.gear + 1, limit.gear + 1, limit.df);
+            message = complaint("--bore " + quoted(given.bore) + ": a bore that large cuts into a root circle; " + text);
+            return false;
+        }
+    }
     return true;
 }
 
@@ -678,6 +730,12 @@ std::string helpText() {
     appendOption(text, "--svg FILE", "write the outlines as an SVG picture in mm (- for standard output)");
     appendOption(text, "--dxf FILE", "write the outlines as a DXF R12 drawing in mm (- for standard output)");
     appendOption(text, "--layout KIND", "the drawings' placing: mesh (default) or apart");
+    appendOption(text, "--stl FILE",
+                 "write every gear as a closed solid of the face width b for 3D printing, placed apart: a binary "
+                 "STL in mm (- for standard output); a ring with its rim, a rack as a bar with a flat back");
+    appendOption(text, "--bore D",
+                 "with --stl: a round bore of D mm through each wheel (not a ring or a rack), at most its root "
+                 "diameter less 0.01 m");
     text += "\nOther options:\n";
     appendOption(text, "-h, --help", "print this help and exit");
     appendOption(text, "--version", "print the program's name and version and exit");

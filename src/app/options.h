@@ -19,6 +19,10 @@
 //   --svg FILE             write the outlines as an SVG picture, then exit
 //   --dxf FILE             write the outlines as a DXF R12 drawing, then exit
 //   --layout KIND          mesh (default) or apart: the drawings' placing
+//   --stl FILE             write every gear as a solid to print (binary STL,
+//                          mm, placed apart), then exit
+//   --bore D               a round bore of D mm through each wheel's solid
+//                          (with --stl), at most its root diameter less 0.01 m
 //   --help, -h             print the options with their units and ranges, then exit
 //   --version              print the program's name and version, then exit
 //
@@ -48,6 +52,9 @@ struct ProgramOptions {
     bool dxf = false;       // --dxf
     std::string dxfPath;    // --dxf's FILE ("-": standard output)
     SheetLayout layout = SheetLayout::mesh;  // --layout
+    bool stl = false;       // --stl
+    std::string stlPath;    // --stl's FILE ("-": standard output)
+    double bore = 0.0;      // --bore, mm; 0: none
 };
 
 // Takes the options above out of argv (argc and argv shrink to GLUT's

@@ -1,5 +1,6 @@
-// What leaves the program about a pair: the console report and the drawings
-// (SVG, DXF). All are built as strings; writing them is the caller's.
+// What leaves the program about a pair: the console report, the drawings
+// (SVG, DXF) and the solids to print (STL). All are built as strings;
+// writing them is the caller's.
 #pragma once
 
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "pair/gear_pair.h"
 #include "pair/outline.h"
+#include "pair/solid.h"
 
 // The pair's report for the console: UTF-8 lines, each begun by its newline,
 // the last one ended by one too. One quantity a line as
@@ -57,6 +59,14 @@ constexpr double sheetLineWidthMm = 0.1;       // hairline, whatever the module
 // has no centre cross.
 void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet);
 
+// Where layOutPair puts gear 2 (gear 1 stays at (0, 0), not turned): its
+// centre, or a rack's own origin, and its turn about it, rad.
+struct SheetPlacing {
+    Point2 origin2;
+    double turn2;
+};
+SheetPlacing placePair(const PairGeometry& pair, SheetLayout layout);
+
 // The sheet as an SVG picture in millimetres: a group per layer
 // (<g id="GEAR1">, ...) of <path> elements, hairlines of 0.1 mm; SVG's y
 // axis points down, so every point (x, y) is written as (x, -y) and the
@@ -69,3 +79,38 @@ std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout = SheetLa
 // each centre stroke a LINE. Widths 0: CAD's hairline. Coordinates to 5
 // decimals, the same points as the SVG's (with y up, as DXF has it).
 std::string formatPairDxf(const PairGeometry& pair, SheetLayout layout = SheetLayout::mesh);
+
+// ---- Solids for 3D printing (stl.cpp, built by pair/solid.h) -----------------
+// Every gear of the pair as a closed solid of the face width b
+// (faceWidthOf), placed as --layout apart places the drawings' outlines,
+// so that none overlaps another on the printer's plate, the bottom faces on
+// z = 0: gear 1 and an external pair's gear 2 as wheels, with a round bore
+// of diameter `bore` through the centre when bore > 0; an internal pair's
+// ring as its toothed outline inside the drawings' rim (diameter df2 + 4 m,
+// rimModules); a rack as a bar, its toothed outline over the drawn length
+// closed by its flat back. The faces' points are the drawings' points, so
+// within 0.001 m of the true outlines; a bore's chords stray at most
+// solidArcModules from its circle, as the rim's do.
+constexpr double solidArcModules = 0.0002;  // in m: sagitta of a bore's chords
+constexpr double solidToleranceModules = 0.001;  // in m: the outlines' accuracy, which a twist's layers keep
+// A bore stays this far inside each wheel's root circle (radially, in m):
+// five times the outlines' accuracy, so the bore's chords and the root's
+// never meet.
+constexpr double boreClearanceModules = 0.005;
+
+// The largest bore the pair's wheels take, mm: df - 2 x 0.005 m of the
+// wheel of least root diameter (gear 1, or an external pair's gear 2), and
+// which gear that is (0 or 1) with its df.
+struct BoreLimit {
+    double largest;
+    int gear;
+    double df;
+};
+BoreLimit boreLimit(const PairInput& input, const PairNumbers& numbers);
+
+// The solids of a spur pair (a bore up to boreLimit's largest; 0: none),
+// gear 1 first; none twisted (buildSolid takes a twist for helical gears).
+void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solids);
+
+// The solids as a binary STL in mm: what --stl writes.
+std::string formatPairStl(const PairGeometry& pair, double bore);

@@ -16,6 +16,11 @@
 struct PairGeometry;
 struct RingCutterMemo;
 
+// What gear 2 is as a solid to print (the STL, pair/exports.h): a round
+// wheel like gear 1 (a bore may go through it), a ring (its teeth inside
+// its rim) or a bar (a rack, its teeth on top of a flat back).
+enum class GearForm { wheel, ring, bar };
+
 struct PairKindModel {
     PairKind kind;
     const char* name;     // as --pair and the page's link say it: "external"
@@ -34,6 +39,7 @@ struct PairKindModel {
     bool (*passes)(const PairInput& input, RingCutterMemo& memo);
     bool hasGear2Shift;   // gear 2 has teeth and a shift of its own (a rack has neither)
     bool hasRingCutting;  // a ring cut by a pinion-type cutter: scene 9
+    GearForm gear2Form;   // gear 2 as a solid, and where the drawings put it apart
 };
 
 constexpr int pairKindCount = 3;

@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pair/exports.h"
+#include "pair/pair_kind.h"
 
 namespace {
 
@@ -42,33 +43,40 @@ double outerRadius(const GearOutline& outline) {
 
 }  // namespace
 
-void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet) {
+SheetPlacing placePair(const PairGeometry& pair, SheetLayout layout) {
     const double m = pair.input.m;
-    sheet.paths.clear();
-    addOutline(sheet, "GEAR1", "gear1", pair.outline[0], {0.0, 0.0}, 0.0);
-    if (pair.input.kind == PairKind::rack) {
+    SheetPlacing placing{{pair.numbers.a, 0.0}, pair.phase2};
+    if (pairKindModel(pair.input.kind).gear2Form == GearForm::bar) {
         // The rack below the pinion, its datum line horizontal; apart, its
         // tip line 2 m below the pinion's tip circle.
-        Point2 origin{pair.rackShift, -pair.numbers.a};
+        placing.origin2 = {pair.rackShift, -pair.numbers.a};
         if (layout == SheetLayout::apart) {
-            origin = {0.0, -(outerRadius(pair.outline[0]) + sheetGapModules * m + m)};
+            placing.origin2 = {0.0, -(outerRadius(pair.outline[0]) + sheetGapModules * m + m)};
         }
-        addOutline(sheet, "RACK", "rack", pair.outline[1], origin, 0.0);
+        placing.turn2 = 0.0;
+    } else if (layout == SheetLayout::apart) {
+        const double r2 = std::max(outerRadius(pair.outline[1]), outerRadius(pair.rim));
+        placing.origin2 = {outerRadius(pair.outline[0]) + sheetGapModules * m + r2, 0.0};
+        placing.turn2 = 0.0;
+    }
+    return placing;
+}
+
+void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet) {
+    const double m = pair.input.m;
+    const SheetPlacing placing = placePair(pair, layout);
+    sheet.paths.clear();
+    addOutline(sheet, "GEAR1", "gear1", pair.outline[0], {0.0, 0.0}, 0.0);
+    if (pairKindModel(pair.input.kind).gear2Form == GearForm::bar) {
+        addOutline(sheet, "RACK", "rack", pair.outline[1], placing.origin2, 0.0);
         addCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
     } else {
-        Point2 centre2{pair.numbers.a, 0.0};
-        double turn2 = pair.phase2;
-        if (layout == SheetLayout::apart) {
-            const double r2 = std::max(outerRadius(pair.outline[1]), outerRadius(pair.rim));
-            centre2 = {outerRadius(pair.outline[0]) + sheetGapModules * m + r2, 0.0};
-            turn2 = 0.0;
-        }
-        addOutline(sheet, "GEAR2", "gear2", pair.outline[1], centre2, turn2);
+        addOutline(sheet, "GEAR2", "gear2", pair.outline[1], placing.origin2, placing.turn2);
         if (!pair.rim.points.empty()) {
-            addOutline(sheet, "GEAR2", "gear2", pair.rim, centre2, turn2);  // a ring's rim: a second outline of #gear2
+            addOutline(sheet, "GEAR2", "gear2", pair.rim, placing.origin2, placing.turn2);  // a ring's rim: a second outline of #gear2
         }
         addCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
-        addCross(sheet, "centre2", centre2, centreCrossModules * m);
+        addCross(sheet, "centre2", placing.origin2, centreCrossModules * m);
     }
 
     sheet.minX = sheet.minY = HUGE_VAL;

@@ -221,6 +221,17 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--pair", "ring"}, "--pair", "external, internal or rack"},
         {{"--pair", "Rack"}, "--pair", "external, internal or rack"},
         {{"--layout", "side"}, "--layout", "mesh or apart"},
+        // The solids: a file of their own, a bore above 0 that clears the
+        // roots (df1 of 8 teeth shifted 0.4: 8 - 2.5 + 0.8 = 6.3 mm).
+        {{"--stl"}, "--stl", "FILE"},
+        {{"--svg", "-", "--stl", "-"}, "--stl", "--svg writes to standard output already"},
+        {{"--dxf", "a", "--stl", "a"}, "--stl", "--dxf writes that file already"},
+        {{"--stl", "a", "--bore", "0"}, "--bore", "a number of mm above 0"},
+        {{"--stl", "a", "--bore", "inf"}, "--bore", "a number of mm above 0"},
+        {{"--stl", "a", "--bore", "0x10"}, "--bore", "a number of mm above 0"},
+        {{"--bore", "2"}, "--bore", "give --stl FILE too"},
+        {{"--teeth", "8,30", "--shift", "0.4,0", "--stl", "a", "--bore", "6.3"}, "--bore",
+         "at most 6.290 mm: gear 1's root diameter df1 = 6.300 mm"},
         // A rack takes gear 1's numbers alone, whichever option comes first.
         {{"--pair", "rack", "--teeth", "12,24"}, "--teeth", "Z1 alone, 4 to 400"},
         {{"--teeth", "12,24", "--pair=rack"}, "--teeth", "Z1 alone, 4 to 400"},
@@ -409,7 +420,7 @@ TEST(PairOptions, HelpAndVersionAnswerOnStandardOutput) {
         std::string range = inputRangeText(inputs[i], 0.0);
         EXPECT_NE(text.find(range), std::string::npos) << range;
     }
-    for (const char* option : {"--pair", "--report", "--svg", "--dxf", "--layout", "--version"}) {
+    for (const char* option : {"--pair", "--report", "--svg", "--dxf", "--layout", "--stl", "--bore", "--version"}) {
         EXPECT_NE(text.find(option), std::string::npos) << option;
     }
     std::istringstream lines(text);

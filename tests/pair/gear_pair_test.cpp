@@ -1,11 +1,15 @@
 // The gear pair's numbers against published worked examples, and its outlines
 // against the true involute, the reference-circle tooth thickness, the
-// undercut the rack cuts and the pair placed in mesh.
+// undercut the rack cuts and the pair placed in mesh; a twisted solid of a
+// gear (the untwisted solids of every kind: exports_test.py).
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <gtest/gtest.h>
 #include <random>
 #include <string>
+#include <unistd.h>
 #include <vector>
 
 #include "pair/cutting.h"
@@ -14,6 +18,7 @@
 #include "pair/kinds.h"
 #include "pair/number_format.h"
 #include "pair/outline.h"
+#include "pair/solid.h"
 
 namespace {
 
@@ -1923,3 +1928,126 @@ TEST(PairNumbers, BacklashThinsBothGearsAndTheSizesAgreeWithTheOutlines) {
 }
 
 }  // namespace
+
+// A twisted solid: each layer of a bored gear turned about its own centre
+// (away from the origin), as few layers as keep the chords within the
+// tolerance, still closed and oriented as admesh sees it.
+TEST(PairSolid, TwistTurnsTheTopAboutTheCentreAndTheSolidStaysClosed) {
+    PairGeometry pair;
+    buildPairGeometry(makePair(40, 41, 2.0, 20.0, 0.0, 0.0), pair);
+    const Point2 centre{50.0, 20.0};
+    const double b = 12.0;
+    const double twist = 0.3;
+    const double tolerance = solidToleranceModules * 2.0;
+    SolidSection section;
+    section.centre = centre;
+    for (const Point2& p : pair.outline[0].points) {
+        section.outline.push_back(Point2{centre.x + p.x, centre.y + p.y});
+    }
+    circlePolygon(centre, 10.0, 0.0004, section.hole);
+    Solid solid;
+    buildSolid(section, b, twist, tolerance, solid);
+
+    // The fewest layers whose chords keep to the tolerance at the tip.
+    const double ra = pair.numbers.gear[0].da / 2.0;
+    const int layers = twistLayers(twist, ra, tolerance);
+    EXPECT_LE(ra * (1.0 - std::cos(twist / layers / 2.0)), tolerance);
+    EXPECT_GT(ra * (1.0 - std::cos(twist / (layers - 1) / 2.0)), tolerance);
+    const size_t perLayer = section.outline.size() + section.hole.size();
+    EXPECT_EQ(solid.vertices.size(), perLayer * static_cast<size_t>(layers + 1));
+
+    // Every point of the top is a point of the bottom turned by the twist
+    // about the centre, and the top has as many as the bottom.
+    std::vector<Point2> bottom;
+    std::vector<Point2> top;
+    for (const SolidVertex& v : solid.vertices) {
+        if (v.z == 0.0f) {
+            bottom.push_back(Point2{v.x, v.y});
+        } else if (v.z == static_cast<float>(b)) {
+            top.push_back(Point2{v.x, v.y});
+        }
+    }
+    ASSERT_EQ(top.size(), bottom.size());
+    std::sort(bottom.begin(), bottom.end(), [](Point2 p, Point2 q) { return p.x < q.x; });
+    double worst = 0.0;
+    for (const Point2& p : top) {
+        const double dx = p.x - centre.x;
+        const double dy = p.y - centre.y;
+        const Point2 back{centre.x + std::cos(twist) * dx + std::sin(twist) * dy,
+                          centre.y - std::sin(twist) * dx + std::cos(twist) * dy};
+        double nearest = HUGE_VAL;
+        auto it = std::lower_bound(bottom.begin(), bottom.end(), back.x - 1e-3,
+                                   [](Point2 q, double x) { return q.x < x; });
+        for (; it != bottom.end() && it->x <= back.x + 1e-3; ++it) {
+            nearest = std::min(nearest, std::hypot(it->x - back.x, it->y - back.y));
+        }
+        worst = std::max(worst, nearest);
+    }
+    EXPECT_LT(worst, 2e-5);  // float's resolution at 80 mm, a few times over
+
+    // Closed and oriented: each directed edge once, its reverse once; no
+    // triangle of zero area; the volume the section's area times b, less
+    // what the chords between layers cut off (at most the tolerance over
+    // the outline's length).
+    std::vector<std::pair<uint64_t, int>> edges;
+    double volume = 0.0;
+    for (size_t t = 0; t < solid.triangles.size(); t += 3) {
+        const SolidVertex* c[3];
+        for (int k = 0; k < 3; ++k) {
+            const uint32_t from = solid.triangles[t + k];
+            const uint32_t to = solid.triangles[t + (k + 1) % 3];
+            edges.push_back({std::min(from, to) * uint64_t{1} << 32 | std::max(from, to), from < to ? 1 : -1});
+            c[k] = &solid.vertices[solid.triangles[t + k]];
+        }
+        const double ux = c[1]->x - c[0]->x, uy = c[1]->y - c[0]->y, uz = c[1]->z - c[0]->z;
+        const double vx = c[2]->x - c[0]->x, vy = c[2]->y - c[0]->y, vz = c[2]->z - c[0]->z;
+        const double nx = uy * vz - uz * vy, ny = uz * vx - ux * vz, nz = ux * vy - uy * vx;
+        EXPECT_GT(std::sqrt(nx * nx + ny * ny + nz * nz), 0.0);
+        volume += (c[0]->x * nx + c[0]->y * ny + c[0]->z * nz) / 6.0;
+    }
+    std::sort(edges.begin(), edges.end());
+    for (size_t i = 0; i < edges.size(); i += 2) {
+        ASSERT_EQ(edges[i].first, edges[i + 1].first);
+        ASSERT_EQ(edges[i].second + edges[i + 1].second, 0);
+        ASSERT_TRUE(i + 2 == edges.size() || edges[i + 2].first != edges[i].first);
+    }
+    const auto area = [](const std::vector<Point2>& loop) {
+        double sum = 0.0;
+        for (size_t i = 0, j = loop.size() - 1; i < loop.size(); j = i++) {
+            sum += loop[j].x * loop[i].y - loop[i].x * loop[j].y;
+        }
+        return std::fabs(sum) / 2.0;
+    };
+    double length = 0.0;
+    for (size_t i = 0, j = section.outline.size() - 1; i < section.outline.size(); j = i++) {
+        length += std::hypot(section.outline[i].x - section.outline[j].x, section.outline[i].y - section.outline[j].y);
+    }
+    const double full = (area(section.outline) - area(section.hole)) * b;
+    EXPECT_LE(volume, full * (1.0 + 1e-6));
+    EXPECT_GE(volume, full - tolerance * length * b);
+
+    // admesh finds nothing to repair in the STL file.
+    char folder[] = "/tmp/involute-solid-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string path = std::string(folder) + "/twisted.stl";
+    const std::string stl = formatStl({solid}, "twisted gear");
+    FILE* file = fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    fwrite(stl.data(), 1, stl.size(), file);
+    fclose(file);
+    FILE* admesh = popen(("admesh '" + path + "'").c_str(), "r");
+    ASSERT_NE(admesh, nullptr);
+    std::string report;
+    char buffer[256];
+    while (fgets(buffer, sizeof buffer, admesh) != nullptr) {
+        report += buffer;
+    }
+    EXPECT_EQ(pclose(admesh), 0);
+    remove(path.c_str());
+    rmdir(folder);
+    for (const char* line : {"Edges fixed           :     0", "Facets removed        :     0",
+                             "Facets added          :     0", "Facets reversed       :     0",
+                             "Degenerate facets     :     0", "Number of parts       :     1"}) {
+        EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
+    }
+}

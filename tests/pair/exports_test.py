@@ -1,11 +1,15 @@
 """The DXF drawing read back by a DXF library (ezdxf) and held against the SVG
 of the same run: units, layers, closed outlines, the very same points, the
-centres and the gap of --layout apart, hairlines at every module.
+centres and the gap of --layout apart, hairlines at every module. The STL
+solids checked by admesh (closed, oriented, nothing to repair, one part a
+gear) and read back here: volume and place against the SVG's outlines.
 
 Usage: /usr/bin/python3 dxf_test.py PATH-TO-involute-gears
 """
+import math
 import os
 import re
+import struct
 import subprocess
 import sys
 import tempfile
@@ -155,6 +159,136 @@ class DxfAgainstSvg(unittest.TestCase):
         self.assertEqual(piped.returncode, 0, piped.stderr)
         self.assertEqual(piped.stdout, dxf_bytes)
         self.assertTrue(dxf_bytes.endswith(b"0\nEOF\n"))
+
+
+def shoelace(points):
+    return abs(sum(x0 * y1 - x1 * y0 for (x0, y0), (x1, y1) in zip(points, points[1:] + points[:1]))) / 2
+
+
+def read_stl(data):
+    """(header, [(normal, a, b, c)]) of a binary STL, read by its layout alone."""
+    count = struct.unpack_from("<I", data, 80)[0]
+    assert len(data) == 84 + 50 * count, (len(data), count)
+    facets = []
+    for i in range(count):
+        v = struct.unpack_from("<12fH", data, 84 + 50 * i)
+        assert v[12] == 0
+        facets.append((v[0:3], v[3:6], v[6:9], v[9:12]))
+    return data[:80], facets
+
+
+def admesh(path):
+    """admesh's statistics of the file, by their names: {"Edges fixed": 0.0, ...}"""
+    out = subprocess.run(["admesh", path], capture_output=True, text=True, check=True).stdout
+    return {name.strip(): float(value) for name, value in re.findall(r"([A-Z][A-Za-z ]+?)\s*:\s*(-?[\d.]+)", out)}
+
+
+# (arguments, b, [(svg id, stroke index of the outline, of its hole or None)]):
+# wheels with and without a bore, a ring in its rim, a rack, the smallest
+# module with 400 teeth and the largest module.
+SOLIDS = [
+    (["--teeth", "10,30"], 10.0, [("gear1", 0, None), ("gear2", 0, None)]),
+    (["--teeth", "8,30", "--face-width", "4.5", "--bore", "3"], 4.5, [("gear1", 0, None), ("gear2", 0, None)]),
+    (["--pair", "internal", "--teeth", "20,60", "--module", "2"], 20.0, [("gear1", 0, None), ("gear2", 1, 0)]),
+    (["--pair", "rack", "--teeth", "12", "--shift", "0.3"], 10.0, [("gear1", 0, None), ("rack", 0, None)]),
+    (["--teeth", "9,400", "--module", "0.05", "--shift", "0.5,0"], 0.5, [("gear1", 0, None), ("gear2", 0, None)]),
+    (["--teeth", "17,23", "--module", "100", "--pressure-angle", "25", "--bore", "900"], 1000.0,
+     [("gear1", 0, None), ("gear2", 0, None)]),
+]
+
+
+class StlSolids(unittest.TestCase):
+    def solids(self, arguments):
+        """The STL's bytes, admesh's statistics and the SVG's outlines placed apart, of one run."""
+        with tempfile.TemporaryDirectory() as directory:
+            stl_path = os.path.join(directory, "pair.stl")
+            svg_path = os.path.join(directory, "pair.svg")
+            result = run(arguments + ["--stl", stl_path, "--svg", svg_path, "--layout", "apart"])
+            self.assertEqual(result.returncode, 0, result.stderr)
+            self.assertEqual(result.stdout, b"")
+            with open(stl_path, "rb") as f:
+                data = f.read()
+            with open(svg_path, encoding="utf-8") as f:
+                paths = svg_paths(f.read())
+            return data, admesh(stl_path), paths
+
+    def test_closed_solids_of_the_outlines_area_times_b(self):
+        for arguments, b, gears in SOLIDS:
+            with self.subTest(arguments=arguments):
+                data, stats, paths = self.solids(arguments)
+                for name in ["Edges fixed", "Facets removed", "Facets added", "Facets reversed", "Backwards edges",
+                             "Degenerate facets", "Normals fixed", "Total disconnected facets"]:
+                    self.assertEqual(stats[name], 0, name)
+                self.assertEqual(stats["Number of parts"], len(gears))
+                bore = float(arguments[arguments.index("--bore") + 1]) if "--bore" in arguments else 0.0
+                m = float(arguments[arguments.index("--module") + 1]) if "--module" in arguments else 1.0
+                area = 0.0
+                every = []
+                for gear, outline, hole in gears:
+                    strokes = paths[gear][2]
+                    area += shoelace(strokes[outline]) - (shoelace(strokes[hole]) if hole is not None else 0.0)
+                    every += strokes[outline]
+                    if bore > 0:
+                        # The bore's polygon: its chords' sagitta at most
+                        # 0.0002 m, losing at most 2/3 of it over the circumference.
+                        area -= math.pi * bore ** 2 / 4
+                slack = (2 / 3 * 0.0002 * m * math.pi * bore * 2 if bore else 0.0) * b
+                # admesh sums in single precision; the volume summed here
+                # in double from the same corners (divergence theorem) is
+                # held tighter.
+                self.assertAlmostEqual(stats["Volume"], area * b, delta=slack + 1e-5 * area * b)
+                header, facets = read_stl(data)
+                volume = sum(a[0] * (b_[1] * c[2] - b_[2] * c[1]) + a[1] * (b_[2] * c[0] - b_[0] * c[2]) +
+                             a[2] * (b_[0] * c[1] - b_[1] * c[0]) for _, a, b_, c in facets) / 6
+                self.assertAlmostEqual(volume, area * b, delta=slack + 1e-6 * area * b)
+
+                self.assertFalse(header.startswith(b"solid"))
+                self.assertEqual(stats["Number of facets"], len(facets))
+                corners = [p for f in facets for p in f[1:]]
+                self.assertEqual({p[2] for p in corners}, {0.0, struct.unpack("<f", struct.pack("<f", b))[0]})
+                # In place as the SVG's outlines apart: the same extents in x and y.
+                for axis in (0, 1):
+                    self.assertAlmostEqual(min(p[axis] for p in corners), min(p[axis] for p in every),
+                                           delta=1e-5 + 1e-6 * m * 100)
+                    self.assertAlmostEqual(max(p[axis] for p in corners), max(p[axis] for p in every),
+                                           delta=1e-5 + 1e-6 * m * 100)
+                # Each normal is the unit normal of its corners, pointing out
+                # of the solid: the outward normals' sum of z times area is
+                # the top and bottom faces', 0.
+                for normal, a, b_, c in facets[:2000]:
+                    u = [b_[k] - a[k] for k in range(3)]
+                    v = [c[k] - a[k] for k in range(3)]
+                    n = [u[1] * v[2] - u[2] * v[1], u[2] * v[0] - u[0] * v[2], u[0] * v[1] - u[1] * v[0]]
+                    length = math.sqrt(sum(x * x for x in n))
+                    self.assertGreater(length, 0.0)
+                    self.assertAlmostEqual(sum(normal[k] * n[k] / length for k in range(3)), 1.0, delta=1e-5)
+
+    def test_standard_output_bore_limit_and_refusals(self):
+        arguments = ["--teeth", "12,24", "--module", "3"]
+        data, _, _ = self.solids(arguments)
+        piped = run(arguments + ["--stl", "-"])
+        self.assertEqual(piped.returncode, 0, piped.stderr)
+        self.assertEqual(piped.stdout, data)
+        # The largest bore the message names is taken, and leaves every
+        # solid whole; a larger one is refused, with nothing written.
+        refused = run(arguments + ["--stl", "-", "--bore", "29"])
+        self.assertEqual(refused.returncode, 2)
+        self.assertEqual(refused.stdout, b"")
+        # df1 = d1 - 2.5 m = 36 - 7.5 = 28.5 mm; 0.005 m = 0.015 mm each side.
+        self.assertEqual(refused.stderr.decode(),
+                         'involute-gears: --bore "29": a bore that large cuts into a root circle; '
+                         "D must be at most 28.470 mm: gear 1's root diameter df1 = 28.500 mm less 0.01 m\n")
+        _, stats, _ = self.solids(arguments + ["--bore", "28.47"])
+        self.assertEqual((stats["Edges fixed"], stats["Facets added"], stats["Number of parts"]), (0, 0, 2))
+        with tempfile.TemporaryDirectory() as directory:
+            same = os.path.join(directory, "pair")
+            for other in ["--svg", "--dxf"]:
+                result = run(arguments + [other, same, "--stl", same])
+                self.assertEqual(result.returncode, 2, other)
+                self.assertIn("--stl", result.stderr.decode())
+            self.assertEqual(run(arguments + ["--bore", "3"]).returncode, 2)  # a bore without solids
+            self.assertEqual(run(arguments + ["--stl", os.path.join(directory, "no", "pair.stl")]).returncode, 1)
+            self.assertEqual(os.listdir(directory), [])
 
 
 if __name__ == "__main__":
