@@ -261,12 +261,19 @@ void barPieces(std::vector<Point2>& outline, std::vector<Piece>& pieces) {
     pieces.push_back(last);
 }
 
-void putFloat(char* at, float value) {
-    uint32_t bits;
-    memcpy(&bits, &value, sizeof bits);
-    for (int k = 0; k < 4; ++k) {
-        at[k] = static_cast<char>((bits >> (8 * k)) & 0xffu);
+// A facet's twelve floats, little-endian, as STL stores them.
+void putFloats(char* at, const float (&values)[12]) {
+#if defined(__BYTE_ORDER__) && __BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__
+    memcpy(at, values, sizeof values);
+#else
+    for (float value : values) {
+        uint32_t bits;
+        memcpy(&bits, &value, sizeof bits);
+        for (int k = 0; k < 4; ++k) {
+            *at++ = static_cast<char>((bits >> (8 * k)) & 0xffu);
+        }
     }
+#endif
 }
 
 }  // namespace
@@ -325,7 +332,6 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
     const int layers = twistLayers(twist, radius, tolerance);
 
     solid.vertices.clear();
-    solid.triangles.clear();
     solid.vertices.reserve(perLayer * (layers + 1) + 2);
     for (int k = 0; k <= layers; ++k) {
         const double turn = twist * k / layers;
@@ -347,15 +353,31 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
         solid.vertices.push_back(SolidVertex{cx, cy, static_cast<float>(b)});
     }
 
-    solid.triangles.reserve(2 * face.size() + 6 * perLayer * static_cast<size_t>(layers));
     // The walls: the outline counter-clockwise and the hole clockwise, so
-    // that every wall faces out of the material.
+    // that every wall faces out of the material. Each quad between two
+    // layers is cut along the diagonal whose ends lie nearer in angle about
+    // the centre (the twist turns the upper end towards one of them), so a
+    // triangle spans no more angle than a layer's turn or an outline chord
+    // and keeps to the tolerance twistLayers allows.
+    const size_t wallTriangles = 2 * (nO + nH) * static_cast<size_t>(layers);
+    solid.triangles.resize(3 * wallTriangles + 2 * face.size());
+    uint32_t* out = solid.triangles.data();
+    const double step = twist / layers;
+    const auto angleOf = [&](uint32_t i) { return std::atan2(flat[i].y - section.centre.y, flat[i].x - section.centre.x); };
     const auto wall = [&](uint32_t from, uint32_t to) {
+        // Angle from `from` to `to` (the outline's chord), wrapped to (-pi, pi].
+        double chord = angleOf(to) - angleOf(from);
+        chord -= 2.0 * pi * std::round(chord / (2.0 * pi));
+        // Diagonal from `from` below to `to` above spans |chord + step|;
+        // from `to` below to `from` above, |chord - step|.
+        const bool rising = std::fabs(chord + step) <= std::fabs(chord - step);
+        const uint32_t up = static_cast<uint32_t>(perLayer);
         for (int k = 0; k < layers; ++k) {
             const uint32_t a = static_cast<uint32_t>(k * perLayer) + from;
             const uint32_t c = static_cast<uint32_t>(k * perLayer) + to;
-            const uint32_t up = static_cast<uint32_t>(perLayer);
-            solid.triangles.insert(solid.triangles.end(), {a, c, c + up, a, c + up, a + up});
+            const uint32_t corners[2][6] = {{a, c, a + up, c, c + up, a + up}, {a, c, c + up, a, c + up, a + up}};
+            memcpy(out, corners[rising ? 1 : 0], sizeof corners[0]);
+            out += 6;
         }
     };
     for (size_t i = 0; i < nO; ++i) {
@@ -375,7 +397,9 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
             up[k] = i == perLayer ? bottomCentre + 1 : top + i;
             down[k] = i == perLayer ? bottomCentre : i;
         }
-        solid.triangles.insert(solid.triangles.end(), {up[0], up[1], up[2], down[0], down[2], down[1]});
+        const uint32_t corners[6] = {up[0], up[1], up[2], down[0], down[2], down[1]};
+        memcpy(out, corners, sizeof corners);
+        out += 6;
     }
 }
 
@@ -410,11 +434,8 @@ std::string formatStl(const std::vector<Solid>& solids, const std::string& heade
             }
             const float values[12] = {static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
                                       a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z};
-            for (float value : values) {
-                putFloat(at, value);
-                at += 4;
-            }
-            at += 2;  // attribute byte count: 0
+            putFloats(at, values);
+            at += 50;  // the attribute byte count after them stays 0
         }
     }
     return stl;
