@@ -19,6 +19,28 @@ double twiceArea(const std::vector<Point2>& loop) {
     return sum;
 }
 
+// Every coordinate on a grid of 0.00001 mm, the drawings' five decimals:
+// the last bits of a sine differ between the desktop's library and the
+// page's, and a solid from the same section must be the same bytes on both.
+constexpr double gridMm = 1e-5;
+double onGrid(double v) { return std::round(v / gridMm) * gridMm; }
+
+// A loop put on the grid, points that fall together kept once.
+std::vector<Point2> loopOnGrid(const std::vector<Point2>& loop) {
+    std::vector<Point2> out;
+    out.reserve(loop.size());
+    for (const Point2& p : loop) {
+        const Point2 q{onGrid(p.x), onGrid(p.y)};
+        if (out.empty() || q.x != out.back().x || q.y != out.back().y) {
+            out.push_back(q);
+        }
+    }
+    while (out.size() > 1 && out.front().x == out.back().x && out.front().y == out.back().y) {
+        out.pop_back();
+    }
+    return out;
+}
+
 double cross(Point2 a, Point2 b, Point2 c) { return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x); }
 
 // A piece of the face: a simple polygon, counter-clockwise, as indices into
@@ -297,8 +319,9 @@ void circlePolygon(Point2 centre, double radius, double tolerance, std::vector<P
 }
 
 void buildSolid(const SolidSection& section, double b, double twist, double tolerance, Solid& solid) {
-    std::vector<Point2> outline = section.outline;
-    std::vector<Point2> hole = section.shape == SectionShape::round ? section.hole : std::vector<Point2>{};
+    std::vector<Point2> outline = loopOnGrid(section.outline);
+    std::vector<Point2> hole = section.shape == SectionShape::round ? loopOnGrid(section.hole) : std::vector<Point2>{};
+    const Point2 centre{onGrid(section.centre.x), onGrid(section.centre.y)};
     if (twiceArea(outline) < 0.0) {
         std::reverse(outline.begin(), outline.end());
     }
@@ -309,7 +332,7 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
     if (section.shape == SectionShape::bar) {
         barPieces(outline, pieces);
     } else {
-        roundPieces(outline, hole, section.centre, pieces);
+        roundPieces(outline, hole, centre, pieces);
     }
     const size_t nO = outline.size();
     const size_t nH = hole.size();
@@ -319,7 +342,7 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
     // The face's triangles, once, on the section as given.
     std::vector<Point2> flat = outline;
     flat.insert(flat.end(), hole.begin(), hole.end());
-    flat.push_back(section.centre);
+    flat.push_back(centre);
     std::vector<uint32_t> face;
     for (const Piece& piece : pieces) {
         clipEars(piece, flat, face);
@@ -327,7 +350,7 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
 
     double radius = 0.0;
     for (size_t i = 0; i < perLayer; ++i) {
-        radius = std::max(radius, std::hypot(flat[i].x - section.centre.x, flat[i].y - section.centre.y));
+        radius = std::max(radius, std::hypot(flat[i].x - centre.x, flat[i].y - centre.y));
     }
     const int layers = twistLayers(twist, radius, tolerance);
 
@@ -339,16 +362,16 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
         const double s = std::sin(turn);
         const float z = static_cast<float>(b * k / layers);
         for (size_t i = 0; i < perLayer; ++i) {
-            const double dx = flat[i].x - section.centre.x;
-            const double dy = flat[i].y - section.centre.y;
-            solid.vertices.push_back(SolidVertex{static_cast<float>(section.centre.x + c * dx - s * dy),
-                                                 static_cast<float>(section.centre.y + s * dx + c * dy), z});
+            const double dx = flat[i].x - centre.x;
+            const double dy = flat[i].y - centre.y;
+            solid.vertices.push_back(SolidVertex{static_cast<float>(onGrid(centre.x + c * dx - s * dy)),
+                                                 static_cast<float>(onGrid(centre.y + s * dx + c * dy)), z});
         }
     }
     const uint32_t bottomCentre = static_cast<uint32_t>(solid.vertices.size());
     if (centrePoint) {
-        const float cx = static_cast<float>(section.centre.x);
-        const float cy = static_cast<float>(section.centre.y);
+        const float cx = static_cast<float>(centre.x);
+        const float cy = static_cast<float>(centre.y);
         solid.vertices.push_back(SolidVertex{cx, cy, 0.0f});
         solid.vertices.push_back(SolidVertex{cx, cy, static_cast<float>(b)});
     }
@@ -363,7 +386,7 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
     solid.triangles.resize(3 * wallTriangles + 2 * face.size());
     uint32_t* out = solid.triangles.data();
     const double step = twist / layers;
-    const auto angleOf = [&](uint32_t i) { return std::atan2(flat[i].y - section.centre.y, flat[i].x - section.centre.x); };
+    const auto angleOf = [&](uint32_t i) { return std::atan2(flat[i].y - centre.y, flat[i].x - centre.x); };
     const auto wall = [&](uint32_t from, uint32_t to) {
         // Angle from `from` to `to` (the outline's chord), wrapped to (-pi, pi].
         double chord = angleOf(to) - angleOf(from);
