@@ -1,7 +1,7 @@
 // The page's "Real gears" panel and the gear pair of scenes 7 to 9: what the
 // page calls (as Module._name, from web/page/program_calls.js) to set the
 // pair, read its numbers, warnings and scene 7's contact points, and get the
-// pair's SVG and DXF.
+// pair's SVG and DXF and its solids' STL.
 //
 // Unlike the desktop, where the pair scenes exist only when the program is
 // started with pair options, the page always has them: the default pair
@@ -68,6 +68,9 @@
 //       pair, the same bytes as the desktop's --dxf file with --layout mesh
 //       (apart 0) or --layout apart (apart 1); the pointer stays valid until
 //       the next call of _webPairDxf.
+//   Module._webPairStl() / _webPairStlLength(): the binary STL of the
+//       pair's solids, the same bytes as the desktop's --stl file (no bore);
+//       the pointer stays valid until the next call of _webPairStl.
 #include <emscripten/emscripten.h>
 
 #include <cstdio>
@@ -109,6 +112,7 @@ std::string refusal;  // why the last webSetPair was refused; "" after an accept
 PairInput pendingInput;  // the inputs webSetPairInput has given, for webSetPair
 std::string svgText;
 std::string dxfText;
+std::string stlBytes;
 double contacts[contactCapacity];
 int contactCount = 0;
 
@@ -347,5 +351,12 @@ EMSCRIPTEN_KEEPALIVE const char* webPairDxf(int apart) {
 }
 
 EMSCRIPTEN_KEEPALIVE int webPairDxfLength() { return static_cast<int>(dxfText.size()); }
+
+EMSCRIPTEN_KEEPALIVE const char* webPairStl() {
+    stlBytes = formatPairStl(activePair, 0.0);
+    return stlBytes.data();
+}
+
+EMSCRIPTEN_KEEPALIVE int webPairStlLength() { return static_cast<int>(stlBytes.size()); }
 
 }  // extern "C"

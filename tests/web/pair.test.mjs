@@ -2,7 +2,7 @@
 // fields and by the link in the address bar, drawn again without a step, its
 // numbers against published values, refusals beside the field, keys 7 to 9,
 // the kinds of pair (internal, rack) with their links and readouts, and the
-// SVG download against the desktop program's --svg file.
+// SVG, DXF and STL downloads against the desktop program's files.
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
 import { execFileSync } from "node:child_process";
@@ -337,7 +337,7 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   await unknown.finish();
 });
 
-test("Save the gears' outlines downloads the desktop's --svg and --dxf files, byte for byte", { timeout: testTimeoutMs }, async (t) => {
+test("Save the gears' outlines and Save for 3D printing download the desktop's --svg, --dxf and --stl files, byte for byte", { timeout: testTimeoutMs }, async (t) => {
   const page = await openPage(`${server.origin}/involute-gears.html${publishedLink}`);
   await page.waitForFunction(() => Module._webScene() === 7);
   const [download] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-svg"]')]);
@@ -357,6 +357,18 @@ test("Save the gears' outlines downloads the desktop's --svg and --dxf files, by
     assert.match(dxfText, new RegExp(`POLYLINE\\r?\\n\\s*8\\r?\\n${layer}\\r?\\n`), `a polyline on ${layer}`);
   }
   assert.equal(await frames(page), 2, "saving draws nothing");
+  // The solids of the face width in its field: a binary STL of both gears,
+  // b = 12 mm, and then of the ring of an internal pair in its rim.
+  await commit(page, "#pair-width", "12");
+  const [stlDownload] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-stl"]')]);
+  const stl = fs.readFileSync(await stlDownload.path());
+  assert.equal(stlDownload.suggestedFilename(), "involute-gears-pair.stl");
+  assert.equal(stl.length, 84 + 50 * stl.readUInt32LE(80), "a binary STL, 50 bytes a facet");
+  await page.check('input[name="kind"][value="internal"]');
+  await commit(page, "#pair-z2", "60");
+  const [ringDownload] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-stl"]')]);
+  const ring = fs.readFileSync(await ringDownload.path());
+  assert.equal(await frames(page), 2, "saving draws nothing");
   await page.finish();
 
   if (!desktopBinary) {
@@ -373,6 +385,13 @@ test("Save the gears' outlines downloads the desktop's --svg and --dxf files, by
     execFileSync(desktopBinary, ["--teeth", "12,24", "--module", "3", "--pressure-angle", "20", "--shift", "0.6,0.36",
                                  "--dxf", dxfFile]);
     assert.ok(dxf.equals(fs.readFileSync(dxfFile)), "the page's DXF is the desktop's");
+    const stlFile = path.join(directory, "pair.stl");
+    execFileSync(desktopBinary, ["--teeth", "12,24", "--module", "3", "--pressure-angle", "20", "--shift", "0.6,0.36",
+                                 "--face-width", "12", "--stl", stlFile]);
+    assert.ok(stl.equals(fs.readFileSync(stlFile)), "the page's STL is the desktop's");
+    execFileSync(desktopBinary, ["--pair", "internal", "--teeth", "12,60", "--module", "3", "--pressure-angle", "20",
+                                 "--shift", "0.6,0.36", "--face-width", "12", "--stl", stlFile]);
+    assert.ok(ring.equals(fs.readFileSync(stlFile)), "the page's ring is the desktop's");
   } finally {
     fs.rmSync(directory, { recursive: true, force: true });
   }

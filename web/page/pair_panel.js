@@ -488,6 +488,11 @@ var pairPanel = (function () {
     if (!started || !(running() || body.dataset.state === "ended")) return;
     saves.download(program.dxf(), "image/vnd.dxf", "involute-gears-pair.dxf");
   });
+  // The gears as solids to print, the desktop's --stl: binary STL in mm.
+  section.querySelector('[data-action="save-stl"]').addEventListener("click", function () {
+    if (!started || !(running() || body.dataset.state === "ended")) return;
+    saves.download(program.stl(), "model/stl", "involute-gears-pair.stl");
+  });
 
   return {
     start: start,

@@ -114,6 +114,8 @@ var program = (function () {
     },
     // The pair's outlines as the desktop's --svg and --dxf (in mesh) write them: the file's bytes.
     svg: function () { var at = m._webPairSvg(); return bytesAt(at, m._webPairSvgLength()); },
-    dxf: function () { var at = m._webPairDxf(0); return bytesAt(at, m._webPairDxfLength()); }
+    dxf: function () { var at = m._webPairDxf(0); return bytesAt(at, m._webPairDxfLength()); },
+    // The pair's solids as the desktop's --stl writes them (no bore): the file's bytes.
+    stl: function () { var at = m._webPairStl(); return bytesAt(at, m._webPairStlLength()); }
   };
 })();
