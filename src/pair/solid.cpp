@@ -47,9 +47,11 @@ double cross(Point2 a, Point2 b, Point2 c) { return (b.x - a.x) * (c.y - a.y) - 
 // the points of one layer.
 using Piece = std::vector<uint32_t>;
 
-// Ear clipping of one small piece (O(k^2) for k corners): an ear is a convex
-// corner whose triangle holds no other corner of the piece, not even on its
-// edges, so no triangle has zero area and none overlaps another.
+// Ear clipping of one small piece (O(k^2) for k corners at most, and only
+// its reflex corners are looked at): an ear is a convex corner whose
+// triangle holds no other corner of the piece, not even on its edges, so no
+// triangle has zero area and none overlaps another. Only a reflex (or
+// straight) corner can lie in a convex corner's triangle.
 void clipEars(const Piece& piece, const std::vector<Point2>& p, std::vector<uint32_t>& out) {
     const size_t n = piece.size();
     std::vector<size_t> next(n);
@@ -59,15 +61,29 @@ void clipEars(const Piece& piece, const std::vector<Point2>& p, std::vector<uint
         prev[i] = (i + n - 1) % n;
     }
     const auto at = [&](size_t i) { return p[piece[i]]; };
+    const auto turn = [&](size_t i) { return cross(at(prev[i]), at(i), at(next[i])); };
+    std::vector<char> alive(n, 1);
+    std::vector<size_t> reflex;
+    for (size_t i = 0; i < n; ++i) {
+        if (turn(i) <= 0.0) {
+            reflex.push_back(i);
+        }
+    }
     const auto isEar = [&](size_t i) {
         const size_t a = prev[i];
         const size_t c = next[i];
-        if (cross(at(a), at(i), at(c)) <= 0.0) {
+        if (turn(i) <= 0.0) {
             return false;
         }
-        for (size_t q = next[c]; q != a; q = next[q]) {
+        const Point2 pa = at(a);
+        const Point2 pi_ = at(i);
+        const Point2 pc = at(c);
+        for (size_t q : reflex) {
+            if (!alive[q] || q == a || q == i || q == c) {
+                continue;
+            }
             const Point2 v = at(q);
-            if (cross(at(a), at(i), v) >= 0.0 && cross(at(i), at(c), v) >= 0.0 && cross(at(c), at(a), v) >= 0.0) {
+            if (cross(pa, pi_, v) >= 0.0 && cross(pi_, pc, v) >= 0.0 && cross(pc, pa, v) >= 0.0) {
                 return false;
             }
         }
@@ -82,7 +98,7 @@ void clipEars(const Piece& piece, const std::vector<Point2>& p, std::vector<uint
             // convex corner, so that the clipping ends.
             size_t best = i;
             for (size_t k = next[i]; k != i; k = next[k]) {
-                if (cross(at(prev[k]), at(k), at(next[k])) > cross(at(prev[best]), at(best), at(next[best]))) {
+                if (turn(k) > turn(best)) {
                     best = k;
                 }
             }
@@ -93,6 +109,7 @@ void clipEars(const Piece& piece, const std::vector<Point2>& p, std::vector<uint
             continue;
         }
         out.insert(out.end(), {piece[prev[i]], piece[i], piece[next[i]]});
+        alive[i] = 0;
         next[prev[i]] = next[i];
         prev[next[i]] = prev[i];
         i = prev[i];
@@ -103,8 +120,8 @@ void clipEars(const Piece& piece, const std::vector<Point2>& p, std::vector<uint
 }
 
 // The runs of a loop's points at its least (or greatest) distance from
-// `centre` (within a billionth of it): the middle point of each run, in the
-// loop's order.
+// `centre`, within what the grid moves a point (and a billionth): the
+// middle point of each run, in the loop's order.
 std::vector<size_t> extremeRuns(const std::vector<Point2>& loop, Point2 centre, bool least) {
     const size_t n = loop.size();
     std::vector<double> r(n);
@@ -112,7 +129,7 @@ std::vector<size_t> extremeRuns(const std::vector<Point2>& loop, Point2 centre, 
         r[i] = std::hypot(loop[i].x - centre.x, loop[i].y - centre.y);
     }
     const double extreme = least ? *std::min_element(r.begin(), r.end()) : *std::max_element(r.begin(), r.end());
-    const double slack = 1e-9 * std::max(extreme, 1e-9);
+    const double slack = 1e-9 * extreme + 2.0 * gridMm;
     std::vector<char> in(n);
     size_t start = n;
     for (size_t i = 0; i < n; ++i) {
@@ -230,7 +247,7 @@ void barPieces(std::vector<Point2>& outline, std::vector<Piece>& pieces) {
     for (size_t i = 3; i + 1 < n; ++i) {
         low = std::min(low, outline[i].y);
     }
-    const double slack = 1e-9 * std::max(std::fabs(low), std::fabs(back));
+    const double slack = 1e-9 * std::max(std::fabs(low), std::fabs(back)) + 2.0 * gridMm;
     std::vector<size_t> spokes;  // in the chain's order, right to left
     for (size_t i = 3; i + 1 < n;) {
         if (std::fabs(outline[i].y - low) > slack) {
