@@ -50,6 +50,9 @@ target_link_options(involute-gears PRIVATE
   -sENVIRONMENT=web
   -sMINIFY_HTML=0
   -sINITIAL_MEMORY=16MB
+  # The memory grows when a file to save needs it: the STL of two gears of
+  # 400 teeth is 9 MB, more than the 16 MB leave beside the program.
+  -sALLOW_MEMORY_GROWTH=1
   # The smaller allocator: the program allocates at start and at a new
   # pair, never while drawing.
   -sMALLOC=emmalloc

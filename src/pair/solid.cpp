@@ -448,14 +448,17 @@ std::string formatStl(const std::vector<Solid>& solids, const std::string& heade
     for (const Solid& solid : solids) {
         count += solid.triangles.size() / 3;
     }
-    std::string stl(84 + 50 * count, '\0');
+    // Reserved and appended to, not filled first: a twisted gear's file
+    // runs to hundreds of MB, and writing it twice costs as much as making it.
+    std::string stl;
+    stl.reserve(84 + 50 * count);
     std::string head = header.substr(0, 80);
     head.resize(80, ' ');
-    memcpy(&stl[0], head.data(), 80);
+    stl += head;
     for (int k = 0; k < 4; ++k) {
-        stl[80 + k] = static_cast<char>((count >> (8 * k)) & 0xffu);
+        stl += static_cast<char>((count >> (8 * k)) & 0xffu);
     }
-    char* at = &stl[84];
+    char facet[50] = {};  // the attribute byte count at its end stays 0
     for (const Solid& solid : solids) {
         for (size_t t = 0; t < solid.triangles.size(); t += 3) {
             const SolidVertex& a = solid.vertices[solid.triangles[t]];
@@ -474,8 +477,8 @@ std::string formatStl(const std::vector<Solid>& solids, const std::string& heade
             }
             const float values[12] = {static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
                                       a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z};
-            putFloats(at, values);
-            at += 50;  // the attribute byte count after them stays 0
+            putFloats(facet, values);
+            stl.append(facet, sizeof facet);
         }
     }
     return stl;
