@@ -368,6 +368,12 @@ test("Save the gears' outlines and Save for 3D printing download the desktop's -
   await commit(page, "#pair-z2", "60");
   const [ringDownload] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-stl"]')]);
   const ring = fs.readFileSync(await ringDownload.path());
+  // Two gears of 400 teeth: 9 MB, for which the page's memory must grow.
+  await page.check('input[name="kind"][value="external"]');
+  await commit(page, "#pair-z1", "400");
+  await commit(page, "#pair-z2", "400");
+  const [bigDownload] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-stl"]')]);
+  const big = fs.readFileSync(await bigDownload.path());
   assert.equal(await frames(page), 2, "saving draws nothing");
   await page.finish();
 
@@ -392,6 +398,9 @@ test("Save the gears' outlines and Save for 3D printing download the desktop's -
     execFileSync(desktopBinary, ["--pair", "internal", "--teeth", "12,60", "--module", "3", "--pressure-angle", "20",
                                  "--shift", "0.6,0.36", "--face-width", "12", "--stl", stlFile]);
     assert.ok(ring.equals(fs.readFileSync(stlFile)), "the page's ring is the desktop's");
+    execFileSync(desktopBinary, ["--teeth", "400,400", "--module", "3", "--pressure-angle", "20", "--shift", "0.6,0.36",
+                                 "--face-width", "12", "--stl", stlFile]);
+    assert.ok(big.equals(fs.readFileSync(stlFile)), "the page's 400-tooth gears are the desktop's");
   } finally {
     fs.rmSync(directory, { recursive: true, force: true });
   }
