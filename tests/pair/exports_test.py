@@ -4,7 +4,7 @@ centres and the gap of --layout apart, hairlines at every module. The STL
 solids checked by admesh (closed, oriented, nothing to repair, one part a
 gear) and read back here: volume and place against the SVG's outlines.
 
-Usage: /usr/bin/python3 dxf_test.py PATH-TO-involute-gears
+Usage: /usr/bin/python3 exports_test.py PATH-TO-involute-gears
 """
 import math
 import os
