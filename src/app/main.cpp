@@ -74,12 +74,12 @@ int main(int argc, char** argv) {
     // display, no scene. The report needs the numbers alone; the drawings
     // the outlines too.
     if (options.svg || options.dxf) {
-        PairGeometry pair;
-        buildPairGeometry(options.pair, pair);
-        if (options.svg && !writeDrawing("--svg", options.svgPath, formatPairSvg(pair, options.layout))) {
+        Sheet sheet;
+        layOutSheet(options.pair, options.layout, sheet);  // the kind's: a planetary set draws all its members
+        if (options.svg && !writeDrawing("--svg", options.svgPath, formatSheetSvg(sheet))) {
             return exitCannotWrite;
         }
-        if (options.dxf && !writeDrawing("--dxf", options.dxfPath, formatPairDxf(pair, options.layout))) {
+        if (options.dxf && !writeDrawing("--dxf", options.dxfPath, formatSheetDxf(sheet))) {
             return exitCannotWrite;
         }
     }
@@ -99,7 +99,8 @@ int main(int argc, char** argv) {
     sceneKey = '1';
     setupGear();
     if (options.hasPair) {
-        printPairReport(activePair.input, activePair.numbers);
+        // The pair as given: a planetary set's scenes show its sun–planet pair, its report the whole set.
+        printPairReport(options.pair, activePair.numbers);
     }
     startGlut(&argc, argv);
 }
