@@ -31,7 +31,7 @@ constexpr PairInputSpec specs[pairInputCount] = {
     {PairInputId::cutter, "cutter", "zc", "cutter teeth z_c", "ピニオンカッタの歯数",
      "zc (teeth of the ring's cutter; empty: chosen for the ring)", "カッタ歯数 zc（空欄なら内歯車に合わせて選ぶ）",
      "teeth of the pinion-type cutter that cuts the ring (left out: chosen for the ring)", "",
-     minCutterTeeth, maxCutterTeeth, true, false, false, true, kindBit(PairKind::internal), "cutter-teeth", 0,
+     minCutterTeeth, maxCutterTeeth, true, false, false, true, kindBit(PairKind::internal) | planetary, "cutter-teeth", 0,
      "cutter", 0},
     {PairInputId::backlash, "backlash", "jn", "backlash j_n, mm", "法線方向バックラッシ", "backlash jn (empty: none)",
      "バックラッシ jn（空欄なら 0）", "normal backlash (left out: none)", "mm", 0, maxBacklashModules, false, false, true, true, allKinds, "backlash", 0,

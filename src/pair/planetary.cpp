@@ -103,8 +103,7 @@ PlanetarySet planetarySet(const PairInput& in) {
     ring.z2 = in.z3;
     ring.x1 = in.x2;
     ring.centreDistance = 0.0;
-    ring.cutterTeeth = 0;
-    ring.pinDiameter = 0.0;
+    ring.pinDiameter = 0.0;  // the ring's cutter: --cutter-teeth's, or chosen for it
     // The planet carries its share T / N of the sun's torque: its normal
     // load is the sun mesh's, Fn = T / (N rbS), its torque Fn rbP.
     ring.torque = in.torque / n * in.z2 / in.z1;
