@@ -14,14 +14,14 @@ namespace {
 // In the order of PairKind.
 const PairKindModel models[pairKindCount] = {
     {PairKind::external, "external", "external pair", "外歯車の対", externalPairNumbers, checkExternalPair,
-     buildExternalGeometry, formatExternalReport, formatMeshReport, layOutPairSheet, externalPairPasses, true, false},
+     buildExternalGeometry, formatExternalReport, formatMeshReport, layOutPairSheet, externalPairPasses, true, false, false},
     {PairKind::internal, "internal", "internal (ring) gear", "内歯車", internalPairNumbers, checkInternalPair,
-     buildInternalGeometry, formatInternalReport, formatMeshReport, layOutPairSheet, internalPairPasses, true, true},
+     buildInternalGeometry, formatInternalReport, formatMeshReport, layOutPairSheet, internalPairPasses, true, true, false},
     {PairKind::rack, "rack", "rack and pinion", "ラックとピニオン", rackPairNumbers, checkRackPair, buildRackGeometry,
-     formatRackReport, formatMeshReport, layOutPairSheet, rackPairPasses, false, false},
+     formatRackReport, formatMeshReport, layOutPairSheet, rackPairPasses, false, false, false},
     {PairKind::planetary, "planetary", "planetary gear set", "遊星歯車装置", planetaryNumbers, checkPlanetarySet,
      buildPlanetaryGeometry, formatExternalReport, formatPlanetaryReport, layOutPlanetarySheet, planetarySetPasses,
-     true, false},
+     true, false, true},
 };
 
 }  // namespace

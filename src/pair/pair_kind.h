@@ -41,6 +41,7 @@ struct PairKindModel {
     bool (*passes)(const PairInput& input, RingCutterMemo& memo);
     bool hasGear2Shift;   // gear 2 has teeth and a shift of its own (a rack has neither)
     bool hasRingCutting;  // a ring cut by a pinion-type cutter: scene 9
+    bool hasSetScene;     // a planetary set turning with its carrier: scene 12 (key p)
 };
 
 constexpr int pairKindCount = 4;

@@ -224,6 +224,31 @@ PairCheck checkPlanetarySet(const PairInput& in) {
     return check;
 }
 
+SetTurns setTurns(const PairInput& in, double drive) {
+    // zS phiS + zR phiR = (zS + zR) phiC (Willis): the input turns by drive,
+    // the fixed member not at all.
+    const double zS = in.z1;
+    const double zR = in.z3;
+    SetTurns t{};
+    switch (in.fixed) {
+    case FixedMember::ring:
+        t.sun = drive;
+        t.carrier = zS * drive / (zS + zR);
+        break;
+    case FixedMember::carrier:
+        t.sun = drive;
+        t.ring = -zS * drive / zR;
+        break;
+    case FixedMember::sun:
+        t.ring = drive;
+        t.carrier = zR * drive / (zS + zR);
+        break;
+    }
+    // A planet turns with the carrier and, against it, rolls on the sun.
+    t.planet = t.carrier - (t.sun - t.carrier) * zS / in.z2;
+    return t;
+}
+
 PairNumbers planetaryNumbers(const PairInput& input) { return pairNumbers(planetarySet(input).sunPlanet); }
 
 void buildPlanetaryGeometry(const PairInput& input, PairGeometry& pair) {

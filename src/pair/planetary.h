@@ -49,6 +49,18 @@ PlanetarySet planetarySet(const PairInput& input);
 //   sun fixed:     i = 1 + zS / zR  (ring in, carrier out, the same way round)
 double willisRatio(int zS, int zR, FixedMember fixed);
 
+// How far each member has turned when the input has turned by `drive`
+// (rad, counter-clockwise), the fixed member standing: by Willis,
+// zS phiS + zR phiR = (zS + zR) phiC; a planet turns with the carrier and,
+// against it, by -(phiS - phiC) zS / zP about its own centre.
+struct SetTurns {
+    double sun;
+    double ring;
+    double carrier;
+    double planet;
+};
+SetTurns setTurns(const PairInput& input, double drive);
+
 // "ring", "carrier", "sun" (--fixed's words); false for another word.
 const char* fixedMemberName(FixedMember fixed);
 bool fixedMemberNamed(const char* name, FixedMember& fixed);
