@@ -60,6 +60,8 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         }
         sceneKey = 'p';
         directionKey = 'd';
+        stepScene23 = 0;
+        stepScene1 = 0;
         driveAngle = 0.0;
         resetPairScenes();
         break;
