@@ -333,8 +333,8 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     }
     // A planetary set takes three: its sun's, its planets' and its ring's.
     const bool planetary = (spec(PairInputId::z3).kinds & kindBit(pair.kind)) != 0;
-    if (given.teethCount == 3 && !planetary) {
-        message = complaint("--teeth " + quoted(given.teeth) + ": a third tooth count (the ring's) is for --pair planetary only");
+    if (given.teethCount == 3 && !planetary) {  // as before there was a third
+        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expected(codeTeeth));
         return false;
     }
     if (planetary && (given.teethCount == 1 || given.teethCount == 2)) {

@@ -223,7 +223,7 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--pair", "Rack"}, "--pair", "external, internal, rack or planetary"},
         // A planetary set: three tooth counts, its own options, whole planets.
         {{"--pair", "planetary", "--teeth", "12,24"}, "--teeth", "ZS,ZP,ZR"},
-        {{"--teeth", "12,24,60"}, "--teeth", "--pair planetary only"},
+        {{"--teeth", "12,24,60"}, "--teeth", "Z1,Z2: two whole numbers"},
         {{"--planets", "3"}, "--planets", "--pair planetary"},
         {{"--pair", "planetary", "--planets", "13"}, "--planets", "2 to 12"},
         {{"--pair", "planetary", "--planets", "2.5"}, "--planets", "2 to 12"},
