@@ -53,6 +53,18 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         driveAngle = 0.0;
         resetPairScenes();
         break;
+    case 'p':
+        // Scene 12: a planetary set turning with its carrier.
+        if (!pairScenesEnabled || !setSceneEnabled) {
+            return;
+        }
+        sceneKey = 'p';
+        directionKey = 'd';
+        stepScene23 = 0;
+        stepScene1 = 0;
+        driveAngle = 0.0;
+        resetPairScenes();
+        break;
     case 'd':
     case 'D':
         directionKey = static_cast<char>(key);

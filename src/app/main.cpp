@@ -73,16 +73,20 @@ int main(int argc, char** argv) {
     // --svg, --dxf, --stl and --report answer and end the program: no
     // window, no display, no scene. The report needs the numbers alone; the
     // drawings and the solids the outlines too.
-    if (options.svg || options.dxf || options.stl) {
+    if (options.svg || options.dxf) {
+        Sheet sheet;
+        layOutSheet(options.pair, options.layout, sheet);  // the kind's: a planetary set draws all its members
+        if (options.svg && !writeDrawing("--svg", options.svgPath, formatSheetSvg(sheet))) {
+            return exitCannotWrite;
+        }
+        if (options.dxf && !writeDrawing("--dxf", options.dxfPath, formatSheetDxf(sheet))) {
+            return exitCannotWrite;
+        }
+    }
+    if (options.stl) {
         PairGeometry pair;
         buildPairGeometry(options.pair, pair);
-        if (options.svg && !writeDrawing("--svg", options.svgPath, formatPairSvg(pair, options.layout))) {
-            return exitCannotWrite;
-        }
-        if (options.dxf && !writeDrawing("--dxf", options.dxfPath, formatPairDxf(pair, options.layout))) {
-            return exitCannotWrite;
-        }
-        if (options.stl && !writeDrawing("--stl", options.stlPath, formatPairStl(pair, options.bore))) {
+        if (!writeDrawing("--stl", options.stlPath, formatPairStl(pair, options.bore))) {
             return exitCannotWrite;
         }
     }
@@ -103,7 +107,8 @@ int main(int argc, char** argv) {
     // The demonstration gear's report first on the console, the pair's after it.
     printDemoGearReport(computeDemoGear());
     if (options.hasPair) {
-        printPairReport(activePair.input, activePair.numbers);
+        // The pair as given: a planetary set's scenes show its sun–planet pair, its report the whole set.
+        printPairReport(options.pair, activePair.numbers);
     }
     startGlut(&argc, argv);
 }

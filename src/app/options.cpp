@@ -11,6 +11,7 @@
 
 #include "pair/line_of_action.h"
 #include "pair/pair_kind.h"
+#include "pair/planetary.h"
 
 namespace {
 
@@ -36,6 +37,8 @@ enum Code : int {
     codeCentreDistance,
     codeStl,
     codeBore,
+    codePlanets,
+    codeFixed,
 };
 
 const option longOptions[] = {
@@ -59,6 +62,8 @@ const option longOptions[] = {
     {"centre-distance", required_argument, nullptr, codeCentreDistance},
     {"stl", required_argument, nullptr, codeStl},
     {"bore", required_argument, nullptr, codeBore},
+    {"planets", required_argument, nullptr, codePlanets},
+    {"fixed", required_argument, nullptr, codeFixed},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -116,7 +121,11 @@ std::string expected(int code) {
         return "X1,X2: two numbers, each " + inputRangeText(spec(PairInputId::x1), 0.0) +
                " (X1 alone with --pair rack)";
     case codePair:
-        return "KIND: external, internal or rack";
+        return "KIND: external, internal, rack or planetary";
+    case codePlanets:
+        return "N: a whole number, " + inputRangeText(spec(PairInputId::planets), 0.0);
+    case codeFixed:
+        return "MEMBER: ring, carrier or sun";
     case codeBacklash: {
         char hi[32];
         snprintf(hi, sizeof hi, "%g", spec(PairInputId::backlash).hi);
@@ -172,17 +181,25 @@ bool readInput(PairInputId id, const char* text, PairInput& pair) {
     return true;
 }
 
-// "A" or "A,B" into the inputs `first` and `second`; `count` says how many
-// were given.
-bool readOneOrTwo(const char* text, PairInputId first, PairInputId second, int& count, PairInput& pair) {
+// "A", "A,B" or (with a third input) "A,B,C" into the inputs `first`,
+// `second` and `third`; `count` says how many were given.
+bool readList(const char* text, PairInputId first, PairInputId second, int& count, PairInput& pair,
+              const PairInputId* third = nullptr) {
     const char* comma = strchr(text, ',');
     if (comma == nullptr) {
         count = 1;
         return readInput(first, text, pair);
     }
-    count = 2;
+    const char* comma2 = third != nullptr ? strchr(comma + 1, ',') : nullptr;
+    count = comma2 == nullptr ? 2 : 3;
     const std::string head(text, comma);
-    return readInput(first, head.c_str(), pair) && readInput(second, comma + 1, pair);
+    const std::string middle(comma + 1, comma2 == nullptr ? comma + strlen(comma) : comma2);
+    return readInput(first, head.c_str(), pair) && readInput(second, middle.c_str(), pair) &&
+           (comma2 == nullptr || readInput(*third, comma2 + 1, pair));
+}
+
+bool readOneOrTwo(const char* text, PairInputId first, PairInputId second, int& count, PairInput& pair) {
+    return readList(text, first, second, count, pair);
 }
 
 // The option a checkPair complaint is about.
@@ -197,6 +214,10 @@ int optionOf(PairField field) {
         return codePressureAngle;
     case PairField::cutter:
         return codeCutterTeeth;
+    case PairField::z3:
+        return codeTeeth;
+    case PairField::planets:
+        return codePlanets;
     case PairField::x1:
     case PairField::x2:
     case PairField::none:
@@ -221,15 +242,25 @@ struct Given {
     std::string centreDistance;
     std::string bore;
     bool cutterTeeth = false;
+    bool planetary = false;  // --planets or --fixed
     unsigned codes = 0;  // bit code - codeTeeth for each option given
 };
 
 bool readValue(int code, const char* value, ProgramOptions& options, Given& given) {
     PairInput& pair = options.pair;
     switch (code) {
-    case codeTeeth:
+    case codeTeeth: {
         given.teeth = value;
-        return readOneOrTwo(value, PairInputId::z1, PairInputId::z2, given.teethCount, pair);
+        const PairInputId ring = PairInputId::z3;
+        return readList(value, PairInputId::z1, PairInputId::z2, given.teethCount, pair, &ring);
+    }
+    case codePlanets:
+        given.planetary = true;
+        return readInput(PairInputId::planets, value, pair) &&
+               inputInRange(spec(PairInputId::planets), pair.planets, pair.m);
+    case codeFixed:
+        given.planetary = true;
+        return fixedMemberNamed(value, pair.fixed);
     case codeModule:
         return readInput(PairInputId::module, value, pair);
     case codePressureAngle:
@@ -322,6 +353,21 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
                             inputRangeText(spec(PairInputId::z1), 0.0));
         return false;
     }
+    // A planetary set takes three: its sun's, its planets' and its ring's.
+    const bool planetary = (spec(PairInputId::z3).kinds & kindBit(pair.kind)) != 0;
+    if (given.teethCount == 3 && !planetary) {  // as before there was a third
+        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expected(codeTeeth));
+        return false;
+    }
+    if (planetary && (given.teethCount == 1 || given.teethCount == 2)) {
+        message = complaint("--teeth " + quoted(given.teeth) + ": a planetary set takes ZS,ZP,ZR, the teeth of its sun, "
+                            "planets and ring, each " + inputRangeText(spec(PairInputId::z3), 0.0));
+        return false;
+    }
+    if (given.planetary && !planetary) {
+        message = complaint("--planets and --fixed are for a planetary set (--pair planetary)");
+        return false;
+    }
     if (given.teethCount == 1 && !rack) {
         message = complaint("--teeth " + quoted(given.teeth) + " is not " + expected(codeTeeth));
         return false;
@@ -345,8 +391,10 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     // The inspection sizes are worked out for external pairs only so far:
     // refused for the other kinds rather than silently ignored.
     if (!given.centreDistance.empty() && !uses(PairInputId::centreDistance)) {
-        message = complaint("--centre-distance: a rack pair's centre distance follows from x1 alone (a = m z1 / 2 + x1 m); "
-                            "give it with --shift X1");
+        message = complaint(planetary ? "--centre-distance: a planetary set's centre distance follows from the sun's and "
+                                        "the planets' shifts; give them with --shift XS,XP"
+                                      : "--centre-distance: a rack pair's centre distance follows from x1 alone (a = m z1 "
+                                        "/ 2 + x1 m); give it with --shift X1");
         return false;
     }
     if (!given.centreDistance.empty() && given.shiftCount == 2) {
@@ -634,14 +682,17 @@ std::string helpKinds(unsigned kinds) {
     if (kinds == allKinds) {
         return "";
     }
-    std::string names;
-    const char* const kindNames[] = {"external", "internal", "rack"};
-    for (unsigned k = 0; k < 3; ++k) {
+    std::vector<std::string> used;
+    for (int k = 0; k < pairKindCount; ++k) {
         if ((kinds & (1u << k)) != 0) {
-            names += names.empty() ? kindNames[k] : std::string(" and ") + kindNames[k];
+            used.push_back(pairKindModels()[k].name);
         }
     }
-    return "; " + names + " pairs only";
+    std::string names;
+    for (size_t k = 0; k < used.size(); ++k) {
+        names += (k == 0 ? "" : k + 1 == used.size() ? " and " : ", ") + used[k];
+    }
+    return "; " + names + (kinds == kindBit(PairKind::planetary) ? " sets only" : " pairs only");
 }
 
 // "  --usage   what it does", the text wrapped at the words to 79 columns
@@ -684,7 +735,9 @@ std::string helpText() {
         "cutter cuts them (scenes 7 to 9), its report and its drawings.\n"
         "\n"
         "The pair (any of these gives the program a pair):\n";
-    appendOption(text, "--pair KIND", "external (default), internal (a pinion inside a ring gear) or rack");
+    appendOption(text, "--pair KIND",
+                 "external (default), internal (a pinion inside a ring gear), rack or planetary (a sun, its planets "
+                 "and a ring: Z1 the sun, Z2 the planets, Z3 the ring; X1 the sun, X2 the planets)");
     // The table's inputs, one line each, grouped by their option.
     const PairInputSpec* inputs = pairInputSpecs();
     for (int i = 0; i < pairInputCount; ++i) {
@@ -719,12 +772,14 @@ std::string helpText() {
                 what += times;
             }
             what += helpKinds(part.kinds);
-            if (part.slot > 0 && (part.kinds & kindBit(PairKind::rack)) == 0) {
+            if (part.slot == 1 && (part.kinds & kindBit(PairKind::rack)) == 0) {
                 what += " (a rack: " + upper + " alone)";
             }
             appendOption(text, j == i ? usage : "", what);
         }
     }
+    appendOption(text, "--fixed MEMBER", "the member of a planetary set held still: ring (default; the sun drives the "
+                                         "carrier), carrier (the sun drives the ring) or sun (the ring drives the carrier)");
     text += "\nWhat to do with it (each answers and exits, with no window):\n";
     appendOption(text, "--report", "print the pair's numbers and warnings");
     appendOption(text, "--svg FILE", "write the outlines as an SVG picture in mm (- for standard output)");

@@ -5,9 +5,17 @@
 
 bool pairScenesEnabled = false;
 PairGeometry activePair;
+PlanetaryDrawing activeSet;
+bool setSceneEnabled = false;
 
 void setActivePair(const PairInput& input) {
     buildPairGeometry(input, activePair);
+    setSceneEnabled = pairKindModel(input.kind).hasSetScene;
+    if (setSceneEnabled) {
+        buildPlanetaryDrawing(input, activeSet);
+    } else if (sceneKey == 'p') {
+        sceneKey = '7';  // scene 12 shows a planetary set: another pair shows its mesh
+    }
     // Scene 9 cuts a ring: a pair of another kind shows its mesh instead.
     if (sceneKey == '9' && !pairKindModel(input.kind).hasRingCutting) {
         sceneKey = '7';

@@ -4,13 +4,19 @@
 #pragma once
 
 #include "pair/outline.h"
+#include "pair/planetary.h"
 
 // False unless the program was started with pair options: keys 7 to 9 are
 // then ignored and the program is exactly the six-scene animation.
 extern bool pairScenesEnabled;
 
-// The pair of scenes 7 to 9, worked out by buildPairGeometry.
+// The pair of scenes 7 to 9, worked out by buildPairGeometry (a planetary
+// set's: its sun–planet pair).
 extern PairGeometry activePair;
+// A planetary set's whole drawing, for scene 12: worked out only for a kind
+// that has the scene (pair/pair_kind.h), else left as it was.
+extern PlanetaryDrawing activeSet;
+extern bool setSceneEnabled;  // activeSet is the pair's: key p shows scene 12
 
 // Makes `input` (which checkPair accepts) the pair of scenes 7 to 9 and
 // works out everything they draw from it.

@@ -7,13 +7,6 @@
 
 namespace {
 
-// The drawing's layers and their ACI colours: 1 red, 5 blue, 7 black/white.
-struct Layer {
-    const char* name;
-    int colour;
-};
-constexpr Layer layers[] = {{"0", 7}, {"GEAR1", 1}, {"GEAR2", 5}, {"RACK", 5}, {"CENTRES", 7}};  // "0": every DXF has it
-
 // One group: its code on a line, its value on the next.
 void group(std::string& dxf, int code, const char* value) {
     char buffer[32];
@@ -46,6 +39,10 @@ void point(std::string& dxf, int code, Point2 p) {
 std::string formatPairDxf(const PairGeometry& pair, SheetLayout layout) {
     Sheet sheet;
     layOutPair(pair, layout, sheet);
+    return formatSheetDxf(sheet);
+}
+
+std::string formatSheetDxf(const Sheet& sheet) {
     std::string dxf;
     size_t size = 1024;
     for (const SheetPath& path : sheet.paths) {
@@ -53,7 +50,7 @@ std::string formatPairDxf(const PairGeometry& pair, SheetLayout layout) {
     }
     dxf.reserve(size);
 
-    group(dxf, 999, "involute gear pair, mm");
+    group(dxf, 999, sheet.title.c_str());
     group(dxf, 0, "SECTION");
     group(dxf, 2, "HEADER");
     group(dxf, 9, "$ACADVER");
@@ -81,8 +78,9 @@ std::string formatPairDxf(const PairGeometry& pair, SheetLayout layout) {
     group(dxf, 0, "ENDTAB");
     group(dxf, 0, "TABLE");
     group(dxf, 2, "LAYER");
-    group(dxf, 70, static_cast<int>(sizeof layers / sizeof layers[0]));
-    for (const Layer& layer : layers) {
+    // The sheet's layers with their ACI colours, "0" (which every DXF has) first.
+    group(dxf, 70, static_cast<int>(sheet.layers.size()));
+    for (const SheetLayer& layer : sheet.layers) {
         group(dxf, 0, "LAYER");
         group(dxf, 2, layer.name);
         group(dxf, 70, 0);

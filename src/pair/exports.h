@@ -16,11 +16,14 @@
 // warning line for each warning.
 // The kind's own lines alone:
 std::string formatPairReport(const PairNumbers& numbers);
-// The whole report: the shifts chosen for a given centre distance, the
-// kind's lines, then what happens along the line of action (the specific
-// sliding at the ends of the effective path, the single-tooth contact
-// diameters, the contact stress with a torque).
+// The whole report, the kind's (pair/pair_kind.h): of one mesh, the shifts
+// chosen for a given centre distance, the kind's lines, then what happens
+// along the line of action (the specific sliding at the ends of the
+// effective path, the single-tooth contact diameters, the contact stress
+// with a torque), formatMeshReport; of a planetary set, the set's numbers
+// and then each of its meshes so (pair/planetary.h).
 std::string formatPairReport(const PairInput& input, const PairNumbers& numbers);
+std::string formatMeshReport(const PairInput& input, const PairNumbers& numbers);
 
 // How the drawings place the gears: in mesh as scene 7 shows them, or side by
 // side with a gap of 2 m between their outer circles, ready to cut.
@@ -35,6 +38,14 @@ struct SheetPath {
     std::vector<Point2> points;
 };
 
+// A layer of the drawings: its name, its DXF colour (ACI: 1 red, 5 blue,
+// 7 black/white) and its SVG stroke.
+struct SheetLayer {
+    const char* name;
+    int colour;
+    const char* svgColour;
+};
+
 // Everything the drawings draw, placed: each gear's closed outlines on its
 // layer (an outline a gear, a ring also its rim, ...), then each gear's
 // centre cross on CENTRES (two open strokes with the gear's id, "centre1"
@@ -43,6 +54,10 @@ struct SheetPath {
 struct Sheet {
     std::vector<SheetPath> paths;
     double minX, minY, maxX, maxY;  // extents of every point, mm
+    double m = 1.0;                  // module, mm: the margins are in m
+    std::vector<SheetLayer> layers;  // every layer the DXF declares, "0" first
+    std::string title;               // the DXF's comment: "involute gear pair, mm"
+    std::string note;                // the SVG's comment: what is drawn, the numbers and the placing
 };
 
 constexpr double sheetGapModules = 2.0;        // apart: gap between the outer circles, in m
@@ -58,6 +73,20 @@ constexpr double sheetLineWidthMm = 0.1;       // hairline, whatever the module
 // line at y = -a (apart: its tip line 2 m below gear 1's tip circle), and
 // has no centre cross.
 void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet);
+// A pair's sheet from its input: its outlines built, then laid out so.
+void layOutPairSheet(const PairInput& input, SheetLayout layout, Sheet& sheet);
+// The sheet of any kind (a planetary set's: pair/planetary.h), by the kinds' table.
+void layOutSheet(const PairInput& input, SheetLayout layout, Sheet& sheet);
+// Sets the sheet's extents from its points.
+void measureSheet(Sheet& sheet);
+// The sheet's building blocks: an outline turned by `turn` about its own
+// centre and moved to `centre` (nothing for an outline of fewer than 3
+// points); a centre cross of arms `arm` long each way; the farthest point of
+// an outline from its centre.
+void addSheetOutline(Sheet& sheet, const char* layer, const char* id, const GearOutline& outline, Point2 centre,
+                     double turn);
+void addSheetCross(Sheet& sheet, const char* id, Point2 centre, double arm);
+double outlineOuterRadius(const GearOutline& outline);
 
 // Where layOutPair puts gear 2 (gear 1 stays at (0, 0), not turned): its
 // centre, or a rack's own origin, and its turn about it, rad.
@@ -72,6 +101,7 @@ SheetPlacing placePair(const PairGeometry& pair, SheetLayout layout);
 // axis points down, so every point (x, y) is written as (x, -y) and the
 // picture looks as on screen. Coordinates to 5 decimals.
 std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout = SheetLayout::mesh);
+std::string formatSheetSvg(const Sheet& sheet);
 
 // The sheet as a DXF R12 (AC1009) drawing in millimetres ($INSUNITS 4):
 // layers GEAR1 (red), GEAR2 and RACK (blue) and CENTRES in the tables; each closed
@@ -79,6 +109,7 @@ std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout = SheetLa
 // each centre stroke a LINE. Widths 0: CAD's hairline. Coordinates to 5
 // decimals, the same points as the SVG's (with y up, as DXF has it).
 std::string formatPairDxf(const PairGeometry& pair, SheetLayout layout = SheetLayout::mesh);
+std::string formatSheetDxf(const Sheet& sheet);
 
 // ---- Solids for 3D printing (stl.cpp, built by pair/solid.h) -----------------
 // Every gear of the pair as a closed solid of the face width b

@@ -31,6 +31,8 @@ constexpr double maxPinModules = 5.0;       // dp at most 5 m: no pin that large
 constexpr double maxFaceWidthModules = 100.0; // b at most 100 m: wide enough for a face contact ratio of 1 at a 2 degree helix
 constexpr double maxCentreDistanceModules = 500.0;  // a at most 500 m: past two gears of 400 teeth
 constexpr double maxTorque = 1.0e6;  // N m
+constexpr int minPlanets = 2;   // planets of a planetary set
+constexpr int maxPlanets = 12;
 constexpr double defaultFaceWidthModules = 10.0; // b = 10 m when not given: the usual proportion of a spur gear's face
 
 // ISO 53 profile A, in multiples of m.
@@ -39,9 +41,16 @@ constexpr double rackDedendum = 1.0;        // gear addendum before the tip shor
 constexpr double rackTipRadius = 0.38;
 constexpr double bottomClearance = 0.25;
 
-// The three kinds of involute pair: two external gears; a pinion inside an
-// internal (ring) gear; a pinion on a rack.
-enum class PairKind { external, internal, rack };
+// The kinds of involute pair: two external gears; a pinion inside an
+// internal (ring) gear; a pinion on a rack; and a planetary set, a sun and
+// its planets (an external pair) inside a ring (an internal pair with the
+// planet), pair/planetary.h.
+enum class PairKind { external, internal, rack, planetary };
+
+// The member of a planetary set held still: the ring (the sun drives the
+// carrier), the carrier (the sun drives the ring) or the sun (the ring
+// drives the carrier).
+enum class FixedMember { ring, carrier, sun };
 
 struct PairInput {
     PairKind kind = PairKind::external;
@@ -63,6 +72,11 @@ struct PairInput {
     double elasticNu = 0.3;     // Poisson's ratio of both flanks (steel)
     double centreDistance = 0.0;  // a, mm; 0: the shifts are as given
     bool centreX1Given = false;   // with a: x1 was given and x2 follows (else both by equal root sliding)
+    // A planetary set (pair/planetary.h): z1 and x1 are the sun's, z2 and x2
+    // the planet's; the ring's shift is solved for the sun–planet distance.
+    int z3 = 70;                  // teeth of the ring
+    int planets = 3;              // N, spaced equally about the sun
+    FixedMember fixed = FixedMember::ring;
 };
 
 // The face width b a pair is worked out with, mm: the one given, or 10 m.
@@ -150,7 +164,7 @@ struct PairNumbers {
 
 // Which input is wrong, for the caller to name in its own words (an option,
 // a form field).
-enum class PairField { none, z1, z2, module, alpha, x1, x2, cutter };
+enum class PairField { none, z1, z2, module, alpha, x1, x2, cutter, z3, planets };
 
 struct PairCheck {
     PairField field = PairField::none;  // none: the input is usable

@@ -10,13 +10,15 @@
 namespace {
 
 constexpr unsigned externalAndInternal = kindBit(PairKind::external) | kindBit(PairKind::internal);
+constexpr unsigned twoGearKinds = externalAndInternal | kindBit(PairKind::planetary);  // a gear 2 with teeth and shift
+constexpr unsigned planetary = kindBit(PairKind::planetary);
 
 // In the order of PairInputId.
 constexpr PairInputSpec specs[pairInputCount] = {
     {PairInputId::z1, "z1", "z1", "z_1 teeth, drive", "駆動歯車の歯数", "z1 (teeth of gear 1)", "歯数 z1", "teeth of gear 1, the drive", "",
      minTeeth, maxTeeth, true, false, false, false, allKinds, "teeth", 0, "teeth", 10},
     {PairInputId::z2, "z2", "z2", "z_2 teeth, driven", "被動歯車の歯数", "z2 (teeth of gear 2)", "歯数 z2", "teeth of gear 2, the driven gear or the ring", "",
-     minTeeth, maxTeeth, true, false, false, false, externalAndInternal, "teeth", 1, "teeth", 30},
+     minTeeth, maxTeeth, true, false, false, false, twoGearKinds, "teeth", 1, "teeth", 30},
     {PairInputId::module, "module", "m", "module m, mm", "モジュール", "module m", "モジュール m", "module", "mm", minModule,
      maxModule, false, false, false, false, allKinds, "module", 0, "module", 1},
     {PairInputId::alpha, "alpha", "α", "pressure angle α, °", "圧力角", "pressure angle α", "圧力角 α", "pressure angle of the basic rack", "°",
@@ -25,11 +27,11 @@ constexpr PairInputSpec specs[pairInputCount] = {
     {PairInputId::x1, "x1", "x1", "shift x_1", "転位係数", "shift x1", "転位係数 x1", "profile shift coefficient of gear 1", "", minShift, maxShift, false,
      false, false, false, allKinds, "shift", 0, "shift", 0},
     {PairInputId::x2, "x2", "x2", "shift x_2", "転位係数", "shift x2", "転位係数 x2", "profile shift coefficient of gear 2", "", minShift, maxShift, false,
-     false, false, false, externalAndInternal, "shift", 1, "shift", 0},
+     false, false, false, twoGearKinds, "shift", 1, "shift", 0},
     {PairInputId::cutter, "cutter", "zc", "cutter teeth z_c", "ピニオンカッタの歯数",
      "zc (teeth of the ring's cutter; empty: chosen for the ring)", "カッタ歯数 zc（空欄なら内歯車に合わせて選ぶ）",
      "teeth of the pinion-type cutter that cuts the ring (left out: chosen for the ring)", "",
-     minCutterTeeth, maxCutterTeeth, true, false, false, true, kindBit(PairKind::internal), "cutter-teeth", 0,
+     minCutterTeeth, maxCutterTeeth, true, false, false, true, kindBit(PairKind::internal) | planetary, "cutter-teeth", 0,
      "cutter", 0},
     {PairInputId::backlash, "backlash", "jn", "backlash j_n, mm", "法線方向バックラッシ", "backlash jn (empty: none)",
      "バックラッシ jn（空欄なら 0）", "normal backlash (left out: none)", "mm", 0, maxBacklashModules, false, false, true, true, allKinds, "backlash", 0,
@@ -58,6 +60,16 @@ constexpr PairInputSpec specs[pairInputCount] = {
      "中心距離 a（空欄なら転位係数から）",
      "working centre distance; the shifts are chosen for it (left out: the shifts as given)", "mm", 0,
      maxCentreDistanceModules, false, true, true, true, externalAndInternal, "centre-distance", 0, "centre", 0},
+    // A planetary set: z1 is its sun, z2 its planet, z3 its ring. No link
+    // keys until the page offers the kind (they are to be the teeth key's
+    // third place, "teeth=ZS,ZP,ZR", and "planets="): a key makes the page
+    // build a field.
+    {PairInputId::z3, "z3", "z3", "z_3 teeth, ring", "内歯車の歯数", "z3 (teeth of the ring)", "歯数 z3",
+     "teeth of a planetary set's ring (z1 the sun, z2 the planets)", "", minTeeth, maxTeeth, true, false, false, false,
+     planetary, "teeth", 2, nullptr, 70},
+    {PairInputId::planets, "planets", "N", "planets N", "遊星歯車の数", "N (planets)", "遊星歯車の数 N",
+     "planets of a planetary set, spaced equally about the sun", "", minPlanets, maxPlanets, true, false, false, false,
+     planetary, "planets", 0, nullptr, 3},
 };
 
 }  // namespace
@@ -143,6 +155,10 @@ double pairInputValue(const PairInput& in, PairInputId id) {
         return in.elasticNu;
     case PairInputId::centreDistance:
         return in.centreDistance;
+    case PairInputId::z3:
+        return in.z3;
+    case PairInputId::planets:
+        return in.planets;
     }
     return 0.0;
 }
@@ -192,6 +208,12 @@ void setPairInputValue(PairInput& in, PairInputId id, double value) {
         break;
     case PairInputId::centreDistance:
         in.centreDistance = value;
+        break;
+    case PairInputId::z3:
+        in.z3 = static_cast<int>(value);
+        break;
+    case PairInputId::planets:
+        in.planets = static_cast<int>(value);
         break;
     }
 }

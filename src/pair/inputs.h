@@ -16,11 +16,12 @@
 
 #include "pair/gear_pair.h"
 
-enum class PairInputId { z1, z2, module, alpha, x1, x2, cutter, backlash, pin, faceWidth, torque, elasticE, elasticNu, centreDistance };
+enum class PairInputId { z1, z2, module, alpha, x1, x2, cutter, backlash, pin, faceWidth, torque, elasticE, elasticNu, centreDistance, z3, planets };
 
 // Which kinds use an input: bit (1 << int(PairKind)).
 constexpr unsigned kindBit(PairKind kind) { return 1u << static_cast<unsigned>(kind); }
-constexpr unsigned allKinds = kindBit(PairKind::external) | kindBit(PairKind::internal) | kindBit(PairKind::rack);
+constexpr unsigned allKinds =
+    kindBit(PairKind::external) | kindBit(PairKind::internal) | kindBit(PairKind::rack) | kindBit(PairKind::planetary);
 
 struct PairInputSpec {
     PairInputId id;
@@ -46,7 +47,7 @@ struct PairInputSpec {
 };
 
 // The table, in the order of PairInputId.
-constexpr int pairInputCount = 14;
+constexpr int pairInputCount = 16;
 const PairInputSpec& pairInputSpec(PairInputId id);
 const PairInputSpec* pairInputSpecs();  // pairInputCount entries
 

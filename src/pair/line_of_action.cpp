@@ -46,7 +46,8 @@ ContactPath contactPath(const PairInput& in, const PairNumbers& n) {
     // The pitch point: T1C = rw1 sin(alpha_w) (dw1 = d1 for the rack).
     p.C = n.gear[0].dw / 2.0 * std::sin(n.alphaW);
     switch (n.kind) {
-    case PairKind::external: {
+    case PairKind::external:
+    case PairKind::planetary: {  // reaches here as its sun–planet pair, an external one
         // As pairNumbers: from max(T1T2 - reach2, u1) to min(reach1, T1T2 - u2).
         p.rb2 = n.gear[1].db / 2.0;
         p.T1T2 = n.a * std::sin(n.alphaW);
@@ -100,6 +101,7 @@ double rho1At(const ContactPath&, double s) { return s; }
 double rho2At(const ContactPath& p, double s) {
     switch (p.kind) {
     case PairKind::external:
+    case PairKind::planetary:  // reaches here as its sun–planet pair, an external one
         return p.T1T2 - s;
     case PairKind::internal:
         return s - p.T1T2;

@@ -7,17 +7,23 @@
 #include "pair/exports.h"
 #include "pair/kinds.h"
 #include "pair/outline.h"
+#include "pair/planetary.h"
 
 namespace {
 
 // In the order of PairKind.
 const PairKindModel models[pairKindCount] = {
     {PairKind::external, "external", "external pair", "外歯車の対", externalPairNumbers, checkExternalPair,
-     buildExternalGeometry, formatExternalReport, externalPairPasses, true, false, GearForm::wheel},
+     buildExternalGeometry, formatExternalReport, formatMeshReport, layOutPairSheet, externalPairPasses, true, false,
+     GearForm::wheel, false},
     {PairKind::internal, "internal", "internal (ring) gear", "内歯車", internalPairNumbers, checkInternalPair,
-     buildInternalGeometry, formatInternalReport, internalPairPasses, true, true, GearForm::ring},
+     buildInternalGeometry, formatInternalReport, formatMeshReport, layOutPairSheet, internalPairPasses, true, true,
+     GearForm::ring, false},
     {PairKind::rack, "rack", "rack and pinion", "ラックとピニオン", rackPairNumbers, checkRackPair, buildRackGeometry,
-     formatRackReport, rackPairPasses, false, false, GearForm::bar},
+     formatRackReport, formatMeshReport, layOutPairSheet, rackPairPasses, false, false, GearForm::bar, false},
+    {PairKind::planetary, "planetary", "planetary gear set", "遊星歯車装置", planetaryNumbers, checkPlanetarySet,
+     buildPlanetaryGeometry, formatExternalReport, formatPlanetaryReport, layOutPlanetarySheet, planetarySetPasses,
+     true, false, GearForm::wheel, true},
 };
 
 }  // namespace

@@ -15,6 +15,8 @@
 
 struct PairGeometry;
 struct RingCutterMemo;
+struct Sheet;
+enum class SheetLayout;
 
 // What gear 2 is as a solid to print (the STL, pair/exports.h): a round
 // wheel like gear 1 (a bore may go through it), a ring (its teeth inside
@@ -31,22 +33,28 @@ struct PairKindModel {
     // The checks of a pair whose inputs are in range (checkPair checks the
     // ranges first), with the cure, if any.
     PairCheck (*check)(const PairInput& input);
-    // The outlines, placed in mesh.
+    // The outlines, placed in mesh: what scenes 7 to 9 show (a planetary
+    // set: its sun and one planet).
     void (*geometry)(const PairInput& input, PairGeometry& pair);
-    // The console report.
+    // The console report: the kind's own lines, and the whole report (with
+    // the lines along the line of action; a planetary set's of both meshes).
     std::string (*report)(const PairNumbers& numbers);
+    std::string (*wholeReport)(const PairInput& input, const PairNumbers& numbers);
+    // The drawings' sheet of the whole kind, placed (pair/exports.h).
+    void (*sheet)(const PairInput& input, SheetLayout layout, Sheet& sheet);
     // Whether a pair in range passes every rule (the cures are checked so).
     bool (*passes)(const PairInput& input, RingCutterMemo& memo);
     bool hasGear2Shift;   // gear 2 has teeth and a shift of its own (a rack has neither)
     bool hasRingCutting;  // a ring cut by a pinion-type cutter: scene 9
     GearForm gear2Form;   // gear 2 as a solid, and where the drawings put it apart
+    bool hasSetScene;     // a planetary set turning with its carrier: scene 12 (key p)
 };
 
-constexpr int pairKindCount = 3;
+constexpr int pairKindCount = 4;
 
 // The model of a kind; of every kind, in the order of PairKind.
 const PairKindModel& pairKindModel(PairKind kind);
 const PairKindModel* pairKindModels();  // pairKindCount entries
 
-// The kind named `name` ("external", "internal", "rack"), or nullptr.
+// The kind named `name` ("external", "internal", "rack", "planetary"), or nullptr.
 const PairKindModel* pairKindNamed(const char* name);

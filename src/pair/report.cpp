@@ -8,6 +8,10 @@
 
 std::string formatPairReport(const PairNumbers& n) { return pairKindModel(n.kind).report(n); }
 
+std::string formatPairReport(const PairInput& input, const PairNumbers& numbers) {
+    return pairKindModel(input.kind).wholeReport(input, numbers);
+}
+
 std::string formatExternalReport(const PairNumbers& n) {
     Report r;
     std::string& text = r.text;

@@ -96,7 +96,7 @@ void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
 
 }  // namespace
 
-std::string formatPairReport(const PairInput& input, const PairNumbers& numbers) {
+std::string formatMeshReport(const PairInput& input, const PairNumbers& numbers) {
     Report r;
     if (input.centreDistance > 0.0) {
         centreDistanceLines(r, input, numbers);

@@ -2,14 +2,13 @@
 // or apart. Shared by the SVG and the DXF writers.
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/number_format.h"
 #include "pair/pair_kind.h"
 
-namespace {
-
-// Adds `outline` turned by `turn` about its own centre and moved to `centre`.
-void addOutline(Sheet& sheet, const char* layer, const char* id, const GearOutline& outline, Point2 centre,
+void addSheetOutline(Sheet& sheet, const char* layer, const char* id, const GearOutline& outline, Point2 centre,
                 double turn) {
     if (outline.points.size() < 3) {
         return;  // no outline (yet) for this gear
@@ -27,21 +26,18 @@ void addOutline(Sheet& sheet, const char* layer, const char* id, const GearOutli
     sheet.paths.push_back(std::move(path));
 }
 
-void addCross(Sheet& sheet, const char* id, Point2 centre, double arm) {
+void addSheetCross(Sheet& sheet, const char* id, Point2 centre, double arm) {
     sheet.paths.push_back({"CENTRES", id, false, {{centre.x - arm, centre.y}, {centre.x + arm, centre.y}}});
     sheet.paths.push_back({"CENTRES", id, false, {{centre.x, centre.y - arm}, {centre.x, centre.y + arm}}});
 }
 
-// The farthest point of a gear's outline from its centre.
-double outerRadius(const GearOutline& outline) {
+double outlineOuterRadius(const GearOutline& outline) {
     double r = 0.0;
     for (const Point2& p : outline.points) {
         r = std::max(r, std::hypot(p.x, p.y));
     }
     return r;
 }
-
-}  // namespace
 
 SheetPlacing placePair(const PairGeometry& pair, SheetLayout layout) {
     const double m = pair.input.m;
@@ -51,12 +47,12 @@ SheetPlacing placePair(const PairGeometry& pair, SheetLayout layout) {
         // tip line 2 m below the pinion's tip circle.
         placing.origin2 = {pair.rackShift, -pair.numbers.a};
         if (layout == SheetLayout::apart) {
-            placing.origin2 = {0.0, -(outerRadius(pair.outline[0]) + sheetGapModules * m + m)};
+            placing.origin2 = {0.0, -(outlineOuterRadius(pair.outline[0]) + sheetGapModules * m + m)};
         }
         placing.turn2 = 0.0;
     } else if (layout == SheetLayout::apart) {
-        const double r2 = std::max(outerRadius(pair.outline[1]), outerRadius(pair.rim));
-        placing.origin2 = {outerRadius(pair.outline[0]) + sheetGapModules * m + r2, 0.0};
+        const double r2 = std::max(outlineOuterRadius(pair.outline[1]), outlineOuterRadius(pair.rim));
+        placing.origin2 = {outlineOuterRadius(pair.outline[0]) + sheetGapModules * m + r2, 0.0};
         placing.turn2 = 0.0;
     }
     return placing;
@@ -66,19 +62,44 @@ void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet) {
     const double m = pair.input.m;
     const SheetPlacing placing = placePair(pair, layout);
     sheet.paths.clear();
-    addOutline(sheet, "GEAR1", "gear1", pair.outline[0], {0.0, 0.0}, 0.0);
+    addSheetOutline(sheet, "GEAR1", "gear1", pair.outline[0], {0.0, 0.0}, 0.0);
     if (pairKindModel(pair.input.kind).gear2Form == GearForm::bar) {
-        addOutline(sheet, "RACK", "rack", pair.outline[1], placing.origin2, 0.0);
-        addCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
+        addSheetOutline(sheet, "RACK", "rack", pair.outline[1], placing.origin2, 0.0);
+        addSheetCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
     } else {
-        addOutline(sheet, "GEAR2", "gear2", pair.outline[1], placing.origin2, placing.turn2);
+        addSheetOutline(sheet, "GEAR2", "gear2", pair.outline[1], placing.origin2, placing.turn2);
         if (!pair.rim.points.empty()) {
-            addOutline(sheet, "GEAR2", "gear2", pair.rim, placing.origin2, placing.turn2);  // a ring's rim: a second outline of #gear2
+            addSheetOutline(sheet, "GEAR2", "gear2", pair.rim, placing.origin2, placing.turn2);  // a ring's rim: a second outline of #gear2
         }
-        addCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
-        addCross(sheet, "centre2", placing.origin2, centreCrossModules * m);
+        addSheetCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
+        addSheetCross(sheet, "centre2", placing.origin2, centreCrossModules * m);
     }
 
+    sheet.m = m;
+    sheet.layers = {{"0", 7, "#000000"}, {"GEAR1", 1, "#ff0000"}, {"GEAR2", 5, "#0000ff"}, {"RACK", 5, "#0000ff"},
+                    {"CENTRES", 7, "#000000"}};
+    sheet.title = "involute gear pair, mm";
+    const PairInput& in = pair.input;
+    char note[512];
+    snprintf(note, sizeof note, "involute gear pair, mm: z1 = %d, z2 = %d, m = %g, alpha = %g deg, x1 = %g, x2 = %g; a = %s; %s",
+             in.z1, in.z2, in.m, in.alphaDeg, in.x1 + 0.0, in.x2 + 0.0, fixed(pair.numbers.a, 5).c_str(),
+             layout == SheetLayout::mesh ? "in mesh, gear 2 turned to touch on the drive flanks"
+                                         : "apart, 2 m between the outer circles");
+    sheet.note = note;
+    measureSheet(sheet);
+}
+
+void layOutPairSheet(const PairInput& input, SheetLayout layout, Sheet& sheet) {
+    PairGeometry pair;
+    buildPairGeometry(input, pair);
+    layOutPair(pair, layout, sheet);
+}
+
+void layOutSheet(const PairInput& input, SheetLayout layout, Sheet& sheet) {
+    pairKindModel(input.kind).sheet(input, layout, sheet);
+}
+
+void measureSheet(Sheet& sheet) {
     sheet.minX = sheet.minY = HUGE_VAL;
     sheet.maxX = sheet.maxY = -HUGE_VAL;
     for (const SheetPath& path : sheet.paths) {

@@ -6,8 +6,13 @@
 
 namespace {
 
-const char* colourOf(const std::string& layer) {
-    return layer == "GEAR1" ? "#ff0000" : layer == "GEAR2" || layer == "RACK" ? "#0000ff" : "#000000";
+const char* colourOf(const Sheet& sheet, const std::string& layer) {
+    for (const SheetLayer& l : sheet.layers) {
+        if (layer == l.name) {
+            return l.svgColour;
+        }
+    }
+    return "#000000";
 }
 
 }  // namespace
@@ -15,7 +20,11 @@ const char* colourOf(const std::string& layer) {
 std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout) {
     Sheet sheet;
     layOutPair(pair, layout, sheet);
-    const double margin = sheetMarginModules * pair.input.m;
+    return formatSheetSvg(sheet);
+}
+
+std::string formatSheetSvg(const Sheet& sheet) {
+    const double margin = sheetMarginModules * sheet.m;
     const double left = sheet.minX - margin;
     const double top = -sheet.maxY - margin;  // y is written as -y
     const double width = sheet.maxX - sheet.minX + 2.0 * margin;
@@ -29,14 +38,7 @@ std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout) {
              fixed(width, 5).c_str(), fixed(height, 5).c_str(), fixed(left, 5).c_str(), fixed(top, 5).c_str(),
              fixed(width, 5).c_str(), fixed(height, 5).c_str());
     svg += buffer;
-    snprintf(buffer, sizeof buffer,
-             "<!-- involute gear pair, mm: z1 = %d, z2 = %d, m = %g, alpha = %g deg, x1 = %g, x2 = %g; "
-             "a = %s; %s; y is written as -y -->\n",
-             pair.input.z1, pair.input.z2, pair.input.m, pair.input.alphaDeg, pair.input.x1 + 0.0, pair.input.x2 + 0.0,
-             fixed(pair.numbers.a, 5).c_str(),
-             layout == SheetLayout::mesh ? "in mesh, gear 2 turned to touch on the drive flanks"
-                                         : "apart, 2 m between the outer circles");
-    svg += buffer;
+    svg += "<!-- " + sheet.note + "; y is written as -y -->\n";
     const std::string* openLayer = nullptr;
     for (size_t i = 0; i < sheet.paths.size(); ++i) {
         const SheetPath& path = sheet.paths[i];
@@ -45,7 +47,7 @@ std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout) {
                 svg += "</g>\n";
             }
             snprintf(buffer, sizeof buffer, "<g id=\"%s\" fill=\"none\" stroke=\"%s\" stroke-width=\"%g\">\n",
-                     path.layer.c_str(), colourOf(path.layer), sheetLineWidthMm);
+                     path.layer.c_str(), colourOf(sheet, path.layer), sheetLineWidthMm);
             svg += buffer;
             openLayer = &path.layer;
         }

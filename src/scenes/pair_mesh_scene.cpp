@@ -33,6 +33,7 @@ void formatTitles(char (&title)[2][128]) {
     const PairNumbers& n = activePair.numbers;
     switch (in.kind) {
     case PairKind::external:
+    case PairKind::planetary:  // reaches here as its sun–planet pair, an external one
         std::snprintf(title[0], sizeof title[0], "(7) gear pair in mesh: z1=%d z2=%d m=%g alpha=%gdeg", in.z1, in.z2,
                       in.m, in.alphaDeg);
         std::snprintf(title[1], sizeof title[1], "     x1=%g x2=%g eps_alpha=%.3f   red: drive gear,  blue: driven",

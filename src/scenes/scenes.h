@@ -63,6 +63,11 @@ void drawMeshingScene();         // scenes 5 and 6
 void drawPairScene();            // scene 7
 void drawCuttingScene();         // scene 8
 void drawRingCuttingScene();     // scene 9
+// Scene 12 (sceneKey 'p'): activeSet, a planetary set, turning with its
+// carrier (scenes/planetary_scene.cpp); its point lists thinned to a quarter
+// pixel whenever the set or viewScale has changed, never otherwise.
+void drawPlanetaryScene();
+void resetPlanetaryScene();
 
 // Forgets everything the three scenes keep from one frame to the next: the
 // thinned outlines, the titles, the rack and cutter positions of scenes 8

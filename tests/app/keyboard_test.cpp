@@ -202,6 +202,43 @@ TEST_F(KeyboardWithPair, NineIsIgnoredUnlessThePairIsInternal) {
     EXPECT_EQ(sceneKey, '1');
 }
 
+// Key p: scene 12, a planetary set's, only for one; its carrier turns by
+// i times less than the sun (ring fixed), the frame drawn whatever the zoom.
+TEST_F(KeyboardWithPair, PShowsAPlanetarySetTurningWithItsCarrier) {
+    keyboard('7', 0, 0);
+    keyboard('p', 0, 0);
+    EXPECT_EQ(sceneKey, '7');  // an external pair has no scene 12
+    PairInput set;
+    set.kind = PairKind::planetary;
+    set.z1 = 12;
+    set.z2 = 24;
+    set.z3 = 60;
+    set.x1 = 0.4;
+    set.x2 = 0.3;
+    setActivePair(set);
+    keyboard('p', 0, 0);
+    EXPECT_EQ(sceneKey, 'p');
+    EXPECT_DOUBLE_EQ(driveAngle, 0.01);
+    const Frame frame = readFrame();
+    // The sun's outline (red) about the centre, a planet's (dark green) about
+    // its centre on +x (the rim spans 1.5 window units).
+    const double k = 1.5 / (2.0 * outlineOuterRadius(activeSet.planetRing.rim));
+    EXPECT_GT(countShade(frame, Point2{k * 7.0, 0.0}, 12, Shade::Red), 0);
+    EXPECT_EQ(countShade(frame, Point2{k * activeSet.set.a, 0.0}, 20, Shade::Red), 0);
+    const SetTurns turns = setTurns(set, 1.0);
+    EXPECT_NEAR(turns.sun / turns.carrier, 6.0, 1e-12);
+    EXPECT_EQ(turns.ring, 0.0);
+    for (char zoom : {'w', 'W'}) {
+        viewScale = zoom == 'w' ? DBL_MIN / 0.8 : DBL_MAX * 0.8;
+        keyboard(static_cast<unsigned char>(zoom), 0, 0);
+        const auto failures = frameInvariantFailures();
+        ASSERT_TRUE(failures.empty()) << zoom << ": " << failures.front();
+    }
+    // Another kind takes scene 12 to scene 7.
+    setActivePair(PairInput{});
+    EXPECT_EQ(sceneKey, '7');
+}
+
 TEST_F(KeyboardWithPair, RandomKeysAndExtremeZoomKeepEveryInvariant) {
     std::mt19937 random(20261208);
     std::uniform_int_distribution<int> commandKey(0, 13);

@@ -27,6 +27,7 @@
 
 #include "app/options.h"
 #include "pair/exports.h"
+#include "pair/pair_kind.h"
 #include "support/expected_report.h"
 #include "support/program.h"
 
@@ -218,8 +219,18 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--report=yes"}, "--report", "no value"},
         {{"--teeth", "12"}, "--teeth", "4 to 400"},
         {{"--shift", "0.2,"}, "--shift", "-1.0 to 1.5"},
-        {{"--pair", "ring"}, "--pair", "external, internal or rack"},
-        {{"--pair", "Rack"}, "--pair", "external, internal or rack"},
+        {{"--pair", "ring"}, "--pair", "external, internal, rack or planetary"},
+        {{"--pair", "Rack"}, "--pair", "external, internal, rack or planetary"},
+        // A planetary set: three tooth counts, its own options, whole planets.
+        {{"--pair", "planetary", "--teeth", "12,24"}, "--teeth", "ZS,ZP,ZR"},
+        {{"--teeth", "12,24,60"}, "--teeth", "Z1,Z2: two whole numbers"},
+        {{"--planets", "3"}, "--planets", "--pair planetary"},
+        {{"--pair", "planetary", "--planets", "13"}, "--planets", "2 to 12"},
+        {{"--pair", "planetary", "--planets", "2.5"}, "--planets", "2 to 12"},
+        {{"--pair", "planetary", "--fixed", "planet"}, "--fixed", "ring, carrier or sun"},
+        {{"--pair", "planetary", "--teeth", "12,24,401"}, "--teeth", "4 to 400"},
+        {{"--pair", "planetary", "--teeth", "12,24,60", "--centre-distance", "18"}, "--centre-distance",
+         "--shift XS,XP"},
         {{"--layout", "side"}, "--layout", "mesh or apart"},
         // The solids: a file of their own, a bore above 0 that clears the
         // roots (df1 of 8 teeth shifted 0.4: 8 - 2.5 + 0.8 = 6.3 mm).
@@ -366,7 +377,9 @@ TEST(PairOptions, EveryInputOfTheTableIsTakenExactlyToTheEndsOfItsRange) {
     const PairInputSpec* inputs = pairInputSpecs();
     for (int i = 0; i < pairInputCount; ++i) {
         const PairInputSpec& input = inputs[i];
-        const bool internal = (input.kinds & kindBit(PairKind::external)) == 0;
+        const bool planetary = input.kinds == kindBit(PairKind::planetary);
+        const bool internal = !planetary && (input.kinds & kindBit(PairKind::external)) == 0;
+        const PairKind kind = planetary ? PairKind::planetary : internal ? PairKind::internal : PairKind::external;
         const double m = 2.0;
         const double scale = input.perModule ? m : 1.0;
         const double step = input.whole ? 1.0 : 1e-9 * std::max(1.0, std::fabs(input.hi * scale));
@@ -378,16 +391,20 @@ TEST(PairOptions, EveryInputOfTheTableIsTakenExactlyToTheEndsOfItsRange) {
             }
             char text[64];
             snprintf(text, sizeof text, input.whole ? "%.0f" : "%.12g", values[v]);
-            std::vector<std::string> arguments{"--pair", internal ? "internal" : "external", "--teeth", "30,90",
-                                               "--module", "2"};
-            // The other number of a two-number option keeps its usual value.
-            std::string value = text;
+            std::vector<std::string> arguments{"--pair", pairKindModel(kind).name, "--teeth",
+                                               planetary ? "30,90,210" : "30,90", "--module", "2"};
+            // The other numbers of a list option that the kind takes keep their usual values.
+            std::string parts[3];
             for (int j = 0; j < pairInputCount; ++j) {
-                if (j != i && strcmp(inputs[j].option, input.option) == 0) {
+                if (strcmp(inputs[j].option, input.option) == 0 && (inputs[j].kinds & kindBit(kind)) != 0) {
                     char other[32];
                     snprintf(other, sizeof other, "%g", inputs[j].id == PairInputId::z2 ? 90.0 : inputs[j].start);
-                    value = input.slot == 0 ? value + "," + other : std::string(other) + "," + value;
+                    parts[inputs[j].slot] = j == i ? text : other;
                 }
+            }
+            std::string value = parts[0];
+            for (int k = 1; k < 3 && !parts[k].empty(); ++k) {
+                value += "," + parts[k];
             }
             arguments.push_back(std::string("--") + input.option);
             arguments.push_back(value);

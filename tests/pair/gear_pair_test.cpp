@@ -16,9 +16,11 @@
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
 #include "pair/kinds.h"
+#include "pair/line_of_action.h"
 #include "pair/number_format.h"
 #include "pair/outline.h"
 #include "pair/solid.h"
+#include "pair/planetary.h"
 
 namespace {
 
@@ -1925,6 +1927,224 @@ TEST(PairNumbers, BacklashThinsBothGearsAndTheSizesAgreeWithTheOutlines) {
     pinned.pinDiameter = 5.0;
     EXPECT_DOUBLE_EQ(pairNumbers(pinned).gear[0].dp, 5.0);
     EXPECT_DOUBLE_EQ(pairNumbers(pinned).gear[1].dp, 5.0);
+}
+
+// ---- Planetary sets ---------------------------------------------------------------
+
+PairInput makeSet(int zS, int zP, int zR, int planets, double m, double xS, double xP) {
+    PairInput in = makePair(zS, zP, m, 20.0, xS, xP);
+    in.kind = PairKind::planetary;
+    in.z3 = zR;
+    in.planets = planets;
+    return in;
+}
+
+TEST(PlanetarySet, WillisRatiosAndTheRingShiftAgainstPublishedAndIndependentNumbers) {
+    // Each ratio against the set's own kinematic relation, carrier held or
+    // not: zS wS + zR wR = (zS + zR) wC (the fixed member at 0, the output at
+    // 1, the input at i).
+    for (const auto& z : {std::make_pair(12, 60), std::make_pair(17, 73), std::make_pair(40, 50)}) {
+        const double zS = z.first;
+        const double zR = z.second;
+        const double ring = willisRatio(z.first, z.second, FixedMember::ring);  // wS = i, wC = 1
+        const double carrier = willisRatio(z.first, z.second, FixedMember::carrier);  // wS = i, wR = 1
+        const double sun = willisRatio(z.first, z.second, FixedMember::sun);  // wR = i, wC = 1
+        EXPECT_NEAR(zS * ring, zS + zR, 1e-12);
+        EXPECT_NEAR(zS * carrier + zR, 0.0, 1e-12);
+        EXPECT_NEAR(zR * sun, zS + zR, 1e-12);
+    }
+    EXPECT_DOUBLE_EQ(willisRatio(12, 60, FixedMember::ring), 6.0);
+
+    // KHK, Gear Technical Reference, profile shifted spur gears (m 3, z 12
+    // and 24, x 0.6 and 0.36: alpha_w 26.0886 deg, a 56.4999 mm) as the sun
+    // and planets of a ring of 60 = 12 + 2 x 24 teeth: both meshes have the
+    // same reference distance, so the same working angle, and the ring's
+    // shift is xR = xP + (xS + xP) = 1.32.
+    const PairInput khk = makeSet(12, 24, 60, 3, 3.0, 0.6, 0.36);
+    ASSERT_EQ(checkPair(khk).field, PairField::none) << checkPair(khk).message;
+    const PlanetarySet set = planetarySet(khk);
+    expectRoundsTo(set.a, 56.4999, 4, "a");
+    expectRoundsTo(pairNumbers(set.planetRing).alphaW / degree, 26.0886, 4, "ring's alpha w");
+    EXPECT_NEAR(set.planetRing.x2, 1.32, 1e-12);
+    EXPECT_NEAR(set.ratio, 6.0, 1e-12);
+
+    // A ring of other teeth: its solved shift puts the internal pair, worked
+    // out forwards, at the sun–planet distance, as shiftForCentreDistance
+    // with the planet's shift kept has it.
+    for (const PairInput& in : {makeSet(12, 23, 60, 3, 1.0, 0.0, 0.0), makeSet(18, 30, 80, 2, 2.0, 0.4, 0.1),
+                                makeSet(21, 43, 108, 3, 1.75, 0.438, 0.0426)}) {
+        const PlanetarySet s = planetarySet(in);
+        EXPECT_NEAR(pairNumbers(s.planetRing).a, s.a, 1e-9 * in.m);
+        EXPECT_NEAR(pairNumbers(s.sunPlanet).a, s.a, 1e-9 * in.m);
+        EXPECT_NEAR(shiftForCentreDistance(s.planetRing, s.a, in.x2).x2, s.planetRing.x2, 1e-12);
+    }
+
+    // The report: the set's numbers, then each mesh's whole report, warnings and all.
+    PairInput loaded = khk;
+    loaded.fixed = FixedMember::carrier;
+    loaded.torque = 30.0;
+    const std::string report = formatPairReport(loaded, pairNumbers(loaded));
+    const size_t ratio = report.find("\n速比（出力は入力と逆向きに回ります） i = -5.0000");
+    const size_t ringShift = report.find("\n転位係数（内歯車、中心距離 a から） xR = 1.3200");
+    const size_t sunMesh = report.find(formatMeshReport(planetarySet(loaded).sunPlanet,
+                                                         pairNumbers(planetarySet(loaded).sunPlanet)));
+    const size_t ringMesh = report.find(formatMeshReport(planetarySet(loaded).planetRing,
+                                                          pairNumbers(planetarySet(loaded).planetRing)));
+    EXPECT_LT(ratio, ringShift);
+    EXPECT_LT(ringShift, sunMesh);
+    EXPECT_LT(sunMesh, ringMesh);
+    EXPECT_NE(ringMesh, std::string::npos);
+    // Each planet takes T / N: 10 N m on the sun's mesh, 20 on the planet's.
+    EXPECT_NE(report.find("T = 10.0000 N·m"), std::string::npos);
+    EXPECT_NE(report.find("T = 20.0000 N·m"), std::string::npos);
+}
+
+TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
+    struct Case {
+        PairInput input;
+        PairField field;
+        const char* message;
+    };
+    const Case cases[] = {
+        {makeSet(10, 30, 70, 3, 1.0, 0.0, 0.0), PairField::planets,
+         "(z1 + z3) / N = 80 / 3 is not whole: 3 planets cannot be spaced equally (each must find the sun's and the "
+         "ring's spaces where its teeth stand); with the other values as they are, N must be 2 (spaced equally, tips "
+         "clear)"},
+        {makeSet(12, 24, 60, 6, 1.0, 0.0, 0.0), PairField::planets,
+         "neighbouring planets' tip circles touch: their centres lie l = 2 a sin(π/N) = 18.0000 mm apart, not more "
+         "than their tip diameter daP = 26.0000 mm; with the other values as they are, N must be 2 or 3 (3 the most "
+         "that fit, spaced equally)"},
+        {makeSet(12, 24, 56, 2, 1.0, 0.0, 0.0), PairField::x1,
+         "the ring (z3 = 56) cannot mesh with the planet at the sun–planet distance a = 18.0000 mm: its shift would "
+         "be xR = 2.6900, outside -1.0 to 1.5; with any split of its shifts the planet–ring pair alone reaches "
+         "a = 15.0351 to 17.8809 mm; with the other values as they are, x1 must be -0.7370 to -0.6264"},
+        {makeSet(8, 30, 70, 2, 1.0, -0.5, 0.0), PairField::x1,
+         "the ring (z3 = 70) cannot mesh with the planet at the sun–planet distance a = 18.4259 mm: a = 18.4259 mm "
+         "gives no working pressure angle: it must be above 18.7939 mm; with any split of its shifts the "
+         "planet–ring pair alone reaches a = 18.7939 to 21.9471 mm; with the other values as they are, x1 must be "
+         "-0.1973 to 0.6969"},
+    };
+    for (const Case& c : cases) {
+        const PairCheck check = checkPair(c.input);
+        EXPECT_EQ(check.field, c.field) << check.message;
+        EXPECT_EQ(check.message, c.message);
+        // Every value the cure names, and the shifts' ends and middle, pass.
+        PairInput cured = c.input;
+        if (c.field == PairField::planets) {
+            for (int n = minPlanets; n <= maxPlanets; ++n) {
+                cured.planets = n;
+                const std::string named = std::to_string(n);
+                const size_t at = check.cure.find(named);
+                const bool listed = at != std::string::npos && at < check.cure.find('(') &&
+                                    !isdigit(static_cast<unsigned char>(check.cure[at + named.size()]));
+                EXPECT_EQ(checkPair(cured).field == PairField::none, listed) << n;
+            }
+        } else {
+            for (double x : {check.cureLo, (check.cureLo + check.cureHi) / 2.0, check.cureHi}) {
+                cured.x1 = x;
+                EXPECT_EQ(checkPair(cured).field, PairField::none) << x << ": " << checkPair(cured).message;
+            }
+        }
+    }
+}
+
+// The drawn set assembles: no planet's outline enters the sun's or the
+// ring's (points of one inside the other, beyond the outlines' accuracy),
+// and each planet touches both, in mesh; apart, every member is drawn, each
+// on its layer. Sets whose meshes warn of no interference (a ring's tip in
+// the planet's fillet would overlap as warned), rings of zS + 2 zP teeth and
+// of others.
+TEST(PlanetarySet, DrawnPlanetsMeshWithTheSunAndTheRingWithoutOverlap) {
+    for (PairInput in : {makeSet(12, 24, 60, 3, 1.0, 0.4, 0.3), makeSet(22, 18, 58, 5, 1.0, 0.3, 0.5),
+                         makeSet(22, 17, 58, 4, 2.0, 0.9, 0.6), makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3)}) {
+        SCOPED_TRACE(::testing::Message() << in.z1 << "/" << in.z2 << "/" << in.z3 << " N = " << in.planets);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        ASSERT_EQ(formatPairReport(in, pairNumbers(in)).find("\n警告"), std::string::npos);
+        Sheet sheet;
+        layOutSheet(in, SheetLayout::mesh, sheet);
+        const std::vector<Point2>* sun = nullptr;
+        const std::vector<Point2>* ring = nullptr;
+        std::vector<const std::vector<Point2>*> planets;
+        for (const SheetPath& path : sheet.paths) {
+            if (path.id == "sun" && path.layer == "SUN") {
+                sun = &path.points;
+            } else if (path.id == "ring" && path.layer == "RING" && ring == nullptr) {
+                ring = &path.points;  // its teeth; the rim follows
+            } else if (path.id.rfind("planet", 0) == 0 && path.layer == "PLANET") {
+                planets.push_back(&path.points);
+            }
+        }
+        ASSERT_TRUE(sun != nullptr && ring != nullptr);
+        ASSERT_EQ(planets.size(), static_cast<size_t>(in.planets));
+        const double tolerance = 0.002 * in.m;  // the outlines' own accuracy, twice
+        // The deepest point of `a` into the solid of `b` (inside b's outline,
+        // or outside it for the ring, whose solid lies outside its teeth),
+        // and the nearest approach, both from the points of `a` near `b`.
+        struct Meeting {
+            double overlap = 0.0;
+            double nearest = INFINITY;
+        };
+        auto meet = [&](const std::vector<Point2>& a, const std::vector<Point2>& b, bool ringSolid, Meeting& c) {
+            std::vector<Point2> near;
+            double rMin = INFINITY;
+            double rMax = 0.0;
+            for (const Point2& p : b) {
+                rMin = std::min(rMin, std::hypot(p.x, p.y));
+                rMax = std::max(rMax, std::hypot(p.x, p.y));
+            }
+            for (const Point2& p : a) {
+                const double r = std::hypot(p.x, p.y);
+                if (ringSolid ? r > rMin - 0.05 * in.m : r < rMax + 0.05 * in.m) {
+                    near.push_back(p);
+                }
+            }
+            for (const Point2& p : near) {
+                double distance = INFINITY;
+                for (size_t i = 0; i < b.size(); ++i) {
+                    distance = std::min(distance, segmentDistance(p, b[i], b[(i + 1) % b.size()]));
+                }
+                if (inside(p, b) != ringSolid) {
+                    c.overlap = std::max(c.overlap, distance);
+                }
+                c.nearest = std::min(c.nearest, distance);
+            }
+        };
+        for (const std::vector<Point2>* planet : planets) {
+            Meeting withSun;
+            Meeting withRing;
+            meet(*planet, *sun, false, withSun);
+            meet(*sun, *planet, false, withSun);
+            meet(*planet, *ring, true, withRing);
+            EXPECT_LT(withSun.overlap, tolerance);
+            EXPECT_LT(withRing.overlap, tolerance);
+            EXPECT_LT(withSun.nearest, tolerance);  // in touch, as meshing teeth are
+            EXPECT_LT(withRing.nearest, tolerance);
+        }
+        // A planet turned by half a tooth more overlaps both: the check sees a wrong turn.
+        PlanetaryDrawing wrong;
+        buildPlanetaryDrawing(in, wrong);
+        wrong.planetTurn[0] += pi / in.z2;
+        Sheet off;
+        layOutPlanetary(wrong, SheetLayout::mesh, off);
+        Meeting turned;
+        meet(off.paths[1].points, *sun, false, turned);
+        EXPECT_GT(turned.overlap, 0.1 * in.m);
+        // And a ring turned by half a tooth more overlaps planet 1.
+        wrong.planetTurn[0] -= pi / in.z2;
+        wrong.ringTurn += pi / in.z3;
+        layOutPlanetary(wrong, SheetLayout::mesh, off);
+        Meeting ringTurned;
+        meet(off.paths[1].points, off.paths[1 + in.planets].points, true, ringTurned);
+        EXPECT_GT(ringTurned.overlap, 0.1 * in.m);
+
+        Sheet apart;
+        layOutSheet(in, SheetLayout::apart, apart);
+        const std::string dxf = formatSheetDxf(apart);
+        for (const char* layer : {"\nSUN\n", "\nPLANET\n", "\nRING\n", "\nCENTRES\n"}) {
+            EXPECT_NE(dxf.find(layer), std::string::npos) << layer;
+        }
+        EXPECT_EQ(apart.paths.size(), sheet.paths.size() + 2);  // the ring's own centre cross
+    }
 }
 
 }  // namespace
