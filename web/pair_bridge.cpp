@@ -56,7 +56,8 @@
 //       touch the involute): the inspection sizes of the gear as cut, mm.
 //       These are external pairs' numbers; 0 for the other kinds.
 //   Module._webPairWarnings(): bit flags, see warningBits below.
-//   Module._webPairContactCount(): scene 7's contact points of the moment;
+//   Module._webPairContactCount(): the pair's contact points at the drive
+//       angle of the moment (scenes 7 and 11 draw them);
 //   Module._webPairContact(i): the i-th, mm along the path of contact from
 //       its start (where gear 2's tip circle crosses the line of action).
 //   Module._webPairPathLength(): the path of contact's length ga, mm.
@@ -79,6 +80,7 @@
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
 #include "pair/inputs.h"
+#include "pair/mesh.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 
@@ -101,13 +103,10 @@ constexpr int thinNeck1 = 1 << 12;  // undercut neck thinner than 0.25 m
 constexpr int thinNeck2 = 1 << 13;
 constexpr int backlashRefused = 8;  // webSetPair's answer for a backlash out of range
 
-constexpr int contactCapacity = 8;  // more than any pair in range has (epsilonAlpha < 3)
-
 std::string refusal;  // why the last webSetPair was refused; "" after an accepted one
 std::string svgText;
 std::string dxfText;
-double contacts[contactCapacity];
-int contactCount = 0;
+MeshMoment moment{};  // the contacts webPairContactCount found
 
 std::string inputsJson;
 char inputText[128];
@@ -151,18 +150,6 @@ bool pairStarted = false;
 
 bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9'; }
 
-// Draws the frame on screen again for a changed pair. display() steps the
-// scene once before drawing (scenes 7 to 9 step driveAngle as scenes 4 to
-// 6 do), so the angle is taken back by that step first and restored exactly
-// afterwards: the picture is the same moment, and the next key goes on from
-// where it was.
-void redrawWithoutStep() {
-    const double shown = driveAngle;
-    const double step = directionKey == 'd' ? stepAngle : directionKey == 'D' ? -stepAngle : angleIncrement;
-    driveAngle = shown - step;
-    display();
-    driveAngle = shown;
-}
 
 }  // namespace
 
@@ -233,7 +220,7 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int z1, int z2, double m, double alphaDeg, d
     pairScenesEnabled = true;
     pairStarted = true;
     if (pairSceneShown()) {
-        redrawWithoutStep();
+        drawFrame();  // the same moment, for the new pair: no step
     }
     return 0;
 }
@@ -288,19 +275,19 @@ EMSCRIPTEN_KEEPALIVE int webPairWarnings() {
            (n.cannotRun ? cannotRun : 0) | (n.gear[0].thinNeck ? thinNeck1 : 0) | (n.gear[1].thinNeck ? thinNeck2 : 0);
 }
 
-// Scene 7 measures along the line of action from T1; the page gets the
-// distances from the path's start, which is where a tooth pair starts
-// touching.
+// The mesh (pair/mesh.h) measures along the line of action from T1; the
+// page gets the distances from the nominal path's start, where gear 2's tip
+// circle crosses the line of action.
 EMSCRIPTEN_KEEPALIVE int webPairContactCount() {
-    contactCount = pairContactDistances(contacts, contactCapacity);
-    return contactCount;
+    moment = meshAt(activeMesh, driveAngle);
+    return moment.count;
 }
 
 EMSCRIPTEN_KEEPALIVE double webPairContact(int i) {
-    return i >= 0 && i < contactCount ? contacts[i] - pathOfContactStart() : 0.0;
+    return i >= 0 && i < moment.count ? moment.contact[i].s - activeMesh.start : 0.0;
 }
 
-EMSCRIPTEN_KEEPALIVE double webPairPathLength() { return pathOfContactEnd() - pathOfContactStart(); }
+EMSCRIPTEN_KEEPALIVE double webPairPathLength() { return activeMesh.end - activeMesh.start; }
 
 EMSCRIPTEN_KEEPALIVE const char* webPairSvg() {
     svgText = formatPairSvg(activePair);

@@ -5,9 +5,11 @@
 
 bool pairScenesEnabled = false;
 PairGeometry activePair;
+PairMesh activeMesh;
 
 void setActivePair(const PairInput& input) {
     buildPairGeometry(input, activePair);
+    activeMesh = pairMesh(activePair.input, activePair.numbers);
     // Scene 9 cuts a ring: a pair of another kind shows its mesh instead.
     if (sceneKey == '9' && !pairKindModel(input.kind).hasRingCutting) {
         sceneKey = '7';

@@ -23,8 +23,19 @@ int stepCounter(int& counter) {
     return counter;
 }
 
-void display() {
-    beginFrame();
+void advanceScene() {
+    if (sceneKey == '1') {
+        stepCounter(stepScene1);
+    } else if (sceneKey == '2' || sceneKey == '3') {
+        stepCounter(stepScene23);
+    } else {
+        stepDriveAngle();
+    }
+}
+
+namespace {
+
+void drawScene() {
     if (sceneKey == '1') {
         drawFixedCircleScene();
     }
@@ -49,5 +60,19 @@ void display() {
     if (sceneKey == '9') {
         drawRingCuttingScene();
     }
+}
+
+}  // namespace
+
+void display() {
+    beginFrame();
+    advanceScene();
+    drawScene();
+    endFrame();
+}
+
+void drawFrame() {
+    beginFrame();
+    drawScene();
     endFrame();
 }

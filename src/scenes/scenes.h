@@ -21,6 +21,9 @@ void drawTitle(float y, const char* text);
 // then clamped to 0 .. involuteLastIndex. Returns the new c.
 int stepCounter(int& counter);
 
+// Every scene's draw function below draws the scene as it stands; display
+// (display.h) advances it by one step first.
+
 void drawFixedCircleScene();     // scene 1
 void drawTurningCircleScene();   // scene 2
 void drawRollingCircleScene();   // scene 3
@@ -91,15 +94,7 @@ ScenePlacement pairScenePlacement(int gear);
 // x = 0, open). Valid after a frame of scene 7 at the current viewScale.
 const std::vector<Point2>& pairSceneOutline(int gear);
 
-// Scene 7's contact points of the moment: their distances (mm) along the line
-// of action from gear 1's tangent point T1 at the current driveAngle, in
-// increasing order, up to `capacity` of them; returns how many. Only points
-// on the path of contact, between T1 and T2, and where both flanks are still
-// involutes (not cut away by the fillet or an undercut) count.
-int pairContactDistances(double* distances, int capacity);
-// The point of the line of action `distance` mm from T1, in mm from C.
+// The point of the line of action `distance` mm from T1, in mm from C (the
+// contact points of the moment, their distances from T1: meshAt(activeMesh,
+// driveAngle), pair/mesh.h).
 Point2 pairContactPoint(double distance);
-// Start and end of the path of contact on the same scale (mm from T1): where
-// gear 2's and gear 1's tip circles cross the line of action.
-double pathOfContactStart();
-double pathOfContactEnd();
