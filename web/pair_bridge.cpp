@@ -148,7 +148,7 @@ std::string formatInputsJson() {
 // pair; the page starts the pair before it sends them.
 bool pairStarted = false;
 
-bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9'; }
+bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9' || sceneKey == slidingSceneKey; }
 
 
 }  // namespace

@@ -17,8 +17,8 @@ constexpr double cuttingPitches = 3.0;         // scenes 8 and 9: reference pitc
 
 extern "C" {
 
-// 1 to 9.
-EMSCRIPTEN_KEEPALIVE int webScene() { return sceneKey - '0'; }
+// 1 to 9, or 11 (key 'v').
+EMSCRIPTEN_KEEPALIVE int webScene() { return sceneKey == slidingSceneKey ? 11 : sceneKey - '0'; }
 
 // The table index shown by scenes 1 to 3; -1 in scenes 4 to 9.
 EMSCRIPTEN_KEEPALIVE int webTableIndex() {

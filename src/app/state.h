@@ -31,7 +31,7 @@ constexpr Point2 origin{0.0, 0.0};             // model units; also the x, y of 
 constexpr int tableCapacity = 401;             // entries 0 .. 400 of both point tables
 
 // ---- Animation state ------------------------------------------------------
-extern char sceneKey;            // '1' .. '9': the scene shown (7 to 9 only with a pair)
+extern char sceneKey;            // '1' .. '9', 'v' (scene 11): the scene shown (7 to 11 only with a pair)
 extern char directionKey;        // 'd' forward, 'D' backward
 extern double viewScale;         // window units per model unit (0.5: 1 model unit = 200 px)
 extern int stepScene1;           // table index of scene 1, 0 .. involuteLastIndex

@@ -70,6 +70,17 @@ MeshMoment meshAt(const PairMesh& mesh, double turn) {
     return moment;
 }
 
+int contactNearestPitchPoint(const PairMesh& mesh, const MeshMoment& moment) {
+    int nearest = -1;
+    for (int i = 0; i < moment.count; ++i) {
+        const double gap = std::fabs(moment.contact[i].s - mesh.path.C);
+        if (nearest < 0 || gap < std::fabs(moment.contact[nearest].s - mesh.path.C)) {
+            nearest = i;
+        }
+    }
+    return nearest;
+}
+
 double gear2TurnAt(const PairMesh& mesh, double turn) { return turn * mesh.gear2Ratio; }
 
 double rackTravelAt(const PairMesh& mesh, double turn) { return mesh.gear2Ratio == 0.0 ? mesh.r1 * turn : 0.0; }

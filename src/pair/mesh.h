@@ -59,6 +59,10 @@ struct MeshMoment {
 // Gear 1 turned counter-clockwise by `turn` from the placement in mesh:
 // every flank moves rb1 turn along the line of action.
 MeshMoment meshAt(const PairMesh& mesh, double turn);
+// Which of the moment's contacts lies nearest the pitch point C (the one
+// scene 11 and the page follow); -1 when there is none.
+int contactNearestPitchPoint(const PairMesh& mesh, const MeshMoment& moment);
+
 // Gear 2's turn about its own centre from its placement (add phase2) when
 // gear 1 has turned by `turn`; 0 for a rack.
 double gear2TurnAt(const PairMesh& mesh, double turn);

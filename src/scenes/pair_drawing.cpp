@@ -128,4 +128,5 @@ void resetPairScenes() {
     pairscene::resetMeshScene();
     pairscene::resetCuttingScene();
     pairscene::resetRingCuttingScene();
+    pairscene::resetSlidingScene();
 }

@@ -83,7 +83,8 @@ struct PairCache {
     bool ready = false;
     MeshLayout mesh;
     char title[2][128];
-    double zoomScale = 0.0;  // viewScale the point lists are made for; 0: not yet
+    double pointsScale = 0.0;  // window units per mm the point lists are made for; 0: not yet
+    double pointsReach = 0.0;  // and the reach of the rack across the window from C, window units
     std::vector<Point2> outline[2];
     std::vector<Point2> rim;     // the ring's, thinned, closed
     std::vector<Point2> circle;  // unit circle, fine enough for the largest circle drawn
@@ -217,7 +218,7 @@ void prepareMesh() {
     const KindPicture& picture = kindPictures[static_cast<int>(activePair.input.kind)];
     picture.layOut(s, n, rw1, c, sn);
     picture.title(activePair.input, n, pairCache.title);
-    pairCache.zoomScale = 0.0;
+    pairCache.pointsScale = 0.0;
     pairCache.ready = true;
 }
 
@@ -225,14 +226,14 @@ double pairScale() { return pairCache.mesh.fit * viewScale / startViewScale; }
 
 // The rack for the current zoom: enough pitches to cross the window, each
 // thinned to a quarter pixel.
-void prepareRackPoints(double k, double tolerance) {
+void prepareRackPoints(double k, double tolerance, double reach) {
     const std::vector<Point2>& one = pairCache.rackOnePitch;
     std::vector<char>& keep = pairCache.keep;
     keep.assign(one.size(), 0);
     thin(one, 0, one.size() - 1, tolerance, keep);
     const MeshLayout& s = pairCache.mesh;
-    // The window is 2 units wide, C in its middle; a pitch more each side for the slide.
-    const double halfTeeth = std::min(std::ceil(1.0 / (k * s.rackPitch)) + 1.0, double{maxRackTeeth / 2});
+    // The window reaches `reach` units from C either way; a pitch more each side for the slide.
+    const double halfTeeth = std::min(std::ceil(reach / (k * s.rackPitch)) + 1.0, double{maxRackTeeth / 2});
     pairCache.rackTeeth = 2 * static_cast<int>(halfTeeth) + 1;
     std::vector<Point2>& rack = pairCache.outline[1];
     rack.clear();
@@ -246,12 +247,12 @@ void prepareRackPoints(double k, double tolerance) {
     }
 }
 
-// The point lists of scene 7 for the current zoom.
-void prepareMeshPoints() {
-    if (pairCache.zoomScale == viewScale) {
+// The point lists for k window units per mm, the window reaching `reach`
+// window units from C to either side.
+void prepareMeshPoints(double k, double reach) {
+    if (pairCache.pointsScale == k && pairCache.pointsReach == reach) {
         return;
     }
-    const double k = pairScale();
     const double tolerance = quarterPixelAt(k);
     const int gears = pairCache.mesh.gear2IsRack ? 1 : 2;
     for (int i = 0; i < gears; ++i) {
@@ -263,7 +264,7 @@ void prepareMeshPoints() {
         }
     }
     if (gears == 1) {
-        prepareRackPoints(k, tolerance);
+        prepareRackPoints(k, tolerance, reach);
     }
     pairCache.rim.reserve(activePair.rim.points.size() + 1);
     simplifyOutline(activePair.rim.points, tolerance, pairCache.rim);
@@ -272,7 +273,8 @@ void prepareMeshPoints() {
     }
     const double largest = std::max(pairCache.mesh.r[1], pairCache.mesh.r[0]);
     unitCircle(largest * k * pixelsPerUnit, pairCache.circle);
-    pairCache.zoomScale = viewScale;
+    pairCache.pointsScale = k;
+    pairCache.pointsReach = reach;
 }
 
 // Where gear 2 stands at the current drive angle (pair/mesh.h): its turn
@@ -327,17 +329,32 @@ void drawPairScene() {
     if (!pairCache.ready) {
         prepareMesh();
     }
-    prepareMeshPoints();
+    const double k = pairScale();
     const MeshLayout& s = pairCache.mesh;
+    const double reach = 1.0 + std::fabs(s.pitchOnScreen.x);
+    prepareMeshPoints(k, reach);
     drawTitle(firstTitleY, pairCache.title[0]);
     drawTitle(secondTitleY, pairCache.title[1]);
-    const double k = pairScale();
+    drawPairMesh(k, s.pitchOnScreen);
+}
 
+Point2 pairscene::meshAlong() {
+    pairSceneScale();
+    return pairCache.mesh.along;
+}
+
+void pairscene::drawPairMesh(double k, const Point2& pitch) {
+    if (!pairCache.ready) {
+        prepareMesh();
+    }
+    const double reach = 1.0 + std::fabs(pitch.x);
+    prepareMeshPoints(k, reach);
+    const MeshLayout& s = pairCache.mesh;
     // Everything below in the frame of the pitch point C. Push and pop: at an
     // extreme zoom a translation and its inverse would not cancel in Mesa's
     // single precision.
     glPushMatrix();
-    enterGearFrame(1.0, origin, s.pitchOnScreen, 0.0);
+    enterGearFrame(1.0, origin, pitch, 0.0);
     // Reference and base circles: the unit circle scaled by k times the
     // radius; the rack's datum line across the window.
     const int circles = s.gear2IsRack ? 1 : 2;
@@ -347,7 +364,7 @@ void drawPairScene() {
         drawPoints(k * s.rb[i], pairCache.circle, i == 0 ? LIGHT_RED : LIGHT_BLUE);
         leaveGearFrame(k, origin, s.centre[i], 0.0);
     }
-    const double halfWidth = 1.0 / k;  // mm: C is in the window's middle across
+    const double halfWidth = reach / k;  // mm: across the window from C either way
     if (s.gear2IsRack) {
         drawScaledLine(k, Point2{-halfWidth, s.rackDatum}, Point2{halfWidth, s.rackDatum}, PALE_BLUE);
     }

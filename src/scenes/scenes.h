@@ -66,10 +66,18 @@ void drawMeshingScene();         // scenes 5 and 6
 void drawPairScene();            // scene 7
 void drawCuttingScene();         // scene 8
 void drawRingCuttingScene();     // scene 9
+// Scene 11, key 'v' (sceneKey 'v'): the flanks' velocities at the contact
+// points and the specific sliding zeta1, zeta2 along the path of contact,
+// at 1 / (length of the path of contact) window units per mm times
+// viewScale / 0.5, the path's middle fixed in the window's left half.
+constexpr char slidingSceneKey = 'v';
+void drawSlidingScene();
+// Its scale, window units per mm at the current viewScale.
+double slidingSceneScale();
 
 // Forgets everything the three scenes keep from one frame to the next: the
 // thinned outlines, the titles, the rack and cutter positions of scenes 8
-// and 9. Run by setActivePair and by the keys '7' to '9'.
+// and 9. Run by setActivePair and by the keys '7' to '9' and 'v'.
 void resetPairScenes();
 
 // Scene 7's mapping: window units per mm at the current viewScale, and where
