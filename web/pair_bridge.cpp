@@ -61,6 +61,16 @@
 //   Module._webPairContact(i): the i-th, mm along the path of contact from
 //       its start (where gear 2's tip circle crosses the line of action).
 //   Module._webPairPathLength(): the path of contact's length ga, mm.
+//   Module._webSlidingS(): s (mm from T1) of the contact scene 11 follows,
+//       the one nearest the pitch point at the drive angle of the moment (NaN
+//       when no pair is in contact); Module._webSlidingZeta(gear): the
+//       specific sliding zeta1 (gear 0) or zeta2 (gear 1) there.
+//   Module._webSlidingCurve(points): the specific sliding along the
+//       effective path, as doubles from the pointer returned: A, E, C (mm
+//       from T1), zeta1 at the root and tip, zeta2 at the root and tip, the
+//       number of zones and of points (2 to 401, as asked), each zone's
+//       from, to and pairs in contact, then each point's s, zeta1 and zeta2
+//       from A to E (-Infinity at a tangent point). Valid until the next call.
 //   Module._webPairSvg() / _webPairSvgLength(): the SVG text of the pair, the
 //       same bytes as the desktop's --svg file; the pointer stays valid until
 //       the next call of _webPairSvg.
@@ -70,6 +80,7 @@
 //       the next call of _webPairDxf.
 #include <emscripten/emscripten.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -80,6 +91,7 @@
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
 #include "pair/inputs.h"
+#include "pair/line_of_action.h"
 #include "pair/mesh.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
@@ -107,6 +119,15 @@ std::string refusal;  // why the last webSetPair was refused; "" after an accept
 std::string svgText;
 std::string dxfText;
 MeshMoment moment{};  // the contacts webPairContactCount found
+// webSlidingCurve's numbers: 9 heads, 3 for each zone, 3 for each point.
+constexpr int maxCurvePoints = 401;
+double curve[9 + 3 * maxMeshZones + 3 * maxCurvePoints];
+
+// The contact scene 11 follows at the drive angle of the moment, or -1.
+int followedContact(MeshMoment& now) {
+    now = meshAt(activeMesh, driveAngle);
+    return contactNearestPitchPoint(activeMesh, now);
+}
 
 std::string inputsJson;
 char inputText[128];
@@ -288,6 +309,49 @@ EMSCRIPTEN_KEEPALIVE double webPairContact(int i) {
 }
 
 EMSCRIPTEN_KEEPALIVE double webPairPathLength() { return activeMesh.end - activeMesh.start; }
+
+EMSCRIPTEN_KEEPALIVE double webSlidingS() {
+    MeshMoment now;
+    const int i = followedContact(now);
+    return i >= 0 ? now.contact[i].s : NAN;
+}
+
+EMSCRIPTEN_KEEPALIVE double webSlidingZeta(int gear) {
+    MeshMoment now;
+    const int i = followedContact(now);
+    if (i < 0) {
+        return NAN;
+    }
+    const Sliding z = specificSliding(activeMesh.path, now.contact[i].s);
+    return gear == 1 ? z.zeta2 : z.zeta1;
+}
+
+EMSCRIPTEN_KEEPALIVE const double* webSlidingCurve(int points) {
+    const ContactPath& p = activeMesh.path;
+    points = points < 2 ? 2 : points > maxCurvePoints ? maxCurvePoints : points;
+    const SlidingAtEnds ends = slidingAtEnds(p);
+    double* at = curve;
+    for (double value : {p.A, p.E, p.C, ends.zeta1Root, ends.zeta1Tip, ends.zeta2Root, ends.zeta2Tip}) {
+        *at++ = value;
+    }
+    MeshZone zones[maxMeshZones];
+    const int zoneCount = meshZones(p, zones, maxMeshZones);
+    *at++ = zoneCount;
+    *at++ = points;
+    for (int i = 0; i < zoneCount; ++i) {
+        *at++ = zones[i].from;
+        *at++ = zones[i].to;
+        *at++ = zones[i].pairs;
+    }
+    for (int i = 0; i < points; ++i) {
+        const double s = p.A + (p.E - p.A) * i / (points - 1);
+        const Sliding z = specificSliding(p, s);
+        *at++ = s;
+        *at++ = z.zeta1;
+        *at++ = z.zeta2;
+    }
+    return curve;
+}
 
 EMSCRIPTEN_KEEPALIVE const char* webPairSvg() {
     svgText = formatPairSvg(activePair);

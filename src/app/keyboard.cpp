@@ -41,9 +41,7 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
     case '7':
     case '8':
     case '9':
-#ifndef __EMSCRIPTEN__
-    case slidingSceneKey:  // scene 11: not on the page yet (scenes/display.cpp)
-#endif
+    case slidingSceneKey:
         // The pair's scenes (7 to 9, and 11 on 'v') exist only when the
         // program was given a pair, and the ring's cutting (9) only for an
         // internal pair.

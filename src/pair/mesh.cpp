@@ -99,7 +99,12 @@ int meshZones(const ContactPath& p, MeshZone* zones, int capacity) {
         }
     }
     cuts[cutCount++] = p.E;
-    std::sort(cuts, cuts + cutCount);
+    // In order; a dozen values at most, so by insertion.
+    for (int i = 1; i < cutCount; ++i) {
+        for (int j = i; j > 0 && cuts[j] < cuts[j - 1]; --j) {
+            std::swap(cuts[j], cuts[j - 1]);
+        }
+    }
     int count = 0;
     for (int i = 0; i + 1 < cutCount && count < capacity; ++i) {
         if (cuts[i + 1] <= cuts[i]) {

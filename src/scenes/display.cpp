@@ -60,13 +60,9 @@ void drawScene() {
     if (sceneKey == '9') {
         drawRingCuttingScene();
     }
-#ifndef __EMSCRIPTEN__
-    // Scene 11 is the desktop's only for now: the page has no room for it
-    // under its size limit.
     if (sceneKey == slidingSceneKey) {
         drawSlidingScene();
     }
-#endif
 }
 
 }  // namespace

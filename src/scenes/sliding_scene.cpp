@@ -107,28 +107,18 @@ void prepareSliding() {
         fastest = std::max({fastest, std::hypot(v.common, v.v1), std::hypot(v.common, v.v2)});
     }
     cache.arrowScale = fastest > 0.0 ? longestArrow / fastest : 0.0;
-    // Each curve where it lies above the floor, from where it crosses it.
+    // Each curve where it lies above the floor (each falls below it at one end only).
     for (int c = 0; c < 2; ++c) {
         cache.curveCount[c] = 0;
         if (!(p.E > p.A)) {
             continue;
         }
-        double sBefore = p.A;
-        double zBefore = zetaOf(c, p.A);
-        for (int i = 0; i < curvePoints && cache.curveCount[c] < curvePoints; ++i) {
+        for (int i = 0; i < curvePoints; ++i) {
             const double s = p.A + (p.E - p.A) * i / (curvePoints - 1);
             const double z = zetaOf(c, s);
             if (z >= cache.zetaLow) {
-                if (i > 0 && zBefore < cache.zetaLow && cache.curveCount[c] == 0 && std::isfinite(zBefore)) {
-                    const double t = (cache.zetaLow - zBefore) / (z - zBefore);
-                    cache.curve[c][cache.curveCount[c]++] = Point2{plotX(sBefore + t * (s - sBefore)), plotY(cache.zetaLow)};
-                }
-                if (cache.curveCount[c] < curvePoints) {
-                    cache.curve[c][cache.curveCount[c]++] = Point2{plotX(s), plotY(z)};
-                }
+                cache.curve[c][cache.curveCount[c]++] = Point2{plotX(s), plotY(z)};
             }
-            sBefore = s;
-            zBefore = z;
         }
     }
     cache.zoneCount = meshZones(p, cache.zones, maxMeshZones);
