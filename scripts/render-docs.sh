@@ -2,7 +2,7 @@
 # Renders the README's pictures of the scenes: docs/sceneN.png for the six
 # scenes, and for the gear pair's scenes docs/scene7.png, docs/scene7-zoomed.png,
 # docs/scene8-undercut.png, docs/scene8-shifted.png, docs/scene7-internal.png,
-# docs/scene7-rack.png and docs/scene9-ring.png. They are the reviewed
+# docs/scene7-rack.png, docs/scene9-ring.png and docs/scene11.png. They are the reviewed
 # reference frames (tests/reference/, listed with their options and keys in
 # tests/reference/frames.txt), rendered afresh from the real program by
 # scripts/render-references.sh. Re-running gives the same files.
@@ -25,4 +25,5 @@ scene8-shifted scene8-shifted
 scene7-internal scene7-internal
 scene7-rack scene7-rack
 scene9-ring scene9-ring
+scene11-sliding scene11
 PICTURES

@@ -57,10 +57,21 @@
 //       touch the involute): the inspection sizes of the gear as cut, mm.
 //       These are external pairs' numbers; 0 for the other kinds.
 //   Module._webPairWarnings(): bit flags, see warningBits below.
-//   Module._webPairContactCount(): scene 7's contact points of the moment;
+//   Module._webPairContactCount(): the pair's contact points at the drive
+//       angle of the moment (scenes 7 and 11 draw them);
 //   Module._webPairContact(i): the i-th, mm along the path of contact from
 //       its start (where gear 2's tip circle crosses the line of action).
 //   Module._webPairPathLength(): the path of contact's length ga, mm.
+//   Module._webSlidingS(): s (mm from T1) of the contact scene 11 follows,
+//       the one nearest the pitch point at the drive angle of the moment (NaN
+//       when no pair is in contact); Module._webSlidingZeta(gear): the
+//       specific sliding zeta1 (gear 0) or zeta2 (gear 1) there.
+//   Module._webSlidingCurve(points): the specific sliding along the
+//       effective path, as doubles from the pointer returned: A, E, C (mm
+//       from T1), zeta1 at the root and tip, zeta2 at the root and tip, the
+//       number of zones and of points (2 to 401, as asked), each zone's
+//       from, to and pairs in contact, then each point's s, zeta1 and zeta2
+//       from A to E (-Infinity at a tangent point). Valid until the next call.
 //   Module._webPairSvg() / _webPairSvgLength(): the SVG text of the pair, the
 //       same bytes as the desktop's --svg file; the pointer stays valid until
 //       the next call of _webPairSvg.
@@ -73,6 +84,7 @@
 //       the pointer stays valid until the next call of _webPairStl.
 #include <emscripten/emscripten.h>
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -85,6 +97,7 @@
 #include "pair/inputs.h"
 #include "pair/line_of_action.h"
 #include "pair/pair_kind.h"
+#include "pair/mesh.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 
@@ -106,15 +119,21 @@ constexpr int cannotRun = 1 << 11;  // effective contact ratio below 1 (lowConta
 constexpr int thinNeck1 = 1 << 12;  // undercut neck thinner than 0.25 m
 constexpr int thinNeck2 = 1 << 13;
 
-constexpr int contactCapacity = 8;  // more than any pair in range has (epsilonAlpha < 3)
-
 std::string refusal;  // why the last webSetPair was refused; "" after an accepted one
 PairInput pendingInput;  // the inputs webSetPairInput has given, for webSetPair
 std::string svgText;
 std::string dxfText;
 std::string stlBytes;
-double contacts[contactCapacity];
-int contactCount = 0;
+MeshMoment moment{};  // the contacts webPairContactCount found
+// webSlidingCurve's numbers: 9 heads, 3 for each zone, 3 for each point.
+constexpr int maxCurvePoints = 401;
+double curve[9 + 3 * maxMeshZones + 3 * maxCurvePoints];
+
+// The contact scene 11 follows at the drive angle of the moment, or -1.
+int followedContact(MeshMoment& now) {
+    now = meshAt(activeMesh, driveAngle);
+    return contactNearestPitchPoint(activeMesh, now);
+}
 
 std::string inputsJson;
 char inputText[128];
@@ -156,20 +175,8 @@ std::string formatInputsJson() {
 // pair; the page starts the pair before it sends them.
 bool pairStarted = false;
 
-bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9'; }
+bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9' || sceneKey == slidingSceneKey; }
 
-// Draws the frame on screen again for a changed pair. display() steps the
-// scene once before drawing (scenes 7 to 9 step driveAngle as scenes 4 to
-// 6 do), so the angle is taken back by that step first and restored exactly
-// afterwards: the picture is the same moment, and the next key goes on from
-// where it was.
-void redrawWithoutStep() {
-    const double shown = driveAngle;
-    const double step = directionKey == 'd' ? stepAngle : directionKey == 'D' ? -stepAngle : angleIncrement;
-    driveAngle = shown - step;
-    display();
-    driveAngle = shown;
-}
 
 }  // namespace
 
@@ -263,7 +270,7 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int kind) {
     pairScenesEnabled = true;
     pairStarted = true;
     if (pairSceneShown()) {
-        redrawWithoutStep();
+        drawFrame();  // the same moment, for the new pair: no step
     }
     return 0;
 }
@@ -324,19 +331,62 @@ EMSCRIPTEN_KEEPALIVE int webPairWarnings() {
            (n.cannotRun ? cannotRun : 0) | (n.gear[0].thinNeck ? thinNeck1 : 0) | (n.gear[1].thinNeck ? thinNeck2 : 0);
 }
 
-// Scene 7 measures along the line of action from T1; the page gets the
-// distances from the path's start, which is where a tooth pair starts
-// touching.
+// The mesh (pair/mesh.h) measures along the line of action from T1; the
+// page gets the distances from the nominal path's start, where gear 2's tip
+// circle crosses the line of action.
 EMSCRIPTEN_KEEPALIVE int webPairContactCount() {
-    contactCount = pairContactDistances(contacts, contactCapacity);
-    return contactCount;
+    moment = meshAt(activeMesh, driveAngle);
+    return moment.count;
 }
 
 EMSCRIPTEN_KEEPALIVE double webPairContact(int i) {
-    return i >= 0 && i < contactCount ? contacts[i] - pathOfContactStart() : 0.0;
+    return i >= 0 && i < moment.count ? moment.contact[i].s - activeMesh.start : 0.0;
 }
 
-EMSCRIPTEN_KEEPALIVE double webPairPathLength() { return pathOfContactEnd() - pathOfContactStart(); }
+EMSCRIPTEN_KEEPALIVE double webPairPathLength() { return activeMesh.end - activeMesh.start; }
+
+EMSCRIPTEN_KEEPALIVE double webSlidingS() {
+    MeshMoment now;
+    const int i = followedContact(now);
+    return i >= 0 ? now.contact[i].s : NAN;
+}
+
+EMSCRIPTEN_KEEPALIVE double webSlidingZeta(int gear) {
+    MeshMoment now;
+    const int i = followedContact(now);
+    if (i < 0) {
+        return NAN;
+    }
+    const Sliding z = specificSliding(activeMesh.path, now.contact[i].s);
+    return gear == 1 ? z.zeta2 : z.zeta1;
+}
+
+EMSCRIPTEN_KEEPALIVE const double* webSlidingCurve(int points) {
+    const ContactPath& p = activeMesh.path;
+    points = points < 2 ? 2 : points > maxCurvePoints ? maxCurvePoints : points;
+    const SlidingAtEnds ends = slidingAtEnds(p);
+    double* at = curve;
+    for (double value : {p.A, p.E, p.C, ends.zeta1Root, ends.zeta1Tip, ends.zeta2Root, ends.zeta2Tip}) {
+        *at++ = value;
+    }
+    MeshZone zones[maxMeshZones];
+    const int zoneCount = meshZones(p, zones, maxMeshZones);
+    *at++ = zoneCount;
+    *at++ = points;
+    for (int i = 0; i < zoneCount; ++i) {
+        *at++ = zones[i].from;
+        *at++ = zones[i].to;
+        *at++ = zones[i].pairs;
+    }
+    for (int i = 0; i < points; ++i) {
+        const double s = p.A + (p.E - p.A) * i / (points - 1);
+        const Sliding z = specificSliding(p, s);
+        *at++ = s;
+        *at++ = z.zeta1;
+        *at++ = z.zeta2;
+    }
+    return curve;
+}
 
 EMSCRIPTEN_KEEPALIVE const char* webPairSvg() {
     svgText = formatPairSvg(activePair);

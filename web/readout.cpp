@@ -17,8 +17,8 @@ constexpr double cuttingPitches = 3.0;         // scenes 8 and 9: reference pitc
 
 extern "C" {
 
-// 1 to 9.
-EMSCRIPTEN_KEEPALIVE int webScene() { return sceneKey - '0'; }
+// 1 to 9, or 11 (key 'v').
+EMSCRIPTEN_KEEPALIVE int webScene() { return sceneKey == slidingSceneKey ? 11 : sceneKey - '0'; }
 
 // The table index shown by scenes 1 to 3; -1 in scenes 4 to 9.
 EMSCRIPTEN_KEEPALIVE int webTableIndex() {
@@ -41,11 +41,13 @@ EMSCRIPTEN_KEEPALIVE int webToothCount() { return toothCount; }
 // page scales the 800-px window to the picture's CSS side): scenes 1 to 6
 // at viewScale window units per mm; scene 7 at the pair's own fit; scenes 8
 // and 9 at three reference pitches pi m across the window (scenes.h), both
-// times viewScale / 0.5.
+// times viewScale / 0.5; scene 11 at its own zoom onto the path of contact.
 EMSCRIPTEN_KEEPALIVE double webPixelsPerMm() {
     switch (sceneKey) {
     case '7':
         return pairSceneScale() * pixelsPerWindowUnit;
+    case slidingSceneKey:
+        return slidingSceneScale() * pixelsPerWindowUnit;
     case '8':
     case '9':
         return 2.0 / (cuttingPitches * pi * activePair.input.m) * viewScale / pairscene::startViewScale * pixelsPerWindowUnit;

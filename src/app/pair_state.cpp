@@ -7,9 +7,11 @@ bool pairScenesEnabled = false;
 PairGeometry activePair;
 PlanetaryDrawing activeSet;
 bool setSceneEnabled = false;
+PairMesh activeMesh;
 
 void setActivePair(const PairInput& input) {
     buildPairGeometry(input, activePair);
+    activeMesh = pairMesh(activePair.input, activePair.numbers);
     setSceneEnabled = pairKindModel(input.kind).hasSetScene;
     if (setSceneEnabled) {
         buildPlanetaryDrawing(input, activeSet);

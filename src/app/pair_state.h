@@ -3,6 +3,7 @@
 // every change of the pair's parameters; never per frame.
 #pragma once
 
+#include "pair/mesh.h"
 #include "pair/outline.h"
 #include "pair/planetary.h"
 
@@ -17,6 +18,8 @@ extern PairGeometry activePair;
 // that has the scene (pair/pair_kind.h), else left as it was.
 extern PlanetaryDrawing activeSet;
 extern bool setSceneEnabled;  // activeSet is the pair's: key p shows scene 12
+// Its mesh (pair/mesh.h): where its teeth touch at any drive angle.
+extern PairMesh activeMesh;
 
 // Makes `input` (which checkPair accepts) the pair of scenes 7 to 9 and
 // works out everything they draw from it.

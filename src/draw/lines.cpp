@@ -58,3 +58,14 @@ void drawPolyline(double k, const Point2* points, int lastIndex, const Rgba& col
     glLineWidth(restingLineWidth);
     glEnable(GL_LIGHTING);
 }
+
+void drawFilledPolygon(const Point2* corners, int count, const Rgba& colour) {
+    glDisable(GL_LIGHTING);
+    glColor4f(colour.r, colour.g, colour.b, colour.a);
+    glBegin(GL_POLYGON);
+    for (int i = 0; i < count; ++i) {
+        glVertex2d(toScreen(corners[i].x), toScreen(corners[i].y));
+    }
+    glEnd();
+    glEnable(GL_LIGHTING);
+}

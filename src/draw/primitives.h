@@ -14,6 +14,7 @@
 //   drawWideLine                  enabled    given colour  2 px        unchanged
 //   drawPolyline (lastIndex > 0)  enabled    given colour  2 px        unchanged
 //   drawPolyline (lastIndex <= 0) no GL call at all
+//   drawFilledPolygon             enabled    given colour  unchanged   unchanged
 //   drawDisc, drawCircle,
 //   drawMarkedCircle              enabled    given colour  unchanged   unchanged (push/pop)
 //   enterGearFrame/leaveGearFrame unchanged  unchanged     unchanged   times the frame / its inverse
@@ -52,6 +53,8 @@ void drawScaledLine(double k, const Point2& from, const Point2& to, const Rgba& 
 void drawWideLine(const Point2& from, const Point2& to, double width, const Rgba& colour);
 // The chain points[0] .. points[lastIndex], each multiplied by k, 1.6 px wide.
 void drawPolyline(double k, const Point2* points, int lastIndex, const Rgba& colour);
+// A filled convex polygon of `count` corners in window units.
+void drawFilledPolygon(const Point2* corners, int count, const Rgba& colour);
 
 // ---- Circles (120-gons) ------------------------------------------------------
 // A filled disc; centre and radius in window units.

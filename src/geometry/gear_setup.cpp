@@ -4,6 +4,7 @@
 
 #include "app/console.h"
 #include "app/state.h"
+#include "app/pair_state.h"
 
 namespace {
 
@@ -15,6 +16,13 @@ void printKeyGuide() {
     consoleWrite("\n'5' '6'    ：１対z歯数歯車かみ合い運動 (5):斜がけ糸あり(6):なしの選択\n");
     consoleWrite("\n'w' 'W'    ：図の縮小拡大");
     consoleWrite("\n'd' 'D'    ：(4),(5),(6)の場合，正逆回転の選択");
+#ifndef __EMSCRIPTEN__
+    // Scene 11's key, with a pair. The page's report stays the plain one (its
+    // key strip names the key).
+    if (pairScenesEnabled) {
+        consoleWrite("\n'v'        ：(11)歯車対のすべり速度と比すべりの選択");
+    }
+#endif
 }
 
 // First table index whose involute point lies on or outside the circle of

@@ -48,6 +48,11 @@ struct PairKindModel {
     bool hasRingCutting;  // a ring cut by a pinion-type cutter: scene 9
     GearForm gear2Form;   // gear 2 as a solid, and where the drawings put it apart
     bool hasSetScene;     // a planetary set turning with its carrier: scene 12 (key p)
+    // The mesh (pair/mesh.h), in the pair's own frame (pair/outline.h):
+    double meshTurn;      // rad clockwise from gear 1's tooth 0 (+x) to the pitch point: 0 external, pi a ring
+                          // (the mesh on the pinion's -x side), pi / 2 a rack (below the pinion)
+    double gear2Turns;    // gear 2's turn per z1 / z2 of gear 1's: -1 external (back), +1 a ring (the same way),
+                          // 0 a rack (it slides)
 };
 
 constexpr int pairKindCount = 4;

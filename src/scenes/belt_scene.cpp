@@ -28,7 +28,6 @@ void drawBeltScene() {
     drawTitle(secondTitleY, "     red:drive base circle,  blue:driven base circle");
     const Point2 drive = driveCentre();
     const Point2 driven = drivenCentre();
-    stepDriveAngle();
     drawScaledLine(viewScale, Point2{drive.x, 0.0}, Point2{driven.x, 0.0}, RED);  // the belt span
     drawDisc(Point2{(drive.x - driveAngle * baseRadius) * viewScale, 0.0}, dotRadius, BLUE);
 

@@ -23,8 +23,19 @@ int stepCounter(int& counter) {
     return counter;
 }
 
-void display() {
-    beginFrame();
+void advanceScene() {
+    if (sceneKey == '1') {
+        stepCounter(stepScene1);
+    } else if (sceneKey == '2' || sceneKey == '3') {
+        stepCounter(stepScene23);
+    } else {
+        stepDriveAngle();
+    }
+}
+
+namespace {
+
+void drawScene() {
     if (sceneKey == '1') {
         drawFixedCircleScene();
     }
@@ -52,5 +63,22 @@ void display() {
     if (sceneKey == 'p') {
         drawPlanetaryScene();
     }
+    if (sceneKey == slidingSceneKey) {
+        drawSlidingScene();
+    }
+}
+
+}  // namespace
+
+void display() {
+    beginFrame();
+    advanceScene();
+    drawScene();
+    endFrame();
+}
+
+void drawFrame() {
+    beginFrame();
+    drawScene();
     endFrame();
 }

@@ -31,7 +31,7 @@ void drawFixedCircleScene() {
     drawAxes(origin, 0.0);
     drawWholeInvolute();
     drawMarkedCircle(viewScale, origin, baseRadius, RED);
-    const int i = stepCounter(stepScene1);
+    const int i = stepScene1;
     drawScaledLine(viewScale, tangentTable[i], involuteTable[i], RED);  // the string
     drawScaledLine(viewScale, origin, tangentTable[i], RED);            // the radius to it
     drawDisc(scaled(involuteTable[i]), dotRadius, RED);
@@ -42,7 +42,7 @@ void drawFixedCircleScene() {
 void drawTurningCircleScene() {
     drawTitle(firstTitleY, "(2) involute generation(base circle rotated)");
     drawAxes(origin, 0.0);  // before the turn: the cross stays put
-    const int i = stepCounter(stepScene23);
+    const int i = stepScene23;
     driveAngle = i * stepAngle;
     // Turning by the roll angle keeps tangency point i at the top of the
     // circle, so the string lies on the fixed line through the top.
@@ -58,7 +58,7 @@ void drawRollingCircleScene() {
     const double h = viewScale * baseRadius;  // the edge touches the top of the circle
     drawLine(Point2{-edgeReach, h}, Point2{edgeReach, h}, RED);
     drawArrow(Point2{0.0, h}, arrowLength, 0.0, BLUE);
-    const int i = stepCounter(stepScene23);
+    const int i = stepScene23;
     driveAngle = i * stepAngle;
     // Rolling without slipping: the centre moves by radius times angle while
     // the circle turns, so involute point i lands on the arrow's tip.

@@ -12,7 +12,6 @@ void drawMeshingScene() {
     drawTitle(secondTitleY, "     red:drive base circle,  blue:driven base circle");
     const Point2 drive = driveCentre();
     const Point2 driven = drivenCentre();
-    stepDriveAngle();
     if (sceneKey == '5') {
         drawScaledLine(viewScale, Point2{drive.x, 0.0}, Point2{driven.x, 0.0}, GREEN);  // contact path
     }

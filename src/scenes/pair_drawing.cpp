@@ -129,4 +129,5 @@ void resetPairScenes() {
     pairscene::resetCuttingScene();
     pairscene::resetRingCuttingScene();
     resetPlanetaryScene();
+    pairscene::resetSlidingScene();
 }

@@ -146,9 +146,21 @@ void visit(KeptCutter& kept, double turn);
 // the frame of the blank's centre (mm from the window centre at scale k).
 void drawKept(double k, const Point2& blankCentre, const KeptCutter& kept, double turn, double rollStep, double beta);
 
+// ---- The pair in mesh (scenes 7 and 11) ----------------------------------------
+// Scene 7's picture of activePair at the current driveAngle, at k window
+// units per mm with the pitch point C at `pitch` (window units): the
+// reference and base circles, the line of action, both gears, the path of
+// contact, C and the contact points of the moment. Thins its point lists
+// again only when k (or pitch.x) has changed.
+void drawPairMesh(double k, const Point2& pitch);
+// The unit vector along the line of action in that picture, the way gear 1
+// drives the contact (pairContactPoint, scenes.h, gives its points).
+Point2 meshAlong();
+
 // Forget what each scene keeps from frame to frame (resetPairScenes runs all).
 void resetMeshScene();
 void resetCuttingScene();
 void resetRingCuttingScene();
+void resetSlidingScene();
 
 }  // namespace pairscene

@@ -73,7 +73,6 @@ void drawPlanetaryScene() {
     prepare();
     drawTitle(firstTitleY, setCache.title[0]);
     drawTitle(secondTitleY, setCache.title[1]);
-    stepDriveAngle();
     const PlanetaryDrawing& d = activeSet;
     const PairInput& in = d.set.sunPlanet;
     const SetTurns t = setTurns(in, driveAngle);

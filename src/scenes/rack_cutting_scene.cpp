@@ -251,7 +251,6 @@ void drawCuttingScene() {
     CuttingCache& c = cuttingCache;
     drawTitle(firstTitleY, c.title[0]);
     drawTitle(secondTitleY, c.title[1]);
-    stepDriveAngle();
     visit(c.kept, driveAngle);
     const double k = cuttingScale();
     const double halfWidth = windowHalfWidth(k);

@@ -175,7 +175,6 @@ void drawRingCuttingScene() {
     RingCuttingCache& c = ringCache;
     drawTitle(firstTitleY, c.title[0]);
     drawTitle(secondTitleY, c.title[1]);
-    stepDriveAngle();
     visit(c.kept, driveAngle);
     const double k = ringCuttingScale();
 

@@ -21,6 +21,9 @@ void drawTitle(float y, const char* text);
 // then clamped to 0 .. involuteLastIndex. Returns the new c.
 int stepCounter(int& counter);
 
+// Every scene's draw function below draws the scene as it stands; display
+// (display.h) advances it by one step first.
+
 void drawFixedCircleScene();     // scene 1
 void drawTurningCircleScene();   // scene 2
 void drawRollingCircleScene();   // scene 3
@@ -68,10 +71,18 @@ void drawRingCuttingScene();     // scene 9
 // pixel whenever the set or viewScale has changed, never otherwise.
 void drawPlanetaryScene();
 void resetPlanetaryScene();
+// Scene 11, key 'v' (sceneKey 'v'): the flanks' velocities at the contact
+// points and the specific sliding zeta1, zeta2 along the path of contact,
+// at 1 / (length of the path of contact) window units per mm times
+// viewScale / 0.5, the path's middle fixed in the window's left half.
+constexpr char slidingSceneKey = 'v';
+void drawSlidingScene();
+// Its scale, window units per mm at the current viewScale.
+double slidingSceneScale();
 
 // Forgets everything the three scenes keep from one frame to the next: the
 // thinned outlines, the titles, the rack and cutter positions of scenes 8
-// and 9. Run by setActivePair and by the keys '7' to '9'.
+// and 9. Run by setActivePair and by the keys '7' to '9' and 'v'.
 void resetPairScenes();
 
 // Scene 7's mapping: window units per mm at the current viewScale, and where
@@ -96,15 +107,7 @@ ScenePlacement pairScenePlacement(int gear);
 // x = 0, open). Valid after a frame of scene 7 at the current viewScale.
 const std::vector<Point2>& pairSceneOutline(int gear);
 
-// Scene 7's contact points of the moment: their distances (mm) along the line
-// of action from gear 1's tangent point T1 at the current driveAngle, in
-// increasing order, up to `capacity` of them; returns how many. Only points
-// on the path of contact, between T1 and T2, and where both flanks are still
-// involutes (not cut away by the fillet or an undercut) count.
-int pairContactDistances(double* distances, int capacity);
-// The point of the line of action `distance` mm from T1, in mm from C.
+// The point of the line of action `distance` mm from T1, in mm from C (the
+// contact points of the moment, their distances from T1: meshAt(activeMesh,
+// driveAngle), pair/mesh.h).
 Point2 pairContactPoint(double distance);
-// Start and end of the path of contact on the same scale (mm from T1): where
-// gear 2's and gear 1's tip circles cross the line of action.
-double pathOfContactStart();
-double pathOfContactEnd();

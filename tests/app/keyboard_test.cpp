@@ -58,7 +58,7 @@ TEST_F(Keyboard, ZoomRoundTripsAndUnknownKeysDoNothing) {
     }
     EXPECT_NEAR(viewScale, 0.5, 1e-12);
     const int step = stepScene1;
-    for (int key : {int{'Z'}, int{'S'}, int{'x'}, int{'q'}, 0, 255, 200, int{'7'}, int{'8'}, int{'9'}, int{'0'}, int{' '}}) {
+    for (int key : {int{'Z'}, int{'S'}, int{'x'}, int{'q'}, 0, 255, 200, int{'7'}, int{'8'}, int{'9'}, int{'v'}, int{'0'}, int{' '}}) {
         keyboard(static_cast<unsigned char>(key), 0, 0);
     }
     EXPECT_EQ(stepScene1, step);
@@ -139,7 +139,7 @@ protected:
 
 TEST_F(KeyboardWithPair, SevenAndEightChooseThePairScenesAndTurnByTheBeltRule) {
     keyboard('w', 0, 0);
-    for (char key : {'7', '8'}) {
+    for (char key : {'7', '8', 'v'}) {
         directionKey = 'D';
         driveAngle = 3.0;
         keyboard(static_cast<unsigned char>(key), 0, 0);

@@ -1,6 +1,7 @@
 // The line of action against the pair's own numbers (gaEff), the flanks'
-// motion worked out point by point, ISO 6336-2's ZH ZE form of the Hertz
+// motion worked out point by point, the mesh's contacts on the cut outlines, ISO 6336-2's ZH ZE form of the Hertz
 // stress and published centre-distance examples.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -10,6 +11,9 @@
 
 #include "pair/gear_pair.h"
 #include "pair/line_of_action.h"
+#include "pair/mesh.h"
+#include "pair/outline.h"
+#include "pair/pair_kind.h"
 
 namespace {
 
@@ -132,6 +136,87 @@ TEST(LineOfAction, SpecificSlidingFromTheFlanksMotion) {
     EXPECT_NEAR(rack.C, 20.0 * std::sin(20.0 * degree), 1e-9);
     EXPECT_NEAR(specificSliding(rack, 2.0 * rack.C).zeta1, 0.5, 1e-12);
     EXPECT_NEAR(specificSliding(rack, 2.0 * rack.C).zeta2, -1.0, 1e-12);
+}
+
+// The mesh against the outlines as the cutters leave them (pair/outline.h):
+// at every turn each contact lies on gear 1's outline turned by it and on
+// gear 2's turned (or the rack moved) as the mesh says, in the pair's own
+// frame, where the line of action is that of a pair side by side turned
+// clockwise by the kind's meshTurn; both flanks' velocities there, omega x r
+// (the rack's: its travel), have the mesh's components along and across the
+// line. Over a tooth's turn the contacts count epsilonAlphaEff on average,
+// and the zones' counts alternate about it.
+TEST(LineOfAction, MeshContactsLieOnTheCutOutlines) {
+    const PairInput pairs[] = {makePair(PairKind::external, 10, 30, 1.0, 20.0, 0.0, 0.0),
+                               makePair(PairKind::external, 30, 40, 1.0, 10.0, 1.0, 1.0),
+                               makePair(PairKind::internal, 42, 50, 1.0, 20.0, 0.0, 0.01),
+                               makePair(PairKind::rack, 12, 0, 3.0, 20.0, 0.6, 0.0)};
+    for (const PairInput& in : pairs) {
+        SCOPED_TRACE(static_cast<int>(in.kind));
+        PairGeometry g;
+        buildPairGeometry(in, g);
+        const PairMesh mesh = pairMesh(in, g.numbers);
+        const double tilt = -pairKindModel(in.kind).meshTurn;
+        const double aw = g.numbers.alphaW;
+        auto turned = [](Point2 p, double t) {
+            return Point2{p.x * std::cos(t) - p.y * std::sin(t), p.x * std::sin(t) + p.y * std::cos(t)};
+        };
+        const Point2 t1 = turned(Point2{mesh.path.rb1 * std::cos(aw), -mesh.path.rb1 * std::sin(aw)}, tilt);
+        const Point2 along = turned(Point2{std::sin(aw), std::cos(aw)}, tilt);
+        auto distance = [](Point2 p, const std::vector<Point2>& outline) {
+            double best = 1e300;
+            for (size_t i = 0; i < outline.size(); ++i) {
+                const Point2 a = outline[i];
+                const Point2 b = outline[(i + 1) % outline.size()];
+                const double dx = b.x - a.x, dy = b.y - a.y;
+                const double t = std::clamp(((p.x - a.x) * dx + (p.y - a.y) * dy) / (dx * dx + dy * dy + 1e-300), 0.0, 1.0);
+                best = std::min(best, std::hypot(a.x + t * dx - p.x, a.y + t * dy - p.y));
+            }
+            return best;
+        };
+        const bool rack = in.kind == PairKind::rack;
+        const Point2 centre2{rack ? 0.0 : g.numbers.a, 0.0};
+        int seen = 0;
+        for (double turn : {0.0, 0.05, 0.13, 0.31, -0.2}) {
+            const MeshMoment moment = meshAt(mesh, turn);
+            for (int i = 0; i < moment.count; ++i) {
+                const double s = moment.contact[i].s;
+                const Point2 p{t1.x + s * along.x, t1.y + s * along.y};
+                EXPECT_LT(distance(turned(p, -turn), g.outline[0].points), 2e-3 * in.m) << turn;
+                // The rack's point moved by whole pitches to its middle space.
+                const double x = p.x - g.rackShift - rackTravelAt(mesh, turn);
+                const Point2 on2 = rack ? Point2{x - std::round(x / (M_PI * in.m)) * M_PI * in.m, p.y + g.numbers.a}
+                                        : turned(Point2{p.x - centre2.x, p.y}, -(g.phase2 + gear2TurnAt(mesh, turn)));
+                EXPECT_LT(distance(on2, g.outline[1].points), 2e-3 * in.m) << turn;
+                const Point2 v1{-p.y, p.x};
+                const Point2 v2 = rack ? Point2{mesh.r1, 0.0} : Point2{-mesh.gear2Ratio * p.y, mesh.gear2Ratio * (p.x - centre2.x)};
+                const Point2 across{-along.y, along.x};
+                const FlankSpeeds v = flankSpeeds(mesh.path, s);
+                EXPECT_NEAR(v1.x * along.x + v1.y * along.y, v.common, 1e-9);
+                EXPECT_NEAR(v2.x * along.x + v2.y * along.y, v.common, 1e-9);
+                EXPECT_NEAR(v1.x * across.x + v1.y * across.y, v.v1, 1e-9);
+                EXPECT_NEAR(v2.x * across.x + v2.y * across.y, v.v2, 1e-9);
+                ++seen;
+            }
+        }
+        EXPECT_GE(seen, 5);
+        long total = 0;
+        const int samples = 3000;
+        for (int i = 0; i < samples; ++i) {
+            total += meshAt(mesh, 2.0 * M_PI / in.z1 * (i + 0.5) / samples).count;
+        }
+        EXPECT_NEAR(static_cast<double>(total) / samples, g.numbers.epsilonAlphaEff, 2e-3);
+        MeshZone zones[maxMeshZones];
+        const int count = meshZones(mesh.path, zones, maxMeshZones);
+        const int low = static_cast<int>(std::floor(g.numbers.epsilonAlphaEff));
+        ASSERT_EQ(count, 3);
+        EXPECT_EQ(zones[0].from, mesh.path.A);
+        EXPECT_NEAR(zones[0].to, g.numbers.epsilonAlphaEff < 2.0 ? mesh.path.B : mesh.path.D, 1e-12);
+        EXPECT_EQ(zones[2].to, mesh.path.E);
+        EXPECT_EQ(zones[0].pairs, low + 1);
+        EXPECT_EQ(zones[1].pairs, low);
+        EXPECT_EQ(zones[2].pairs, low + 1);
+    }
 }
 
 // Single-tooth contact diameters by the textbook route (ISO 6336-3: the

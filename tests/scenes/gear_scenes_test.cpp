@@ -332,10 +332,9 @@ TEST_F(PairScenes, Scene7ContactPointsLieOnBothOutlinesWhereTheyAreDrawn) {
             const Point2 c1 = pairSceneCentre(0);
             const Point2 c2 = pairSceneCentre(1);
             EXPECT_NEAR(c2.x - c1.x, activePair.numbers.a, 1e-9);
-            double distances[8];
-            const int count = pairContactDistances(distances, 8);
-            for (int i = 0; i < count; ++i) {
-                const Point2 p = pairContactPoint(distances[i]);
+            const MeshMoment moment = meshAt(activeMesh, driveAngle);
+            for (int i = 0; i < moment.count; ++i) {
+                const Point2 p = pairContactPoint(moment.contact[i].s);
                 const Point2 on1 = rotated(Point2{p.x - c1.x, p.y - c1.y}, -driveAngle);
                 const Point2 on2 = rotated(Point2{p.x - c2.x, p.y - c2.y}, -drivenTurn);
                 EXPECT_LT(outlineDistance(on1, activePair.outline[0].points), 2e-3 * pair.m) << steps;
@@ -387,18 +386,18 @@ TEST_F(PairScenes, Scene7HasEpsilonAlphaContactsOnAverage) {
         const int samples = 2000;
         const double toothTurn = 2.0 * pi / pair.z1;
         long total = 0;
-        double distances[8];
         for (int i = 0; i < samples; ++i) {
             driveAngle = toothTurn * (i + 0.5) / samples;
-            const int count = pairContactDistances(distances, 8);
+            const MeshMoment moment = meshAt(activeMesh, driveAngle);
+            const int count = moment.count;
             EXPECT_TRUE(count == static_cast<int>(std::floor(epsilon)) || count == static_cast<int>(std::ceil(epsilon)));
             for (int j = 1; j < count; ++j) {
-                EXPECT_NEAR(distances[j] - distances[j - 1], activePair.numbers.pb, 1e-9);
+                EXPECT_NEAR(moment.contact[j].s - moment.contact[j - 1].s, activePair.numbers.pb, 1e-9);
             }
             total += count;
         }
         EXPECT_NEAR(static_cast<double>(total) / samples, epsilon, 2e-3);
-        EXPECT_NEAR(pathOfContactEnd() - pathOfContactStart(), activePair.numbers.ga, 1e-9);
+        EXPECT_NEAR(activeMesh.end - activeMesh.start, activePair.numbers.ga, 1e-9);
     }
 }
 
@@ -525,10 +524,9 @@ TEST_F(PairScenes, Scene7TurnsRingAndRackByTheirRulesWithContactsOnBothOutlines)
                 EXPECT_LT(c1.x, 0.0);  // C beyond the pinion's centre, seen from the ring's
             }
             EXPECT_NEAR(pairScenePlacement(0).turn - (rack ? 0.0 : pi), driveAngle, 1e-12);
-            double distances[8];
-            const int count = pairContactDistances(distances, 8);
-            for (int i = 0; i < count; ++i) {
-                const Point2 p = pairContactPoint(distances[i]);
+            const MeshMoment moment = meshAt(activeMesh, driveAngle);
+            for (int i = 0; i < moment.count; ++i) {
+                const Point2 p = pairContactPoint(moment.contact[i].s);
                 EXPECT_LT(outlineDistance(ownFrame(0, p), activePair.outline[0].points), 2e-3 * pair.m) << steps;
                 EXPECT_LT(outlineDistance(ownFrame(1, p), activePair.outline[1].points), 2e-3 * pair.m) << steps;
                 if (inWindow(pairSceneToWindow(p))) {
@@ -582,17 +580,16 @@ TEST_F(PairScenes, Scene7HasEpsilonAlphaContactsOnAverageInRingsAndRacks) {
         setActivePair(pair);
         const double epsilon = activePair.numbers.epsilonAlpha;
         SCOPED_TRACE(epsilon);
-        EXPECT_NEAR(pathOfContactEnd() - pathOfContactStart(), activePair.numbers.ga, 1e-9);
+        EXPECT_NEAR(activeMesh.end - activeMesh.start, activePair.numbers.ga, 1e-9);
         if (activePair.numbers.gear[0].undercut || activePair.numbers.gear[0].interference ||
             activePair.numbers.gear[1].interference) {
             continue;  // fewer: the flanks are not involutes all along the path
         }
         const int samples = 2000;
         long total = 0;
-        double distances[8];
         for (int i = 0; i < samples; ++i) {
             driveAngle = 2.0 * pi / pair.z1 * (i + 0.5) / samples;
-            total += pairContactDistances(distances, 8);
+            total += meshAt(activeMesh, driveAngle).count;
         }
         EXPECT_NEAR(static_cast<double>(total) / samples, epsilon, 2e-3);
     }

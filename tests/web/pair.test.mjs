@@ -571,3 +571,80 @@ test("each field refuses exactly what the desktop's option refuses, at both ends
   assert.ok(compared >= 30, `${compared} values compared`);
   await page.finish();
 });
+
+// Scene 11 from its link and on v: the readout names the contact the
+// picture's title follows, its zetas as the flanks' radii give them
+// (external, a sin(alphaW) between the tangent points, u = z2 / z1); the
+// panel's plot of zeta1 and zeta2 is an image named by its ends, which
+// follow a new pair and match the desktop's --report (or, without its zeta
+// lines, the tip ends worked out by hand: E on gear 1's tip circle) and
+// prints.
+test("scene 11: its key, readout and note; the panel's sliding plot follows the pair, gives the ends and prints", { timeout: testTimeoutMs }, async (t) => {
+  const page = await openPage(`${server.origin}/involute-gears.html#teeth=10,30&scene=11`);
+  await page.waitForFunction(() => Module._webScene() === 11);
+  assert.equal(await page.getAttribute('#real-gears button[data-key="v"]', "aria-pressed"), "true");
+  assert.equal(await page.locator('#strip button.in-fullscreen[data-key="v"]').count(), 1, "in the full-screen bar");
+  assert.ok(await page.isVisible('#what-to-notice [data-scene="11"]'));
+  const degree = Math.PI / 180;
+  for (const presses of [0, 7, 40]) {
+    for (let i = 0; i < presses; i++) await page.keyboard.press("s");
+    const text = await numbers(page);
+    const said = text.match(/s = (\d+\.\d{3}) mm from T1, the contact nearest the pitch point; ζ1 = (-?\d+\.\d{3}), ζ2 = (-?\d+\.\d{3})/);
+    assert.ok(said, text);
+    const title = await page.evaluate(() => program.frameText());
+    assert.ok(title.includes(`s=${said[1]}mm zeta1=${said[2]} zeta2=${said[3]}`), title);
+    const s = await page.evaluate(() => Module._webSlidingS());
+    const rho2 = 20 * Math.sin(20 * degree) - s;  // a = 20 mm
+    assert.ok(Math.abs(Number(said[2]) - (1 - rho2 / (3 * s))) < 1e-3 && Math.abs(Number(said[3]) - (1 - 3 * s / rho2)) < 1e-3,
+              `${presses}: ${said[0]}`);
+  }
+
+  const plot = page.locator('#real-gears svg[data-plot="sliding"]');
+  assert.equal(await plot.getAttribute("role"), "img");
+  const ends = async () => {
+    const name = await plot.getAttribute("aria-label");
+    assert.equal(await plot.locator("title").textContent(), name);
+    const m = name.match(/ζ1 \(gear 1\) from (\S+) at A to (\S+) at E; ζ2 \(gear 2\) from (\S+) at A to (\S+) at E/);
+    assert.ok(m, name);
+    return m.slice(1).map((v) => Number(v.replace("−", "-")));
+  };
+  const labels = await plot.locator("text").allTextContents();
+  assert.ok(labels.includes("ζ") && labels.some((l) => /^s, mm from T1/.test(l)) && labels.includes("ζ1 (gear 1)"), labels.join("|"));
+  assert.deepEqual(await plot.locator("rect[fill]:not([fill=none])").evaluateAll((r) => r.map((e) => e.getAttribute("fill"))),
+                   ["#dcecdc", "#fdedb9", "#dcecdc"], "double, single, double");
+  // E on gear 1's tip circle: rho1 = sqrt(ra1^2 - rb1^2).
+  const tipEnd = (z1, z2) => {
+    const a = (z1 + z2) / 2;
+    const E = Math.sqrt((z1 / 2 + 1) ** 2 - (z1 / 2 * Math.cos(20 * degree)) ** 2);
+    const rho2 = a * Math.sin(20 * degree) - E;
+    return [1 - rho2 / (z2 / z1 * E), 1 - z2 / z1 * E / rho2];
+  };
+  const first = await ends();
+  const [tip1, root2] = tipEnd(10, 30);
+  assert.ok(Math.abs(first[1] - tip1) < 1e-3 && Math.abs(first[3] - root2) < 1e-3, `${first} against ${tip1}, ${root2}`);
+  const report = desktopBinary ? execFileSync(desktopBinary, ["--teeth", "10,30", "--report"]).toString() : "";
+  const reported = ["ζ1_root", "ζ1_tip", "ζ2_tip", "ζ2_root"].map((key) => report.match(new RegExp(`${key}\\s*=\\s*(-?[\\d.]+)`)));
+  if (reported.every((m) => m)) {
+    assert.deepEqual(first, reported.map((m) => Number(Number(m[1]).toFixed(3))), "the desktop's --report");
+  } else {
+    t.diagnostic("no zeta lines in the desktop's --report: the ends compared with the program's own numbers");
+    const own = await page.evaluate(() => program.slidingCurve(2).ends);
+    assert.deepEqual(first, [own.zeta1Root, own.zeta1Tip, own.zeta2Tip, own.zeta2Root].map((v) => Number(v.toFixed(3))));
+  }
+
+  // A new pair: the plot follows it at once.
+  await commit(page, "#pair-z1", "20");
+  const second = await ends();
+  const [tip1b, root2b] = tipEnd(20, 30);
+  assert.notDeepEqual(second, first);
+  assert.ok(Math.abs(second[1] - tip1b) < 1e-3 && Math.abs(second[3] - root2b) < 1e-3, `${second} against ${tip1b}, ${root2b}`);
+
+  await page.addScriptTag({ path: path.join(here, "node_modules/axe-core/axe.min.js") });
+  const violations = await page.evaluate(async () => (await window.axe.run(document)).violations
+    .map((v) => `${v.id}: ${v.nodes.map((n) => n.target.join(" ")).join(", ")}`));
+  assert.deepEqual(violations, []);
+  await page.emulateMedia({ media: "print" });
+  const printed = await plot.boundingBox();
+  assert.ok(printed && printed.width > 200 && printed.height > 100, `printed ${JSON.stringify(printed)}`);
+  await page.finish();
+});

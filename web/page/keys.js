@@ -31,8 +31,11 @@ var keys = (function () {
     { key: "7", short: "pair", ja: "(7) 歯車対のかみ合い", en: "the pair in mesh", where: "pair" },
     { key: "8", short: "rack", ja: "(8) ラックによる歯切り", en: "the rack cutting gear 1", where: "pair" },
     { key: "9", short: "ring", ja: "(9) ピニオンカッタによる内歯車の歯切り", en: "the cutter cutting the ring (internal pairs)",
-      where: "pair" }
+      where: "pair" },
+    { key: "v", short: "slide", ja: "(11) すべり速度と比すべり", en: "the flanks' sliding", where: "pair" }
   ];
+  // The scene a scene key chooses (v: scene 11), and NaN for another key.
+  function sceneOf(key) { return key === "v" ? 11 : /^[1-9]$/.test(key) ? Number(key) : NaN; }
   // A presentation clicker's keys, as the program's keys: forward is d,
   // backward D.
   var clickerKeys = { PageDown: 100, ArrowRight: 100, PageUp: 68, ArrowLeft: 68 };
@@ -88,7 +91,7 @@ var keys = (function () {
     if (!page.running()) return;
     var framesBefore = page.frames();
     try {
-      if (code >= 55 && code <= 57) pairPanel.start();  // 7 to 9: the pair scenes are there
+      if ((code >= 55 && code <= 57) || code === 118) pairPanel.start();  // 7 to 9, v: the pair scenes are there
       program.key(code);
       keySent(code);
     } catch (e) {
@@ -206,19 +209,21 @@ var keys = (function () {
     var list = strip.querySelectorAll("button[data-key]");
     for (var i = 0; i < list.length; i++) {
       var key = list[i].dataset.key;
-      if (/^[1-9dD]$/.test(key)) {
-        var chosen = /[dD]/.test(key) ? key.charCodeAt(0) === direction : Number(key) === scene;
+      if (/^[1-9dDv]$/.test(key)) {
+        var chosen = /[dD]/.test(key) ? key.charCodeAt(0) === direction : sceneOf(key) === scene;
         list[i].setAttribute("aria-pressed", chosen ? "true" : "false");
       }
     }
   }
 
   // A key the program has taken. d and D choose the direction; a scene key
-  // sets it to d (9 only where the program took it: an internal pair); z
+  // sets it to d (9 only where the program took it: an internal pair; v only
+  // with the pair scenes); z
   // keeps it (the program does not reset it).
   function keySent(code) {
     if (code === 100 || code === 68) direction = code;
-    else if ((code >= 49 && code <= 56) || (code === 57 && program.scene() === 9)) direction = 100;
+    else if ((code >= 49 && code <= 56) || (code === 57 && program.scene() === 9) ||
+             (code === 118 && program.scene() === 11)) direction = 100;
     showChosen();
   }
 
@@ -232,5 +237,5 @@ var keys = (function () {
     showChosen();
   }
 
-  return { keyList: keyList, sendKey: sendKey, stopRepeat: stopRepeat, showChosen: showChosen, restarted: restarted };
+  return { keyList: keyList, sceneOf: sceneOf, sendKey: sendKey, stopRepeat: stopRepeat, showChosen: showChosen, restarted: restarted };
 })();

@@ -3,7 +3,8 @@
 // made from the program's table of inputs and shown for the kinds that use
 // them, their checks and messages, handing the pair to the program, the pair's numbers
 // and warnings (#pair-readout; for an external pair also its effective
-// contact ratio, backlash and inspection sizes), the scene notes of What to notice (scene 7's
+// contact ratio, backlash and inspection sizes), the plot of the specific sliding along the
+// path of contact, scene 11's contact and its sliding, the scene notes of What to notice (scene 7's
 // for the kind shown), button 9 enabled for internal pairs only, and the
 // outlines' file save. The program is asked only once it runs
 // (body[data-state] "running"); a change of the pair redraws a frame of
@@ -376,12 +377,25 @@ var pairPanel = (function () {
                       "トリミング：ピニオンは軸方向からしか組み込めない", "warning");
     if (w === 0) line(box, "no warnings", "警告なし");
     box.appendChild(contactLine);
+    box.appendChild(slidingLine);
     readout.textContent = "";
     readout.appendChild(box);
     showContacts();
+    showSlidingPlot();
   }
-  // Every frame of scene 7: where the contact points of the moment are.
+  // Every frame of scene 7: where the contact points of the moment are; of
+  // scene 11: the one it follows, nearest the pitch point, and its sliding.
+  var slidingLine = document.createElement("div");
   function showContacts() {
+    slidingLine.hidden = scene !== 11;
+    if (scene === 11) {
+      var v = program.sliding();
+      if (isNaN(v.s)) say(slidingLine, "no pair of teeth in contact now", "いまは接触している歯の対がない");
+      else say(slidingLine, "s = " + f(v.s, 3) + " mm from T1, the contact nearest the pitch point; ζ1 = " +
+               f(v.zeta1, 3) + ", ζ2 = " + f(v.zeta2, 3) + " specific sliding there",
+               "ピッチ点に最も近い接触点：T1 から s = " + f(v.s, 3) + " mm、比すべり ζ1 = " + f(v.zeta1, 3) +
+               "、ζ2 = " + f(v.zeta2, 3));
+    }
     contactLine.hidden = scene !== 7;
     if (scene !== 7) return;
     var contacts = program.contacts();
@@ -389,6 +403,61 @@ var pairPanel = (function () {
     say(contactLine, "contact now at " + (at.length ? at.join(", ") + " mm" : "no point") + " along the " +
         f(contacts.pathLength, 3) + " mm path of contact, from where a pair starts touching",
         "接触点：かみ合い経路の始点から " + (at.length ? at.join(", ") + " mm" : "なし"));
+  }
+
+  // ---- The specific sliding along the path of contact (the program's
+  // numbers, program.slidingCurve) as an image: zeta1 red, zeta2 blue, the
+  // zones of one pair in contact shaded yellow, of two or more green; its
+  // name gives both curves' ends. Once per pair.
+  var plot = section.querySelector('[data-plot="sliding"]');
+  function svg(parent, name, attributes, text) {
+    var element = document.createElementNS("http://www.w3.org/2000/svg", name);
+    for (var a in attributes) element.setAttribute(a, attributes[a]);
+    if (text !== undefined) element.textContent = text;
+    parent.appendChild(element);
+    return element;
+  }
+  function showSlidingPlot() {
+    var c = program.slidingCurve(81);
+    var e = c.ends;
+    var left = 34, right = 312, top = 14, bottom = 150;
+    var lowest = Math.min(e.zeta1Root, e.zeta2Root);
+    var low = [-0.25, -0.5, -1, -2, -4].find(function (z) { return z <= lowest; }) || -4;
+    var x = function (s) { return (left + (s - c.A) / (c.E - c.A) * (right - left)).toFixed(1); };
+    var y = function (z) { return (top + (1 - z) / (1 - low) * (bottom - top)).toFixed(1); };
+    var z = function (v) { return isFinite(v) ? f(v, 3).replace("-", "−") : "−∞"; };
+    var name = "Specific sliding along the path of contact A to E: ζ1 (gear 1) from " + z(e.zeta1Root) + " at A to " +
+               z(e.zeta1Tip) + " at E; ζ2 (gear 2) from " + z(e.zeta2Tip) + " at A to " + z(e.zeta2Root) + " at E";
+    plot.textContent = "";
+    plot.setAttribute("aria-label", name);
+    svg(plot, "title", {}, name);
+    if (!(c.E > c.A)) return;
+    c.zones.forEach(function (zone) {
+      svg(plot, "rect", { x: x(zone[0]), y: top, width: (x(zone[1]) - x(zone[0])).toFixed(1), height: bottom - top,
+                          fill: zone[2] > 1 ? "#dcecdc" : "#fdedb9" });
+      svg(plot, "text", { x: ((+x(zone[0]) + +x(zone[1])) / 2).toFixed(1), y: top + 10, "text-anchor": "middle" },
+          String(zone[2]));
+    });
+    svg(plot, "line", { x1: left, x2: right, y1: y(0), y2: y(0), stroke: "#888" });
+    svg(plot, "rect", { x: left, y: top, width: right - left, height: bottom - top, fill: "none", stroke: "#000" });
+    ["zeta1", "zeta2"].forEach(function (key, i) {
+      var points = [];
+      c[key].forEach(function (v, j) { if (v >= low) points.push(x(c.s[j]) + "," + y(v)); });
+      svg(plot, "polyline", { points: points.join(" "), fill: "none", stroke: i ? "#00c" : "#d00", "stroke-width": 1.5 });
+      // The legend at the bottom's middle, below both curves (each is lowest at its own end).
+      svg(plot, "text", { x: (left + right) / 2, y: bottom - 18 + 12 * i, fill: i ? "#00c" : "#d00", "text-anchor": "middle" },
+          "ζ" + (i + 1) + " (gear " + (i + 1) + ")");
+    });
+    [[1, "1"], [0, "0"], [low, String(low).replace("-", "−")]].forEach(function (t) {
+      svg(plot, "text", { x: left - 4, y: (+y(t[0]) + 4).toFixed(1), "text-anchor": "end" }, t[1]);
+    });
+    svg(plot, "text", { x: 10, y: ((top + bottom) / 2).toFixed(1), "text-anchor": "middle",
+                        transform: "rotate(-90 10 " + ((top + bottom) / 2).toFixed(1) + ")" }, "ζ");
+    [[c.A, "A", "start"], [c.C, "C", "middle"], [c.E, "E", "end"]].forEach(function (t) {
+      if (t[0] >= c.A && t[0] <= c.E) svg(plot, "text", { x: x(t[0]), y: bottom + 13, "text-anchor": t[2] }, t[1] + " " + f(t[0], 2));
+    });
+    svg(plot, "text", { x: ((left + right) / 2).toFixed(1), y: bottom + 30, "text-anchor": "middle" },
+        "s, mm from T1 along the line of action");
   }
 
   // ---- What to notice: the current scene's notes (scene 7's for the kind of
@@ -407,7 +476,7 @@ var pairPanel = (function () {
   var sceneKeys = section.querySelectorAll("button[data-key]");
   function markScene() {
     for (var i = 0; i < sceneKeys.length; i++) {
-      sceneKeys[i].setAttribute("aria-pressed", sceneKeys[i].dataset.key === String(scene) ? "true" : "false");
+      sceneKeys[i].setAttribute("aria-pressed", keys.sceneOf(sceneKeys[i].dataset.key) === scene ? "true" : "false");
     }
   }
   function frameDrawn() {

@@ -1,7 +1,8 @@
 // The page's calls into the program: the only part that calls its exported
 // functions (Module._web…, defined in web/*.cpp) and reads its memory
 // (Module.HEAPU8: its C strings, the bytes of a saved file, the buffer a
-// Real gears field's text is read from). The other parts call the named
+// Real gears field's text is read from; Module.HEAPF64: the sliding curve).
+// The other parts call the named
 // functions here. Read after the program's script and before keys.js, the
 // first part that calls it while the page is read; program.js calls it only
 // once the page has been read (a restart, a restored context).
@@ -38,7 +39,7 @@ var program = (function () {
     // ---- Keys, scenes and the drawing buffer (web/glut.cpp, readout.cpp, restart.cpp).
     // One key as the character typed (27: Esc, which ends the program: ExitStatus is thrown).
     key: call("_webKey"),
-    // The scene shown: 1 to 9.
+    // The scene shown: 1 to 9, or 11 (key v).
     scene: call("_webScene"),
     // Scene 1, the start-up report, zoom reset: the program started afresh (draws a frame).
     restart: call("_webRestart"),
@@ -111,6 +112,24 @@ var program = (function () {
       var at = [];
       for (var i = 0, count = m._webPairContactCount(); i < count; i++) at.push(m._webPairContact(i));
       return { at: at, pathLength: m._webPairPathLength() };
+    },
+    // Scene 11's contact, the one nearest the pitch point: s (mm from T1; NaN: no contact) and
+    // the specific sliding zeta1 and zeta2 there.
+    sliding: function () { return { s: m._webSlidingS(), zeta1: m._webSlidingZeta(0), zeta2: m._webSlidingZeta(1) }; },
+    // The specific sliding along the effective path A..E at `points` samples: A, E, C (mm from
+    // T1), ends {zeta1Root, zeta1Tip, zeta2Root, zeta2Tip}, zones [[from, to, pairs], …], and
+    // the arrays s, zeta1, zeta2 (-Infinity at a tangent point).
+    slidingCurve: function (points) {
+      var d = m.HEAPF64, at = m._webSlidingCurve(points) / 8, zones = d[at + 7], count = d[at + 8];
+      var c = { A: d[at], E: d[at + 1], C: d[at + 2], zones: [], s: [], zeta1: [], zeta2: [],
+                ends: { zeta1Root: d[at + 3], zeta1Tip: d[at + 4], zeta2Root: d[at + 5], zeta2Tip: d[at + 6] } };
+      for (var i = 0, z = at + 9; i < zones; i++, z += 3) c.zones.push([d[z], d[z + 1], d[z + 2]]);
+      for (var j = 0, p = at + 9 + 3 * zones; j < count; j++, p += 3) {
+        c.s.push(d[p]);
+        c.zeta1.push(d[p + 1]);
+        c.zeta2.push(d[p + 2]);
+      }
+      return c;
     },
     // The pair's outlines as the desktop's --svg and --dxf (in mesh) write them: the file's bytes.
     svg: function () { var at = m._webPairSvg(); return bytesAt(at, m._webPairSvgLength()); },

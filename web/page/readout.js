@@ -16,7 +16,8 @@ var readouts = (function () {
     6: "two gears meshing, without contact path",
     7: "the gear pair of Real gears in mesh",
     8: "the rack cutting gear 1 of Real gears",
-    9: "the cutter cutting the ring of Real gears"
+    9: "the cutter cutting the ring of Real gears",
+    11: "the flanks' sliding in the gear pair of Real gears"
   };
 
   function degrees(radians) { return radians * 180 / Math.PI; }

@@ -1,0 +1,268 @@
+// Scene 11: the sliding of the flanks of activePair. On the left the pair in
+// mesh (scene 7's picture, zoomed onto the path of contact) with, at each
+// contact point, the two flanks' velocities (red: gear 1's, blue: gear 2's,
+// a rack's moving with its pitch line), their common component along the
+// line of action (grey) and the sliding velocity between them (green, from
+// the tip of gear 2's to the tip of gear 1's); on the right the specific
+// sliding zeta1 and zeta2 along the effective path A..E, its zones of one
+// and of two (or more) tooth pairs shaded, the contacts of the moment marked.
+// The scene follows the contact nearest the pitch point C: ringed in the
+// mesh, its s and zetas in the second title line.
+//
+// The numbers come from the pair's mesh (pair/mesh.h) and line of action
+// (pair/line_of_action.h); this file only lays them out. Not here: the
+// contact stress along the path (no load is given to the program).
+#include <GL/freeglut.h>
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "app/pair_state.h"
+#include "pair/line_of_action.h"
+#include "pair/mesh.h"
+#include "pair/pair_kind.h"
+#include "scenes/pair_drawing.h"
+#include "scenes/scenes.h"
+
+using namespace pairscene;
+
+namespace {
+
+// Window units.
+constexpr double pathSpan = 0.7;                // the nominal path's length at viewScale 0.5
+constexpr Point2 pathMiddle{-0.45, -0.1};       // where the nominal path's middle stays at any zoom
+constexpr double longestArrow = 0.3;            // the fastest flank point's velocity
+constexpr double headLength = 0.03;
+constexpr double headHalfWidth = 0.011;
+constexpr double arrowWidth = 0.005;            // 2 px
+constexpr double markRadius = 0.009;
+constexpr double followRing = 0.024;
+constexpr double plotLeft = 0.2;
+constexpr double plotRight = 0.92;
+constexpr double plotBottom = -0.55;
+constexpr double plotTop = 0.45;
+// The plot's floors, the highest below both curves' ends taken: zeta falls
+// to -infinity at T1 and T2.
+constexpr double zetaFloors[] = {-0.25, -0.5, -1.0, -2.0, -4.0};
+constexpr int curvePoints = 121;
+
+constexpr Rgba COMMON_GREY{0.35f, 0.35f, 0.35f, 0.0f};
+constexpr Rgba SLIDING_GREEN{0.0f, 0.62f, 0.0f, 0.0f};
+constexpr Rgba SINGLE_SHADE{1.0f, 0.93f, 0.72f, 0.0f};  // one pair carries the load
+constexpr Rgba DOUBLE_SHADE{0.86f, 0.93f, 0.86f, 0.0f}; // two or more share it
+constexpr Rgba WHITE{1.0f, 1.0f, 1.0f, 0.0f};
+
+struct SlidingCache {
+    bool ready = false;
+    char title[128];
+    char status[128];
+    double zetaLow;     // the plot's lowest zeta, one of zetaFloors
+    double arrowScale;  // window units per mm of speed per radian of gear 1's turn
+    Point2 curve[2][curvePoints];  // zeta1 and zeta2, window units, within the plot
+    int curveCount[2];
+    MeshZone zones[maxMeshZones];
+    int zoneCount;
+};
+
+SlidingCache cache;
+
+double plotX(double s) {
+    const ContactPath& p = activeMesh.path;
+    return plotLeft + (s - p.A) / (p.E - p.A) * (plotRight - plotLeft);
+}
+
+double plotY(double zeta) { return plotBottom + (zeta - cache.zetaLow) / (1.0 - cache.zetaLow) * (plotTop - plotBottom); }
+
+double zetaOf(int curve, double s) {
+    const Sliding z = specificSliding(activeMesh.path, s);
+    return curve == 0 ? z.zeta1 : z.zeta2;
+}
+
+void prepareSliding() {
+    const PairInput& in = activePair.input;
+    const PairKindModel& kind = pairKindModel(in.kind);
+    if (kind.hasGear2Shift) {
+        std::snprintf(cache.title, sizeof cache.title, "(11) sliding, %s: z1=%d z2=%d m=%g alpha=%gdeg x1=%g x2=%g",
+                      kind.name, in.z1, in.z2, in.m, in.alphaDeg, in.x1, in.x2);
+    } else {
+        std::snprintf(cache.title, sizeof cache.title, "(11) sliding, %s: z1=%d m=%g alpha=%gdeg x1=%g", kind.name,
+                      in.z1, in.m, in.alphaDeg, in.x1);
+    }
+    const ContactPath& p = activeMesh.path;
+    // The floor: below the lower of the two zetas at the path's ends (each
+    // is lowest at its own gear's root), where a floor is.
+    const SlidingAtEnds ends = slidingAtEnds(p);
+    const double lowest = std::min(ends.zeta1Root, ends.zeta2Root);
+    for (double floor : zetaFloors) {
+        cache.zetaLow = floor;
+        if (floor <= lowest) {
+            break;
+        }
+    }
+    // The fastest flank point is at an end of the path: rho1 and rho2 grow
+    // away from their tangent points.
+    double fastest = 0.0;
+    for (double s : {p.A, p.E}) {
+        const FlankSpeeds v = flankSpeeds(p, s);
+        fastest = std::max({fastest, std::hypot(v.common, v.v1), std::hypot(v.common, v.v2)});
+    }
+    cache.arrowScale = fastest > 0.0 ? longestArrow / fastest : 0.0;
+    // Each curve where it lies above the floor (each falls below it at one end only).
+    for (int c = 0; c < 2; ++c) {
+        cache.curveCount[c] = 0;
+        if (!(p.E > p.A)) {
+            continue;
+        }
+        for (int i = 0; i < curvePoints; ++i) {
+            const double s = p.A + (p.E - p.A) * i / (curvePoints - 1);
+            const double z = zetaOf(c, s);
+            if (z >= cache.zetaLow) {
+                cache.curve[c][cache.curveCount[c]++] = Point2{plotX(s), plotY(z)};
+            }
+        }
+    }
+    cache.zoneCount = meshZones(p, cache.zones, maxMeshZones);
+    cache.ready = true;
+}
+
+// An arrow from `from` to `to` (window units): a 2-px shaft and a filled head.
+void drawVelocity(const Point2& from, const Point2& to, const Rgba& colour) {
+    const double dx = to.x - from.x;
+    const double dy = to.y - from.y;
+    const double length = std::hypot(dx, dy);
+    if (length < 1e-4) {
+        return;
+    }
+    const Point2 u{dx / length, dy / length};
+    const double head = std::min(headLength, 0.5 * length);
+    const Point2 base{to.x - head * u.x, to.y - head * u.y};
+    drawWideLine(from, base, arrowWidth, colour);
+    const double half = headHalfWidth * head / headLength;
+    const Point2 corners[3] = {to, Point2{base.x - half * u.y, base.y + half * u.x},
+                               Point2{base.x + half * u.y, base.y - half * u.x}};
+    drawFilledPolygon(corners, 3, colour);
+}
+
+void drawLabel(double x, double y, const char* text) {
+    drawText(static_cast<float>(x), static_cast<float>(y), GLUT_BITMAP_HELVETICA_18, text);
+}
+
+// The plot's frame, zones, grid, curves and labels, on white over the
+// mesh's right side.
+void drawPlot() {
+    const Point2 paper[4] = {Point2{plotLeft - 0.1, plotBottom - 0.16}, Point2{1.0, plotBottom - 0.16},
+                             Point2{1.0, plotTop + 0.2}, Point2{plotLeft - 0.1, plotTop + 0.2}};
+    drawFilledPolygon(paper, 4, WHITE);
+    const ContactPath& p = activeMesh.path;
+    if (!(p.E > p.A)) {
+        drawLabel(plotLeft, 0.0, "no effective path");
+        return;
+    }
+    char text[16];
+    for (int i = 0; i < cache.zoneCount; ++i) {
+        const MeshZone& zone = cache.zones[i];
+        const double x0 = plotX(zone.from);
+        const double x1 = plotX(zone.to);
+        const Point2 box[4] = {Point2{x0, plotBottom}, Point2{x1, plotBottom}, Point2{x1, plotTop}, Point2{x0, plotTop}};
+        drawFilledPolygon(box, 4, zone.pairs >= 2 ? DOUBLE_SHADE : SINGLE_SHADE);
+        // The number of pairs in contact, at the zone's top.
+        std::snprintf(text, sizeof text, "%d", zone.pairs);
+        drawLabel((x0 + x1) / 2.0 - 0.01, plotTop - 0.05, text);
+    }
+    // zeta = 0 (the pitch point, pure rolling) and the frame.
+    drawLine(Point2{plotLeft, plotY(0.0)}, Point2{plotRight, plotY(0.0)}, GREY);
+    const Point2 frame[5] = {Point2{plotLeft, plotBottom}, Point2{plotRight, plotBottom}, Point2{plotRight, plotTop},
+                             Point2{plotLeft, plotTop}, Point2{plotLeft, plotBottom}};
+    drawPolyline(1.0, frame, 4, BLACK);
+    if (p.C > p.A && p.C < p.E) {
+        drawLine(Point2{plotX(p.C), plotBottom}, Point2{plotX(p.C), plotTop}, GREY);
+        drawLabel(plotX(p.C) - 0.012, plotBottom - 0.06, "C");
+    }
+    for (int c = 0; c < 2; ++c) {
+        drawPolyline(1.0, cache.curve[c], cache.curveCount[c] - 1, c == 0 ? RED : BLUE);
+    }
+    // The axes' names and ends.
+    drawLabel(plotLeft - 0.012, plotBottom - 0.06, "A");
+    drawLabel(plotRight - 0.012, plotBottom - 0.06, "E");
+    drawLabel(plotLeft + 0.2, plotBottom - 0.12, "s along the path");
+    drawLabel(plotLeft - 0.05, plotTop - 0.015, "1");
+    drawLabel(plotLeft - 0.05, plotY(0.0) - 0.015, "0");
+    std::snprintf(text, sizeof text, "%g", cache.zetaLow);
+    drawLabel(plotLeft - 0.07, plotBottom, text);
+    // The legend above the plot: a stroke of each curve's colour and its name.
+    drawWideLine(Point2{plotLeft, plotTop + 0.13}, Point2{plotLeft + 0.06, plotTop + 0.13}, arrowWidth, RED);
+    drawLabel(plotLeft + 0.08, plotTop + 0.115, "zeta1 (gear 1)");
+    drawWideLine(Point2{plotLeft, plotTop + 0.06}, Point2{plotLeft + 0.06, plotTop + 0.06}, arrowWidth, BLUE);
+    drawLabel(plotLeft + 0.08, plotTop + 0.045, "zeta2 (gear 2)");
+}
+
+}  // namespace
+
+void pairscene::resetSlidingScene() { cache.ready = false; }
+
+double slidingSceneScale() { return pathSpan / (activeMesh.end - activeMesh.start) * viewScale / startViewScale; }
+
+void drawSlidingScene() {
+    if (!cache.ready) {
+        prepareSliding();
+    }
+    const MeshMoment moment = meshAt(activeMesh, driveAngle);
+    const int followed = contactNearestPitchPoint(activeMesh, moment);
+    if (followed >= 0) {
+        const double s = moment.contact[followed].s;
+        const Sliding z = specificSliding(activeMesh.path, s);
+        std::snprintf(cache.status, sizeof cache.status,
+                      "     s=%.3fmm zeta1=%.3f zeta2=%.3f   red v1, blue v2, green sliding", s, z.zeta1, z.zeta2);
+    } else {
+        std::snprintf(cache.status, sizeof cache.status, "     no contact   red v1, blue v2, green sliding");
+    }
+    drawTitle(firstTitleY, cache.title);
+    drawTitle(secondTitleY, cache.status);
+
+    // The mesh, zoomed so that the nominal path spans pathSpan, its middle
+    // kept at pathMiddle.
+    const double k = slidingSceneScale();
+    const Point2 middle = pairContactPoint((activeMesh.start + activeMesh.end) / 2.0);
+    const Point2 pitch{pathMiddle.x - k * middle.x, pathMiddle.y - k * middle.y};
+    drawPairMesh(k, pitch);
+
+    // The velocities at each contact, for gear 1 turning the way the scene
+    // steps: along the line of action u and across it n (u turned a quarter
+    // counter-clockwise, the way gear 1's turn carries its flank point).
+    const Point2 u = meshAlong();
+    const Point2 n{-u.y, u.x};
+    const double a = (angleIncrement < 0.0 ? -1.0 : 1.0) * cache.arrowScale;
+    for (int i = 0; i < moment.count; ++i) {
+        const double s = moment.contact[i].s;
+        const Point2 q = pairContactPoint(s);
+        const Point2 at{pitch.x + k * q.x, pitch.y + k * q.y};
+        const FlankSpeeds v = flankSpeeds(activeMesh.path, s);
+        const Point2 common{at.x + a * v.common * u.x, at.y + a * v.common * u.y};
+        const Point2 tip1{common.x + a * v.v1 * n.x, common.y + a * v.v1 * n.y};
+        const Point2 tip2{common.x + a * v.v2 * n.x, common.y + a * v.v2 * n.y};
+        drawVelocity(at, common, COMMON_GREY);
+        drawVelocity(at, tip1, RED);
+        drawVelocity(at, tip2, BLUE);
+        drawVelocity(tip2, tip1, SLIDING_GREEN);
+        if (i == followed) {
+            drawCircle(at, followRing, BLACK);
+        }
+    }
+
+    drawPlot();
+    if (activeMesh.path.E > activeMesh.path.A) {
+        for (int i = 0; i < moment.count; ++i) {
+            const double s = moment.contact[i].s;
+            const Sliding z = specificSliding(activeMesh.path, s);
+            if (i == followed) {
+                drawLine(Point2{plotX(s), plotBottom}, Point2{plotX(s), plotTop}, BLACK);
+            }
+            if (z.zeta1 >= cache.zetaLow) {
+                drawDisc(Point2{plotX(s), plotY(z.zeta1)}, markRadius, RED);
+            }
+            if (z.zeta2 >= cache.zetaLow) {
+                drawDisc(Point2{plotX(s), plotY(z.zeta2)}, markRadius, BLUE);
+            }
+        }
+    }
+}
