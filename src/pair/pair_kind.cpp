@@ -13,11 +13,11 @@ namespace {
 // In the order of PairKind.
 const PairKindModel models[pairKindCount] = {
     {PairKind::external, "external", "external pair", "外歯車の対", externalPairNumbers, checkExternalPair,
-     buildExternalGeometry, formatExternalReport, externalPairPasses, true, false},
+     buildExternalGeometry, formatExternalReport, externalPairPasses, true, false, true, false},
     {PairKind::internal, "internal", "internal (ring) gear", "内歯車", internalPairNumbers, checkInternalPair,
-     buildInternalGeometry, formatInternalReport, internalPairPasses, true, true},
+     buildInternalGeometry, formatInternalReport, internalPairPasses, true, true, false, true},
     {PairKind::rack, "rack", "rack and pinion", "ラックとピニオン", rackPairNumbers, checkRackPair, buildRackGeometry,
-     formatRackReport, rackPairPasses, false, false},
+     formatRackReport, rackPairPasses, false, false, false, true},
 };
 
 }  // namespace

@@ -34,6 +34,8 @@ struct PairKindModel {
     bool (*passes)(const PairInput& input, RingCutterMemo& memo);
     bool hasGear2Shift;   // gear 2 has teeth and a shift of its own (a rack has neither)
     bool hasRingCutting;  // a ring cut by a pinion-type cutter: scene 9
+    bool hasInspectionSizes;  // the span W and the size over pins are worked out (external pairs)
+    bool mateHasSameHand;     // helical: gear 2's helix has gear 1's hand (a ring, a rack), else the other
 };
 
 constexpr int pairKindCount = 3;
