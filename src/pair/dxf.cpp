@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/helical.h"
 #include "pair/number_format.h"
 
 namespace {
@@ -54,6 +55,10 @@ std::string formatPairDxf(const PairGeometry& pair, SheetLayout layout) {
     dxf.reserve(size);
 
     group(dxf, 999, "involute gear pair, mm");
+    const std::string helical = helicalDrawingNote(pair.input);
+    if (!helical.empty()) {
+        group(dxf, 999, helical.c_str());
+    }
     group(dxf, 0, "SECTION");
     group(dxf, 2, "HEADER");
     group(dxf, 9, "$ACADVER");

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include "pair/pair_kind.h"
 
@@ -123,4 +124,19 @@ void helicalNumbers(const PairInput& in, PairNumbers& n) {
             g.M += g.dp - dpt;
         }
     }
+}
+
+std::string helicalDrawingNote(const PairInput& in) {
+    if (!isHelical(in)) {
+        return "";
+    }
+    const PairInput t = transverseInput(in);
+    const char* hand = in.hand == Hand::right ? "right" : "left";
+    const char* mate = pairKindModel(in.kind).mateHasSameHand ? hand : in.hand == Hand::right ? "left" : "right";
+    char text[320];
+    snprintf(text, sizeof text,
+             "helical gears: beta = %g deg, gear 1 %s hand, its mate %s hand; m, alpha and x are the normal ones; "
+             "the outlines are the transverse section (mt = %.5f mm, alpha t = %.5f deg)",
+             in.betaDeg, hand, mate, t.m, t.alphaDeg);
+    return text;
 }

@@ -25,6 +25,8 @@
 // ellipse in the transverse one; it is taken as the circle of 0.38 mn.)
 #pragma once
 
+#include <string>
+
 #include "pair/gear_pair.h"
 
 // Whether the pair has helical teeth.
@@ -44,6 +46,11 @@ PairInput transverseInput(const PairInput& input);
 // virtual teeth zn), the ball size with the real ball, and PairNumbers::helix.
 // Does nothing to a spur pair's numbers.
 void helicalNumbers(const PairInput& input, PairNumbers& numbers);
+
+// What a drawing of a helical pair says of it: its helix angle and hands,
+// that m, alpha and x are normal and that the outlines are the transverse
+// section ("" for spur gears).
+std::string helicalDrawingNote(const PairInput& input);
 
 // The least face width b that lets the jaws of a span micrometer lie on the
 // flanks of a helical gear: W sin(beta_b) plus spanJawMargin.

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/helical.h"
 #include "pair/number_format.h"
 
 namespace {
@@ -37,6 +38,10 @@ std::string formatPairSvg(const PairGeometry& pair, SheetLayout layout) {
              layout == SheetLayout::mesh ? "in mesh, gear 2 turned to touch on the drive flanks"
                                          : "apart, 2 m between the outer circles");
     svg += buffer;
+    const std::string helical = helicalDrawingNote(pair.input);
+    if (!helical.empty()) {
+        svg += "<!-- " + helical + " -->\n";
+    }
     const std::string* openLayer = nullptr;
     for (size_t i = 0; i < sheet.paths.size(); ++i) {
         const SheetPath& path = sheet.paths[i];
