@@ -12,6 +12,7 @@
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
 #include "pair/kinds.h"
+#include "pair/line_of_action.h"
 #include "pair/number_format.h"
 #include "pair/outline.h"
 
@@ -903,6 +904,10 @@ TEST(HelicalPair, PublishedExamples) {
     EXPECT_NEAR(iso.alphaW / degree, 23.8707609654, 1e-8);
     EXPECT_NEAR(iso.a, 116.5, 1e-7);
     EXPECT_NEAR(involuteFunction(iso.alphaW), 0.0259052382, 1e-10);
+    // And back: the working centre distance gives the normal shift sum.
+    EXPECT_NEAR(shiftTotalForCentreDistance(helicalPair(31, 30, 3.5, 21.0, 0.0, 0.0), 116.5).shiftTotal,
+                0.651877131252, 1e-9);
+    expectRoundsTo(shiftTotalForCentreDistance(khk, 125.0).shiftTotal, 0.09809, 5, "xn1 + xn2 for a = 125");
 
     // The span in the normal plane is the transverse base tangent length
     // times cos(beta_b): k pitches pbt less a space, plus the base
