@@ -11,10 +11,13 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/pair_state.h"
 #include "pair/cutting.h"
+#include "pair/helical.h"
 #include "pair/outline.h"
 #include "scenes/pair_drawing.h"
 #include "scenes/scenes.h"
@@ -50,6 +53,18 @@ void formatTitles(char (&title)[2][128]) {
         std::snprintf(title[1], sizeof title[1], "     a=%.3f (to datum) eps_alpha=%.3f   red: pinion,  blue: rack",
                       n.a, n.epsilonAlpha);
         break;
+    }
+    if (n.helix.beta != 0.0) {
+        // Helical: m, alpha and x are normal; the picture is the transverse
+        // section. eps_beta follows eps_alpha, before the colours.
+        const size_t used = std::strlen(title[0]);
+        std::snprintf(title[0] + used, sizeof title[0] - used, " beta=%gdeg (transverse)", in.betaDeg);
+        char* colours = std::strstr(title[1], "   red:");
+        if (colours != nullptr) {
+            const std::string rest = colours;
+            std::snprintf(colours, sizeof title[1] - static_cast<size_t>(colours - title[1]), " eps_beta=%.3f%s",
+                          n.helix.epsilonBeta, rest.c_str());
+        }
     }
 }
 
@@ -131,7 +146,7 @@ double formRadius(int gear) {
     const double rb = g.db / 2.0;
     const double ra = g.da / 2.0;
     const double tolerance = 1e-3 * activePair.input.m;
-    const double width = ring ? pi * activePair.input.m - g.s : g.s;  // of the tooth, or of the ring's space
+    const double width = ring ? pi * transverseInput(activePair.input).m - g.s : g.s;  // a helical pair's mt  // of the tooth, or of the ring's space
     const double halfBase = width / g.d + n.invAlpha;
     const std::vector<Point2>& outline = activePair.outline[gear].points;
     const size_t count = outline.size();
@@ -191,7 +206,7 @@ double formRadius(int gear) {
 // rises and falls with x, taken from the rack's outline.
 void rackOnePitch(std::vector<Point2>& points) {
     const double m = activePair.input.m;
-    const double half = pi * m / 2.0;
+    const double half = pi * transverseInput(activePair.input).m / 2.0;  // a helical rack's transverse pitch
     const double back = -rackBackModules * m;
     points.clear();
     double top = back;
@@ -271,7 +286,7 @@ void prepareMesh() {
     } else {
         rackOnePitch(pairCache.rackOnePitch);
         s.rackBack = -rackBackModules * activePair.input.m;
-        s.rackPitch = pi * activePair.input.m;
+        s.rackPitch = pi * transverseInput(activePair.input).m;
         s.rackDatum = -activePair.input.x1 * activePair.input.m;
         // Turned a quarter clockwise: the pinion above C, tooth 0 pointing down.
         s.centre[0] = quarterClockwise(s.centre[0]);
