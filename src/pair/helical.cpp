@@ -140,3 +140,40 @@ std::string helicalDrawingNote(const PairInput& in) {
              in.betaDeg, hand, mate, t.m, t.alphaDeg);
     return text;
 }
+
+ActionPlane actionPlane(const PairInput& in, const PairNumbers& n, double theta) {
+    ActionPlane p{};
+    p.length = n.gaEff;
+    p.width = faceWidthOf(in);
+    p.betaB = n.helix.betaB;
+    const double pitch = n.pb;  // pbt
+    if (!(pitch > 0.0) || !(p.length > 0.0)) {
+        return p;
+    }
+    const double slope = std::tan(p.betaB);  // du / dw
+    const double reach = p.width * slope;    // how far a line leans across the face
+    const double shift = std::fmod(n.gear[0].db / 2.0 * theta, pitch);
+    // u0 runs over every line that meets the rectangle: from -reach to length.
+    const double first = std::ceil((-reach - shift) / pitch);
+    for (double j = first; p.count < maxContactLines; j += 1.0) {
+        const double u0 = shift + j * pitch;
+        if (u0 > p.length) {
+            break;
+        }
+        // The part of w in [0, b] where u0 + w slope lies in [0, length].
+        double wLo = 0.0;
+        double wHi = p.width;
+        if (slope > 0.0) {
+            wLo = std::max(wLo, -u0 / slope);
+            wHi = std::min(wHi, (p.length - u0) / slope);
+        } else if (u0 < 0.0) {
+            continue;
+        }
+        if (wHi <= wLo) {
+            continue;
+        }
+        p.lines[p.count++] = ContactLine{u0 + wLo * slope, wLo, u0 + wHi * slope, wHi};
+        p.total += (wHi - wLo) / std::cos(p.betaB);
+    }
+    return p;
+}

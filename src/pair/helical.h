@@ -52,6 +52,28 @@ void helicalNumbers(const PairInput& input, PairNumbers& numbers);
 // section ("" for spur gears).
 std::string helicalDrawingNote(const PairInput& input);
 
+// The plane of action: the rectangle of the effective path of contact
+// (gaEff, along the transverse line of action, u from its start A) by the
+// face width b (w across the face). The contact lines cross it at beta_b to
+// the w direction, one every pbt along u: u = u0 + w tan(beta_b); as gear 1
+// turns by theta they move on by rb1 theta. A spur pair's lines run straight
+// across (beta_b = 0).
+constexpr int maxContactLines = 64;  // b <= 100 m and beta <= 45 deg give fewer than 30
+struct ContactLine {
+    double u0, w0, u1, w1;  // ends, mm
+};
+struct ActionPlane {
+    double length;  // gaEff, mm
+    double width;   // b, mm
+    double betaB;   // rad
+    int count;      // lines in the rectangle
+    ContactLine lines[maxContactLines];
+    double total;   // their total length, mm
+};
+// The lines with gear 1 turned by theta (rad) from the start of scene 7's
+// mesh (a line at u = 0 on the face w = 0 when theta = 0).
+ActionPlane actionPlane(const PairInput& input, const PairNumbers& numbers, double theta);
+
 // The least face width b that lets the jaws of a span micrometer lie on the
 // flanks of a helical gear: W sin(beta_b) plus spanJawMargin.
 constexpr double spanJawMargin = 5.0;  // mm

@@ -11,6 +11,7 @@
 #include "pair/cutting.h"
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
+#include "pair/helical.h"
 #include "pair/kinds.h"
 #include "pair/line_of_action.h"
 #include "pair/number_format.h"
@@ -971,6 +972,34 @@ TEST(HelicalPair, OutlinesMeshAtTheCentreDistanceOfTheTransverseSection) {
         EXPECT_NE(report.find("εβ = "), std::string::npos) << report;
     }
     EXPECT_NEAR(pairNumbers(rack).y, 0.2, 1e-12);  // a = r1 + xn mn
+}
+
+TEST(HelicalPair, ContactLinesOfThePlaneOfAction) {
+    // Averaged over a base pitch of turn, the total length of the contact
+    // lines is b eps_alpha / cos(beta_b) (the mean contact line length of
+    // ISO 6336-2); a spur pair's lines run straight across, b long each.
+    PairInput in = helicalPair(12, 60, 3.0, 30.0, 0.09809, 0.0);
+    in.faceWidth = 20.0;
+    for (double beta : {30.0, 8.0, 0.0}) {
+        in.betaDeg = beta;
+        const PairNumbers n = pairNumbers(in);
+        const double turnPerPitch = n.pb / (n.gear[0].db / 2.0);
+        double sum = 0.0;
+        const int steps = 2000;
+        for (int i = 0; i < steps; ++i) {
+            const ActionPlane p = actionPlane(in, n, turnPerPitch * (i + 0.5) / steps);
+            sum += p.total;
+            for (int j = 0; j < p.count; ++j) {
+                const ContactLine& l = p.lines[j];
+                EXPECT_NEAR(l.u1 - l.u0, (l.w1 - l.w0) * std::tan(n.helix.betaB), 1e-9);
+                EXPECT_TRUE(l.u0 >= -1e-9 && l.u1 <= p.length + 1e-9 && l.w0 >= 0.0 && l.w1 <= 20.0 + 1e-9);
+            }
+            if (beta == 0.0) {
+                EXPECT_NEAR(p.total, 20.0 * p.count, 1e-9);
+            }
+        }
+        EXPECT_NEAR(sum / steps, 20.0 * n.epsilonAlphaEff / std::cos(n.helix.betaB), 2.0 * 20.0 / steps) << beta;  // a spur line jumps in or out
+    }
 }
 
 // ---- The other kinds' drawings, checked from the SVG alone ----------------------------
