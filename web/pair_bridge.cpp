@@ -152,7 +152,7 @@ std::string formatInputsJson() {
 // pair; the page starts the pair before it sends them.
 bool pairStarted = false;
 
-bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9'; }
+bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9' || sceneKey == 'h'; }
 
 // Draws the frame on screen again for a changed pair. display() steps the
 // scene once before drawing (scenes 7 to 9 step driveAngle as scenes 4 to

@@ -18,7 +18,7 @@ constexpr double cuttingPitches = 3.0;         // scenes 8 and 9: reference pitc
 extern "C" {
 
 // 1 to 9.
-EMSCRIPTEN_KEEPALIVE int webScene() { return sceneKey - '0'; }
+EMSCRIPTEN_KEEPALIVE int webScene() { return sceneKey == 'h' ? 10 : sceneKey - '0'; }  // 'h': scene 10
 
 // The table index shown by scenes 1 to 3; -1 in scenes 4 to 9.
 EMSCRIPTEN_KEEPALIVE int webTableIndex() {

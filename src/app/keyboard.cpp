@@ -41,8 +41,10 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
     case '7':
     case '8':
     case '9':
+    case 'h':
         // The pair's scenes exist only when the program was given a pair,
-        // and the ring's cutting (9) only for an internal pair.
+        // and the ring's cutting (9) only for an internal pair; 'h' is
+        // scene 10, the plane of action.
         if (!pairScenesEnabled || (key == '9' && !pairKindModel(activePair.input.kind).hasRingCutting)) {
             return;
         }

@@ -49,5 +49,8 @@ void display() {
     if (sceneKey == '9') {
         drawRingCuttingScene();
     }
+    if (sceneKey == 'h') {
+        drawActionPlaneScene();
+    }
     endFrame();
 }

@@ -63,6 +63,9 @@ void drawMeshingScene();         // scenes 5 and 6
 void drawPairScene();            // scene 7
 void drawCuttingScene();         // scene 8
 void drawRingCuttingScene();     // scene 9
+// Scene 10 (key 'h'): the plane of action, its contact lines and their total
+// length (action_plane_scene.cpp); every kind of pair.
+void drawActionPlaneScene();
 
 // Forgets everything the three scenes keep from one frame to the next: the
 // thinned outlines, the titles, the rack and cutter positions of scenes 8

@@ -31,7 +31,8 @@ var keys = (function () {
     { key: "7", short: "pair", ja: "(7) 歯車対のかみ合い", en: "the pair in mesh", where: "pair" },
     { key: "8", short: "rack", ja: "(8) ラックによる歯切り", en: "the rack cutting gear 1", where: "pair" },
     { key: "9", short: "ring", ja: "(9) ピニオンカッタによる内歯車の歯切り", en: "the cutter cutting the ring (internal pairs)",
-      where: "pair" }
+      where: "pair" },
+    { key: "h", short: "plane", ja: "(10) 作用面と接触線", en: "the plane of action and its contact lines", where: "pair" }
   ];
   // A presentation clicker's keys, as the program's keys: forward is d,
   // backward D.

@@ -407,7 +407,8 @@ var pairPanel = (function () {
   var sceneKeys = section.querySelectorAll("button[data-key]");
   function markScene() {
     for (var i = 0; i < sceneKeys.length; i++) {
-      sceneKeys[i].setAttribute("aria-pressed", sceneKeys[i].dataset.key === String(scene) ? "true" : "false");
+      // Scene 10's key is h.
+      sceneKeys[i].setAttribute("aria-pressed", sceneKeys[i].dataset.key === (scene === 10 ? "h" : String(scene)) ? "true" : "false");
     }
   }
   function frameDrawn() {
