@@ -175,7 +175,7 @@ std::string formatInputsJson() {
 // pair; the page starts the pair before it sends them.
 bool pairStarted = false;
 
-bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9' || sceneKey == slidingSceneKey; }
+bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9' || sceneKey == 'h' || sceneKey == slidingSceneKey; }
 
 
 }  // namespace

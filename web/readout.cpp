@@ -17,8 +17,10 @@ constexpr double cuttingPitches = 3.0;         // scenes 8 and 9: reference pitc
 
 extern "C" {
 
-// 1 to 9, or 11 (key 'v').
-EMSCRIPTEN_KEEPALIVE int webScene() { return sceneKey == slidingSceneKey ? 11 : sceneKey - '0'; }
+// 1 to 9, 10 (key 'h'), 11 (key 'v') or 12 (key 'p').
+EMSCRIPTEN_KEEPALIVE int webScene() {
+    return sceneKey == 'h' ? 10 : sceneKey == slidingSceneKey ? 11 : sceneKey == 'p' ? 12 : sceneKey - '0';
+}
 
 // The table index shown by scenes 1 to 3; -1 in scenes 4 to 9.
 EMSCRIPTEN_KEEPALIVE int webTableIndex() {

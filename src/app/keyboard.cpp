@@ -41,10 +41,11 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
     case '7':
     case '8':
     case '9':
+    case 'h':
     case slidingSceneKey:
-        // The pair's scenes (7 to 9, and 11 on 'v') exist only when the
-        // program was given a pair, and the ring's cutting (9) only for an
-        // internal pair.
+        // The pair's scenes (7 to 9, 10 on 'h' and 11 on 'v') exist only
+        // when the program was given a pair, and the ring's cutting (9) only
+        // for an internal pair.
         if (!pairScenesEnabled || (key == '9' && !pairKindModel(activePair.input.kind).hasRingCutting)) {
             return;
         }

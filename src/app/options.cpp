@@ -39,6 +39,8 @@ enum Code : int {
     codeBore,
     codePlanets,
     codeFixed,
+    codeHelixAngle,
+    codeHand,
 };
 
 const option longOptions[] = {
@@ -64,6 +66,8 @@ const option longOptions[] = {
     {"bore", required_argument, nullptr, codeBore},
     {"planets", required_argument, nullptr, codePlanets},
     {"fixed", required_argument, nullptr, codeFixed},
+    {"helix-angle", required_argument, nullptr, codeHelixAngle},
+    {"hand", required_argument, nullptr, codeHand},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -156,6 +160,10 @@ std::string expected(int code) {
         return "B: a number of mm, " + inputRangeText(spec(PairInputId::faceWidth), 0.0) + " (the module times " + hi +
                ")";
     }
+    case codeHelixAngle:
+        return "DEG: a number of degrees, " + inputRangeText(spec(PairInputId::helix), 0.0);
+    case codeHand:
+        return "HAND: " + inputRangeText(spec(PairInputId::hand), 0.0);
     case codeSvg:
         return "FILE: the SVG file to write (- for standard output)";
     case codeDxf:
@@ -294,6 +302,10 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
     case codeFaceWidth:
         given.faceWidth = value;
         return readInput(PairInputId::faceWidth, value, pair);
+    case codeHelixAngle:
+        return readInput(PairInputId::helix, value, pair) && inputInRange(spec(PairInputId::helix), pair.betaDeg, pair.m);
+    case codeHand:
+        return readInput(PairInputId::hand, value, pair);
     case codeCutterTeeth:
         given.cutterTeeth = true;
         return readInput(PairInputId::cutter, value, pair) &&
@@ -404,6 +416,12 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     }
     if (!given.pin.empty() && !uses(PairInputId::pin)) {
         message = complaint("--pin: the inspection sizes are worked out for external pairs only (--pair external)");
+        return false;
+    }
+    if ((given.codes & (1u << (codeHelixAngle - codeTeeth) | 1u << (codeHand - codeTeeth))) != 0 &&
+        !uses(PairInputId::helix)) {
+        message = complaint("--helix-angle, --hand: helical teeth are worked out for external, internal and rack pairs "
+                            "only, not yet for a planetary set");
         return false;
     }
     if (options.svg && options.dxf && options.svgPath == options.dxfPath) {
@@ -674,6 +692,9 @@ std::string helpRange(const PairInputSpec& input) {
     const std::string unit = input.unit[0] == '\0' ? "" : strcmp(input.unit, "mm") == 0 ? " of mm" : " of degrees";
     std::string range = inputRangeText(input, 0.0);
     std::replace(range.begin(), range.end(), ' ', unbreakable);  // a range is never split over two lines
+    if (input.id == PairInputId::hand) {
+        return range;  // "right or left"
+    }
     return std::string(input.whole ? "a whole number" : "a number") + unit + ", " + range;
 }
 
@@ -750,7 +771,7 @@ std::string helpText() {
         for (const char* c = input.symbol; *c != '\0'; ++c) {
             upper += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
         }
-        usage += input.id == PairInputId::alpha ? "DEG" : upper;
+        usage += strcmp(input.unit, "°") == 0 ? "DEG" : upper;
         for (int j = i + 1; j < pairInputCount; ++j) {
             if (strcmp(inputs[j].option, input.option) == 0) {
                 std::string second;

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "pair/helical.h"
+
 namespace {
 
 constexpr int rackRoundSegments = 48;  // chords of each rack round in rackOutline
@@ -13,8 +15,8 @@ constexpr int cutterArcSegments = 16;    // chords of each tip and root arc
 
 }  // namespace
 
-RackProfile makeRackProfile(double m, double alpha) {
-    RackProfile p{m, alpha, rackAddendum * m, rackTipRadius * m, 0.0, 0.0};
+RackProfile makeRackProfile(double m, double alpha, double h) {
+    RackProfile p{m, alpha, rackAddendum * h * m, rackTipRadius * h * m, 0.0, 0.0, h};
     const double sinA = std::sin(alpha);
     const double cosA = std::cos(alpha);
     const double tanA = std::tan(alpha);
@@ -25,7 +27,7 @@ RackProfile makeRackProfile(double m, double alpha) {
         // Too steep for the full round: one round, centred on u = 0, touching
         // both flanks and the tip line.
         p.uc = 0.0;
-        p.rho = m * (pi / 4.0 * cosA - rackAddendum * sinA) / (1.0 - sinA);
+        p.rho = m * (pi / 4.0 * cosA - rackAddendum * h * sinA) / (1.0 - sinA);
         if (p.rho <= 0.0) {
             // The flanks meet before the tip line: a sharp tip.
             p.rho = 0.0;
@@ -119,10 +121,11 @@ ProfilePoint cutterCornerPoint(const RingCutting& c, double alpha, double turn) 
     return q;
 }
 
-void rackOutline(const PairInput& input, int gearIndex, int teeth, std::vector<Point2>& points) {
+void rackOutline(const PairInput& normal, int gearIndex, int teeth, std::vector<Point2>& points) {
+    const PairInput input = transverseInput(normal);
     const double m = input.m;
     const double x = gearIndex == 0 ? input.x1 : input.x2;
-    const RackProfile p = makeRackProfile(m, input.alphaDeg * degToRad);
+    const RackProfile p = makeRackProfile(m, input.alphaDeg * degToRad, input.heightFactor);
     const double xm = x * m;
     const double pitch = pi * m;
 
@@ -193,7 +196,8 @@ void rackOutline(const PairInput& input, int gearIndex, int teeth, std::vector<P
     }
 }
 
-void rackOutlineAt(const PairInput& input, int gearIndex, double phi, int teeth, std::vector<Point2>& points) {
+void rackOutlineAt(const PairInput& normal, int gearIndex, double phi, int teeth, std::vector<Point2>& points) {
+    const PairInput input = transverseInput(normal);
     const int z = gearIndex == 0 ? input.z1 : input.z2;
     const double r = input.m * z / 2.0;
     const double pitch = pi * input.m;
@@ -206,15 +210,17 @@ void rackOutlineAt(const PairInput& input, int gearIndex, double phi, int teeth,
     }
 }
 
-RingCutting ringCutting(const PairInput& in, int zc) {
+RingCutting ringCutting(const PairInput& normal, int zc) {
+    const PairInput in = transverseInput(normal);
     const double m = in.m;
+    const double h = in.heightFactor;
     const double alpha = in.alphaDeg * degToRad;
     RingCutting c{};
     c.zc = zc;
     c.rc = m * zc / 2.0;
     c.rbc = c.rc * std::cos(alpha);
-    c.rac = c.rc + cutterAddendum * m;
-    c.rfc = c.rc - cutterDedendum * m;
+    c.rac = c.rc + cutterAddendum * h * m;
+    c.rfc = c.rc - cutterDedendum * h * m;
     c.sac = 2.0 * c.rac * (pi / (2.0 * zc) + involuteFunction(alpha) - involuteFunction(std::acos(c.rbc / c.rac)));
     // The cutter (x = 0) meshes with the ring (x2) as a pinion does.
     const double invW0 = 2.0 * std::tan(alpha) * in.x2 / (in.z2 - zc) + involuteFunction(alpha);
@@ -226,7 +232,8 @@ RingCutting ringCutting(const PairInput& in, int zc) {
 }
 
 
-void pinionCutterOutline(const PairInput& input, int zc, std::vector<Point2>& points) {
+void pinionCutterOutline(const PairInput& normal, int zc, std::vector<Point2>& points) {
+    const PairInput input = transverseInput(normal);
     const RingCutting c = ringCutting(input, zc);
     const double alpha = input.alphaDeg * degToRad;
     // The counter-clockwise flank of tooth 0 from the root circle up, in

@@ -21,9 +21,12 @@ struct RackProfile {
     double rho;     // tip round radius: 0.38 m, less where it does not fit
     double uc;      // round centre (uc, vc)
     double vc;
+    double h;       // heights (1.25, 0.38) in multiples of h m: 1, a helical pair's transverse section cos(beta)
 };
 
-RackProfile makeRackProfile(double m, double alpha);
+// The basic rack of module m and pressure angle alpha, its heights in
+// multiples of h m (PairInput::heightFactor).
+RackProfile makeRackProfile(double m, double alpha, double h);
 
 // The cutting mesh of a ring and a pinion-type cutter of zc teeth.
 struct RingCutting {

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/helical.h"
 #include "pair/number_format.h"
 
 namespace {
@@ -51,6 +52,9 @@ std::string formatSheetDxf(const Sheet& sheet) {
     dxf.reserve(size);
 
     group(dxf, 999, sheet.title.c_str());
+    if (!sheet.helixNote.empty()) {
+        group(dxf, 999, sheet.helixNote.c_str());
+    }
     group(dxf, 0, "SECTION");
     group(dxf, 2, "HEADER");
     group(dxf, 9, "$ACADVER");

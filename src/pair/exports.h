@@ -58,6 +58,7 @@ struct Sheet {
     std::vector<SheetLayer> layers;  // every layer the DXF declares, "0" first
     std::string title;               // the DXF's comment: "involute gear pair, mm"
     std::string note;                // the SVG's comment: what is drawn, the numbers and the placing
+    std::string helixNote;  // a helical pair: its helix angle, hands and that the outlines are the transverse section; else ""
 };
 
 constexpr double sheetGapModules = 2.0;        // apart: gap between the outer circles, in m

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "pair/cutting.h"
+#include "pair/helical.h"
 #include "pair/kinds.h"
 #include "pair/pair_kind.h"
 
@@ -157,9 +158,11 @@ using Problem = Breach;
 // The shift sum below which inv(alpha_w) = inv(alpha) + 2 tan(alpha)
 // (x1 + x2) / (z1 + z2) is 0 or less: the base circles would touch and
 // there is no working pressure angle.
-double shiftSumFloor(const PairInput& in) {
+// A helical pair's, in multiples of mn: its transverse section's over cos(beta).
+double shiftSumFloor(const PairInput& input) {
+    const PairInput in = transverseInput(input);
     const double alpha = in.alphaDeg * degToRad;
-    return -involuteFunction(alpha) * (in.z1 + in.z2) / (2.0 * std::tan(alpha));
+    return -involuteFunction(alpha) * (in.z1 + in.z2) / (2.0 * std::tan(alpha)) / in.heightFactor;
 }
 
 Problem findProblem(const PairInput& in, PairNumbers& n) {
@@ -314,7 +317,9 @@ double inverseInvolute(double inv) {
 
 PairNumbers pairNumbers(const PairInput& in) { return pairKindModel(in.kind).numbers(in); }
 
-PairNumbers externalPairNumbers(const PairInput& in) {
+PairNumbers externalPairNumbers(const PairInput& input) {
+    // A helical pair's numbers are its transverse section's (pair/helical.h).
+    const PairInput in = transverseInput(input);
     PairNumbers n{};
     const double m = in.m;
     const int z[2] = {in.z1, in.z2};
@@ -332,7 +337,8 @@ PairNumbers externalPairNumbers(const PairInput& in) {
     n.jn = in.backlash;
     n.jt = n.jn / std::cos(n.alphaW);
     n.thinning = n.jt / 2.0;
-    const double cutterDepth = makeRackProfile(m, n.alpha).depth;
+    const double h = in.heightFactor;  // the rack's heights in multiples of m: 1, a helical pair's cos(beta)
+    const double cutterDepth = makeRackProfile(m, n.alpha, h).depth;
     for (int i = 0; i < 2; ++i) {
         GearNumbers& g = n.gear[i];
         g.z = z[i];
@@ -341,7 +347,7 @@ PairNumbers externalPairNumbers(const PairInput& in) {
         g.db = g.d * std::cos(n.alpha);
         // The tips are shortened by the pair's y so that the bottom clearance
         // stays 0.25 m: da1 = d1 + 2 m (1 + y - x2), da2 = d2 + 2 m (1 + y - x1).
-        g.da = g.d + 2.0 * m * (1.0 + n.y - x[1 - i]);
+        g.da = g.d + 2.0 * m * (h + n.y - x[1 - i]);
         // The root circle is where the cutter's tip reaches: with the full
         // addendum of 1.25 m, df = d - 2 m (1.25 - x); above about 32 degrees
         // the rack's flanks meet before that depth and their meeting point
@@ -354,9 +360,9 @@ PairNumbers externalPairNumbers(const PairInput& in) {
         g.sa = tipThickness(g.s, g.d, g.db, g.da, n.invAlpha) - n.thinning * g.da / g.dw;
         // No undercut while x >= 1 - z sin^2(alpha) / 2 (the rack's tip line
         // at 1 m stays above the interference point).
-        g.xmin = 1.0 - z[i] * std::sin(n.alpha) * std::sin(n.alpha) / 2.0;
+        g.xmin = h - z[i] * std::sin(n.alpha) * std::sin(n.alpha) / 2.0;
         g.undercut = x[i] < g.xmin;
-        g.thinTip = g.sa < thinTipFactor * m;
+        g.thinTip = g.sa < thinTipFactor * h * m;
     }
     // Path of contact between the two tip circles on the line of action:
     // ga = sqrt(ra1^2 - rb1^2) + sqrt(ra2^2 - rb2^2) - a sin(alpha_w).
@@ -380,12 +386,12 @@ PairNumbers externalPairNumbers(const PairInput& in) {
     double fromT[2];
     for (int i = 0; i < 2; ++i) {
         GearNumbers& g = n.gear[i];
-        const FlankForm form = flankForm(makeRackProfile(m, n.alpha), g.z, g.x * m, g.s, g.da / 2.0);
+        const FlankForm form = flankForm(makeRackProfile(m, n.alpha, h), g.z, g.x * m, g.s, g.da / 2.0);
         g.dNf = 2.0 * form.involuteStart;
         fromT[i] = std::sqrt(std::max(0.0, form.involuteStart * form.involuteStart - g.db * g.db / 4.0));
         // Thinning for backlash turns each flank by jt / (2 dw) towards the
         // tooth's middle.
-        neckNumbers(form, n.thinning / g.dw, m, g);
+        neckNumbers(form, n.thinning / g.dw, h * m, g);
     }
     const double start = std::max(tangentSpan - reach[1], fromT[0]);
     const double end = std::min(reach[0], tangentSpan - fromT[1]);
@@ -398,6 +404,7 @@ PairNumbers externalPairNumbers(const PairInput& in) {
     for (GearNumbers& g : n.gear) {
         inspectionSizes(n, m, in.pinDiameter, g);
     }
+    helicalNumbers(input, n);
     return n;
 }
 

@@ -34,6 +34,7 @@ constexpr double maxTorque = 1.0e6;  // N m
 constexpr int minPlanets = 2;   // planets of a planetary set
 constexpr int maxPlanets = 12;
 constexpr double defaultFaceWidthModules = 10.0; // b = 10 m when not given: the usual proportion of a spur gear's face
+constexpr double maxHelixAngleDeg = 45.0;   // beta: beyond 45 degrees a helical gear is a worm
 
 // ISO 53 profile A, in multiples of m.
 constexpr double rackAddendum = 1.25;       // cutter tip above its datum line: cuts the gear's root
@@ -51,6 +52,10 @@ enum class PairKind { external, internal, rack, planetary };
 // carrier), the carrier (the sun drives the ring) or the sun (the ring
 // drives the carrier).
 enum class FixedMember { ring, carrier, sun };
+
+// The hand of a helix, as seen along the axis: a right-hand helix turns
+// clockwise as it goes away from the viewer, like a right-hand thread.
+enum class Hand { right, left };
 
 struct PairInput {
     PairKind kind = PairKind::external;
@@ -77,6 +82,16 @@ struct PairInput {
     int z3 = 70;                  // teeth of the ring
     int planets = 3;              // N, spaced equally about the sun
     FixedMember fixed = FixedMember::ring;
+    // Helical gears (ISO 21771, normal system): m, alpha and x are then the
+    // normal module mn, the normal pressure angle alpha_n and the shift xn in
+    // multiples of mn; the pair's numbers are those of its transverse section
+    // (pair/helical.h).
+    double betaDeg = 0.0;     // helix angle beta on the reference cylinder, degrees; 0: spur gears
+    Hand hand = Hand::right;  // hand of gear 1 (gear 2 of an external pair has the other, a ring and a rack the same)
+    // The basic rack's heights (addendum, dedendum, tip round, clearance) in
+    // multiples of m: 1, except in a helical pair's transverse section, whose
+    // m is mt and whose heights stay multiples of mn = mt cos(beta).
+    double heightFactor = 1.0;
 };
 
 // The face width b a pair is worked out with, mm: the one given, or 10 m.
@@ -125,6 +140,21 @@ struct GearNumbers {
     bool pinInsideTip;  // a given pin does not stand out of the tip circle: the anvils would meet the tips
 };
 
+// A helical pair's own numbers (ISO 21771 normal system); all 0 for spur gears.
+struct HelixNumbers {
+    double beta;          // helix angle on the reference cylinder, rad
+    double betaB;         // base helix angle, tan(beta_b) = tan(beta) cos(alpha_t)
+    double mt;            // transverse module mn / cos(beta), mm
+    double alphaT;        // transverse pressure angle, tan(alpha_t) = tan(alpha_n) / cos(beta)
+    double pbn;           // normal base pitch pi mn cos(alpha_n) = pbt cos(beta_b), mm
+    double b;             // face width, mm
+    double epsilonBeta;   // face (overlap) contact ratio b sin(beta) / (pi mn)
+    double epsilonGamma;  // total contact ratio epsilonAlphaEff + epsilonBeta
+    double zn[2];         // virtual teeth z / (cos^2(beta_b) cos(beta)); the rack's 0
+    bool narrowForSpan[2];  // b < W sin(beta_b) + the jaws' margin: the span cannot be measured
+    Hand hand[2];         // each gear's hand (gear 2 of an external pair the other, a ring's and a rack's the same)
+};
+
 struct PairNumbers {
     double alpha;        // pressure angle, rad
     double invAlpha;     // inv alpha = tan(alpha) - alpha
@@ -160,6 +190,12 @@ struct PairNumbers {
     bool radialAssemblyImpossible;  // internal: trimming; the pinion can only be slid in axially
     bool tipCirclesOverlap;     // internal: da1 >= da2, so the trimming rule has no solution at all
     bool noTipClearance;        // internal: a + da1 / 2 > df2 / 2, the pinion's tip reaches the ring's root
+    // Helical pairs: the numbers above are those of the transverse section
+    // (alpha, alphaW, pb, ga, epsilonAlpha, the diameters, s, sa, dw, jt
+    // transverse; jn the normal backlash) except the shifts x, y and xmin,
+    // which are in multiples of mn, and the span W and ball size dp, M,
+    // measured as on any helical gear (W in the normal plane).
+    HelixNumbers helix;
 };
 
 // Which input is wrong, for the caller to name in its own words (an option,

@@ -12,6 +12,8 @@ namespace {
 constexpr unsigned externalAndInternal = kindBit(PairKind::external) | kindBit(PairKind::internal);
 constexpr unsigned twoGearKinds = externalAndInternal | kindBit(PairKind::planetary);  // a gear 2 with teeth and shift
 constexpr unsigned planetary = kindBit(PairKind::planetary);
+// Helical teeth: every kind of pair so far, not yet a planetary set.
+constexpr unsigned helicalKinds = externalAndInternal | kindBit(PairKind::rack);
 
 // In the order of PairInputId.
 constexpr PairInputSpec specs[pairInputCount] = {
@@ -70,7 +72,19 @@ constexpr PairInputSpec specs[pairInputCount] = {
     {PairInputId::planets, "planets", "N", "planets N", "遊星歯車の数", "N (planets)", "遊星歯車の数 N",
      "planets of a planetary set, spaced equally about the sun", "", minPlanets, maxPlanets, true, false, false, false,
      planetary, "planets", 0, nullptr, 3},
+    // Helical gears: m, alpha and x are then the normal module, pressure
+    // angle and shift (pair/helical.h).
+    {PairInputId::helix, "beta", "β", "helix angle β, °", "ねじれ角", "helix angle β", "ねじれ角 β",
+     "helix angle of the teeth (0: spur gears; m, alpha and x are then those of the normal plane)", "°", 0,
+     maxHelixAngleDeg, false, false, false, true, helicalKinds, "helix-angle", 0, "helix", 0},
+    {PairInputId::hand, "hand", "hand", "hand of gear 1 (right, left)", "歯車1のねじれ方向（右・左）",
+     "hand (right or left)", "ねじれ方向（右か左）",
+     "hand of gear 1's helix (gear 2 of an external pair has the other hand, a ring and a rack the same)", "", 0, 1, true, false,
+     false, true, helicalKinds, "hand", 0, "hand", 0},
 };
+
+// The hand's values as read and written: 0 right, 1 left.
+constexpr const char* handNames[] = {"right", "left"};
 
 }  // namespace
 
@@ -79,6 +93,15 @@ const PairInputSpec* pairInputSpecs() { return specs; }
 const PairInputSpec& pairInputSpec(PairInputId id) { return specs[static_cast<int>(id)]; }
 
 bool readInputText(const PairInputSpec& spec, const char* text, double& value) {
+    if (spec.id == PairInputId::hand) {
+        for (int i = 0; i < 2; ++i) {
+            if (strcmp(text, handNames[i]) == 0 || strcmp(text, i == 0 ? "0" : "1") == 0) {
+                value = i;
+                return true;
+            }
+        }
+        return false;
+    }
     if (spec.whole) {
         const char* digits = text[0] == '+' || text[0] == '-' ? text + 1 : text;
         if (digits[0] == '\0' || strspn(digits, "0123456789") != strlen(digits)) {
@@ -110,6 +133,9 @@ bool inputInRange(const PairInputSpec& spec, double value, double m) {
 }
 
 std::string inputRangeText(const PairInputSpec& spec, double m) {
+    if (spec.id == PairInputId::hand) {
+        return std::string(handNames[0]) + " or " + handNames[1];
+    }
     char text[128];
     // The shifts are said to one decimal ("-1.0 to 1.5"), the rest as short
     // as they are.
@@ -159,6 +185,10 @@ double pairInputValue(const PairInput& in, PairInputId id) {
         return in.z3;
     case PairInputId::planets:
         return in.planets;
+    case PairInputId::helix:
+        return in.betaDeg;
+    case PairInputId::hand:
+        return in.hand == Hand::left ? 1.0 : 0.0;
     }
     return 0.0;
 }
@@ -214,6 +244,12 @@ void setPairInputValue(PairInput& in, PairInputId id, double value) {
         break;
     case PairInputId::planets:
         in.planets = static_cast<int>(value);
+        break;
+    case PairInputId::helix:
+        in.betaDeg = value;
+        break;
+    case PairInputId::hand:
+        in.hand = value == 1.0 ? Hand::left : Hand::right;
         break;
     }
 }

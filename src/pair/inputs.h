@@ -16,7 +16,10 @@
 
 #include "pair/gear_pair.h"
 
-enum class PairInputId { z1, z2, module, alpha, x1, x2, cutter, backlash, pin, faceWidth, torque, elasticE, elasticNu, centreDistance, z3, planets };
+enum class PairInputId {
+    z1, z2, module, alpha, x1, x2, cutter, backlash, pin, faceWidth, torque, elasticE, elasticNu, centreDistance, z3,
+    planets, helix, hand
+};
 
 // Which kinds use an input: bit (1 << int(PairKind)).
 constexpr unsigned kindBit(PairKind kind) { return 1u << static_cast<unsigned>(kind); }
@@ -47,13 +50,13 @@ struct PairInputSpec {
 };
 
 // The table, in the order of PairInputId.
-constexpr int pairInputCount = 16;
+constexpr int pairInputCount = 18;
 const PairInputSpec& pairInputSpec(PairInputId id);
 const PairInputSpec* pairInputSpecs();  // pairInputCount entries
 
-// Reads `text` as the input's value: for a whole input a whole number in
-// decimal ("+12", "-3"; far out of range becomes +-INT_MAX and fails the
-// range), else a decimal number ("1", "0.5", "-.25", "2e-1"; no
+// Reads `text` as the input's value: the hand as "right" (0) or "left" (1);
+// for a whole input a whole number in decimal ("+12", "-3"; far out of
+// range becomes +-INT_MAX and fails the range), else a decimal number ("1", "0.5", "-.25", "2e-1"; no
 // hexadecimal, no "inf" or "nan"), the whole text. False when it is not one.
 bool readInputText(const PairInputSpec& spec, const char* text, double& value);
 

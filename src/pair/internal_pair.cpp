@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "pair/cutting.h"
+#include "pair/helical.h"
 #include "pair/kinds.h"
 
 namespace {
@@ -18,45 +19,52 @@ double alongLine(double rho, double rb) { return std::sqrt(std::max(0.0, rho * r
 
 }  // namespace
 
-void pinionNumbers(const PairInput& in, PairNumbers& n) {
+void pinionNumbers(const PairInput& input, PairNumbers& n) {
+    const PairInput in = transverseInput(input);
     const double m = in.m;
+    const double h = in.heightFactor;
     GearNumbers& g = n.gear[0];
     g.z = in.z1;
     g.x = in.x1;
     g.d = m * in.z1;
     g.db = g.d * std::cos(n.alpha);
-    g.da = g.d + 2.0 * m * (1.0 + in.x1);
-    g.df = g.d - 2.0 * (makeRackProfile(m, n.alpha).depth - in.x1 * m);
+    g.da = g.d + 2.0 * m * (h + in.x1);
+    g.df = g.d - 2.0 * (makeRackProfile(m, n.alpha, h).depth - in.x1 * m);
     g.s = m * (pi / 2.0 + 2.0 * in.x1 * std::tan(n.alpha));
     g.sa = pinionTipThickness(in, in.x1);
-    g.xmin = 1.0 - in.z1 * std::sin(n.alpha) * std::sin(n.alpha) / 2.0;
+    g.xmin = h - in.z1 * std::sin(n.alpha) * std::sin(n.alpha) / 2.0;
     g.undercut = in.x1 < g.xmin;
-    g.thinTip = g.sa < thinTipFactor * m;
+    g.thinTip = g.sa < thinTipFactor * h * m;
 }
 
-void pinionNeck(const PairInput& in, PairNumbers& n) {
+void pinionNeck(const PairInput& input, PairNumbers& n) {
+    const PairInput in = transverseInput(input);
     GearNumbers& g = n.gear[0];
-    const FlankForm form = flankForm(makeRackProfile(in.m, n.alpha), g.z, g.x * in.m, g.s, g.da / 2.0);
-    neckNumbers(form, n.thinning / g.dw, in.m, g);
+    const FlankForm form =
+        flankForm(makeRackProfile(in.m, n.alpha, in.heightFactor), g.z, g.x * in.m, g.s, g.da / 2.0);
+    neckNumbers(form, n.thinning / g.dw, in.heightFactor * in.m, g);
 }
 
-double pinionInvoluteStart(const PairInput& in, double alpha) {
+double pinionInvoluteStart(const PairInput& input, double alpha) {
+    const PairInput in = transverseInput(input);
+    const double h = in.heightFactor;
     // The involute starts where the rack's straight flank ended or, when the
     // rack undercuts the pinion, higher: where its tip round's path crosses
     // the involute (the same rule as the external pairs' gears).
     const double m = in.m;
     const double s = m * (pi / 2.0 + 2.0 * in.x1 * std::tan(alpha));
-    const double ra = m * in.z1 / 2.0 + m * (1.0 + in.x1);
+    const double ra = m * in.z1 / 2.0 + m * (h + in.x1);
     const double rb = m * in.z1 * std::cos(alpha) / 2.0;
-    const double start = flankForm(makeRackProfile(m, alpha), in.z1, in.x1 * m, s, ra).involuteStart;
+    const double start = flankForm(makeRackProfile(m, alpha, h), in.z1, in.x1 * m, s, ra).involuteStart;
     return alongLine(start, rb);
 }
 
 double pinionTipThickness(const PairInput& in, double x1) {
+    // in and x1 of the transverse section (transverseInput) for a helical pair.
     const double alpha = in.alphaDeg * degToRad;
     const double d = in.m * in.z1;
     const double db = d * std::cos(alpha);
-    const double da = d + 2.0 * in.m * (1.0 + x1);
+    const double da = d + 2.0 * in.m * (in.heightFactor + x1);
     const double s = in.m * (pi / 2.0 + 2.0 * x1 * std::tan(alpha));
     // sa = da (s / d + inv(alpha) - inv(alpha_a)), less the thinning for
     // backlash at the tip: jt / 2 on the working pitch circle dw is
@@ -117,7 +125,8 @@ InternalInterference internalInterference(int z1, int z2, double ra1, double ra2
     return f;
 }
 
-CutterFault cutterFault(const PairInput& in, int zc) {
+CutterFault cutterFault(const PairInput& input, int zc) {
+    const PairInput in = transverseInput(input);
     const RingCutting c = ringCutting(in, zc);
     if (c.alphaW0 <= 0.0) {
         return CutterFault::noPressureAngle;
@@ -126,7 +135,7 @@ CutterFault cutterFault(const PairInput& in, int zc) {
         return CutterFault::pointed;
     }
     const double alpha = in.alphaDeg * degToRad;
-    const double ra2 = (in.m * in.z2 - 2.0 * in.m * (1.0 - in.x2)) / 2.0;
+    const double ra2 = (in.m * in.z2 - 2.0 * in.m * (in.heightFactor - in.x2)) / 2.0;
     const double rb2 = in.m * in.z2 * std::cos(alpha) / 2.0;
     if (c.a0 + c.rfc > ra2) {
         return CutterFault::rootHitsRingTip;
@@ -169,7 +178,9 @@ int chooseCutterTeeth(const PairInput& in) {
     return 0;
 }
 
-PairNumbers internalGearNumbers(const PairInput& in) {
+PairNumbers internalGearNumbers(const PairInput& input) {
+    // A helical pair's numbers are its transverse section's (pair/helical.h).
+    const PairInput in = transverseInput(input);
     PairNumbers n{};
     n.kind = PairKind::internal;
     const double m = in.m;
@@ -188,7 +199,7 @@ PairNumbers internalGearNumbers(const PairInput& in) {
     g.x = in.x2;
     g.d = m * in.z2;
     g.db = g.d * std::cos(n.alpha);
-    g.da = g.d - 2.0 * m * (1.0 - in.x2);
+    g.da = g.d - 2.0 * m * (in.heightFactor - in.x2);
     g.s = m * (pi / 2.0 - 2.0 * in.x2 * std::tan(n.alpha));
     g.noReferenceTooth = g.s <= 0.0;
     // The ring's tooth is the space of an external gear: its half angle at
@@ -204,12 +215,14 @@ PairNumbers internalGearNumbers(const PairInput& in) {
         gear.dw = 2.0 * n.a * gear.z / (in.z2 - in.z1);
     }
     g.sa -= n.thinning * g.da / g.dw;  // the pinion's sa is thinned already (pinionTipThickness)
-    g.thinTip = g.sa < thinTipFactor * m;
+    g.thinTip = g.sa < thinTipFactor * in.heightFactor * m;
     pinionNeck(in, n);
+    helicalNumbers(input, n);
     return n;
 }
 
-PairNumbers internalPairNumbers(const PairInput& in) {
+PairNumbers internalPairNumbers(const PairInput& input) {
+    const PairInput in = transverseInput(input);
     PairNumbers n = internalGearNumbers(in);
     const double m = in.m;
     GearNumbers& g = n.gear[1];
@@ -243,7 +256,8 @@ PairNumbers internalPairNumbers(const PairInput& in) {
     // below where the rack-cut involute starts (its base circle or, for the
     // rack's rounded tip, higher: the fillet).
     n.gear[0].interference = alongLine(ra2, rb2) - tangentSpan <
-                             pinionInvoluteStart(in, n.alpha) - filletInterferenceTolerance * m / std::sin(n.alpha);
+                             pinionInvoluteStart(in, n.alpha) -
+                                 filletInterferenceTolerance * in.heightFactor * m / std::sin(n.alpha);
     // And the pinion's tip meets the ring at sqrt(ra1^2 - rb1^2) + a sin(alpha_w)
     // from T2, which must not lie beyond the involute the cutter's tip
     // corner left (outside it the corner's path, the fillet, stands).
@@ -278,12 +292,14 @@ PairNumbers internalPairNumbers(const PairInput& in) {
     n.epsilonAlphaEff = n.gaEff / n.pb;
     n.cannotRun = n.epsilonAlphaEff < 1.0;
     n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
+    helicalNumbers(input, n);
     return n;
 }
 
 bool ringCanBeCut(const PairInput& in, RingCutterMemo& memo) {
-    if (!(memo.known && memo.z2 == in.z2 && memo.m == in.m && memo.alphaDeg == in.alphaDeg && memo.x2 == in.x2)) {
-        memo = RingCutterMemo{true, in.z2, in.m, in.alphaDeg, in.x2, false};
+    if (!(memo.known && memo.z2 == in.z2 && memo.m == in.m && memo.alphaDeg == in.alphaDeg && memo.x2 == in.x2 &&
+          memo.betaDeg == in.betaDeg)) {
+        memo = RingCutterMemo{true, in.z2, in.m, in.alphaDeg, in.x2, in.betaDeg, false};
         for (int zc = minCutterTeeth; zc <= std::min(maxCutterTeeth, in.z2 - 1) && !memo.clean; ++zc) {
             memo.clean = cutterFault(in, zc) == CutterFault::none;
         }
@@ -293,9 +309,11 @@ bool ringCanBeCut(const PairInput& in, RingCutterMemo& memo) {
 
 // The shift difference x1 - x2 from which inv(alpha_w) = 2 tan(alpha)
 // (x2 - x1) / (z2 - z1) + inv(alpha) is 0 or less: no working pressure angle.
-double shiftDifferenceCeiling(const PairInput& in) {
+// A helical pair's in multiples of mn: its transverse section's over cos(beta).
+double shiftDifferenceCeiling(const PairInput& input) {
+    const PairInput in = transverseInput(input);
     const double alpha = in.alphaDeg * degToRad;
-    return involuteFunction(alpha) * (in.z2 - in.z1) / (2.0 * std::tan(alpha));
+    return involuteFunction(alpha) * (in.z2 - in.z1) / (2.0 * std::tan(alpha)) / in.heightFactor;
 }
 
 Breach internalBreach(const PairInput& in, RingCutterMemo& memo) {
@@ -352,8 +370,10 @@ PairCheck checkInternalPair(const PairInput& in) {
                  in.x1 - in.x2, std::floor(shiftDifferenceCeiling(in) * 1e4) / 1e4);
         return refusalWithCure(in, 0, text);
     case Fault::tipInsideBase: {
-        // da2 = d2 - 2 m (1 - x2) > db2 = d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2.
-        const double ringFloor = 1.0 - in.z2 * (1.0 - std::cos(in.alphaDeg * degToRad)) / 2.0;
+        // da2 = d2 - 2 m (1 - x2) > db2 = d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2;
+        // a helical ring's x2 > 1 - z2 (1 - cos(alpha_t)) / (2 cos(beta)).
+        const PairInput t = transverseInput(in);
+        const double ringFloor = (t.heightFactor - t.z2 * (1.0 - std::cos(t.alphaDeg * degToRad)) / 2.0) / t.heightFactor;
         snprintf(text, sizeof text,
                  "x2 = %g puts the internal gear's tip circle inside its base circle, where it has no involute; with "
                  "%d teeth x2 must be above %.4f",

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "pair/cutting.h"
+#include "pair/helical.h"
 #include "pair/kinds.h"
 #include "pair/outline.h"
 
@@ -19,7 +20,8 @@ constexpr double arcTolerance = 0.0002;  // in m: sagitta of the rim's chords
 // The ring: for every profile point of the cutter's tooth half, the ring
 // point it cuts, as an angle from the middle of the ring tooth beside it;
 // what no cutter position removed is the ring's flank.
-void ringOutline(const PairInput& in, const PairNumbers& n, GearOutline& outline) {
+void ringOutline(const PairInput& input, const PairNumbers& n, GearOutline& outline) {
+    const PairInput in = transverseInput(input);  // a helical ring's transverse section (pair/helical.h)
     const RingCutting c = ringCutting(in, n.zc);
     const int z2 = in.z2;
     const double r2w = c.a0 * z2 / (z2 - c.zc);  // working pitch radii of the cutting mesh
@@ -78,18 +80,20 @@ void circleOutline(double radius, double m, GearOutline& outline) {
 // `thinning` (both flanks moved thinning / 2 towards its middle). Where the
 // flanks of a space meet before the root line (alpha above about 32
 // degrees), the space's bottom is their meeting point, as a rack is made.
-void rackOutline(const PairInput& in, double length, double thinning, GearOutline& outline) {
+void rackOutline(const PairInput& input, double length, double thinning, GearOutline& outline) {
+    const PairInput in = transverseInput(input);  // a helical rack's transverse section: heights h m
     const double m = in.m;
+    const double h = in.heightFactor;
     const double pitch = pi * m;
     const double tanA = std::tan(in.alphaDeg * degToRad);
-    const double tip = m;
+    const double tip = h * m;
     const double half = length / 2.0;
     // One pitch of the profile from a space's middle: root, flank up, tip,
     // flank down; a tooth's half thickness at height v is pi m / 4 - v tan(alpha).
     const double quarter = pitch / 4.0 - thinning / 2.0;
     // The space's half width pi m / 2 - (quarter - v tan(alpha)) is 0 at
     // v = (quarter - pi m / 2) / tan(alpha).
-    const double root = std::max(-1.25 * m, (quarter - pitch / 2.0) / tanA);
+    const double root = std::max(-1.25 * h * m, (quarter - pitch / 2.0) / tanA);
     const Point2 pattern[] = {
         {0.0, root},
         {pitch / 2.0 - (quarter - root * tanA), root},
@@ -166,6 +170,6 @@ void buildRackGeometry(const PairInput& input, PairGeometry& pair) {
     pair.rackShift = r1 * (nearest + pi / 2.0);
     // A pitch beyond the tip circle on each side, and a pitch more for
     // the rack's shift as the pinion turns through a tooth.
-    const double pitch = pi * input.m;
+    const double pitch = pi * transverseInput(input).m;
     rackOutline(input, 2.0 * (n.gear[0].da / 2.0 + 2.0 * pitch), n.thinning, pair.outline[1]);
 }

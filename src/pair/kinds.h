@@ -131,6 +131,7 @@ struct RingCutterMemo {
     double m = 0.0;
     double alphaDeg = 0.0;
     double x2 = 0.0;
+    double betaDeg = 0.0;
     bool clean = false;
 };
 bool ringCanBeCut(const PairInput& input, RingCutterMemo& memo);

@@ -9,6 +9,7 @@
 #include <limits>
 
 #include "base/plane.h"
+#include "pair/helical.h"
 #include "pair/number_format.h"
 
 namespace {
@@ -287,16 +288,21 @@ double windowMiddle(const PairInput& in, double total, double x1) {
     return (ends[0] + ends[1]) / 2.0;
 }
 
-double centreDistanceOf(const PairInput& in, double total) {
+// A helical pair's in its transverse section: the total xn mn is
+// (xn cos(beta)) mt there (pair/helical.h).
+double centreDistanceOf(const PairInput& input, double total) {
+    const PairInput in = transverseInput(input);
     const double alpha = in.alphaDeg * degToRad;
     const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
-    const double alphaW = inverseInvolute(involuteFunction(alpha) + 2.0 * std::tan(alpha) * total / zSum);
+    const double alphaW =
+        inverseInvolute(involuteFunction(alpha) + 2.0 * std::tan(alpha) * (total * in.heightFactor) / zSum);
     return in.m * zSum / 2.0 * std::cos(alpha) / std::cos(alphaW);
 }
 
 }  // namespace
 
-CentreDistanceShift shiftTotalForCentreDistance(const PairInput& in, double a) {
+CentreDistanceShift shiftTotalForCentreDistance(const PairInput& input, double a) {
+    const PairInput in = transverseInput(input);  // a helical pair's transverse section
     CentreDistanceShift r{};
     if (in.kind == PairKind::rack) {
         r.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
@@ -316,7 +322,8 @@ CentreDistanceShift shiftTotalForCentreDistance(const PairInput& in, double a) {
     }
     r.ok = true;
     r.alphaW = std::acos(cosAlphaW);
-    r.shiftTotal = zSum * (involuteFunction(r.alphaW) - involuteFunction(alpha)) / (2.0 * std::tan(alpha));
+    r.shiftTotal = zSum * (involuteFunction(r.alphaW) - involuteFunction(alpha)) / (2.0 * std::tan(alpha)) /
+                   in.heightFactor;  // in mn
     return r;
 }
 
@@ -397,13 +404,15 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a) {
     return r;
 }
 
-CentreDistanceRange reachableCentreDistances(const PairInput& in) {
+CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
+    const PairInput& in = normal;
+    const PairInput t = transverseInput(normal);  // a helical pair's angles in its transverse section
     CentreDistanceRange range;
     if (in.kind == PairKind::rack) {
         range.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
         return range;
     }
-    const double alpha = in.alphaDeg * degToRad;
+    const double alpha = t.alphaDeg * degToRad;
     const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
     if (zSum <= 0) {
         range.message = checkPair(in).message;
@@ -411,7 +420,7 @@ CentreDistanceRange reachableCentreDistances(const PairInput& in) {
     }
     // The totals the shift ranges allow, above the one that leaves no
     // working pressure angle (inv(alpha_w) > 0).
-    const double noAngle = -zSum * involuteFunction(alpha) / (2.0 * std::tan(alpha));
+    const double noAngle = -zSum * involuteFunction(alpha) / (2.0 * std::tan(alpha)) / t.heightFactor;
     // External: x1 + x2 from 2 minShift to 2 maxShift; internal: x2 - x1
     // from minShift - maxShift to maxShift - minShift.
     const double totalLo = std::max(isInternal(in) ? minShift - maxShift : 2.0 * minShift, noAngle + 1e-9);

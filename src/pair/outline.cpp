@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include "pair/cutting.h"
+#include "pair/helical.h"
 #include "pair/kinds.h"
 
 namespace {
@@ -115,15 +116,17 @@ void douglasPeucker(const Point2* p, size_t first, size_t last, double tolerance
 // least angle from the tooth's middle that any traced curve reaches there.
 // Undercut needs no rule of its own: where the tip round's path swings into
 // the involute, it is the lesser angle.
-void toothFlank(const PairInput& in, int gear, const PairNumbers& n, int roundCount, int flankCount,
+void toothFlank(const PairInput& input, int gear, const PairNumbers& n, int roundCount, int flankCount,
                 std::vector<Polar>& flank, double& rootRadius) {
+    const PairInput in = transverseInput(input);  // a helical gear's transverse section (pair/helical.h)
     const double m = in.m;
+    const double h = in.heightFactor;
     const int z = gear == 0 ? in.z1 : in.z2;
     const double x = gear == 0 ? in.x1 : in.x2;
     const double r = m * z / 2.0;
     const double xm = x * m;
     const double ra = n.gear[gear].da / 2.0;
-    const RackProfile p = makeRackProfile(m, n.alpha);
+    const RackProfile p = makeRackProfile(m, n.alpha, h);
     rootRadius = r + xm - p.depth;
 
     // The cutter's half profile: round, then flank up to where it cuts the
@@ -136,7 +139,7 @@ void toothFlank(const PairInput& in, int gear, const PairNumbers& n, int roundCo
         traced.push_back(envelopePoint(p, r, xm, roundPoint(p, bEnd * i / roundCount)));
     }
     const double v0 = flankStart(p);
-    const double v1 = std::min(ra - r - xm + 0.05 * m, rackAddendum * m);
+    const double v1 = std::min(ra - r - xm + 0.05 * m, rackAddendum * h * m);
     for (int i = 1; i <= flankCount; ++i) {
         traced.push_back(envelopePoint(p, r, xm, flankPoint(p, v0 + (v1 - v0) * i / flankCount)));
     }
@@ -238,7 +241,8 @@ void appendArc(double rho, double a0, double a1, double tolerance, std::vector<P
     }
 }
 
-void buildOutline(const PairInput& in, int gear, const PairNumbers& n, GearOutline& outline) {
+void buildOutline(const PairInput& input, int gear, const PairNumbers& n, GearOutline& outline) {
+    const PairInput in = transverseInput(input);
     const int z = gear == 0 ? in.z1 : in.z2;
     const double ra = n.gear[gear].da / 2.0;
     std::vector<Polar> flank;

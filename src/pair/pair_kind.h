@@ -53,6 +53,8 @@ struct PairKindModel {
                           // (the mesh on the pinion's -x side), pi / 2 a rack (below the pinion)
     double gear2Turns;    // gear 2's turn per z1 / z2 of gear 1's: -1 external (back), +1 a ring (the same way),
                           // 0 a rack (it slides)
+    bool hasInspectionSizes;  // the span W and the size over pins are worked out (external pairs)
+    bool mateHasSameHand;     // helical: gear 2's helix has gear 1's hand (a ring, a rack), else the other
 };
 
 constexpr int pairKindCount = 4;

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "pair/cutting.h"
+#include "pair/helical.h"
 #include "pair/kinds.h"
 
 namespace {
@@ -14,10 +15,14 @@ constexpr double rackDedendumInMesh = 1.25;  // and its root line above it (see 
 
 }  // namespace
 
-PairNumbers rackPairNumbers(const PairInput& in) {
+PairNumbers rackPairNumbers(const PairInput& input) {
+    // A helical pair's numbers are its transverse section's (pair/helical.h);
+    // the rack's heights are those of the normal rack, h m in the section.
+    const PairInput in = transverseInput(input);
     PairNumbers n{};
     n.kind = PairKind::rack;
     const double m = in.m;
+    const double h = in.heightFactor;
     n.alpha = in.alphaDeg * degToRad;
     n.invAlpha = involuteFunction(n.alpha);
     n.alphaW = n.alpha;  // the rack's flanks meet the pinion at alpha whatever the shift
@@ -45,13 +50,13 @@ PairNumbers rackPairNumbers(const PairInput& in) {
     const double rb = g.db / 2.0;
     const double r = g.d / 2.0;
     const double sinA = std::sin(n.alpha);
-    const double approach = (rackAddendumInMesh - in.x1) * m / sinA;  // pitch point to the rack's tip
+    const double approach = (rackAddendumInMesh * h - in.x1) * m / sinA;  // pitch point to the rack's tip
     n.ga = std::sqrt(ra * ra - rb * rb) - r * sinA + approach;
     n.epsilonAlpha = n.ga / n.pb;
     // The rack's tip meets the pinion r sin(alpha) - approach from T1; the
     // involute starts where the cutter's straight flank ended (see pairNumbers).
     const double pinionStart = pinionInvoluteStart(in, n.alpha);
-    g.interference = r * sinA - approach < pinionStart - filletInterferenceTolerance * m / sinA;
+    g.interference = r * sinA - approach < pinionStart - filletInterferenceTolerance * h * m / sinA;
     g.dNf = 2.0 * std::sqrt(pinionStart * pinionStart + rb * rb);
     // Effective path of contact, from T1 along the line of action (as for
     // external pairs): from the rack's tip, or higher where the pinion's
@@ -59,7 +64,7 @@ PairNumbers rackPairNumbers(const PairInput& in) {
     // where the mating rack's straight flank ends at its root line
     // rackDedendumInMesh m beyond the datum (its corners are sharp, so the
     // pinion's tip, 1 m beyond the datum, never gets there).
-    const double rackFlankEnd = r * sinA + (rackDedendumInMesh + in.x1) * m / sinA;
+    const double rackFlankEnd = r * sinA + (rackDedendumInMesh * h + in.x1) * m / sinA;
     // (Clipped at the pinion's involute start only where the interference
     // warning says so: it allows for the rack's tip round starting a hair
     // above 1 m.)
@@ -69,6 +74,7 @@ PairNumbers rackPairNumbers(const PairInput& in) {
     n.epsilonAlphaEff = n.gaEff / n.pb;
     n.cannotRun = n.epsilonAlphaEff < 1.0;
     n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
+    helicalNumbers(input, n);
     return n;
 }
 

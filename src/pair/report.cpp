@@ -20,10 +20,11 @@ std::string formatExternalReport(const PairNumbers& n) {
     const GearNumbers& g2 = n.gear[1];
     text += "\n歯車対の諸元";
     r.centreAndDiameters(n);
-    r.add("法線ピッチ", "pb", n.pb, "mm");
+    r.add("法線ピッチ", "pb", Report::basePitch(n), "mm");
     r.add("かみ合い長さ", "ga", n.ga, "mm");
     r.add("正面かみ合い率", "εα", n.epsilonAlpha, "");
     r.effectiveContact(n, 2);
+    r.helical(n);
     r.add("基準円歯厚", "s1", g1.s, "mm");
     r.add("基準円歯厚", "s2", g2.s, "mm");
     r.add("歯先歯厚", "sa1", g1.sa, "mm");

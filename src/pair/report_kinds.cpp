@@ -15,10 +15,11 @@ std::string formatInternalReport(const PairNumbers& n) {
     r.centreAndDiameters(n);
     snprintf(r.line, sizeof r.line, "\nピニオンカッタ歯数 zc = %d", n.zc);
     r.text += r.line;
-    r.add("法線ピッチ", "pb", n.pb, "mm");
+    r.add("法線ピッチ", "pb", Report::basePitch(n), "mm");
     r.add("かみ合い長さ", "ga", n.ga, "mm");
     r.add("正面かみ合い率", "εα", n.epsilonAlpha, "");
     r.effectiveContact(n, 2);
+    r.helical(n);
     r.add("基準円歯厚", "s1", g1.s, "mm");
     if (g2.noReferenceTooth) {
         r.text += "\n基準円歯厚 s2: ありません（基準円が歯先円より内側にあり、歯に掛かりません）";
@@ -68,10 +69,11 @@ std::string formatRackReport(const PairNumbers& n) {
     r.add("歯先円直径", "da1", g1.da, "mm");
     r.add("歯底円直径", "df1", g1.df, "mm");
     r.add("ラックのピッチ", "p", pi * g1.d / g1.z, "mm");  // p = pi m
-    r.add("法線ピッチ", "pb", n.pb, "mm");
+    r.add("法線ピッチ", "pb", Report::basePitch(n), "mm");
     r.add("かみ合い長さ", "ga", n.ga, "mm");
     r.add("正面かみ合い率", "εα", n.epsilonAlpha, "");
     r.effectiveContact(n, 1);
+    r.helical(n);
     r.add("基準円歯厚", "s1", g1.s, "mm");
     r.add("ラック基準線上の歯厚", "s2", n.gear[1].s, "mm");
     r.add("歯先歯厚", "sa1", g1.sa, "mm");

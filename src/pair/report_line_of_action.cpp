@@ -9,6 +9,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/helical.h"
 #include "pair/line_of_action.h"
 #include "pair/pair_kind.h"
 #include "pair/report_lines.h"
@@ -72,7 +73,11 @@ void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
             r.warn("一枚かみ合いの区間がかみ合いのほぼ全域を占めます（εα_eff < 1.05）");
         }
     }
-    if (in.torque > 0.0 && n.gaEff > 0.0) {
+    if (in.torque > 0.0 && n.gaEff > 0.0 && isHelical(in)) {
+        // The contact lines of helical teeth lie across the flanks at beta_b:
+        // the cylinders' relation of a spur pair does not hold.
+        r.text += "\n歯面の接触応力: はすば歯車では求めていません（平歯車の円柱のモデルは接触線が斜めの歯面に合いません）";
+    } else if (in.torque > 0.0 && n.gaEff > 0.0) {
         HertzLoad load{};
         load.T = in.torque;
         load.b = faceWidthOf(in);

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "pair/gear_pair.h"
+#include "pair/helical.h"
 #include "pair/number_format.h"
 
 struct Report {
@@ -46,8 +47,48 @@ struct Report {
             }
         }
     }
+    // The base pitch of the report's pb line: a helical pair's in the normal
+    // plane, pbn = pbt cos(beta_b).
+    static double basePitch(const PairNumbers& n) { return n.helix.beta == 0.0 ? n.pb : n.helix.pbn; }
+    // A helical pair's own lines (none for spur gears): the transverse
+    // section's module, pressure angles and base pitch, the base helix
+    // angle, the face and total contact ratios and the virtual teeth.
+    void helical(const PairNumbers& n) {
+        const HelixNumbers& h = n.helix;
+        if (h.beta == 0.0) {
+            return;
+        }
+        add("ねじれ角", "β", h.beta / degToRad, "deg");
+        snprintf(line, sizeof line, "\nねじれ方向 歯車1: %s、%s: %s", h.hand[0] == Hand::right ? "右" : "左",
+                 n.gear[1].z > 0 ? "歯車2" : "ラック", h.hand[1] == Hand::right ? "右" : "左");
+        text += line;
+        add("正面モジュール", "mt", h.mt, "mm");
+        add("正面圧力角", "αt", h.alphaT / degToRad, "deg");
+        add("基礎円筒ねじれ角", "βb", h.betaB / degToRad, "deg");
+        add("正面法線ピッチ", "pbt", n.pb, "mm");
+        add("正面かみ合い圧力角", "αwt", n.alphaW / degToRad, "deg");
+        add("歯幅", "b", h.b, "mm");
+        add("重なりかみ合い率", "εβ", h.epsilonBeta, "");
+        add("全かみ合い率（有効正面かみ合い率 + 重なりかみ合い率）", "εγ", h.epsilonGamma, "");
+        for (int i = 0; i < 2; ++i) {
+            if (n.gear[i].z > 0) {
+                char symbol[8];
+                snprintf(symbol, sizeof symbol, "zn%d", i + 1);
+                add("相当平歯車歯数", symbol, h.zn[i], "");
+            }
+        }
+        text += "\n（はすば歯車: 円と歯厚、かみ合い長さ、輪郭は正面（軸直角断面）のもの。m, α, x, y, xmin は歯直角方式）";
+    }
     // The contact warnings, as for external pairs.
     void contactWarnings(const PairNumbers& n) {
+        for (int i = 0; i < 2; ++i) {
+            if (n.helix.narrowForSpan[i]) {
+                snprintf(line, sizeof line,
+                         "\n警告: 歯幅が狭く歯車%dのまたぎ歯厚を測れません（b < W%d sin βb + %g mm: 測定子が歯面に載りません）",
+                         i + 1, i + 1, spanJawMargin);
+                text += line;
+            }
+        }
         if (n.cannotRun) {
             warn("有効かみ合い率が 1 未満です（連続してかみ合えません）");
         }

@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/helical.h"
 #include "pair/number_format.h"
 #include "pair/pair_kind.h"
 
@@ -86,6 +87,7 @@ void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet) {
              layout == SheetLayout::mesh ? "in mesh, gear 2 turned to touch on the drive flanks"
                                          : "apart, 2 m between the outer circles");
     sheet.note = note;
+    sheet.helixNote = helicalDrawingNote(in);
     measureSheet(sheet);
 }
 

@@ -2,6 +2,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/helical.h"
 #include "pair/number_format.h"
 
 namespace {
@@ -39,6 +40,9 @@ std::string formatSheetSvg(const Sheet& sheet) {
              fixed(width, 5).c_str(), fixed(height, 5).c_str());
     svg += buffer;
     svg += "<!-- " + sheet.note + "; y is written as -y -->\n";
+    if (!sheet.helixNote.empty()) {
+        svg += "<!-- " + sheet.helixNote + " -->\n";
+    }
     const std::string* openLayer = nullptr;
     for (size_t i = 0; i < sheet.paths.size(); ++i) {
         const SheetPath& path = sheet.paths[i];

@@ -60,6 +60,9 @@ void drawScene() {
     if (sceneKey == '9') {
         drawRingCuttingScene();
     }
+    if (sceneKey == 'h') {
+        drawActionPlaneScene();
+    }
     if (sceneKey == 'p') {
         drawPlanetaryScene();
     }

@@ -13,11 +13,14 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <string>
 #include <vector>
 
 #include "app/pair_state.h"
 #include "pair/cutting.h"
 #include "pair/mesh.h"
+#include "pair/helical.h"
 #include "pair/outline.h"
 #include "pair/pair_kind.h"
 #include "scenes/pair_drawing.h"
@@ -112,7 +115,7 @@ double radius(const Point2& p) { return std::hypot(p.x, p.y); }
 // rises and falls with x, taken from the rack's outline.
 void rackOnePitch(std::vector<Point2>& points) {
     const double m = activePair.input.m;
-    const double half = pi * m / 2.0;
+    const double half = pi * transverseInput(activePair.input).m / 2.0;  // a helical rack's transverse pitch
     const double back = -rackBackModules * m;
     points.clear();
     double top = back;
@@ -186,6 +189,22 @@ void layOutRack(MeshLayout& s, const PairNumbers&, double, double, double) {
     s.lineEnd = plus(s.t1, times((s.t1.y - bottom) / -s.along.y, s.along));
 }
 
+// A helical pair: m, alpha and x are normal, the picture is its transverse
+// section; beta after the first line, eps_beta after eps_alpha.
+void addHelixToTitles(const PairInput& in, const PairNumbers& n, char (&title)[2][128]) {
+    if (n.helix.beta == 0.0) {
+        return;
+    }
+    const size_t used = std::strlen(title[0]);
+    std::snprintf(title[0] + used, sizeof title[0] - used, " beta=%gdeg (transverse)", in.betaDeg);
+    char* colours = std::strstr(title[1], "   red:");
+    if (colours != nullptr) {
+        const std::string rest = colours;
+        std::snprintf(colours, sizeof title[1] - static_cast<size_t>(colours - title[1]), " eps_beta=%.3f%s",
+                      n.helix.epsilonBeta, rest.c_str());
+    }
+}
+
 struct KindPicture {
     void (*layOut)(MeshLayout& s, const PairNumbers& n, double rw1, double c, double sn);
     void (*title)(const PairInput& in, const PairNumbers& n, char (&title)[2][128]);
@@ -219,6 +238,7 @@ void prepareMesh() {
     const KindPicture& picture = kindPictures[static_cast<int>(activePair.input.kind)];
     picture.layOut(s, n, rw1, c, sn);
     picture.title(activePair.input, n, pairCache.title);
+    addHelixToTitles(activePair.input, n, pairCache.title);
     pairCache.pointsScale = 0.0;
     pairCache.ready = true;
 }

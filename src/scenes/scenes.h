@@ -79,6 +79,9 @@ constexpr char slidingSceneKey = 'v';
 void drawSlidingScene();
 // Its scale, window units per mm at the current viewScale.
 double slidingSceneScale();
+// Scene 10 (key 'h'): the plane of action, its contact lines and their total
+// length (action_plane_scene.cpp); every kind of pair.
+void drawActionPlaneScene();
 
 // Forgets everything the three scenes keep from one frame to the next: the
 // thinned outlines, the titles, the rack and cutter positions of scenes 8

@@ -264,6 +264,13 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         // The face width: above 0, at most 100 m, for every kind.
         {{"--face-width", "0"}, "--face-width", "above 0 and at most 100 m = 100 mm"},
         {{"--face-width", "301", "--module", "3"}, "--face-width", "above 0 and at most 100 m = 300 mm"},
+        // Helical gears: 0 to 45 degrees, a right or a left hand.
+        {{"--helix-angle", "45.01"}, "--helix-angle", "0 to 45"},
+        {{"--helix-angle", "-5"}, "--helix-angle", "0 to 45"},
+        {{"--hand", "Left"}, "--hand", "right or left"},
+        {{"--hand", "2"}, "--hand", "right or left"},
+        // The shifts are normal ones: the helical pinion's cure is said in xn.
+        {{"--teeth", "8,30", "--shift", "1.5,0", "--helix-angle", "30"}, "--shift", "x1 must be -1.0000 to 1.1521"},
         {{"--pin", "0"}, "--pin", "above 0 and at most 5 m = 5 mm"},
         {{"--pin", "-1.7"}, "--pin", "above 0 and at most 5 m = 5 mm"},
         {{"--module", "2", "--pin", "10.001"}, "--pin", "at most 5 m = 10 mm"},

@@ -15,6 +15,7 @@
 #include "pair/cutting.h"
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
+#include "pair/helical.h"
 #include "pair/kinds.h"
 #include "pair/line_of_action.h"
 #include "pair/number_format.h"
@@ -864,6 +865,147 @@ TEST(PairOutline, PairInMeshTouchesOnBothFlanksWithoutOverlap) {
         worst = std::max(worst, meshContact(pair, 2.0 * M_PI / 30.0 * step / 24.0).overlap);
     }
     EXPECT_GT(worst, 0.002);
+}
+
+// ---- Helical pairs (normal system) ----------------------------------------------
+
+bool outlineCrossesItself(const PairInput& in, const PairNumbers& n, int g, int samples);
+
+PairInput helicalPair(int z1, int z2, double mn, double betaDeg, double xn1, double xn2) {
+    PairInput in = makePair(z1, z2, mn, 20.0, xn1, xn2);
+    in.betaDeg = betaDeg;
+    return in;
+}
+
+TEST(HelicalPair, PublishedExamples) {
+    // KHK, "Gear Technical Reference", calculations of profile shifted
+    // helical gears in the normal system (mn 3, alpha_n 20, beta 30 deg,
+    // z 12 and 60, xn1 0.09809, b 20 mm), as tabled in "Profile Shifted
+    // External Helical Gear - Normal" (Utilities for Alibre).
+    PairInput khk = helicalPair(12, 60, 3.0, 30.0, 0.09809, 0.0);
+    khk.faceWidth = 20.0;
+    const PairNumbers n = pairNumbers(khk);
+    expectRoundsTo(n.helix.alphaT / degree, 22.79588, 5, "alpha t");
+    expectRoundsTo(n.alphaW / degree, 23.1126, 4, "alpha wt");
+    expectRoundsTo(n.y, 0.0974, 4, "y");  // 0.09744 published, from alpha_wt rounded to 23.1126
+    expectRoundsTo(n.a, 125.000, 3, "a");
+    const double published[2][5] = {{41.569, 38.322, 41.667, 48.154, 34.658},
+                                    {207.846, 191.611, 208.333, 213.842, 200.346}};
+    for (int i = 0; i < 2; ++i) {
+        const GearNumbers& g = n.gear[i];
+        expectRoundsTo(g.d, published[i][0], 3, "d");
+        expectRoundsTo(g.db, published[i][1], 3, "db");
+        expectRoundsTo(g.dw, published[i][2], 3, "dw");
+        expectRoundsTo(g.da, published[i][3], 3, "da");
+        expectRoundsTo(g.df, published[i][4], 3, "df");
+        EXPECT_EQ(g.x, i == 0 ? 0.09809 : 0.0);
+    }
+    expectRoundsTo(n.epsilonAlpha, 1.294, 3, "epsilon alpha");
+    expectRoundsTo(n.helix.epsilonBeta, 1.061, 3, "epsilon beta");
+
+    // ISO 21771:2007 worked to ten places in "Gear Generating Profile Shift
+    // Calculations" (mn 3.5, alpha_n 20, beta 21 deg, z 31 and 30): the
+    // shift sum 0.6518771313 gives a = 116.5 mm.
+    const PairNumbers iso = pairNumbers(helicalPair(31, 30, 3.5, 21.0, 0.291, 0.6518771312 - 0.291));
+    EXPECT_NEAR(iso.helix.alphaT / degree, 21.2990642859, 1e-9);
+    EXPECT_NEAR(iso.alphaW / degree, 23.8707609654, 1e-8);
+    EXPECT_NEAR(iso.a, 116.5, 1e-7);
+    EXPECT_NEAR(involuteFunction(iso.alphaW), 0.0259052382, 1e-10);
+    // And back: the working centre distance gives the normal shift sum.
+    EXPECT_NEAR(shiftTotalForCentreDistance(helicalPair(31, 30, 3.5, 21.0, 0.0, 0.0), 116.5).shiftTotal,
+                0.651877131252, 1e-9);
+    expectRoundsTo(shiftTotalForCentreDistance(khk, 125.0).shiftTotal, 0.09809, 5, "xn1 + xn2 for a = 125");
+
+    // The span in the normal plane is the transverse base tangent length
+    // times cos(beta_b): k pitches pbt less a space, plus the base
+    // thickness, all in the transverse section, seen across the helix.
+    for (const GearNumbers& g : n.gear) {
+        ASSERT_GT(g.k, 0);
+        const double sbt = g.db * (g.s / g.d + n.invAlpha);  // base tooth thickness (arc), transverse
+        EXPECT_NEAR(g.W, ((g.k - 1) * n.pb + sbt) * std::cos(n.helix.betaB), 1e-9);
+    }
+    // Virtual teeth and the undercut limit of the transverse section.
+    EXPECT_NEAR(n.helix.zn[0], 12.0 / std::pow(std::cos(n.helix.betaB), 2) / std::cos(30.0 * degree), 1e-12);
+    EXPECT_NEAR(n.gear[0].xmin,
+                1.0 - 12.0 * std::pow(std::sin(n.helix.alphaT), 2) / (2.0 * std::cos(30.0 * degree)), 1e-12);
+}
+
+TEST(HelicalPair, OutlinesMeshAtTheCentreDistanceOfTheTransverseSection) {
+    // Independent of the numbers: the transverse outlines, cut by the
+    // transverse rack, placed at a from inv(alpha_wt) touch on both flanks
+    // without overlap, for each kind; the rules hold on them.
+    const PairInput pairs[] = {
+        helicalPair(12, 60, 3.0, 30.0, 0.09809, 0.0),
+        helicalPair(9, 23, 1.0, 40.0, 0.4, -0.2),
+        helicalPair(17, 31, 2.0, 12.5, -0.3, 0.6),
+    };
+    for (const PairInput& in : pairs) {
+        SCOPED_TRACE(::testing::Message() << "z " << in.z1 << "/" << in.z2 << " beta " << in.betaDeg);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const double tolerance = 0.001 * in.m;
+        const Contact start = meshContact(pair, 0.0);
+        EXPECT_LE(start.overlap, tolerance);
+        EXPECT_LE(start.gapAbove, tolerance);
+        EXPECT_LE(start.gapBelow, tolerance);
+        // The clearance is 0.25 mn, not 0.25 mt.
+        EXPECT_NEAR(pair.numbers.a - pair.numbers.gear[0].da / 2.0 - pair.numbers.gear[1].df / 2.0, 0.25 * in.m, 1e-9);
+        for (int g = 0; g < 2; ++g) {
+            EXPECT_FALSE(outlineCrossesItself(in, pair.numbers, g, 180));
+        }
+    }
+    // A helical pinion with too few teeth is refused with a cure, and every
+    // value of the cure passes.
+    PairInput bad = helicalPair(5, 40, 1.0, 35.0, 1.2, 0.0);
+    const PairCheck check = checkPair(bad);
+    ASSERT_EQ(check.field, PairField::x1) << check.message;
+    for (double x : {check.cureLo, (check.cureLo + check.cureHi) / 2.0, check.cureHi}) {
+        bad.x1 = x;
+        EXPECT_EQ(checkPair(bad).field, PairField::none) << check.message << " at " << x;
+    }
+    // Ring and rack: the transverse section's numbers, the report's own lines.
+    PairInput ring = helicalPair(15, 50, 2.0, 20.0, 0.0, 0.0);
+    ring.kind = PairKind::internal;
+    PairInput rack = helicalPair(15, 30, 2.0, 20.0, 0.2, 0.0);
+    rack.kind = PairKind::rack;
+    for (const PairInput& in : {ring, rack}) {
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        const PairNumbers n = pairNumbers(in);
+        EXPECT_NEAR(n.pb, M_PI * 2.0 / std::cos(20.0 * degree) * std::cos(n.helix.alphaT), 1e-12);
+        const std::string report = formatPairReport(n);
+        EXPECT_NE(report.find("\n正面モジュール mt = 2.1284 mm"), std::string::npos) << report;
+        EXPECT_NE(report.find("εβ = "), std::string::npos) << report;
+    }
+    EXPECT_NEAR(pairNumbers(rack).y, 0.2, 1e-12);  // a = r1 + xn mn
+}
+
+TEST(HelicalPair, ContactLinesOfThePlaneOfAction) {
+    // Averaged over a base pitch of turn, the total length of the contact
+    // lines is b eps_alpha / cos(beta_b) (the mean contact line length of
+    // ISO 6336-2); a spur pair's lines run straight across, b long each.
+    PairInput in = helicalPair(12, 60, 3.0, 30.0, 0.09809, 0.0);
+    in.faceWidth = 20.0;
+    for (double beta : {30.0, 8.0, 0.0}) {
+        in.betaDeg = beta;
+        const PairNumbers n = pairNumbers(in);
+        const double turnPerPitch = n.pb / (n.gear[0].db / 2.0);
+        double sum = 0.0;
+        const int steps = 2000;
+        for (int i = 0; i < steps; ++i) {
+            const ActionPlane p = actionPlane(in, n, turnPerPitch * (i + 0.5) / steps);
+            sum += p.total;
+            for (int j = 0; j < p.count; ++j) {
+                const ContactLine& l = p.lines[j];
+                EXPECT_NEAR(l.u1 - l.u0, (l.w1 - l.w0) * std::tan(n.helix.betaB), 1e-9);
+                EXPECT_TRUE(l.u0 >= -1e-9 && l.u1 <= p.length + 1e-9 && l.w0 >= 0.0 && l.w1 <= 20.0 + 1e-9);
+            }
+            if (beta == 0.0) {
+                EXPECT_NEAR(p.total, 20.0 * p.count, 1e-9);
+            }
+        }
+        EXPECT_NEAR(sum / steps, 20.0 * n.epsilonAlphaEff / std::cos(n.helix.betaB), 2.0 * 20.0 / steps) << beta;  // a spur line jumps in or out
+    }
 }
 
 // ---- The other kinds' drawings, checked from the SVG alone ----------------------------

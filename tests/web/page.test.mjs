@@ -534,7 +534,7 @@ test("full screen: the picture on the screen's smaller side, clicker keys step, 
     return { key: b.dataset.key ?? b.dataset.action, w: r.width, h: r.height, x: r.x, y: r.y,
              shown: r.width > 0 && r.right <= innerWidth && r.bottom <= innerHeight };
   }).filter((b) => b.shown));
-  assert.deepEqual(bar.map((b) => b.key), ["1", "2", "3", "4", "5", "6", "d", "D", "s", "w", "W", "z", "7", "8", "9", "v", "fullscreen"]);
+  assert.deepEqual(bar.map((b) => b.key), ["1", "2", "3", "4", "5", "6", "d", "D", "s", "w", "W", "z", "7", "8", "9", "h", "v", "fullscreen"]);
   assert.ok(bar.every((b) => b.w >= 44 && b.h >= 44), JSON.stringify(bar));
   assert.ok(bar.every((b) => b.x >= 650), "beside the picture, over none of it");
   await page.click('#strip button[data-key="7"]');
@@ -710,7 +710,8 @@ test("phones: the title readable, every key button saying what it does, Real gea
   // keypads have no minus sign, which the shifts need.
   assert.deepEqual(await page.$$eval("#pair-form input:not([type=radio])", (list) => list.map((i) => `${i.name} ${i.inputMode}`)),
                    ["z1 numeric", "z2 numeric", "module decimal", "alpha decimal", "x1 text", "x2 text", "cutter numeric",
-                    "backlash decimal", "width decimal", "torque decimal", "centre decimal"]);
+                    "backlash decimal", "width decimal", "torque decimal", "centre decimal", "beta decimal",
+                    "hand text"]);
   await page.tap("#pair-z1");
   await page.fill("#pair-z1", "20");
   await page.press("#pair-z1", "Enter");

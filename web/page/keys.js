@@ -32,10 +32,13 @@ var keys = (function () {
     { key: "8", short: "rack", ja: "(8) ラックによる歯切り", en: "the rack cutting gear 1", where: "pair" },
     { key: "9", short: "ring", ja: "(9) ピニオンカッタによる内歯車の歯切り", en: "the cutter cutting the ring (internal pairs)",
       where: "pair" },
+    { key: "h", short: "plane", ja: "(10) 作用面と接触線", en: "the plane of action and its contact lines", where: "pair" },
     { key: "v", short: "slide", ja: "(11) すべり速度と比すべり", en: "the flanks' sliding", where: "pair" }
   ];
-  // The scene a scene key chooses (v: scene 11), and NaN for another key.
-  function sceneOf(key) { return key === "v" ? 11 : /^[1-9]$/.test(key) ? Number(key) : NaN; }
+  // The scene a scene key chooses (h: scene 10, v: scene 11), and NaN for another key;
+  // and the key of a scene.
+  function sceneOf(key) { return key === "h" ? 10 : key === "v" ? 11 : /^[1-9]$/.test(key) ? Number(key) : NaN; }
+  function keyOf(scene) { return scene === 10 ? "h" : scene === 11 ? "v" : String(scene); }
   // A presentation clicker's keys, as the program's keys: forward is d,
   // backward D.
   var clickerKeys = { PageDown: 100, ArrowRight: 100, PageUp: 68, ArrowLeft: 68 };
@@ -237,5 +240,5 @@ var keys = (function () {
     showChosen();
   }
 
-  return { keyList: keyList, sceneOf: sceneOf, sendKey: sendKey, stopRepeat: stopRepeat, showChosen: showChosen, restarted: restarted };
+  return { keyList: keyList, sceneOf: sceneOf, keyOf: keyOf, sendKey: sendKey, stopRepeat: stopRepeat, showChosen: showChosen, restarted: restarted };
 })();

@@ -80,8 +80,8 @@ var link = (function () {
       } else if (key === "kind") {
         if (!pairPanel.setKind(value.toLowerCase())) problems.push("kind must be external, internal or rack · kind は external、internal、rack のどれか");
       } else if (key === "scene") {
-        if (/^([1-9]|11)$/.test(value)) asked = Number(value);
-        else problems.push("scene must be 1 to 9 or 11 · scene は 1〜9 または 11");
+        if (/^([1-9]|10|11)$/.test(value)) asked = Number(value);
+        else problems.push("scene must be 1 to 11 · scene は 1〜11");
       } else {
         unknown.push(given);
       }
@@ -99,8 +99,7 @@ var link = (function () {
   function chooseScene(asked) {
     if (asked && asked !== program.scene()) {
       // The page's own key path, as if the key had been typed.
-      document.dispatchEvent(new KeyboardEvent("keydown", { key: asked === 11 ? "v" : String(asked), bubbles: true,
-                                                            cancelable: true }));
+      document.dispatchEvent(new KeyboardEvent("keydown", { key: asked === 10 ? "h" : asked === 11 ? "v" : String(asked), bubbles: true, cancelable: true }));
     }
   }
 

@@ -111,7 +111,8 @@ var pairPanel = (function () {
     // keyboard: the decimal keypads of phones (iOS's among them) have no
     // minus sign.
     input.type = "text";
-    input.inputMode = field.min < 0 ? "text" : field.whole ? "numeric" : "decimal";
+    // The hand takes words (right, left).
+    input.inputMode = field.min < 0 || field.name === "hand" ? "text" : field.whole ? "numeric" : "decimal";
     input.autocomplete = "off";
     input.spellcheck = false;
     input.value = field.start;
@@ -166,7 +167,7 @@ var pairPanel = (function () {
     }
     var value = program.readPairInput(field.index, text, m);
     if (value !== null) return { value: value };
-    if (field.perModule) {
+    if (field.perModule || field.name === "hand") {
       var range = program.pairInputRange(field.index, m);
       return { error: field.short + " must be " + range + " · " + field.said[1] + " は " + range };
     }
