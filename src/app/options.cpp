@@ -424,6 +424,11 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
                             "only, not yet for a planetary set");
         return false;
     }
+    if (options.stl && pair.betaDeg > 0.0 && pairKindModel(pair.kind).gear2Form == GearForm::bar) {
+        message = complaint("--stl: a helical rack's solid (its teeth slanting along the bar) is not made yet; "
+                            "leave out --helix-angle, or write the drawings (--svg, --dxf) of its transverse section");
+        return false;
+    }
     if (options.svg && options.dxf && options.svgPath == options.dxfPath) {
         message = complaint("--dxf " + quoted(options.dxfPath) + ": --svg writes " +
                             (options.svgPath == "-" ? std::string("to standard output") : std::string("that file")) +

@@ -50,7 +50,7 @@ void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solid
     // The layers of a twist keep within the outlines' own accuracy: a finer
     // wall would only add facets no printer can show, a coarser one would
     // lose what the outlines keep. Without a twist one layer spans b.
-    const double tolerance = solidToleranceModules * m;
+    const double tolerance = solidTwistToleranceModules * m;
     const SheetPlacing placing = placePair(pair, SheetLayout::apart);
     std::vector<SolidSection> sections;
     sections.push_back(wheel(pair.outline[0], {0.0, 0.0}, bore, m));
@@ -72,8 +72,17 @@ void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solid
     }
     sections.push_back(second);
     solids.assign(sections.size(), Solid{});
+    // The twist over b of gear i: its helix at the reference radius r
+    // advances b tan(beta) along the circumference. Gear 2 of an external
+    // pair has the other hand, a ring the same.
+    const PairKindModel& kind = pairKindModel(pair.input.kind);
+    const double tanBeta = std::tan(pair.numbers.helix.beta);
+    const double hand1 = pair.input.hand == Hand::right ? 1.0 : -1.0;
+    const double hands[2] = {hand1, kind.mateHasSameHand ? hand1 : -hand1};
     for (size_t i = 0; i < sections.size(); ++i) {
-        buildSolid(sections[i], b, 0.0, tolerance, solids[i]);
+        const double r = pair.numbers.gear[i].d / 2.0;
+        const double twist = tanBeta == 0.0 || r <= 0.0 ? 0.0 : hands[i] * b * tanBeta / r;
+        buildSolid(sections[i], b, twist, tolerance, solids[i]);
     }
 }
 

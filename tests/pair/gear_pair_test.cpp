@@ -2413,3 +2413,41 @@ TEST(PairSolid, TwistTurnsTheTopAboutTheCentreAndTheSolidStaysClosed) {
         EXPECT_NE(report.find(line), std::string::npos) << line << "\n" << report;
     }
 }
+
+// A helical pair's solids turn by b tan(beta) / r over the face width: gear 1
+// (right hand) counter-clockwise seen from the top, an external mate the
+// other way, a ring the same way. Read off the first point of the bottom and
+// of the top layer, which are the same point of the section.
+TEST(PairSolid, HelicalWheelsTwistByTheirHelixAndHand) {
+    for (PairKind kind : {PairKind::external, PairKind::internal}) {
+        PairInput in = kind == PairKind::external ? makePair(20, 40, 2.0, 20.0, 0.0, 0.0)
+                                                  : makeInternal(20, 60, 2.0, 20.0, 0.0, 0.0);
+        in.betaDeg = 20.0;
+        in.faceWidth = 20.0;
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        std::vector<Solid> solids;
+        pairSolids(pair, 0.0, solids);
+        ASSERT_EQ(solids.size(), 2u);
+        const SheetPlacing placing = placePair(pair, SheetLayout::apart);
+        const Point2 centres[2] = {{0.0, 0.0}, placing.origin2};
+        for (int i = 0; i < 2; ++i) {
+            const std::vector<SolidVertex>& v = solids[i].vertices;
+            size_t top = 0;
+            while (top < v.size() && v[top].z == 0.0f) {
+                ++top;
+            }
+            ASSERT_LT(top, v.size());
+            const size_t layers = v.size() / top - 1;
+            const SolidVertex& a = v[0];
+            const SolidVertex& e = v[top * layers];
+            ASSERT_EQ(e.z, 20.0f);
+            const double turn = std::remainder(std::atan2(e.y - centres[i].y, e.x - centres[i].x) -
+                                                   std::atan2(a.y - centres[i].y, a.x - centres[i].x),
+                                               2.0 * pi);
+            const double sign = i == 0 || kind == PairKind::internal ? 1.0 : -1.0;
+            EXPECT_NEAR(turn, sign * 20.0 * std::tan(20.0 * degToRad) / (pair.numbers.gear[i].d / 2.0), 1e-5)
+                << static_cast<int>(kind) << " gear " << i + 1;
+        }
+    }
+}
