@@ -167,6 +167,15 @@ double sigmaHAt(const ContactPath& p, const HertzLoad& load, double s, double F)
     return std::sqrt(F / (load.b * pi) * curvature / compliance);
 }
 
+HertzLoad hertzLoadOf(const PairInput& in) {
+    HertzLoad load{};
+    load.T = in.torque;
+    load.b = faceWidthOf(in);
+    load.E1 = load.E2 = in.elasticE * 1000.0;  // GPa to MPa
+    load.nu1 = load.nu2 = in.elasticNu;
+    return load;
+}
+
 HertzStress hertzStress(const ContactPath& p, const HertzLoad& load) {
     HertzStress h{};
     h.Fn = 1000.0 * load.T / p.rb1;  // T = Fn rb1, T in N m, rb1 in mm

@@ -118,6 +118,9 @@ struct HertzLoad {
     double nu2 = steelNu;
 };
 double sigmaHAt(const ContactPath& path, const HertzLoad& load, double s, double F);
+// The load a pair's input gives: its torque, face width (faceWidthOf) and
+// the flanks' E (GPa in the input) and nu, the same for both.
+HertzLoad hertzLoadOf(const PairInput& input);
 
 struct HertzStress {
     double Fn;         // normal load 1000 T / rb1, N

@@ -78,11 +78,7 @@ void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
         // the cylinders' relation of a spur pair does not hold.
         r.text += "\n歯面の接触応力: はすば歯車では求めていません（平歯車の円柱のモデルは接触線が斜めの歯面に合いません）";
     } else if (in.torque > 0.0 && n.gaEff > 0.0) {
-        HertzLoad load{};
-        load.T = in.torque;
-        load.b = faceWidthOf(in);
-        load.E1 = load.E2 = in.elasticE * 1000.0;  // GPa to MPa
-        load.nu1 = load.nu2 = in.elasticNu;
+        const HertzLoad load = hertzLoadOf(in);
         const HertzStress h = hertzStress(path, load);
         snprintf(r.line, sizeof r.line,
                  "\n歯面の接触応力（ヘルツ: 両歯面を半径 ρ1, ρ2 の円柱とし、T = %s N·m, b = %s mm, E = %s GPa, ν = %s）",

@@ -62,6 +62,12 @@ struct SlidingCache {
     int curveCount[2];
     MeshZone zones[maxMeshZones];
     int zoneCount;
+    // With a torque (a spur pair): the Hertz stress along the path, the load
+    // on one pair where it is alone and shared equally where two are in
+    // contact, from 0 at the plot's bottom to its top at sigmaTop.
+    Point2 stress[curvePoints];
+    int stressCount;
+    double sigmaTop;  // MPa
 };
 
 SlidingCache cache;
@@ -122,6 +128,23 @@ void prepareSliding() {
         }
     }
     cache.zoneCount = meshZones(p, cache.zones, maxMeshZones);
+    cache.stressCount = 0;
+    if (in.torque > 0.0 && activePair.numbers.helix.beta == 0.0 && p.E > p.A) {
+        const HertzLoad load = hertzLoadOf(in);
+        const double Fn = hertzStress(p, load).Fn;
+        double sigma[curvePoints];
+        cache.sigmaTop = 0.0;
+        for (int i = 0; i < curvePoints; ++i) {
+            const double s = p.A + (p.E - p.A) * i / (curvePoints - 1);
+            sigma[i] = sigmaHAt(p, load, s, Fn / std::max(1, pairsInContact(p, s)));
+            cache.sigmaTop = std::max(cache.sigmaTop, sigma[i]);
+        }
+        for (int i = 0; i < curvePoints && cache.sigmaTop > 0.0; ++i) {
+            const double s = p.A + (p.E - p.A) * i / (curvePoints - 1);
+            cache.stress[cache.stressCount++] =
+                Point2{plotX(s), plotBottom + sigma[i] / cache.sigmaTop * (plotTop - plotBottom)};
+        }
+    }
     cache.ready = true;
 }
 
@@ -149,16 +172,19 @@ void drawLabel(double x, double y, const char* text) {
 
 // The plot's frame, zones, grid, curves and labels, on white over the
 // mesh's right side.
+// The paper above the plot: room for the legend's two lines, three with the stress.
+double paperAbove() { return cache.stressCount > 1 ? 0.27 : 0.2; }
+
 void drawPlot() {
     const Point2 paper[4] = {Point2{plotLeft - 0.1, plotBottom - 0.16}, Point2{1.0, plotBottom - 0.16},
-                             Point2{1.0, plotTop + 0.2}, Point2{plotLeft - 0.1, plotTop + 0.2}};
+                             Point2{1.0, plotTop + paperAbove()}, Point2{plotLeft - 0.1, plotTop + paperAbove()}};
     drawFilledPolygon(paper, 4, WHITE);
     const ContactPath& p = activeMesh.path;
     if (!(p.E > p.A)) {
         drawLabel(plotLeft, 0.0, "no effective path");
         return;
     }
-    char text[16];
+    char text[48];
     for (int i = 0; i < cache.zoneCount; ++i) {
         const MeshZone& zone = cache.zones[i];
         const double x0 = plotX(zone.from);
@@ -194,6 +220,14 @@ void drawPlot() {
     drawLabel(plotLeft + 0.08, plotTop + 0.115, "zeta1 (gear 1)");
     drawWideLine(Point2{plotLeft, plotTop + 0.06}, Point2{plotLeft + 0.06, plotTop + 0.06}, arrowWidth, BLUE);
     drawLabel(plotLeft + 0.08, plotTop + 0.045, "zeta2 (gear 2)");
+    if (cache.stressCount > 1) {
+        drawPolyline(1.0, cache.stress, cache.stressCount - 1, SLIDING_GREEN);
+        // Its own scale: 0 at the plot's bottom, the largest at its top.
+        drawWideLine(Point2{plotLeft, plotTop + 0.2}, Point2{plotLeft + 0.06, plotTop + 0.2}, arrowWidth,
+                     SLIDING_GREEN);
+        std::snprintf(text, sizeof text, "sigmaH 0..%.0f MPa", cache.sigmaTop);
+        drawLabel(plotLeft + 0.08, plotTop + 0.185, text);
+    }
 }
 
 }  // namespace

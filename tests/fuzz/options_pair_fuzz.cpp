@@ -302,5 +302,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     checkText("svg", formatPairSvg(pair, options.layout));
     checkText("dxf", formatPairDxf(pair, options.layout));
+    if (options.stl) {
+        // The solids: 80 bytes of header, a count, 50 bytes a facet.
+        const std::string stl = formatPairStl(pair, options.bore);
+        if (stl.size() < 84 || (stl.size() - 84) % 50 != 0) {
+            fprintf(stderr, "options_pair_fuzz: an STL of %zu bytes\n", stl.size());
+            abort();
+        }
+    }
     return 0;
 }
