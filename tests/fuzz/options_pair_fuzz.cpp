@@ -26,26 +26,23 @@
 
 namespace {
 
-// Negative zeros are still written by today's formatting of the drawings:
-// off unless built with -DINVOLUTE_FUZZ_NEGATIVE_ZERO=1 (tests/fuzz/fuzz.sh
-// passes INVOLUTE_FUZZ_CXXFLAGS on).
+// Three findings beyond crashes, each on unless built with its macro set
+// to 0 (tests/fuzz/fuzz.sh passes INVOLUTE_FUZZ_CXXFLAGS on): a negative zero
+// ("-0.00000") in the drawings;
 #ifndef INVOLUTE_FUZZ_NEGATIVE_ZERO
-#define INVOLUTE_FUZZ_NEGATIVE_ZERO 0
+#define INVOLUTE_FUZZ_NEGATIVE_ZERO 1
 #endif
 constexpr bool checkNegativeZero = INVOLUTE_FUZZ_NEGATIVE_ZERO != 0;
-// A length in the report ("... = <value> mm") below zero: a diameter, a
-// thickness, a span or size over pins that no gear can have. Off unless
-// built with -DINVOLUTE_FUZZ_NEGATIVE_SIZE=1: today's over-pin rule still
-// gives a negative pin for some pairs (tests/fuzz/corpus/external-extreme).
+// a length in the report ("... = <value> mm") below zero: a diameter, a
+// thickness, a span or size over pins that no gear can have;
 #ifndef INVOLUTE_FUZZ_NEGATIVE_SIZE
-#define INVOLUTE_FUZZ_NEGATIVE_SIZE 0
+#define INVOLUTE_FUZZ_NEGATIVE_SIZE 1
 #endif
 constexpr bool checkNegativeSize = INVOLUTE_FUZZ_NEGATIVE_SIZE != 0;
-// An outline that crosses itself (a tooth's two flanks crossing at a pointed
-// tip or a severed neck): a drawing no cutter can follow. Off unless built
-// with -DINVOLUTE_FUZZ_CROSSING=1: checkPair's rules still let some through.
+// an outline that crosses itself (a tooth's two flanks crossing at a pointed
+// tip or a severed neck): a drawing no cutter can follow.
 #ifndef INVOLUTE_FUZZ_CROSSING
-#define INVOLUTE_FUZZ_CROSSING 0
+#define INVOLUTE_FUZZ_CROSSING 1
 #endif
 constexpr bool checkCrossing = INVOLUTE_FUZZ_CROSSING != 0;
 
