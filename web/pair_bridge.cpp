@@ -62,6 +62,10 @@
 //   Module._webPairContact(i): the i-th, mm along the path of contact from
 //       its start (where gear 2's tip circle crosses the line of action).
 //   Module._webPairPathLength(): the path of contact's length ga, mm.
+//   Module._webContactLinesLength(): scene 10's contact lines of the moment,
+//       their total length L in mm; _webPairEpsilonBeta(),
+//       _webPairEpsilonGamma(): a helical pair's face and total contact
+//       ratios (0 for spur gears).
 //   Module._webSlidingS(): s (mm from T1) of the contact scene 11 follows,
 //       the one nearest the pitch point at the drive angle of the moment (NaN
 //       when no pair is in contact); Module._webSlidingZeta(gear): the
@@ -94,6 +98,7 @@
 #include "app/state.h"
 #include "pair/exports.h"
 #include "pair/gear_pair.h"
+#include "pair/helical.h"
 #include "pair/inputs.h"
 #include "pair/line_of_action.h"
 #include "pair/pair_kind.h"
@@ -344,6 +349,17 @@ EMSCRIPTEN_KEEPALIVE double webPairContact(int i) {
 }
 
 EMSCRIPTEN_KEEPALIVE double webPairPathLength() { return activeMesh.end - activeMesh.start; }
+
+// Scene 10's contact lines at the moment, as the scene draws them: their
+// total length L, mm.
+EMSCRIPTEN_KEEPALIVE double webContactLinesLength() {
+    return actionPlane(activePair.input, activePair.numbers, driveAngle).total;
+}
+// A helical pair's face and total contact ratios (0 for a spur pair).
+EMSCRIPTEN_KEEPALIVE double webPairEpsilonBeta() { return activePair.numbers.helix.epsilonBeta; }
+EMSCRIPTEN_KEEPALIVE double webPairEpsilonGamma() {
+    return activePair.numbers.helix.beta != 0.0 ? activePair.numbers.helix.epsilonGamma : 0.0;
+}
 
 EMSCRIPTEN_KEEPALIVE double webSlidingS() {
     MeshMoment now;

@@ -648,3 +648,34 @@ test("scene 11: its key, readout and note; the panel's sliding plot follows the 
   assert.ok(printed && printed.width > 200 && printed.height > 100, `printed ${JSON.stringify(printed)}`);
   await page.finish();
 });
+
+// Scene 10 on KHK's helical pair (mn = 3, beta = 30 deg, 12 and 60 teeth):
+// the readout gives the contact lines' total length L of every frame, as the
+// picture's title does; L stays put for a face contact ratio of 1
+// (b = pi mn / sin(beta)) and changes as the pair turns for 0.6.
+test("scene 10: the contact lines' length L at every frame, constant for εβ = 1, varying for εβ = 0.6; εβ and εγ in the numbers", { timeout: testTimeoutMs }, async () => {
+  const lengths = async (width) => {
+    const page = await openPage(`${server.origin}/involute-gears.html#teeth=12,60&module=3&helix=30&shift=0.09809,0&width=${width}&scene=10`);
+    await page.waitForFunction(() => Module._webScene() === 10);
+    assert.ok(await page.isVisible('#what-to-notice [data-scene="10"]'));
+    const text = await numbers(page);
+    const ratios = text.match(/εβ\s+= (\d\.\d{4}), εγ = (\d\.\d{4})/);
+    assert.ok(ratios, text);
+    const seen = [];
+    for (let i = 0; i < 12; i++) {
+      await page.keyboard.press("s");
+      const said = (await numbers(page)).match(/L = (\d+\.\d{3}) mm of contact lines/);
+      assert.ok(said);
+      assert.ok((await page.evaluate(() => program.frameText())).includes(`L = ${said[1]} mm`), said[0]);
+      seen.push(Number(said[1]));
+    }
+    await page.finish();
+    return { epsilonBeta: Number(ratios[1]), spread: Math.max(...seen) - Math.min(...seen) };
+  };
+  const whole = await lengths((Math.PI * 3 / Math.sin(Math.PI / 6)).toFixed(4));
+  assert.equal(whole.epsilonBeta, 1);
+  assert.ok(whole.spread < 0.01, `L spread ${whole.spread} mm at εβ = 1`);
+  const part = await lengths((0.6 * Math.PI * 3 / Math.sin(Math.PI / 6)).toFixed(4));
+  assert.equal(part.epsilonBeta, 0.6);
+  assert.ok(part.spread > 1, `L spread ${part.spread} mm at εβ = 0.6`);
+});

@@ -307,6 +307,10 @@ var pairPanel = (function () {
     // really meet (the interference warning says why it is less).
     line(box, "εα  = " + f(n.epsilonAlpha) + ", εα_eff = " + f(n.epsilonAlphaEff) +
          " contact ratio, nominal and effective", "かみ合い率・有効かみ合い率");
+    if (n.epsilonBeta > 0) {
+      line(box, "εβ  = " + f(n.epsilonBeta) + ", εγ = " + f(n.epsilonGamma) + " face and total contact ratio (helical)",
+           "重なりかみ合い率・全かみ合い率");
+    }
     line(box, "αw  = " + f(n.alphaWDeg) + "°   working pressure angle", "かみ合い圧力角");
     if (rack) {
       line(box, "a   = " + f(n.centreDistance) + " mm from the pinion's centre to the rack's datum line",
@@ -379,6 +383,7 @@ var pairPanel = (function () {
     if (w === 0) line(box, "no warnings", "警告なし");
     box.appendChild(contactLine);
     box.appendChild(slidingLine);
+    box.appendChild(planeLine);
     readout.textContent = "";
     readout.appendChild(box);
     showContacts();
@@ -387,7 +392,15 @@ var pairPanel = (function () {
   // Every frame of scene 7: where the contact points of the moment are; of
   // scene 11: the one it follows, nearest the pitch point, and its sliding.
   var slidingLine = document.createElement("div");
+  var planeLine = document.createElement("div");
   function showContacts() {
+    // Scene 10: the contact lines' total length at this moment.
+    planeLine.hidden = scene !== 10;
+    if (scene === 10) {
+      var length = f(program.contactLinesLength(), 3);
+      say(planeLine, "L = " + length + " mm of contact lines in the plane of action now",
+          "作用面上の接触線の長さの和 L = " + length + " mm");
+    }
     slidingLine.hidden = scene !== 11;
     if (scene === 11) {
       var v = program.sliding();

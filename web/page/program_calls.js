@@ -99,7 +99,7 @@ var program = (function () {
     // k (0: no span measurable), overPins M over pins of pinDiameter (M 0: the pin does not
     // touch the involute; pinDiameter 0: no pin measures).
     pairNumbers: function () {
-      var numbers = values("_webPair", "EpsilonAlpha EpsilonAlphaEff AlphaWDeg CentreDistance Ga Pb Zc Jn Jt Thinning Y " +
+      var numbers = values("_webPair", "EpsilonAlpha EpsilonAlphaEff EpsilonBeta EpsilonGamma AlphaWDeg CentreDistance Ga Pb Zc Jn Jt Thinning Y " +
                                        "Ratio Warnings");
       numbers.gears = [0, 1].map(function (g) {
         return values("_webPair", "Sa Xmin DNf Dw SpanTeeth Span OverPins PinDiameter", g);
@@ -115,6 +115,8 @@ var program = (function () {
     },
     // Scene 11's contact, the one nearest the pitch point: s (mm from T1; NaN: no contact) and
     // the specific sliding zeta1 and zeta2 there.
+    // Scene 10's contact lines of the moment: their total length, mm.
+    contactLinesLength: call("_webContactLinesLength"),
     sliding: function () { return { s: m._webSlidingS(), zeta1: m._webSlidingZeta(0), zeta2: m._webSlidingZeta(1) }; },
     // The specific sliding along the effective path A..E at `points` samples: A, E, C (mm from
     // T1), ends {zeta1Root, zeta1Tip, zeta2Root, zeta2Tip}, zones [[from, to, pairs], …], and

@@ -17,6 +17,7 @@ var readouts = (function () {
     7: "the gear pair of Real gears in mesh",
     8: "the rack cutting gear 1 of Real gears",
     9: "the cutter cutting the ring of Real gears",
+    10: "the plane of action of the gear pair of Real gears",
     11: "the flanks' sliding in the gear pair of Real gears"
   };
 
