@@ -84,9 +84,7 @@ int main(int argc, char** argv) {
         }
     }
     if (options.stl) {
-        PairGeometry pair;
-        buildPairGeometry(options.pair, pair);
-        if (!writeDrawing("--stl", options.stlPath, formatPairStl(pair, options.bore))) {
+        if (!writeDrawing("--stl", options.stlPath, formatInputStl(options.pair, options.bore))) {
             return exitCannotWrite;
         }
     }

@@ -156,3 +156,7 @@ void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solid
 
 // The solids as a binary STL in mm: what --stl writes.
 std::string formatPairStl(const PairGeometry& pair, double bore);
+// What --stl writes for an input: its pair's gears as above, or a planetary
+// set's sun, each of its planets and its ring in its rim, placed as
+// --layout apart places them.
+std::string formatInputStl(const PairInput& input, double bore);

@@ -8,6 +8,7 @@
 
 #include "pair/exports.h"
 #include "pair/pair_kind.h"
+#include "pair/planetary.h"
 #include "pair/solid.h"
 
 namespace {
@@ -31,6 +32,58 @@ SolidSection wheel(const GearOutline& outline, Point2 centre, double bore, doubl
         circlePolygon(centre, bore / 2.0, solidArcModules * m, section.hole);
     }
     return section;
+}
+
+// A planetary set's solids: the sun, each planet and the ring in its rim,
+// where the drawings put them apart (the set's sheet, its centre crosses
+// giving each member's axis), none twisted (a set has no helix yet).
+void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) {
+    PlanetaryDrawing drawing;
+    buildPlanetaryDrawing(input, drawing);
+    Sheet sheet;
+    layOutPlanetary(drawing, SheetLayout::apart, sheet);
+    const double m = input.m;
+    std::vector<SolidSection> sections;
+    SolidSection ring;
+    ring.shape = SectionShape::round;
+    for (const SheetPath& path : sheet.paths) {
+        if (path.layer == "SUN" || path.layer == "PLANET") {
+            // The member's centre: the middle of the first stroke of its cross.
+            for (const SheetPath& cross : sheet.paths) {
+                if (cross.layer == "CENTRES" && cross.id == "centre-" + path.id) {
+                    const Point2 centre{(cross.points[0].x + cross.points[1].x) / 2.0, cross.points[0].y};
+                    SolidSection wheelSection;
+                    wheelSection.centre = centre;
+                    wheelSection.outline = path.points;
+                    if (bore > 0.0) {
+                        circlePolygon(centre, bore / 2.0, solidArcModules * m, wheelSection.hole);
+                    }
+                    sections.push_back(wheelSection);
+                    break;
+                }
+            }
+        } else if (path.layer == "RING") {
+            // Its teeth and its rim: the rim, farther out, is the outline.
+            (ring.outline.empty() ? ring.outline : ring.hole) = path.points;
+        } else if (path.layer == "CENTRES" && path.id == "centre-ring") {
+            ring.centre = Point2{(path.points[0].x + path.points[1].x) / 2.0, path.points[0].y};
+        }
+    }
+    auto reach = [&](const std::vector<Point2>& loop) {
+        double r = 0.0;
+        for (const Point2& p : loop) {
+            r = std::max(r, std::hypot(p.x - ring.centre.x, p.y - ring.centre.y));
+        }
+        return r;
+    };
+    if (reach(ring.hole) > reach(ring.outline)) {
+        std::swap(ring.outline, ring.hole);
+    }
+    sections.push_back(ring);
+    solids.assign(sections.size(), Solid{});
+    for (size_t i = 0; i < sections.size(); ++i) {
+        buildSolid(sections[i], faceWidthOf(input), 0.0, solidTwistToleranceModules * m, solids[i]);
+    }
 }
 
 }  // namespace
@@ -94,5 +147,20 @@ std::string formatPairStl(const PairGeometry& pair, double bore) {
     snprintf(header, sizeof header, "involute-gears %s pair, mm: z %d %d, m %g, b %g, bore %g",
              pairKindModel(in.kind).name, in.z1, pairKindModel(in.kind).hasGear2Shift ? in.z2 : 0, in.m,
              faceWidthOf(in), bore);
+    return formatStl(solids, header);
+}
+
+std::string formatInputStl(const PairInput& input, double bore) {
+    if (!pairKindModel(input.kind).hasSetScene) {
+        PairGeometry pair;
+        buildPairGeometry(input, pair);
+        return formatPairStl(pair, bore);
+    }
+    // A planetary set: every member, not only its sun–planet pair.
+    std::vector<Solid> solids;
+    setSolids(input, bore, solids);
+    char header[160];  // formatStl keeps its first 80 bytes
+    snprintf(header, sizeof header, "involute-gears set, mm: z %d %d %d, N %d, m %g, b %g, bore %g", input.z1, input.z2,
+             input.z3, input.planets, input.m, faceWidthOf(input), bore);
     return formatStl(solids, header);
 }

@@ -185,7 +185,8 @@ def admesh(path):
 
 # (arguments, b, [(svg id, stroke index of the outline, of its hole or None)]):
 # wheels with and without a bore, a ring in its rim, a rack, the smallest
-# module with 400 teeth and the largest module.
+# module with 400 teeth, the largest module, and a planetary set (KHK's
+# shifted pair as sun and planets): each of its members a solid.
 SOLIDS = [
     (["--teeth", "10,30"], 10.0, [("gear1", 0, None), ("gear2", 0, None)]),
     (["--teeth", "8,30", "--face-width", "4.5", "--bore", "3"], 4.5, [("gear1", 0, None), ("gear2", 0, None)]),
@@ -194,6 +195,8 @@ SOLIDS = [
     (["--teeth", "9,400", "--module", "0.05", "--shift", "0.5,0"], 0.5, [("gear1", 0, None), ("gear2", 0, None)]),
     (["--teeth", "17,23", "--module", "100", "--pressure-angle", "25", "--bore", "900"], 1000.0,
      [("gear1", 0, None), ("gear2", 0, None)]),
+    (["--pair", "planetary", "--teeth", "12,24,60", "--module", "3", "--shift", "0.6,0.36"], 30.0,
+     [("sun", 0, None), ("planet1", 0, None), ("planet2", 0, None), ("planet3", 0, None), ("ring", 1, 0)]),
 ]
 
 
