@@ -10,6 +10,7 @@
 
 #include "base/plane.h"
 #include "pair/helical.h"
+#include "pair/helical.h"
 #include "pair/number_format.h"
 
 namespace {
@@ -165,6 +166,41 @@ double sigmaHAt(const ContactPath& p, const HertzLoad& load, double s, double F)
     }
     const double compliance = (1.0 - load.nu1 * load.nu1) / load.E1 + (1.0 - load.nu2 * load.nu2) / load.E2;
     return std::sqrt(F / (load.b * pi) * curvature / compliance);
+}
+
+HertzStress helicalHertzStress(const PairInput& in, const PairNumbers& n, const ContactPath& p, const HertzLoad& load) {
+    HertzStress h{};
+    const double cosBetaB = std::cos(n.helix.betaB);
+    const double Fbt = 1000.0 * load.T / p.rb1;  // the transverse component, N
+    h.Fn = Fbt / cosBetaB;
+    // sigmaHAt with b = 1 takes q cos(beta_b) as its F: per mm of line,
+    // with the normal radii rho / cos(beta_b).
+    HertzLoad perMm = load;
+    perMm.b = 1.0;
+    const double b = load.b;
+    h.sigmaHC = sigmaHAt(p, perMm, p.C, h.Fn * cosBetaB / b * cosBetaB);
+    h.sigmaHMax = -1.0;
+    constexpr int turnSteps = 240;  // over one base pitch of turn
+    const double pitchTurn = p.pb / p.rb1;
+    for (int k = 0; k < turnSteps; ++k) {
+        const ActionPlane plane = actionPlane(in, n, pitchTurn * k / turnSteps);
+        if (!(plane.total > 0.0)) {
+            continue;
+        }
+        const double q = h.Fn / plane.total;
+        for (int i = 0; i < plane.count; ++i) {
+            for (double u : {plane.lines[i].u0, plane.lines[i].u1}) {
+                const double s = p.A + u;
+                const double sigma = sigmaHAt(p, perMm, s, q * cosBetaB);
+                if (sigma > h.sigmaHMax) {
+                    h.sigmaHMax = sigma;
+                    h.sMax = s;
+                }
+            }
+        }
+    }
+    h.dMax1 = diameter1At(p, h.sMax);
+    return h;
 }
 
 HertzLoad hertzLoadOf(const PairInput& in) {

@@ -131,6 +131,17 @@ struct HertzStress {
     double dMax1;      // and the diameter on gear 1 there
 };
 HertzStress hertzStress(const ContactPath& path, const HertzLoad& load);
+// A helical pair's (numbers from pairNumbers, path from contactPath): the
+// load shared by the contact lines in proportion to their length, the same
+// load q per mm everywhere on them, q = Fbn / L with L their total length at
+// the moment (pair/helical.h's actionPlane) and Fbn = 1000 T / (rb1 cos(beta_b))
+// the normal load; the flanks' radii in the normal plane rho / cos(beta_b):
+//   sigmaH = sqrt(q cos(beta_b) (1 / rho1 +- 1 / rho2) / (pi ((1 - nu1^2) / E1 + (1 - nu2^2) / E2))).
+// sigmaHC: the whole load on one line across the face through C (length
+// b / cos(beta_b)); sigmaHMax: the largest over a base pitch of turn, at the
+// ends of the lines in contact. Fn is Fbn.
+HertzStress helicalHertzStress(const PairInput& input, const PairNumbers& numbers, const ContactPath& path,
+                               const HertzLoad& load);
 
 // ---- Profile shifts for a working centre distance (external and internal pairs) ----
 // Without backlash: cos(alpha_w) = a0 cos(alpha) / a, a0 = m (z2 +- z1) / 2, and

@@ -73,13 +73,10 @@ void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
             r.warn("一枚かみ合いの区間がかみ合いのほぼ全域を占めます（εα_eff < 1.05）");
         }
     }
-    if (in.torque > 0.0 && n.gaEff > 0.0 && isHelical(in)) {
-        // The contact lines of helical teeth lie across the flanks at beta_b:
-        // the cylinders' relation of a spur pair does not hold.
-        r.text += "\n歯面の接触応力: はすば歯車では求めていません（平歯車の円柱のモデルは接触線が斜めの歯面に合いません）";
-    } else if (in.torque > 0.0 && n.gaEff > 0.0) {
+    if (in.torque > 0.0 && n.gaEff > 0.0) {
         const HertzLoad load = hertzLoadOf(in);
-        const HertzStress h = hertzStress(path, load);
+        const bool helical = isHelical(in);
+        const HertzStress h = helical ? helicalHertzStress(in, n, path, load) : hertzStress(path, load);
         snprintf(r.line, sizeof r.line,
                  "\n歯面の接触応力（ヘルツ: 両歯面を半径 ρ1, ρ2 の円柱とし、T = %s N·m, b = %s mm, E = %s GPa, ν = %s）",
                  fixed(in.torque, 4).c_str(), fixed(load.b, 4).c_str(), fixed(in.elasticE, 4).c_str(),
@@ -87,8 +84,15 @@ void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
         r.text += r.line;
         r.text += "\n（教材用の値です。係数を含む強度計算ではありません）";
         r.add("法線荷重", "Fn", h.Fn, "N");
-        r.add("ピッチ点の接触応力（一組で全荷重）", "σH_C", h.sigmaHC, "MPa");
-        r.add("最大の接触応力（一枚かみ合いでは全荷重、二枚かみ合いでは等分）", "σH_max", h.sigmaHMax, "MPa");
+        if (helical) {
+            // The load along the contact lines, shared by their lengths.
+            r.text += "\n（はすば歯車: 荷重は接触線の長さに比例して分担し、歯面の曲率半径は歯直角断面の ρ / cos βb）";
+            r.add("ピッチ点の接触応力（歯幅全体の一本の接触線で全荷重）", "σH_C", h.sigmaHC, "MPa");
+            r.add("最大の接触応力（その時の接触線の長さの和で荷重を分担）", "σH_max", h.sigmaHMax, "MPa");
+        } else {
+            r.add("ピッチ点の接触応力（一組で全荷重）", "σH_C", h.sigmaHC, "MPa");
+            r.add("最大の接触応力（一枚かみ合いでは全荷重、二枚かみ合いでは等分）", "σH_max", h.sigmaHMax, "MPa");
+        }
         snprintf(r.line, sizeof r.line, "\n（σH_max の位置: T1 から s = %s mm、歯車1の直径 %s mm）",
                  fixed(h.sMax, 4).c_str(), fixed(h.dMax1, 4).c_str());
         r.text += r.line;

@@ -343,3 +343,30 @@ TEST(LineOfAction, ReachableCentreDistancesAreAccepted) {
         }
     }
 }
+
+// A helical pair's contact stress shares the load by the contact lines'
+// lengths; as the helix angle goes to 0 its lines stand upright, one whole
+// face each, and it becomes the spur pair's equal sharing by the pairs in
+// contact: the same sigmaH_C and sigmaH_max, at the same place.
+TEST(LineOfAction, HelicalStressTendsToTheSpurPairs) {
+    PairInput spur = makePair(PairKind::external, 20, 40, 2.0, 20.0, 0.0, 0.0);
+    spur.torque = 50.0;
+    spur.faceWidth = 20.0;
+    PairInput helical = spur;
+    helical.betaDeg = 1e-6;
+    const PairNumbers ns = pairNumbers(spur);
+    const PairNumbers nh = pairNumbers(helical);
+    const HertzStress s = hertzStress(contactPath(spur, ns), hertzLoadOf(spur));
+    const HertzStress h = helicalHertzStress(helical, nh, contactPath(helical, nh), hertzLoadOf(helical));
+    EXPECT_NEAR(h.Fn, s.Fn, 1e-6 * s.Fn);
+    EXPECT_NEAR(h.sigmaHC, s.sigmaHC, 1e-6 * s.sigmaHC);
+    EXPECT_NEAR(h.sigmaHMax, s.sigmaHMax, 1e-4 * s.sigmaHMax);
+    EXPECT_NEAR(h.sMax, s.sMax, 1e-3);
+    // A real helix: the normal load is the spur pair's (2 T / (mn z1 cos(alpha_n)),
+    // the same for any beta), and the stress stays below the spur pair's.
+    helical.betaDeg = 20.0;
+    const PairNumbers n20 = pairNumbers(helical);
+    const HertzStress h20 = helicalHertzStress(helical, n20, contactPath(helical, n20), hertzLoadOf(helical));
+    EXPECT_NEAR(h20.Fn, 2.0 * 50000.0 / (2.0 * 20 * std::cos(20.0 * degree)), 1e-6 * h20.Fn);
+    EXPECT_LT(h20.sigmaHMax, s.sigmaHMax);
+}
