@@ -43,25 +43,16 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
     case '9':
     case 'h':
     case slidingSceneKey:
-        // The pair's scenes (7 to 9, 10 on 'h' and 11 on 'v') exist only
-        // when the program was given a pair, and the ring's cutting (9) only
-        // for an internal pair.
-        if (!pairScenesEnabled || (key == '9' && !pairKindModel(activePair.input.kind).hasRingCutting)) {
+    case 'p':
+        // The pair's scenes (7 to 9, 10 on 'h', 11 on 'v' and 12 on 'p')
+        // exist only when the program was given a pair, the ring's cutting
+        // (9) only for an internal pair and the set turning with its carrier
+        // (12) only for a planetary set.
+        if (!pairScenesEnabled || (key == '9' && !pairKindModel(activePair.input.kind).hasRingCutting) ||
+            (key == 'p' && !setSceneEnabled)) {
             return;
         }
         sceneKey = static_cast<char>(key);
-        directionKey = 'd';
-        stepScene23 = 0;
-        stepScene1 = 0;
-        driveAngle = 0.0;
-        resetPairScenes();
-        break;
-    case 'p':
-        // Scene 12: a planetary set turning with its carrier.
-        if (!pairScenesEnabled || !setSceneEnabled) {
-            return;
-        }
-        sceneKey = 'p';
         directionKey = 'd';
         stepScene23 = 0;
         stepScene1 = 0;
