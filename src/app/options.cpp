@@ -129,7 +129,7 @@ std::string expected(int code) {
     case codePlanets:
         return "N: a whole number, " + inputRangeText(spec(PairInputId::planets), 0.0);
     case codeFixed:
-        return "MEMBER: ring, carrier or sun";
+        return "MEMBER: " + inputRangeText(spec(PairInputId::fixed), 0.0);
     case codeBacklash: {
         char hi[32];
         snprintf(hi, sizeof hi, "%g", spec(PairInputId::backlash).hi);
@@ -268,7 +268,7 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
                inputInRange(spec(PairInputId::planets), pair.planets, pair.m);
     case codeFixed:
         given.planetary = true;
-        return fixedMemberNamed(value, pair.fixed);
+        return readInput(PairInputId::fixed, value, pair);
     case codeModule:
         return readInput(PairInputId::module, value, pair);
     case codePressureAngle:
@@ -697,7 +697,7 @@ std::string helpRange(const PairInputSpec& input) {
     const std::string unit = input.unit[0] == '\0' ? "" : strcmp(input.unit, "mm") == 0 ? " of mm" : " of degrees";
     std::string range = inputRangeText(input, 0.0);
     std::replace(range.begin(), range.end(), ' ', unbreakable);  // a range is never split over two lines
-    if (input.id == PairInputId::hand) {
+    if (input.words != nullptr) {
         return range;  // "right or left"
     }
     return std::string(input.whole ? "a whole number" : "a number") + unit + ", " + range;
@@ -804,8 +804,6 @@ std::string helpText() {
             appendOption(text, j == i ? usage : "", what);
         }
     }
-    appendOption(text, "--fixed MEMBER", "the member of a planetary set held still: ring (default; the sun drives the "
-                                         "carrier), carrier (the sun drives the ring) or sun (the ring drives the carrier)");
     text += "\nWhat to do with it (each answers and exits, with no window):\n";
     appendOption(text, "--report", "print the pair's numbers and warnings");
     appendOption(text, "--svg FILE", "write the outlines as an SVG picture in mm (- for standard output)");

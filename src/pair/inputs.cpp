@@ -80,11 +80,31 @@ constexpr PairInputSpec specs[pairInputCount] = {
     {PairInputId::hand, "hand", "hand", "hand of gear 1 (right, left)", "歯車1のねじれ方向（右・左）",
      "hand (right or left)", "ねじれ方向（右か左）",
      "hand of gear 1's helix (gear 2 of an external pair has the other hand, a ring and a rack the same)", "", 0, 1, true, false,
-     false, true, helicalKinds, "hand", 0, "hand", 0},
+     false, true, helicalKinds, "hand", 0, "hand", 0, "right|left"},
+    // The member of a planetary set held still (FixedMember's order).
+    {PairInputId::fixed, "fixed", "fixed", "fixed member (ring, carrier, sun)", "固定する要素（内歯車・キャリア・太陽歯車）",
+     "fixed member (ring, carrier or sun)", "固定する要素（ring、carrier、sun のどれか）",
+     "the member of a planetary set held still: ring (the default; the sun drives the carrier), carrier (the sun drives the ring) "
+     "or sun (the ring drives the carrier)", "", 0, 2, true, false, false, false, planetary, "fixed", 0, "fixed", 0,
+     "ring|carrier|sun"},
 };
 
-// The hand's values as read and written: 0 right, 1 left.
-constexpr const char* handNames[] = {"right", "left"};
+// The place of `text` among the input's words ('|' between them), or -1.
+int wordPlace(const char* words, const char* text) {
+    const size_t length = strlen(text);
+    int place = 0;
+    for (const char* word = words;; ++place) {
+        const char* end = strchr(word, '|');
+        const size_t wordLength = end != nullptr ? static_cast<size_t>(end - word) : strlen(word);
+        if (length > 0 && wordLength == length && strncmp(word, text, length) == 0) {
+            return place;
+        }
+        if (end == nullptr) {
+            return -1;
+        }
+        word = end + 1;
+    }
+}
 
 }  // namespace
 
@@ -93,14 +113,15 @@ const PairInputSpec* pairInputSpecs() { return specs; }
 const PairInputSpec& pairInputSpec(PairInputId id) { return specs[static_cast<int>(id)]; }
 
 bool readInputText(const PairInputSpec& spec, const char* text, double& value) {
-    if (spec.id == PairInputId::hand) {
-        for (int i = 0; i < 2; ++i) {
-            if (strcmp(text, handNames[i]) == 0 || strcmp(text, i == 0 ? "0" : "1") == 0) {
-                value = i;
-                return true;
-            }
+    if (spec.words != nullptr) {
+        // A word, or its place as one digit.
+        const int place = wordPlace(spec.words, text);
+        const bool digit = text[0] >= '0' && text[0] <= '9' && text[1] == '\0' && text[0] - '0' <= spec.hi;
+        if (place < 0 && !digit) {
+            return false;
         }
-        return false;
+        value = place >= 0 ? place : text[0] - '0';
+        return true;
     }
     if (spec.whole) {
         const char* digits = text[0] == '+' || text[0] == '-' ? text + 1 : text;
@@ -133,8 +154,14 @@ bool inputInRange(const PairInputSpec& spec, double value, double m) {
 }
 
 std::string inputRangeText(const PairInputSpec& spec, double m) {
-    if (spec.id == PairInputId::hand) {
-        return std::string(handNames[0]) + " or " + handNames[1];
+    if (spec.words != nullptr) {
+        // "right or left", "ring, carrier or sun".
+        std::string said = spec.words;
+        const size_t last = said.rfind('|');
+        for (size_t at = said.find('|'); at != std::string::npos && at < last; at = said.find('|', at)) {
+            said.replace(at, 1, ", ");
+        }
+        return said.replace(said.rfind('|'), 1, " or ");
     }
     char text[128];
     // The shifts are said to one decimal ("-1.0 to 1.5"), the rest as short
@@ -189,6 +216,8 @@ double pairInputValue(const PairInput& in, PairInputId id) {
         return in.betaDeg;
     case PairInputId::hand:
         return in.hand == Hand::left ? 1.0 : 0.0;
+    case PairInputId::fixed:
+        return static_cast<double>(in.fixed);
     }
     return 0.0;
 }
@@ -250,6 +279,9 @@ void setPairInputValue(PairInput& in, PairInputId id, double value) {
         break;
     case PairInputId::hand:
         in.hand = value == 1.0 ? Hand::left : Hand::right;
+        break;
+    case PairInputId::fixed:
+        in.fixed = value == 1.0 ? FixedMember::carrier : value == 2.0 ? FixedMember::sun : FixedMember::ring;
         break;
     }
 }

@@ -18,7 +18,7 @@
 
 enum class PairInputId {
     z1, z2, module, alpha, x1, x2, cutter, backlash, pin, faceWidth, torque, elasticE, elasticNu, centreDistance, z3,
-    planets, helix, hand
+    planets, helix, hand, fixed
 };
 
 // Which kinds use an input: bit (1 << int(PairKind)).
@@ -47,14 +47,19 @@ struct PairInputSpec {
     int slot;             // its place in the option's comma-separated list (and the link's)
     const char* linkKey;  // its key in the page's link, or nullptr: not in the page
     double start;         // the value a pair starts with (PairInput's default)
+    // An input that takes words: its words, '|' between them, the value
+    // being the word's place ("right|left": right 0, left 1); nullptr for
+    // a number. The page shows such an input as a choice of its words.
+    const char* words = nullptr;
 };
 
 // The table, in the order of PairInputId.
-constexpr int pairInputCount = 18;
+constexpr int pairInputCount = 19;
 const PairInputSpec& pairInputSpec(PairInputId id);
 const PairInputSpec* pairInputSpecs();  // pairInputCount entries
 
-// Reads `text` as the input's value: the hand as "right" (0) or "left" (1);
+// Reads `text` as the input's value: an input of words as one of its words
+// or its place ("right" or "0": 0; "left" or "1": 1);
 // for a whole input a whole number in decimal ("+12", "-3"; far out of
 // range becomes +-INT_MAX and fails the range), else a decimal number ("1", "0.5", "-.25", "2e-1"; no
 // hexadecimal, no "inf" or "nan"), the whole text. False when it is not one.
@@ -64,7 +69,8 @@ bool readInputText(const PairInputSpec& spec, const char* text, double& value);
 // ranges given in multiples of it. False for NaN.
 bool inputInRange(const PairInputSpec& spec, double value, double m);
 
-// The range as the messages say it: "4 to 400", "-1.0 to 1.5",
+// The range as the messages say it: "4 to 400", "-1.0 to 1.5", "right or left",
+// "ring, carrier or sun",
 // "0 to 0.25 m = 0.75 mm", "above 0 and at most 5 m = 15 mm" (m given) or
 // "0 to 0.25 m" (m = 0).
 std::string inputRangeText(const PairInputSpec& spec, double m);

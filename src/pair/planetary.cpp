@@ -67,16 +67,6 @@ double willisRatio(int zS, int zR, FixedMember fixed) {
 
 const char* fixedMemberName(FixedMember fixed) { return wordsOf(fixed).name; }
 
-bool fixedMemberNamed(const char* name, FixedMember& fixed) {
-    for (const FixedMemberWords& w : fixedWords) {
-        if (strcmp(w.name, name) == 0) {
-            fixed = w.fixed;
-            return true;
-        }
-    }
-    return false;
-}
-
 PlanetarySet planetarySet(const PairInput& in) {
     PlanetarySet s{};
     const int n = in.planets > 0 ? in.planets : 1;

@@ -61,9 +61,9 @@ struct SetTurns {
 };
 SetTurns setTurns(const PairInput& input, double drive);
 
-// "ring", "carrier", "sun" (--fixed's words); false for another word.
+// "ring", "carrier", "sun" (--fixed's words, read as the table of inputs'
+// fixed, pair/inputs.h).
 const char* fixedMemberName(FixedMember fixed);
-bool fixedMemberNamed(const char* name, FixedMember& fixed);
 
 // The rules of a set whose inputs are in range, in this order, each refused
 // with a cure that passes every rule: z3 and N in range; the sun–planet pair
