@@ -16,7 +16,11 @@
 //       and its link: name, symbol, label, labelJa, said [English,
 //       Japanese], unit, lo, hi, start, slot, whole, loOpen, perModule,
 //       optional, kinds (names), option, link (the link's key, or null for
-//       an input the page does not show).
+//       an input the page does not show), words (an input of words: its
+//       words, '|' between them, the value a word's place; else null).
+//   Module._webPairKinds(): the table of kinds (pair/pair_kind.h) as a JSON
+//       array in the order of _webSetPair's codes: name, en, ja, keys (the
+//       scene keys only that kind offers: "9", "p").
 //   Module._webPairInputText() / _webPairInputTextCapacity(): a buffer for a
 //       field's text (UTF-8, NUL-terminated); Module._webReadPairInput(index,
 //       m) reads it as input `index` by the command line's own rule: 0 a
@@ -30,7 +34,8 @@
 //   Module._webSetPairInput(index, value): input `index` of the table (0
 //       or NaN for an optional input left out); then
 //   Module._webSetPair(kind): the pair of those inputs, kind 0 external,
-//       1 internal (gear 2 a ring), 2 rack; the inputs the kind does not use
+//       1 internal (gear 2 a ring), 2 rack, 3 a planetary set (the numbers
+//       below are then its sun–planet pair's); the inputs the kind does not use
 //       (a rack's z2 and x2, the cutter of a pair without a ring) are taken
 //       at their start.
 //       0: accepted, now the pair of scenes 7 to 9; a frame of scene 7, 8 or
@@ -57,6 +62,15 @@
 //       touch the involute): the inspection sizes of the gear as cut, mm.
 //       These are external pairs' numbers; 0 for the other kinds.
 //   Module._webPairWarnings(): bit flags, see warningBits below.
+//   Module._webSetNumbers(): a planetary set's numbers as JSON (null for a
+//       pair): zS, zP, zR, planets, fixed, input, output (the members'
+//       words; fixedJa, inputJa, outputJa in Japanese), a, ratio, xS, xP, xR, l (between neighbouring planets'
+//       centres), daP, and its planet–ring mesh's: ring {epsilonAlpha,
+//       epsilonAlphaEff, alphaWDeg, ga, warnings (bits as above, gear 1 the
+//       planet, gear 2 the ring), gears [{sa, xmin, dNf}, …]}.
+//   Module._webSetTurn(member): scene 12's turn of the sun (0), carrier (1),
+//       ring (2) or a planet about its centre (3) at the drive angle of the
+//       moment, rad counter-clockwise; NaN for a pair.
 //   Module._webPairContactCount(): the pair's contact points at the drive
 //       angle of the moment (scenes 7 and 11 draw them);
 //   Module._webPairContact(i): the i-th, mm along the path of contact from
@@ -76,8 +90,8 @@
 //       number of zones and of points (2 to 401, as asked), each zone's
 //       from, to and pairs in contact, then each point's s, zeta1 and zeta2
 //       from A to E (-Infinity at a tangent point). Valid until the next call.
-//   Module._webPairSvg() / _webPairSvgLength(): the SVG text of the pair, the
-//       same bytes as the desktop's --svg file; the pointer stays valid until
+//   Module._webPairSvg() / _webPairSvgLength(): the SVG text of the pair (a
+//       set: all its members), the same bytes as the desktop's --svg file; the pointer stays valid until
 //       the next call of _webPairSvg.
 //   Module._webPairDxf(apart) / _webPairDxfLength(): the DXF R12 text of the
 //       pair, the same bytes as the desktop's --dxf file with --layout mesh
@@ -151,23 +165,24 @@ std::string formatInputsJson() {
     std::string json = "[";
     for (int i = 0; i < pairInputCount; ++i) {
         const PairInputSpec& s = pairInputSpecs()[i];
-        char kinds[40] = "";
-        const char* const kindNames[] = {"\"external\"", "\"internal\"", "\"rack\""};
-        for (unsigned k = 0; k < 3; ++k) {
-            if ((s.kinds & (1u << k)) != 0) {
-                strcat(kinds[0] != '\0' ? strcat(kinds, ",") : kinds, kindNames[k]);
+        std::string kinds;
+        for (int k = 0; k < pairKindCount; ++k) {
+            if ((s.kinds & kindBit(pairKindModels()[k].kind)) != 0) {
+                kinds += std::string(kinds.empty() ? "" : ",") + "\"" + pairKindModels()[k].name + "\"";
             }
         }
         char entry[1024];
         snprintf(entry, sizeof entry,
                  "%s{\"name\":\"%s\",\"symbol\":\"%s\",\"label\":\"%s\",\"labelJa\":\"%s\",\"said\":[\"%s\",\"%s\"],"
                  "\"unit\":\"%s\",\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d,\"whole\":%d,\"loOpen\":%d,"
-                 "\"perModule\":%d,\"optional\":%d,\"kinds\":[%s],\"option\":\"%s\",\"link\":%s%s%s}",
+                 "\"perModule\":%d,\"optional\":%d,\"kinds\":[%s],\"option\":\"%s\",\"link\":%s%s%s,"
+                 "\"words\":%s%s%s}",
                  i == 0 ? "" : ",", s.name, s.symbol, s.label, s.labelJa, s.said, s.saidJa, s.unit, s.lo, s.hi,
                  s.start, s.slot, s.whole, s.loOpen, s.perModule, s.optional,
-                 kinds, s.option,
+                 kinds.c_str(), s.option,
                  s.linkKey != nullptr ? "\"" : "", s.linkKey != nullptr ? s.linkKey : "null",
-                 s.linkKey != nullptr ? "\"" : "");
+                 s.linkKey != nullptr ? "\"" : "", s.words != nullptr ? "\"" : "",
+                 s.words != nullptr ? s.words : "null", s.words != nullptr ? "\"" : "");
         json += entry;
     }
     return json + "]";
@@ -180,7 +195,23 @@ std::string formatInputsJson() {
 // pair; the page starts the pair before it sends them.
 bool pairStarted = false;
 
-bool pairSceneShown() { return sceneKey == '7' || sceneKey == '8' || sceneKey == '9' || sceneKey == 'h' || sceneKey == slidingSceneKey; }
+bool pairSceneShown() {
+    return sceneKey == '7' || sceneKey == '8' || sceneKey == '9' || sceneKey == 'h' || sceneKey == slidingSceneKey ||
+           sceneKey == 'p';
+}
+
+// The warnings of a mesh's numbers as webPairWarnings' bits.
+int warningBitsOf(const PairNumbers& n) {
+    return (n.gear[0].undercut ? undercut1 : 0) | (n.gear[1].undercut ? undercut2 : 0) |
+           (n.gear[0].interference ? interference1 : 0) | (n.gear[1].interference ? interference2 : 0) |
+           (n.lowContactRatio ? lowContactRatio : 0) | (n.gear[0].thinTip ? thinTip1 : 0) |
+           (n.gear[1].thinTip ? thinTip2 : 0) | (n.involuteInterference ? involuteInterference : 0) |
+           (n.trochoidInterference ? trochoidInterference : 0) |
+           (n.radialAssemblyImpossible ? radialAssemblyImpossible : 0) | (n.tipCirclesOverlap ? tipCirclesOverlap : 0) |
+           (n.cannotRun ? cannotRun : 0) | (n.gear[0].thinNeck ? thinNeck1 : 0) | (n.gear[1].thinNeck ? thinNeck2 : 0);
+}
+
+std::string setJson;
 
 
 }  // namespace
@@ -193,6 +224,24 @@ EMSCRIPTEN_KEEPALIVE const char* webPairInputs() {
         inputsJson = formatInputsJson();
     }
     return inputsJson.c_str();
+}
+
+// The kinds of pair, in the order of webSetPair's codes, as JSON: each one's
+// name (the link's word), its names in English and Japanese, and the scene
+// keys only it offers ("9": its ring cut, "p": its set turning).
+EMSCRIPTEN_KEEPALIVE const char* webPairKinds() {
+    static std::string json;
+    if (json.empty()) {
+        json = "[";
+        for (int k = 0; k < pairKindCount; ++k) {
+            const PairKindModel& kind = pairKindModels()[k];
+            json += std::string(k == 0 ? "" : ",") + "{\"name\":\"" + kind.name + "\",\"en\":\"" + kind.english +
+                    "\",\"ja\":\"" + kind.japanese + "\",\"keys\":\"" + (kind.hasRingCutting ? "9" : "") +
+                    (kind.hasSetScene ? "p" : "") + "\"}";
+        }
+        json += "]";
+    }
+    return json.c_str();
 }
 
 // The page writes a field's text (UTF-8, NUL-terminated) here, then asks
@@ -294,12 +343,12 @@ EMSCRIPTEN_KEEPALIVE const char* webPairMessage() { return refusal.c_str(); }
 
 // The shifts of the current pair (chosen for its centre distance, when one was given).
 EMSCRIPTEN_KEEPALIVE double webPairX(int gear) {
-    const bool ownShift = gear == 0 || pairKindModel(activePair.input.kind).hasGear2Shift;
-    return !ownShift ? 0.0 : gear == 0 ? activePair.input.x1 : activePair.input.x2;
+    const bool ownShift = gear == 0 || pairKindModel(activeInput.kind).hasGear2Shift;
+    return !ownShift ? 0.0 : gear == 0 ? activeInput.x1 : activeInput.x2;
 }
 
-EMSCRIPTEN_KEEPALIVE int webPairKind() { return static_cast<int>(activePair.input.kind); }
-EMSCRIPTEN_KEEPALIVE int webPairZc() { return pairKindModel(activePair.input.kind).hasRingCutting ? activePair.numbers.zc : 0; }
+EMSCRIPTEN_KEEPALIVE int webPairKind() { return static_cast<int>(activeInput.kind); }
+EMSCRIPTEN_KEEPALIVE int webPairZc() { return pairKindModel(activeInput.kind).hasRingCutting ? activePair.numbers.zc : 0; }
 
 EMSCRIPTEN_KEEPALIVE double webPairEpsilonAlpha() { return activePair.numbers.epsilonAlpha; }
 EMSCRIPTEN_KEEPALIVE double webPairAlphaWDeg() { return activePair.numbers.alphaW * 180.0 / pi; }
@@ -325,15 +374,44 @@ EMSCRIPTEN_KEEPALIVE double webPairOverPins(int gear) {
     return g.pinOnInvolute ? g.M : 0.0;
 }
 
-EMSCRIPTEN_KEEPALIVE int webPairWarnings() {
-    const PairNumbers& n = activePair.numbers;
-    return (n.gear[0].undercut ? undercut1 : 0) | (n.gear[1].undercut ? undercut2 : 0) |
-           (n.gear[0].interference ? interference1 : 0) | (n.gear[1].interference ? interference2 : 0) |
-           (n.lowContactRatio ? lowContactRatio : 0) | (n.gear[0].thinTip ? thinTip1 : 0) |
-           (n.gear[1].thinTip ? thinTip2 : 0) | (n.involuteInterference ? involuteInterference : 0) |
-           (n.trochoidInterference ? trochoidInterference : 0) |
-           (n.radialAssemblyImpossible ? radialAssemblyImpossible : 0) | (n.tipCirclesOverlap ? tipCirclesOverlap : 0) |
-           (n.cannotRun ? cannotRun : 0) | (n.gear[0].thinNeck ? thinNeck1 : 0) | (n.gear[1].thinNeck ? thinNeck2 : 0);
+EMSCRIPTEN_KEEPALIVE int webPairWarnings() { return warningBitsOf(activePair.numbers); }
+
+// A planetary set's own numbers and its planet–ring mesh's, as JSON; "null"
+// for a pair of another kind.
+EMSCRIPTEN_KEEPALIVE const char* webSetNumbers() {
+    if (!setSceneEnabled) {
+        return "null";
+    }
+    const PlanetarySet& set = activeSet.set;
+    const PairNumbers& ring = activeSet.planetRing.numbers;
+    char json[1536];
+    snprintf(json, sizeof json,
+             "{\"zS\":%d,\"zP\":%d,\"zR\":%d,\"planets\":%d,\"fixed\":\"%s\",\"input\":\"%s\",\"output\":\"%s\","
+             "\"fixedJa\":\"%s\",\"inputJa\":\"%s\",\"outputJa\":\"%s\","
+             "\"a\":%.17g,\"ratio\":%.17g,\"xS\":%.17g,\"xP\":%.17g,\"xR\":%.17g,\"l\":%.17g,\"daP\":%.17g,"
+             "\"ring\":{\"epsilonAlpha\":%.17g,\"epsilonAlphaEff\":%.17g,\"alphaWDeg\":%.17g,\"ga\":%.17g,"
+             "\"warnings\":%d,\"gears\":[{\"sa\":%.17g,\"xmin\":%.17g,\"dNf\":%.17g},"
+             "{\"sa\":%.17g,\"xmin\":%.17g,\"dNf\":%.17g}]}}",
+             activeInput.z1, activeInput.z2, activeInput.z3, activeInput.planets, fixedMemberName(activeInput.fixed),
+             drivingMemberName(activeInput.fixed, false), drivenMemberName(activeInput.fixed, false),
+             fixedMemberJapanese(activeInput.fixed), drivingMemberName(activeInput.fixed, true),
+             drivenMemberName(activeInput.fixed, true), set.a, set.ratio,
+             set.sunPlanet.x1, set.sunPlanet.x2, set.planetRing.x2, set.planetPitch, set.daP, ring.epsilonAlpha,
+             ring.epsilonAlphaEff, ring.alphaW * 180.0 / pi, ring.ga, warningBitsOf(ring), ring.gear[0].sa,
+             ring.gear[0].xmin, ring.gear[0].dNf, ring.gear[1].sa, ring.gear[1].xmin, ring.gear[1].dNf);
+    setJson = json;
+    return setJson.c_str();
+}
+
+// How far member `member` of a planetary set (0 the sun, 1 the carrier, 2
+// the ring, 3 a planet about its own centre) has turned at the drive angle
+// of the moment, rad counter-clockwise, as scene 12 draws it.
+EMSCRIPTEN_KEEPALIVE double webSetTurn(int member) {
+    if (!setSceneEnabled) {
+        return NAN;
+    }
+    const SetTurns t = setTurns(activeSet.set.sunPlanet, driveAngle);
+    return member == 0 ? t.sun : member == 1 ? t.carrier : member == 2 ? t.ring : t.planet;
 }
 
 // The mesh (pair/mesh.h) measures along the line of action from T1; the
@@ -405,21 +483,25 @@ EMSCRIPTEN_KEEPALIVE const double* webSlidingCurve(int points) {
 }
 
 EMSCRIPTEN_KEEPALIVE const char* webPairSvg() {
-    svgText = formatPairSvg(activePair);
+    Sheet sheet;
+    layOutSheet(activeInput, SheetLayout::mesh, sheet);  // as the desktop's --svg: a set draws all its members
+    svgText = formatSheetSvg(sheet);
     return svgText.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE int webPairSvgLength() { return static_cast<int>(svgText.size()); }
 
 EMSCRIPTEN_KEEPALIVE const char* webPairDxf(int apart) {
-    dxfText = formatPairDxf(activePair, apart != 0 ? SheetLayout::apart : SheetLayout::mesh);
+    Sheet sheet;
+    layOutSheet(activeInput, apart != 0 ? SheetLayout::apart : SheetLayout::mesh, sheet);
+    dxfText = formatSheetDxf(sheet);
     return dxfText.c_str();
 }
 
 EMSCRIPTEN_KEEPALIVE int webPairDxfLength() { return static_cast<int>(dxfText.size()); }
 
 EMSCRIPTEN_KEEPALIVE const char* webPairStl() {
-    stlBytes = formatPairStl(activePair, 0.0);
+    stlBytes = formatInputStl(activeInput, 0.0);
     return stlBytes.data();
 }
 

@@ -48,7 +48,7 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         // exist only when the program was given a pair, the ring's cutting
         // (9) only for an internal pair and the set turning with its carrier
         // (12) only for a planetary set.
-        if (!pairScenesEnabled || (key == '9' && !pairKindModel(activePair.input.kind).hasRingCutting) ||
+        if (!pairScenesEnabled || (key == '9' && !pairKindModel(activeInput.kind).hasRingCutting) ||
             (key == 'p' && !setSceneEnabled)) {
             return;
         }

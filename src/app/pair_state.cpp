@@ -4,12 +4,14 @@
 #include "pair/pair_kind.h"
 
 bool pairScenesEnabled = false;
+PairInput activeInput;
 PairGeometry activePair;
 PlanetaryDrawing activeSet;
 bool setSceneEnabled = false;
 PairMesh activeMesh;
 
 void setActivePair(const PairInput& input) {
+    activeInput = input;
     buildPairGeometry(input, activePair);
     activeMesh = pairMesh(activePair.input, activePair.numbers);
     setSceneEnabled = pairKindModel(input.kind).hasSetScene;

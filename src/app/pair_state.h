@@ -11,6 +11,9 @@
 // then ignored and the program is exactly the six-scene animation.
 extern bool pairScenesEnabled;
 
+// The pair as given (a planetary set: the whole set), what the drawings and
+// solids are made of.
+extern PairInput activeInput;
 // The pair of scenes 7 to 9, worked out by buildPairGeometry (a planetary
 // set's: its sun–planet pair).
 extern PairGeometry activePair;

@@ -62,16 +62,14 @@ constexpr PairInputSpec specs[pairInputCount] = {
      "中心距離 a（空欄なら転位係数から）",
      "working centre distance; the shifts are chosen for it (left out: the shifts as given)", "mm", 0,
      maxCentreDistanceModules, false, true, true, true, externalAndInternal, "centre-distance", 0, "centre", 0},
-    // A planetary set: z1 is its sun, z2 its planet, z3 its ring. No link
-    // keys until the page offers the kind (they are to be the teeth key's
-    // third place, "teeth=ZS,ZP,ZR", and "planets="): a key makes the page
-    // build a field.
+    // A planetary set: z1 is its sun, z2 its planet, z3 its ring (the teeth
+    // key's third place: "teeth=ZS,ZP,ZR").
     {PairInputId::z3, "z3", "z3", "z_3 teeth, ring", "内歯車の歯数", "z3 (teeth of the ring)", "歯数 z3",
      "teeth of a planetary set's ring (z1 the sun, z2 the planets)", "", minTeeth, maxTeeth, true, false, false, false,
-     planetary, "teeth", 2, nullptr, 70},
+     planetary, "teeth", 2, "teeth", 70},
     {PairInputId::planets, "planets", "N", "planets N", "遊星歯車の数", "N (planets)", "遊星歯車の数 N",
      "planets of a planetary set, spaced equally about the sun", "", minPlanets, maxPlanets, true, false, false, false,
-     planetary, "planets", 0, nullptr, 3},
+     planetary, "planets", 0, "planets", 3},
     // Helical gears: m, alpha and x are then the normal module, pressure
     // angle and shift (pair/helical.h).
     {PairInputId::helix, "beta", "β", "helix angle β, °", "ねじれ角", "helix angle β", "ねじれ角 β",

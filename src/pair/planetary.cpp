@@ -21,12 +21,14 @@ struct FixedMemberWords {
     const char* japanese; // the report's: the member held, the one driven and the one driving
     const char* driving;
     const char* driven;
+    const char* drivingName;  // the same in English
+    const char* drivenName;
 };
 
 constexpr FixedMemberWords fixedWords[] = {
-    {FixedMember::ring, "ring", "内歯車", "太陽歯車", "キャリア"},
-    {FixedMember::carrier, "carrier", "キャリア", "太陽歯車", "内歯車"},
-    {FixedMember::sun, "sun", "太陽歯車", "内歯車", "キャリア"},
+    {FixedMember::ring, "ring", "内歯車", "太陽歯車", "キャリア", "sun", "carrier"},
+    {FixedMember::carrier, "carrier", "キャリア", "太陽歯車", "内歯車", "sun", "ring"},
+    {FixedMember::sun, "sun", "太陽歯車", "内歯車", "キャリア", "ring", "carrier"},
 };
 
 const FixedMemberWords& wordsOf(FixedMember fixed) {
@@ -66,6 +68,13 @@ double willisRatio(int zS, int zR, FixedMember fixed) {
 }
 
 const char* fixedMemberName(FixedMember fixed) { return wordsOf(fixed).name; }
+const char* drivingMemberName(FixedMember fixed, bool japanese) {
+    return japanese ? wordsOf(fixed).driving : wordsOf(fixed).drivingName;
+}
+const char* drivenMemberName(FixedMember fixed, bool japanese) {
+    return japanese ? wordsOf(fixed).driven : wordsOf(fixed).drivenName;
+}
+const char* fixedMemberJapanese(FixedMember fixed) { return wordsOf(fixed).japanese; }
 
 PlanetarySet planetarySet(const PairInput& in) {
     PlanetarySet s{};

@@ -64,6 +64,12 @@ SetTurns setTurns(const PairInput& input, double drive);
 // "ring", "carrier", "sun" (--fixed's words, read as the table of inputs'
 // fixed, pair/inputs.h).
 const char* fixedMemberName(FixedMember fixed);
+// The member that drives ("sun", "ring") and the one driven ("carrier",
+// "ring") with `fixed` held, in English or Japanese ("太陽歯車"); the fixed
+// member in Japanese ("内歯車").
+const char* drivingMemberName(FixedMember fixed, bool japanese);
+const char* drivenMemberName(FixedMember fixed, bool japanese);
+const char* fixedMemberJapanese(FixedMember fixed);
 
 // The rules of a set whose inputs are in range, in this order, each refused
 // with a cure that passes every rule: z3 and N in range; the sun–planet pair

@@ -13,6 +13,7 @@
 
 #include "app/pair_state.h"
 #include "draw/primitives.h"
+#include "pair/number_format.h"
 #include "scenes/pair_drawing.h"
 #include "scenes/scenes.h"
 
@@ -50,8 +51,8 @@ void prepare() {
                       "(12) planetary set: zS=%d zP=%d zR=%d N=%d m=%g   %s fixed", in.z1, in.z2, d.set.planetRing.z2,
                       in.planets, in.m, fixedMemberName(in.fixed));
         std::snprintf(setCache.title[1], sizeof setCache.title[1],
-                      "     i=%.4f a=%.3f xR=%.4f   red: sun, green: planets, blue: ring, grey: carrier", d.set.ratio,
-                      d.set.a, d.set.planetRing.x2);
+                      "     i=%.4f a=%.3f xR=%s   red: sun, green: planets, blue: ring, grey: carrier", d.set.ratio,
+                      d.set.a, fixed(d.set.planetRing.x2, 4).c_str());
         setCache.zoomScale = 0.0;
         setCache.ready = true;
     }

@@ -704,14 +704,15 @@ test("phones: the title readable, every key button saying what it does, Real gea
   });
   assert.ok(await inView("#canvas"), "the picture");
   assert.ok(await inView("#pair-z1") && await inView("#pair-z2"), "the teeth fields");
-  const heights = await page.$$eval("#pair-form input:not([type=radio])", (list) => list.map((i) => i.getBoundingClientRect().height));
+  const heights = await page.$$eval("#pair-form input:not([type=radio]), #pair-form select",
+                                    (list) => list.map((i) => i.getBoundingClientRect().height));
   assert.ok(heights.every((h) => h === 0 || h >= 44), String(heights));
   // A keypad for each field that can type its values: phones' decimal
   // keypads have no minus sign, which the shifts need.
   assert.deepEqual(await page.$$eval("#pair-form input:not([type=radio])", (list) => list.map((i) => `${i.name} ${i.inputMode}`)),
                    ["z1 numeric", "z2 numeric", "module decimal", "alpha decimal", "x1 text", "x2 text", "cutter numeric",
-                    "backlash decimal", "width decimal", "torque decimal", "centre decimal", "beta decimal",
-                    "hand text"]);
+                    "backlash decimal", "width decimal", "torque decimal", "centre decimal", "z3 numeric",
+                    "planets numeric", "beta decimal"]);
   await page.tap("#pair-z1");
   await page.fill("#pair-z1", "20");
   await page.press("#pair-z1", "Enter");

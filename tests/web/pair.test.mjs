@@ -332,9 +332,70 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   assert.match(await numbers(fromLink), /εα\s+= 1\.427\d/);
   await fromLink.finish();
   const unknown = await openPage(`${server.origin}/involute-gears.html#kind=worm&scene=9`);
-  assert.match(await unknown.innerText("#pair-link-error"), /kind must be external, internal or rack/);
+  assert.match(await unknown.innerText("#pair-link-error"), /kind must be external, internal, rack or planetary/);
   assert.equal(await unknown.evaluate(() => Module._webPairKind()), 0);
   await unknown.finish();
+});
+
+// A planetary set from its link: the one with KHK's shifted 12/24 pair as
+// sun and planets in a ring of 63 teeth (the desktop's --report gives
+// xR = -0.2073 for a = 56.4999 mm), the carrier held: i = -zR / zS = -5.25.
+// Key p for sets only; the readout's turns are scene 12's; the downloads
+// are the desktop's files of the whole set.
+test("a planetary set: its link, numbers, scene 12 and its turns, key p for sets only, the whole set's files", { timeout: testTimeoutMs }, async (t) => {
+  const setLink = "#kind=planetary&teeth=12,24,63&module=3&angle=20&shift=0.6,0.36&planets=3&fixed=carrier&scene=12";
+  const page = await openPage(`${server.origin}/involute-gears.html${setLink}`);
+  await page.waitForFunction(() => Module._webScene() === 12);
+  assert.equal(await kindChosen(page), "planetary");
+  assert.equal(await page.inputValue("#pair-fixed"), "carrier");
+  const set = await numbers(page);
+  assert.match(set, /i\s+= -5\.2500 ratio, the sun in, the ring out, the other way round/);
+  assert.match(set, /a\s+= 56\.4999 mm centre distance of both meshes/);
+  assert.match(set, /xS\s+= 0\.6000, xP = 0\.3600, xR = -0\.2073 shifts/);
+  assert.match(set, /l\s+= 97\.8606 mm between neighbouring planets' centres, daP = 79\.3997 mm/);
+  assert.match(set, /sun–planet mesh:[^]*εα\s+= 1\.2021[^]*planet–ring mesh:/);
+  assert.ok(await page.isVisible('#what-to-notice [data-scene="12"]'));
+  const p = page.locator('#real-gears button[data-key="p"]');
+  assert.equal(await p.getAttribute("aria-pressed"), "true");
+  // Turning: the readout gives Willis's turns, the ring following the sun at -zS / zR.
+  await page.focus("#canvas");
+  for (let i = 0; i < 5; i++) await page.keyboard.press("s");
+  const turns = await page.evaluate(() => [0, 1, 2, 3].map((m) => Module._webSetTurn(m)));
+  assert.ok(turns[0] > 0 && turns[1] === 0 && Math.abs(turns[2] + turns[0] * 12 / 63) < 1e-12, String(turns));
+  assert.match(await numbers(page), new RegExp(`sun ${turns[0].toFixed(4)} rad, carrier 0\\.0000 rad, ring ${turns[2].toFixed(4)} rad`));
+  // The whole set's drawing and solids, as the desktop writes them.
+  const saved = {};
+  for (const what of ["svg", "dxf", "stl"]) {
+    const [download] = await Promise.all([page.waitForEvent("download"), page.click(`[data-action="save-${what}"]`)]);
+    saved[what] = fs.readFileSync(await download.path());
+  }
+  assert.match(saved.svg.toString("utf8"), /id="planet3"[^]*<g id="RING"/);
+  // Another kind: p is no scene of it, and scene 12 gives way to scene 7.
+  await page.check('input[name="kind"][value="external"]');
+  assert.equal(await scene(page), 7);
+  assert.equal(await p.isDisabled(), true);
+  assert.equal(await page.evaluate(() => location.hash), "#teeth=12,24&module=3&angle=20&shift=0.6,0.36&scene=7");
+  await page.finish();
+  // A member the set has not is said beside its field.
+  const bad = await openPage(`${server.origin}/involute-gears.html#kind=planetary&teeth=20,25,70&fixed=planet`);
+  assert.match(await bad.innerText("#pair-fixed-error"), /fixed must be ring, carrier or sun/);
+  await bad.finish();
+
+  if (!desktopBinary) {
+    t.diagnostic("no desktop binary (INVOLUTE_GEARS_BINARY, build-test/, build/): the bytes were not compared");
+    return;
+  }
+  const directory = fs.mkdtempSync(path.join(os.tmpdir(), "involute-set-"));
+  try {
+    for (const what of ["svg", "dxf", "stl"]) {
+      const file = path.join(directory, `set.${what}`);
+      execFileSync(desktopBinary, ["--pair", "planetary", "--teeth", "12,24,63", "--module", "3", "--shift", "0.6,0.36",
+                                   "--planets", "3", "--fixed", "carrier", `--${what}`, file]);
+      assert.ok(saved[what].equals(fs.readFileSync(file)), `the page's ${what} is the desktop's`);
+    }
+  } finally {
+    fs.rmSync(directory, { recursive: true, force: true });
+  }
 });
 
 test("Save the gears' outlines and Save for 3D printing download the desktop's --svg, --dxf and --stl files, byte for byte", { timeout: testTimeoutMs }, async (t) => {
@@ -529,7 +590,8 @@ test("each field refuses exactly what the desktop's option refuses, at both ends
     Module.HEAPU8.subarray(Module._webPairInputs(), Module.HEAPU8.indexOf(0, Module._webPairInputs())))));
   let compared = 0;
   for (const [index, input] of table.entries()) {
-    if (input.link === null) continue;  // not a field of the page
+    // Not a field of the page, or a choice of words (it offers only good ones).
+    if (input.link === null || input.words !== null) continue;
     const kind = input.kinds.includes("external") ? "external" : input.kinds[0];
     const m = 2;
     const scale = input.perModule ? m : 1;

@@ -15,6 +15,8 @@ var keys = (function () {
   // `where`: "strip" (the key strip) or "pair" (the Real gears panel; in
   // full screen, which shows only the picture and the strip, the strip
   // holds these too). `short`: the word a compact button shows under its key.
+  // `someKinds`: offered by some kinds of pair only (the Real gears panel
+  // enables it for them).
   var keyList = [
     { key: "1", short: "fixed", ja: "(1) 基礎円固定", en: "base circle fixed", where: "strip" },
     { key: "2", short: "turn", ja: "(2) 基礎円回転", en: "base circle turning", where: "strip" },
@@ -31,14 +33,20 @@ var keys = (function () {
     { key: "7", short: "pair", ja: "(7) 歯車対のかみ合い", en: "the pair in mesh", where: "pair" },
     { key: "8", short: "rack", ja: "(8) ラックによる歯切り", en: "the rack cutting gear 1", where: "pair" },
     { key: "9", short: "ring", ja: "(9) ピニオンカッタによる内歯車の歯切り", en: "the cutter cutting the ring (internal pairs)",
-      where: "pair" },
+      where: "pair", someKinds: true },
     { key: "h", short: "plane", ja: "(10) 作用面と接触線", en: "the plane of action and its contact lines", where: "pair" },
-    { key: "v", short: "slide", ja: "(11) すべり速度と比すべり", en: "the flanks' sliding", where: "pair" }
+    { key: "v", short: "slide", ja: "(11) すべり速度と比すべり", en: "the flanks' sliding", where: "pair" },
+    { key: "p", short: "set", ja: "(12) 遊星歯車装置", en: "the planetary set turning (planetary sets)", where: "pair",
+      someKinds: true }
   ];
-  // The scene a scene key chooses (h: scene 10, v: scene 11), and NaN for another key;
-  // and the key of a scene.
-  function sceneOf(key) { return key === "h" ? 10 : key === "v" ? 11 : /^[1-9]$/.test(key) ? Number(key) : NaN; }
-  function keyOf(scene) { return scene === 10 ? "h" : scene === 11 ? "v" : String(scene); }
+  // The scene a scene key chooses (h: scene 10, v: scene 11, p: scene 12), and NaN for
+  // another key; and the key of a scene.
+  var lettered = { h: 10, v: 11, p: 12 };
+  function sceneOf(key) { return lettered.hasOwnProperty(key) ? lettered[key] : /^[1-9]$/.test(key) ? Number(key) : NaN; }
+  function keyOf(scene) {
+    for (var key in lettered) if (lettered[key] === scene) return key;
+    return String(scene);
+  }
   // A presentation clicker's keys, as the program's keys: forward is d,
   // backward D.
   var clickerKeys = { PageDown: 100, ArrowRight: 100, PageUp: 68, ArrowLeft: 68 };
@@ -94,7 +102,8 @@ var keys = (function () {
     if (!page.running()) return;
     var framesBefore = page.frames();
     try {
-      if ((code >= 55 && code <= 57) || code === 118) pairPanel.start();  // 7 to 9, v: the pair scenes are there
+      // 7 to 9, h, v, p: the pair scenes are there
+      if ((code >= 55 && code <= 57) || code === 104 || code === 118 || code === 112) pairPanel.start();
       program.key(code);
       keySent(code);
     } catch (e) {
@@ -212,7 +221,7 @@ var keys = (function () {
     var list = strip.querySelectorAll("button[data-key]");
     for (var i = 0; i < list.length; i++) {
       var key = list[i].dataset.key;
-      if (/^[1-9dDv]$/.test(key)) {
+      if (/^[1-9dDhvp]$/.test(key)) {
         var chosen = /[dD]/.test(key) ? key.charCodeAt(0) === direction : sceneOf(key) === scene;
         list[i].setAttribute("aria-pressed", chosen ? "true" : "false");
       }
@@ -221,12 +230,13 @@ var keys = (function () {
 
   // A key the program has taken. d and D choose the direction; a scene key
   // sets it to d (9 only where the program took it: an internal pair; v only
-  // with the pair scenes); z
+  // with the pair scenes, h likewise; p only for a planetary set); z
   // keeps it (the program does not reset it).
   function keySent(code) {
     if (code === 100 || code === 68) direction = code;
     else if ((code >= 49 && code <= 56) || (code === 57 && program.scene() === 9) ||
-             (code === 118 && program.scene() === 11)) direction = 100;
+             (code === 104 && program.scene() === 10) || (code === 118 && program.scene() === 11) ||
+             (code === 112 && program.scene() === 12)) direction = 100;
     showChosen();
   }
 

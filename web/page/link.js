@@ -1,9 +1,11 @@
 // The link in the address bar: #teeth=Z1,Z2&module=M&angle=DEG&shift=X1,X2&scene=N,
 // its keys and places taken from the Real gears panel's fields (the
 // program's table of inputs), with
-// kind=internal or kind=rack first for those kinds (no kind: external), and
-// only the fields the kind uses (a rack: teeth=Z1, shift=X1; a ring's cutter
-// as cutter=ZC when one is asked for). Read
+// kind=internal, kind=rack or kind=planetary first for those kinds (no kind:
+// external), and only the fields the kind uses (a rack: teeth=Z1, shift=X1;
+// a planetary set: teeth=ZS,ZP,ZR, planets=N, fixed=ring; a ring's cutter
+// as cutter=ZC when one is asked for); a list's places the link leaves out
+// are the program's start values. Read
 // at start (the pair applied after the first frame) and when a link is
 // typed or pasted into the address bar; written with replaceState (never a
 // new history entry) once the pair or a pair scene has been chosen. Keys
@@ -17,14 +19,14 @@ var link = (function () {
   var linkError = document.getElementById("pair-link-error");
   // The link's keys in the order they are written, each with its fields:
   // made with the panel's fields, from the program's table of inputs.
-  var keys = [];
+  var linkKeys = [];
   var fieldsOf = {};
   var byName = {};
   function readKeys() {
     pairPanel.fields.forEach(function (field) {
       byName[field.name] = field;
       var key = field.link[0];
-      if (!fieldsOf[key]) { fieldsOf[key] = []; keys.push(key); }
+      if (!fieldsOf[key]) { fieldsOf[key] = []; linkKeys.push(key); }
       fieldsOf[key][field.link[1]] = field.name;
     });
   }
@@ -32,10 +34,13 @@ var link = (function () {
   function linkText() {
     var good = pairPanel.good();
     var parts = good.kind === "external" ? [] : ["kind=" + good.kind];
-    keys.forEach(function (key) {
+    linkKeys.forEach(function (key) {
       var names = fieldsOf[key].filter(function (name) { return pairPanel.uses(byName[name], good.kind); });
       if (names.length === 0 || (byName[names[0]].optional && !good[names[0]])) return;
-      parts.push(key + "=" + names.map(function (name) { return good[name]; }).join(","));
+      parts.push(key + "=" + names.map(function (name) {
+        var words = byName[name].words;  // a choice of words: its word
+        return words ? words[good[name]] : good[name];
+      }).join(","));
     });
     return "#" + parts.join("&") + "&scene=" + pairPanel.scene();
   }
@@ -76,19 +81,26 @@ var link = (function () {
       if (fieldsOf.hasOwnProperty(key)) {
         var names = fieldsOf[key];
         var list = names.length > 1 ? value.split(",") : [value];
-        for (var n = 0; n < names.length; n++) pairPanel.setText(names[n], n < list.length ? list[n] : "");
+        for (var n = 0; n < names.length; n++) {
+          var field = byName[names[n]];
+          pairPanel.setText(names[n], n < list.length ? list[n] : field.words ? field.words[Number(field.start)] : field.start);
+        }
       } else if (key === "kind") {
-        if (!pairPanel.setKind(value.toLowerCase())) problems.push("kind must be external, internal or rack · kind は external、internal、rack のどれか");
+        if (!pairPanel.setKind(value.toLowerCase())) {
+          var kindNames = pairPanel.kindNames();
+          problems.push("kind must be " + kindNames.slice(0, -1).join(", ") + " or " + kindNames[kindNames.length - 1] +
+                        " · kind は " + kindNames.join("、") + " のどれか");
+        }
       } else if (key === "scene") {
-        if (/^([1-9]|10|11)$/.test(value)) asked = Number(value);
-        else problems.push("scene must be 1 to 11 · scene は 1〜11");
+        if (/^([1-9]|1[0-2])$/.test(value)) asked = Number(value);
+        else problems.push("scene must be 1 to 12 · scene は 1〜12");
       } else {
         unknown.push(given);
       }
     }
     if (unknown.length) {
       problems.push("unknown key " + unknown.map(function (k) { return "“" + k + "”"; }).join(", ") + " (the keys are " +
-                    ["kind"].concat(keys, ["scene"]).join(", ") + ") · 不明なキー " + unknown.join(", "));
+                    ["kind"].concat(linkKeys, ["scene"]).join(", ") + ") · 不明なキー " + unknown.join(", "));
     }
     linkError.textContent = problems.length ? "In the link: " + problems.join("; ") : "";
     linkRefused = problems.length > 0;
@@ -99,7 +111,7 @@ var link = (function () {
   function chooseScene(asked) {
     if (asked && asked !== program.scene()) {
       // The page's own key path, as if the key had been typed.
-      document.dispatchEvent(new KeyboardEvent("keydown", { key: asked === 10 ? "h" : asked === 11 ? "v" : String(asked), bubbles: true, cancelable: true }));
+      document.dispatchEvent(new KeyboardEvent("keydown", { key: keys.keyOf(asked), bubbles: true, cancelable: true }));
     }
   }
 

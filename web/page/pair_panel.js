@@ -47,19 +47,18 @@ var pairPanel = (function () {
         label: labelHtml(input.label), labelJa: input.labelJa, said: input.said, min: input.lo, max: input.hi,
         whole: input.whole, perModule: input.perModule, optional: input.optional,
         start: input.optional && input.start === 0 ? "" : String(input.start), link: [input.link, input.slot],
-        kinds: input.kinds
+        kinds: input.kinds, words: input.words ? input.words.split("|") : null
       };
       fields.push(field);
       byName[field.name] = field;
       names.push(field.name);
     });
   }
-  // The kinds, in the order of the program's codes (program.setPair's kind).
-  var kinds = [
-    { value: "external", en: "external pair", ja: "外歯車の対" },
-    { value: "internal", en: "internal (ring) gear", ja: "内歯車" },
-    { value: "rack", en: "rack and pinion", ja: "ラックとピニオン" }
-  ];
+  // The kinds, in the order of the program's codes (program.setPair's kind),
+  // from the program's table of kinds: value (the link's word), en, ja, keys
+  // (the scene keys only that kind offers). Made with the fields.
+  var kinds = [];
+  function kindOf(value) { return kinds.filter(function (kind) { return kind.value === value; })[0]; }
   function uses(field, kind) { return !field.kinds || field.kinds.indexOf(kind) >= 0; }
 
   // <fieldset id="pair-kind"><legend/><label><input type="radio" name="kind"/>…</label>…</fieldset>
@@ -70,22 +69,25 @@ var pairPanel = (function () {
   legend.innerHTML = 'kind of pair <span lang="ja">歯車対の種類</span>';
   kindBox.appendChild(legend);
   var kindInputs = {};
-  kinds.forEach(function (kind) {
-    var label = document.createElement("label");
-    var input = document.createElement("input");
-    input.type = "radio";
-    input.name = "kind";
-    input.value = kind.value;
-    input.checked = kind.value === "external";
-    label.appendChild(input);
-    label.appendChild(document.createTextNode(" " + kind.en + " "));
-    var ja = document.createElement("span");
-    ja.lang = "ja";
-    ja.textContent = kind.ja;
-    label.appendChild(ja);
-    kindBox.appendChild(label);
-    kindInputs[kind.value] = input;
-  });
+  function makeKinds() {
+    kinds = program.pairKinds().map(function (kind) { return { value: kind.name, en: kind.en, ja: kind.ja, keys: kind.keys }; });
+    kinds.forEach(function (kind) {
+      var label = document.createElement("label");
+      var input = document.createElement("input");
+      input.type = "radio";
+      input.name = "kind";
+      input.value = kind.value;
+      input.checked = kind.value === "external";
+      label.appendChild(input);
+      label.appendChild(document.createTextNode(" " + kind.en + " "));
+      var ja = document.createElement("span");
+      ja.lang = "ja";
+      ja.textContent = kind.ja;
+      label.appendChild(ja);
+      kindBox.appendChild(label);
+      kindInputs[kind.value] = input;
+    });
+  }
   section.insertBefore(kindBox, form);
   function kindChosen() {
     for (var value in kindInputs) if (kindInputs[value].checked) return value;
@@ -102,20 +104,29 @@ var pairPanel = (function () {
     var label = document.createElement("label");
     label.htmlFor = id;
     label.innerHTML = field.label + ' <span lang="ja">' + field.labelJa + "</span>";
-    var input = document.createElement("input");
+    var input = document.createElement(field.words ? "select" : "input");
     input.id = id;
     input.name = field.name;
+    if (field.words) {
+      // A choice of the input's words (the hand, the member held still).
+      field.words.forEach(function (word) {
+        var option = document.createElement("option");
+        option.value = option.textContent = word;
+        input.appendChild(option);
+      });
+      input.value = field.words[Number(field.start)];
+    } else {
     // A text field with a numeric keyboard: it keeps what was typed or
     // linked, good or bad, as it was written, and the wheel changes nothing.
     // A field that takes negative values (the shifts) gets the full
     // keyboard: the decimal keypads of phones (iOS's among them) have no
     // minus sign.
     input.type = "text";
-    // The hand takes words (right, left).
-    input.inputMode = field.min < 0 || field.name === "hand" ? "text" : field.whole ? "numeric" : "decimal";
+    input.inputMode = field.min < 0 ? "text" : field.whole ? "numeric" : "decimal";
     input.autocomplete = "off";
     input.spellcheck = false;
     input.value = field.start;
+    }
     input.setAttribute("aria-describedby", id + "-error");
     var error = document.createElement("span");
     error.id = id + "-error";
@@ -137,12 +148,19 @@ var pairPanel = (function () {
   }
 
   var good = { kind: "external" };  // the pair the program has
-  // Key 9 (the panel's button, and its copy in the full-screen strip).
-  var nines = document.querySelectorAll('button[data-key="9"]');
-  function enableNine() {
-    for (var i = 0; i < nines.length; i++) nines[i].disabled = good.kind !== "internal";
+  // The scene keys only some kinds offer (9: a ring's cutting, p: a set
+  // turning; the panel's buttons and their copies in the full-screen
+  // strip): enabled for the kind of the pair the program has. Until the
+  // kinds are known, the external pair's: none.
+  function enableKindKeys() {
+    var offered = kinds.length ? kindOf(good.kind).keys : "";
+    keys.keyList.forEach(function (entry) {
+      if (!entry.someKinds) return;
+      var list = document.querySelectorAll('button[data-key="' + entry.key + '"]');
+      for (var i = 0; i < list.length; i++) list[i].disabled = offered.indexOf(entry.key) < 0;
+    });
   }
-  enableNine();
+  enableKindKeys();
   var scene = 1;
   var started = false;  // the panel's pair is the program's
   var waiting = false;  // for the page to be shown, to start
@@ -167,7 +185,7 @@ var pairPanel = (function () {
     }
     var value = program.readPairInput(field.index, text, m);
     if (value !== null) return { value: value };
-    if (field.perModule || field.name === "hand") {
+    if (field.perModule || field.words) {
       var range = program.pairInputRange(field.index, m);
       return { error: field.short + " must be " + range + " · " + field.said[1] + " は " + range };
     }
@@ -215,7 +233,7 @@ var pairPanel = (function () {
     var code;
     try {
       // The redraw for the new pair is not a frame (program.setPair).
-      code = program.setPair(values, kinds.map(function (k) { return k.value; }).indexOf(kind));
+      code = program.setPair(values, kinds.indexOf(kindOf(kind)));
     } catch (e) {
       // As a key that throws: said, and the controls switched off.
       page.fail("The program stopped with an error at the new pair (" + (e && e.message ? e.message : e) +
@@ -237,7 +255,7 @@ var pairPanel = (function () {
       });
     }
     good = values;
-    enableNine();
+    enableKindKeys();
     scene = program.scene();  // scene 9 gives way to 7 for a pair without a ring
     markScene();
     showNotes();
@@ -264,10 +282,12 @@ var pairPanel = (function () {
   section.addEventListener("input", function (e) {
     if (e.target.tagName === "INPUT" && e.target.name === "kind") applyForm(false);
   });
-  section.addEventListener("change", function (e) { if (e.target.tagName === "INPUT") applyForm(false); });
+  section.addEventListener("change", function (e) {
+    if (e.target.tagName === "INPUT" || e.target.tagName === "SELECT") applyForm(false);
+  });
   form.addEventListener("submit", function (e) { e.preventDefault(); });
   section.addEventListener("keydown", function (e) {
-    if (e.target.tagName !== "INPUT") return;
+    if (e.target.tagName !== "INPUT" && e.target.tagName !== "SELECT") return;
     if (e.key === "Enter") {
       e.preventDefault();
       applyForm(false);
@@ -280,7 +300,11 @@ var pairPanel = (function () {
 
   // ---- The readout: the pair's numbers and warnings, and in scene 7 where
   // the contact points of the moment are on the path of contact.
-  function f(value, digits) { return value.toFixed(digits === undefined ? 4 : digits); }
+  // A number to `digits` decimals (4 unless said); never "-0.0000".
+  function f(value, digits) {
+    var text = value.toFixed(digits === undefined ? 4 : digits);
+    return /^-0\.?0*$/.test(text) ? text.slice(1) : text;
+  }
   function line(parent, english, japanese, className) {
     var div = document.createElement("div");
     if (className) div.className = className;
@@ -294,15 +318,70 @@ var pairPanel = (function () {
     ja.textContent = " · " + japanese;
     element.appendChild(ja);
   }
-  // The numbers and warnings: once per pair.
+  // The warnings of one mesh (bits as program.pairNumbers' warnings), its
+  // gears named `names`; false when there are some.
+  function warningLines(box, w, gears, shifts, names) {
+    for (var g = 0; g < 2; g++) {
+      if (w & (1 << g)) {
+        line(box, "⚠ " + names[g].en + ": undercut (" + names[g].x + " = " + shifts[g] + " < xmin = " +
+             f(gears[g].xmin) + ")", names[g].ja + "：アンダーカット（切り下げ）", "warning");
+      }
+      if (w & (4 << g)) {
+        line(box, "⚠ " + names[g].en + ": interference, " + names[1 - g].en + "'s tip meets it below the start of its involute" +
+             " (d = " + f(gears[g].dNf) + " mm)",
+             names[g].ja + "：干渉（相手の歯先がインボリュートの始まりより歯元側に当たる）", "warning");
+      }
+      if (w & (32 << g)) {
+        line(box, "⚠ " + names[g].en + ": thin tip, sa" + names[g].x.slice(1) + " < 0.25 m",
+             names[g].ja + "：歯先が薄い（sa < 0.25 m）", "warning");
+      }
+    }
+    if (w & 2048) line(box, "⚠ εα_eff < 1: the pair cannot run continuously", "有効かみ合い率が 1 未満（連続してかみ合えない）",
+                       "warning");
+    for (var t = 0; t < 2; t++) {
+      if (w & (4096 << t)) line(box, "⚠ " + names[t].en + ": the undercut all but severs the tooth (neck < 0.25 m)",
+                                names[t].ja + "：アンダーカットで歯が切れかけている", "warning");
+    }
+    if (w & 16) line(box, "⚠ low contact ratio, εα_eff < 1.1", "かみ合い率が低い（< 1.1）",
+                     "warning");
+    if (w & 128) line(box, "⚠ involute interference: the ring's tip reaches past the pinion's base tangent point",
+                      "インボリュート干渉", "warning");
+    if (w & 256) line(box, "⚠ trochoid interference: the pinion's tip cuts the ring's tip as it leaves mesh",
+                      "トロコイド干渉", "warning");
+    if (w & 512) line(box, "⚠ radial assembly impossible (trimming): the pinion can only be slid in axially" +
+                      (w & 1024 ? "; its tip circle reaches the ring's" : ""),
+                      "トリミング：ピニオンは軸方向からしか組み込めない", "warning");
+    return w === 0;
+  }
+  // The numbers and warnings: once per pair. A planetary set: its own
+  // numbers, then its sun–planet mesh's (the pair the program's numbers
+  // are of), then its planet–ring mesh's.
   var contactLine = document.createElement("div");
+  var gearNames = [{ en: "gear 1", ja: "歯車1", x: "x1" }, { en: "gear 2", ja: "歯車2", x: "x2" }];
+  var sunPlanetNames = [{ en: "sun", ja: "太陽歯車", x: "xS" }, { en: "planet", ja: "遊星歯車", x: "xP" }];
+  var planetRingNames = [sunPlanetNames[1], { en: "ring", ja: "内歯車", x: "xR" }];
   function showNumbers() {
     var n = program.pairNumbers();
     var gears = n.gears;
     var box = document.createDocumentFragment();
     var rack = good.kind === "rack";
-    var external = good.kind === "external";
+    var set = program.setNumbers();
+    var external = good.kind === "external" || set !== null;
+    var names = set ? sunPlanetNames : gearNames;
     var w = n.warnings;
+    if (set) {
+      line(box, "zS = " + set.zS + ", zP = " + set.zP + ", zR = " + set.zR + ", N = " + set.planets +
+           " planets; the " + set.fixed + " held still", "遊星歯車装置（" + set.fixedJa + "を固定）");
+      line(box, "i   = " + f(set.ratio) + " ratio, the " + set.input + " in, the " + set.output + " out" +
+           (set.ratio < 0 ? ", the other way round" : ", the same way round"),
+           "速比（" + set.inputJa + "から入れ、" + set.outputJa + "から出す）");
+      line(box, "a   = " + f(set.a) + " mm centre distance of both meshes", "中心距離（両方のかみ合い）");
+      line(box, "xS  = " + f(set.xS) + ", xP = " + f(set.xP) + ", xR = " + f(set.xR) + " shifts, xR solved for a",
+           "転位係数（xR は a から）");
+      line(box, "l   = " + f(set.l) + " mm between neighbouring planets' centres, daP = " + f(set.daP) +
+           " mm the planets' tip diameter", "遊星歯車の中心間距離と歯先円直径");
+      line(box, "sun–planet mesh:", "太陽歯車と遊星歯車のかみ合い", "mesh-head");
+    }
     // The effective contact ratio on the same line: where the involutes
     // really meet (the interference warning says why it is less).
     line(box, "εα  = " + f(n.epsilonAlpha) + ", εα_eff = " + f(n.epsilonAlphaEff) +
@@ -316,7 +395,7 @@ var pairPanel = (function () {
       line(box, "a   = " + f(n.centreDistance) + " mm from the pinion's centre to the rack's datum line",
            "ピニオン中心からラックの基準線まで");
       line(box, "p   = " + f(Math.PI * good.module) + " mm rack pitch", "ラックのピッチ");
-    } else {
+    } else if (!set) {
       line(box, "a   = " + f(n.centreDistance) + " mm centre distance", "中心距離");
     }
     line(box, "ga  = " + f(n.ga) + " mm path of contact", "かみ合い長さ");
@@ -341,49 +420,31 @@ var pairPanel = (function () {
       for (var gi = 0; gi < 2; gi++) {
         var k = gears[gi].spanTeeth;
         var over = gears[gi].overPins;
-        line(box, "gear " + (gi + 1) + ": " + (k > 0 ? "W = " + f(gears[gi].span) + " mm over k = " + k + " teeth"
-                                                    : "no span measurable on the involute") +
+        line(box, names[gi].en + ": " + (k > 0 ? "W = " + f(gears[gi].span) + " mm over k = " + k + " teeth"
+                                               : "no span measurable on the involute") +
              ", " + (over > 0 ? "M = " + f(over) + " mm over pins of " + f(gears[gi].pinDiameter) + " mm"
                               : gears[gi].pinDiameter > 0 ? "no size over pins of " + f(gears[gi].pinDiameter) + " mm"
                                                               : "no pin measures over the teeth"),
-             "歯車" + (gi + 1) + "：またぎ歯厚・オーバーピン寸法", "workshop");
+             names[gi].ja + "：またぎ歯厚・オーバーピン寸法", "workshop");
       }
     }
-    var shifts = [good.x1, good.x2];
-    for (var g = 0; g < 2; g++) {
-      if (w & (1 << g)) {
-        line(box, "⚠ gear " + (g + 1) + ": undercut (x" + (g + 1) + " = " + shifts[g] + " < xmin = " +
-             f(gears[g].xmin) + ")", "歯車" + (g + 1) + "：アンダーカット（切り下げ）", "warning");
-      }
-      if (w & (4 << g)) {
-        line(box, "⚠ gear " + (g + 1) + ": interference, gear " + (2 - g) + "'s tip meets it below the start of its involute" +
-             " (d = " + f(gears[g].dNf) + " mm)",
-             "歯車" + (g + 1) + "：干渉（相手の歯先がインボリュートの始まりより歯元側に当たる）", "warning");
-      }
-      if (w & (32 << g)) {
-        line(box, "⚠ gear " + (g + 1) + ": thin tip, sa" + (g + 1) + " < 0.25 m",
-             "歯車" + (g + 1) + "：歯先が薄い（sa < 0.25 m）", "warning");
-      }
+    var quiet = warningLines(box, w, gears, [good.x1, good.x2], names);
+    if (set) {
+      var r = set.ring;
+      line(box, "planet–ring mesh:", "遊星歯車と内歯車のかみ合い", "mesh-head");
+      line(box, "εα  = " + f(r.epsilonAlpha) + ", εα_eff = " + f(r.epsilonAlphaEff) +
+           " contact ratio, nominal and effective", "かみ合い率・有効かみ合い率");
+      line(box, "αw  = " + f(r.alphaWDeg) + "°   working pressure angle", "かみ合い圧力角");
+      line(box, "ga  = " + f(r.ga) + " mm path of contact", "かみ合い長さ");
+      line(box, "saP = " + f(r.gears[0].sa) + " mm, saR = " + f(r.gears[1].sa) + " mm tip thickness", "歯先厚さ");
+      // The planet's undercut is its sun–planet mesh's, said there.
+      quiet = warningLines(box, r.warnings & ~3, r.gears, [set.xP, set.xR], planetRingNames) && quiet;
     }
-    if (w & 2048) line(box, "⚠ εα_eff < 1: the pair cannot run continuously", "有効かみ合い率が 1 未満（連続してかみ合えない）",
-                       "warning");
-    for (var t = 0; t < 2; t++) {
-      if (w & (4096 << t)) line(box, "⚠ gear " + (t + 1) + ": the undercut all but severs the tooth (neck < 0.25 m)",
-                                "歯車" + (t + 1) + "：アンダーカットで歯が切れかけている", "warning");
-    }
-    if (w & 16) line(box, "⚠ low contact ratio, εα_eff < 1.1", "かみ合い率が低い（< 1.1）",
-                     "warning");
-    if (w & 128) line(box, "⚠ involute interference: the ring's tip reaches past the pinion's base tangent point",
-                      "インボリュート干渉", "warning");
-    if (w & 256) line(box, "⚠ trochoid interference: the pinion's tip cuts the ring's tip as it leaves mesh",
-                      "トロコイド干渉", "warning");
-    if (w & 512) line(box, "⚠ radial assembly impossible (trimming): the pinion can only be slid in axially" +
-                      (w & 1024 ? "; its tip circle reaches the ring's" : ""),
-                      "トリミング：ピニオンは軸方向からしか組み込めない", "warning");
-    if (w === 0) line(box, "no warnings", "警告なし");
+    if (quiet) line(box, "no warnings", "警告なし");
     box.appendChild(contactLine);
     box.appendChild(slidingLine);
     box.appendChild(planeLine);
+    box.appendChild(setLine);
     readout.textContent = "";
     readout.appendChild(box);
     showContacts();
@@ -393,7 +454,18 @@ var pairPanel = (function () {
   // scene 11: the one it follows, nearest the pitch point, and its sliding.
   var slidingLine = document.createElement("div");
   var planeLine = document.createElement("div");
+  var setLine = document.createElement("div");
   function showContacts() {
+    // Scene 12: how far each member of the set has turned.
+    setLine.hidden = scene !== 12;
+    if (scene === 12) {
+      var t = program.setTurns();
+      var turns = ["sun", "carrier", "ring", "planet"].map(function (member) { return f(t[member]); });
+      say(setLine, "sun " + turns[0] + " rad, carrier " + turns[1] + " rad, ring " + turns[2] + " rad, planet " +
+          turns[3] + " rad about its own centre, counter-clockwise from the start",
+          "回転角：太陽歯車 " + turns[0] + " rad、キャリア " + turns[1] + " rad、内歯車 " + turns[2] + " rad、遊星歯車（自転） " +
+          turns[3] + " rad");
+    }
     // Scene 10: the contact lines' total length at this moment.
     planeLine.hidden = scene !== 10;
     if (scene === 10) {
@@ -526,7 +598,7 @@ var pairPanel = (function () {
     var off = body.dataset.state === "ended" || body.dataset.state === "failed";
     for (var name in inputs) inputs[name].disabled = off;
     for (var value in kindInputs) kindInputs[value].disabled = off;
-    if (!off) enableNine();
+    if (!off) enableKindKeys();
     // The first frame comes before the page has been read and the program
     // runs: it is looked at now.
     if (running() && !started && !waiting && page.frames() > 0) frameDrawn();
@@ -548,6 +620,7 @@ var pairPanel = (function () {
   // started before this script was read (page.html), else when it starts.
   page.whenStarted(function () {
     if (built) return;
+    makeKinds();
     readTable();
     fields.forEach(makeField);
     showFieldsOf("external");
@@ -585,15 +658,32 @@ var pairPanel = (function () {
       if (built) callback();
       else afterBuilt.push(callback);
     },
-    // The field's text as given (a link's value, good or bad).
-    setText: function (name, text) { inputs[name].value = text; },
-    // The kind of pair chosen: "external", "internal" or "rack"; false for another word.
+    // The field's text as given (a link's value, good or bad: a choice of
+    // words shows a word it does not offer as an extra choice, refused
+    // until another is chosen).
+    setText: function (name, text) {
+      var input = inputs[name];
+      if (input.tagName === "SELECT") {
+        var extra = input.querySelector("option[data-given]");
+        if (extra) extra.remove();
+        if (byName[name].words.indexOf(text) < 0) {
+          extra = document.createElement("option");
+          extra.value = extra.textContent = text;
+          extra.dataset.given = "";
+          input.appendChild(extra);
+        }
+      }
+      input.value = text;
+    },
+    // The kind of pair chosen by its word ("external", …); false for another word.
     setKind: function (value) {
       if (!kindInputs.hasOwnProperty(value)) return false;
       kindInputs[value].checked = true;
       return true;
     },
     uses: uses,
+    // The kinds' words, in the program's order.
+    kindNames: function () { return kinds.map(function (kind) { return kind.value; }); },
     apply: applyForm,
     good: function () { return good; },
     scene: function () { return scene; }

@@ -39,7 +39,7 @@ var program = (function () {
     // ---- Keys, scenes and the drawing buffer (web/glut.cpp, readout.cpp, restart.cpp).
     // One key as the character typed (27: Esc, which ends the program: ExitStatus is thrown).
     key: call("_webKey"),
-    // The scene shown: 1 to 9, or 11 (key v).
+    // The scene shown: 1 to 9, 10 (key h), 11 (key v) or 12 (key p).
     scene: call("_webScene"),
     // Scene 1, the start-up report, zoom reset: the program started afresh (draws a frame).
     restart: call("_webRestart"),
@@ -62,6 +62,8 @@ var program = (function () {
     // ---- The pair of scenes 7 to 9 (web/pair_bridge.cpp).
     // The table of the pair's inputs (pair/inputs.h), as the command line's options have it.
     pairInputs: function () { return JSON.parse(text(m._webPairInputs())); },
+    // The kinds of pair, in setPair's order: name, en, ja, keys (the scene keys only it offers).
+    pairKinds: function () { return JSON.parse(text(m._webPairKinds())); },
     // `words` read as input `index` of the table by the command line's own rule (mm: the
     // module, for ranges given in multiples of it): the value, or null when it is not a
     // value of its kind or out of range.
@@ -78,7 +80,8 @@ var program = (function () {
     // The pair scenes are there, with the default pair unless one was set.
     pairStart: call("_webPairStart"),
     // The pair of the values v (v[name] for every input of pairInputs(), in its unit; 0 for an
-    // optional one left out) and of `kind` (0 external, 1 internal, 2 rack). 0 when taken,
+    // optional one left out) and of `kind` (0 external, 1 internal, 2 rack, 3 planetary: the pair's
+    // numbers are then its sun–planet pair's). 0 when taken,
     // redrawing the scene's moment (not a frame: page.quietly); else 1 + the index in
     // pairInputs() of the value it refuses, and pairMessage() says why.
     setPair: function (v, kind) {
@@ -105,6 +108,14 @@ var program = (function () {
         return values("_webPair", "Sa Xmin DNf Dw SpanTeeth Span OverPins PinDiameter", g);
       });
       return numbers;
+    },
+    // A planetary set's own numbers and its planet–ring mesh's (pair_bridge.cpp's
+    // _webSetNumbers), or null for a pair.
+    setNumbers: function () { return JSON.parse(text(m._webSetNumbers())); },
+    // Scene 12's turns of the moment, rad counter-clockwise: the sun, the carrier, the ring
+    // and a planet about its own centre.
+    setTurns: function () {
+      return { sun: m._webSetTurn(0), carrier: m._webSetTurn(1), ring: m._webSetTurn(2), planet: m._webSetTurn(3) };
     },
     // Scene 7's contact points of the moment, mm along the path of contact from where a
     // pair starts touching, and the path's length.
