@@ -60,7 +60,7 @@ const frames = (page) => page.evaluate(() => Number(document.body.dataset.frames
 const scene = (page) => page.evaluate(() => Module._webScene());
 const picture = (page) => page.$eval("#canvas", (canvas) => canvas.toDataURL());
 const numbers = (page) => page.innerText("#pair-readout");
-const fields = (page) => page.$$eval("#pair-form input", (inputs) => inputs.map((input) => input.value));
+const fields = (page) => page.$$eval("#pair-form input, #pair-form select", (inputs) => inputs.map((input) => input.value));
 // Types a value into a field and commits it with Enter.
 async function commit(page, selector, text) {
   await page.fill(selector, text);
@@ -92,7 +92,7 @@ test("key 7 pressed the moment the page takes keys, before the panel has its pai
 test("the panel redraws scene 7 at once without a step; bad values are said beside their field and change nothing", { timeout: testTimeoutMs }, async () => {
   const page = await openPage(`${server.origin}/involute-gears.html`);
   const report = await page.textContent("#report");
-  assert.deepEqual(await fields(page), ["10", "30", "1", "20", "0", "0", "", "", "", "", "", "", ""]);
+  assert.deepEqual(await fields(page), ["10", "30", "1", "20", "0", "0", "", "", "", "", "", "70", "3", "", "right", "ring"]);
   assert.equal(await page.evaluate(() => location.hash), "", "no link until the pair or a pair scene is chosen");
 
   // 7 and 8 act once however long the button is held.
@@ -207,7 +207,7 @@ test("the panel redraws scene 7 at once without a step; bad values are said besi
 test("the link opens scene 7 with its pair, from disk too, and follows every change", { timeout: testTimeoutMs }, async () => {
   const page = await openPage(pathToFileURL(pagePath).href + publishedLink);
   await page.waitForFunction(() => Module._webScene() === 7);
-  assert.deepEqual(await fields(page), ["12", "24", "3", "20", "0.6", "0.36", "", "", "", "", "", "", ""]);
+  assert.deepEqual(await fields(page), ["12", "24", "3", "20", "0.6", "0.36", "", "", "", "", "", "70", "3", "", "right", "ring"]);
   assert.match(await numbers(page), /αw\s+= 26\.0886°/);
   const history = await page.evaluate(() => history.length);
   await commit(page, "#pair-x2", "0.4");
@@ -545,7 +545,7 @@ test("a link's values stay as written, good or bad; a refused link stays in the 
   const refused = "#teeth=5,24&shift=1.5,0&scene=7";
   const page = await openPage(`${server.origin}/involute-gears.html${refused}`);
   await page.waitForFunction(() => Module._webScene() === 7);
-  assert.deepEqual(await fields(page), ["5", "24", "1", "20", "1.5", "0", "", "", "", "", "", "", ""]);
+  assert.deepEqual(await fields(page), ["5", "24", "1", "20", "1.5", "0", "", "", "", "", "", "70", "3", "", "right", "ring"]);
   assert.match(await page.innerText("#pair-x1-error"), /pointed/);
   assert.equal(await page.evaluate(() => location.hash), refused, "the link as given");
   assert.match(await numbers(page), /εα\s+= 1\.5115\b/, "the default pair, 10 and 30 teeth, drawn");
@@ -561,7 +561,7 @@ test("a link's values stay as written, good or bad; a refused link stays in the 
   const odd = "#TEETH=12,abc&Module=3&Angle=2O&shift=0.6,0.36&Scene=7&colour=red";
   const other = await openPage(`${server.origin}/involute-gears.html${odd}`);
   await other.waitForFunction(() => Module._webScene() === 7);
-  assert.deepEqual(await fields(other), ["12", "abc", "3", "2O", "0.6", "0.36", "", "", "", "", "", "", ""]);
+  assert.deepEqual(await fields(other), ["12", "abc", "3", "2O", "0.6", "0.36", "", "", "", "", "", "70", "3", "", "right", "ring"]);
   assert.notEqual(await other.innerText("#pair-z2-error"), "");
   assert.notEqual(await other.innerText("#pair-alpha-error"), "");
   assert.match(await other.innerText("#pair-link-error"), /unknown key “colour”/);

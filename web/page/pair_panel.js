@@ -270,7 +270,9 @@ var pairPanel = (function () {
     shownLine.hidden = !refused;
     if (!refused) return;
     var en = fields.filter(function (field) { return uses(field, good.kind) && !(field.optional && !good[field.name]); })
-      .map(function (field) { return field.short + " = " + good[field.name] + (field.unit || ""); }).join(", ");
+      .map(function (field) {
+        return field.short + " = " + (field.words ? field.words[good[field.name]] : good[field.name]) + (field.unit || "");
+      }).join(", ");
     say(shownLine, "The picture and the numbers show the last good pair: " + en,
         "図と数値は最後に受け付けた歯車対のものです");
   }
