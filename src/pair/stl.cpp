@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/helical.h"
 #include "pair/pair_kind.h"
 #include "pair/planetary.h"
 #include "pair/solid.h"
@@ -36,7 +37,9 @@ SolidSection wheel(const GearOutline& outline, Point2 centre, double bore, doubl
 
 // A planetary set's solids: the sun, each planet and the ring in its rim,
 // where the drawings put them apart (the set's sheet, its centre crosses
-// giving each member's axis), none twisted (a set has no helix yet).
+// giving each member's axis). A helical set's members twist as a helical
+// pair's gears do, each by its own hand: the sun's as given, the planets'
+// the other, the ring's the planets'.
 void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) {
     PlanetaryDrawing drawing;
     buildPlanetaryDrawing(input, drawing);
@@ -81,8 +84,18 @@ void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) 
     }
     sections.push_back(ring);
     solids.assign(sections.size(), Solid{});
+    // Twist b tan(beta) / r, r = mt z / 2 the member's transverse reference
+    // radius; counter-clockwise seen from the top for a right hand.
+    const double b = faceWidthOf(input);
+    const double tanBeta = std::tan(input.betaDeg * degToRad);
+    const double mt = transverseInput(input).m;
+    const double sunHand = input.hand == Hand::right ? 1.0 : -1.0;
     for (size_t i = 0; i < sections.size(); ++i) {
-        buildSolid(sections[i], faceWidthOf(input), 0.0, solidTwistToleranceModules * m, solids[i]);
+        const bool sun = i == 0;
+        const bool ringMember = i + 1 == sections.size();
+        const int z = sun ? input.z1 : ringMember ? input.z3 : input.z2;
+        const double twist = tanBeta == 0.0 ? 0.0 : (sun ? sunHand : -sunHand) * b * tanBeta / (mt * z / 2.0);
+        buildSolid(sections[i], b, twist, solidTwistToleranceModules * m, solids[i]);
     }
 }
 
