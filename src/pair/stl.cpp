@@ -148,6 +148,17 @@ void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solid
     for (size_t i = 0; i < sections.size(); ++i) {
         const double r = pair.numbers.gear[i].d / 2.0;
         const double twist = tanBeta == 0.0 || r <= 0.0 ? 0.0 : hands[i] * b * tanBeta / r;
+        if (sections[i].shape == SectionShape::bar && tanBeta != 0.0) {
+            // A helical rack's teeth slant along the bar: its section at
+            // height z is the transverse outline moved by z tan(beta) along
+            // x, as far as the pinion's teeth at the mesh (below the pinion,
+            // where a counter-clockwise turn moves them towards +x) go round
+            // in its twist: +x for a right hand. The bar's ends are sheared
+            // with the teeth, not cut square: each end face leans at beta
+            // across the bar, so every section is the same outline and the
+            // volume is its area times b.
+            sections[i].shearX = hands[i] * b * tanBeta;
+        }
         buildSolid(sections[i], b, twist, tolerance, solids[i]);
     }
 }
