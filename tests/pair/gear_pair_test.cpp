@@ -2121,6 +2121,39 @@ TEST(PlanetarySet, WillisRatiosAndTheRingShiftAgainstPublishedAndIndependentNumb
         EXPECT_NEAR(shiftForCentreDistance(s.planetRing, s.a, in.x2).x2, s.planetRing.x2, 1e-12);
     }
 
+    // Helical sets (m, alpha, x normal; the sun right hand): each mesh worked
+    // out forwards in its transverse section meets the other at the set's a,
+    // the ring's normal shift is ISO 21771's from that a, the planets and the
+    // ring are left-handed; as beta goes to 0 the spur set's numbers.
+    for (PairInput in : {makeSet(12, 23, 60, 3, 1.0, 0.0, 0.0), makeSet(18, 30, 80, 2, 2.0, 0.4, 0.1),
+                         makeSet(21, 43, 108, 3, 1.75, 0.438, 0.0426)}) {
+        const PlanetarySet spur = planetarySet(in);
+        in.betaDeg = 25.0;
+        SCOPED_TRACE(::testing::Message() << in.z1 << "/" << in.z2 << "/" << in.z3);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        const PlanetarySet s = planetarySet(in);
+        const PairNumbers ring = pairNumbers(s.planetRing);
+        EXPECT_NEAR(ring.a, s.a, 1e-9 * in.m);
+        EXPECT_NEAR(pairNumbers(s.sunPlanet).a, s.a, 1e-9 * in.m);
+        EXPECT_NEAR(pairNumbers(s.sunPlanet).gear[1].da, s.daP, 1e-9 * in.m);
+        const double beta = 25.0 * degree;
+        const double alphaN = 20.0 * degree;
+        const double alphaT = std::atan(std::tan(alphaN) / std::cos(beta));
+        const double alphaWt = std::acos(in.m / std::cos(beta) * (in.z3 - in.z2) / 2.0 * std::cos(alphaT) / s.a);
+        EXPECT_NEAR(s.planetRing.x2,
+                    in.x2 + (in.z3 - in.z2) * (involuteFunction(alphaWt) - involuteFunction(alphaT)) /
+                                (2.0 * std::tan(alphaN)),
+                    1e-9);
+        EXPECT_EQ(ring.helix.hand[0], Hand::left);
+        EXPECT_EQ(ring.helix.hand[1], Hand::left);
+        EXPECT_EQ(pairNumbers(s.sunPlanet).helix.hand[1], Hand::left);
+        in.betaDeg = 1e-7;
+        const PlanetarySet flat = planetarySet(in);
+        EXPECT_NEAR(flat.a, spur.a, 1e-9 * in.m);
+        EXPECT_NEAR(flat.planetRing.x2, spur.planetRing.x2, 1e-9);
+        EXPECT_NEAR(flat.daP, spur.daP, 1e-9 * in.m);
+    }
+
     // The report: the set's numbers, then each mesh's whole report, warnings and all.
     PairInput loaded = khk;
     loaded.fixed = FixedMember::carrier;
@@ -2147,7 +2180,13 @@ TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
         PairField field;
         const char* message;
     };
+    PairInput helical = makeSet(12, 24, 56, 2, 1.0, 0.0, 0.0);  // its transverse a, its normal shifts
+    helical.betaDeg = 20.0;
     const Case cases[] = {
+        {helical, PairField::x1,
+         "the ring (z3 = 56) cannot mesh with the planet at the sun–planet distance a = 19.1552 mm: its shift would "
+         "be xR = 2.7883, outside -1.0 to 1.5; with any split of its shifts the planet–ring pair alone reaches "
+         "a = 15.8775 to 18.9670 mm; with the other values as they are, x1 must be -0.8799 to -0.7178"},
         {makeSet(10, 30, 70, 3, 1.0, 0.0, 0.0), PairField::planets,
          "(z1 + z3) / N = 80 / 3 is not whole: 3 planets cannot be spaced equally (each must find the sun's and the "
          "ring's spaces where its teeth stand); with the other values as they are, N must be 2 (spaced equally, tips "
@@ -2197,8 +2236,12 @@ TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
 // the planet's fillet would overlap as warned), rings of zS + 2 zP teeth and
 // of others.
 TEST(PlanetarySet, DrawnPlanetsMeshWithTheSunAndTheRingWithoutOverlap) {
+    PairInput helical = makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3);  // its transverse section, spaced as a spur set
+    helical.betaDeg = 25.0;
+    helical.hand = Hand::left;
+    helical.faceWidth = 25.0;  // wide enough to measure the span: no warning
     for (PairInput in : {makeSet(12, 24, 60, 3, 1.0, 0.4, 0.3), makeSet(22, 18, 58, 5, 1.0, 0.3, 0.5),
-                         makeSet(22, 17, 58, 4, 2.0, 0.9, 0.6), makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3)}) {
+                         makeSet(22, 17, 58, 4, 2.0, 0.9, 0.6), makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3), helical}) {
         SCOPED_TRACE(::testing::Message() << in.z1 << "/" << in.z2 << "/" << in.z3 << " N = " << in.planets);
         ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
         ASSERT_EQ(formatPairReport(in, pairNumbers(in)).find("\n警告"), std::string::npos);
