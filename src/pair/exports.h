@@ -161,3 +161,5 @@ std::string formatPairStl(const PairGeometry& pair, double bore);
 // --layout apart places them (a helical set's each twisted by its own hand:
 // the planets the other than the sun's, the ring the planets').
 std::string formatInputStl(const PairInput& input, double bore);
+// The solids formatInputStl writes, in its order (a set: the sun, the planets, the ring).
+void inputSolids(const PairInput& input, double bore, std::vector<Solid>& solids);

@@ -68,7 +68,8 @@ void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) 
         } else if (path.layer == "RING") {
             // Its teeth and its rim: the rim, farther out, is the outline.
             (ring.outline.empty() ? ring.outline : ring.hole) = path.points;
-        } else if (path.layer == "CENTRES" && path.id == "centre-ring") {
+        } else if (path.layer == "CENTRES" && path.id == "centre-ring" && path.points[0].y == path.points[1].y) {
+            // The cross's level stroke (the upright one's first point lies an arm below the centre).
             ring.centre = Point2{(path.points[0].x + path.points[1].x) / 2.0, path.points[0].y};
         }
     }
@@ -172,6 +173,16 @@ std::string formatPairStl(const PairGeometry& pair, double bore) {
              pairKindModel(in.kind).name, in.z1, pairKindModel(in.kind).hasGear2Shift ? in.z2 : 0, in.m,
              faceWidthOf(in), bore);
     return formatStl(solids, header);
+}
+
+void inputSolids(const PairInput& input, double bore, std::vector<Solid>& solids) {
+    if (!pairKindModel(input.kind).hasSetScene) {
+        PairGeometry pair;
+        buildPairGeometry(input, pair);
+        pairSolids(pair, bore, solids);
+        return;
+    }
+    setSolids(input, bore, solids);
 }
 
 std::string formatInputStl(const PairInput& input, double bore) {
