@@ -2459,7 +2459,8 @@ TEST(PairSolid, TwistTurnsTheTopAboutTheCentreAndTheSolidStaysClosed) {
 
 // A helical pair's solids turn by b tan(beta) / r over the face width: gear 1
 // (right hand) counter-clockwise seen from the top, an external mate the
-// other way, a ring the same way. Read off the first point of the bottom and
+// other way, a ring the same way; so do a helical set's members, each by
+// its hand; a helical rack's bar is sheared along itself. Read off the first point of the bottom and
 // of the top layer, which are the same point of the section.
 TEST(PairSolid, HelicalWheelsTwistByTheirHelixAndHand) {
     for (PairKind kind : {PairKind::external, PairKind::internal}) {
@@ -2492,5 +2493,60 @@ TEST(PairSolid, HelicalWheelsTwistByTheirHelixAndHand) {
             EXPECT_NEAR(turn, sign * 20.0 * std::tan(20.0 * degToRad) / (pair.numbers.gear[i].d / 2.0), 1e-5)
                 << static_cast<int>(kind) << " gear " << i + 1;
         }
+    }
+
+    // A set, the sun left-handed: the sun clockwise, the planets and the ring
+    // counter-clockwise, each by b tan(beta) / (mt z / 2), about its centre
+    // (the mean of its bottom's points, which repeat tooth by tooth).
+    PairInput set = makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3);
+    set.betaDeg = 25.0;
+    set.hand = Hand::left;
+    set.faceWidth = 25.0;
+    std::vector<Solid> members;
+    inputSolids(set, 0.0, members);
+    ASSERT_EQ(members.size(), 4u);
+    const double mt = 1.0 / std::cos(25.0 * degToRad);
+    const int zs[4] = {18, 29, 29, 80};
+    for (size_t i = 0; i < members.size(); ++i) {
+        const std::vector<SolidVertex>& v = members[i].vertices;
+        size_t top = 0;
+        Point2 centre{0.0, 0.0};
+        for (; top < v.size() && v[top].z == 0.0f; ++top) {
+            centre.x += v[top].x;
+            centre.y += v[top].y;
+        }
+        centre = Point2{centre.x / top, centre.y / top};
+        const SolidVertex& a = v[0];
+        const SolidVertex& e = v[top * (v.size() / top - 1)];  // a wheel's two centre points follow the layers
+        ASSERT_EQ(e.z, 25.0f);
+        const double turn = std::remainder(
+            std::atan2(e.y - centre.y, e.x - centre.x) - std::atan2(a.y - centre.y, a.x - centre.x), 2.0 * pi);
+        EXPECT_NEAR(turn, (i == 0 ? -1.0 : 1.0) * 25.0 * std::tan(25.0 * degToRad) / (mt * zs[i] / 2.0), 1e-5)
+            << "member " << i;
+    }
+
+    // A rack's bar slants: one layer, its top the bottom moved along the bar
+    // by b tan(beta), towards +x for a right hand (where the right-handed
+    // pinion's teeth at the mesh, below it, go as it twists
+    // counter-clockwise), towards -x for a left.
+    for (Hand hand : {Hand::right, Hand::left}) {
+        PairInput rack = makeRack(12, 2.0, 20.0, 0.3);
+        rack.betaDeg = 20.0;
+        rack.hand = hand;
+        rack.faceWidth = 20.0;
+        std::vector<Solid> solids;
+        inputSolids(rack, 0.0, solids);
+        ASSERT_EQ(solids.size(), 2u);
+        const std::vector<SolidVertex>& v = solids[1].vertices;
+        const size_t n = v.size() / 2;
+        ASSERT_EQ(v.size(), 2 * n);
+        const double along = (hand == Hand::right ? 1.0 : -1.0) * 20.0 * std::tan(20.0 * degToRad);
+        double worst = 0.0;
+        for (size_t i = 0; i < n; ++i) {
+            ASSERT_EQ(v[i].z, 0.0f);
+            ASSERT_EQ(v[n + i].z, 20.0f);
+            worst = std::max({worst, std::fabs(v[n + i].x - v[i].x - along), std::fabs(double{v[n + i].y} - v[i].y)});
+        }
+        EXPECT_LT(worst, 2e-5);  // the grid and float at 40 mm
     }
 }
