@@ -2153,6 +2153,27 @@ TEST(PlanetarySet, WillisRatiosAndTheRingShiftAgainstPublishedAndIndependentNumb
         EXPECT_NEAR(flat.planetRing.x2, spur.planetRing.x2, 1e-9);
         EXPECT_NEAR(flat.daP, spur.daP, 1e-9 * in.m);
     }
+    // A helical set's report (a and xR by hand from the relations above)
+    // names the three hands and holds both meshes' helical lines; its
+    // drawings say they are the transverse section.
+    PairInput left = makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3);
+    left.betaDeg = 25.0;
+    left.hand = Hand::left;
+    const std::string helicalReport = formatPairReport(left, pairNumbers(left));
+    for (const char* line : {"\n中心距離（太陽歯車と遊星歯車、遊星歯車と内歯車） a = 26.7548 mm\n",
+                             "\nねじれ角（m、α、x は歯直角） β = 25.0000 deg\nねじれ方向 太陽歯車: 左、遊星歯車: 右、内歯車: 右\n",
+                             "\n転位係数（内歯車、中心距離 a から） xR = -0.8273\n"}) {
+        EXPECT_NE(helicalReport.find(line), std::string::npos) << line;
+    }
+    const PlanetarySet leftSet = planetarySet(left);
+    EXPECT_NE(helicalReport.find(formatMeshReport(leftSet.planetRing, pairNumbers(leftSet.planetRing))),
+              std::string::npos);
+    EXPECT_NE(helicalReport.find("\nねじれ方向 歯車1: 右、歯車2: 右\n"), std::string::npos);  // planet and ring
+    Sheet sheet;
+    layOutSheet(left, SheetLayout::apart, sheet);
+    EXPECT_EQ(sheet.helixNote,
+              "helical gears: beta = 25 deg, the sun left hand, the planets and the ring right hand; m, alpha and x are "
+              "the normal ones; the outlines are the transverse section (mt = 1.10338 mm, alpha t = 21.88023 deg)");
 
     // The report: the set's numbers, then each mesh's whole report, warnings and all.
     PairInput loaded = khk;
