@@ -418,17 +418,6 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         message = complaint("--pin: the inspection sizes are worked out for external pairs only (--pair external)");
         return false;
     }
-    if ((given.codes & (1u << (codeHelixAngle - codeTeeth) | 1u << (codeHand - codeTeeth))) != 0 &&
-        !uses(PairInputId::helix)) {
-        message = complaint("--helix-angle, --hand: helical teeth are worked out for external, internal and rack pairs "
-                            "only, not yet for a planetary set");
-        return false;
-    }
-    if (options.stl && pair.betaDeg > 0.0 && pairKindModel(pair.kind).gear2Form == GearForm::bar) {
-        message = complaint("--stl: a helical rack's solid (its teeth slanting along the bar) is not made yet; "
-                            "leave out --helix-angle, or write the drawings (--svg, --dxf) of its transverse section");
-        return false;
-    }
     if (options.svg && options.dxf && options.svgPath == options.dxfPath) {
         message = complaint("--dxf " + quoted(options.dxfPath) + ": --svg writes " +
                             (options.svgPath == "-" ? std::string("to standard output") : std::string("that file")) +

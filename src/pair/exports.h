@@ -150,13 +150,16 @@ BoreLimit boreLimit(const PairInput& input, const PairNumbers& numbers);
 // The solids of a pair (a bore up to boreLimit's largest; 0: none), gear 1
 // first; a helical wheel or ring twisted over b by b tan(beta) / r (r its
 // transverse reference radius), counter-clockwise seen from the top for a
-// right hand. A helical rack's teeth would slant, not turn: the option
-// reader refuses --stl for one.
+// right hand; a helical rack's bar sheared over b by b tan(beta) along the
+// bar, towards +x for a right hand (its teeth slant, its ends with them).
 void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solids);
 
 // The solids as a binary STL in mm: what --stl writes.
 std::string formatPairStl(const PairGeometry& pair, double bore);
 // What --stl writes for an input: its pair's gears as above, or a planetary
 // set's sun, each of its planets and its ring in its rim, placed as
-// --layout apart places them.
+// --layout apart places them (a helical set's each twisted by its own hand:
+// the planets the other than the sun's, the ring the planets').
 std::string formatInputStl(const PairInput& input, double bore);
+// The solids formatInputStl writes, in its order (a set: the sun, the planets, the ring).
+void inputSolids(const PairInput& input, double bore, std::vector<Solid>& solids);

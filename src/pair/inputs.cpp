@@ -12,8 +12,8 @@ namespace {
 constexpr unsigned externalAndInternal = kindBit(PairKind::external) | kindBit(PairKind::internal);
 constexpr unsigned twoGearKinds = externalAndInternal | kindBit(PairKind::planetary);  // a gear 2 with teeth and shift
 constexpr unsigned planetary = kindBit(PairKind::planetary);
-// Helical teeth: every kind of pair so far, not yet a planetary set.
-constexpr unsigned helicalKinds = externalAndInternal | kindBit(PairKind::rack);
+// Helical teeth: every kind (a planetary set's hand is the sun's).
+constexpr unsigned helicalKinds = externalAndInternal | kindBit(PairKind::rack) | planetary;
 
 // In the order of PairInputId.
 constexpr PairInputSpec specs[pairInputCount] = {

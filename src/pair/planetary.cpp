@@ -9,6 +9,7 @@
 #include <cstring>
 #include <vector>
 
+#include "pair/helical.h"
 #include "pair/line_of_action.h"
 #include "pair/number_format.h"
 #include "pair/report_lines.h"
@@ -84,15 +85,20 @@ PlanetarySet planetarySet(const PairInput& in) {
     s.sunPlanet.centreDistance = 0.0;
     s.sunPlanet.cutterTeeth = 0;
     s.sunPlanet.torque = in.torque / n;
-    // a of the sun–planet pair, as externalPairNumbers works it out:
-    // inv(alpha_w) = inv(alpha) + 2 tan(alpha) (xS + xP) / (zS + zP),
-    // a = m (zS + zP) / 2 cos(alpha) / cos(alpha_w).
-    const double alpha = in.alphaDeg * degToRad;
-    const double invW = involuteFunction(alpha) + 2.0 * std::tan(alpha) * (in.x1 + in.x2) / (in.z1 + in.z2);
-    s.a = invW > 0.0 ? in.m * (in.z1 + in.z2) / 2.0 * std::cos(alpha) / std::cos(inverseInvolute(invW)) : NAN;
-    // y = (a - m (zS + zP) / 2) / m; the planet's tip da2 = d2 + 2 m (1 + y - xS).
-    const double y = (s.a - in.m * (in.z1 + in.z2) / 2.0) / in.m;
-    s.daP = in.m * in.z2 + 2.0 * in.m * (1.0 + y - in.x1);
+    // a of the sun–planet pair, as externalPairNumbers works it out in the
+    // transverse section (a helical set's, pair/helical.h; a spur set's is
+    // its own): inv(alpha_w) = inv(alpha) + 2 tan(alpha) (xS + xP) / (zS + zP),
+    // a = m (zS + zP) / 2 cos(alpha) / cos(alpha_w). With mt, alpha_t and
+    // xn cos(beta) this is ISO 21771's inv(alpha_wt) = inv(alpha_t)
+    // + 2 tan(alpha_n) (xnS + xnP) / (zS + zP).
+    const PairInput t = transverseInput(in);
+    const double alpha = t.alphaDeg * degToRad;
+    const double invW = involuteFunction(alpha) + 2.0 * std::tan(alpha) * (t.x1 + t.x2) / (t.z1 + t.z2);
+    s.a = invW > 0.0 ? t.m * (t.z1 + t.z2) / 2.0 * std::cos(alpha) / std::cos(inverseInvolute(invW)) : NAN;
+    // y = (a - m (zS + zP) / 2) / m; the planet's tip da2 = d2 + 2 m (h + y - xS),
+    // h the rack's heights in m (1; cos(beta) in a helical set's transverse section).
+    const double y = (s.a - t.m * (t.z1 + t.z2) / 2.0) / t.m;
+    s.daP = t.m * t.z2 + 2.0 * t.m * (t.heightFactor + y - t.x1);
     s.planetPitch = 2.0 * s.a * std::sin(pi / n);
 
     PairInput& ring = s.planetRing;
@@ -101,6 +107,9 @@ PlanetarySet planetarySet(const PairInput& in) {
     ring.z1 = in.z2;
     ring.z2 = in.z3;
     ring.x1 = in.x2;
+    // Helical: the sun's hand is given; the planet, gear 1 of this pair, has
+    // the other, and the ring (mateHasSameHand) the planet's.
+    ring.hand = in.hand == Hand::right ? Hand::left : Hand::right;
     ring.centreDistance = 0.0;
     ring.pinDiameter = 0.0;  // the ring's cutter: --cutter-teeth's, or chosen for it
     // The planet carries its share T / N of the sun's torque: its normal
@@ -265,6 +274,14 @@ std::string formatPlanetaryReport(const PairInput& in, const PairNumbers&) {
     r.add(s.ratio < 0.0 ? "速比（出力は入力と逆向きに回ります）" : "速比（出力は入力と同じ向きに回ります）", "i", s.ratio, "");
     snprintf(r.line, sizeof r.line, "\n遊星歯車の数 N = %d", in.planets);
     r.text += r.line;
+    if (isHelical(in)) {
+        // The hands of all three members; each mesh's lines below name only its two.
+        r.add("ねじれ角（m、α、x は歯直角）", "β", in.betaDeg, "deg");
+        const char* sun = in.hand == Hand::right ? "右" : "左";
+        const char* planet = s.planetRing.hand == Hand::right ? "右" : "左";
+        snprintf(r.line, sizeof r.line, "\nねじれ方向 太陽歯車: %s、遊星歯車: %s、内歯車: %s", sun, planet, planet);
+        r.text += r.line;
+    }
     r.add("転位係数（太陽歯車）", "xS", in.x1, "");
     r.add("転位係数（遊星歯車）", "xP", in.x2, "");
     r.add("転位係数（内歯車、中心距離 a から）", "xR", s.planetRing.x2, "");

@@ -40,6 +40,15 @@ struct PlanetarySet {
 // x1 = xP kept):
 //   cos(alpha_w') = m (zR - zP) / 2 cos(alpha) / a,
 //   xR = xP + (zR - zP) (inv(alpha_w') - inv(alpha)) / (2 tan(alpha)).
+// A helical set (betaDeg > 0; m, alpha and the shifts normal, the hand the
+// sun's) is worked out in its transverse section (pair/helical.h): both
+// meshes share the transverse a, and the ring's normal shift is, by
+// ISO 21771 (Niemann, Maschinenelemente II),
+//   cos(alpha_wt') = mt (zR - zP) / 2 cos(alpha_t) / a,
+//   xR = xP + (zR - zP) (inv(alpha_wt') - inv(alpha_t)) / (2 tan(alpha_n)).
+// The planets have the other hand, the ring the planets'. The planets'
+// spacing rule (zS + zR) / N whole holds in the transverse section as it
+// does for spur teeth: every transverse section is the same set turned.
 PlanetarySet planetarySet(const PairInput& input);
 
 // The ratio by Willis (Müller, Die Umlaufgetriebe; Looman, Zahnradgetriebe):

@@ -1,12 +1,14 @@
 // A planetary set's drawings' sheet (pair/planetary.h): the sun, the planets
 // at their angles turned so that they mesh with the sun and the ring, and
 // the ring with its rim, each member on its own layer; in mesh or apart.
+// A helical set's drawings are its transverse section, with a note saying so.
 // Not here: the outlines themselves (the sun–planet pair's and the
 // planet–ring pair's, pair/outline.h) and the writing of SVG and DXF.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 
+#include "pair/helical.h"
 #include "pair/number_format.h"
 #include "pair/planetary.h"
 
@@ -77,6 +79,18 @@ void layOutPlanetary(const PlanetaryDrawing& d, SheetLayout layout, Sheet& sheet
              layout == SheetLayout::mesh ? "in mesh, each planet turned into the sun's and the ring's spaces"
                                          : "apart, 2 m between the outer circles");
     sheet.note = note;
+    sheet.helixNote.clear();
+    if (isHelical(in)) {
+        // The pair's note names gear 1 and its mate; a set has three members.
+        const PairInput t = transverseInput(in);
+        const char* sun = in.hand == Hand::right ? "right" : "left";
+        const char* planets = d.set.planetRing.hand == Hand::right ? "right" : "left";
+        snprintf(note, sizeof note,
+                 "helical gears: beta = %g deg, the sun %s hand, the planets and the ring %s hand; m, alpha and x are "
+                 "the normal ones; the outlines are the transverse section (mt = %.5f mm, alpha t = %.5f deg)",
+                 in.betaDeg, sun, planets, t.m, t.alphaDeg);
+        sheet.helixNote = note;
+    }
     measureSheet(sheet);
 }
 

@@ -378,10 +378,15 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
         const double c = std::cos(turn);
         const double s = std::sin(turn);
         const float z = static_cast<float>(b * k / layers);
+        const double along = section.shearX * k / layers;
         for (size_t i = 0; i < perLayer; ++i) {
             const double dx = flat[i].x - centre.x;
             const double dy = flat[i].y - centre.y;
-            solid.vertices.push_back(SolidVertex{static_cast<float>(onGrid(centre.x + c * dx - s * dy)),
+            double x = centre.x + c * dx - s * dy;
+            if (along != 0.0) {
+                x += along;  // only then: adding 0 would turn a -0 into +0 and change an unsheared solid's bytes
+            }
+            solid.vertices.push_back(SolidVertex{static_cast<float>(onGrid(x)),
                                                  static_cast<float>(onGrid(centre.y + s * dx + c * dy)), z});
         }
     }

@@ -1,12 +1,14 @@
 // Closed solids for 3D printing: a plane section (one closed outline, or an
 // outline with a hole) stood up through a height b, each layer of it turned
-// about the section's centre for a twist, as triangles that close the solid,
+// about the section's centre for a twist or moved along x for a shear, as
+// triangles that close the solid,
 // and those triangles as a binary STL file. Draws nothing, reads no program
 // state and knows nothing of gears: which outline a gear gives, its bore and
 // its place on the plate are the exports' (pair/exports.h).
 //
 // Not here: repairing an outline that crosses itself (the outlines given
-// are simple polygons), curved surfaces other than the twist.
+// are simple polygons), curved surfaces other than the twist, a twist and a
+// shear together (no gear has both).
 //
 // Units: mm, angles in radians.
 #pragma once
@@ -38,6 +40,11 @@ struct SolidSection {
     std::vector<Point2> outline;  // closed (last point not a repeat), either direction, mm
     std::vector<Point2> hole;     // round only: empty, or a closed loop inside the outline
     Point2 centre{0.0, 0.0};      // the axis of the twist (and of a round section's pieces)
+    // The top moved this far along x from the bottom, each layer between in
+    // proportion to its height (a shear, as a helical rack's teeth slant
+    // along its bar): linear in z, so one layer is exact and each side face
+    // is a parallelogram. 0: none.
+    double shearX = 0.0;
 };
 
 struct SolidVertex {
@@ -60,7 +67,8 @@ int twistLayers(double twist, double radius, double tolerance);
 
 // The section stood up from z = 0 to z = b, the layer at height z turned by
 // twist z / b (counter-clockwise, seen from +z) about section.centre, in
-// twistLayers(twist, farthest point, tolerance) layers: the side walls as
+// twistLayers(twist, farthest point, tolerance) layers (the layer at z also
+// moved by section.shearX z / b along x): the side walls as
 // two triangles per outline edge and layer, the bottom and top faces
 // triangulated piece by piece. Every coordinate is first put on a grid of
 // 0.00001 mm (the drawings' five decimals), so that one section gives the

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "pair/exports.h"
+#include "pair/helical.h"
 #include "pair/pair_kind.h"
 #include "pair/planetary.h"
 #include "pair/solid.h"
@@ -36,7 +37,9 @@ SolidSection wheel(const GearOutline& outline, Point2 centre, double bore, doubl
 
 // A planetary set's solids: the sun, each planet and the ring in its rim,
 // where the drawings put them apart (the set's sheet, its centre crosses
-// giving each member's axis), none twisted (a set has no helix yet).
+// giving each member's axis). A helical set's members twist as a helical
+// pair's gears do, each by its own hand: the sun's as given, the planets'
+// the other, the ring's the planets'.
 void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) {
     PlanetaryDrawing drawing;
     buildPlanetaryDrawing(input, drawing);
@@ -65,7 +68,8 @@ void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) 
         } else if (path.layer == "RING") {
             // Its teeth and its rim: the rim, farther out, is the outline.
             (ring.outline.empty() ? ring.outline : ring.hole) = path.points;
-        } else if (path.layer == "CENTRES" && path.id == "centre-ring") {
+        } else if (path.layer == "CENTRES" && path.id == "centre-ring" && path.points[0].y == path.points[1].y) {
+            // The cross's level stroke (the upright one's first point lies an arm below the centre).
             ring.centre = Point2{(path.points[0].x + path.points[1].x) / 2.0, path.points[0].y};
         }
     }
@@ -81,8 +85,18 @@ void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) 
     }
     sections.push_back(ring);
     solids.assign(sections.size(), Solid{});
+    // Twist b tan(beta) / r, r = mt z / 2 the member's transverse reference
+    // radius; counter-clockwise seen from the top for a right hand.
+    const double b = faceWidthOf(input);
+    const double tanBeta = std::tan(input.betaDeg * degToRad);
+    const double mt = transverseInput(input).m;
+    const double sunHand = input.hand == Hand::right ? 1.0 : -1.0;
     for (size_t i = 0; i < sections.size(); ++i) {
-        buildSolid(sections[i], faceWidthOf(input), 0.0, solidTwistToleranceModules * m, solids[i]);
+        const bool sun = i == 0;
+        const bool ringMember = i + 1 == sections.size();
+        const int z = sun ? input.z1 : ringMember ? input.z3 : input.z2;
+        const double twist = tanBeta == 0.0 ? 0.0 : (sun ? sunHand : -sunHand) * b * tanBeta / (mt * z / 2.0);
+        buildSolid(sections[i], b, twist, solidTwistToleranceModules * m, solids[i]);
     }
 }
 
@@ -135,6 +149,17 @@ void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solid
     for (size_t i = 0; i < sections.size(); ++i) {
         const double r = pair.numbers.gear[i].d / 2.0;
         const double twist = tanBeta == 0.0 || r <= 0.0 ? 0.0 : hands[i] * b * tanBeta / r;
+        if (sections[i].shape == SectionShape::bar && tanBeta != 0.0) {
+            // A helical rack's teeth slant along the bar: its section at
+            // height z is the transverse outline moved by z tan(beta) along
+            // x, as far as the pinion's teeth at the mesh (below the pinion,
+            // where a counter-clockwise turn moves them towards +x) go round
+            // in its twist: +x for a right hand. The bar's ends are sheared
+            // with the teeth, not cut square: each end face leans at beta
+            // across the bar, so every section is the same outline and the
+            // volume is its area times b.
+            sections[i].shearX = hands[i] * b * tanBeta;
+        }
         buildSolid(sections[i], b, twist, tolerance, solids[i]);
     }
 }
@@ -148,6 +173,16 @@ std::string formatPairStl(const PairGeometry& pair, double bore) {
              pairKindModel(in.kind).name, in.z1, pairKindModel(in.kind).hasGear2Shift ? in.z2 : 0, in.m,
              faceWidthOf(in), bore);
     return formatStl(solids, header);
+}
+
+void inputSolids(const PairInput& input, double bore, std::vector<Solid>& solids) {
+    if (!pairKindModel(input.kind).hasSetScene) {
+        PairGeometry pair;
+        buildPairGeometry(input, pair);
+        pairSolids(pair, bore, solids);
+        return;
+    }
+    setSolids(input, bore, solids);
 }
 
 std::string formatInputStl(const PairInput& input, double bore) {

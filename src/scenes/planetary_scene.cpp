@@ -4,11 +4,13 @@
 // member given as input turns by driveAngle, the fixed one stands, the third
 // follows by Willis. Not here: the set's numbers and outlines
 // (pair/planetary.h), the contact along each mesh (scene 7 shows the
-// sun–planet pair's).
+// sun–planet pair's), the helix of a helical set (drawn is its transverse
+// section, the title saying so).
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <vector>
 
 #include "app/pair_state.h"
@@ -50,6 +52,12 @@ void prepare() {
         std::snprintf(setCache.title[0], sizeof setCache.title[0],
                       "(12) planetary set: zS=%d zP=%d zR=%d N=%d m=%g   %s fixed", in.z1, in.z2, d.set.planetRing.z2,
                       in.planets, in.m, fixedMemberName(in.fixed));
+        if (in.betaDeg != 0.0) {
+            // A helical set: m is normal, the picture its transverse section.
+            const size_t used = std::strlen(setCache.title[0]);
+            std::snprintf(setCache.title[0] + used, sizeof setCache.title[0] - used, "   beta=%gdeg (transverse)",
+                          in.betaDeg);
+        }
         std::snprintf(setCache.title[1], sizeof setCache.title[1],
                       "     i=%.4f a=%.3f xR=%s   red: sun, green: planets, blue: ring, grey: carrier", d.set.ratio,
                       d.set.a, fixed(d.set.planetRing.x2, 4).c_str());

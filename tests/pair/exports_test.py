@@ -197,6 +197,13 @@ SOLIDS = [
      [("gear1", 0, None), ("gear2", 0, None)]),
     (["--pair", "planetary", "--teeth", "12,24,60", "--module", "3", "--shift", "0.6,0.36"], 30.0,
      [("sun", 0, None), ("planet1", 0, None), ("planet2", 0, None), ("planet3", 0, None), ("ring", 1, 0)]),
+    # Helical: a set whose members twist, a rack whose bar is sheared (one
+    # layer, every section the outline moved along the bar).
+    (["--pair", "planetary", "--teeth", "18,29,80", "--planets", "2", "--shift", "0.6,0.3", "--helix-angle", "25",
+      "--hand", "left", "--face-width", "25"], 25.0,
+     [("sun", 0, None), ("planet1", 0, None), ("planet2", 0, None), ("ring", 1, 0)]),
+    (["--pair", "rack", "--teeth", "12", "--module", "2", "--helix-angle", "30"], 20.0,
+     [("gear1", 0, None), ("rack", 0, None)]),
 ]
 
 
@@ -236,6 +243,13 @@ class StlSolids(unittest.TestCase):
                         # 0.0002 m, losing at most 2/3 of it over the circumference.
                         area -= math.pi * bore ** 2 / 4
                 slack = (2 / 3 * 0.0002 * m * math.pi * bore * 2 if bore else 0.0) * b
+                if "--helix-angle" in arguments:
+                    # A twist's walls cut the helix by chords between layers
+                    # straying at most 0.01 m from it (a shear loses nothing).
+                    length = sum(math.dist(p, q) for gear, outline, hole in gears if gear != "rack"
+                                 for k in [outline] + ([hole] if hole is not None else [])
+                                 for p, q in zip(paths[gear][2][k], paths[gear][2][k][1:] + paths[gear][2][k][:1]))
+                    slack += 0.01 * m * length * b
                 # admesh sums in single precision (far from the origin, as
                 # gear 2 of 400 teeth of 0.05 mm stands, to a few parts in
                 # 10^5); the volume summed here in double from the same
@@ -249,8 +263,12 @@ class StlSolids(unittest.TestCase):
                 self.assertFalse(header.startswith(b"solid"))
                 self.assertEqual(stats["Number of facets"], len(facets))
                 corners = [p for f in facets for p in f[1:]]
-                self.assertEqual({p[2] for p in corners}, {0.0, struct.unpack("<f", struct.pack("<f", b))[0]})
-                # In place as the SVG's outlines apart: the same extents in x and y.
+                heights = {p[2] for p in corners}
+                self.assertEqual({min(heights), max(heights)}, {0.0, struct.unpack("<f", struct.pack("<f", b))[0]})
+                if "--helix-angle" not in arguments:
+                    self.assertEqual(len(heights), 2)  # one layer
+                # The bottom in place as the SVG's outlines apart: the same extents in x and y.
+                corners = [p for p in corners if p[2] == 0.0]
                 for axis in (0, 1):
                     self.assertAlmostEqual(min(p[axis] for p in corners), min(p[axis] for p in every),
                                            delta=1e-5 + 1e-6 * m * 100)

@@ -2121,6 +2121,34 @@ TEST(PlanetarySet, WillisRatiosAndTheRingShiftAgainstPublishedAndIndependentNumb
         EXPECT_NEAR(shiftForCentreDistance(s.planetRing, s.a, in.x2).x2, s.planetRing.x2, 1e-12);
     }
 
+    // Helical sets (m, alpha, x normal; the sun right hand): each mesh worked
+    // out forwards in its transverse section meets the other at the set's a,
+    // the ring's normal shift is ISO 21771's from that a, the planets and the
+    // ring are left-handed; as beta goes to 0 the spur set's numbers.
+    for (PairInput in : {makeSet(12, 23, 60, 3, 1.0, 0.0, 0.0), makeSet(18, 30, 80, 2, 2.0, 0.4, 0.1),
+                         makeSet(21, 43, 108, 3, 1.75, 0.438, 0.0426)}) {
+        const PlanetarySet spur = planetarySet(in);
+        in.betaDeg = 25.0;
+        SCOPED_TRACE(::testing::Message() << in.z1 << "/" << in.z2 << "/" << in.z3);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        const PlanetarySet s = planetarySet(in);
+        const PairNumbers ring = pairNumbers(s.planetRing);
+        EXPECT_NEAR(ring.a, s.a, 1e-9 * in.m);
+        EXPECT_NEAR(pairNumbers(s.sunPlanet).a, s.a, 1e-9 * in.m);
+        const double alphaN = 20.0 * degree;
+        const double alphaT = std::atan(std::tan(alphaN) / std::cos(25.0 * degree));
+        const double alphaWt = std::acos(in.m / std::cos(25.0 * degree) * (in.z3 - in.z2) / 2.0 * std::cos(alphaT) / s.a);
+        EXPECT_NEAR(s.planetRing.x2, in.x2 + (in.z3 - in.z2) * (involuteFunction(alphaWt) - involuteFunction(alphaT)) /
+                                                 (2.0 * std::tan(alphaN)), 1e-9);
+        EXPECT_EQ(ring.helix.hand[0], Hand::left);
+        EXPECT_EQ(ring.helix.hand[1], Hand::left);
+        in.betaDeg = 1e-7;
+        const PlanetarySet flat = planetarySet(in);
+        EXPECT_NEAR(flat.a, spur.a, 1e-9 * in.m);
+        EXPECT_NEAR(flat.planetRing.x2, spur.planetRing.x2, 1e-9);
+        EXPECT_NEAR(flat.daP, spur.daP, 1e-9 * in.m);
+    }
+
     // The report: the set's numbers, then each mesh's whole report, warnings and all.
     PairInput loaded = khk;
     loaded.fixed = FixedMember::carrier;
@@ -2147,7 +2175,13 @@ TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
         PairField field;
         const char* message;
     };
+    PairInput helical = makeSet(12, 24, 56, 2, 1.0, 0.0, 0.0);  // its transverse a, its normal shifts
+    helical.betaDeg = 20.0;
     const Case cases[] = {
+        {helical, PairField::x1,
+         "the ring (z3 = 56) cannot mesh with the planet at the sun–planet distance a = 19.1552 mm: its shift would "
+         "be xR = 2.7883, outside -1.0 to 1.5; with any split of its shifts the planet–ring pair alone reaches "
+         "a = 15.8775 to 18.9670 mm; with the other values as they are, x1 must be -0.8799 to -0.7178"},
         {makeSet(10, 30, 70, 3, 1.0, 0.0, 0.0), PairField::planets,
          "(z1 + z3) / N = 80 / 3 is not whole: 3 planets cannot be spaced equally (each must find the sun's and the "
          "ring's spaces where its teeth stand); with the other values as they are, N must be 2 (spaced equally, tips "
@@ -2197,8 +2231,12 @@ TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
 // the planet's fillet would overlap as warned), rings of zS + 2 zP teeth and
 // of others.
 TEST(PlanetarySet, DrawnPlanetsMeshWithTheSunAndTheRingWithoutOverlap) {
+    PairInput helical = makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3);  // its transverse section, spaced as a spur set
+    helical.betaDeg = 25.0;
+    helical.hand = Hand::left;
+    helical.faceWidth = 25.0;  // wide enough to measure the span: no warning
     for (PairInput in : {makeSet(12, 24, 60, 3, 1.0, 0.4, 0.3), makeSet(22, 18, 58, 5, 1.0, 0.3, 0.5),
-                         makeSet(22, 17, 58, 4, 2.0, 0.9, 0.6), makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3)}) {
+                         makeSet(22, 17, 58, 4, 2.0, 0.9, 0.6), makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3), helical}) {
         SCOPED_TRACE(::testing::Message() << in.z1 << "/" << in.z2 << "/" << in.z3 << " N = " << in.planets);
         ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
         ASSERT_EQ(formatPairReport(in, pairNumbers(in)).find("\n警告"), std::string::npos);
@@ -2416,7 +2454,8 @@ TEST(PairSolid, TwistTurnsTheTopAboutTheCentreAndTheSolidStaysClosed) {
 
 // A helical pair's solids turn by b tan(beta) / r over the face width: gear 1
 // (right hand) counter-clockwise seen from the top, an external mate the
-// other way, a ring the same way. Read off the first point of the bottom and
+// other way, a ring the same way; so do a helical set's members, each by
+// its hand; a helical rack's bar is sheared along itself. Read off the first point of the bottom and
 // of the top layer, which are the same point of the section.
 TEST(PairSolid, HelicalWheelsTwistByTheirHelixAndHand) {
     for (PairKind kind : {PairKind::external, PairKind::internal}) {
@@ -2449,5 +2488,60 @@ TEST(PairSolid, HelicalWheelsTwistByTheirHelixAndHand) {
             EXPECT_NEAR(turn, sign * 20.0 * std::tan(20.0 * degToRad) / (pair.numbers.gear[i].d / 2.0), 1e-5)
                 << static_cast<int>(kind) << " gear " << i + 1;
         }
+    }
+
+    // A set, the sun left-handed: the sun clockwise, the planets and the ring
+    // counter-clockwise, each by b tan(beta) / (mt z / 2), about its centre
+    // (the mean of its bottom's points, which repeat tooth by tooth).
+    PairInput set = makeSet(18, 29, 80, 2, 1.0, 0.6, 0.3);
+    set.betaDeg = 25.0;
+    set.hand = Hand::left;
+    set.faceWidth = 25.0;
+    std::vector<Solid> members;
+    inputSolids(set, 0.0, members);
+    ASSERT_EQ(members.size(), 4u);
+    const double mt = 1.0 / std::cos(25.0 * degToRad);
+    const int zs[4] = {18, 29, 29, 80};
+    for (size_t i = 0; i < members.size(); ++i) {
+        const std::vector<SolidVertex>& v = members[i].vertices;
+        size_t top = 0;
+        Point2 centre{0.0, 0.0};
+        for (; top < v.size() && v[top].z == 0.0f; ++top) {
+            centre.x += v[top].x;
+            centre.y += v[top].y;
+        }
+        centre = Point2{centre.x / top, centre.y / top};
+        const SolidVertex& a = v[0];
+        const SolidVertex& e = v[top * (v.size() / top - 1)];  // a wheel's two centre points follow the layers
+        ASSERT_EQ(e.z, 25.0f);
+        const double turn = std::remainder(
+            std::atan2(e.y - centre.y, e.x - centre.x) - std::atan2(a.y - centre.y, a.x - centre.x), 2.0 * pi);
+        EXPECT_NEAR(turn, (i == 0 ? -1.0 : 1.0) * 25.0 * std::tan(25.0 * degToRad) / (mt * zs[i] / 2.0), 1e-5)
+            << "member " << i;
+    }
+
+    // A rack's bar slants: one layer, its top the bottom moved along the bar
+    // by b tan(beta), towards +x for a right hand (where the right-handed
+    // pinion's teeth at the mesh, below it, go as it twists
+    // counter-clockwise), towards -x for a left.
+    for (Hand hand : {Hand::right, Hand::left}) {
+        PairInput rack = makeRack(12, 2.0, 20.0, 0.3);
+        rack.betaDeg = 20.0;
+        rack.hand = hand;
+        rack.faceWidth = 20.0;
+        std::vector<Solid> solids;
+        inputSolids(rack, 0.0, solids);
+        ASSERT_EQ(solids.size(), 2u);
+        const std::vector<SolidVertex>& v = solids[1].vertices;
+        const size_t n = v.size() / 2;
+        ASSERT_EQ(v.size(), 2 * n);
+        const double along = (hand == Hand::right ? 1.0 : -1.0) * 20.0 * std::tan(20.0 * degToRad);
+        double worst = 0.0;
+        for (size_t i = 0; i < n; ++i) {
+            ASSERT_EQ(v[i].z, 0.0f);
+            ASSERT_EQ(v[n + i].z, 20.0f);
+            worst = std::max({worst, std::fabs(v[n + i].x - v[i].x - along), std::fabs(double{v[n + i].y} - v[i].y)});
+        }
+        EXPECT_LT(worst, 2e-5);  // the grid and float at 40 mm
     }
 }
