@@ -92,6 +92,10 @@ struct PairInput {
     // multiples of m: 1, except in a helical pair's transverse section, whose
     // m is mt and whose heights stay multiples of mn = mt cos(beta).
     double heightFactor = 1.0;
+    // How much lower gear 1's tip radius is than the basic rack makes it,
+    // mm: a planet's, shortened in its mesh with the sun, when its mesh with
+    // the ring is worked out (pair/planetary.h); 0 otherwise.
+    double tipReduction1 = 0.0;
 };
 
 // The face width b a pair is worked out with, mm: the one given, or 10 m.

@@ -28,7 +28,7 @@ void pinionNumbers(const PairInput& input, PairNumbers& n) {
     g.x = in.x1;
     g.d = m * in.z1;
     g.db = g.d * std::cos(n.alpha);
-    g.da = g.d + 2.0 * m * (h + in.x1);
+    g.da = g.d + 2.0 * m * (h + in.x1) - 2.0 * in.tipReduction1;
     g.df = g.d - 2.0 * (makeRackProfile(m, n.alpha, h).depth - in.x1 * m);
     g.s = m * (pi / 2.0 + 2.0 * in.x1 * std::tan(n.alpha));
     g.sa = pinionTipThickness(in, in.x1);
@@ -64,7 +64,7 @@ double pinionTipThickness(const PairInput& in, double x1) {
     const double alpha = in.alphaDeg * degToRad;
     const double d = in.m * in.z1;
     const double db = d * std::cos(alpha);
-    const double da = d + 2.0 * in.m * (in.heightFactor + x1);
+    const double da = d + 2.0 * in.m * (in.heightFactor + x1) - 2.0 * in.tipReduction1;
     const double s = in.m * (pi / 2.0 + 2.0 * x1 * std::tan(alpha));
     // sa = da (s / d + inv(alpha) - inv(alpha_a)), less the thinning for
     // backlash at the tip: jt / 2 on the working pitch circle dw is

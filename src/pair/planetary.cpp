@@ -4,6 +4,7 @@
 // planetary_sheet.cpp. Draws nothing.
 #include "pair/planetary.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -115,6 +116,13 @@ PlanetarySet planetarySet(const PairInput& in) {
     // The planet carries its share T / N of the sun's torque: its normal
     // load is the sun mesh's, Fn = T / (N rbS), its torque Fn rbP.
     ring.torque = in.torque / n * in.z2 / in.z1;
+    // The planet is one gear: its tip as its mesh with the sun shortens it,
+    // by m (xS + xP - y) off the radius the rack alone gives (radii in the
+    // transverse section, where daP is).
+    if (std::isfinite(s.a)) {
+        const double daRack = t.m * t.z2 + 2.0 * t.m * (t.heightFactor + t.x2);
+        ring.tipReduction1 = std::max(0.0, (daRack - s.daP) / 2.0);
+    }
     const CentreDistanceShift r = std::isfinite(s.a) ? shiftTotalForCentreDistance(ring, s.a) : CentreDistanceShift{};
     s.ringMeshes = r.ok;
     ring.x2 = r.ok ? ring.x1 + r.shiftTotal : 0.0;

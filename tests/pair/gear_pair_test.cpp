@@ -2119,6 +2119,13 @@ TEST(PlanetarySet, WillisRatiosAndTheRingShiftAgainstPublishedAndIndependentNumb
         EXPECT_NEAR(pairNumbers(s.planetRing).a, s.a, 1e-9 * in.m);
         EXPECT_NEAR(pairNumbers(s.sunPlanet).a, s.a, 1e-9 * in.m);
         EXPECT_NEAR(shiftForCentreDistance(s.planetRing, s.a, in.x2).x2, s.planetRing.x2, 1e-12);
+        // The planet is one gear in both meshes: the same tip, shortened
+        // with the sun, and so the same tip thickness.
+        const GearNumbers planetWithSun = pairNumbers(s.sunPlanet).gear[1];
+        const GearNumbers planetInRing = pairNumbers(s.planetRing).gear[0];
+        EXPECT_NEAR(planetInRing.da, s.daP, 1e-9 * in.m);
+        EXPECT_NEAR(planetInRing.da, planetWithSun.da, 1e-9 * in.m);
+        EXPECT_NEAR(planetInRing.sa, planetWithSun.sa, 1e-9 * in.m);
     }
 
     // Helical sets (m, alpha, x normal; the sun right hand): each mesh worked
