@@ -532,7 +532,7 @@ PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem
         }
         const Cure cure = cureRange(in, k == 0 ? &PairInput::x1 : &PairInput::x2, minShift, maxShift, 25, 1e-4, memo);
         if (cure.found) {
-            snprintf(text, sizeof text, "x%d must be %.4f to %.4f", k + 1, cure.lo, cure.hi);
+            snprintf(text, sizeof text, "%s must be %.4f to %.4f", pairKindModel(in.kind).shiftNames[k], cure.lo, cure.hi);
             check.field = k == 0 ? PairField::x1 : PairField::x2;
             check.cure = text;
             check.cureLo = cure.lo;

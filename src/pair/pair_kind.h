@@ -55,6 +55,7 @@ struct PairKindModel {
                           // 0 a rack (it slides)
     bool hasInspectionSizes;  // the span W and the size over pins are worked out (external pairs)
     bool mateHasSameHand;     // helical: gear 2's helix has gear 1's hand (a ring, a rack), else the other
+    const char* shiftNames[2];  // how the cures name x1 and x2: "x1", "x2"; a set's "xS" (the sun's), "xP"
 };
 
 constexpr int pairKindCount = 4;

@@ -2188,7 +2188,7 @@ TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
         {helical, PairField::x1,
          "the ring (z3 = 56) cannot mesh with the planet at the sun–planet distance a = 19.1552 mm: its shift would "
          "be xR = 2.7883, outside -1.0 to 1.5; with any split of its shifts the planet–ring pair alone reaches "
-         "a = 15.8775 to 18.9670 mm; with the other values as they are, x1 must be -0.8799 to -0.7178"},
+         "a = 15.8775 to 18.9670 mm; with the other values as they are, xS must be -0.8799 to -0.7178"},
         {makeSet(10, 30, 70, 3, 1.0, 0.0, 0.0), PairField::planets,
          "(z1 + z3) / N = 80 / 3 is not whole: 3 planets cannot be spaced equally (each must find the sun's and the "
          "ring's spaces where its teeth stand); with the other values as they are, N must be 2 (spaced equally, tips "
@@ -2200,11 +2200,11 @@ TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
         {makeSet(12, 24, 56, 2, 1.0, 0.0, 0.0), PairField::x1,
          "the ring (z3 = 56) cannot mesh with the planet at the sun–planet distance a = 18.0000 mm: its shift would "
          "be xR = 2.6900, outside -1.0 to 1.5; with any split of its shifts the planet–ring pair alone reaches "
-         "a = 15.0351 to 17.8809 mm; with the other values as they are, x1 must be -0.7370 to -0.6264"},
+         "a = 15.0351 to 17.8809 mm; with the other values as they are, xS must be -0.7370 to -0.6264"},
         {makeSet(8, 30, 70, 2, 1.0, -0.5, 0.0), PairField::x1,
          "the ring (z3 = 70) cannot mesh with the planet at the sun–planet distance a = 18.4259 mm: a = 18.4259 mm "
          "gives no working pressure angle: it must be above 18.7939 mm; with any split of its shifts the "
-         "planet–ring pair alone reaches a = 18.7939 to 21.9471 mm; with the other values as they are, x1 must be "
+         "planet–ring pair alone reaches a = 18.7939 to 21.9471 mm; with the other values as they are, xS must be "
          "-0.1973 to 0.6969"},
     };
     for (const Case& c : cases) {
