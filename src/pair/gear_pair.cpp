@@ -16,6 +16,11 @@ constexpr double lowContactRatio = 1.1;
 constexpr double thinTipFactor = 0.25;              // sa below 0.25 m is a thin tip, and so is such a neck
 constexpr double severedNeck = 0.002;               // m: a neck thinner than the outlines' accuracy is cut through
 constexpr double largestPinModules = 5.0;           // m: the largest pin chosen, as --pin allows (app/options.h)
+// m: how far a pin must stand out of the tip circle (radially) for its size
+// to be measured: a pin flush with the tips lets the anvils rest on the
+// tips, and the usual pin, moved to the nearest that stands out, would
+// otherwise come out exactly flush (M = da).
+constexpr double pinStandOutModules = 0.05;
 
 // Tip thickness (arc) of a gear: sa = da (s / d + inv(alpha) - inv(alpha_a)),
 // alpha_a = acos(db / da); negative when the flanks cross below the tip.
@@ -70,7 +75,8 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, GearNum
     // distance for odd z (SDP/SI, "Elements of Metric Gear Technology",
     // tables 10-13 to 10-15). M is a size only where the pin touches the
     // involute (between dNf and da), keeps off the root circle and stands
-    // out of the tip circle, where the anvils meet the pins and not the tips.
+    // out of the tip circle (by pinStandOutModules), where the anvils meet
+    // the pins and not the tips.
     const double etaCut = pi / g.z - (g.s - n.thinning * g.d / g.dw) / g.d - n.invAlpha;
     const double ra = g.da / 2.0;
     const double rf = g.df / 2.0;
@@ -94,7 +100,7 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, GearNum
         return p.phi > 0.0 && p.phi <= phiMax && p.dp > 0.0 && p.t >= tNf && p.t <= tTip &&
                p.centre - p.dp / 2.0 >= rf;
     };
-    auto outsideTip = [&](const Pin& p) { return p.centre + p.dp / 2.0 > ra; };
+    auto outsideTip = [&](const Pin& p) { return p.centre + p.dp / 2.0 >= ra + pinStandOutModules * m; };
     Pin pin{};
     if (pinDiameter > 0.0) {
         pin = pinOf(pinDiameter);
