@@ -164,15 +164,28 @@ void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solid
     }
 }
 
+namespace {
+
+// The STL's 80-byte header: what the solids are of.
+std::string stlHeader(const PairInput& in, double bore) {
+    char header[160];  // formatStl keeps its first 80 bytes
+    if (pairKindModel(in.kind).hasSetScene) {
+        snprintf(header, sizeof header, "involute-gears set, mm: z %d %d %d, N %d, m %g, b %g, bore %g", in.z1, in.z2,
+                 in.z3, in.planets, in.m, faceWidthOf(in), bore);
+    } else {
+        snprintf(header, sizeof header, "involute-gears %s pair, mm: z %d %d, m %g, b %g, bore %g",
+                 pairKindModel(in.kind).name, in.z1, pairKindModel(in.kind).hasGear2Shift ? in.z2 : 0, in.m,
+                 faceWidthOf(in), bore);
+    }
+    return header;
+}
+
+}  // namespace
+
 std::string formatPairStl(const PairGeometry& pair, double bore) {
     std::vector<Solid> solids;
     pairSolids(pair, bore, solids);
-    const PairInput& in = pair.input;
-    char header[96];
-    snprintf(header, sizeof header, "involute-gears %s pair, mm: z %d %d, m %g, b %g, bore %g",
-             pairKindModel(in.kind).name, in.z1, pairKindModel(in.kind).hasGear2Shift ? in.z2 : 0, in.m,
-             faceWidthOf(in), bore);
-    return formatStl(solids, header);
+    return formatStl(solids, stlHeader(pair.input, bore));
 }
 
 void inputSolids(const PairInput& input, double bore, std::vector<Solid>& solids) {
@@ -182,20 +195,12 @@ void inputSolids(const PairInput& input, double bore, std::vector<Solid>& solids
         pairSolids(pair, bore, solids);
         return;
     }
+    // A planetary set: every member, not only its sun–planet pair.
     setSolids(input, bore, solids);
 }
 
 std::string formatInputStl(const PairInput& input, double bore) {
-    if (!pairKindModel(input.kind).hasSetScene) {
-        PairGeometry pair;
-        buildPairGeometry(input, pair);
-        return formatPairStl(pair, bore);
-    }
-    // A planetary set: every member, not only its sun–planet pair.
     std::vector<Solid> solids;
-    setSolids(input, bore, solids);
-    char header[160];  // formatStl keeps its first 80 bytes
-    snprintf(header, sizeof header, "involute-gears set, mm: z %d %d %d, N %d, m %g, b %g, bore %g", input.z1, input.z2,
-             input.z3, input.planets, input.m, faceWidthOf(input), bore);
-    return formatStl(solids, header);
+    inputSolids(input, bore, solids);
+    return formatStl(solids, stlHeader(input, bore));
 }
