@@ -384,6 +384,7 @@ EMSCRIPTEN_KEEPALIVE const char* webSetNumbers() {
     }
     const PlanetarySet& set = activeSet.set;
     const PairNumbers& ring = activeSet.planetRing.numbers;
+    const FixedMemberWords& words = fixedMemberWords(activeInput.fixed);
     char json[1536];
     snprintf(json, sizeof json,
              "{\"zS\":%d,\"zP\":%d,\"zR\":%d,\"planets\":%d,\"fixed\":\"%s\",\"input\":\"%s\",\"output\":\"%s\","
@@ -392,10 +393,8 @@ EMSCRIPTEN_KEEPALIVE const char* webSetNumbers() {
              "\"ring\":{\"epsilonAlpha\":%.17g,\"epsilonAlphaEff\":%.17g,\"alphaWDeg\":%.17g,\"ga\":%.17g,"
              "\"warnings\":%d,\"gears\":[{\"sa\":%.17g,\"xmin\":%.17g,\"dNf\":%.17g},"
              "{\"sa\":%.17g,\"xmin\":%.17g,\"dNf\":%.17g}]}}",
-             activeInput.z1, activeInput.z2, activeInput.z3, activeInput.planets, fixedMemberName(activeInput.fixed),
-             drivingMemberName(activeInput.fixed, false), drivenMemberName(activeInput.fixed, false),
-             fixedMemberJapanese(activeInput.fixed), drivingMemberName(activeInput.fixed, true),
-             drivenMemberName(activeInput.fixed, true), set.a, set.ratio,
+             activeInput.z1, activeInput.z2, activeInput.z3, activeInput.planets, words.name,
+             words.drivingName, words.drivenName, words.japanese, words.driving, words.driven, set.a, set.ratio,
              set.sunPlanet.x1, set.sunPlanet.x2, set.planetRing.x2, set.planetPitch, set.daP, ring.epsilonAlpha,
              ring.epsilonAlphaEff, ring.alphaW * 180.0 / pi, ring.ga, warningBitsOf(ring), ring.gear[0].sa,
              ring.gear[0].xmin, ring.gear[0].dNf, ring.gear[1].sa, ring.gear[1].xmin, ring.gear[1].dNf);

@@ -17,23 +17,15 @@
 
 namespace {
 
-struct FixedMemberWords {
-    FixedMember fixed;
-    const char* name;     // --fixed's word
-    const char* japanese; // the report's: the member held, the one driven and the one driving
-    const char* driving;
-    const char* driven;
-    const char* drivingName;  // the same in English
-    const char* drivenName;
-};
-
 constexpr FixedMemberWords fixedWords[] = {
     {FixedMember::ring, "ring", "内歯車", "太陽歯車", "キャリア", "sun", "carrier"},
     {FixedMember::carrier, "carrier", "キャリア", "太陽歯車", "内歯車", "sun", "ring"},
     {FixedMember::sun, "sun", "太陽歯車", "内歯車", "キャリア", "ring", "carrier"},
 };
 
-const FixedMemberWords& wordsOf(FixedMember fixed) {
+}  // namespace
+
+const FixedMemberWords& fixedMemberWords(FixedMember fixed) {
     for (const FixedMemberWords& w : fixedWords) {
         if (w.fixed == fixed) {
             return w;
@@ -41,6 +33,8 @@ const FixedMemberWords& wordsOf(FixedMember fixed) {
     }
     return fixedWords[0];
 }
+
+namespace {
 
 bool inRangeZ3(const PairInput& in) { return in.z3 >= minTeeth && in.z3 <= maxTeeth; }
 bool inRangePlanets(const PairInput& in) { return in.planets >= minPlanets && in.planets <= maxPlanets; }
@@ -69,14 +63,6 @@ double willisRatio(int zS, int zR, FixedMember fixed) {
     return 0.0;
 }
 
-const char* fixedMemberName(FixedMember fixed) { return wordsOf(fixed).name; }
-const char* drivingMemberName(FixedMember fixed, bool japanese) {
-    return japanese ? wordsOf(fixed).driving : wordsOf(fixed).drivingName;
-}
-const char* drivenMemberName(FixedMember fixed, bool japanese) {
-    return japanese ? wordsOf(fixed).driven : wordsOf(fixed).drivenName;
-}
-const char* fixedMemberJapanese(FixedMember fixed) { return wordsOf(fixed).japanese; }
 
 PlanetarySet planetarySet(const PairInput& in) {
     PlanetarySet s{};
@@ -273,7 +259,7 @@ void buildPlanetaryGeometry(const PairInput& input, PairGeometry& pair) {
 
 std::string formatPlanetaryReport(const PairInput& in, const PairNumbers&) {
     const PlanetarySet s = planetarySet(in);
-    const FixedMemberWords& w = wordsOf(in.fixed);
+    const FixedMemberWords& w = fixedMemberWords(in.fixed);
     Report r;
     r.text += "\n遊星歯車装置の諸元（歯車1: 太陽歯車、歯車2: 遊星歯車、歯車3: 内歯車）";
     r.add("中心距離（太陽歯車と遊星歯車、遊星歯車と内歯車）", "a", s.a, "mm");

@@ -70,15 +70,18 @@ struct SetTurns {
 };
 SetTurns setTurns(const PairInput& input, double drive);
 
-// "ring", "carrier", "sun" (--fixed's words, read as the table of inputs'
-// fixed, pair/inputs.h).
-const char* fixedMemberName(FixedMember fixed);
-// The member that drives ("sun", "ring") and the one driven ("carrier",
-// "ring") with `fixed` held, in English or Japanese ("太陽歯車"); the fixed
-// member in Japanese ("内歯車").
-const char* drivingMemberName(FixedMember fixed, bool japanese);
-const char* drivenMemberName(FixedMember fixed, bool japanese);
-const char* fixedMemberJapanese(FixedMember fixed);
+// How the members are named with `fixed` held: the member held, the one
+// that drives and the one driven.
+struct FixedMemberWords {
+    FixedMember fixed;
+    const char* name;         // --fixed's word, read as the table of inputs' fixed (pair/inputs.h): "ring"
+    const char* japanese;     // the report's: the member held, "内歯車"
+    const char* driving;      //   the one driving, "太陽歯車"
+    const char* driven;       //   the one driven, "キャリア"
+    const char* drivingName;  // the same in English: "sun"
+    const char* drivenName;   //   "carrier"
+};
+const FixedMemberWords& fixedMemberWords(FixedMember fixed);
 
 // The rules of a set whose inputs are in range, in this order, each refused
 // with a cure that passes every rule: z3 and N in range; the sun–planet pair

@@ -51,7 +51,7 @@ void prepare() {
         setCache.fit = setSpan / std::max(2.0 * outlineOuterRadius(d.planetRing.rim), in.m);
         std::snprintf(setCache.title[0], sizeof setCache.title[0],
                       "(12) planetary set: zS=%d zP=%d zR=%d N=%d m=%g   %s fixed", in.z1, in.z2, d.set.planetRing.z2,
-                      in.planets, in.m, fixedMemberName(in.fixed));
+                      in.planets, in.m, fixedMemberWords(in.fixed).name);
         if (in.betaDeg != 0.0) {
             // A helical set: m is normal, the picture its transverse section.
             const size_t used = std::strlen(setCache.title[0]);
