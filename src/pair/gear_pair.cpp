@@ -36,7 +36,9 @@ bool inRange(double value, double lo, double hi) { return value >= lo && value <
 // The span over k teeth and the size over pins of one gear as cut, its
 // teeth thinned by jt / 2 on the working pitch circle, i.e. by jn / 2 along
 // the base tangent and by jt / 2 d / dw on the reference circle.
-void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, GearNumbers& g) {
+// ballRatio: the ball's diameter over the transverse pin's (ballPinRatio):
+// it is the ball, not the pin, that must stand out of the tip.
+void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double ballRatio, GearNumbers& g) {
     const double rb = g.db / 2.0;
     const double formRadius = g.dNf / 2.0;
     const double tipRadius = g.da / 2.0;
@@ -100,7 +102,7 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, GearNum
         return p.phi > 0.0 && p.phi <= phiMax && p.dp > 0.0 && p.t >= tNf && p.t <= tTip &&
                p.centre - p.dp / 2.0 >= rf;
     };
-    auto outsideTip = [&](const Pin& p) { return p.centre + p.dp / 2.0 >= ra + pinStandOutModules * m; };
+    auto outsideTip = [&](const Pin& p) { return p.centre + p.dp * ballRatio / 2.0 >= ra + pinStandOutModules * m; };
     Pin pin{};
     if (pinDiameter > 0.0) {
         pin = pinOf(pinDiameter);
@@ -408,7 +410,7 @@ PairNumbers externalPairNumbers(const PairInput& input) {
     n.cannotRun = n.epsilonAlphaEff < 1.0;
     n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
     for (GearNumbers& g : n.gear) {
-        inspectionSizes(n, m, in.pinDiameter, g);
+        inspectionSizes(n, m, in.pinDiameter, ballPinRatio(input), g);
     }
     helicalNumbers(input, n);
     return n;

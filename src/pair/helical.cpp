@@ -27,7 +27,7 @@ PairInput transverseInput(const PairInput& in) {
     const double beta = in.betaDeg * degToRad;
     const double c = std::cos(beta);
     const double alphaT = transversePressureAngle(in.alphaDeg * degToRad, beta);
-    const double cosBetaB = std::cos(baseHelixAngle(beta, alphaT));
+    const double cosBetaB = ballPinRatio(in);
     PairInput t = in;
     t.betaDeg = 0.0;
     t.m = in.m / c;  // mt
@@ -43,6 +43,14 @@ PairInput transverseInput(const PairInput& in) {
     t.pinDiameter = in.pinDiameter / cosBetaB;
     t.faceWidth = faceWidthOf(in);
     return t;
+}
+
+double ballPinRatio(const PairInput& in) {
+    if (!isHelical(in)) {
+        return 1.0;
+    }
+    const double beta = in.betaDeg * degToRad;
+    return std::cos(baseHelixAngle(beta, transversePressureAngle(in.alphaDeg * degToRad, beta)));
 }
 
 void helicalNumbers(const PairInput& in, PairNumbers& n) {

@@ -39,6 +39,9 @@ inline bool isHelical(const PairInput& input) { return input.betaDeg != 0.0; }
 // pair (beta = 0) is returned as it is, so the transverse input of a
 // transverse input is itself.
 PairInput transverseInput(const PairInput& input);
+// cos(beta_b): a ball of diameter dp touches a helical gear's flanks where a
+// pin of dp / cos(beta_b) would in its transverse section; 1 for spur gears.
+double ballPinRatio(const PairInput& input);
 
 // Turns the numbers of the transverse section (from transverseInput(input))
 // into the helical pair's: x, y and xmin back in multiples of mn, jn the

@@ -1947,6 +1947,12 @@ TEST(PairNumbers, TheUsualPinTouchesTheInvoluteAndStandsOutOfTheTip) {
     EXPECT_GT(accepted, 400);
     EXPECT_GT(usual, accepted);  // most gears keep the usual pin
     EXPECT_LT(pinless, 10);
+    // A helical gear's ball is smaller than the transverse pin whose centre
+    // it shares: the ball itself stands out, M >= da + 0.1 mt (z even).
+    PairInput helical = makePair(34, 73, 0.5, 14.5, -0.27, 0.28);
+    helical.betaDeg = 10.0;
+    const GearNumbers& ball = pairNumbers(helical).gear[0];
+    EXPECT_GE(ball.M - ball.da, 0.1 * 0.5 / std::cos(10.0 * degree) - 1e-9);
 
     // A pin given that gives no size: warned of, and no M.
     PairInput given = makePair(12, 24, 3.0, 20.0, 0.6, 0.36);
