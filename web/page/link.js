@@ -81,10 +81,7 @@ var link = (function () {
       if (fieldsOf.hasOwnProperty(key)) {
         var names = fieldsOf[key];
         var list = names.length > 1 ? value.split(",") : [value];
-        for (var n = 0; n < names.length; n++) {
-          var field = byName[names[n]];
-          pairPanel.setText(names[n], n < list.length ? list[n] : field.words ? field.words[Number(field.start)] : field.start);
-        }
+        for (var n = 0; n < names.length; n++) pairPanel.setText(names[n], n < list.length ? list[n] : byName[names[n]].startText);
       } else if (key === "kind") {
         if (!pairPanel.setKind(value.toLowerCase())) {
           var kindNames = pairPanel.kindNames();

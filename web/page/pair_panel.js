@@ -26,7 +26,8 @@ var pairPanel = (function () {
   // the program's table; label: its label (HTML); said: its name in
   // messages, English and Japanese; short, unit: its symbol and unit in the
   // line that names the pair shown; min, max: its range (multiples of the
-  // module when perModule); start: the value the program starts with; link:
+  // module when perModule); start: the value the program starts with
+  // (startText: as the field shows it); link:
   // the link's key and the place in its comma-separated list; kinds: the
   // kinds of pair that use it; optional: an empty field stands for 0 (the
   // program's own choice). Made once the program has started, before the
@@ -49,6 +50,8 @@ var pairPanel = (function () {
         start: input.optional && input.start === 0 ? "" : String(input.start), link: [input.link, input.slot],
         kinds: input.kinds, words: input.words ? input.words.split("|") : null
       };
+      // What the field shows at the start: a choice of words its word.
+      field.startText = field.words ? field.words[input.start] : field.start;
       fields.push(field);
       byName[field.name] = field;
       names.push(field.name);
@@ -114,7 +117,7 @@ var pairPanel = (function () {
         option.value = option.textContent = word;
         input.appendChild(option);
       });
-      input.value = field.words[Number(field.start)];
+      input.value = field.startText;
     } else {
     // A text field with a numeric keyboard: it keeps what was typed or
     // linked, good or bad, as it was written, and the wheel changes nothing.
@@ -125,7 +128,7 @@ var pairPanel = (function () {
     input.inputMode = field.min < 0 ? "text" : field.whole ? "numeric" : "decimal";
     input.autocomplete = "off";
     input.spellcheck = false;
-    input.value = field.start;
+    input.value = field.startText;
     }
     input.setAttribute("aria-describedby", id + "-error");
     var error = document.createElement("span");
