@@ -156,10 +156,13 @@ std::string inputRangeText(const PairInputSpec& spec, double m) {
         // "right or left", "ring, carrier or sun".
         std::string said = spec.words;
         const size_t last = said.rfind('|');
-        for (size_t at = said.find('|'); at != std::string::npos && at < last; at = said.find('|', at)) {
+        if (last != std::string::npos) {
+            said.replace(last, 1, " or ");
+        }
+        for (size_t at = said.find('|'); at != std::string::npos; at = said.find('|', at)) {
             said.replace(at, 1, ", ");
         }
-        return said.replace(said.rfind('|'), 1, " or ");
+        return said;
     }
     char text[128];
     // The shifts are said to one decimal ("-1.0 to 1.5"), the rest as short
