@@ -141,8 +141,12 @@ var layout = (function () {
     body.classList.toggle("small-picture", plan.side < smallTitleSide);
     var resized = side !== plan.side;
     side = plan.side;
-    // The readout's scale and the titles' text follow the picture's size.
-    if (resized && page.frames() > 0 && page.running()) readouts.show();
+    // The readout's scale and the titles' text follow the picture's size,
+    // from the first frame on: also while the page is still being read (the
+    // program can draw before "running"), or no frame may come to set them;
+    // before readout.js is read, it shows them itself when it is.
+    var alive = page.running() || (body.dataset.state === "starting" && typeof readouts !== "undefined");
+    if (resized && page.frames() > 0 && alive) readouts.show();
   }
 
   // Lays the page out for the room it has, then checks that the strip's
