@@ -7,6 +7,7 @@
 #include "pair/cutting.h"
 #include "pair/helical.h"
 #include "pair/kinds.h"
+#include "pair/number_format.h"
 #include "pair/pair_kind.h"
 
 namespace {
@@ -493,17 +494,18 @@ std::string gearProblem(Fault fault, int i, const GearNumbers& g, double x) {
     char text[256] = "";
     switch (fault) {
     case Fault::noRoot:
-        snprintf(text, sizeof text, "x%d = %g leaves gear %d no root circle (df%d = %.4f mm)", i + 1, x, i + 1, i + 1,
-                 g.df);
+        snprintf(text, sizeof text, "x%d = %g leaves gear %d no root circle (df%d = %s mm)", i + 1, x, i + 1, i + 1,
+                 fixed(g.df, 4).c_str());
         break;
     case Fault::tipInsideBase:
         snprintf(text, sizeof text,
-                 "gear %d's tip circle (da%d = %.4f mm) lies inside its base circle (db%d = %.4f mm): its teeth have "
+                 "gear %d's tip circle (da%d = %s mm) lies inside its base circle (db%d = %s mm): its teeth have "
                  "no involute",
-                 i + 1, i + 1, g.da, i + 1, g.db);
+                 i + 1, i + 1, fixed(g.da, 4).c_str(), i + 1, fixed(g.db, 4).c_str());
         break;
     case Fault::pointed:
-        snprintf(text, sizeof text, "gear %d's teeth are pointed (tip thickness sa%d = %.4f mm)", i + 1, i + 1, g.sa);
+        snprintf(text, sizeof text, "gear %d's teeth are pointed (tip thickness sa%d = %s mm)", i + 1, i + 1,
+                 fixed(g.sa, 4).c_str());
         break;
     case Fault::severed:
         snprintf(text, sizeof text,
@@ -540,7 +542,8 @@ PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem
         }
         const Cure cure = cureRange(in, k == 0 ? &PairInput::x1 : &PairInput::x2, minShift, maxShift, 25, 1e-4, memo);
         if (cure.found) {
-            snprintf(text, sizeof text, "%s must be %.4f to %.4f", pairKindModel(in.kind).shiftNames[k], cure.lo, cure.hi);
+            snprintf(text, sizeof text, "%s must be %s to %s", pairKindModel(in.kind).shiftNames[k],
+                     fixed(cure.lo, 4).c_str(), fixed(cure.hi, 4).c_str());
             check.field = k == 0 ? PairField::x1 : PairField::x2;
             check.cure = text;
             check.cureLo = cure.lo;
@@ -552,7 +555,8 @@ PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem
         const Cure cure =
             cureRange(in, &PairInput::alphaDeg, minPressureAngleDeg, maxPressureAngleDeg, 25, 1e-4, memo);
         if (cure.found) {
-            snprintf(text, sizeof text, "alpha must be %.4f to %.4f degrees", cure.lo, cure.hi);
+            snprintf(text, sizeof text, "alpha must be %s to %s degrees", fixed(cure.lo, 4).c_str(),
+                     fixed(cure.hi, 4).c_str());
             check.field = PairField::alpha;
             check.cure = text;
             check.cureLo = cure.lo;

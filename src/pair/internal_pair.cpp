@@ -7,6 +7,7 @@
 #include "pair/cutting.h"
 #include "pair/helical.h"
 #include "pair/kinds.h"
+#include "pair/number_format.h"
 
 namespace {
 
@@ -366,8 +367,8 @@ PairCheck checkInternalPair(const PairInput& in) {
     case Fault::noWorkingAngle:
         snprintf(text, sizeof text,
                  "x1 - x2 = %g leaves the pair no working pressure angle; with these teeth x1 - x2 must be below "
-                 "%.4f",
-                 in.x1 - in.x2, std::floor(shiftDifferenceCeiling(in) * 1e4) / 1e4);
+                 "%s",
+                 in.x1 - in.x2, fixed(std::floor(shiftDifferenceCeiling(in) * 1e4) / 1e4, 4).c_str());
         return refusalWithCure(in, 0, text);
     case Fault::tipInsideBase: {
         // da2 = d2 - 2 m (1 - x2) > db2 = d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2;
@@ -376,8 +377,8 @@ PairCheck checkInternalPair(const PairInput& in) {
         const double ringFloor = (t.heightFactor - t.z2 * (1.0 - std::cos(t.alphaDeg * degToRad)) / 2.0) / t.heightFactor;
         snprintf(text, sizeof text,
                  "x2 = %g puts the internal gear's tip circle inside its base circle, where it has no involute; with "
-                 "%d teeth x2 must be above %.4f",
-                 in.x2, in.z2, std::ceil(ringFloor * 1e4) / 1e4);
+                 "%d teeth x2 must be above %s",
+                 in.x2, in.z2, fixed(std::ceil(ringFloor * 1e4) / 1e4, 4).c_str());
         return refusalWithCure(in, 1, text);
     }
     case Fault::cutter:

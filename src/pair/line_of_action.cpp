@@ -428,8 +428,8 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a) {
     }
     if (nearest < 0) {
         char text[200];
-        snprintf(text, sizeof text, "no split of %s = %.4f gives a pair that can be cut",
-                 isInternal(in) ? "x2 - x1" : "x1 + x2", total);
+        snprintf(text, sizeof text, "no split of %s = %s gives a pair that can be cut",
+                 isInternal(in) ? "x2 - x1" : "x1 + x2", fixed(total, 4).c_str());
         r.message = text;
         return r;
     }
@@ -542,8 +542,8 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
     }
     char text[96];
     for (size_t k = 0; k < range.intervals.size(); ++k) {
-        snprintf(text, sizeof text, "%s%.4f to %.4f", k == 0 ? "a must be " : " or ", range.intervals[k].first,
-                 range.intervals[k].second);
+        snprintf(text, sizeof text, "%s%s to %s", k == 0 ? "a must be " : " or ",
+                 fixed(range.intervals[k].first, 4).c_str(), fixed(range.intervals[k].second, 4).c_str());
         range.message += text;
     }
     if (range.intervals.empty()) {
