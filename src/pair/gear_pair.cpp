@@ -8,11 +8,10 @@
 #include "pair/helical.h"
 #include "pair/kinds.h"
 #include "pair/number_format.h"
-#include "pair/pair_kind.h"
+#include "pair/kind_traits.h"
 
 namespace {
 
-constexpr double inverseInvoluteTolerance = 1e-12;  // rad, on the angle
 constexpr double lowContactRatio = 1.1;
 constexpr double thinTipFactor = 0.25;              // sa below 0.25 m is a thin tip, and so is such a neck
 constexpr double severedNeck = 0.002;               // m: a neck thinner than the outlines' accuracy is cut through
@@ -178,7 +177,7 @@ Problem findProblem(const PairInput& in, PairNumbers& n) {
     if (in.x1 + in.x2 <= shiftSumFloor(in)) {
         return Problem{Fault::noWorkingAngle, in.x2 < in.x1 ? 1 : 0};
     }
-    n = pairNumbers(in);
+    n = externalPairNumbers(in);
     // df = d - 2 m (1.25 - x) > 0 needs x > 1.25 - z / 2 (only 4 teeth can miss).
     for (int i = 0; i < 2; ++i) {
         if (hasNoRoot(n.gear[i])) {
@@ -209,9 +208,6 @@ bool externalPairPasses(const PairInput& in, RingCutterMemo&) {
 }
 
 namespace {
-
-// Whether a pair in range passes every rule of its kind.
-bool passesEveryRule(const PairInput& in, RingCutterMemo& memo) { return pairKindModel(in.kind).passes(in, memo); }
 
 // The values of one input (others as they are) that give a usable pair:
 // the run of usable values nearest `given` within [lo, hi], found on a grid
@@ -266,11 +262,11 @@ Cure nearestRun(const Ok& ok, double given, double lo, double hi, int steps) {
 }
 
 Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int steps, double unit,
-               RingCutterMemo& memo) {
+               RingCutterMemo& memo, PassesEveryRule passes) {
     const double given = in.*field;
     auto ok = [&](double v) {
         in.*field = v;
-        return passesEveryRule(in, memo);
+        return passes(in, memo);
     };
     Cure run = nearestRun(ok, given, lo, hi, steps);
     for (int round = 0; run.found && round < 3; ++round) {
@@ -301,30 +297,6 @@ Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int
 }
 
 }  // namespace
-
-double involuteFunction(double angle) { return std::tan(angle) - angle; }
-
-double inverseInvolute(double inv) {
-    // Newton on tan(a) - a = inv, d/da = tan^2(a), from Cheng's first guess
-    // a = (3 inv)^(1/3), which is close for the pressure angles of gears.
-    if (inv <= 0.0) {
-        return 0.0;
-    }
-    double a = std::cbrt(3.0 * inv);
-    a = std::min(a, 1.5);
-    for (int i = 0; i < 100; ++i) {
-        const double t = std::tan(a);
-        const double next = a - (t - a - inv) / (t * t);
-        const double clamped = std::clamp(next, a / 2.0, (a + pi / 2.0) / 2.0);
-        if (std::fabs(clamped - a) < inverseInvoluteTolerance * 1e-3) {
-            return clamped;
-        }
-        a = clamped;
-    }
-    return a;
-}
-
-PairNumbers pairNumbers(const PairInput& in) { return pairKindModel(in.kind).numbers(in); }
 
 PairNumbers externalPairNumbers(const PairInput& input) {
     // A helical pair's numbers are its transverse section's (pair/helical.h).
@@ -417,7 +389,7 @@ PairNumbers externalPairNumbers(const PairInput& input) {
     return n;
 }
 
-PairCheck checkPair(const PairInput& in) {
+PairCheck checkInputRanges(const PairInput& in) {
     char text[256];
     auto fail = [&](PairField field) {
         PairCheck check;
@@ -448,7 +420,7 @@ PairCheck checkPair(const PairInput& in) {
             return fail(i == 0 ? PairField::x1 : PairField::x2);
         }
     }
-    return pairKindModel(in.kind).check(in);
+    return PairCheck{};
 }
 
 PairCheck checkExternalPair(const PairInput& in) {
@@ -465,9 +437,9 @@ PairCheck checkExternalPair(const PairInput& in) {
                  "x1 + x2 = %g leaves the pair no working pressure angle (the base circles would touch; with these "
                  "teeth x1 + x2 must be above %.4f)",
                  in.x1 + in.x2, std::ceil(shiftSumFloor(in) * 1e4) / 1e4);
-        return refusalWithCure(in, i, text);
+        return refusalWithCure(in, i, text, externalPairPasses);
     default:
-        return refusalWithCure(in, i, gearProblem(problem.fault, i, n.gear[i], xs[i]));
+        return refusalWithCure(in, i, gearProblem(problem.fault, i, n.gear[i], xs[i]), externalPairPasses);
     }
 }
 
@@ -528,7 +500,7 @@ void neckNumbers(const FlankForm& form, double turn, double m, GearNumbers& g) {
     g.thinNeck = form.pinched && !g.severed && g.neck < thinTipFactor * m;
 }
 
-PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem) {
+PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem, PassesEveryRule passes) {
     char text[256];
     PairCheck check;
     check.problem = problem;
@@ -537,12 +509,12 @@ PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem
     // pressure angle, with the rest as given.
     const int order[2] = {i, 1 - i};
     for (int k : order) {
-        if (k == 1 && !pairKindModel(in.kind).hasGear2Shift) {
+        if (k == 1 && !pairKindTraits(in.kind).hasGear2Shift) {
             continue;  // a rack has no shift of its own
         }
-        const Cure cure = cureRange(in, k == 0 ? &PairInput::x1 : &PairInput::x2, minShift, maxShift, 25, 1e-4, memo);
+        const Cure cure = cureRange(in, k == 0 ? &PairInput::x1 : &PairInput::x2, minShift, maxShift, 25, 1e-4, memo, passes);
         if (cure.found) {
-            snprintf(text, sizeof text, "%s must be %s to %s", pairKindModel(in.kind).shiftNames[k],
+            snprintf(text, sizeof text, "%s must be %s to %s", pairKindTraits(in.kind).shiftNames[k],
                      fixed(cure.lo, 4).c_str(), fixed(cure.hi, 4).c_str());
             check.field = k == 0 ? PairField::x1 : PairField::x2;
             check.cure = text;
@@ -553,7 +525,7 @@ PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem
     }
     if (check.field == PairField::none) {
         const Cure cure =
-            cureRange(in, &PairInput::alphaDeg, minPressureAngleDeg, maxPressureAngleDeg, 25, 1e-4, memo);
+            cureRange(in, &PairInput::alphaDeg, minPressureAngleDeg, maxPressureAngleDeg, 25, 1e-4, memo, passes);
         if (cure.found) {
             snprintf(text, sizeof text, "alpha must be %s to %s degrees", fixed(cure.lo, 4).c_str(),
                      fixed(cure.hi, 4).c_str());
@@ -567,7 +539,7 @@ PairCheck refusalWithCure(const PairInput& in, int i, const std::string& problem
         check.field = i == 0 ? PairField::x1 : PairField::x2;
         snprintf(text, sizeof text,
                  "; no shift of %s (%.1f to %.1f) and no pressure angle (%g to %g degrees) cures it with these teeth",
-                 pairKindModel(in.kind).hasGear2Shift ? "either gear" : "gear 1", minShift, maxShift, minPressureAngleDeg,
+                 pairKindTraits(in.kind).hasGear2Shift ? "either gear" : "gear 1", minShift, maxShift, minPressureAngleDeg,
                  maxPressureAngleDeg);
         check.message = check.problem + text;
     } else {

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "base/plane.h"
+#include "pair/involute.h"
 
 // ---- Allowed input ------------------------------------------------------------
 constexpr int minTeeth = 4;
@@ -229,11 +230,14 @@ struct PairCheck {
 // if any, on the shift of the gear concerned, else of its mate, else on the
 // pressure angle: the range with which the pair passes every rule of its
 // kind.
+// Chosen by the kind with the table of kinds (pair_kind.cpp), the top of the
+// pair's model; the kinds' own layers use mesh_kinds.h instead.
 PairCheck checkPair(const PairInput& input);
 
-// The numbers of a pair that checkPair accepts.
+// The numbers of a pair that checkPair accepts (of a set: its sun–planet pair's).
 PairNumbers pairNumbers(const PairInput& input);
 
-// inv(angle) = tan(angle) - angle, and its inverse to 1e-12 rad.
-double involuteFunction(double angle);
-double inverseInvolute(double inv);
+// The first of checkPair's checks, the same for every kind: each input
+// within its range (z1, z2, m, alpha, x1, x2). PairField::none when all are.
+PairCheck checkInputRanges(const PairInput& input);
+

@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "pair/pair_kind.h"
+#include "pair/kind_traits.h"
 
 namespace {
 
@@ -70,7 +70,7 @@ void helicalNumbers(const PairInput& in, PairNumbers& n) {
     h.b = faceWidthOf(in);
     const Hand other = in.hand == Hand::right ? Hand::left : Hand::right;
     h.hand[0] = in.hand;
-    h.hand[1] = pairKindModel(n.kind).mateHasSameHand ? in.hand : other;
+    h.hand[1] = pairKindTraits(n.kind).mateHasSameHand ? in.hand : other;
     // Face contact ratio eps_beta = b sin(beta) / (pi mn), total
     // eps_gamma = eps_alpha + eps_beta (ISO 21771), here with the effective
     // transverse ratio.
@@ -79,7 +79,7 @@ void helicalNumbers(const PairInput& in, PairNumbers& n) {
     n.y /= c;
     n.jn = in.backlash;
     const double xs[2] = {in.x1, in.x2};
-    const bool inspected = pairKindModel(n.kind).hasInspectionSizes;
+    const bool inspected = pairKindTraits(n.kind).hasInspectionSizes;
     for (int i = 0; i < 2; ++i) {
         GearNumbers& g = n.gear[i];
         if (g.z <= 0) {
@@ -140,7 +140,7 @@ std::string helicalDrawingNote(const PairInput& in) {
     }
     const PairInput t = transverseInput(in);
     const char* hand = in.hand == Hand::right ? "right" : "left";
-    const char* mate = pairKindModel(in.kind).mateHasSameHand ? hand : in.hand == Hand::right ? "left" : "right";
+    const char* mate = pairKindTraits(in.kind).mateHasSameHand ? hand : in.hand == Hand::right ? "left" : "right";
     char text[320];
     snprintf(text, sizeof text,
              "helical gears: beta = %g deg, gear 1 %s hand, its mate %s hand; m, alpha and x are the normal ones; "

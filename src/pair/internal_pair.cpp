@@ -16,7 +16,6 @@ constexpr double thinTipFactor = 0.25;     // sa below 0.25 m is a thin tip
 
 // Distance along the line of action from a gear's base tangent point to
 // where a circle of radius rho crosses it.
-double alongLine(double rho, double rb) { return std::sqrt(std::max(0.0, rho * rho - rb * rb)); }
 
 }  // namespace
 
@@ -369,7 +368,7 @@ PairCheck checkInternalPair(const PairInput& in) {
                  "x1 - x2 = %g leaves the pair no working pressure angle; with these teeth x1 - x2 must be below "
                  "%s",
                  in.x1 - in.x2, fixed(std::floor(shiftDifferenceCeiling(in) * 1e4) / 1e4, 4).c_str());
-        return refusalWithCure(in, 0, text);
+        return refusalWithCure(in, 0, text, internalPairPasses);
     case Fault::tipInsideBase: {
         // da2 = d2 - 2 m (1 - x2) > db2 = d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2;
         // a helical ring's x2 > 1 - z2 (1 - cos(alpha_t)) / (2 cos(beta)).
@@ -379,7 +378,7 @@ PairCheck checkInternalPair(const PairInput& in) {
                  "x2 = %g puts the internal gear's tip circle inside its base circle, where it has no involute; with "
                  "%d teeth x2 must be above %s",
                  in.x2, in.z2, fixed(std::ceil(ringFloor * 1e4) / 1e4, 4).c_str());
-        return refusalWithCure(in, 1, text);
+        return refusalWithCure(in, 1, text, internalPairPasses);
     }
     case Fault::cutter:
         break;
@@ -388,11 +387,11 @@ PairCheck checkInternalPair(const PairInput& in) {
                  "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one trims "
                  "its tips)",
                  in.z2, in.x2);
-        return refusalWithCure(in, 1, text);
+        return refusalWithCure(in, 1, text, internalPairPasses);
     default: {
         const int i = breach.gear;
         const PairNumbers n = internalGearNumbers(in);
-        return refusalWithCure(in, i, gearProblem(breach.fault, i, n.gear[i], i == 0 ? in.x1 : in.x2));
+        return refusalWithCure(in, i, gearProblem(breach.fault, i, n.gear[i], i == 0 ? in.x1 : in.x2), internalPairPasses);
     }
     }
     // The cutter asked for cannot cut the ring cleanly, and others can:

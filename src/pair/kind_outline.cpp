@@ -135,9 +135,9 @@ void rackOutline(const PairInput& input, double length, double thinning, GearOut
 }
 
 // What the pinion of both kinds has in common: its numbers and outline.
-void buildPinion(const PairInput& input, PairGeometry& pair) {
+void buildPinion(const PairInput& input, const PairNumbers& numbers, PairGeometry& pair) {
     pair.input = input;
-    pair.numbers = pairNumbers(input);
+    pair.numbers = numbers;
     rackCutOutline(input, 0, pair.numbers, pair.outline[0]);
     pair.rim.points.clear();
     pair.phase2 = 0.0;
@@ -147,7 +147,7 @@ void buildPinion(const PairInput& input, PairGeometry& pair) {
 }  // namespace
 
 void buildInternalGeometry(const PairInput& input, PairGeometry& pair) {
-    buildPinion(input, pair);
+    buildPinion(input, internalPairNumbers(input), pair);
     const PairNumbers& n = pair.numbers;
     ringOutline(input, n, pair.outline[1]);
     circleOutline((n.gear[1].df + rimModules * input.m) / 2.0, input.m, pair.rim);
@@ -159,7 +159,7 @@ void buildInternalGeometry(const PairInput& input, PairGeometry& pair) {
 }
 
 void buildRackGeometry(const PairInput& input, PairGeometry& pair) {
-    buildPinion(input, pair);
+    buildPinion(input, rackPairNumbers(input), pair);
     const PairNumbers& n = pair.numbers;
     // The rack meshes at the pinion's bottom (angle -pi/2), where the
     // pinion tooth nearest it stands delta off; rolled on the reference

@@ -147,8 +147,10 @@ bool rackPairPasses(const PairInput& input, RingCutterMemo& memo);
 // The refusal of a pair that breaks a rule: `problem`, and the cure, the
 // range of the shift of gear `gear`, else of its mate (a rack has none),
 // else of the pressure angle, every value of which gives a pair that passes
-// every rule of its kind, the others as given; no cure where none does.
-PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& problem);
+// every rule of its kind (`passes`, the kind's own), the others as given;
+// no cure where none does.
+using PassesEveryRule = bool (*)(const PairInput& input, RingCutterMemo& memo);
+PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& problem, PassesEveryRule passes);
 
 // The outlines of these kinds, placed in mesh (the kinds' table,
 // pair_kind.cpp, hands them over).

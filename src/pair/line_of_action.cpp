@@ -10,7 +10,7 @@
 
 #include "base/plane.h"
 #include "pair/helical.h"
-#include "pair/helical.h"
+#include "pair/mesh_kinds.h"
 #include "pair/number_format.h"
 
 namespace {
@@ -31,9 +31,8 @@ constexpr double shiftTolerance = 1e-7;
 
 // Distance along the line of action from the tangent point of a base circle
 // of radius rb to where it meets the circle of radius r (0 inside the base circle).
-double alongLine(double r, double rb) { return std::sqrt(std::max(0.0, r * r - rb * rb)); }
 
-bool accepted(const PairInput& in) { return checkPair(in).field == PairField::none; }
+bool accepted(const PairInput& in) { return checkMeshPair(in).field == PairField::none; }
 
 }  // namespace
 
@@ -277,7 +276,7 @@ std::pair<double, double> shiftBox(const PairInput& in, double total) {
 // zeta1Root - zeta2Root; rises with x1 (gear 2's tip recedes from gear 1's
 // root, gear 1's tip reaches deeper into gear 2's).
 double rootSlidingGap(const PairInput& p) {
-    const SlidingAtEnds z = slidingAtEnds(contactPath(p, pairNumbers(p)));
+    const SlidingAtEnds z = slidingAtEnds(contactPath(p, meshPairNumbers(p)));
     return z.zeta1Root - z.zeta2Root;
 }
 
@@ -380,7 +379,7 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a, double
     const PairInput p = withShifts(in, r.shiftTotal, x1);
     r.x1 = p.x1;
     r.x2 = p.x2;
-    r.message = checkPair(p).message;
+    r.message = checkMeshPair(p).message;
     r.accepted = r.message.empty();
     return r;
 }
@@ -460,7 +459,7 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
     const double alpha = t.alphaDeg * degToRad;
     const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
     if (zSum <= 0) {
-        range.message = checkPair(in).message;
+        range.message = checkMeshPair(in).message;
         return range;
     }
     // The totals the shift ranges allow, above the one that leaves no

@@ -5,18 +5,17 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pair/pair_kind.h"
+#include "pair/kind_traits.h"
 
 namespace {
 
 // Distance along the line of action from the tangent point of a base circle
 // of radius rb to where the circle of radius r crosses it.
-double alongLine(double r, double rb) { return std::sqrt(r * r - rb * rb); }
 
 }  // namespace
 
 PairMesh pairMesh(const PairInput& input, const PairNumbers& n) {
-    const PairKindModel& kind = pairKindModel(input.kind);
+    const PairKindTraits& kind = pairKindTraits(input.kind);
     PairMesh mesh{};
     mesh.path = contactPath(input, n);
     const double rb1 = n.gear[0].db / 2.0;

@@ -1,4 +1,3 @@
-#include "pair/pair_kind.h"
 #include "pair/outline.h"
 
 #include <algorithm>
@@ -313,11 +312,9 @@ void rackCutOutline(const PairInput& input, int gear, const PairNumbers& numbers
     buildOutline(input, gear, numbers, outline);
 }
 
-void buildPairGeometry(const PairInput& input, PairGeometry& pair) { pairKindModel(input.kind).geometry(input, pair); }
-
 void buildExternalGeometry(const PairInput& input, PairGeometry& pair) {
     pair.input = input;
-    pair.numbers = pairNumbers(input);
+    pair.numbers = externalPairNumbers(input);
     buildOutline(input, 0, pair.numbers, pair.outline[0]);
     buildOutline(input, 1, pair.numbers, pair.outline[1]);
     // Gear 1's tooth 0 lies on the line of centres; gear 2 turns a space onto

@@ -12,6 +12,7 @@
 
 #include "pair/helical.h"
 #include "pair/line_of_action.h"
+#include "pair/mesh_kinds.h"
 #include "pair/number_format.h"
 #include "pair/report_lines.h"
 
@@ -156,11 +157,11 @@ PairCheck checkPlanetarySet(const PairInput& in) {
     }
     const PlanetarySet s = planetarySet(in);
     // The sun–planet pair by the rules of an external pair.
-    const PairCheck sun = checkPair(s.sunPlanet);
+    const PairCheck sun = checkMeshPair(s.sunPlanet);
     if (sun.field != PairField::none) {
         const std::string problem =
             "the sun and planet (gears 1 and 2 of an external pair): " + (sun.problem.empty() ? sun.message : sun.problem);
-        return refusalWithCure(in, sun.field == PairField::x2 ? 1 : 0, problem);
+        return refusalWithCure(in, sun.field == PairField::x2 ? 1 : 0, problem, planetarySetPasses);
     }
     // The ring at the sun–planet distance, its shift solved with xP kept.
     PairCheck ring;
@@ -168,7 +169,7 @@ PairCheck checkPlanetarySet(const PairInput& in) {
         const CentreDistanceShift r = shiftForCentreDistance(s.planetRing, s.a, in.x2);
         PairInput solved = s.planetRing;
         solved.x2 = r.x2;
-        ring = checkPair(solved);
+        ring = checkMeshPair(solved);
         if (ring.field != PairField::none && ring.problem.empty()) {  // out of range: only x2 can be
             snprintf(text, sizeof text, "its shift would be xR = %s, outside %.1f to %.1f", fixed(r.x2, 4).c_str(),
                      minShift, maxShift);
@@ -192,7 +193,7 @@ PairCheck checkPlanetarySet(const PairInput& in) {
         const std::string head = "a must be ";
         reach = reach.compare(0, head.size(), head) == 0 ? "a = " + reach.substr(head.size()) : "no a (" + reach + ")";
         problem += "; with any split of its shifts the planet–ring pair alone reaches " + reach;
-        return refusalWithCure(in, 0, problem);
+        return refusalWithCure(in, 0, problem, planetarySetPasses);
     }
     // The rules of the set itself; their cure is the planet count.
     int largest = 0;
@@ -251,10 +252,10 @@ SetTurns setTurns(const PairInput& in, double drive) {
     return t;
 }
 
-PairNumbers planetaryNumbers(const PairInput& input) { return pairNumbers(planetarySet(input).sunPlanet); }
+PairNumbers planetaryNumbers(const PairInput& input) { return meshPairNumbers(planetarySet(input).sunPlanet); }
 
 void buildPlanetaryGeometry(const PairInput& input, PairGeometry& pair) {
-    buildPairGeometry(planetarySet(input).sunPlanet, pair);
+    buildMeshGeometry(planetarySet(input).sunPlanet, pair);
 }
 
 std::string formatPlanetaryReport(const PairInput& in, const PairNumbers&) {
@@ -287,8 +288,8 @@ std::string formatPlanetaryReport(const PairInput& in, const PairNumbers&) {
         r.text += r.line;
     }
     r.text += "\n\n太陽歯車と遊星歯車（外歯車の対: 歯車1 が太陽歯車、歯車2 が遊星歯車）";
-    r.text += formatMeshReport(s.sunPlanet, pairNumbers(s.sunPlanet));
+    r.text += formatMeshReport(s.sunPlanet, meshPairNumbers(s.sunPlanet));
     r.text += "\n遊星歯車と内歯車（内歯車の対: 歯車1 が遊星歯車、歯車2 が内歯車）";
-    r.text += formatMeshReport(s.planetRing, pairNumbers(s.planetRing));
+    r.text += formatMeshReport(s.planetRing, meshPairNumbers(s.planetRing));
     return r.text;
 }

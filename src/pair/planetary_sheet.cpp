@@ -9,13 +9,14 @@
 #include <cstdio>
 
 #include "pair/helical.h"
+#include "pair/mesh_kinds.h"
 #include "pair/number_format.h"
 #include "pair/planetary.h"
 
 void buildPlanetaryDrawing(const PairInput& input, PlanetaryDrawing& d) {
     d.set = planetarySet(input);
-    buildPairGeometry(d.set.sunPlanet, d.sunPlanet);
-    buildPairGeometry(d.set.planetRing, d.planetRing);
+    buildMeshGeometry(d.set.sunPlanet, d.sunPlanet);
+    buildMeshGeometry(d.set.planetRing, d.planetRing);
     const double zS = input.z1;
     const double zP = input.z2;
     const double zR = input.z3;

@@ -92,5 +92,5 @@ PairCheck checkRackPair(const PairInput& in) {
     if (breach.fault == Fault::none) {
         return PairCheck{};
     }
-    return refusalWithCure(in, 0, gearProblem(breach.fault, 0, rackPairNumbers(in).gear[0], in.x1));
+    return refusalWithCure(in, 0, gearProblem(breach.fault, 0, rackPairNumbers(in).gear[0], in.x1), rackPairPasses);
 }

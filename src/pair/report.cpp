@@ -3,14 +3,7 @@
 
 #include "pair/exports.h"
 #include "pair/kinds.h"
-#include "pair/pair_kind.h"
 #include "pair/report_lines.h"
-
-std::string formatPairReport(const PairNumbers& n) { return pairKindModel(n.kind).report(n); }
-
-std::string formatPairReport(const PairInput& input, const PairNumbers& numbers) {
-    return pairKindModel(input.kind).wholeReport(input, numbers);
-}
 
 std::string formatExternalReport(const PairNumbers& n) {
     Report r;

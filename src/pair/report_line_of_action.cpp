@@ -11,7 +11,8 @@
 #include "pair/exports.h"
 #include "pair/helical.h"
 #include "pair/line_of_action.h"
-#include "pair/pair_kind.h"
+#include "pair/kind_traits.h"
+#include "pair/mesh_kinds.h"
 #include "pair/report_lines.h"
 
 namespace {
@@ -36,7 +37,7 @@ void centreDistanceLines(Report& r, const PairInput& in, const PairNumbers& n) {
     r.add("指定の中心距離", "a", in.centreDistance, "mm");
     r.add("転位係数", "x1", in.x1, "");
     r.add("転位係数", "x2", in.x2, "");
-    const bool ring = pairKindModel(in.kind).hasRingCutting;  // x2 - x1 is what a fixes
+    const bool ring = pairKindTraits(in.kind).hasRingCutting;  // x2 - x1 is what a fixes
     r.add(ring ? "転位係数の差" : "転位係数の和", ring ? "x2 - x1" : "x1 + x2", ring ? in.x2 - in.x1 : in.x1 + in.x2, "");
     const SlidingAtEnds z = slidingAtEnds(contactPath(in, n));
     if (in.centreX1Given) {
@@ -50,7 +51,7 @@ void centreDistanceLines(Report& r, const PairInput& in, const PairNumbers& n) {
 
 void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
     const ContactPath path = contactPath(in, n);
-    const bool rack = !pairKindModel(in.kind).hasGear2Shift;  // gear 2 has no diameters
+    const bool rack = !pairKindTraits(in.kind).hasGear2Shift;  // gear 2 has no diameters
     r.text += "\n\nかみ合い線に沿って（有効なかみ合いの始まり A から終わり E まで）";
     const SlidingAtEnds z = slidingAtEnds(path);
     addSliding(r, "ζ1_root", z.zeta1Root);
@@ -106,7 +107,7 @@ std::string formatMeshReport(const PairInput& input, const PairNumbers& numbers)
     if (input.centreDistance > 0.0) {
         centreDistanceLines(r, input, numbers);
     }
-    std::string kindLines = formatPairReport(numbers);
+    std::string kindLines = formatMeshKindReport(numbers);
     kindLines.pop_back();  // its last newline: the line-of-action lines follow
     r.text += kindLines;
     lineOfActionLines(r, input, numbers);

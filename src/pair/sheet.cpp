@@ -7,7 +7,8 @@
 #include "pair/exports.h"
 #include "pair/helical.h"
 #include "pair/number_format.h"
-#include "pair/pair_kind.h"
+#include "pair/kind_traits.h"
+#include "pair/mesh_kinds.h"
 
 void addSheetOutline(Sheet& sheet, const char* layer, const char* id, const GearOutline& outline, Point2 centre,
                 double turn) {
@@ -43,7 +44,7 @@ double outlineOuterRadius(const GearOutline& outline) {
 SheetPlacing placePair(const PairGeometry& pair, SheetLayout layout) {
     const double m = pair.input.m;
     SheetPlacing placing{{pair.numbers.a, 0.0}, pair.phase2};
-    if (pairKindModel(pair.input.kind).gear2Form == GearForm::bar) {
+    if (pairKindTraits(pair.input.kind).gear2Form == GearForm::bar) {
         // The rack below the pinion, its datum line horizontal; apart, its
         // tip line 2 m below the pinion's tip circle.
         placing.origin2 = {pair.rackShift, -pair.numbers.a};
@@ -64,7 +65,7 @@ void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet) {
     const SheetPlacing placing = placePair(pair, layout);
     sheet.paths.clear();
     addSheetOutline(sheet, "GEAR1", "gear1", pair.outline[0], {0.0, 0.0}, 0.0);
-    if (pairKindModel(pair.input.kind).gear2Form == GearForm::bar) {
+    if (pairKindTraits(pair.input.kind).gear2Form == GearForm::bar) {
         addSheetOutline(sheet, "RACK", "rack", pair.outline[1], placing.origin2, 0.0);
         addSheetCross(sheet, "centre1", {0.0, 0.0}, centreCrossModules * m);
     } else {
@@ -93,12 +94,8 @@ void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet) {
 
 void layOutPairSheet(const PairInput& input, SheetLayout layout, Sheet& sheet) {
     PairGeometry pair;
-    buildPairGeometry(input, pair);
+    buildMeshGeometry(input, pair);
     layOutPair(pair, layout, sheet);
-}
-
-void layOutSheet(const PairInput& input, SheetLayout layout, Sheet& sheet) {
-    pairKindModel(input.kind).sheet(input, layout, sheet);
 }
 
 void measureSheet(Sheet& sheet) {
