@@ -169,3 +169,6 @@ std::string formatExternalReport(const PairNumbers& numbers);
 // the same form as an external pair's.
 std::string formatInternalReport(const PairNumbers& numbers);
 std::string formatRackReport(const PairNumbers& numbers);
+// The kind's own report lines, chosen by numbers.kind (a set's: its sun and
+// planet's, an external mesh's), before those along the line of action.
+std::string formatKindReport(const PairNumbers& numbers);

@@ -11,16 +11,15 @@ struct MeshKind {
     PairNumbers (*numbers)(const PairInput& input);
     PairCheck (*check)(const PairInput& input);
     void (*geometry)(const PairInput& input, PairGeometry& pair);
-    std::string (*report)(const PairNumbers& numbers);
 };
 
 // In the order of PairKind; a set's own pair of this layer is its sun and
 // planet, an external mesh.
 const MeshKind meshKinds[] = {
-    {externalPairNumbers, checkExternalPair, buildExternalGeometry, formatExternalReport},
-    {internalPairNumbers, checkInternalPair, buildInternalGeometry, formatInternalReport},
-    {rackPairNumbers, checkRackPair, buildRackGeometry, formatRackReport},
-    {externalPairNumbers, checkExternalPair, buildExternalGeometry, formatExternalReport},
+    {externalPairNumbers, checkExternalPair, buildExternalGeometry},
+    {internalPairNumbers, checkInternalPair, buildInternalGeometry},
+    {rackPairNumbers, checkRackPair, buildRackGeometry},
+    {externalPairNumbers, checkExternalPair, buildExternalGeometry},
 };
 
 const MeshKind& meshKind(PairKind kind) {
@@ -38,5 +37,3 @@ PairCheck checkMeshPair(const PairInput& input) {
 }
 
 void buildMeshGeometry(const PairInput& input, PairGeometry& pair) { meshKind(input.kind).geometry(input, pair); }
-
-std::string formatMeshKindReport(const PairNumbers& numbers) { return meshKind(numbers.kind).report(numbers); }

@@ -1,15 +1,12 @@
 // The three kinds of a pair of two gears in mesh (external, internal, rack)
-// behind one interface: a pair's numbers, its checks with their cures, its
-// outlines placed in mesh and the kind's own report lines, each chosen by the
-// pair's kind. A planetary set is built from two such pairs (sun–planet and
+// behind one interface: a pair's numbers, its checks with their cures and
+// its outlines placed in mesh, each chosen by the pair's kind. A planetary set is built from two such pairs (sun–planet and
 // planet–ring) and sits above this layer; the table of every kind the front
 // ends use (pair_kind.h) sits above that. Draws nothing.
 //
-// Not here: the kinds' arithmetic itself (gear_pair.cpp, internal_pair.cpp,
+// Not here: the kind's own report lines (report_lines.h), the kinds' arithmetic itself (gear_pair.cpp, internal_pair.cpp,
 // rack_pair.cpp: kinds.h), what each kind is as data (kind_traits.h).
 #pragma once
-
-#include <string>
 
 #include "pair/gear_pair.h"
 
@@ -21,5 +18,3 @@ PairNumbers meshPairNumbers(const PairInput& input);
 PairCheck checkMeshPair(const PairInput& input);
 // Its outlines, placed in mesh (pair/outline.h).
 void buildMeshGeometry(const PairInput& input, PairGeometry& pair);
-// The kind's own report lines (before those along the line of action).
-std::string formatMeshKindReport(const PairNumbers& numbers);

@@ -86,3 +86,11 @@ std::string formatRackReport(const PairNumbers& n) {
     r.text += "\n";
     return r.text;
 }
+
+std::string formatKindReport(const PairNumbers& n) {
+    // In the order of PairKind.
+    std::string (*const lines[])(const PairNumbers&) = {formatExternalReport, formatInternalReport, formatRackReport,
+                                                        formatExternalReport};
+    const int index = static_cast<int>(n.kind);
+    return lines[index >= 0 && index < 4 ? index : 0](n);
+}

@@ -12,7 +12,7 @@
 #include "pair/helical.h"
 #include "pair/line_of_action.h"
 #include "pair/kind_traits.h"
-#include "pair/mesh_kinds.h"
+#include "pair/kinds.h"
 #include "pair/report_lines.h"
 
 namespace {
@@ -107,7 +107,7 @@ std::string formatMeshReport(const PairInput& input, const PairNumbers& numbers)
     if (input.centreDistance > 0.0) {
         centreDistanceLines(r, input, numbers);
     }
-    std::string kindLines = formatMeshKindReport(numbers);
+    std::string kindLines = formatKindReport(numbers);
     kindLines.pop_back();  // its last newline: the line-of-action lines follow
     r.text += kindLines;
     lineOfActionLines(r, input, numbers);
