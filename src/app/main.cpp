@@ -9,7 +9,7 @@
 #include "app/pair_state.h"
 #include "app/state.h"
 #include "app/window.h"
-#include "pair/exports.h"
+#include "pair/exports/exports.h"
 #include "geometry/gear_setup.h"
 
 namespace {

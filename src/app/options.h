@@ -37,9 +37,9 @@
 
 #include <string>
 
-#include "pair/exports.h"
-#include "pair/gear_pair.h"
-#include "pair/inputs.h"
+#include "pair/exports/exports.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/inputs/inputs.h"
 
 struct ProgramOptions {
     bool help = false;      // --help or -h: print the options (helpText) and exit 0

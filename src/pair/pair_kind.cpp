@@ -4,10 +4,10 @@
 
 #include <cstring>
 
-#include "pair/exports.h"
-#include "pair/kinds.h"
-#include "pair/outline.h"
-#include "pair/planetary.h"
+#include "pair/exports/exports.h"
+#include "pair/kinds/kinds.h"
+#include "pair/outline/outline.h"
+#include "pair/sets/planetary.h"
 
 namespace {
 

@@ -17,8 +17,8 @@
 
 #include <string>
 
-#include "pair/gear_pair.h"
-#include "pair/kind_traits.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/inputs/kind_traits.h"
 
 struct PairGeometry;
 struct RingCutterMemo;

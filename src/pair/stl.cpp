@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "pair/exports.h"
-#include "pair/helical.h"
-#include "pair/kind_traits.h"
-#include "pair/planetary.h"
-#include "pair/solid.h"
+#include "pair/exports/exports.h"
+#include "pair/inputs/helical.h"
+#include "pair/inputs/kind_traits.h"
+#include "pair/sets/planetary.h"
+#include "pair/exports/solid.h"
 
 namespace {
 

@@ -26,7 +26,7 @@
 #include <vector>
 
 #include "app/options.h"
-#include "pair/exports.h"
+#include "pair/exports/exports.h"
 #include "pair/pair_kind.h"
 #include "support/expected_report.h"
 #include "support/program.h"
