@@ -26,6 +26,7 @@
 #include "base/plane.h"
 #include "pair/cutting.h"
 #include "pair/gear_pair.h"
+#include "pair/report.h"
 
 // Why a cutter cannot cut a ring cleanly.
 enum class CutterFault {
@@ -161,9 +162,9 @@ void buildRackGeometry(const PairInput& input, PairGeometry& pair);
 PairNumbers externalPairNumbers(const PairInput& input);
 PairCheck checkExternalPair(const PairInput& input);
 void buildExternalGeometry(const PairInput& input, PairGeometry& pair);
-std::string formatExternalReport(const PairNumbers& numbers);
+PairReport externalReport(const PairNumbers& numbers);
 
-// The console report of these kinds (formatPairReport hands them over), in
-// the same form as an external pair's.
-std::string formatInternalReport(const PairNumbers& numbers);
-std::string formatRackReport(const PairNumbers& numbers);
+// The report lines of these kinds (pair/report.h), in the same form as an
+// external pair's.
+PairReport internalReport(const PairNumbers& numbers);
+PairReport rackReport(const PairNumbers& numbers);
