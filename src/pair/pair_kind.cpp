@@ -13,15 +13,15 @@ namespace {
 
 // In the order of PairKind.
 const PairKindModel models[pairKindCount] = {
-    {pairKindTraitsTable[0], externalPairNumbers, checkExternalPair, buildExternalGeometry, formatExternalReport,
-     formatMeshReport, layOutPairSheet, externalPairPasses},
-    {pairKindTraitsTable[1], internalPairNumbers, checkInternalPair, buildInternalGeometry, formatInternalReport,
-     formatMeshReport, layOutPairSheet, internalPairPasses},
-    {pairKindTraitsTable[2], rackPairNumbers, checkRackPair, buildRackGeometry, formatRackReport, formatMeshReport,
+    {pairKindTraitsTable[0], externalPairNumbers, checkExternalPair, buildExternalGeometry, externalReport,
+     meshReport, layOutPairSheet, externalPairPasses},
+    {pairKindTraitsTable[1], internalPairNumbers, checkInternalPair, buildInternalGeometry, internalReport,
+     meshReport, layOutPairSheet, internalPairPasses},
+    {pairKindTraitsTable[2], rackPairNumbers, checkRackPair, buildRackGeometry, rackReport, meshReport,
      layOutPairSheet, rackPairPasses},
     // Its scenes 7 and 8 show the sun–planet pair: an external mesh.
-    {pairKindTraitsTable[3], planetaryNumbers, checkPlanetarySet, buildPlanetaryGeometry, formatExternalReport,
-     formatPlanetaryReport, layOutPlanetarySheet, planetarySetPasses},
+    {pairKindTraitsTable[3], planetaryNumbers, checkPlanetarySet, buildPlanetaryGeometry, externalReport,
+     planetaryReport, layOutPlanetarySheet, planetarySetPasses},
 };
 
 }  // namespace
@@ -51,10 +51,16 @@ PairCheck checkPair(const PairInput& input) {
 
 void buildPairGeometry(const PairInput& input, PairGeometry& pair) { pairKindModel(input.kind).geometry(input, pair); }
 
-std::string formatPairReport(const PairNumbers& numbers) { return pairKindModel(numbers.kind).report(numbers); }
+PairReport pairReport(const PairInput& input, const PairNumbers& numbers) {
+    return pairKindModel(input.kind).wholeReport(input, numbers);
+}
+
+std::string formatPairReport(const PairNumbers& numbers) {
+    return formatReport(pairKindModel(numbers.kind).report(numbers), Language::ja);
+}
 
 std::string formatPairReport(const PairInput& input, const PairNumbers& numbers) {
-    return pairKindModel(input.kind).wholeReport(input, numbers);
+    return formatReport(pairReport(input, numbers), Language::ja);
 }
 
 void layOutSheet(const PairInput& input, SheetLayout layout, Sheet& sheet) {

@@ -19,6 +19,7 @@
 
 #include "pair/inputs/gear_pair.h"
 #include "pair/inputs/kind_traits.h"
+#include "pair/report/report.h"
 
 struct PairGeometry;
 struct RingCutterMemo;
@@ -36,10 +37,11 @@ struct PairKindModel : PairKindTraits {
     // The outlines, placed in mesh: what scenes 7 to 9 show (a planetary
     // set: its sun and one planet).
     void (*geometry)(const PairInput& input, PairGeometry& pair);
-    // The console report: the kind's own lines, and the whole report (with
-    // the lines along the line of action; a planetary set's of both meshes).
-    std::string (*report)(const PairNumbers& numbers);
-    std::string (*wholeReport)(const PairInput& input, const PairNumbers& numbers);
+    // The report (pair/report.h): the kind's own lines, and the whole report
+    // (with the lines along the line of action; a planetary set's of both
+    // meshes).
+    PairReport (*report)(const PairNumbers& numbers);
+    PairReport (*wholeReport)(const PairInput& input, const PairNumbers& numbers);
     // The drawings' sheet of the whole kind, placed (pair/exports.h).
     void (*sheet)(const PairInput& input, SheetLayout layout, Sheet& sheet);
     // Whether a pair in range passes every rule (the cures are checked so).

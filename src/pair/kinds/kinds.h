@@ -26,6 +26,7 @@
 #include "base/plane.h"
 #include "pair/cutting/cutting.h"
 #include "pair/inputs/gear_pair.h"
+#include "pair/report/report.h"
 
 // Why a cutter cannot cut a ring cleanly.
 enum class CutterFault {
@@ -163,12 +164,12 @@ void buildRackGeometry(const PairInput& input, PairGeometry& pair);
 PairNumbers externalPairNumbers(const PairInput& input);
 PairCheck checkExternalPair(const PairInput& input);
 void buildExternalGeometry(const PairInput& input, PairGeometry& pair);
-std::string formatExternalReport(const PairNumbers& numbers);
+PairReport externalReport(const PairNumbers& numbers);
 
-// The console report of these kinds (formatPairReport hands them over), in
-// the same form as an external pair's.
-std::string formatInternalReport(const PairNumbers& numbers);
-std::string formatRackReport(const PairNumbers& numbers);
+// The report lines of these kinds (pair/report.h), in the same form as an
+// external pair's.
+PairReport internalReport(const PairNumbers& numbers);
+PairReport rackReport(const PairNumbers& numbers);
 // The effective path gaEff (its length, 0 where the tips miss) and what it
 // gives every kind alike: epsilon_alpha_eff = gaEff / pb, the pair that
 // cannot run continuously (below 1) and the low contact ratio (below 1.1).
@@ -176,4 +177,4 @@ void effectiveContact(PairNumbers& n, double gaEff);
 
 // The kind's own report lines, chosen by numbers.kind (a set's: its sun and
 // planet's, an external mesh's), before those along the line of action.
-std::string formatKindReport(const PairNumbers& numbers);
+PairReport kindReport(const PairNumbers& numbers);

@@ -258,38 +258,47 @@ void buildPlanetaryGeometry(const PairInput& input, PairGeometry& pair) {
     buildMeshGeometry(planetarySet(input).sunPlanet, pair);
 }
 
-std::string formatPlanetaryReport(const PairInput& in, const PairNumbers&) {
+PairReport planetaryReport(const PairInput& in, const PairNumbers&) {
     const PlanetarySet s = planetarySet(in);
     const FixedMemberWords& w = fixedMemberWords(in.fixed);
     Report r;
-    r.text += "\n遊星歯車装置の諸元（歯車1: 太陽歯車、歯車2: 遊星歯車、歯車3: 内歯車）";
-    r.add("中心距離（太陽歯車と遊星歯車、遊星歯車と内歯車）", "a", s.a, "mm");
-    snprintf(r.line, sizeof r.line, "\n固定: %s（%sから入れ、%sから出す）", w.japanese, w.driving, w.driven);
-    r.text += r.line;
-    r.add(s.ratio < 0.0 ? "速比（出力は入力と逆向きに回ります）" : "速比（出力は入力と同じ向きに回ります）", "i", s.ratio, "");
-    snprintf(r.line, sizeof r.line, "\n遊星歯車の数 N = %d", in.planets);
-    r.text += r.line;
+    r.note("遊星歯車装置の諸元（歯車1: 太陽歯車、歯車2: 遊星歯車、歯車3: 内歯車）",
+           "The planetary set's numbers (gear 1: the sun, gear 2: the planets, gear 3: the ring)");
+    r.add("中心距離（太陽歯車と遊星歯車、遊星歯車と内歯車）", "a", s.a, "mm",
+          "centre distance (sun and planet, planet and ring)");
+    r.note(said("固定: %s（%sから入れ、%sから出す）", w.japanese, w.driving, w.driven),
+           said("fixed: the %s (in at the %s, out at the %s)", w.name, w.drivingName, w.drivenName));
+    r.add(s.ratio < 0.0 ? "速比（出力は入力と逆向きに回ります）" : "速比（出力は入力と同じ向きに回ります）", "i", s.ratio, "",
+          s.ratio < 0.0 ? "ratio (the output turns against the input)" : "ratio (the output turns with the input)");
+    r.count("遊星歯車の数", "N", in.planets, "number of planets");
     if (isHelical(in)) {
         // The hands of all three members; each mesh's lines below name only its two.
-        r.add("ねじれ角（m、α、x は歯直角）", "β", in.betaDeg, "deg");
-        const char* sun = in.hand == Hand::right ? "右" : "左";
-        const char* planet = s.planetRing.hand == Hand::right ? "右" : "左";
-        snprintf(r.line, sizeof r.line, "\nねじれ方向 太陽歯車: %s、遊星歯車: %s、内歯車: %s", sun, planet, planet);
-        r.text += r.line;
+        r.add("ねじれ角（m、α、x は歯直角）", "β", in.betaDeg, "deg", "helix angle (m, α and x normal)");
+        const bool sun = in.hand == Hand::right;
+        const bool planet = s.planetRing.hand == Hand::right;
+        r.note(said("ねじれ方向 太陽歯車: %s、遊星歯車: %s、内歯車: %s", sun ? "右" : "左", planet ? "右" : "左",
+                    planet ? "右" : "左"),
+               said("hand sun: %s, planets: %s, ring: %s", sun ? "right" : "left", planet ? "right" : "left",
+                    planet ? "right" : "left"));
     }
-    r.add("転位係数（太陽歯車）", "xS", in.x1, "");
-    r.add("転位係数（遊星歯車）", "xP", in.x2, "");
-    r.add("転位係数（内歯車、中心距離 a から）", "xR", s.planetRing.x2, "");
-    r.add("遊星歯車の中心間距離 2a sin(π/N)", "l", s.planetPitch, "mm");
-    r.add("遊星歯車の歯先円直径", "daP", s.daP, "mm");
+    r.add("転位係数（太陽歯車）", "xS", in.x1, "", "profile shift coefficient (sun)");
+    r.add("転位係数（遊星歯車）", "xP", in.x2, "", "profile shift coefficient (planets)");
+    r.add("転位係数（内歯車、中心距離 a から）", "xR", s.planetRing.x2, "",
+          "profile shift coefficient (ring, from the centre distance a)");
+    r.add("遊星歯車の中心間距離 2a sin(π/N)", "l", s.planetPitch, "mm", "distance between planets' centres 2a sin(π/N)");
+    r.add("遊星歯車の歯先円直径", "daP", s.daP, "mm", "planets' tip diameter");
     if (in.torque > 0.0) {
-        snprintf(r.line, sizeof r.line, "\n（トルク T = %s N·m は太陽歯車のもの。遊星歯車 1 個あたり T/N）",
-                 fixed(in.torque, 4).c_str());
-        r.text += r.line;
+        const std::string T = fixed(in.torque, 4);
+        r.note(said("（トルク T = %s N·m は太陽歯車のもの。遊星歯車 1 個あたり T/N）", T.c_str()),
+               said("(the torque T = %s N·m is the sun's; T/N a planet)", T.c_str()));
     }
-    r.text += "\n\n太陽歯車と遊星歯車（外歯車の対: 歯車1 が太陽歯車、歯車2 が遊星歯車）";
-    r.text += formatMeshReport(s.sunPlanet, meshPairNumbers(s.sunPlanet));
-    r.text += "\n遊星歯車と内歯車（内歯車の対: 歯車1 が遊星歯車、歯車2 が内歯車）";
-    r.text += formatMeshReport(s.planetRing, meshPairNumbers(s.planetRing));
-    return r.text;
+    r.note("", "");
+    r.note("太陽歯車と遊星歯車（外歯車の対: 歯車1 が太陽歯車、歯車2 が遊星歯車）",
+           "Sun and planet (an external pair: gear 1 the sun, gear 2 a planet)");
+    r.append(meshReport(s.sunPlanet, meshPairNumbers(s.sunPlanet)));
+    r.note("", "");
+    r.note("遊星歯車と内歯車（内歯車の対: 歯車1 が遊星歯車、歯車2 が内歯車）",
+           "Planet and ring (an internal pair: gear 1 a planet, gear 2 the ring)");
+    r.append(meshReport(s.planetRing, meshPairNumbers(s.planetRing)));
+    return r.lines;
 }

@@ -104,7 +104,7 @@ std::string workingPlanetCounts(const PairInput& input, int& largest);
 // numbers, then each mesh's whole report with its warnings), the sheet.
 PairNumbers planetaryNumbers(const PairInput& input);
 void buildPlanetaryGeometry(const PairInput& input, PairGeometry& pair);
-std::string formatPlanetaryReport(const PairInput& input, const PairNumbers& numbers);
+PairReport planetaryReport(const PairInput& input, const PairNumbers& numbers);
 
 // ---- The drawn set (planetary_sheet.cpp) ---------------------------------------
 // The sun centred at (0, 0) unturned (tooth 0 on +x), planet k centred at
