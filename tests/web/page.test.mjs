@@ -690,6 +690,19 @@ test("phones: the title readable, every key button saying what it does, Real gea
                text: shown.map((e) => e.textContent.trim() || (e.tagName === "svg" ? "icon" : "")).join(" ") };
     }));
     assert.equal(buttons.length, 14, where);
+    // Scene 11 (v) draws a plot with labels of its own: the text under the
+    // picture is the two title lines alone, and the keys stay on the screen.
+    await page.keyboard.press("v");
+    const sliding = await page.evaluate(() => ({
+      lines: document.getElementById("picture-title").innerText.split("\n"),
+      keysBottom: Math.max(...[...document.querySelectorAll("#strip button")].map((b) => b.getBoundingClientRect().bottom)),
+      innerHeight
+    }));
+    assert.equal(sliding.lines.length, 2, `${where}: ${sliding.lines}`);
+    assert.match(sliding.lines[0], /^\(11\) sliding/);
+    assert.match(sliding.lines[1], /zeta1=.* zeta2=/);
+    assert.ok(sliding.keysBottom <= sliding.innerHeight, `${where}: the keys end at ${sliding.keysBottom} px`);
+    await page.keyboard.press("1");
     for (const b of buttons) {
       assert.ok(b.w >= 44 && b.h >= 44, `${where}: ${JSON.stringify(b)}`);
       assert.match(b.text, b.what.length === 1 ? new RegExp(`^${b.what} [a-z]{3,}`) : /icon/, `${where}: ${JSON.stringify(b)}`);
