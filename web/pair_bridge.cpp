@@ -177,7 +177,7 @@ std::string formatInputsJson() {
                  "\"unit\":\"%s\",\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d,\"whole\":%d,\"loOpen\":%d,"
                  "\"perModule\":%d,\"optional\":%d,\"kinds\":[%s],\"option\":\"%s\",\"link\":%s%s%s,"
                  "\"words\":%s%s%s}",
-                 i == 0 ? "" : ",", s.name, s.symbol, s.label, s.labelJa, s.said, s.saidJa, s.unit, s.lo, s.hi,
+                 i == 0 ? "" : ",", s.name, s.symbol, s.label, s.labelJa, s.said, s.saidJa, unitWords(s.unit).symbol, s.lo, s.hi,
                  s.start, s.slot, s.whole, s.loOpen, s.perModule, s.optional,
                  kinds.c_str(), s.option,
                  s.linkKey != nullptr ? "\"" : "", s.linkKey != nullptr ? s.linkKey : "null",
