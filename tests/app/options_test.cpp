@@ -924,3 +924,13 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     EXPECT_NE(loaded.out.find("b = 20.0000 mm"), std::string::npos);
     EXPECT_EQ(run({"--report"}).out.find("σH"), std::string::npos);
 }
+
+// A set whose ring the given cutter cannot cut is refused for its cutter,
+// as an internal pair is: 20, 25 and 70 teeth mesh unshifted (xR = 0), so
+// no shift is out of range.
+TEST(PairOptions, PlanetarySetRefusedForItsCutterNamesTheCutter) {
+    const Finished set = run({"--report", "--pair", "planetary", "--teeth", "20,25,70", "--cutter-teeth", "200"});
+    EXPECT_EQ(set.status, 2);
+    EXPECT_EQ(set.err.rfind("involute-gears: --cutter-teeth: a cutter of 200 teeth", 0), 0u) << set.err;
+    EXPECT_EQ(set.err.find("outside"), std::string::npos) << set.err;
+}
