@@ -214,26 +214,14 @@ bool readOneOrTwo(const char* text, PairInputId first, PairInputId second, int& 
     return readList(text, first, second, count, pair);
 }
 
-// The option a checkPair complaint is about.
+// The option a checkPair complaint is about: the input's own, from the
+// table of inputs (a complaint about no input in particular: --shift).
 int optionOf(PairField field) {
-    switch (field) {
-    case PairField::z1:
-    case PairField::z2:
-        return codeTeeth;
-    case PairField::module:
-        return codeModule;
-    case PairField::alpha:
-        return codePressureAngle;
-    case PairField::cutter:
-        return codeCutterTeeth;
-    case PairField::z3:
-        return codeTeeth;
-    case PairField::planets:
-        return codePlanets;
-    case PairField::x1:
-    case PairField::x2:
-    case PairField::none:
-        break;
+    const char* name = field == PairField::none ? "shift" : spec(field).option;
+    for (const option* o = longOptions; o->name != nullptr; ++o) {
+        if (strcmp(o->name, name) == 0) {
+            return o->val;
+        }
     }
     return codeShift;
 }

@@ -219,6 +219,8 @@ double pairInputValue(const PairInput& in, PairInputId id) {
         return in.hand == Hand::left ? 1.0 : 0.0;
     case PairInputId::fixed:
         return static_cast<double>(in.fixed);
+    case PairInputId::none:
+        break;
     }
     return 0.0;
 }
@@ -283,6 +285,8 @@ void setPairInputValue(PairInput& in, PairInputId id, double value) {
         break;
     case PairInputId::fixed:
         in.fixed = value == 1.0 ? FixedMember::carrier : value == 2.0 ? FixedMember::sun : FixedMember::ring;
+        break;
+    case PairInputId::none:
         break;
     }
 }

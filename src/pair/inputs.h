@@ -17,11 +17,6 @@
 #include "pair/gear_pair.h"
 #include "pair/units.h"
 
-enum class PairInputId {
-    z1, z2, module, alpha, x1, x2, cutter, backlash, pin, faceWidth, torque, elasticE, elasticNu, centreDistance, z3,
-    planets, helix, hand, fixed
-};
-
 // Which kinds use an input: bit (1 << int(PairKind)).
 constexpr unsigned kindBit(PairKind kind) { return 1u << static_cast<unsigned>(kind); }
 constexpr unsigned allKinds =
