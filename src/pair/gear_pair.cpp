@@ -417,6 +417,12 @@ PairNumbers externalPairNumbers(const PairInput& input) {
     return n;
 }
 
+bool pairAccepted(const PairInput& in, RingCutterMemo& memo) {
+    return inRange(in.z1, minTeeth, maxTeeth) && inRange(in.z2, minTeeth, maxTeeth) &&
+           inRange(in.m, minModule, maxModule) && inRange(in.alphaDeg, minPressureAngleDeg, maxPressureAngleDeg) &&
+           inRange(in.x1, minShift, maxShift) && inRange(in.x2, minShift, maxShift) && passesEveryRule(in, memo);
+}
+
 PairCheck checkPair(const PairInput& in) {
     char text[256];
     auto fail = [&](PairField field) {

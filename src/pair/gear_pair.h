@@ -230,6 +230,11 @@ struct PairCheck {
 // pressure angle: the range with which the pair passes every rule of its
 // kind.
 PairCheck checkPair(const PairInput& input);
+// Whether checkPair accepts the pair, without working out a refusal's cure
+// (a search of its own): what a search over many pairs asks. The memo keeps
+// the last ring's answer on whether a cutter cuts it (pair/kinds.h).
+struct RingCutterMemo;
+bool pairAccepted(const PairInput& input, RingCutterMemo& memo);
 
 // The numbers of a pair that checkPair accepts.
 PairNumbers pairNumbers(const PairInput& input);

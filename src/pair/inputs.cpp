@@ -112,13 +112,13 @@ const PairInputSpec& pairInputSpec(PairInputId id) { return specs[static_cast<in
 
 bool readInputText(const PairInputSpec& spec, const char* text, double& value) {
     if (spec.words != nullptr) {
-        // A word, or its place as one digit.
+        // One of its words, as --pair takes only its kinds' names: a digit
+        // would be a number standing for a word the user never sees.
         const int place = wordPlace(spec.words, text);
-        const bool digit = text[0] >= '0' && text[0] <= '9' && text[1] == '\0' && text[0] - '0' <= spec.hi;
-        if (place < 0 && !digit) {
+        if (place < 0) {
             return false;
         }
-        value = place >= 0 ? place : text[0] - '0';
+        value = place;
         return true;
     }
     if (spec.whole) {

@@ -10,7 +10,7 @@
 
 #include "base/plane.h"
 #include "pair/helical.h"
-#include "pair/helical.h"
+#include "pair/kinds.h"
 #include "pair/number_format.h"
 
 namespace {
@@ -33,7 +33,12 @@ constexpr double shiftTolerance = 1e-7;
 // of radius rb to where it meets the circle of radius r (0 inside the base circle).
 double alongLine(double r, double rb) { return std::sqrt(std::max(0.0, r * r - rb * rb)); }
 
-bool accepted(const PairInput& in) { return checkPair(in).field == PairField::none; }
+// Whether checkPair accepts it, without the refusal's cure that checkPair
+// would search for and this search never reads.
+bool accepted(const PairInput& in) {
+    RingCutterMemo memo;
+    return pairAccepted(in, memo);
+}
 
 }  // namespace
 

@@ -269,6 +269,10 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--helix-angle", "-5"}, "--helix-angle", "0 to 45"},
         {{"--hand", "Left"}, "--hand", "right or left"},
         {{"--hand", "2"}, "--hand", "right or left"},
+        // Options of words take their words, never the words' places.
+        {{"--hand", "0"}, "--hand", "right or left"},
+        {{"--pair", "planetary", "--fixed", "2"}, "--fixed", "ring, carrier or sun"},
+        {{"--pair", "1"}, "--pair", "external, internal, rack or planetary"},
         // The shifts are normal ones: the helical pinion's cure is said in xn.
         {{"--teeth", "8,30", "--shift", "1.5,0", "--helix-angle", "30"}, "--shift", "x1 must be -1.0000 to 1.1521"},
         {{"--pin", "0"}, "--pin", "above 0 and at most 5 m = 5 mm"},
@@ -398,6 +402,12 @@ TEST(PairOptions, EveryInputOfTheTableIsTakenExactlyToTheEndsOfItsRange) {
             }
             char text[64];
             snprintf(text, sizeof text, input.whole ? "%.0f" : "%.12g", values[v]);
+            if (input.words != nullptr && v < 2) {
+                // An input of words takes its first and last words, never their places ("0", "2").
+                const std::string words = input.words;
+                snprintf(text, sizeof text, "%s",
+                         v == 0 ? words.substr(0, words.find('|')).c_str() : words.substr(words.rfind('|') + 1).c_str());
+            }
             std::vector<std::string> arguments{"--pair", pairKindModel(kind).name, "--teeth",
                                                planetary ? "30,90,210" : "30,90", "--module", "2"};
             // The other numbers of a list option that the kind takes keep their usual values.
