@@ -116,7 +116,7 @@ std::string expected(int code) {
     switch (code) {
     case codeTeeth:
         return "Z1,Z2: two whole numbers, each " + inputRangeText(spec(PairInputId::z1), 0.0) +
-               " (Z1 alone with --pair rack)";
+               " (Z1 alone with --pair rack; ZS,ZP,ZR, three, with --pair planetary)";
     case codeModule:
         return "M: a number of mm, " + inputRangeText(spec(PairInputId::module), 0.0);
     case codePressureAngle:
@@ -635,6 +635,13 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     }
     if (!checkTogether(options, given, message)) {
         return false;
+    }
+    if (given.teethCount == 0) {
+        // The kind's own teeth: a planetary set's assemble with its 3 planets.
+        const int* teeth = pairKindModel(options.pair.kind).startTeeth;
+        options.pair.z1 = teeth[0];
+        options.pair.z2 = teeth[1];
+        options.pair.z3 = teeth[2];
     }
     options.pair.centreX1Given = given.shiftCount == 1;
     // The shifts for a centre distance, once the other numbers pass: a

@@ -468,9 +468,9 @@ PairCheck checkExternalPair(const PairInput& in) {
         return PairCheck{};
     case Fault::noWorkingAngle:
         snprintf(text, sizeof text,
-                 "x1 + x2 = %g leaves the pair no working pressure angle (the base circles would touch; with these "
+                 "x1 + x2 = %s leaves the pair no working pressure angle (the base circles would touch; with these "
                  "teeth x1 + x2 must be above %.4f)",
-                 in.x1 + in.x2, std::ceil(shiftSumFloor(in) * 1e4) / 1e4);
+                 shortNumber(in.x1 + in.x2).c_str(), std::ceil(shiftSumFloor(in) * 1e4) / 1e4);
         return refusalWithCure(in, i, text);
     default:
         return refusalWithCure(in, i, gearProblem(problem.fault, i, n.gear[i], xs[i]));
@@ -500,7 +500,7 @@ std::string gearProblem(Fault fault, int i, const GearNumbers& g, double x) {
     char text[256] = "";
     switch (fault) {
     case Fault::noRoot:
-        snprintf(text, sizeof text, "x%d = %g leaves gear %d no root circle (df%d = %s mm)", i + 1, x, i + 1, i + 1,
+        snprintf(text, sizeof text, "x%d = %s leaves gear %d no root circle (df%d = %s mm)", i + 1, shortNumber(x).c_str(), i + 1, i + 1,
                  fixed(g.df, 4).c_str());
         break;
     case Fault::tipInsideBase:

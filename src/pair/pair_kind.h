@@ -56,6 +56,10 @@ struct PairKindModel {
     bool hasInspectionSizes;  // the span W and the size over pins are worked out (external pairs)
     bool mateHasSameHand;     // helical: gear 2's helix has gear 1's hand (a ring, a rack), else the other
     const char* shiftNames[2];  // how the cures name x1 and x2: "x1", "x2"; a set's "xS" (the sun's), "xP"
+    // The teeth a pair of the kind has when none are given (--teeth left
+    // out): z1, z2, z3. A planetary set's must assemble: (zS + zR) / N whole
+    // for the N it starts with, zR = zS + 2 zP.
+    int startTeeth[3];
 };
 
 constexpr int pairKindCount = 4;

@@ -359,7 +359,7 @@ TEST(PairOptions, ValuesAreEchoedWithControlCharactersEscaped) {
     const Finished r = run({"--teeth", "\x1b]0;owned\x07,30", "--report"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "involute-gears: --teeth \"\\x1b]0;owned\\x07,30\" is not Z1,Z2: two whole numbers, each 4 "
-                     "to 400 (Z1 alone with --pair rack)\n");
+                     "to 400 (Z1 alone with --pair rack; ZS,ZP,ZR, three, with --pair planetary)\n");
 }
 
 // Reads `arguments` in this process as main does.
