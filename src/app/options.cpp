@@ -400,8 +400,6 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         message = complaint("--cutter-teeth: only an internal gear (--pair internal) is cut by a pinion-type cutter");
         return false;
     }
-    // The inspection sizes are worked out for external pairs only so far:
-    // refused for the other kinds rather than silently ignored.
     if (!given.centreDistance.empty() && !uses(PairInputId::centreDistance)) {
         message = complaint(planetary ? "--centre-distance: a planetary set's centre distance follows from the sun's and "
                                         "the planets' shifts; give them with --shift XS,XP"
@@ -415,7 +413,8 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         return false;
     }
     if (!given.pin.empty() && !uses(PairInputId::pin)) {
-        message = complaint("--pin: the inspection sizes are worked out for external pairs only (--pair external)");
+        message = complaint("--pin: a planetary set's gears are measured with their usual pins; --pin is for a pair "
+                            "(--pair external, internal or rack)");
         return false;
     }
     if (options.svg && options.dxf && options.svgPath == options.dxfPath) {

@@ -39,6 +39,8 @@ bool inRange(double value, double lo, double hi) { return value >= lo && value <
 // the base tangent and by jt / 2 d / dw on the reference circle.
 // ballRatio: the ball's diameter over the transverse pin's (ballPinRatio):
 // it is the ball, not the pin, that must stand out of the tip.
+}  // namespace
+
 void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double ballRatio, GearNumbers& g) {
     const double rb = g.db / 2.0;
     const double formRadius = g.dNf / 2.0;
@@ -159,6 +161,8 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double 
     g.M = pin.dp > 0.0 ? 2.0 * pin.centre * (g.z % 2 == 0 ? 1.0 : std::cos(pi / (2.0 * g.z))) + pin.dp : 0.0;
     g.pinOnInvolute = pin.dp > 0.0 && onFlanks(pin) && outsideTip(pin);
 }
+
+namespace {
 
 // What keeps an external pair whose values are in range from being cut
 // (the Fault of pair/kinds.h), and the gear it concerns.

@@ -43,7 +43,7 @@ constexpr PairInputSpec specs[pairInputCount] = {
     {PairInputId::pin, "pin", "dp", "pin (ball) diameter d_p, mm", "ピン径", "pin diameter dp (empty: the usual pin)",
      "ピン径 dp（空欄なら標準のピン）",
      "pin (ball) diameter of the over-pin size (left out: the usual pin)", "mm", 0, maxPinModules, false, true, true, true,
-     kindBit(PairKind::external), "pin", 0, nullptr, 0},
+     kindBit(PairKind::external) | kindBit(PairKind::internal) | kindBit(PairKind::rack), "pin", 0, nullptr, 0},
     {PairInputId::faceWidth, "width", "b", "face width b, mm", "歯幅", "face width b (empty: 10 m)", "歯幅 b（空欄なら 10 m）",
      "face width (left out: 10 times the module)", "mm", 0, maxFaceWidthModules, false, true, true, true, allKinds,
      "face-width", 0, "width", 0},

@@ -293,6 +293,8 @@ PairNumbers internalPairNumbers(const PairInput& input) {
     n.epsilonAlphaEff = n.gaEff / n.pb;
     n.cannotRun = n.epsilonAlphaEff < 1.0;
     n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
+    // The pinion is an external gear: its span and its size over pins.
+    inspectionSizes(n, m, in.pinDiameter, ballPinRatio(input), n.gear[0]);
     helicalNumbers(input, n);
     return n;
 }

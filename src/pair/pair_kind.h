@@ -53,7 +53,8 @@ struct PairKindModel {
                           // (the mesh on the pinion's -x side), pi / 2 a rack (below the pinion)
     double gear2Turns;    // gear 2's turn per z1 / z2 of gear 1's: -1 external (back), +1 a ring (the same way),
                           // 0 a rack (it slides)
-    bool hasInspectionSizes;  // the span W and the size over pins are worked out (external pairs)
+    bool hasInspectionSizes[2];  // each gear's span W and size over pins are worked out: every external gear
+                                 // (a rack pair's and an internal pair's pinion too), not a rack
     bool mateHasSameHand;     // helical: gear 2's helix has gear 1's hand (a ring, a rack), else the other
     const char* shiftNames[2];  // how the cures name x1 and x2: "x1", "x2"; a set's "xS" (the sun's), "xP"
     // The teeth a pair of the kind has when none are given (--teeth left

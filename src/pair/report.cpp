@@ -15,7 +15,6 @@ std::string formatPairReport(const PairInput& input, const PairNumbers& numbers)
 std::string formatExternalReport(const PairNumbers& n) {
     Report r;
     std::string& text = r.text;
-    char (&line)[sizeof r.line] = r.line;
     const GearNumbers& g1 = n.gear[0];
     const GearNumbers& g2 = n.gear[1];
     text += "\n歯車対の諸元";
@@ -40,30 +39,39 @@ std::string formatExternalReport(const PairNumbers& n) {
     r.add("法線方向バックラッシ", "jn", n.jn, "mm");
     r.add("円周方向バックラッシ", "jt", n.jt, "mm");
     r.add("歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw", n.thinning, "mm");
-    for (int i = 0; i < 2; ++i) {
+    r.inspectionSizes(n, 2);
+    r.gearWarnings(g1, 0);
+    r.gearWarnings(g2, 1);
+    r.contactWarnings(n);
+    text += "\n";
+    return text;
+}
+
+void Report::inspectionSizes(const PairNumbers& n, int gears) {
+    for (int i = 0; i < gears; ++i) {
         const GearNumbers& g = n.gear[i];
         if (g.k > 0) {
             snprintf(line, sizeof line, "\nまたぎ歯数 k%d = %d", i + 1, g.k);
             text += line;
             snprintf(line, sizeof line, "W%d", i + 1);
             const std::string symbol = line;
-            r.add("またぎ歯厚", symbol.c_str(), g.W, "mm");
+            add("またぎ歯厚", symbol.c_str(), g.W, "mm");
         } else {
             snprintf(line, sizeof line, "\nまたぎ歯厚 W%d: 測れません（どのまたぎ歯数でも測定面がインボリュートに当たりません）",
                      i + 1);
             text += line;
         }
     }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < gears; ++i) {
         const GearNumbers& g = n.gear[i];
-        char symbol[8];
+        char symbol[16];
         if (g.dp > 0.0) {
             snprintf(symbol, sizeof symbol, "dp%d", i + 1);
-            r.add("ピン径", symbol, g.dp, "mm");
+            add("ピン径", symbol, g.dp, "mm");
         }
         if (g.pinOnInvolute) {
             snprintf(symbol, sizeof symbol, "M%d", i + 1);
-            r.add("オーバーピン寸法", symbol, g.M, "mm");
+            add("オーバーピン寸法", symbol, g.M, "mm");
         } else {
             snprintf(line, sizeof line, "\nオーバーピン寸法 M%d: 測れません（%s）", i + 1,
                      !g.pinGiven       ? "インボリュートに当たって歯先円の外に出るピンがありません"
@@ -72,9 +80,4 @@ std::string formatExternalReport(const PairNumbers& n) {
             text += line;
         }
     }
-    r.gearWarnings(g1, 0);
-    r.gearWarnings(g2, 1);
-    r.contactWarnings(n);
-    text += "\n";
-    return text;
 }

@@ -34,6 +34,7 @@ std::string formatInternalReport(const PairNumbers& n) {
     r.add("法線方向バックラッシ", "jn", n.jn, "mm");
     r.add("円周方向バックラッシ", "jt", n.jt, "mm");
     r.add("歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw", n.thinning, "mm");
+    r.inspectionSizes(n, 1);
     r.gearWarnings(g1, 0);
     r.gearWarnings(g2, 1);
     if (n.noTipClearance) {
@@ -81,6 +82,7 @@ std::string formatRackReport(const PairNumbers& n) {
     r.add("法線方向バックラッシ", "jn", n.jn, "mm");
     r.add("円周方向バックラッシ", "jt", n.jt, "mm");
     r.add("歯厚減少量（ピニオンとラック、ピニオンの基準円上）", "Δs", n.thinning, "mm");
+    r.inspectionSizes(n, 1);
     r.gearWarnings(g1, 0);
     r.contactWarnings(n);
     r.text += "\n";

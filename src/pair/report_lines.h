@@ -33,6 +33,9 @@ struct Report {
         add("歯底円直径", "df1", n.gear[0].df, "mm");
         add("歯底円直径", "df2", n.gear[1].df, "mm");
     }
+    // The span W and the size over pins (balls) with the pin, of gears 1 to
+    // `gears` (report.cpp): every external gear's, a rack's or a ring's pinion's too.
+    void inspectionSizes(const PairNumbers& n, int gears);
     // The effective contact ratio and, where it is shorter than the nominal,
     // why: the gear whose involute starts (ends, for the ring) where the
     // mate's tip cannot reach without running onto its fillet.

@@ -254,8 +254,8 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--pair", "internal", "--cutter-teeth", "20.5"}, "--cutter-teeth", "8 to 200"},
         {{"--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
         {{"--pair", "rack", "--teeth", "12", "--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
-        // The inspection sizes: external pairs only, so far.
-        {{"--pair", "rack", "--teeth", "12", "--pin", "3"}, "--pin", "external pairs only"},
+        // A planetary set's members take their usual pins.
+        {{"--pair", "planetary", "--pin", "3"}, "--pin", "usual pins"},
         // Backlash 0 to 0.25 m and pins up to 5 m, whatever the order.
         {{"--backlash", "-0.001"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
         {{"--backlash", "0.2501"}, "--backlash", "0 to 0.25 m = 0.25 mm"},

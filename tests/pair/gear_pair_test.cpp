@@ -485,6 +485,11 @@ TEST(PairReport, InternalAndRackReports) {
               "\n法線方向バックラッシ jn = 0.0000 mm"
               "\n円周方向バックラッシ jt = 0.0000 mm"
               "\n歯厚減少量（各歯車、かみ合いピッチ円上） Δsw = 0.0000 mm"
+              // The pinion's span by hand: cos 20 (4.5 pi + 42 inv 20) = 13.8728.
+              "\nまたぎ歯数 k1 = 5"
+              "\nまたぎ歯厚 W1 = 13.8728 mm"
+              "\nピン径 dp1 = 1.6955 mm"
+              "\nオーバーピン寸法 M1 = 44.3052 mm"
               "\n警告: 歯車1の歯元で干渉が生じます（相手の歯先がインボリュートの始まりより歯元側に当たります）"
               "\n警告: 半径方向に組み込めません（トリミング: 歯車1は軸方向に差し込むしかありません）\n");
     // Where the pinion's tip circle reaches the ring's, the trimming rule
@@ -525,6 +530,11 @@ TEST(PairReport, InternalAndRackReports) {
               "\n法線方向バックラッシ jn = 0.0000 mm"
               "\n円周方向バックラッシ jt = 0.0000 mm"
               "\n歯厚減少量（ピニオンとラック、ピニオンの基準円上） Δs = 0.0000 mm"
+              // 3 cos 20 (2.5 pi + 12 inv 20) + 2 0.6 3 sin 20 = 23.8765 by hand.
+              "\nまたぎ歯数 k1 = 3"
+              "\nまたぎ歯厚 W1 = 23.8765 mm"
+              "\nピン径 dp1 = 7.2278 mm"
+              "\nオーバーピン寸法 M1 = 51.0224 mm"
               "\n警告: 歯車1の歯先が薄すぎます（歯先歯厚が 0.25m 未満）\n");
 }
 
@@ -876,6 +886,38 @@ PairInput helicalPair(int z1, int z2, double mn, double betaDeg, double xn1, dou
     PairInput in = makePair(z1, z2, mn, 20.0, xn1, xn2);
     in.betaDeg = betaDeg;
     return in;
+}
+
+// The pinion of a rack pair and of an internal pair is an external gear:
+// its span by hand (ISO 21771's W = m cos(alpha) (pi (k - 0.5) + z inv(alpha))
+// + 2 x m sin(alpha), k = 2 by the rule z alpha_x / 180 + 0.5), and its pin,
+// placed in a space of the outline the rack cuts at M / 2 - dp / 2 from the
+// centre, touching both flanks (its nearest approach to the cut outline dp / 2).
+TEST(RackPair, PinionsOfEveryKindHaveTheirSpanAndSizeOverPins) {
+    for (const PairKind kind : {PairKind::rack, PairKind::internal}) {
+        for (const double x1 : {0.0, 0.3}) {
+            PairInput in = makePair(12, 40, 2.0, 20.0, x1, 0.0);
+            in.kind = kind;
+            SCOPED_TRACE(::testing::Message() << pairKindModel(kind).name << " x1 = " << x1);
+            ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+            const PairNumbers n = pairNumbers(in);
+            const GearNumbers& g = n.gear[0];
+            EXPECT_EQ(g.k, 2);
+            expectRoundsTo(g.W, x1 == 0.0 ? 9.1925 : 9.6030, 4, "W1");  // 2 (4.59626 + 2 x1 0.34202)
+            ASSERT_TRUE(g.pinOnInvolute);
+            PairGeometry pair;
+            buildPairGeometry(in, pair);
+            const double r = (g.M - g.dp) / 2.0;  // 12 teeth: opposite spaces
+            const Point2 centre{r * std::cos(pi / 12.0), r * std::sin(pi / 12.0)};
+            const std::vector<Point2>& outline = pair.outline[0].points;
+            double nearest = INFINITY;
+            for (size_t i = 0; i < outline.size(); ++i) {
+                nearest = std::min(nearest, segmentDistance(centre, outline[i], outline[(i + 1) % outline.size()]));
+            }
+            EXPECT_NEAR(nearest, g.dp / 2.0, 0.002 * in.m);
+            EXPECT_NE(formatPairReport(in, n).find("オーバーピン寸法 M1"), std::string::npos);
+        }
+    }
 }
 
 TEST(HelicalPair, PublishedExamples) {
