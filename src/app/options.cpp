@@ -118,7 +118,7 @@ std::string expected(int code) {
     switch (code) {
     case codeTeeth:
         return "Z1,Z2: two whole numbers, each " + inputRangeText(spec(PairInputId::z1), 0.0) +
-               " (Z1 alone with --pair rack)";
+               " (Z1 alone with --pair rack; ZS,ZP,ZR, three, with --pair planetary)";
     case codeModule:
         return "M: a number of mm, " + inputRangeText(spec(PairInputId::module), 0.0);
     case codePressureAngle:
@@ -398,8 +398,6 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         message = complaint("--cutter-teeth: only an internal gear (--pair internal) is cut by a pinion-type cutter");
         return false;
     }
-    // The inspection sizes are worked out for external pairs only so far:
-    // refused for the other kinds rather than silently ignored.
     if (!given.centreDistance.empty() && !uses(PairInputId::centreDistance)) {
         message = complaint(planetary ? "--centre-distance: a planetary set's centre distance follows from the sun's and "
                                         "the planets' shifts; give them with --shift XS,XP"
@@ -413,7 +411,8 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         return false;
     }
     if (!given.pin.empty() && !uses(PairInputId::pin)) {
-        message = complaint("--pin: the inspection sizes are worked out for external pairs only (--pair external)");
+        message = complaint("--pin: a planetary set's gears are measured with their usual pins; --pin is for a pair "
+                            "(--pair external, internal or rack)");
         return false;
     }
     if (options.svg && options.dxf && options.svgPath == options.dxfPath) {
@@ -633,6 +632,13 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     }
     if (!checkTogether(options, given, message)) {
         return false;
+    }
+    if (given.teethCount == 0) {
+        // The kind's own teeth: a planetary set's assemble with its 3 planets.
+        const int* teeth = pairKindModel(options.pair.kind).startTeeth;
+        options.pair.z1 = teeth[0];
+        options.pair.z2 = teeth[1];
+        options.pair.z3 = teeth[2];
     }
     options.pair.centreX1Given = given.shiftCount == 1;
     // The shifts for a centre distance, once the other numbers pass: a

@@ -303,8 +303,8 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--pair", "internal", "--cutter-teeth", "20.5"}, "--cutter-teeth", "8 to 200"},
         {{"--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
         {{"--pair", "rack", "--teeth", "12", "--cutter-teeth", "20"}, "--cutter-teeth", "--pair internal"},
-        // The inspection sizes: external pairs only, so far.
-        {{"--pair", "rack", "--teeth", "12", "--pin", "3"}, "--pin", "external pairs only"},
+        // A planetary set's members take their usual pins.
+        {{"--pair", "planetary", "--pin", "3"}, "--pin", "usual pins"},
         // Backlash 0 to 0.25 m and pins up to 5 m, whatever the order.
         {{"--backlash", "-0.001"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
         {{"--backlash", "0.2501"}, "--backlash", "0 to 0.25 m = 0.25 mm"},
@@ -318,6 +318,10 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--helix-angle", "-5"}, "--helix-angle", "0 to 45"},
         {{"--hand", "Left"}, "--hand", "right or left"},
         {{"--hand", "2"}, "--hand", "right or left"},
+        // Options of words take their words, never the words' places.
+        {{"--hand", "0"}, "--hand", "right or left"},
+        {{"--pair", "planetary", "--fixed", "2"}, "--fixed", "ring, carrier or sun"},
+        {{"--pair", "1"}, "--pair", "external, internal, rack or planetary"},
         // The shifts are normal ones: the helical pinion's cure is said in xn.
         {{"--teeth", "8,30", "--shift", "1.5,0", "--helix-angle", "30"}, "--shift", "x1 must be -1.0000 to 1.1521"},
         {{"--pin", "0"}, "--pin", "above 0 and at most 5 m = 5 mm"},
@@ -404,7 +408,7 @@ TEST(PairOptions, ValuesAreEchoedWithControlCharactersEscaped) {
     const Finished r = run({"--teeth", "\x1b]0;owned\x07,30", "--report"});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "involute-gears: --teeth \"\\x1b]0;owned\\x07,30\" is not Z1,Z2: two whole numbers, each 4 "
-                     "to 400 (Z1 alone with --pair rack)\n");
+                     "to 400 (Z1 alone with --pair rack; ZS,ZP,ZR, three, with --pair planetary)\n");
 }
 
 // Reads `arguments` in this process as main does.
@@ -447,6 +451,12 @@ TEST(PairOptions, EveryInputOfTheTableIsTakenExactlyToTheEndsOfItsRange) {
             }
             char text[64];
             snprintf(text, sizeof text, input.whole ? "%.0f" : "%.12g", values[v]);
+            if (input.words != nullptr && v < 2) {
+                // An input of words takes its first and last words, never their places ("0", "2").
+                const std::string words = input.words;
+                snprintf(text, sizeof text, "%s",
+                         v == 0 ? words.substr(0, words.find('|')).c_str() : words.substr(words.rfind('|') + 1).c_str());
+            }
             std::vector<std::string> arguments{"--pair", pairKindModel(kind).name, "--teeth",
                                                planetary ? "30,90,210" : "30,90", "--module", "2"};
             // The other numbers of a list option that the kind takes keep their usual values.

@@ -22,6 +22,7 @@
 #include "pair/outline/outline.h"
 #include "pair/exports/solid.h"
 #include "pair/sets/planetary.h"
+#include "pair/pair_kind.h"
 
 namespace {
 
@@ -484,6 +485,11 @@ TEST(PairReport, InternalAndRackReports) {
               "\n法線方向バックラッシ jn = 0.0000 mm"
               "\n円周方向バックラッシ jt = 0.0000 mm"
               "\n歯厚減少量（各歯車、かみ合いピッチ円上） Δsw = 0.0000 mm"
+              // The pinion's span by hand: cos 20 (4.5 pi + 42 inv 20) = 13.8728.
+              "\nまたぎ歯数 k1 = 5"
+              "\nまたぎ歯厚 W1 = 13.8728 mm"
+              "\nピン径 dp1 = 1.6955 mm"
+              "\nオーバーピン寸法 M1 = 44.3052 mm"
               "\n警告: 歯車1の歯元で干渉が生じます（相手の歯先がインボリュートの始まりより歯元側に当たります）"
               "\n警告: 半径方向に組み込めません（トリミング: 歯車1は軸方向に差し込むしかありません）\n");
     // Where the pinion's tip circle reaches the ring's, the trimming rule
@@ -524,6 +530,11 @@ TEST(PairReport, InternalAndRackReports) {
               "\n法線方向バックラッシ jn = 0.0000 mm"
               "\n円周方向バックラッシ jt = 0.0000 mm"
               "\n歯厚減少量（ピニオンとラック、ピニオンの基準円上） Δs = 0.0000 mm"
+              // 3 cos 20 (2.5 pi + 12 inv 20) + 2 0.6 3 sin 20 = 23.8765 by hand.
+              "\nまたぎ歯数 k1 = 3"
+              "\nまたぎ歯厚 W1 = 23.8765 mm"
+              "\nピン径 dp1 = 7.2278 mm"
+              "\nオーバーピン寸法 M1 = 51.0224 mm"
               "\n警告: 歯車1の歯先が薄すぎます（歯先歯厚が 0.25m 未満）\n");
 }
 
@@ -875,6 +886,38 @@ PairInput helicalPair(int z1, int z2, double mn, double betaDeg, double xn1, dou
     PairInput in = makePair(z1, z2, mn, 20.0, xn1, xn2);
     in.betaDeg = betaDeg;
     return in;
+}
+
+// The pinion of a rack pair and of an internal pair is an external gear:
+// its span by hand (ISO 21771's W = m cos(alpha) (pi (k - 0.5) + z inv(alpha))
+// + 2 x m sin(alpha), k = 2 by the rule z alpha_x / 180 + 0.5), and its pin,
+// placed in a space of the outline the rack cuts at M / 2 - dp / 2 from the
+// centre, touching both flanks (its nearest approach to the cut outline dp / 2).
+TEST(RackPair, PinionsOfEveryKindHaveTheirSpanAndSizeOverPins) {
+    for (const PairKind kind : {PairKind::rack, PairKind::internal}) {
+        for (const double x1 : {0.0, 0.3}) {
+            PairInput in = makePair(12, 40, 2.0, 20.0, x1, 0.0);
+            in.kind = kind;
+            SCOPED_TRACE(::testing::Message() << pairKindModel(kind).name << " x1 = " << x1);
+            ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+            const PairNumbers n = pairNumbers(in);
+            const GearNumbers& g = n.gear[0];
+            EXPECT_EQ(g.k, 2);
+            expectRoundsTo(g.W, x1 == 0.0 ? 9.1925 : 9.6030, 4, "W1");  // 2 (4.59626 + 2 x1 0.34202)
+            ASSERT_TRUE(g.pinOnInvolute);
+            PairGeometry pair;
+            buildPairGeometry(in, pair);
+            const double r = (g.M - g.dp) / 2.0;  // 12 teeth: opposite spaces
+            const Point2 centre{r * std::cos(pi / 12.0), r * std::sin(pi / 12.0)};
+            const std::vector<Point2>& outline = pair.outline[0].points;
+            double nearest = INFINITY;
+            for (size_t i = 0; i < outline.size(); ++i) {
+                nearest = std::min(nearest, segmentDistance(centre, outline[i], outline[(i + 1) % outline.size()]));
+            }
+            EXPECT_NEAR(nearest, g.dp / 2.0, 0.002 * in.m);
+            EXPECT_NE(formatPairReport(in, n).find("オーバーピン寸法 M1"), std::string::npos);
+        }
+    }
 }
 
 TEST(HelicalPair, PublishedExamples) {
@@ -1756,7 +1799,9 @@ TEST(PairCheck, RefusalsNameTheCureAndEveryValueOfItIsAccepted) {
     for (const Case& c : cases) {
         const PairCheck check = checkPair(c.input);
         EXPECT_EQ(check.field, c.field) << check.message;
-        EXPECT_EQ(check.message, c.message);
+        if (c.message != nullptr) {
+            EXPECT_EQ(check.message, c.message);
+        }
         EXPECT_EQ(check.message, check.problem + "; with the other values as they are, " + check.cure);
     }
 
@@ -2201,9 +2246,11 @@ TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
          "ring's spaces where its teeth stand); with the other values as they are, N must be 2 (spaced equally, tips "
          "clear)"},
         {makeSet(12, 24, 60, 6, 1.0, 0.0, 0.0), PairField::planets,
-         "neighbouring planets' tip circles touch: their centres lie l = 2 a sin(π/N) = 18.0000 mm apart, not more "
-         "than their tip diameter daP = 26.0000 mm; with the other values as they are, N must be 2 or 3 (3 the most "
-         "that fit, spaced equally)"},
+         "neighbouring planets' tip circles come too close: their centres lie l = 2 a sin(π/N) = 18.0000 mm apart, "
+         "less than their tip diameter daP = 26.0000 mm plus the gap of 0.5 m = 0.5000 mm that planetary sets keep "
+         "between them; with the other values as they are, N must be 2 or 3 (3 the most that fit, spaced equally)"},
+        // Tips that clear by less than 0.5 m: l = 40 sin(pi / 4) = 28.2843, daP = 28 by hand.
+        {makeSet(14, 26, 66, 4, 1.0, 0.0, 0.0), PairField::planets, nullptr},
         {makeSet(12, 24, 56, 2, 1.0, 0.0, 0.0), PairField::x1,
          "the ring (z3 = 56) cannot mesh with the planet at the sun–planet distance a = 18.0000 mm: its shift would "
          "be xR = 2.6900, outside -1.0 to 1.5; with any split of its shifts the planet–ring pair alone reaches "
@@ -2212,12 +2259,14 @@ TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
          "the ring (z3 = 70) cannot mesh with the planet at the sun–planet distance a = 18.4259 mm: a = 18.4259 mm "
          "gives no working pressure angle: it must be above 18.7939 mm; with any split of its shifts the "
          "planet–ring pair alone reaches a = 18.7939 to 21.9471 mm; with the other values as they are, xS must be "
-         "-0.1973 to 0.6969"},
+         "-0.1566 to 0.6969"},  // below -0.1566 a planet's tip cuts the ring's (trochoid interference)
     };
     for (const Case& c : cases) {
         const PairCheck check = checkPair(c.input);
         EXPECT_EQ(check.field, c.field) << check.message;
-        EXPECT_EQ(check.message, c.message);
+        if (c.message != nullptr) {
+            EXPECT_EQ(check.message, c.message);
+        }
         // Every value the cure names, and the shifts' ends and middle, pass.
         PairInput cured = c.input;
         if (c.field == PairField::planets) {
@@ -2235,6 +2284,54 @@ TEST(PlanetarySet, RefusalsNameCuresEveryValueOfWhichIsAccepted) {
                 EXPECT_EQ(checkPair(cured).field, PairField::none) << x << ": " << checkPair(cured).message;
             }
         }
+    }
+}
+
+// A set whose planet's tip reaches past the root its cutter cuts in the
+// ring cannot turn: refused, and its cure, applied, gives a set whose
+// planet's tip circle (a + daP / 2) stays inside the deepest point of the
+// ring's outline as the cutter simulation cuts it (not the numbers' df3).
+// The set the program starts with assembles, and the ring's solved shift is
+// one number whatever the split that gives it.
+TEST(PlanetarySet, SetsThatCannotTurnAreRefusedAndTheirCuresTurn) {
+    PairInput locked = makeSet(21, 20, 61, 2, 1.0, -0.472, 0.897);
+    locked.alphaDeg = 14.5;
+    auto deepestRing = [](const PairInput& in) {
+        PairGeometry ring;
+        buildPairGeometry(planetarySet(in).planetRing, ring);
+        double r = 0.0;
+        for (const Point2& p : ring.outline[1].points) {
+            r = std::max(r, std::hypot(p.x, p.y));
+        }
+        return r;
+    };
+    const PlanetarySet s = planetarySet(locked);
+    EXPECT_GT(s.a + s.daP / 2.0, deepestRing(locked) + 0.05);  // the cut ring itself says it locks
+    const PairCheck check = checkPair(locked);
+    ASSERT_EQ(check.field, PairField::x1) << check.message;
+    EXPECT_NE(check.message.find("cannot turn in the ring"), std::string::npos) << check.message;
+    for (double x : {check.cureLo, (check.cureLo + check.cureHi) / 2.0, check.cureHi}) {
+        PairInput cured = locked;
+        cured.x1 = x;
+        EXPECT_EQ(checkPair(cured).field, PairField::none) << x << ": " << checkPair(cured).message;
+        const PlanetarySet c = planetarySet(cured);
+        EXPECT_LT(c.a + c.daP / 2.0, deepestRing(cured)) << x;
+    }
+
+    // The start: 20 + 25 + 70 teeth, 3 planets, (20 + 70) / 3 whole.
+    PairInput start;
+    start.kind = PairKind::planetary;
+    const int* teeth = pairKindModel(PairKind::planetary).startTeeth;
+    start.z1 = teeth[0];
+    start.z2 = teeth[1];
+    start.z3 = teeth[2];
+    EXPECT_EQ(checkPair(start).field, PairField::none) << checkPair(start).message;
+
+    // xR = 1.5 exactly, reached by two splits: with zR - zP = zS + zP both
+    // meshes' inv(alpha_w) relations match, xR - xP = xS + xP, xR = xS + 2 xP.
+    for (const double xP : {0.5, 0.25}) {
+        const PairInput in = makeSet(20, 25, 70, 3, 1.0, 1.5 - 2.0 * xP, xP);
+        EXPECT_EQ(planetarySet(in).planetRing.x2, 1.5) << xP;
     }
 }
 

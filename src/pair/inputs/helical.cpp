@@ -79,8 +79,8 @@ void helicalNumbers(const PairInput& in, PairNumbers& n) {
     n.y /= c;
     n.jn = in.backlash;
     const double xs[2] = {in.x1, in.x2};
-    const bool inspected = pairKindTraits(n.kind).hasInspectionSizes;
     for (int i = 0; i < 2; ++i) {
+        const bool inspected = pairKindTraits(n.kind).hasInspectionSizes[i];
         GearNumbers& g = n.gear[i];
         if (g.z <= 0) {
             continue;  // the rack

@@ -43,7 +43,7 @@ constexpr PairInputSpec specs[pairInputCount] = {
     {PairInputId::pin, "pin", "dp", "pin (ball) diameter d_p, mm", "ピン径", "pin diameter dp (empty: the usual pin)",
      "ピン径 dp（空欄なら標準のピン）",
      "pin (ball) diameter of the over-pin size (left out: the usual pin)", Unit::mm, 0, maxPinModules, false, true, true, true,
-     kindBit(PairKind::external), "pin", 0, nullptr, 0},
+     kindBit(PairKind::external) | kindBit(PairKind::internal) | kindBit(PairKind::rack), "pin", 0, nullptr, 0},
     {PairInputId::faceWidth, "width", "b", "face width b, mm", "歯幅", "face width b (empty: 10 m)", "歯幅 b（空欄なら 10 m）",
      "face width (left out: 10 times the module)", Unit::mm, 0, maxFaceWidthModules, false, true, true, true, allKinds,
      "face-width", 0, "width", 0},
@@ -112,13 +112,13 @@ const PairInputSpec& pairInputSpec(PairInputId id) { return specs[static_cast<in
 
 bool readInputText(const PairInputSpec& spec, const char* text, double& value) {
     if (spec.words != nullptr) {
-        // A word, or its place as one digit.
+        // One of its words, as --pair takes only its kinds' names: a digit
+        // would be a number standing for a word the user never sees.
         const int place = wordPlace(spec.words, text);
-        const bool digit = text[0] >= '0' && text[0] <= '9' && text[1] == '\0' && text[0] - '0' <= spec.hi;
-        if (place < 0 && !digit) {
+        if (place < 0) {
             return false;
         }
-        value = place >= 0 ? place : text[0] - '0';
+        value = place;
         return true;
     }
     if (spec.whole) {

@@ -55,7 +55,7 @@ const PairInputSpec& pairInputSpec(PairInputId id);
 const PairInputSpec* pairInputSpecs();  // pairInputCount entries
 
 // Reads `text` as the input's value: an input of words as one of its words
-// or its place ("right" or "0": 0; "left" or "1": 1);
+// only ("right": 0, "left": 1; "0" is no word);
 // for a whole input a whole number in decimal ("+12", "-3"; far out of
 // range becomes +-INT_MAX and fails the range), else a decimal number ("1", "0.5", "-.25", "2e-1"; no
 // hexadecimal, no "inf" or "nan"), the whole text. False when it is not one.

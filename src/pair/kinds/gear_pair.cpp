@@ -39,6 +39,8 @@ bool inRange(double value, double lo, double hi) { return value >= lo && value <
 // the base tangent and by jt / 2 d / dw on the reference circle.
 // ballRatio: the ball's diameter over the transverse pin's (ballPinRatio):
 // it is the ball, not the pin, that must stand out of the tip.
+}  // namespace
+
 void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double ballRatio, GearNumbers& g) {
     const double rb = g.db / 2.0;
     const double formRadius = g.dNf / 2.0;
@@ -159,6 +161,8 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double 
     g.M = pin.dp > 0.0 ? 2.0 * pin.centre * (g.z % 2 == 0 ? 1.0 : std::cos(pi / (2.0 * g.z))) + pin.dp : 0.0;
     g.pinOnInvolute = pin.dp > 0.0 && onFlanks(pin) && outsideTip(pin);
 }
+
+namespace {
 
 // What keeps an external pair whose values are in range from being cut
 // (the Fault of pair/kinds.h), and the gear it concerns.
@@ -433,9 +437,9 @@ PairCheck checkExternalPair(const PairInput& in) {
         return PairCheck{};
     case Fault::noWorkingAngle:
         snprintf(text, sizeof text,
-                 "x1 + x2 = %g leaves the pair no working pressure angle (the base circles would touch; with these "
+                 "x1 + x2 = %s leaves the pair no working pressure angle (the base circles would touch; with these "
                  "teeth x1 + x2 must be above %.4f)",
-                 in.x1 + in.x2, std::ceil(shiftSumFloor(in) * 1e4) / 1e4);
+                 shortNumber(in.x1 + in.x2).c_str(), std::ceil(shiftSumFloor(in) * 1e4) / 1e4);
         return refusalWithCure(in, i, text, externalPairPasses);
     default:
         return refusalWithCure(in, i, gearProblem(problem.fault, i, n.gear[i], xs[i]), externalPairPasses);
@@ -465,7 +469,7 @@ std::string gearProblem(Fault fault, int i, const GearNumbers& g, double x) {
     char text[256] = "";
     switch (fault) {
     case Fault::noRoot:
-        snprintf(text, sizeof text, "x%d = %g leaves gear %d no root circle (df%d = %s mm)", i + 1, x, i + 1, i + 1,
+        snprintf(text, sizeof text, "x%d = %s leaves gear %d no root circle (df%d = %s mm)", i + 1, shortNumber(x).c_str(), i + 1, i + 1,
                  fixed(g.df, 4).c_str());
         break;
     case Fault::tipInsideBase:

@@ -288,6 +288,8 @@ PairNumbers internalPairNumbers(const PairInput& input) {
         end = std::min(end, ringInvoluteEnd - tangentSpan);
     }
     effectiveContact(n, end - start);
+    // The pinion is an external gear: its span and its size over pins.
+    inspectionSizes(n, m, in.pinDiameter, ballPinRatio(input), n.gear[0]);
     helicalNumbers(input, n);
     return n;
 }
@@ -361,9 +363,9 @@ PairCheck checkInternalPair(const PairInput& in) {
         return PairCheck{PairField::z2, text};
     case Fault::noWorkingAngle:
         snprintf(text, sizeof text,
-                 "x1 - x2 = %g leaves the pair no working pressure angle; with these teeth x1 - x2 must be below "
+                 "x1 - x2 = %s leaves the pair no working pressure angle; with these teeth x1 - x2 must be below "
                  "%s",
-                 in.x1 - in.x2, fixed(std::floor(shiftDifferenceCeiling(in) * 1e4) / 1e4, 4).c_str());
+                 shortNumber(in.x1 - in.x2).c_str(), fixed(std::floor(shiftDifferenceCeiling(in) * 1e4) / 1e4, 4).c_str());
         return refusalWithCure(in, 0, text, internalPairPasses);
     case Fault::tipInsideBase: {
         // da2 = d2 - 2 m (1 - x2) > db2 = d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2;
@@ -371,18 +373,18 @@ PairCheck checkInternalPair(const PairInput& in) {
         const PairInput t = transverseInput(in);
         const double ringFloor = (t.heightFactor - t.z2 * (1.0 - std::cos(t.alphaDeg * degToRad)) / 2.0) / t.heightFactor;
         snprintf(text, sizeof text,
-                 "x2 = %g puts the internal gear's tip circle inside its base circle, where it has no involute; with "
+                 "x2 = %s puts the internal gear's tip circle inside its base circle, where it has no involute; with "
                  "%d teeth x2 must be above %s",
-                 in.x2, in.z2, fixed(std::ceil(ringFloor * 1e4) / 1e4, 4).c_str());
+                 shortNumber(in.x2).c_str(), in.z2, fixed(std::ceil(ringFloor * 1e4) / 1e4, 4).c_str());
         return refusalWithCure(in, 1, text, internalPairPasses);
     }
     case Fault::cutter:
         break;
     case Fault::noCleanCutter:
         snprintf(text, sizeof text,
-                 "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one trims "
+                 "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %s cleanly (every one trims "
                  "its tips)",
-                 in.z2, in.x2);
+                 in.z2, shortNumber(in.x2).c_str());
         return refusalWithCure(in, 1, text, internalPairPasses);
     default: {
         const int i = breach.gear;

@@ -86,6 +86,12 @@ double pinionInvoluteStart(const PairInput& input, double alpha);
 // starts is no interference: at 20 degrees the rack's round starts 0.00004 m
 // above 1 m, so a rack or ring tip at exactly 1 m would otherwise warn.
 constexpr double filletInterferenceTolerance = 0.001;
+// Its span W over k teeth and its size M over two pins (balls), with the pin
+// dp, as an external gear's (numbers.gear[0]'s dNf, df and thinning set
+// before; the same relations, SDP/SI's, as for an external pair's gears):
+// gear g of n, m the module (transverse), pinDiameter the given pin or 0,
+// ballRatio a helical gear's ball over its transverse pin (ballPinRatio).
+void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double ballRatio, GearNumbers& g);
 // Its neck numbers (pinched, neck, severed, thinNeck) as cut and thinned for
 // backlash (numbers.gear[0] and numbers.thinning set before):
 void pinionNeck(const PairInput& input, PairNumbers& numbers);

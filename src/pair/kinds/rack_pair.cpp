@@ -70,6 +70,8 @@ PairNumbers rackPairNumbers(const PairInput& input) {
     const double start = g.interference ? std::max(r * sinA - approach, pinionStart) : r * sinA - approach;
     const double end = std::min(std::sqrt(ra * ra - rb * rb), rackFlankEnd);
     effectiveContact(n, end - start);
+    // The pinion is an external gear: its span and its size over pins.
+    inspectionSizes(n, m, in.pinDiameter, ballPinRatio(input), g);
     helicalNumbers(input, n);
     return n;
 }

@@ -33,7 +33,12 @@ constexpr double shiftTolerance = 1e-7;
 // Distance along the line of action from the tangent point of a base circle
 // of radius rb to where it meets the circle of radius r (0 inside the base circle).
 
-bool accepted(const PairInput& in) { return checkMeshPair(in).field == PairField::none; }
+// Whether checkMeshPair accepts it, without the refusal's cure that checkPair
+// would search for and this search never reads.
+bool accepted(const PairInput& in) {
+    RingCutterMemo memo;
+    return pairAccepted(in, memo);
+}
 
 }  // namespace
 

@@ -11,15 +11,16 @@ struct MeshKind {
     PairNumbers (*numbers)(const PairInput& input);
     PairCheck (*check)(const PairInput& input);
     void (*geometry)(const PairInput& input, PairGeometry& pair);
+    bool (*passes)(const PairInput& input, RingCutterMemo& memo);
 };
 
 // In the order of PairKind; a set's own pair of this layer is its sun and
 // planet, an external mesh.
 const MeshKind meshKinds[] = {
-    {externalPairNumbers, checkExternalPair, buildExternalGeometry},
-    {internalPairNumbers, checkInternalPair, buildInternalGeometry},
-    {rackPairNumbers, checkRackPair, buildRackGeometry},
-    {externalPairNumbers, checkExternalPair, buildExternalGeometry},
+    {externalPairNumbers, checkExternalPair, buildExternalGeometry, externalPairPasses},
+    {internalPairNumbers, checkInternalPair, buildInternalGeometry, internalPairPasses},
+    {rackPairNumbers, checkRackPair, buildRackGeometry, rackPairPasses},
+    {externalPairNumbers, checkExternalPair, buildExternalGeometry, externalPairPasses},
 };
 
 const MeshKind& meshKind(PairKind kind) {
@@ -34,6 +35,10 @@ PairNumbers meshPairNumbers(const PairInput& input) { return meshKind(input.kind
 PairCheck checkMeshPair(const PairInput& input) {
     PairCheck check = checkInputRanges(input);
     return check.field != PairField::none ? check : meshKind(input.kind).check(input);
+}
+
+bool pairAccepted(const PairInput& input, RingCutterMemo& memo) {
+    return checkInputRanges(input).field == PairField::none && meshKind(input.kind).passes(input, memo);
 }
 
 void buildMeshGeometry(const PairInput& input, PairGeometry& pair) { meshKind(input.kind).geometry(input, pair); }

@@ -16,5 +16,10 @@ struct PairGeometry;
 PairNumbers meshPairNumbers(const PairInput& input);
 // Its inputs' ranges, then its kind's checks, with the cure, if any.
 PairCheck checkMeshPair(const PairInput& input);
+// Whether checkMeshPair accepts the pair, without working out a refusal's
+// cure (a search of its own): what a search over many pairs asks. The memo
+// keeps the last ring's answer on whether a cutter cuts it (pair/kinds.h).
+struct RingCutterMemo;
+bool pairAccepted(const PairInput& input, RingCutterMemo& memo);
 // Its outlines, placed in mesh (pair/outline.h).
 void buildMeshGeometry(const PairInput& input, PairGeometry& pair);

@@ -68,26 +68,34 @@ PairReport externalReport(const PairNumbers& n) {
     r.add("円周方向バックラッシ", "jt", n.jt, "mm", "circumferential backlash");
     r.add("歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw", n.thinning, "mm",
           "tooth thinning (each gear, on its working pitch circle)");
-    for (int i = 0; i < 2; ++i) {
+    r.inspectionSizes(n, 2);
+    r.gearWarnings(g1, 0);
+    r.gearWarnings(g2, 1);
+    r.contactWarnings(n);
+    return r.lines;
+}
+
+void Report::inspectionSizes(const PairNumbers& n, int gears) {
+    for (int i = 0; i < gears; ++i) {
         const GearNumbers& g = n.gear[i];
         if (g.k > 0) {
-            r.count("またぎ歯数", said("k%d", i + 1), g.k, "teeth spanned");
-            r.add("またぎ歯厚", said("W%d", i + 1), g.W, "mm", "span measurement");
+            count("またぎ歯数", said("k%d", i + 1), g.k, "teeth spanned");
+            add("またぎ歯厚", said("W%d", i + 1), g.W, "mm", "span measurement");
         } else {
-            r.note(said("またぎ歯厚 W%d: 測れません（どのまたぎ歯数でも測定面がインボリュートに当たりません）", i + 1),
+            note(said("またぎ歯厚 W%d: 測れません（どのまたぎ歯数でも測定面がインボリュートに当たりません）", i + 1),
                    said("span measurement W%d: none (over no number of teeth do the jaws touch the involute)", i + 1),
                    i + 1);
         }
     }
-    for (int i = 0; i < 2; ++i) {
+    for (int i = 0; i < gears; ++i) {
         const GearNumbers& g = n.gear[i];
         if (g.dp > 0.0) {
-            r.add("ピン径", said("dp%d", i + 1), g.dp, "mm", "pin diameter");
+            add("ピン径", said("dp%d", i + 1), g.dp, "mm", "pin diameter");
         }
         if (g.pinOnInvolute) {
-            r.add("オーバーピン寸法", said("M%d", i + 1), g.M, "mm", "size over pins");
+            add("オーバーピン寸法", said("M%d", i + 1), g.M, "mm", "size over pins");
         } else {
-            r.note(said("オーバーピン寸法 M%d: 測れません（%s）", i + 1,
+            note(said("オーバーピン寸法 M%d: 測れません（%s）", i + 1,
                         !g.pinGiven      ? "インボリュートに当たって歯先円の外に出るピンがありません"
                         : g.pinOffFlanks ? "ピンがインボリュートに当たりません"
                                          : "ピンが歯先円の外に出ません"),
@@ -98,8 +106,4 @@ PairReport externalReport(const PairNumbers& n) {
                    i + 1);
         }
     }
-    r.gearWarnings(g1, 0);
-    r.gearWarnings(g2, 1);
-    r.contactWarnings(n);
-    return r.lines;
 }

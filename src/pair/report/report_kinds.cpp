@@ -37,6 +37,7 @@ PairReport internalReport(const PairNumbers& n) {
     r.add("円周方向バックラッシ", "jt", n.jt, "mm", "circumferential backlash");
     r.add("歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw", n.thinning, "mm",
           "tooth thinning (each gear, on its working pitch circle)");
+    r.inspectionSizes(n, 1);
     r.gearWarnings(g1, 0);
     r.gearWarnings(g2, 1);
     if (n.noTipClearance) {
@@ -96,6 +97,7 @@ PairReport rackReport(const PairNumbers& n) {
     r.add("円周方向バックラッシ", "jt", n.jt, "mm", "circumferential backlash");
     r.add("歯厚減少量（ピニオンとラック、ピニオンの基準円上）", "Δs", n.thinning, "mm",
           "tooth thinning (pinion and rack, on the pinion's reference circle)");
+    r.inspectionSizes(n, 1);
     r.gearWarnings(g1, 0);
     r.contactWarnings(n);
     return r.lines;

@@ -109,6 +109,9 @@ struct Report {
     void warn(const char* ja, const char* en = nullptr) { warn("", 0, PairField::none, ja, en != nullptr ? en : ja); }
     void append(const PairReport& more) { lines.insert(lines.end(), more.begin(), more.end()); }
 
+    // The span W and the size over pins (balls) with the pin, of gears 1 to
+    // `gears` (report.cpp): every external gear's, a rack's or a ring's pinion's too.
+    void inspectionSizes(const PairNumbers& n, int gears);
     // A pair of two gears (external or internal): the centre distance, the
     // working pressure angle and each gear's four diameters.
     void centreAndDiameters(const PairNumbers& n) {

@@ -40,14 +40,35 @@ namespace {
 bool inRangeZ3(const PairInput& in) { return in.z3 >= minTeeth && in.z3 <= maxTeeth; }
 bool inRangePlanets(const PairInput& in) { return in.planets >= minPlanets && in.planets <= maxPlanets; }
 bool spacedEqually(const PairInput& in) { return (in.z1 + in.z3) % in.planets == 0; }
-// Neighbouring planets' tip circles keep clear of each other: l > daP.
-bool tipsClear(const PlanetarySet& s) { return s.planetPitch > s.daP; }
+// Neighbouring planets' tip circles keep clear of each other by the
+// planetary-gear handbooks' neighbour (adjacency) condition,
+// l - daP >= planetTipGapModules m (pair/planetary.h).
+bool tipsClear(const PairInput& in, const PlanetarySet& s) {
+    return s.planetPitch - s.daP >= planetTipGapModules * in.m;
+}
 bool ringShiftInRange(const PlanetarySet& s) {
     return s.ringMeshes && s.planetRing.x2 >= minShift && s.planetRing.x2 <= maxShift;
 }
 
 // The rules of the set after the two pairs' own.
-bool setRulesPass(const PairInput& in, const PlanetarySet& s) { return spacedEqually(in) && tipsClear(s); }
+bool setRulesPass(const PairInput& in, const PlanetarySet& s) { return spacedEqually(in) && tipsClear(in, s); }
+
+// Whether the planet, which passes the rules of an internal pair with the
+// ring, also turns in it (the planet–ring pair's own numbers, its cutter
+// chosen as the drawings cut it): a tip that reaches past the ring's root
+// circle and a trochoid interference (the planet's tip, leaving mesh, cuts
+// the ring's tips) each lock the set. An internal pair alone is warned of
+// them; a set whose planets cannot turn is no set. (An involute
+// interference, the ring's tip in the planet's fillet, stays a warning, as
+// the same fault of an external pair does.)
+enum class RingTurn { turns, tipPastRoot, trochoid };
+RingTurn ringTurn(const PlanetarySet& s, PairNumbers& n) {
+    n = internalPairNumbers(s.planetRing);
+    if (n.noTipClearance) {
+        return RingTurn::tipPastRoot;
+    }
+    return n.trochoidInterference ? RingTurn::trochoid : RingTurn::turns;
+}
 
 }  // namespace
 
@@ -112,7 +133,14 @@ PlanetarySet planetarySet(const PairInput& in) {
     }
     const CentreDistanceShift r = std::isfinite(s.a) ? shiftTotalForCentreDistance(ring, s.a) : CentreDistanceShift{};
     s.ringMeshes = r.ok;
+    // The solved shift's rounding error (1e-15 off 0, or off 1.5 on one
+    // split of xS and xP and not another) is no shift: within 1e-9 of 0 or
+    // of an end of the range it is that value, so the rules read the same xR
+    // for every split that gives the same a.
     ring.x2 = r.ok ? ring.x1 + r.shiftTotal : 0.0;
+    for (const double exact : {0.0, minShift, maxShift}) {
+        ring.x2 = std::fabs(ring.x2 - exact) < 1e-9 ? exact : ring.x2;
+    }
     s.ratio = willisRatio(in.z1, in.z3, in.fixed);
     return s;
 }
@@ -121,9 +149,11 @@ bool planetarySetPasses(const PairInput& in, RingCutterMemo& memo) {
     if (!inRangeZ3(in) || !inRangePlanets(in)) {
         return false;
     }
+    // The cheap rules first: a cure asks this of hundreds of sets.
     const PlanetarySet s = planetarySet(in);
-    return externalPairPasses(s.sunPlanet, memo) && ringShiftInRange(s) && internalPairPasses(s.planetRing, memo) &&
-           setRulesPass(in, s);
+    PairNumbers ring;
+    return setRulesPass(in, s) && ringShiftInRange(s) && externalPairPasses(s.sunPlanet, memo) &&
+           internalPairPasses(s.planetRing, memo) && ringTurn(s, ring) == RingTurn::turns;
 }
 
 std::string workingPlanetCounts(const PairInput& in, int& largest) {
@@ -163,22 +193,21 @@ PairCheck checkPlanetarySet(const PairInput& in) {
             "the sun and planet (gears 1 and 2 of an external pair): " + (sun.problem.empty() ? sun.message : sun.problem);
         return refusalWithCure(in, sun.field == PairField::x2 ? 1 : 0, problem, planetarySetPasses);
     }
-    // The ring at the sun–planet distance, its shift solved with xP kept.
+    // The ring at the sun–planet distance, its shift solved with xP kept
+    // (the one planetarySet solved, which the rules and the cures read).
     PairCheck ring;
-    if (s.ringMeshes) {
-        const CentreDistanceShift r = shiftForCentreDistance(s.planetRing, s.a, in.x2);
-        PairInput solved = s.planetRing;
-        solved.x2 = r.x2;
-        ring = checkMeshPair(solved);
-        if (ring.field == PairField::cutter) {
-            return ring;  // the ring's cutter, refused as an internal pair's is: no shift is to blame
-        }
-        if (ring.field == PairField::x2 && ring.problem.empty()) {  // its shift out of range
-            snprintf(text, sizeof text, "its shift would be xR = %s, outside %.1f to %.1f", fixed(r.x2, 4).c_str(),
-                     minShift, maxShift);
-            ring.problem = text;
-        } else if (ring.field != PairField::none) {
-            snprintf(text, sizeof text, "with its shift xR = %s, ", fixed(r.x2, 4).c_str());
+    const double xR = s.planetRing.x2;
+    if (s.ringMeshes && !ringShiftInRange(s)) {
+        ring.field = PairField::z3;
+        snprintf(text, sizeof text, "its shift would be xR = %s, outside %.1f to %.1f", fixed(xR, 4).c_str(), minShift,
+                 maxShift);
+        ring.problem = text;
+    } else if (s.ringMeshes) {
+        ring = checkMeshPair(s.planetRing);
+        if (ring.field != PairField::none) {
+            // The internal pair's problem, or its whole message where it has
+            // none of its own (a cutter refused, its cutters named).
+            snprintf(text, sizeof text, "with its shift xR = %s, ", fixed(xR, 4).c_str());
             ring.problem = text + (ring.problem.empty() ? ring.message : ring.problem);
         }
     } else {
@@ -189,6 +218,12 @@ PairCheck checkPlanetarySet(const PairInput& in) {
         snprintf(text, sizeof text, "the ring (z3 = %d) cannot mesh with the planet at the sun–planet distance a = %s mm: ",
                  in.z3, fixed(s.a, 4).c_str());
         std::string problem = text + ring.problem;
+        if (ring.field == PairField::cutter) {
+            // The cutter asked for is the fault, and the cutters that cut the ring are named.
+            check.field = PairField::cutter;
+            check.message = problem;
+            return check;
+        }
         PairInput alone = s.planetRing;
         alone.x1 = alone.x2 = 0.0;
         // "a must be 15.0351 to 17.8809 mm": the distances, said as such.
@@ -198,6 +233,26 @@ PairCheck checkPlanetarySet(const PairInput& in) {
         problem += "; with any split of its shifts the planet–ring pair alone reaches " + reach;
         return refusalWithCure(in, 0, problem, planetarySetPasses);
     }
+    // The planet turns in the ring.
+    PairNumbers n;
+    const RingTurn turn = ringTurn(s, n);
+    if (turn != RingTurn::turns) {
+        const GearNumbers& planet = n.gear[0];
+        const GearNumbers& ringGear = n.gear[1];  // its root df3 the one its cutter cuts
+        if (turn == RingTurn::tipPastRoot) {
+            snprintf(text, sizeof text,
+                     "the planets cannot turn in the ring (xR = %s): a planet's tip reaches past the ring's root "
+                     "circle (a + daP / 2 = %s mm, beyond df3 / 2 = %s mm, the root its cutter of %d teeth cuts)",
+                     fixed(xR, 4).c_str(), fixed(n.a + planet.da / 2.0, 4).c_str(), fixed(ringGear.df / 2.0, 4).c_str(),
+                     n.zc);
+        } else {
+            snprintf(text, sizeof text,
+                     "the planets cannot turn in the ring (xR = %s): a planet's tip, leaving mesh, cuts the ring's "
+                     "tips (trochoid interference)",
+                     fixed(xR, 4).c_str());
+        }
+        return refusalWithCure(in, 0, text);
+    }
     // The rules of the set itself; their cure is the planet count.
     int largest = 0;
     if (!spacedEqually(in)) {
@@ -205,11 +260,13 @@ PairCheck checkPlanetarySet(const PairInput& in) {
                  "(z1 + z3) / N = %d / %d is not whole: %d planets cannot be spaced equally (each must find the sun's "
                  "and the ring's spaces where its teeth stand)",
                  in.z1 + in.z3, in.planets, in.planets);
-    } else if (!tipsClear(s)) {
+    } else if (!tipsClear(in, s)) {
         snprintf(text, sizeof text,
-                 "neighbouring planets' tip circles touch: their centres lie l = 2 a sin(π/N) = %s mm apart, not more "
-                 "than their tip diameter daP = %s mm",
-                 fixed(s.planetPitch, 4).c_str(), fixed(s.daP, 4).c_str());
+                 "neighbouring planets' tip circles come too close: their centres lie l = 2 a sin(π/N) = %s mm "
+                 "apart, less than their tip diameter daP = %s mm plus the gap of %g m = %s mm that planetary sets "
+                 "keep between them",
+                 fixed(s.planetPitch, 4).c_str(), fixed(s.daP, 4).c_str(), planetTipGapModules,
+                 fixed(planetTipGapModules * in.m, 4).c_str());
     } else {
         return check;
     }

@@ -83,16 +83,26 @@ struct FixedMemberWords {
 };
 const FixedMemberWords& fixedMemberWords(FixedMember fixed);
 
+// The least gap between neighbouring planets' tip circles, in multiples of
+// m: l - daP >= 0.5 m, the neighbour (adjacency) condition as the planetary
+// gear handbooks give it (e.g. Kudryavtsev, Planetary Gear Trains: a gap of
+// at least 0.5 m between the planets' tips; the Chinese machine design
+// handbook's 邻接条件 likewise), so that the planets, their tips' run-out
+// and the oil between them never touch.
+constexpr double planetTipGapModules = 0.5;
+
 // The rules of a set whose inputs are in range, in this order, each refused
 // with a cure that passes every rule: z3 and N in range; the sun–planet pair
 // passes every rule of an external pair (the cure: xS, else xP, else alpha);
 // the ring meshes at a, its solved shift in range and the planet–ring pair
 // passing every rule of an internal pair (the same cures; the problem names
 // the internal pair's complaint and the distances that pair reaches with any
-// split); (zS + zR) / N whole, so that every planet's teeth fall into the
+// split); the planet turns in the ring (its tip keeps inside the ring's
+// root circle, no trochoid interference: the same cures);
+// (zS + zR) / N whole, so that every planet's teeth fall into the
 // sun's spaces and the ring's (the cure: the planet counts that pass); and
-// neighbouring planets' tip circles clear, l > daP (the cure: the planet
-// counts that pass, the largest named).
+// neighbouring planets' tip circles clear, l - daP >= planetTipGapModules m
+// (the cure: the planet counts that pass, the largest named).
 PairCheck checkPlanetarySet(const PairInput& input);
 bool planetarySetPasses(const PairInput& input, RingCutterMemo& memo);
 // The planet counts from minPlanets to maxPlanets with which the set passes

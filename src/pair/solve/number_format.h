@@ -5,6 +5,7 @@
 // and the digits themselves are printf's.
 #pragma once
 
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -21,4 +22,15 @@ inline const char* formatFixed(char* buffer, size_t size, double value, int deci
 inline std::string fixed(double value, int decimals) {
     char buffer[64];
     return formatFixed(buffer, sizeof buffer, value, decimals);
+}
+
+// A value as the user would have written it, printf's %g (6 significant
+// digits), rounded to 1e-9 first: a shift worked out, or the difference of
+// two, carries its rounding error (1.75393e-15 for 0, 0.30000000000000004),
+// which is no digit the user wrote; and never -0.
+inline std::string shortNumber(double value) {
+    const double rounded = std::round(value * 1e9) / 1e9;
+    char buffer[64];
+    snprintf(buffer, sizeof buffer, "%g", rounded == 0.0 ? 0.0 : rounded);
+    return buffer;
 }
