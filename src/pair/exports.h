@@ -20,10 +20,14 @@ std::string formatPairReport(const PairNumbers& numbers);
 // chosen for a given centre distance, the kind's lines, then what happens
 // along the line of action (the specific sliding at the ends of the
 // effective path, the single-tooth contact diameters, the contact stress
-// with a torque), formatMeshReport; of a planetary set, the set's numbers
+// with a torque), then bending at the tooth root (pair/root_bending.h),
+// formatMeshReport; of a planetary set, the set's numbers
 // and then each of its meshes so (pair/planetary.h).
 std::string formatPairReport(const PairInput& input, const PairNumbers& numbers);
 std::string formatMeshReport(const PairInput& input, const PairNumbers& numbers);
+// The lines about bending at the tooth root (pair/root_bending.h) that close
+// formatMeshReport, each begun by its newline, the last one not ended.
+std::string formatRootBendingReport(const PairInput& input, const PairNumbers& numbers);
 
 // How the drawings place the gears: in mesh as scene 7 shows them, or side by
 // side with a gap of 2 m between their outer circles, ready to cut.

@@ -150,6 +150,12 @@ bool rackPairPasses(const PairInput& input, RingCutterMemo& memo);
 // every rule of its kind, the others as given; no cure where none does.
 PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& problem);
 
+// The ring's counter-clockwise tooth flank as its pinion-type cutter of
+// numbers.zc teeth cuts it (a helical ring's transverse section), thinned for
+// backlash, ordered from the root circle (outermost) to the tip circle;
+// returns the root radius df2 / 2.
+double ringToothFlank(const PairInput& input, const PairNumbers& numbers, std::vector<Polar>& flank);
+
 // The outlines of these kinds, placed in mesh (the kinds' table,
 // pair_kind.cpp, hands them over).
 struct PairGeometry;

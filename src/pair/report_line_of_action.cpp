@@ -110,6 +110,7 @@ std::string formatMeshReport(const PairInput& input, const PairNumbers& numbers)
     kindLines.pop_back();  // its last newline: the line-of-action lines follow
     r.text += kindLines;
     lineOfActionLines(r, input, numbers);
+    r.text += formatRootBendingReport(input, numbers);
     r.text += "\n";
     return r.text;
 }

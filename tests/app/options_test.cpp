@@ -145,7 +145,9 @@ TEST(PairOptions, ReportPrintsItsQuantitiesInOrderAndExits) {
                                               "s1",  "s2",  "sa1",    "sa2", "xmin1", "xmin2", "dw1",
                                               "dw2", "y",   "i",      "jn", "jt",  "Δsw", "W1",
                                               "W2",  "dp1", "M1",     "dp2", "M2", "ζ1_root", "ζ1_tip",
-                                              "ζ2_root", "ζ2_tip", "dB1", "dD1", "dB2", "dD2"};
+                                              "ζ2_root", "ζ2_tip", "dB1", "dD1", "dB2", "dD2",
+                                              "sFn1", "ρF1", "den1", "αFen1", "hFe1", "YF1", "YS1", "Y1",
+                                              "sFn2", "ρF2", "den2", "αFen2", "hFe2", "YF2", "YS2", "Y2", "Yβ"};
     const std::regex quantity(R"(^\S+ (\S+) = -?[0-9]+\.[0-9]{4,}( (mm|deg))?$)");
     std::vector<std::string> seen;
     std::vector<std::string> undercut;
