@@ -747,7 +747,8 @@ std::string helpText() {
         "Usage: involute-gears [OPTION]... [GLUT OPTION]...\n"
         "An interactive animation of involute spur-gear geometry in six scenes; with\n"
         "the options of a pair, also a pair of real gears as a rack or a pinion-type\n"
-        "cutter cuts them (scenes 7 to 9), its report and its drawings.\n"
+        "cutter cuts them (scenes 7 to 9), its report and its drawings; with a pair,\n"
+        "key b shows scene 13, a tooth of each gear bent at its root as a beam.\n"
         "\n"
         "The pair (any of these gives the program a pair):\n";
     appendOption(text, "--pair KIND",

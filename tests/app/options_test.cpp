@@ -782,9 +782,9 @@ TEST(PairOptions, WithoutReportOrSvgTheUsualReportComesFirstAndGlutGetsTheRest) 
     const Finished r = run({"--teeth", "10,30", "-display", ":4711"});
     EXPECT_NE(r.status, 0);
     EXPECT_NE(r.status, 2);
-    // With a pair the key guide names scene 11's key too.
+    // With a pair the key guide names the keys of scenes 11 and 13 too.
     EXPECT_EQ(r.out, expectedReport + std::string("\n'v'        ：(11)歯車対のすべり速度と比すべりの選択") +
-                         reportOf(PairInput{}));
+                         "\n'b'        ：(13)歯元の曲げ（はりとしての歯）の選択" + reportOf(PairInput{}));
     EXPECT_NE(r.err.find("failed to open display ':4711'"), std::string::npos) << r.err;
 
     // GLUT's own options alone: the usual program, GLUT reading them.
