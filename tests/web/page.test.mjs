@@ -184,9 +184,10 @@ test("the page starts: size, its parts, title, the exact report, and again after
   }
   assert.deepEqual(callers, ["program_calls.js"], "only program_calls.js calls the program");
   // The budget of the one download: the line of action, helical pairs and
-  // solids took the page past 300 KB; bench/web_bench.mjs measures what the
-  // size costs at start-up against a blank WebGL page of the same size.
-  assert.ok(fs.statSync(pagePath).size < 400 * 1024, "the page is under 400 KB");
+  // solids took the page past 300 KB, bending at the root and its scene past
+  // 400 KB; bench/web_bench.mjs measures what the size costs at start-up
+  // against a blank WebGL page of the same size.
+  assert.ok(fs.statSync(pagePath).size < 450 * 1024, "the page is under 450 KB");
   const fromDisk = await browser.newPage();
   await fromDisk.goto(pathToFileURL(pagePath).href);
   await fromDisk.waitForFunction(() => document.body.dataset.frames === "1");
@@ -534,7 +535,7 @@ test("full screen: the picture on the screen's smaller side, clicker keys step, 
     return { key: b.dataset.key ?? b.dataset.action, w: r.width, h: r.height, x: r.x, y: r.y,
              shown: r.width > 0 && r.right <= innerWidth && r.bottom <= innerHeight };
   }).filter((b) => b.shown));
-  assert.deepEqual(bar.map((b) => b.key), ["1", "2", "3", "4", "5", "6", "d", "D", "s", "w", "W", "z", "7", "8", "9", "h", "v", "p", "fullscreen"]);
+  assert.deepEqual(bar.map((b) => b.key), ["1", "2", "3", "4", "5", "6", "d", "D", "s", "w", "W", "z", "7", "8", "9", "h", "v", "p", "b", "fullscreen"]);
   assert.ok(bar.every((b) => b.w >= 44 && b.h >= 44), JSON.stringify(bar));
   assert.ok(bar.every((b) => b.x >= 650), "beside the picture, over none of it");
   await page.click('#strip button[data-key="7"]');

@@ -433,7 +433,8 @@ var pairPanel = (function () {
              names[gi].ja + "：またぎ歯厚・オーバーピン寸法", "workshop");
       }
     }
-    // Bending at the root, as the report's lines give it.
+    // Bending at the root, as the report's lines give it (on the screen; a
+    // printed page has no height to spare for them).
     var bending = program.bending();
     for (var bi = 0; bi < 2; bi++) {
       var b = bending.gears[bi];
@@ -442,7 +443,7 @@ var pairPanel = (function () {
       line(box, "YF" + (bi + 1) + " = " + f(b.YF) + ", YS" + (bi + 1) + " = " + f(b.YS) +
            " form and stress correction factors at the root" +
            (loaded ? "; σF0_" + (bi + 1) + " = " + f(b.sigmaF0) + " MPa nominal root stress (a teaching figure, not a rating)" : ""),
-           names[bi].ja + "：歯形係数・応力修正係数" + (loaded ? "・呼び歯元応力（教材用の値）" : ""));
+           names[bi].ja + "：歯形係数・応力修正係数" + (loaded ? "・呼び歯元応力（教材用の値）" : ""), "workshop");
     }
     var quiet = warningLines(box, w, gears, [good.x1, good.x2], names);
     if (set) {
