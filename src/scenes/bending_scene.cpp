@@ -12,7 +12,7 @@
 // (with a torque sigmaF in MPa, else YF YS Ybeta over the pairs in
 // contact), the zones shaded as in scene 11, the moment's contact marked.
 //
-// Every number comes from pair/root_bending.h and pair/line_of_action.h,
+// Every number comes from pair/mesh/root_bending.h and pair/mesh/line_of_action.h,
 // worked out once per pair; this file only lays them out. A frame allocates
 // nothing.
 #include <GL/freeglut.h>
@@ -21,10 +21,10 @@
 #include <cstdio>
 
 #include "app/pair_state.h"
-#include "pair/line_of_action.h"
-#include "pair/mesh.h"
+#include "pair/mesh/line_of_action.h"
+#include "pair/mesh/mesh.h"
+#include "pair/mesh/root_bending.h"
 #include "pair/pair_kind.h"
-#include "pair/root_bending.h"
 #include "scenes/pair_drawing.h"
 #include "scenes/scenes.h"
 

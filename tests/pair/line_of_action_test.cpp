@@ -10,12 +10,12 @@
 #include <random>
 #include <string>
 
-#include "pair/gear_pair.h"
-#include "pair/line_of_action.h"
-#include "pair/mesh.h"
-#include "pair/outline.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/mesh/line_of_action.h"
+#include "pair/mesh/mesh.h"
+#include "pair/outline/outline.h"
 #include "pair/pair_kind.h"
-#include "pair/root_bending.h"
+#include "pair/mesh/root_bending.h"
 
 namespace {
 
