@@ -93,6 +93,14 @@
 //       number of zones and of points (2 to 401, as asked), each zone's
 //       from, to and pairs in contact, then each point's s, zeta1 and zeta2
 //       from A to E (-Infinity at a tangent point). Valid until the next call.
+//   Module._webPairBending(): works out bending at the tooth root of the
+//       pair (a set: its sun–planet pair), as the report's lines say it;
+//       then _webPairBendingPresent(gear) (1: the gear has teeth worked on,
+//       0: a rack), _webPairYF(gear), _webPairYS(gear), _webPairLewisY(gear),
+//       _webPairSigmaF0(gear) (MPa; NaN without a torque), _webPairYBeta().
+//   Module._webBendingS(): s (mm from T1) of the contact scene 13 follows at
+//       the drive angle of the moment, beyond E while that pair is out of
+//       contact (NaN without an effective path).
 //   Module._webPairSvg() / _webPairSvgLength(): the SVG text of the pair (a
 //       set: all its members), the same bytes as the desktop's --svg file; the pointer stays valid until
 //       the next call of _webPairSvg.
@@ -121,6 +129,7 @@
 #include "pair/pair_kind.h"
 #include "pair/mesh/mesh.h"
 #include "pair/report/report.h"
+#include "pair/mesh/root_bending.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 
@@ -201,7 +210,7 @@ bool pairStarted = false;
 
 bool pairSceneShown() {
     return sceneKey == '7' || sceneKey == '8' || sceneKey == '9' || sceneKey == 'h' || sceneKey == slidingSceneKey ||
-           sceneKey == 'p';
+           sceneKey == 'p' || sceneKey == bendingSceneKey;
 }
 
 // The warnings of a mesh's numbers as webPairWarnings' bits.
@@ -548,5 +557,20 @@ EMSCRIPTEN_KEEPALIVE const char* webPairStl() {
 }
 
 EMSCRIPTEN_KEEPALIVE int webPairStlLength() { return static_cast<int>(stlBytes.size()); }
+
+// Bending at the root: worked out when the page asks (the panel's numbers,
+// once per pair), kept until the next ask.
+RootBending bending{};
+EMSCRIPTEN_KEEPALIVE void webPairBending() { bending = rootBending(activePair.input, activePair.numbers); }
+EMSCRIPTEN_KEEPALIVE int webPairBendingPresent(int gear) { return bending.gear[gear == 1 ? 1 : 0].present ? 1 : 0; }
+EMSCRIPTEN_KEEPALIVE double webPairYF(int gear) { return bending.gear[gear == 1 ? 1 : 0].YF; }
+EMSCRIPTEN_KEEPALIVE double webPairYS(int gear) { return bending.gear[gear == 1 ? 1 : 0].YS; }
+EMSCRIPTEN_KEEPALIVE double webPairLewisY(int gear) { return bending.gear[gear == 1 ? 1 : 0].lewisY; }
+EMSCRIPTEN_KEEPALIVE double webPairSigmaF0(int gear) { return bending.loaded ? bending.sigmaF0[gear == 1 ? 1 : 0] : NAN; }
+EMSCRIPTEN_KEEPALIVE double webPairYBeta() { return bending.Ybeta; }
+EMSCRIPTEN_KEEPALIVE double webBendingS() {
+    const double s = bendingContactAt(driveAngle);
+    return s < 0.0 ? NAN : s;
+}
 
 }  // extern "C"

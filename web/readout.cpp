@@ -17,9 +17,13 @@ constexpr double cuttingPitches = 3.0;         // scenes 8 and 9: reference pitc
 
 extern "C" {
 
-// 1 to 9, 10 (key 'h'), 11 (key 'v') or 12 (key 'p').
+// 1 to 9, 10 (key 'h'), 11 (key 'v'), 12 (key 'p') or 13 (key 'b').
 EMSCRIPTEN_KEEPALIVE int webScene() {
-    return sceneKey == 'h' ? 10 : sceneKey == slidingSceneKey ? 11 : sceneKey == 'p' ? 12 : sceneKey - '0';
+    return sceneKey == 'h'               ? 10
+           : sceneKey == slidingSceneKey ? 11
+           : sceneKey == 'p'             ? 12
+           : sceneKey == bendingSceneKey ? 13
+                                         : sceneKey - '0';
 }
 
 // The table index shown by scenes 1 to 3; -1 in scenes 4 to 9.

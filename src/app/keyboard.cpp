@@ -44,7 +44,8 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
     case 'h':
     case slidingSceneKey:
     case 'p':
-        // The pair's scenes (7 to 9, 10 on 'h', 11 on 'v' and 12 on 'p')
+    case bendingSceneKey:
+        // The pair's scenes (7 to 9, 10 on 'h', 11 on 'v', 12 on 'p' and 13 on 'b')
         // exist only when the program was given a pair, the ring's cutting
         // (9) only for an internal pair and the set turning with its carrier
         // (12) only for a planetary set.

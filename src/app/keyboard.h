@@ -2,7 +2,7 @@
 #pragma once
 
 // 'z' reset and reprint the report; '1'..'6' choose and restart a scene, and
-// so do '7', '8' and 'v' (scene 11) when the program has a gear pair, '9'
+// so do '7', '8', 'h', 'v' and 'b' (scenes 10, 11 and 13) when the program has a gear pair, '9'
 // when it is an internal pair (ignored otherwise);
 // 'd'/'D' forward/backward; 'w'/'W' shrink/enlarge; 's' one step; Esc quit.
 // Every key but 'z', Esc and the ignored ones draws one frame. The mouse

@@ -763,8 +763,9 @@ std::string helpText() {
         "and two meshing gears (keys 1 to 6); with the options of a pair, also the pair\n"
         "as its cutters make it: in mesh (7), cut by a rack (8) or, a ring, by a\n"
         "pinion-type cutter (9), its plane of action (10, key h), the sliding of its\n"
-        "flanks (11, key v) and a planetary set turning (12, key p); its report, its\n"
-        "drawings and its solids.\n"
+        "flanks (11, key v), a planetary set turning (12, key p) and a tooth of each\n"
+        "gear bent at its root as a beam (13, key b); its report, its drawings and\n"
+        "its solids.\n"
         "\n"
         "The pair (any of these gives the program a pair):\n";
     appendOption(text, "--pair KIND",

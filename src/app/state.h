@@ -13,7 +13,7 @@ constexpr double stepAngle = 0.01;             // radians: roll angle of one tab
 constexpr int tableCapacity = 401;             // entries 0 .. 400 of both point tables
 
 // ---- Animation state ------------------------------------------------------
-extern char sceneKey;            // '1' .. '9', 'v' (scene 11): the scene shown (7 to 11 only with a pair)
+extern char sceneKey;            // '1' .. '9', 'h', 'v', 'p', 'b' (scenes 10 to 13): the scene shown (7 to 13 only with a pair)
 extern char directionKey;        // 'd' forward, 'D' backward
 extern double viewScale;         // window units per model unit (0.5: 1 model unit = 200 px)
 extern int stepScene1;           // table index of scene 1, 0 .. involuteLastIndex

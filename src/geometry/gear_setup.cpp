@@ -21,6 +21,7 @@ void printKeyGuide() {
     // key strip names the key).
     if (pairScenesEnabled) {
         consoleWrite("\n'v'        ：(11)歯車対のすべり速度と比すべりの選択");
+        consoleWrite("\n'b'        ：(13)歯元の曲げ（はりとしての歯）の選択");
     }
 #endif
 }

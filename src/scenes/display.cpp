@@ -69,6 +69,9 @@ void drawScene() {
     if (sceneKey == slidingSceneKey) {
         drawSlidingScene();
     }
+    if (sceneKey == bendingSceneKey) {
+        drawBendingScene();
+    }
 }
 
 }  // namespace

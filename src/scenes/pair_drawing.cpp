@@ -130,4 +130,5 @@ void resetPairScenes() {
     pairscene::resetRingCuttingScene();
     resetPlanetaryScene();
     pairscene::resetSlidingScene();
+    pairscene::resetBendingScene();
 }

@@ -162,5 +162,6 @@ void resetMeshScene();
 void resetCuttingScene();
 void resetRingCuttingScene();
 void resetSlidingScene();
+void resetBendingScene();
 
 }  // namespace pairscene

@@ -79,6 +79,15 @@ constexpr char slidingSceneKey = 'v';
 void drawSlidingScene();
 // Its scale, window units per mm at the current viewScale.
 double slidingSceneScale();
+// Scene 13, key 'b' (sceneKey 'b'): a tooth of each gear as a beam, bent at
+// its root by the load of the moment, and the root stress along the path of
+// contact (scenes/bending_scene.cpp); every kind of pair.
+constexpr char bendingSceneKey = 'b';
+void drawBendingScene();
+// Where the tooth pair that scene 13 follows touches when gear 1 has turned
+// by `turn` (rad): s from T1 (pair/line_of_action.h), beyond E while that
+// pair is out of contact; -1 without an effective path.
+double bendingContactAt(double turn);
 // Scene 10 (key 'h'): the plane of action, its contact lines and their total
 // length (action_plane_scene.cpp); every kind of pair.
 void drawActionPlaneScene();

@@ -1,6 +1,7 @@
 // The line of action against the pair's own numbers (gaEff), the flanks'
 // motion worked out point by point, the mesh's contacts on the cut outlines, ISO 6336-2's ZH ZE form of the Hertz
-// stress and published centre-distance examples.
+// stress and published centre-distance examples; bending at the root against
+// ISO 6336-3's analytic relations and Lewis's tabulated form factors.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -15,6 +16,7 @@
 #include "pair/mesh/mesh.h"
 #include "pair/outline/outline.h"
 #include "pair/pair_kind.h"
+#include "pair/mesh/root_bending.h"
 
 namespace {
 
@@ -61,7 +63,6 @@ Frames framesAt(const ContactPath& p, double s) {
     return Frames{g1[0], g1[1], g2[0], g2[1]};
 }
 
-}  // namespace
 
 // Over random pairs of every kind that checkPair accepts: the path's ends
 // give gaEff, and where nothing clips them they lie on the tip circles.
@@ -395,3 +396,169 @@ TEST(LineOfAction, ContactLinesLeanWithTheHand) {
         }
     }
 }
+
+// ---- Bending at the tooth root ------------------------------------------------
+
+// ISO 6336-3's own analytic relations (method B) for a gear cut by a basic
+// rack of addendum hfP and tip radius rhofP, the load at diameter den.
+struct IsoRoot {
+    double sFn, rhoF, hFe, alphaFen, YF, YS;
+};
+IsoRoot isoRoot(double zn, double mn, double alphaDeg, double x, double hfP, double rhofP, double den) {
+    const double a = alphaDeg * degree;
+    const double E = M_PI / 4.0 * mn - hfP * std::tan(a) - (1.0 - std::sin(a)) * rhofP / std::cos(a);
+    const double G = rhofP / mn - hfP / mn + x;
+    const double H = 2.0 / zn * (M_PI / 2.0 - E / mn) - M_PI / 3.0;
+    double theta = M_PI / 6.0;
+    for (int i = 0; i < 200; ++i) {
+        theta = 2.0 * G / zn * std::tan(theta) - H;
+    }
+    IsoRoot r{};
+    r.sFn = mn * (zn * std::sin(M_PI / 3.0 - theta) + std::sqrt(3.0) * (G / std::cos(theta) - rhofP / mn));
+    r.rhoF = rhofP + mn * 2.0 * G * G / (std::cos(theta) * (zn * std::cos(theta) * std::cos(theta) - 2.0 * G));
+    const double dbn = mn * zn * std::cos(a);
+    const double alphaEn = std::acos(dbn / den);
+    const double inv = std::tan(a) - a;
+    const double gammaE = (M_PI / 2.0 + 2.0 * x * std::tan(a)) / zn + inv - (std::tan(alphaEn) - alphaEn);
+    r.alphaFen = alphaEn - gammaE;
+    r.hFe = 0.5 * mn *
+            ((std::cos(gammaE) - std::sin(gammaE) * std::tan(r.alphaFen)) * den / mn - zn * std::cos(M_PI / 3.0 - theta) -
+             G / std::cos(theta) + rhofP / mn);
+    r.YF = 6.0 * r.hFe / mn * std::cos(r.alphaFen) / (r.sFn / mn * r.sFn / mn * std::cos(a));
+    const double L = r.sFn / r.hFe;
+    r.YS = (1.2 + 0.13 * L) * std::pow(r.sFn / (2.0 * r.rhoF), 1.0 / (1.21 + 2.3 / L));
+    return r;
+}
+
+// ISO 6336-3's outer point of single contact of the virtual gear: a normal
+// base pitch times (epsilon_alpha_n - 1) in from the tip along the line of action.
+double isoLoadDiameter(double zn, double mn, double alphaDeg, double tipHeight, double epsilonAlphaN) {
+    const double rb = mn * zn * std::cos(alphaDeg * degree) / 2.0;
+    const double ra = mn * zn / 2.0 + tipHeight;
+    const double roll = std::sqrt(ra * ra - rb * rb) - M_PI * mn * std::cos(alphaDeg * degree) * (epsilonAlphaN - 1.0);
+    return 2.0 * std::sqrt(roll * roll + rb * rb);
+}
+
+void expectRootAsIso(const ToothBeam& t, const IsoRoot& iso, const char* what) {
+    SCOPED_TRACE(what);
+    EXPECT_NEAR(t.sFn, iso.sFn, 1e-3 * iso.sFn);
+    EXPECT_NEAR(t.rhoF, iso.rhoF, 3e-3 * iso.rhoF);
+    EXPECT_NEAR(t.hFe, iso.hFe, 1e-3 * iso.hFe);
+    EXPECT_NEAR(t.alphaFen, iso.alphaFen, 1e-4);
+    EXPECT_NEAR(t.YF, iso.YF, 2e-3 * iso.YF);
+    EXPECT_NEAR(t.YS, iso.YS, 2e-3 * iso.YS);
+}
+
+TEST(RootBending, RackCutGearsAgreeWithIsoAnalyticRelations) {
+    int checked = 0;
+    for (double alphaDeg : {17.5, 20.0, 22.5, 25.0}) {
+        const double rhofP = makeRackProfile(2.0, alphaDeg * degree, 1.0).rho / 2.0;  // the cutter's round, in m
+        for (int z1 : {12, 17, 25, 40, 90}) {
+            for (double x1 : {-0.3, 0.0, 0.4, 0.8}) {
+                PairInput in = makePair(PairKind::external, z1, 50, 2.0, alphaDeg, x1, 0.1);
+                if (x1 < 1.0 - z1 * std::pow(std::sin(alphaDeg * degree), 2) / 2.0 || !checkPair(in).message.empty()) {
+                    continue;  // undercut or not cut at all: outside the relations' fillet
+                }
+                const PairNumbers n = pairNumbers(in);
+                if (n.gear[0].interference || n.gear[1].interference || n.epsilonAlpha >= 2.0) {
+                    continue;  // the effective path is not between the tips
+                }
+                const RootBending b = rootBending(in, n);
+                char what[96];
+                for (int k = 0; k < 2; ++k) {
+                    const GearNumbers& g = n.gear[k];
+                    const double x = k == 0 ? in.x1 : in.x2;
+                    const double den = isoLoadDiameter(g.z, in.m, alphaDeg, (g.da - g.d) / 2.0, n.epsilonAlpha);
+                    EXPECT_NEAR(b.gear[k].den, den, 1e-6);
+                    snprintf(what, sizeof what, "alpha %g z1 %d x1 %g gear %d", alphaDeg, z1, x1, k + 1);
+                    expectRootAsIso(b.gear[k], isoRoot(g.z, in.m, alphaDeg, x, 1.25 * in.m, rhofP * in.m, den), what);
+                    EXPECT_FALSE(b.gear[k].fromOutline);
+                }
+                ++checked;
+            }
+        }
+    }
+    EXPECT_GT(checked, 40);
+}
+
+TEST(RootBending, HelicalGearsThroughTheirVirtualSpurGear) {
+    for (double betaDeg : {12.0, 25.0, 35.0}) {
+        PairInput in = makePair(PairKind::external, 19, 47, 1.5, 20.0, 0.25, -0.1);
+        in.betaDeg = betaDeg;
+        in.faceWidth = 30.0;
+        ASSERT_EQ(checkPair(in).message, "");
+        const PairNumbers n = pairNumbers(in);
+        const RootBending b = rootBending(in, n);
+        const double beta = betaDeg * degree;
+        const double alphaT = std::atan(std::tan(20.0 * degree) / std::cos(beta));
+        const double betaB = std::atan(std::tan(beta) * std::cos(alphaT));
+        const double cos2 = std::cos(betaB) * std::cos(betaB);
+        for (int k = 0; k < 2; ++k) {
+            const GearNumbers& g = n.gear[k];
+            const double zn = g.z / (cos2 * std::cos(beta));
+            const double den = isoLoadDiameter(zn, in.m, 20.0, (g.da - g.d) / 2.0, n.epsilonAlpha / cos2);
+            EXPECT_NEAR(b.gear[k].zn, zn, 1e-9);
+            EXPECT_NEAR(b.gear[k].den, den, 1e-6 * den);
+            expectRootAsIso(b.gear[k], isoRoot(zn, in.m, 20.0, k == 0 ? in.x1 : in.x2, 1.25 * in.m, 0.38 * in.m, den),
+                            "helical");
+        }
+        // Ybeta = 1 - epsilon_beta beta / 120 deg, epsilon_beta b sin(beta) / (pi mn) at most 1, beta at most 30 deg.
+        const double epsilonBeta = std::min(1.0, 30.0 * std::sin(beta) / (M_PI * 1.5));
+        EXPECT_NEAR(b.Ybeta, 1.0 - epsilonBeta * std::min(betaDeg, 30.0) / 120.0, 1e-12);
+    }
+}
+
+// Lewis's form factor, the load at the tip and the inscribed parabola:
+// Budynas and Nisbett, Shigley's Mechanical Engineering Design, table 14-2
+// (20 degrees, full depth). Its teeth are not cut by quite our basic rack:
+// within 4 %.
+TEST(RootBending, LewisFormFactorAsTabulated) {
+    const std::pair<int, double> table[] = {{17, 0.303}, {20, 0.322}, {30, 0.359}, {50, 0.409}, {100, 0.447}, {300, 0.472}};
+    for (const auto& [z, Y] : table) {
+        const PairInput in = makePair(PairKind::external, z, 60, 1.0, 20.0, 0.0, 0.0);
+        EXPECT_NEAR(rootBending(in, pairNumbers(in)).gear[0].lewisY, Y, 0.04 * Y) << z << " teeth";
+    }
+}
+
+// With a torque: the nominal stress Ft / (b m) YF YS, Ft = 2000 T / d1 worked
+// by hand, and along the path the root stress is largest at the gear's outer
+// point of single contact, where one pair carries the whole load; a positive
+// shift thickens the root and lowers it; every kind has its gears' numbers.
+TEST(RootBending, RootStressAlongThePathOfContact) {
+    PairInput in = makePair(PairKind::external, 18, 41, 2.0, 20.0, 0.0, 0.0);
+    in.torque = 36.0;
+    in.faceWidth = 16.0;
+    const PairNumbers n = pairNumbers(in);
+    const RootBending b = rootBending(in, n);
+    ASSERT_TRUE(b.loaded);
+    EXPECT_NEAR(b.Ft, 2000.0, 1e-9);  // 2000 * 36 N m / 36 mm
+    const ContactPath p = contactPath(in, n);
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_NEAR(b.sigmaF0[k], 2000.0 / 32.0 * b.gear[k].YF * b.gear[k].YS, 1e-9);
+        EXPECT_NEAR(b.sigmaFMax[k], b.sigmaF0[k], 1e-9 * b.sigmaF0[k]);
+        EXPECT_NEAR(b.sMax[k], k == 0 ? p.D : p.B, 1e-9);
+        // Just inside the double zone beyond it, half the load: lower.
+        const double beyond = k == 0 ? p.D + 0.01 : p.B - 0.01;
+        EXPECT_LT(rootStressFactorAt(b, p, k, beyond), 0.6 * rootStressFactorAt(b, p, k, k == 0 ? p.D - 0.01 : p.B + 0.01));
+    }
+    PairInput shifted = in;
+    shifted.x1 = 0.5;
+    const RootBending s = rootBending(shifted, pairNumbers(shifted));
+    EXPECT_GT(s.gear[0].sFn, b.gear[0].sFn);
+    EXPECT_LT(s.gear[0].YF * s.gear[0].YS, b.gear[0].YF * b.gear[0].YS);
+
+    for (PairKind kind : {PairKind::internal, PairKind::rack}) {
+        PairInput k = makePair(kind, 18, 60, 2.0, 20.0, 0.0, 0.0);
+        const RootBending r = rootBending(k, pairNumbers(k));
+        EXPECT_TRUE(r.gear[0].present);
+        EXPECT_EQ(r.gear[1].present, kind == PairKind::internal);
+        if (kind == PairKind::internal) {
+            EXPECT_TRUE(r.gear[1].internal && r.gear[1].fromOutline);
+            EXPECT_NEAR(r.gear[1].tangentAngle, 60.0 * degree, 1e-12);
+            EXPECT_GT(r.gear[1].sFn, r.gear[0].sFn);  // a ring's tooth widens towards its root
+            EXPECT_GT(r.gear[1].hFe, 0.0);
+        }
+    }
+}
+
+}  // namespace

@@ -734,6 +734,36 @@ test("scene 11: its key, readout and note; the panel's sliding plot follows the 
   await page.finish();
 });
 
+// Scene 13 from its link and its key b: the tooth as a beam, its note, the
+// followed contact in the readout, and the panel's form and stress
+// correction factors and nominal root stresses are the desktop's --report's.
+test("scene 13: its key, note and readout; the panel's YF, YS and σF0 are the desktop report's", { timeout: testTimeoutMs }, async (t) => {
+  const page = await openPage(`${server.origin}/involute-gears.html#teeth=18,40&module=2&torque=50&scene=13`);
+  await page.waitForFunction(() => Module._webScene() === 13);
+  assert.equal(await page.getAttribute('#real-gears button[data-key="b"]', "aria-pressed"), "true");
+  assert.ok(await page.isVisible('#what-to-notice [data-scene="13"]'));
+  for (let i = 0; i < 5; i++) await page.keyboard.press("s");
+  const text = await numbers(page);
+  assert.ok(/s = \d+\.\d{3} mm from T1: the load on the teeth shown|out of contact now/.test(text), text);
+  const shown = {};
+  for (const m of text.matchAll(/(YF[12]|YS[12]|σF0_[12]) = (-?\d+\.\d{4})/g)) shown[m[1]] = m[2];
+  assert.deepEqual(Object.keys(shown).sort(), ["YF1", "YF2", "YS1", "YS2", "σF0_1", "σF0_2"], text);
+  if (desktopBinary) {
+    const report = execFileSync(desktopBinary, ["--teeth", "18,40", "--module", "2", "--torque", "50", "--report"]).toString();
+    for (const [symbol, value] of Object.entries(shown)) {
+      const m = report.match(new RegExp(`\\n\\S+ ${symbol} = (\\S+)`));
+      assert.ok(m, `${symbol} in the report`);
+      assert.equal(value, m[1], symbol);
+    }
+  } else {
+    t.diagnostic("no desktop program: the panel's numbers are not held against its --report");
+  }
+  await page.keyboard.press("7");
+  await page.keyboard.press("b");
+  await page.waitForFunction(() => Module._webScene() === 13);
+  await page.finish();
+});
+
 // Scene 10 on KHK's helical pair (mn = 3, beta = 30 deg, 12 and 60 teeth):
 // the readout gives the contact lines' total length L of every frame, as the
 // picture's title does; L stays put for a face contact ratio of 1

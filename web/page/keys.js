@@ -37,11 +37,12 @@ var keys = (function () {
     { key: "h", short: "plane", ja: "(10) 作用面と接触線", en: "the plane of action and its contact lines", where: "pair" },
     { key: "v", short: "slide", ja: "(11) すべり速度と比すべり", en: "the flanks' sliding", where: "pair" },
     { key: "p", short: "set", ja: "(12) 遊星歯車装置", en: "the planetary set turning (planetary sets)", where: "pair",
-      someKinds: true }
+      someKinds: true },
+    { key: "b", short: "bend", ja: "(13) 歯元の曲げ", en: "the tooth as a beam: bending at the root", where: "pair" }
   ];
-  // The scene a scene key chooses (h: scene 10, v: scene 11, p: scene 12), and NaN for
-  // another key; and the key of a scene.
-  var lettered = { h: 10, v: 11, p: 12 };
+  // The scene a scene key chooses (h: scene 10, v: scene 11, p: scene 12, b: scene 13), and
+  // NaN for another key; and the key of a scene.
+  var lettered = { h: 10, v: 11, p: 12, b: 13 };
   function sceneOf(key) { return lettered.hasOwnProperty(key) ? lettered[key] : /^[1-9]$/.test(key) ? Number(key) : NaN; }
   function keyOf(scene) {
     for (var key in lettered) if (lettered[key] === scene) return key;

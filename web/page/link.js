@@ -89,8 +89,8 @@ var link = (function () {
                         " · kind は " + kindNames.join("、") + " のどれか");
         }
       } else if (key === "scene") {
-        if (/^([1-9]|1[0-2])$/.test(value)) asked = Number(value);
-        else problems.push("scene must be 1 to 12 · scene は 1〜12");
+        if (/^([1-9]|1[0-3])$/.test(value)) asked = Number(value);
+        else problems.push("scene must be 1 to 13 · scene は 1〜13");
       } else {
         unknown.push(given);
       }

@@ -420,6 +420,18 @@ var pairPanel = (function () {
       line(box, "σH_C = " + sigmaC.value + " MPa at the pitch point, σH_max = " + sigmaMax.value +
            " MPa greatest: contact stress (Hertz)", "歯面の接触応力（ピッチ点・最大）");
     }
+    // Bending at the root, as the report's lines give it (on the screen; a
+    // printed page has no height to spare for them).
+    var bending = program.bending();
+    for (var bi = 0; bi < 2; bi++) {
+      var b = bending.gears[bi];
+      if (!b) continue;
+      var loaded = !isNaN(b.sigmaF0);
+      line(box, "YF" + (bi + 1) + " = " + f(b.YF) + ", YS" + (bi + 1) + " = " + f(b.YS) +
+           " form and stress correction factors at the root" +
+           (loaded ? "; σF0_" + (bi + 1) + " = " + f(b.sigmaF0) + " MPa nominal root stress (a teaching figure, not a rating)" : ""),
+           names[bi].ja + "：歯形係数・応力修正係数" + (loaded ? "・呼び歯元応力（教材用の値）" : ""), "workshop");
+    }
     var quiet = warningLines(box, report, []);
     if (set) {
       var r = set.ring;
@@ -437,6 +449,7 @@ var pairPanel = (function () {
     box.appendChild(slidingLine);
     box.appendChild(planeLine);
     box.appendChild(setLine);
+    box.appendChild(bendingLine);
     readout.textContent = "";
     readout.appendChild(box);
     showContacts();
@@ -447,7 +460,16 @@ var pairPanel = (function () {
   var slidingLine = document.createElement("div");
   var planeLine = document.createElement("div");
   var setLine = document.createElement("div");
+  var bendingLine = document.createElement("div");
   function showContacts() {
+    // Scene 13: where the pair of teeth it follows touches.
+    bendingLine.hidden = scene !== 13;
+    if (scene === 13) {
+      var bs = program.bendingS();
+      var e = program.slidingCurve(2).E;
+      if (isNaN(bs) || bs > e) say(bendingLine, "the followed pair of teeth is out of contact now", "いまは追っている歯の対が接触していない");
+      else say(bendingLine, "s = " + f(bs, 3) + " mm from T1: the load on the teeth shown", "図の歯に荷重が掛かる点：T1 から s = " + f(bs, 3) + " mm");
+    }
     // Scene 12: how far each member of the set has turned.
     setLine.hidden = scene !== 12;
     if (scene === 12) {

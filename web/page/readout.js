@@ -18,7 +18,8 @@ var readouts = (function () {
     8: "the rack cutting gear 1 of Real gears",
     9: "the cutter cutting the ring of Real gears",
     10: "the plane of action of the gear pair of Real gears",
-    11: "the flanks' sliding in the gear pair of Real gears"
+    11: "the flanks' sliding in the gear pair of Real gears",
+    13: "bending at the tooth root in the gear pair of Real gears"
   };
 
   function degrees(radians) { return radians * 180 / Math.PI; }

@@ -20,7 +20,8 @@ std::string formatPairReport(const PairNumbers& numbers);
 // chosen for a given centre distance, the kind's lines, then what happens
 // along the line of action (the specific sliding at the ends of the
 // effective path, the single-tooth contact diameters, the contact stress
-// with a torque), formatMeshReport; of a planetary set, the set's numbers
+// with a torque), then bending at the tooth root (pair/mesh/root_bending.h),
+// formatMeshReport; of a planetary set, the set's numbers
 // and then each of its meshes so (pair/planetary.h).
 std::string formatPairReport(const PairInput& input, const PairNumbers& numbers);
 std::string formatMeshReport(const PairInput& input, const PairNumbers& numbers);

@@ -159,6 +159,12 @@ bool rackPairPasses(const PairInput& input, RingCutterMemo& memo);
 using PassesEveryRule = bool (*)(const PairInput& input, RingCutterMemo& memo);
 PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& problem, PassesEveryRule passes);
 
+// The ring's counter-clockwise tooth flank as its pinion-type cutter of
+// numbers.zc teeth cuts it (a helical ring's transverse section), thinned for
+// backlash, ordered from the root circle (outermost) to the tip circle;
+// returns the root radius df2 / 2.
+double ringToothFlank(const PairInput& input, const PairNumbers& numbers, std::vector<Polar>& flank);
+
 // The outlines of these kinds, placed in mesh (the kinds' table,
 // pair_kind.cpp, hands them over).
 struct PairGeometry;

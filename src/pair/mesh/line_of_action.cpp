@@ -11,6 +11,7 @@
 #include "base/plane.h"
 #include "pair/inputs/helical.h"
 #include "pair/solve/numeric.h"
+#include "pair/kinds/kinds.h"
 #include "pair/mesh/mesh_kinds.h"
 #include "pair/solve/number_format.h"
 

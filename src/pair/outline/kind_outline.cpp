@@ -17,50 +17,11 @@ constexpr int cutterFlankSamples = 4000;
 constexpr int cutterCornerSamples = 800;
 constexpr double arcTolerance = 0.0002;  // in m: sagitta of the rim's chords
 
-// The ring: for every profile point of the cutter's tooth half, the ring
-// point it cuts, as an angle from the middle of the ring tooth beside it;
-// what no cutter position removed is the ring's flank.
+// The ring: its outline from one tooth's flank and its root radius.
 void ringOutline(const PairInput& input, const PairNumbers& n, GearOutline& outline) {
-    const PairInput in = transverseInput(input);  // a helical ring's transverse section (pair/helical.h)
-    const RingCutting c = ringCutting(in, n.zc);
-    const int z2 = in.z2;
-    const double r2w = c.a0 * z2 / (z2 - c.zc);  // working pitch radii of the cutting mesh
-    const CuttingMotion motion{r2w, pi * in.m, 0.0, r2w - c.a0, c.a0};
-    const double ra2 = n.gear[1].da / 2.0;
-    const double rootRadius = c.a0 + c.rac;  // df2 / 2: where the cutter's tip reaches
-    std::vector<Polar> traced;
-    traced.reserve(cutterFlankSamples + cutterCornerSamples + 2);
-    auto trace = [&](const ProfilePoint& q) {
-        const Polar p = envelopePoint(motion, q);
-        if (p.rho > 0.0) {
-            // The space's counter-clockwise side is the clockwise flank of
-            // the tooth pi / z2 further on: mirrored, pi / z2 - psi.
-            traced.push_back(Polar{p.rho, pi / z2 - p.psi});
-        }
-    };
-    // The flank from where the cutter's involute starts (its base or root
-    // circle) to its tip, evenly in arc length (t^2), then the tip corner.
-    const double rStart = std::max(c.rbc, c.rfc);
-    const double t0 = std::sqrt(rStart * rStart - c.rbc * c.rbc) / c.rbc;
-    const double t1 = std::sqrt(c.rac * c.rac - c.rbc * c.rbc) / c.rbc;
-    for (int i = 0; i <= cutterFlankSamples; ++i) {
-        const double f = static_cast<double>(i) / cutterFlankSamples;
-        trace(cutterFlankPoint(c, n.alpha, std::sqrt(t0 * t0 + (t1 * t1 - t0 * t0) * f)));
-    }
-    for (int i = 1; i <= cutterCornerSamples; ++i) {
-        trace(cutterCornerPoint(c, n.alpha, static_cast<double>(i) / cutterCornerSamples));
-    }
     std::vector<Polar> flank;
-    envelopeFlank(traced, rootRadius, ra2, flank);
-    // Thinned for backlash: the whole flank turned by jt / (2 dw2) towards
-    // the tooth's middle (a cutter turned a little further cuts it).
-    if (n.thinning > 0.0) {
-        const double turn = n.thinning / n.gear[1].dw;
-        for (Polar& q : flank) {
-            q.psi -= turn;
-        }
-    }
-    assembleOutline(flank, ra2, rootRadius, z2, in.m, outline);
+    const double rootRadius = ringToothFlank(input, n, flank);
+    assembleOutline(flank, n.gear[1].da / 2.0, rootRadius, input.z2, transverseInput(input).m, outline);
 }
 
 void circleOutline(double radius, double m, GearOutline& outline) {
@@ -145,6 +106,51 @@ void buildPinion(const PairInput& input, const PairNumbers& numbers, PairGeometr
 }
 
 }  // namespace
+
+double ringToothFlank(const PairInput& input, const PairNumbers& n, std::vector<Polar>& flank) {
+    // For every profile point of the cutter's tooth half, the ring point it
+    // cuts, as an angle from the middle of the ring tooth beside it; what no
+    // cutter position removed is the ring's flank.
+    const PairInput in = transverseInput(input);  // a helical ring's transverse section (pair/helical.h)
+    const RingCutting c = ringCutting(in, n.zc);
+    const int z2 = in.z2;
+    const double r2w = c.a0 * z2 / (z2 - c.zc);  // working pitch radii of the cutting mesh
+    const CuttingMotion motion{r2w, pi * in.m, 0.0, r2w - c.a0, c.a0};
+    const double ra2 = n.gear[1].da / 2.0;
+    const double rootRadius = c.a0 + c.rac;  // df2 / 2: where the cutter's tip reaches
+    std::vector<Polar> traced;
+    traced.reserve(cutterFlankSamples + cutterCornerSamples + 2);
+    auto trace = [&](const ProfilePoint& q) {
+        const Polar p = envelopePoint(motion, q);
+        if (p.rho > 0.0) {
+            // The space's counter-clockwise side is the clockwise flank of
+            // the tooth pi / z2 further on: mirrored, pi / z2 - psi.
+            traced.push_back(Polar{p.rho, pi / z2 - p.psi});
+        }
+    };
+    // The flank from where the cutter's involute starts (its base or root
+    // circle) to its tip, evenly in arc length (t^2), then the tip corner.
+    const double rStart = std::max(c.rbc, c.rfc);
+    const double t0 = std::sqrt(rStart * rStart - c.rbc * c.rbc) / c.rbc;
+    const double t1 = std::sqrt(c.rac * c.rac - c.rbc * c.rbc) / c.rbc;
+    for (int i = 0; i <= cutterFlankSamples; ++i) {
+        const double f = static_cast<double>(i) / cutterFlankSamples;
+        trace(cutterFlankPoint(c, n.alpha, std::sqrt(t0 * t0 + (t1 * t1 - t0 * t0) * f)));
+    }
+    for (int i = 1; i <= cutterCornerSamples; ++i) {
+        trace(cutterCornerPoint(c, n.alpha, static_cast<double>(i) / cutterCornerSamples));
+    }
+    envelopeFlank(traced, rootRadius, ra2, flank);
+    // Thinned for backlash: the whole flank turned by jt / (2 dw2) towards
+    // the tooth's middle (a cutter turned a little further cuts it).
+    if (n.thinning > 0.0) {
+        const double turn = n.thinning / n.gear[1].dw;
+        for (Polar& q : flank) {
+            q.psi -= turn;
+        }
+    }
+    return rootRadius;
+}
 
 void buildInternalGeometry(const PairInput& input, PairGeometry& pair) {
     buildPinion(input, internalPairNumbers(input), pair);

@@ -110,52 +110,49 @@ void douglasPeucker(const Point2* p, size_t first, size_t last, double tolerance
     }
 }
 
-// The counter-clockwise flank of one tooth, from the root circle to the tip
-// circle, as what no position of the cutter removed: for every radius the
-// least angle from the tooth's middle that any traced curve reaches there.
-// Undercut needs no rule of its own: where the tip round's path swings into
-// the involute, it is the lesser angle.
 void toothFlank(const PairInput& input, int gear, const PairNumbers& n, int roundCount, int flankCount,
                 std::vector<Polar>& flank, double& rootRadius) {
     const PairInput in = transverseInput(input);  // a helical gear's transverse section (pair/helical.h)
     const double m = in.m;
-    const double h = in.heightFactor;
     const int z = gear == 0 ? in.z1 : in.z2;
-    const double x = gear == 0 ? in.x1 : in.x2;
     const double r = m * z / 2.0;
-    const double xm = x * m;
-    const double ra = n.gear[gear].da / 2.0;
-    const RackProfile p = makeRackProfile(m, n.alpha, h);
-    rootRadius = r + xm - p.depth;
+    // Thinned for backlash: the rack moved tangentially (a thicker rack
+    // tooth) cuts the whole flank turned by jt / (2 dw) towards the tooth's
+    // middle.
+    const double turn = n.thinning > 0.0 ? n.thinning / n.gear[gear].dw : 0.0;
+    rootRadius = rackCutFlank(makeRackProfile(m, n.alpha, in.heightFactor), r, (gear == 0 ? in.x1 : in.x2) * m,
+                              n.gear[gear].da / 2.0, turn, roundCount, flankCount, flank);
+}
 
+}  // namespace
+
+double rackCutFlank(const RackProfile& p, double r, double xm, double ra, double turn, int roundCount, int flankCount,
+                    std::vector<Polar>& flank) {
+    const double m = p.m;
+    const double rootRadius = r + xm - p.depth;
     // The cutter's half profile: round, then flank up to where it cuts the
     // tip circle (a rack point h above the rolling line cuts no lower than
     // radius r + h).
     std::vector<Polar> traced;
     traced.reserve(static_cast<size_t>(roundCount + flankCount + 2));
-    const double bEnd = pi / 2.0 - n.alpha;
+    const double bEnd = pi / 2.0 - p.alpha;
     for (int i = 0; i <= roundCount; ++i) {
         traced.push_back(envelopePoint(p, r, xm, roundPoint(p, bEnd * i / roundCount)));
     }
     const double v0 = flankStart(p);
-    const double v1 = std::min(ra - r - xm + 0.05 * m, rackAddendum * h * m);
+    const double v1 = std::min(ra - r - xm + 0.05 * m, rackAddendum * p.h * m);
     for (int i = 1; i <= flankCount; ++i) {
         traced.push_back(envelopePoint(p, r, xm, flankPoint(p, v0 + (v1 - v0) * i / flankCount)));
     }
 
     envelopeFlank(traced, rootRadius, ra, flank);
-    // Thinned for backlash: the rack moved tangentially (a thicker rack
-    // tooth) cuts the whole flank turned by jt / (2 dw) towards the tooth's
-    // middle.
-    if (n.thinning > 0.0) {
-        const double turn = n.thinning / n.gear[gear].dw;
+    if (turn > 0.0) {
         for (Polar& q : flank) {
             q.psi -= turn;
         }
     }
+    return rootRadius;
 }
-
-}  // namespace
 
 void envelopeFlank(const std::vector<Polar>& traced, double rhoFrom, double rhoTo, std::vector<Polar>& flank) {
     std::vector<std::vector<Polar>> pieces;

@@ -77,6 +77,15 @@ void buildPairGeometry(const PairInput& input, PairGeometry& pair);
 void traceToothFlank(const PairInput& input, int gear, const PairNumbers& numbers, int samples,
                      std::vector<Point2>& flank);
 
+// Tooth 0's counter-clockwise flank as the rack profile p cuts it on a blank
+// of reference radius r (any r, a virtual gear's too), shift xm (mm), tip
+// radius ra, turned by `turn` (rad) towards the tooth's middle for backlash,
+// from roundCount + 1 points of the cutter's tip round and flankCount of its
+// straight flank; ordered from the root circle to the tip circle. Returns the
+// root radius r + xm - depth.
+double rackCutFlank(const RackProfile& p, double r, double xm, double ra, double turn, int roundCount, int flankCount,
+                    std::vector<Polar>& flank);
+
 // Reduces a closed outline to the fewest points that keep it within
 // `tolerance` (mm) of the original (Douglas-Peucker); for drawing at a zoom
 // where `tolerance` is a quarter pixel.

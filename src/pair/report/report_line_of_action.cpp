@@ -131,5 +131,6 @@ PairReport meshReport(const PairInput& input, const PairNumbers& numbers) {
     }
     r.append(kindReport(numbers));
     lineOfActionLines(r, input, numbers);
+    rootBendingLines(r, input, numbers);
     return r.lines;
 }

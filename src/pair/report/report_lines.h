@@ -237,3 +237,7 @@ struct Report {
         }
     }
 };
+
+// The lines about bending at the tooth root (pair/mesh/root_bending.h) that
+// close a mesh's report (report_root_bending.cpp).
+void rootBendingLines(Report& r, const PairInput& input, const PairNumbers& numbers);

@@ -251,7 +251,7 @@ PairCheck checkPlanetarySet(const PairInput& in) {
                      "tips (trochoid interference)",
                      fixed(xR, 4).c_str());
         }
-        return refusalWithCure(in, 0, text);
+        return refusalWithCure(in, 0, text, planetarySetPasses);
     }
     // The rules of the set itself; their cure is the planet count.
     int largest = 0;
