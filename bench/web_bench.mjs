@@ -24,7 +24,11 @@
 // the first 50 and of the last 50 of 300 presses; a page that keeps every
 // report as one growing text pays more with each press.
 //
-// node bench/web_bench.mjs <page.html> [presses per scene] [desktop table] [loads]
+// The page's size in bytes and the ratio are set against their budgets.
+// With an earlier page (another build of it), that page and a blank page of
+// its size join the same alternation, for a before and after from one run.
+//
+// node bench/web_bench.mjs <page.html> [presses per scene] [desktop table] [loads] [earlier page.html]
 // The optional desktop table is frame_bench's output; its CPU ms/frame
 // column is printed beside the browser's figures. Loads: start-ups of each
 // page (31: the blank page's median alone moves by a quarter between runs
@@ -34,7 +38,7 @@ import os from "node:os";
 import path from "node:path";
 import { launchChromium, servePage, zPressCosts } from "../tests/web/chromium.mjs";
 
-const [pagePath, pressesArg, desktopTable, loadsArg] = process.argv.slice(2);
+const [pagePath, pressesArg, desktopTable, loadsArg, earlierPage] = process.argv.slice(2);
 const presses = Number(pressesArg ?? 300) === 0 ? 0 : Math.max(20, Number(pressesArg ?? 300));
 const loads = Math.max(3, Number(loadsArg ?? 31));
 const warmUp = 30;
@@ -71,15 +75,26 @@ var padding = "`;
   return file;
 }
 
-async function startUp(browser) {
-  const blankPath = writeBlankPage(fs.statSync(pagePath).size);
-  const servers = { page: await servePage(pagePath), blank: await servePage(blankPath) };
-  const times = { page: [], blank: [] };
-  const marks = {};
+// The budgets the start-up is held to: the one file at most 300 KB, and
+// the first frame at most 1.2 times the blank page's.
+const budgetBytes = 300_000;
+const budgetRatio = 1.2;
+
+// Loads each page and its blank page alternately (page, blank, the earlier
+// page, its blank, ...), each in a fresh browser context.
+async function startUp(browser, pagePaths) {
+  const entries = [];
+  for (const [i, file] of pagePaths.entries()) {
+    const blankPath = writeBlankPage(fs.statSync(file).size);
+    entries.push({ name: i === 0 ? "involute-gears" : `earlier page (${path.basename(file)})`, file, bytes: fs.statSync(file).size,
+                   server: await servePage(file), times: [], marks: {} });
+    entries.push({ name: "blank WebGL page, same size", file: blankPath, blank: true,
+                   server: await servePage(blankPath), times: [], marks: {} });
+  }
   // One unmeasured load each first: the GPU process starts with the first
   // WebGL context of the browser.
   for (let i = -1; i < loads; ++i) {
-    for (const which of ["page", "blank"]) {
+    for (const entry of entries) {
       const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
       const page = await context.newPage();
       await page.addInitScript(() => {
@@ -90,41 +105,49 @@ async function startUp(browser) {
           }
         }).observe(document, { attributes: true, subtree: true, attributeFilter: ["data-frames"] });
       });
-      await page.goto(servers[which].origin + "/");
+      await page.goto(entry.server.origin + "/");
       await page.waitForFunction(() => window.firstFrameAt !== undefined);
       if (i >= 0) {
-        times[which].push(await page.evaluate(() => window.firstFrameAt));
-        if (which === "page") {
+        entry.times.push(await page.evaluate(() => window.firstFrameAt));
+        if (!entry.blank) {
           for (const mark of await page.evaluate(() => performance.getEntriesByType("mark").map((m) => [m.name, m.startTime]))) {
-            (marks[mark[0]] ??= []).push(mark[1]);
+            (entry.marks[mark[0]] ??= []).push(mark[1]);
           }
         }
       }
       await context.close();
     }
   }
-  servers.page.close();
-  servers.blank.close();
-  fs.rmSync(path.dirname(blankPath), { recursive: true });
-  const page = median(times.page);
-  const blank = median(times.blank);
+  for (const entry of entries) {
+    entry.server.close();
+    if (entry.blank) fs.rmSync(path.dirname(entry.file), { recursive: true });
+  }
   console.log(`Start-up, ${loads} loads of each page alternately, headless Chromium ${browser.version()}\n`);
-  console.log("| page | median ms to first frame | min | max |");
-  console.log("|---|---:|---:|---:|");
-  const row = (name, t) => console.log(`| ${name} | ${median(t).toFixed(1)} | ${Math.min(...t).toFixed(1)} | ${Math.max(...t).toFixed(1)} |`);
-  row("involute-gears", times.page);
-  row("blank WebGL page, same size", times.blank);
-  // Each page load is paired with the blank page's load that follows it:
-  // the median of those ratios leaves out most of the machine's swings
-  // between loads, which move both medians.
-  const paired = median(times.page.map((t, i) => t / times.blank[i]));
-  console.log(`\nratio ${(page / blank).toFixed(2)} (of the medians), ${paired.toFixed(2)} (median of the ${loads} ` +
-              `paired loads); the page's marks (median ms from navigation): ` +
-              Object.entries(marks).map(([name, t]) => `${name} ${median(t).toFixed(1)}`).join(", ") + "\n");
+  console.log("| page | bytes | median ms to first frame | min | max |");
+  console.log("|---|---:|---:|---:|---:|");
+  for (const entry of entries) {
+    const t = entry.times;
+    console.log(`| ${entry.name} | ${entry.bytes ?? "(same)"} | ${median(t).toFixed(1)} | ` +
+                `${Math.min(...t).toFixed(1)} | ${Math.max(...t).toFixed(1)} |`);
+  }
+  for (let i = 0; i < entries.length; i += 2) {
+    const [page, blank] = [entries[i], entries[i + 1]];
+    // Each page load is paired with the blank page's load that follows it:
+    // the median of those ratios leaves out most of the machine's swings
+    // between loads, which move both medians.
+    const ratio = median(page.times) / median(blank.times);
+    const paired = median(page.times.map((t, j) => t / blank.times[j]));
+    console.log(`\n${page.name}: ${page.bytes} bytes (budget ${budgetBytes}: ${page.bytes <= budgetBytes ? "within" : "OVER"}); ` +
+                `first frame / blank page's: ${ratio.toFixed(2)} (of the medians), ${paired.toFixed(2)} (median of the ` +
+                `${loads} paired loads; budget ${budgetRatio}: ${paired <= budgetRatio ? "within" : "OVER"}); the page's marks ` +
+                "(median ms from navigation): " +
+                Object.entries(page.marks).map(([name, t]) => `${name} ${median(t).toFixed(1)}`).join(", "));
+  }
+  console.log();
 }
 
 const browser = await launchChromium();
-await startUp(browser);
+await startUp(browser, earlierPage ? [pagePath, earlierPage] : [pagePath]);
 if (presses === 0) {
   await browser.close();
   process.exit(0);

@@ -500,8 +500,8 @@ void glRotated(GLdouble angle, GLdouble x, GLdouble y, GLdouble z) {
 }
 
 void glRasterPos2f(GLfloat x, GLfloat y) {
-    glutWebRasterMoved();
     const Clip c = transform(x, y);
+    glutWebRasterMoved(c.w > 0.0f ? c.x / c.w : 2.0f, c.w > 0.0f ? c.y / c.w : 2.0f);
     // Outside the clip volume the raster position is invalid and bitmaps
     // draw nothing.
     current.rasterValid = c.w > 0.0f && std::fabs(c.x) <= c.w && std::fabs(c.y) <= c.w && std::fabs(c.z) <= c.w;

@@ -39,6 +39,7 @@
 // pixel.
 #include <GL/freeglut.h>
 
+#include <cmath>
 #include <cstdint>
 
 #include <emscripten/emscripten.h>
@@ -47,6 +48,7 @@
 #include "bitmap_font.h"
 #include "frame_record.h"
 #include "glut_window.h"
+#include "scenes/scenes.h"
 #include "webgl_backend.h"
 
 namespace {
@@ -91,6 +93,7 @@ namespace {
 constexpr int frameTextCapacity = 1024;  // bytes: the titles of any frame, with room to spare
 char frameText[frameTextCapacity] = {};
 int frameTextLength = 0;
+bool atTitle = false;  // the raster position is a title's: its glyphs are frame text
 
 void appendFrameText(char c) {
     if (frameTextLength < frameTextCapacity - 1) {
@@ -101,12 +104,18 @@ void appendFrameText(char c) {
 }  // namespace
 
 void glutWebFrameCleared() {
+    atTitle = false;
     frameTextLength = 0;
     frameText[0] = '\0';
 }
 
-void glutWebRasterMoved() {
-    if (frameTextLength > 0 && frameText[frameTextLength - 1] != '\n') {
+void glutWebRasterMoved(float x, float y) {
+    // Titles are drawn before any transform, so their raster positions are
+    // the title constants themselves, to float rounding.
+    constexpr float tolerance = 1e-4f;
+    const auto near = [](float a, float b) { return std::fabs(a - b) < tolerance; };
+    atTitle = near(x, titleX) && (near(y, firstTitleY) || near(y, secondTitleY));
+    if (atTitle && frameTextLength > 0 && frameText[frameTextLength - 1] != '\n') {
         appendFrameText('\n');
     }
 }
@@ -185,7 +194,9 @@ void glutBitmapCharacter(void* font, int character) {
     if (reinterpret_cast<intptr_t>(font) != helvetica18Id || character < 1 || character > 127) {
         return;
     }
-    appendFrameText(static_cast<char>(character));
+    if (atTitle) {
+        appendFrameText(static_cast<char>(character));
+    }
     const BitmapGlyph& g = fontHelvetica18.glyphs[character];
     glBitmap(g.width, g.height, g.xorig, g.yorig, g.xmove, g.ymove, fontHelvetica18.bits + g.offset);
 }

@@ -23,6 +23,7 @@ add_custom_target(involute-gears-page DEPENDS ${PAGE_SHELL})
 
 add_executable(involute-gears
   ${INVOLUTE_CORE_SOURCES}
+  ${INVOLUTE_MODEL_SOURCES}
   src/app/main.cpp
   web/gl_immediate.cpp
   web/webgl_backend.cpp
@@ -34,7 +35,10 @@ add_executable(involute-gears
   web/pair_bridge.cpp
   web/restart.cpp
 )
+# emcc links the page with the wasm inline as base64 (involute-gears-linked.html);
+# pack_program.mjs then stores the wasm gzipped in it, involute-gears.html.
 set_target_properties(involute-gears PROPERTIES
+  OUTPUT_NAME "involute-gears-linked"
   SUFFIX ".html"
   RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
 # web/include first: <GL/gl.h> and <GL/freeglut.h> are the web layer's.
@@ -65,3 +69,14 @@ target_link_options(involute-gears PRIVATE
 add_dependencies(involute-gears involute-gears-page)
 set_property(TARGET involute-gears APPEND PROPERTY LINK_DEPENDS
   ${PAGE_SHELL} ${WEB_DIR}/stdout_to_page.js)
+
+# The one page: the linked page with its wasm gzipped. Node is there
+# wherever emcc is (emcc runs its JavaScript tools with it).
+find_program(NODE_EXECUTABLE NAMES node nodejs REQUIRED)
+set(PAGE ${CMAKE_BINARY_DIR}/involute-gears.html)
+add_custom_command(OUTPUT ${PAGE}
+  COMMAND ${NODE_EXECUTABLE} ${WEB_DIR}/tools/pack_program.mjs $<TARGET_FILE:involute-gears> ${PAGE}
+  DEPENDS involute-gears ${WEB_DIR}/tools/pack_program.mjs
+  COMMENT "Packing the program's wasm into involute-gears.html"
+  VERBATIM)
+add_custom_target(involute-gears-page-packed ALL DEPENDS ${PAGE})

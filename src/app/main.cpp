@@ -9,8 +9,8 @@
 #include "app/pair_state.h"
 #include "app/state.h"
 #include "app/window.h"
-#include "pair/exports.h"
-#include "pair/report.h"
+#include "pair/exports/exports.h"
+#include "pair/report/report.h"
 #include "geometry/gear_setup.h"
 
 namespace {

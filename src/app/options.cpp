@@ -9,9 +9,9 @@
 #include <getopt.h>
 #include <vector>
 
-#include "pair/line_of_action.h"
+#include "pair/mesh/line_of_action.h"
 #include "pair/pair_kind.h"
-#include "pair/planetary.h"
+#include "pair/sets/planetary.h"
 
 namespace {
 

@@ -38,10 +38,10 @@
 
 #include <string>
 
-#include "pair/exports.h"
-#include "pair/gear_pair.h"
-#include "pair/inputs.h"
-#include "pair/report.h"
+#include "pair/exports/exports.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/inputs/inputs.h"
+#include "pair/report/report.h"
 
 struct ProgramOptions {
     bool help = false;      // --help or -h: print the options (helpText) and exit 0

@@ -26,9 +26,9 @@
 #include <vector>
 
 #include "app/options.h"
-#include "pair/exports.h"
+#include "pair/exports/exports.h"
 #include "pair/pair_kind.h"
-#include "pair/report.h"
+#include "pair/report/report.h"
 #include "support/expected_report.h"
 #include "support/program.h"
 

@@ -9,11 +9,11 @@
 #include <random>
 #include <string>
 
-#include "pair/gear_pair.h"
-#include "pair/helical.h"
-#include "pair/line_of_action.h"
-#include "pair/mesh.h"
-#include "pair/outline.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/inputs/helical.h"
+#include "pair/mesh/line_of_action.h"
+#include "pair/mesh/mesh.h"
+#include "pair/outline/outline.h"
 #include "pair/pair_kind.h"
 
 namespace {

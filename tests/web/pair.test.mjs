@@ -374,6 +374,7 @@ test("a planetary set: its link, numbers, scene 12 and its turns, key p for sets
   for (const what of ["svg", "dxf", "stl"]) {
     const [download] = await Promise.all([page.waitForEvent("download"), page.click(`[data-action="save-${what}"]`)]);
     saved[what] = fs.readFileSync(await download.path());
+    assert.equal(download.suggestedFilename(), `involute-planetary-z12-z24-z63-m3-N3-x0.6-x0.36.${what}`);
   }
   assert.match(saved.svg.toString("utf8"), /id="planet3"[^]*<g id="RING"/);
   // Another kind: p is no scene of it, and scene 12 gives way to scene 7.
@@ -412,9 +413,24 @@ test("a planetary set: its link, numbers, scene 12 and its turns, key p for sets
 test("Save the gears' outlines and Save for 3D printing download the desktop's --svg, --dxf and --stl files, byte for byte", { timeout: testTimeoutMs }, async (t) => {
   const page = await openPage(`${server.origin}/involute-gears.html${publishedLink}`);
   await page.waitForFunction(() => Module._webScene() === 7);
+  // Every save button styled as the panel's scene buttons (those neither
+  // pressed nor off), 44 px tall or more.
+  const looks = await page.$$eval('#real-gears [data-action^="save-"], #real-gears .pair-keys button', (list) => list.map((b) => {
+    const style = getComputedStyle(b);
+    return { what: b.dataset.action ?? b.dataset.key, pressed: b.getAttribute("aria-pressed") === "true" || b.disabled,
+             height: b.getBoundingClientRect().height,
+             look: [style.borderRadius, style.borderTopColor, style.backgroundColor, style.cursor].join(" ") };
+  }));
+  assert.deepEqual(looks.filter((b) => b.what.startsWith("save-")).map((b) => b.what), ["save-svg", "save-dxf", "save-stl"]);
+  const sceneButton = looks.find((b) => !b.what.startsWith("save-") && !b.pressed);
+  for (const b of looks) {
+    assert.ok(b.height >= 44, JSON.stringify(b));
+    if (!b.pressed) assert.equal(b.look, sceneButton.look, `${b.what} looks as a scene button does`);
+  }
   const [download] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-svg"]')]);
   const svg = fs.readFileSync(await download.path());
-  assert.equal(download.suggestedFilename(), "involute-gears-pair.svg");
+  // Each file named by the pair it holds, from the inputs.
+  assert.equal(download.suggestedFilename(), "involute-external-z12-z24-m3-x0.6-x0.36.svg");
   const text = svg.toString("utf8");
   assert.match(text, /<svg [^>]*width="[\d.]+mm" height="[\d.]+mm" viewBox="[-\d. ]+"/);
   for (const id of ["gear1", "gear2"]) {
@@ -422,7 +438,7 @@ test("Save the gears' outlines and Save for 3D printing download the desktop's -
   }
   const [dxfDownload] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-dxf"]')]);
   const dxf = fs.readFileSync(await dxfDownload.path());
-  assert.equal(dxfDownload.suggestedFilename(), "involute-gears-pair.dxf");
+  assert.equal(dxfDownload.suggestedFilename(), "involute-external-z12-z24-m3-x0.6-x0.36.dxf");
   const dxfText = dxf.toString("latin1");
   assert.match(dxfText, /\$INSUNITS\r?\n\s*70\r?\n\s*4\r?\n/, "millimetres");
   for (const layer of ["GEAR1", "GEAR2"]) {
@@ -434,12 +450,13 @@ test("Save the gears' outlines and Save for 3D printing download the desktop's -
   await commit(page, "#pair-width", "12");
   const [stlDownload] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-stl"]')]);
   const stl = fs.readFileSync(await stlDownload.path());
-  assert.equal(stlDownload.suggestedFilename(), "involute-gears-pair.stl");
+  assert.equal(stlDownload.suggestedFilename(), "involute-external-z12-z24-m3-x0.6-x0.36-b12.stl");
   assert.equal(stl.length, 84 + 50 * stl.readUInt32LE(80), "a binary STL, 50 bytes a facet");
   await page.check('input[name="kind"][value="internal"]');
   await commit(page, "#pair-z2", "60");
   const [ringDownload] = await Promise.all([page.waitForEvent("download"), page.click('[data-action="save-stl"]')]);
   const ring = fs.readFileSync(await ringDownload.path());
+  assert.equal(ringDownload.suggestedFilename(), "involute-internal-z12-z60-m3-x0.6-x0.36-b12.stl");
   // Two gears of 400 teeth: 9 MB, for which the page's memory must grow.
   await page.check('input[name="kind"][value="external"]');
   await commit(page, "#pair-z1", "400");

@@ -1,16 +1,64 @@
 // The program's module: how the page hands emscripten the program (the
-// inline wasm, decoded here) and where the program's hooks lead (output to
+// inline wasm, gzipped, unpacked and compiled here) and where the program's hooks lead (output to
 // the report box, frames and failures to the page's life in program.js).
 // Asks for the WebGL context before the page's first paint, with the
-// program's shaders (shaders.html) compiled and linked, and compiles
-// and starts the program at once, while the page is still being read (most
-// of the page's scripts come after the program's, page.html).
+// program's shaders (shaders.html) compiled and linked, and starts
+// compiling the program first of all, in the background, while the page is
+// still being read; the program starts as soon as it is compiled.
 // Not here: anything shown on the page. Performance marks: "page-script",
+// "wasm-compiled", "wasm-asked" (the program's script asks for it),
 // "wasm-ready", "runtime-ready" (and "first-frame" and "panels-shown", in
 // program.js).
 "use strict";
 performance.mark("page-script");
 var Module = (function () {
+  // The wasm is inline, gzipped and in base64 (#program-code: one
+  // self-contained file, half the size of the plain wasm in base64). It is
+  // unpacked by the browser's own DecompressionStream and compiled as it
+  // streams out, in the background, starting here, while the page is still
+  // being read and the WebGL context is made. No fetch(): a data: URL costs
+  // round trips through the browser's network service and fails under a
+  // Content-Security-Policy connect-src.
+  function decodeBase64(text) {
+    if (typeof Uint8Array.fromBase64 === "function") return Uint8Array.fromBase64(text);
+    var chars = atob(text);
+    var bytes = new Uint8Array(chars.length);
+    for (var i = 0; i < chars.length; i++) bytes[i] = chars.charCodeAt(i);
+    return bytes;
+  }
+  var tooOld = "this browser cannot unpack the program (it has no DecompressionStream)";
+  function compileProgram() {
+    var packed = document.getElementById("program-code");
+    if (!packed) return Promise.reject(new Error("the program's WebAssembly is not inline in the page"));
+    if (typeof DecompressionStream !== "function") return Promise.reject(new Error(tooOld));
+    var bytes = decodeBase64(packed.text.trim());
+    packed.text = "";
+    // A stream of the bytes at hand: unpacked by promise jobs, which run
+    // between the page's scripts, not by tasks that wait for the page's
+    // parser to let go (as a Blob's stream would).
+    var gzipped = new ReadableStream({
+      start: function (controller) {
+        controller.enqueue(bytes);
+        controller.close();
+      }
+    });
+    var response = new Response(gzipped.pipeThrough(new DecompressionStream("gzip")),
+                                { headers: { "content-type": "application/wasm" } });
+    var compiled = typeof WebAssembly.compileStreaming === "function" ? WebAssembly.compileStreaming(response)
+      : response.arrayBuffer().then(function (wasm) { return WebAssembly.compile(wasm); });
+    return compiled.then(function (module) { performance.mark("wasm-compiled"); return module; });
+  }
+  var compiling;
+  try {
+    compiling = compileProgram();
+  } catch (error) {
+    compiling = Promise.reject(error);
+  }
+  // A failure is told when the program's script asks for the module
+  // (instantiateWasm), once the page's life (program.js) is there to tell it.
+  var compiledModule = null;
+  compiling.then(function (module) { compiledModule = module; }, function () {});
+
   // The WebGL context is asked for now, before the page's first paint: asked
   // for at the program's start, it waits for the browser's GPU process to
   // finish painting the page first, several times as long. The program's
@@ -51,17 +99,6 @@ var Module = (function () {
     // No WebGL: the program finds none either and says so.
   }
 
-  // The wasm is inline as base64 (one self-contained file). Decoded here,
-  // once and synchronously, it spares emscripten's fetch() of a data: URL,
-  // which costs tens of milliseconds of round trips through the browser's
-  // network service, and fails under a Content-Security-Policy connect-src.
-  function decodeBase64(text) {
-    if (typeof Uint8Array.fromBase64 === "function") return Uint8Array.fromBase64(text);
-    var chars = atob(text);
-    var bytes = new Uint8Array(chars.length);
-    for (var i = 0; i < chars.length; i++) bytes[i] = chars.charCodeAt(i);
-    return bytes;
-  }
   function failToRun(reason) { page.failToRun(reason); }
   return {
     canvas: document.getElementById("canvas"),
@@ -80,45 +117,44 @@ var Module = (function () {
       page.fail("The picture cannot be drawn: " + message + ". Try another browser or device.");
     },
     onAbort: failToRun,
-    // emscripten's SINGLE_FILE build keeps the wasm as a data: URL in the
-    // global wasmBinaryFile; with it missing (another toolchain), starting
-    // is impossible here, and the page says so.
+    // The compiled program instantiated with the glue's imports; the first
+    // frame follows as soon as it is ready, whether or not the rest of the
+    // page has been read.
     instantiateWasm: function (imports, receiveInstance) {
-      var url = typeof wasmBinaryFile === "string" ? wasmBinaryFile : "";
-      var comma = url.indexOf(";base64,");
-      if (url.lastIndexOf("data:", 0) !== 0 || comma < 0) {
-        failToRun("the program's WebAssembly is not inline in the page");
-        return {};
-      }
-      // Compiled and started at once, while the page is still being read:
-      // the first frame is drawn before the page's later scripts run. A
-      // browser that compiles only small modules on the page's thread
-      // (a RangeError) compiles it in the background instead.
-      var bytes = decodeBase64(url.slice(comma + 8));
-      var compiled;
-      try {
-        compiled = new WebAssembly.Module(bytes);
-      } catch (error) {
-        if (!(error instanceof RangeError)) {
+      performance.mark("wasm-asked");
+      function failed(error) {
+        if (error && error.message === tooOld) {
+          page.fail("The program cannot start: " + tooOld + ". Update the browser, or use another one.");
+        } else {
           failToRun(error);
-          return {};
         }
-        WebAssembly.instantiate(bytes, imports).then(function (result) {
+      }
+      // Compiled already (while the page's scripts before this one ran): the
+      // program starts at once, before the page's later scripts, unless the
+      // browser instantiates only small modules on the page's thread.
+      if (compiledModule) {
+        var instance = null;
+        try {
+          instance = new WebAssembly.Instance(compiledModule, imports);
+        } catch (error) {
+          if (!(error instanceof RangeError)) {
+            failed(error);
+            return {};
+          }
+        }
+        if (instance) {
           performance.mark("wasm-ready");
-          receiveInstance(result.instance, result.module);
-        }, failToRun);
-        return {};
+          receiveInstance(instance, compiledModule);
+          return instance.exports;
+        }
       }
-      var instance;
-      try {
-        instance = new WebAssembly.Instance(compiled, imports);
-      } catch (error) {
-        failToRun(error);
-        return {};
-      }
-      performance.mark("wasm-ready");
-      receiveInstance(instance, compiled);
-      return instance.exports;
+      compiling.then(function (compiled) {
+        return WebAssembly.instantiate(compiled, imports).then(function (instance) {
+          performance.mark("wasm-ready");
+          receiveInstance(instance, compiled);
+        });
+      }).catch(failed);
+      return {};
     },
     // The shader program for the program's context: the one made with the
     // page, or a new one (after a lost context came back); its shaders

@@ -628,22 +628,41 @@ var pairPanel = (function () {
   // The program may have failed before this script was read (page.html).
   stateChanged();
 
-  // ---- The outlines as an SVG file: the desktop's --svg, byte for byte;
+  // ---- The saved files, named by the pair the program has (the last good
+  // one): involute-external-z12-z24-m3.dxf. The tooth counts, the module and
+  // a set's planets always; the other inputs that shape the outlines or the
+  // solid only where they differ from their start (x0.6-x0.36, beta15-left).
+  var fileTags = { z1: "z", z2: "z", z3: "z", module: "m", planets: "N", alpha: "alpha", x1: "x", x2: "x",
+                   cutter: "zc", backlash: "jn", width: "b", beta: "beta", hand: "" };
+  var alwaysNamed = { z1: true, z2: true, z3: true, module: true, planets: true };
+  function fileName(extension) {
+    var parts = ["involute", good.kind];
+    Object.keys(fileTags).forEach(function (name) {
+      var field = byName[name];
+      var value = good[name];
+      if (!field || !uses(field, good.kind) || value === undefined) return;
+      if (!alwaysNamed[name] && value === Number(field.start || 0)) return;
+      if (name === "hand" && !good.beta) return;  // a spur gear has no hand
+      parts.push(fileTags[name] + (field.words ? field.words[value] : String(value)));
+    });
+    return parts.join("-").replace(/[^A-Za-z0-9.,+-]/g, "_") + "." + extension;
+  }
+  // The outlines as an SVG file: the desktop's --svg, byte for byte;
   // after Esc too, as the picture saves are (the program has stopped, its
   // pair is still there).
   section.querySelector('[data-action="save-svg"]').addEventListener("click", function () {
     if (!started || !(running() || body.dataset.state === "ended")) return;
-    saves.download(program.svg(), "image/svg+xml", "involute-gears-pair.svg");
+    saves.download(program.svg(), "image/svg+xml", fileName("svg"));
   });
   // The same outlines as the desktop's --dxf: DXF R12 in mm, in mesh.
   section.querySelector('[data-action="save-dxf"]').addEventListener("click", function () {
     if (!started || !(running() || body.dataset.state === "ended")) return;
-    saves.download(program.dxf(), "image/vnd.dxf", "involute-gears-pair.dxf");
+    saves.download(program.dxf(), "image/vnd.dxf", fileName("dxf"));
   });
   // The gears as solids to print, the desktop's --stl: binary STL in mm.
   section.querySelector('[data-action="save-stl"]').addEventListener("click", function () {
     if (!started || !(running() || body.dataset.state === "ended")) return;
-    saves.download(program.stl(), "model/stl", "involute-gears-pair.stl");
+    saves.download(program.stl(), "model/stl", fileName("stl"));
   });
 
   return {
