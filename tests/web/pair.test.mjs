@@ -287,6 +287,11 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   await page.press("#pair-cutter", "Tab");
   assert.match(await page.innerText("#pair-cutter-error"), /8[^\d]+200/);
   await commit(page, "#pair-cutter", "");
+  // A range in multiples of the module, its Japanese half in Japanese words.
+  await commit(page, "#pair-backlash", "1");
+  assert.match(await page.innerText("#pair-backlash-error"),
+               /^jn must be 0 to 0\.25 m = 0\.25 mm · バックラッシ jn（空欄なら 0） は 0〜0\.25 m（= 0\.25 mm まで）$/);
+  await commit(page, "#pair-backlash", "");
 
   // The rack: scene 9 gives way to scene 7, key 9 does nothing, z2 and x2
   // are not asked for, the link holds one number for the teeth and the shift.

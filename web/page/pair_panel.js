@@ -46,7 +46,7 @@ var pairPanel = (function () {
       var field = {
         name: input.name, index: index, short: input.symbol, unit: input.unit === "mm" ? " mm" : input.unit,
         label: labelHtml(input.label), labelJa: input.labelJa, said: input.said, min: input.lo, max: input.hi,
-        whole: input.whole, perModule: input.perModule, optional: input.optional,
+        whole: input.whole, perModule: input.perModule, optional: input.optional, loOpen: input.loOpen,
         start: input.optional && input.start === 0 ? "" : String(input.start), link: [input.link, input.slot],
         kinds: input.kinds, words: input.words ? input.words.split("|") : null
       };
@@ -190,7 +190,11 @@ var pairPanel = (function () {
     if (value !== null) return { value: value };
     if (field.perModule || field.words) {
       var range = program.pairInputRange(field.index, m);
-      return { error: field.short + " must be " + range + " · " + field.said[1] + " は " + range };
+      // The same range in Japanese words: "0〜0.25 m（= 0.75 mm）", "right・left のどれか".
+      var ja = field.words ? field.words.join("・") + " のどれか"
+        : (field.loOpen ? field.min + " m より大きく " + field.max + " m 以下" : field.min + "〜" + field.max + " m") +
+          (m > 0 ? "（= " + Number((field.max * m).toPrecision(6)) + " mm まで）" : "");
+      return { error: field.short + " must be " + range + " · " + field.said[1] + " は " + ja };
     }
     var what = field.whole ? "a whole number from " : "a number from ";
     return { error: field.said[0] + " must be " + what + field.min + " to " + field.max + " · " + field.said[1] +
