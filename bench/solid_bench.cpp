@@ -16,8 +16,8 @@
 #include <vector>
 
 #include "app/output_file.h"
-#include "pair/exports.h"
-#include "pair/solid.h"
+#include "pair/exports/exports.h"
+#include "pair/exports/solid.h"
 
 namespace {
 

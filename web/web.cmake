@@ -23,6 +23,7 @@ add_custom_target(involute-gears-page DEPENDS ${PAGE_SHELL})
 
 add_executable(involute-gears
   ${INVOLUTE_CORE_SOURCES}
+  ${INVOLUTE_MODEL_SOURCES}
   src/app/main.cpp
   web/gl_immediate.cpp
   web/webgl_backend.cpp

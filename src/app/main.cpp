@@ -9,7 +9,8 @@
 #include "app/pair_state.h"
 #include "app/state.h"
 #include "app/window.h"
-#include "pair/exports.h"
+#include "pair/exports/exports.h"
+#include "pair/report/report.h"
 #include "geometry/gear_setup.h"
 
 namespace {
@@ -29,7 +30,9 @@ void printLines(const std::string& report) {
     consoleFlush();
 }
 
-void printPairReport(const PairInput& input, const PairNumbers& numbers) { printLines(formatPairReport(input, numbers)); }
+void printPairReport(const PairInput& input, const PairNumbers& numbers, Language language) {
+    printLines(formatReport(pairReport(input, numbers), language));
+}
 
 #ifndef __EMSCRIPTEN__
 constexpr int exitBadInput = 2;
@@ -89,7 +92,7 @@ int main(int argc, char** argv) {
         }
     }
     if (options.report) {
-        printPairReport(options.pair, pairNumbers(options.pair));
+        printPairReport(options.pair, pairNumbers(options.pair), options.language);
         return 0;
     }
     if (options.svg || options.dxf || options.stl) {
@@ -106,7 +109,7 @@ int main(int argc, char** argv) {
     printDemoGearReport(computeDemoGear());
     if (options.hasPair) {
         // The pair as given: a planetary set's scenes show its sun–planet pair, its report the whole set.
-        printPairReport(options.pair, activePair.numbers);
+        printPairReport(options.pair, activePair.numbers, options.language);
     }
     startGlut(&argc, argv);
 }

@@ -9,9 +9,9 @@
 #include <getopt.h>
 #include <vector>
 
-#include "pair/line_of_action.h"
+#include "pair/mesh/line_of_action.h"
 #include "pair/pair_kind.h"
-#include "pair/planetary.h"
+#include "pair/sets/planetary.h"
 
 namespace {
 
@@ -41,6 +41,7 @@ enum Code : int {
     codeFixed,
     codeHelixAngle,
     codeHand,
+    codeLang,
 };
 
 const option longOptions[] = {
@@ -68,6 +69,7 @@ const option longOptions[] = {
     {"fixed", required_argument, nullptr, codeFixed},
     {"helix-angle", required_argument, nullptr, codeHelixAngle},
     {"hand", required_argument, nullptr, codeHand},
+    {"lang", required_argument, nullptr, codeLang},
     {nullptr, 0, nullptr, 0},
 };
 
@@ -174,6 +176,8 @@ std::string expected(int code) {
         return "FILE: the STL file to write (- for standard output)";
     case codeBore:
         return "D: a number of mm above 0";
+    case codeLang:
+        return "LANG: ja or en";
     default:
         return "no value";
     }
@@ -343,6 +347,12 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
     case codeReport:
         options.report = true;
         return true;
+    case codeLang:
+        if (strcmp(value, "ja") == 0 || strcmp(value, "en") == 0) {
+            options.language = value[0] == 'e' ? Language::en : Language::ja;
+            return true;
+        }
+        return false;
     case codeHelp:
         options.help = true;
         return true;
@@ -602,7 +612,7 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
             message = complaint("unknown option " + quoted(own[optind - 1]));
             return false;
         }
-        options.hasPair = options.hasPair || (code != codeHelp && code != codeVersion);
+        options.hasPair = options.hasPair || (code != codeHelp && code != codeVersion && code != codeLang);
         const char* value = optarg == nullptr ? "" : optarg;
         // A value taken from the next argument that is itself an option means
         // the value was left out.
@@ -798,6 +808,9 @@ std::string helpText() {
     appendOption(text, "--svg FILE", "write the outlines as an SVG picture in mm (- for standard output)");
     appendOption(text, "--dxf FILE", "write the outlines as a DXF R12 drawing in mm (- for standard output)");
     appendOption(text, "--layout KIND", "the drawings' placing: mesh (default) or apart");
+    appendOption(text, "--lang LANG",
+                 "the report's language: ja (Japanese, the default) or en (English); the same numbers in the same "
+                 "order");
     appendOption(text, "--stl FILE",
                  "write every gear as a closed solid of the face width b for 3D printing, placed apart: a binary "
                  "STL in mm (- for standard output); a ring with its rim, a rack as a bar with a flat back");

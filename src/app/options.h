@@ -19,6 +19,7 @@
 //   --svg FILE             write the outlines as an SVG picture, then exit
 //   --dxf FILE             write the outlines as a DXF R12 drawing, then exit
 //   --layout KIND          mesh (default) or apart: the drawings' placing
+//   --lang LANG            ja (default) or en: the report's language
 //   --stl FILE             write every gear as a solid to print (binary STL,
 //                          mm, placed apart), then exit
 //   --bore D               a round bore of D mm through each wheel's solid
@@ -37,9 +38,10 @@
 
 #include <string>
 
-#include "pair/exports.h"
-#include "pair/gear_pair.h"
-#include "pair/inputs.h"
+#include "pair/exports/exports.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/inputs/inputs.h"
+#include "pair/report/report.h"
 
 struct ProgramOptions {
     bool help = false;      // --help or -h: print the options (helpText) and exit 0
@@ -55,6 +57,7 @@ struct ProgramOptions {
     bool stl = false;       // --stl
     std::string stlPath;    // --stl's FILE ("-": standard output)
     double bore = 0.0;      // --bore, mm; 0: none
+    Language language = Language::ja;  // --lang: the report's language
 };
 
 // Takes the options above out of argv (argc and argv shrink to GLUT's

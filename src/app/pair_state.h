@@ -3,9 +3,9 @@
 // every change of the pair's parameters; never per frame.
 #pragma once
 
-#include "pair/mesh.h"
-#include "pair/outline.h"
-#include "pair/planetary.h"
+#include "pair/mesh/mesh.h"
+#include "pair/outline/outline.h"
+#include "pair/sets/planetary.h"
 
 // False unless the program was started with pair options: keys 7 to 9 are
 // then ignored and the program is exactly the six-scene animation.

@@ -4,28 +4,24 @@
 
 #include <cstring>
 
-#include "pair/exports.h"
-#include "pair/kinds.h"
-#include "pair/outline.h"
-#include "pair/planetary.h"
+#include "pair/exports/exports.h"
+#include "pair/kinds/kinds.h"
+#include "pair/outline/outline.h"
+#include "pair/sets/planetary.h"
 
 namespace {
 
 // In the order of PairKind.
 const PairKindModel models[pairKindCount] = {
-    {PairKind::external, "external", "external pair", "外歯車の対", externalPairNumbers, checkExternalPair,
-     buildExternalGeometry, formatExternalReport, formatMeshReport, layOutPairSheet, externalPairPasses, true, false,
-     GearForm::wheel, false, 0.0, -1.0, true, false, {"x1", "x2"}},
-    {PairKind::internal, "internal", "internal (ring) gear", "内歯車", internalPairNumbers, checkInternalPair,
-     buildInternalGeometry, formatInternalReport, formatMeshReport, layOutPairSheet, internalPairPasses, true, true,
-     GearForm::ring, false, pi, 1.0, false, true, {"x1", "x2"}},
-    {PairKind::rack, "rack", "rack and pinion", "ラックとピニオン", rackPairNumbers, checkRackPair, buildRackGeometry,
-     formatRackReport, formatMeshReport, layOutPairSheet, rackPairPasses, false, false, GearForm::bar, false, pi / 2.0,
-     0.0, false, true, {"x1", "x2"}},
+    {pairKindTraitsTable[0], externalPairNumbers, checkExternalPair, buildExternalGeometry, externalReport,
+     meshReport, layOutPairSheet, externalPairPasses},
+    {pairKindTraitsTable[1], internalPairNumbers, checkInternalPair, buildInternalGeometry, internalReport,
+     meshReport, layOutPairSheet, internalPairPasses},
+    {pairKindTraitsTable[2], rackPairNumbers, checkRackPair, buildRackGeometry, rackReport, meshReport,
+     layOutPairSheet, rackPairPasses},
     // Its scenes 7 and 8 show the sun–planet pair: an external mesh.
-    {PairKind::planetary, "planetary", "planetary gear set", "遊星歯車装置", planetaryNumbers, checkPlanetarySet,
-     buildPlanetaryGeometry, formatExternalReport, formatPlanetaryReport, layOutPlanetarySheet, planetarySetPasses,
-     true, false, GearForm::wheel, true, 0.0, -1.0, true, false, {"xS", "xP"}},
+    {pairKindTraitsTable[3], planetaryNumbers, checkPlanetarySet, buildPlanetaryGeometry, externalReport,
+     planetaryReport, layOutPlanetarySheet, planetarySetPasses},
 };
 
 }  // namespace
@@ -44,4 +40,29 @@ const PairKindModel* pairKindNamed(const char* name) {
         }
     }
     return nullptr;
+}
+
+PairNumbers pairNumbers(const PairInput& input) { return pairKindModel(input.kind).numbers(input); }
+
+PairCheck checkPair(const PairInput& input) {
+    const PairCheck ranges = checkInputRanges(input);
+    return ranges.field != PairField::none ? ranges : pairKindModel(input.kind).check(input);
+}
+
+void buildPairGeometry(const PairInput& input, PairGeometry& pair) { pairKindModel(input.kind).geometry(input, pair); }
+
+PairReport pairReport(const PairInput& input, const PairNumbers& numbers) {
+    return pairKindModel(input.kind).wholeReport(input, numbers);
+}
+
+std::string formatPairReport(const PairNumbers& numbers) {
+    return formatReport(pairKindModel(numbers.kind).report(numbers), Language::ja);
+}
+
+std::string formatPairReport(const PairInput& input, const PairNumbers& numbers) {
+    return formatReport(pairReport(input, numbers), Language::ja);
+}
+
+void layOutSheet(const PairInput& input, SheetLayout layout, Sheet& sheet) {
+    pairKindModel(input.kind).sheet(input, layout, sheet);
 }

@@ -4,6 +4,12 @@
 // it has a ring to cut), chosen in this one place by the kind. Draws
 // nothing, reads no program state.
 //
+// The top of the pair's model: every layer below reads a kind's traits as
+// data (kind_traits.h) and a pair of two gears through mesh_kinds.h, so none
+// of them depends on this table. checkPair, pairNumbers (gear_pair.h),
+// buildPairGeometry (outline.h), formatPairReport and layOutSheet
+// (exports.h) choose by it.
+//
 // Not here: the kinds' arithmetic itself (gear_pair.cpp for external pairs,
 // internal_pair.cpp and rack_pair.cpp, kinds.h), the inputs' ranges
 // (inputs.h).
@@ -11,23 +17,18 @@
 
 #include <string>
 
-#include "pair/gear_pair.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/inputs/kind_traits.h"
+#include "pair/report/report.h"
 
 struct PairGeometry;
 struct RingCutterMemo;
 struct Sheet;
 enum class SheetLayout;
 
-// What gear 2 is as a solid to print (the STL, pair/exports.h): a round
-// wheel like gear 1 (a bore may go through it), a ring (its teeth inside
-// its rim) or a bar (a rack, its teeth on top of a flat back).
-enum class GearForm { wheel, ring, bar };
-
-struct PairKindModel {
-    PairKind kind;
-    const char* name;     // as --pair and the page's link say it: "external"
-    const char* english;  // as the page names it: "external pair"
-    const char* japanese; // "外歯車の対"
+// A kind's traits (kind_traits.h: its names, its parts, how it meshes) and
+// its operations.
+struct PairKindModel : PairKindTraits {
     // The numbers of a pair the checks accept.
     PairNumbers (*numbers)(const PairInput& input);
     // The checks of a pair whose inputs are in range (checkPair checks the
@@ -36,29 +37,16 @@ struct PairKindModel {
     // The outlines, placed in mesh: what scenes 7 to 9 show (a planetary
     // set: its sun and one planet).
     void (*geometry)(const PairInput& input, PairGeometry& pair);
-    // The console report: the kind's own lines, and the whole report (with
-    // the lines along the line of action; a planetary set's of both meshes).
-    std::string (*report)(const PairNumbers& numbers);
-    std::string (*wholeReport)(const PairInput& input, const PairNumbers& numbers);
+    // The report (pair/report.h): the kind's own lines, and the whole report
+    // (with the lines along the line of action; a planetary set's of both
+    // meshes).
+    PairReport (*report)(const PairNumbers& numbers);
+    PairReport (*wholeReport)(const PairInput& input, const PairNumbers& numbers);
     // The drawings' sheet of the whole kind, placed (pair/exports.h).
     void (*sheet)(const PairInput& input, SheetLayout layout, Sheet& sheet);
     // Whether a pair in range passes every rule (the cures are checked so).
     bool (*passes)(const PairInput& input, RingCutterMemo& memo);
-    bool hasGear2Shift;   // gear 2 has teeth and a shift of its own (a rack has neither)
-    bool hasRingCutting;  // a ring cut by a pinion-type cutter: scene 9
-    GearForm gear2Form;   // gear 2 as a solid, and where the drawings put it apart
-    bool hasSetScene;     // a planetary set turning with its carrier: scene 12 (key p)
-    // The mesh (pair/mesh.h), in the pair's own frame (pair/outline.h):
-    double meshTurn;      // rad clockwise from gear 1's tooth 0 (+x) to the pitch point: 0 external, pi a ring
-                          // (the mesh on the pinion's -x side), pi / 2 a rack (below the pinion)
-    double gear2Turns;    // gear 2's turn per z1 / z2 of gear 1's: -1 external (back), +1 a ring (the same way),
-                          // 0 a rack (it slides)
-    bool hasInspectionSizes;  // the span W and the size over pins are worked out (external pairs)
-    bool mateHasSameHand;     // helical: gear 2's helix has gear 1's hand (a ring, a rack), else the other
-    const char* shiftNames[2];  // how the cures name x1 and x2: "x1", "x2"; a set's "xS" (the sun's), "xP"
 };
-
-constexpr int pairKindCount = 4;
 
 // The model of a kind; of every kind, in the order of PairKind.
 const PairKindModel& pairKindModel(PairKind kind);

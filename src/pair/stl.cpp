@@ -6,11 +6,11 @@
 #include <cmath>
 #include <cstdio>
 
-#include "pair/exports.h"
-#include "pair/helical.h"
-#include "pair/pair_kind.h"
-#include "pair/planetary.h"
-#include "pair/solid.h"
+#include "pair/exports/exports.h"
+#include "pair/inputs/helical.h"
+#include "pair/inputs/kind_traits.h"
+#include "pair/sets/planetary.h"
+#include "pair/exports/solid.h"
 
 namespace {
 
@@ -105,7 +105,7 @@ void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) 
 BoreLimit boreLimit(const PairInput& input, const PairNumbers& numbers) {
     const double clearance = 2.0 * boreClearanceModules * input.m;
     BoreLimit limit{numbers.gear[0].df - clearance, 0, numbers.gear[0].df};
-    if (pairKindModel(input.kind).gear2Form == GearForm::wheel && numbers.gear[1].df < numbers.gear[0].df) {
+    if (pairKindTraits(input.kind).gear2Form == GearForm::wheel && numbers.gear[1].df < numbers.gear[0].df) {
         limit = BoreLimit{numbers.gear[1].df - clearance, 1, numbers.gear[1].df};
     }
     return limit;
@@ -122,7 +122,7 @@ void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solid
     std::vector<SolidSection> sections;
     sections.push_back(wheel(pair.outline[0], {0.0, 0.0}, bore, m));
     SolidSection second;
-    switch (pairKindModel(pair.input.kind).gear2Form) {
+    switch (pairKindTraits(pair.input.kind).gear2Form) {
     case GearForm::wheel:
         second = wheel(pair.outline[1], placing.origin2, bore, m);
         break;
@@ -142,7 +142,7 @@ void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solid
     // The twist over b of gear i: its helix at the reference radius r
     // advances b tan(beta) along the circumference. Gear 2 of an external
     // pair has the other hand, a ring the same.
-    const PairKindModel& kind = pairKindModel(pair.input.kind);
+    const PairKindTraits& kind = pairKindTraits(pair.input.kind);
     const double tanBeta = std::tan(pair.numbers.helix.beta);
     const double hand1 = pair.input.hand == Hand::right ? 1.0 : -1.0;
     const double hands[2] = {hand1, kind.mateHasSameHand ? hand1 : -hand1};
@@ -169,12 +169,12 @@ namespace {
 // The STL's 80-byte header: what the solids are of.
 std::string stlHeader(const PairInput& in, double bore) {
     char header[160];  // formatStl keeps its first 80 bytes
-    if (pairKindModel(in.kind).hasSetScene) {
+    if (pairKindTraits(in.kind).hasSetScene) {
         snprintf(header, sizeof header, "involute-gears set, mm: z %d %d %d, N %d, m %g, b %g, bore %g", in.z1, in.z2,
                  in.z3, in.planets, in.m, faceWidthOf(in), bore);
     } else {
         snprintf(header, sizeof header, "involute-gears %s pair, mm: z %d %d, m %g, b %g, bore %g",
-                 pairKindModel(in.kind).name, in.z1, pairKindModel(in.kind).hasGear2Shift ? in.z2 : 0, in.m,
+                 pairKindTraits(in.kind).name, in.z1, pairKindTraits(in.kind).hasGear2Shift ? in.z2 : 0, in.m,
                  faceWidthOf(in), bore);
     }
     return header;
@@ -189,7 +189,7 @@ std::string formatPairStl(const PairGeometry& pair, double bore) {
 }
 
 void inputSolids(const PairInput& input, double bore, std::vector<Solid>& solids) {
-    if (!pairKindModel(input.kind).hasSetScene) {
+    if (!pairKindTraits(input.kind).hasSetScene) {
         PairGeometry pair;
         buildPairGeometry(input, pair);
         pairSolids(pair, bore, solids);

@@ -11,7 +11,7 @@
 #include <cstdio>
 
 #include "app/pair_state.h"
-#include "pair/helical.h"
+#include "pair/inputs/helical.h"
 #include "scenes/pair_drawing.h"
 #include "scenes/scenes.h"
 

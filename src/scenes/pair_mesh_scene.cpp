@@ -18,10 +18,10 @@
 #include <vector>
 
 #include "app/pair_state.h"
-#include "pair/cutting.h"
-#include "pair/mesh.h"
-#include "pair/helical.h"
-#include "pair/outline.h"
+#include "pair/cutting/cutting.h"
+#include "pair/mesh/mesh.h"
+#include "pair/inputs/helical.h"
+#include "pair/outline/outline.h"
 #include "pair/pair_kind.h"
 #include "scenes/pair_drawing.h"
 #include "scenes/scenes.h"

@@ -15,7 +15,7 @@
 
 #include "app/pair_state.h"
 #include "draw/primitives.h"
-#include "pair/number_format.h"
+#include "pair/solve/number_format.h"
 #include "scenes/pair_drawing.h"
 #include "scenes/scenes.h"
 

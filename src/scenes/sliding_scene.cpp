@@ -18,8 +18,8 @@
 #include <cstdio>
 
 #include "app/pair_state.h"
-#include "pair/line_of_action.h"
-#include "pair/mesh.h"
+#include "pair/mesh/line_of_action.h"
+#include "pair/mesh/mesh.h"
 #include "pair/pair_kind.h"
 #include "scenes/pair_drawing.h"
 #include "scenes/scenes.h"

@@ -26,8 +26,9 @@
 #include <vector>
 
 #include "app/options.h"
-#include "pair/exports.h"
+#include "pair/exports/exports.h"
 #include "pair/pair_kind.h"
+#include "pair/report/report.h"
 #include "support/expected_report.h"
 #include "support/program.h"
 
@@ -175,6 +176,54 @@ TEST(PairOptions, ReportPrintsItsQuantitiesInOrderAndExits) {
     EXPECT_EQ(s.status, 0);
     EXPECT_EQ(s.out, reportOf(shifted));
     EXPECT_EQ(s.out.find("アンダーカット"), std::string::npos);
+}
+
+// --lang en: the same report in English, line for line, the same numbers
+// in the same order; the lines worked by hand for 8 and 30 teeth, m = 1:
+// a = m (z1 + z2) / 2 = 19 mm, i = 30 / 8 = 3.75; gear 1 is undercut
+// (xmin1 = 1 - 8 sin^2 20 deg / 2 = 0.5321 > 0), which the report also gives
+// as data: the warning's identifier, its gear and the shift it concerns.
+TEST(PairOptions, LangEnPrintsTheSameReportInEnglish) {
+    const Finished ja = run({"--report", "--teeth", "8,30", "--torque", "20"});
+    const Finished en = run({"--report", "--teeth", "8,30", "--torque", "20", "--lang", "en"});
+    EXPECT_EQ(en.status, 0);
+    EXPECT_EQ(en.err, "");
+    EXPECT_EQ(run({"--report", "--teeth", "8,30", "--torque", "20", "--lang=ja"}).out, ja.out);
+    for (const char* line : {"\ncentre distance a = 19.0000 mm\n", "\ngear ratio i = 3.7500\n",
+                             "\nleast shift without undercut xmin1 = 0.5321\n",
+                             "\nWarning: gear 1 is undercut (its shift x1 < xmin1)\n", "\nteeth spanned k2 = 4\n"}) {
+        EXPECT_NE(en.out.find(line), std::string::npos) << line;
+    }
+    const std::regex number(R"(-?[0-9]+\.[0-9]+|-∞)");
+    const auto numbers = [&](const std::string& text) {
+        std::vector<std::string> found;
+        for (std::sregex_iterator i(text.begin(), text.end(), number), end; i != end; ++i) {
+            found.push_back(i->str());
+        }
+        return found;
+    };
+    EXPECT_EQ(numbers(en.out), numbers(ja.out));
+    EXPECT_EQ(std::count(en.out.begin(), en.out.end(), '\n'), std::count(ja.out.begin(), ja.out.end(), '\n'));
+    // No kana, kanji or full-width forms: UTF-8 lead bytes 0xe3 to 0xe9, 0xef.
+    EXPECT_EQ(std::count_if(en.out.begin(), en.out.end(),
+                            [](char c) { return (c & 0xff) == 0xef || ((c & 0xff) >= 0xe3 && (c & 0xff) <= 0xe9); }),
+              0);
+    EXPECT_EQ(run({"--report", "--lang", "fr"}).status, 2);
+    EXPECT_NE(run({"--lang", "en", "--version"}).out.find("involute-gears"), std::string::npos);
+
+    PairInput input;
+    input.z1 = 8;
+    const PairReport report = pairReport(input, pairNumbers(input));
+    const auto undercut = std::find_if(report.begin(), report.end(), [](const ReportLine& l) { return l.id == "undercut"; });
+    ASSERT_NE(undercut, report.end());
+    EXPECT_EQ(undercut->kind, ReportLineKind::warning);
+    EXPECT_EQ(undercut->gear, 1);
+    EXPECT_EQ(undercut->field, PairField::x1);
+    const auto da2 = std::find_if(report.begin(), report.end(), [](const ReportLine& l) { return l.symbol == "da2"; });
+    ASSERT_NE(da2, report.end());
+    EXPECT_EQ(da2->gear, 2);
+    EXPECT_DOUBLE_EQ(da2->value, 32.0);  // m (z2 + 2)
+    EXPECT_EQ(da2->unit, Unit::mm);
 }
 
 TEST(PairOptions, ShiftJisConsoleGetsTheReportInCodePage932) {

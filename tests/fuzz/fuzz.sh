@@ -17,7 +17,7 @@ mkdir -p "$build"
 
 # Compiled here rather than through CMake: only the option reader and the
 # pair's model go in, none of the window code.
-sources=(src/app/options.cpp src/pair/*.cpp tests/fuzz/options_pair_fuzz.cpp)
+sources=(src/app/options.cpp src/pair/*.cpp src/pair/*/*.cpp tests/fuzz/options_pair_fuzz.cpp)
 # The package's version, as CMake gives it to the program (--version).
 version=$(sed -n 's/^project(involute-gears VERSION \([0-9.]*\).*/\1/p' "$root/CMakeLists.txt")
 flags=(-std=c++17 -g -O1 -Wall -Wextra -Wpedantic -fno-omit-frame-pointer

@@ -21,8 +21,8 @@
 #include <vector>
 
 #include "app/options.h"
-#include "pair/exports.h"
-#include "pair/outline.h"
+#include "pair/exports/exports.h"
+#include "pair/outline/outline.h"
 
 namespace {
 

@@ -12,16 +12,16 @@
 #include <unistd.h>
 #include <vector>
 
-#include "pair/cutting.h"
-#include "pair/exports.h"
-#include "pair/gear_pair.h"
-#include "pair/helical.h"
-#include "pair/kinds.h"
-#include "pair/line_of_action.h"
-#include "pair/number_format.h"
-#include "pair/outline.h"
-#include "pair/solid.h"
-#include "pair/planetary.h"
+#include "pair/cutting/cutting.h"
+#include "pair/exports/exports.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/inputs/helical.h"
+#include "pair/kinds/kinds.h"
+#include "pair/mesh/line_of_action.h"
+#include "pair/solve/number_format.h"
+#include "pair/outline/outline.h"
+#include "pair/exports/solid.h"
+#include "pair/sets/planetary.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <random>
 #include <string>
 
-#include "pair/gear_pair.h"
-#include "pair/line_of_action.h"
-#include "pair/mesh.h"
-#include "pair/outline.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/mesh/line_of_action.h"
+#include "pair/mesh/mesh.h"
+#include "pair/outline/outline.h"
 #include "pair/pair_kind.h"
 
 namespace {

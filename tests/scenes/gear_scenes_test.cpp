@@ -10,7 +10,7 @@
 
 #include "app/keyboard.h"
 #include "app/pair_state.h"
-#include "pair/cutting.h"
+#include "pair/cutting/cutting.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 #include "support/gl_window.h"

@@ -1,0 +1,82 @@
+// Helical gear pairs in the normal system (ISO 21771): the transverse
+// section that the pair's numbers, checks and outlines are worked out in, and
+// the numbers only a helical pair has (base helix angle, face and total
+// contact ratios, virtual teeth, the span in the normal plane, the ball
+// size). Draws nothing, reads no program state.
+//
+// Not here: the axial view of the teeth (the outlines are the transverse
+// section only), helical internal gears cut by a helical shaper cutter's own
+// guide (the ring's cutter is taken as the transverse section of one),
+// crossed-axis pairs.
+//
+// Units: lengths in mm, angles in radians unless the name says Deg.
+//
+// The normal system: the hob is the basic rack in the normal plane (module
+// mn = PairInput::m, pressure angle alpha_n, heights in mn, shift xn mn). In
+// the transverse section it is a rack of
+//   mt = mn / cos(beta), tan(alpha_t) = tan(alpha_n) / cos(beta),
+// whose heights stay those of the normal rack, (1, 1.25, 0.38 and 0.25) mn,
+// that is (cos(beta), 1.25 cos(beta), ...) mt, and whose shift xn mn is
+// xn cos(beta) mt. A spur pair of module mt, pressure angle alpha_t, shifts
+// xn cos(beta) and heights cos(beta) m is therefore the helical pair's
+// transverse section: inv(alpha_wt) = 2 tan(alpha_n) (xn1 + xn2) / (z1 + z2)
+// + inv(alpha_t) and every other spur relation follow with these numbers.
+// (The rack's tip round, a circle of 0.38 mn in the normal plane, is an
+// ellipse in the transverse one; it is taken as the circle of 0.38 mn.)
+#pragma once
+
+#include <string>
+
+#include "pair/inputs/gear_pair.h"
+
+// Whether the pair has helical teeth.
+inline bool isHelical(const PairInput& input) { return input.betaDeg != 0.0; }
+
+// The spur pair that is the transverse section of a helical pair: m = mt,
+// alphaDeg = alpha_t, x = xn cos(beta), heightFactor = cos(beta), the
+// backlash and a given ball as the transverse section sees them (jn and dp
+// over cos(beta_b)), the face width as given (or 10 mn), betaDeg 0. A spur
+// pair (beta = 0) is returned as it is, so the transverse input of a
+// transverse input is itself.
+PairInput transverseInput(const PairInput& input);
+// cos(beta_b): a ball of diameter dp touches a helical gear's flanks where a
+// pin of dp / cos(beta_b) would in its transverse section; 1 for spur gears.
+double ballPinRatio(const PairInput& input);
+
+// Turns the numbers of the transverse section (from transverseInput(input))
+// into the helical pair's: x, y and xmin back in multiples of mn, jn the
+// normal backlash, the span W over k teeth in the normal plane (k from the
+// virtual teeth zn), the ball size with the real ball, and PairNumbers::helix.
+// Does nothing to a spur pair's numbers.
+void helicalNumbers(const PairInput& input, PairNumbers& numbers);
+
+// What a drawing of a helical pair says of it: its helix angle and hands,
+// that m, alpha and x are normal and that the outlines are the transverse
+// section ("" for spur gears).
+std::string helicalDrawingNote(const PairInput& input);
+
+// The plane of action: the rectangle of the effective path of contact
+// (gaEff, along the transverse line of action, u from its start A) by the
+// face width b (w across the face). The contact lines cross it at beta_b to
+// the w direction, one every pbt along u: u = u0 + w tan(beta_b); as gear 1
+// turns by theta they move on by rb1 theta. A spur pair's lines run straight
+// across (beta_b = 0).
+constexpr int maxContactLines = 64;  // b <= 100 m and beta <= 45 deg give fewer than 30
+struct ContactLine {
+    double u0, w0, u1, w1;  // ends, mm
+};
+struct ActionPlane {
+    double length;  // gaEff, mm
+    double width;   // b, mm
+    double betaB;   // rad
+    int count;      // lines in the rectangle
+    ContactLine lines[maxContactLines];
+    double total;   // their total length, mm
+};
+// The lines with gear 1 turned by theta (rad) from the start of scene 7's
+// mesh (a line at u = 0 on the face w = 0 when theta = 0).
+ActionPlane actionPlane(const PairInput& input, const PairNumbers& numbers, double theta);
+
+// The least face width b that lets the jaws of a span micrometer lie on the
+// flanks of a helical gear: W sin(beta_b) plus spanJawMargin.
+constexpr double spanJawMargin = 5.0;  // mm

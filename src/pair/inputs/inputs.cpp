@@ -1,0 +1,288 @@
+// The table of a pair's inputs and the one reading and range check of their
+// values (see inputs.h). Draws nothing, reads no program state.
+#include "pair/inputs/inputs.h"
+
+#include <climits>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+constexpr unsigned externalAndInternal = kindBit(PairKind::external) | kindBit(PairKind::internal);
+constexpr unsigned twoGearKinds = externalAndInternal | kindBit(PairKind::planetary);  // a gear 2 with teeth and shift
+constexpr unsigned planetary = kindBit(PairKind::planetary);
+// Helical teeth: every kind (a planetary set's hand is the sun's).
+constexpr unsigned helicalKinds = externalAndInternal | kindBit(PairKind::rack) | planetary;
+
+// In the order of PairInputId.
+constexpr PairInputSpec specs[pairInputCount] = {
+    {PairInputId::z1, "z1", "z1", "z_1 teeth, drive", "駆動歯車の歯数", "z1 (teeth of gear 1)", "歯数 z1", "teeth of gear 1, the drive", "",
+     minTeeth, maxTeeth, true, false, false, false, allKinds, "teeth", 0, "teeth", 10},
+    {PairInputId::z2, "z2", "z2", "z_2 teeth, driven", "被動歯車の歯数", "z2 (teeth of gear 2)", "歯数 z2", "teeth of gear 2, the driven gear or the ring", "",
+     minTeeth, maxTeeth, true, false, false, false, twoGearKinds, "teeth", 1, "teeth", 30},
+    {PairInputId::module, "module", "m", "module m, mm", "モジュール", "module m", "モジュール m", "module", "mm", minModule,
+     maxModule, false, false, false, false, allKinds, "module", 0, "module", 1},
+    {PairInputId::alpha, "alpha", "α", "pressure angle α, °", "圧力角", "pressure angle α", "圧力角 α", "pressure angle of the basic rack", "°",
+     minPressureAngleDeg, maxPressureAngleDeg, false, false, false, false, allKinds, "pressure-angle", 0, "angle",
+     20},
+    {PairInputId::x1, "x1", "x1", "shift x_1", "転位係数", "shift x1", "転位係数 x1", "profile shift coefficient of gear 1", "", minShift, maxShift, false,
+     false, false, false, allKinds, "shift", 0, "shift", 0},
+    {PairInputId::x2, "x2", "x2", "shift x_2", "転位係数", "shift x2", "転位係数 x2", "profile shift coefficient of gear 2", "", minShift, maxShift, false,
+     false, false, false, twoGearKinds, "shift", 1, "shift", 0},
+    {PairInputId::cutter, "cutter", "zc", "cutter teeth z_c", "ピニオンカッタの歯数",
+     "zc (teeth of the ring's cutter; empty: chosen for the ring)", "カッタ歯数 zc（空欄なら内歯車に合わせて選ぶ）",
+     "teeth of the pinion-type cutter that cuts the ring (left out: chosen for the ring)", "",
+     minCutterTeeth, maxCutterTeeth, true, false, false, true, kindBit(PairKind::internal) | planetary, "cutter-teeth", 0,
+     "cutter", 0},
+    {PairInputId::backlash, "backlash", "jn", "backlash j_n, mm", "法線方向バックラッシ", "backlash jn (empty: none)",
+     "バックラッシ jn（空欄なら 0）", "normal backlash (left out: none)", "mm", 0, maxBacklashModules, false, false, true, true, allKinds, "backlash", 0,
+     "backlash", 0},
+    // The inspection sizes are worked out for external pairs only: the page
+    // shows the usual pin's size and has no field for another.
+    {PairInputId::pin, "pin", "dp", "pin (ball) diameter d_p, mm", "ピン径", "pin diameter dp (empty: the usual pin)",
+     "ピン径 dp（空欄なら標準のピン）",
+     "pin (ball) diameter of the over-pin size (left out: the usual pin)", "mm", 0, maxPinModules, false, true, true, true,
+     kindBit(PairKind::external), "pin", 0, nullptr, 0},
+    {PairInputId::faceWidth, "width", "b", "face width b, mm", "歯幅", "face width b (empty: 10 m)", "歯幅 b（空欄なら 10 m）",
+     "face width (left out: 10 times the module)", "mm", 0, maxFaceWidthModules, false, true, true, true, allKinds,
+     "face-width", 0, "width", 0},
+    // The contact stress (pair/line_of_action.h): the torque on gear 1 and
+    // the flanks' material, steel unless said.
+    {PairInputId::torque, "torque", "T", "torque T_1, N·m", "トルク", "torque T (empty: no stress)", "トルク T（空欄なら応力なし）",
+     "torque on gear 1, for the contact stress (left out: no stress)", "N·m", 0, maxTorque, false, true, false, true,
+     allKinds, "torque", 0, "torque", 0},
+    {PairInputId::elasticE, "elasticE", "E", "modulus of elasticity E, GPa", "縦弾性係数", "modulus of elasticity E",
+     "縦弾性係数 E", "modulus of elasticity of both flanks (206, steel)", "GPa", 1, 1000, false, false, false, false, allKinds,
+     "elastic", 0, nullptr, 206},
+    {PairInputId::elasticNu, "elasticNu", "ν", "Poisson's ratio ν", "ポアソン比", "Poisson's ratio ν", "ポアソン比 ν",
+     "Poisson's ratio of both flanks (0.3, steel)", "", 0, 0.49, false, false, false, false, allKinds, "elastic", 1,
+     nullptr, 0.3},
+    {PairInputId::centreDistance, "centre", "a", "centre distance a, mm", "中心距離", "centre distance a (empty: from the shifts)",
+     "中心距離 a（空欄なら転位係数から）",
+     "working centre distance; the shifts are chosen for it (left out: the shifts as given)", "mm", 0,
+     maxCentreDistanceModules, false, true, true, true, externalAndInternal, "centre-distance", 0, "centre", 0},
+    // A planetary set: z1 is its sun, z2 its planet, z3 its ring (the teeth
+    // key's third place: "teeth=ZS,ZP,ZR").
+    {PairInputId::z3, "z3", "z3", "z_3 teeth, ring", "内歯車の歯数", "z3 (teeth of the ring)", "歯数 z3",
+     "teeth of a planetary set's ring (z1 the sun, z2 the planets)", "", minTeeth, maxTeeth, true, false, false, false,
+     planetary, "teeth", 2, "teeth", 70},
+    {PairInputId::planets, "planets", "N", "planets N", "遊星歯車の数", "N (planets)", "遊星歯車の数 N",
+     "planets of a planetary set, spaced equally about the sun", "", minPlanets, maxPlanets, true, false, false, false,
+     planetary, "planets", 0, "planets", 3},
+    // Helical gears: m, alpha and x are then the normal module, pressure
+    // angle and shift (pair/helical.h).
+    {PairInputId::helix, "beta", "β", "helix angle β, °", "ねじれ角", "helix angle β", "ねじれ角 β",
+     "helix angle of the teeth (0: spur gears; m, alpha and x are then those of the normal plane)", "°", 0,
+     maxHelixAngleDeg, false, false, false, true, helicalKinds, "helix-angle", 0, "helix", 0},
+    {PairInputId::hand, "hand", "hand", "hand of gear 1 (right, left)", "歯車1のねじれ方向（右・左）",
+     "hand (right or left)", "ねじれ方向（右か左）",
+     "hand of gear 1's helix (gear 2 of an external pair has the other hand, a ring and a rack the same)", "", 0, 1, true, false,
+     false, true, helicalKinds, "hand", 0, "hand", 0, "right|left"},
+    // The member of a planetary set held still (FixedMember's order).
+    {PairInputId::fixed, "fixed", "fixed", "fixed member (ring, carrier, sun)", "固定する要素（内歯車・キャリア・太陽歯車）",
+     "fixed member (ring, carrier or sun)", "固定する要素（ring、carrier、sun のどれか）",
+     "the member of a planetary set held still: ring (the default; the sun drives the carrier), carrier (the sun drives the ring) "
+     "or sun (the ring drives the carrier)", "", 0, 2, true, false, false, false, planetary, "fixed", 0, "fixed", 0,
+     "ring|carrier|sun"},
+};
+
+// The place of `text` among the input's words ('|' between them), or -1.
+int wordPlace(const char* words, const char* text) {
+    const size_t length = strlen(text);
+    int place = 0;
+    for (const char* word = words;; ++place) {
+        const char* end = strchr(word, '|');
+        const size_t wordLength = end != nullptr ? static_cast<size_t>(end - word) : strlen(word);
+        if (length > 0 && wordLength == length && strncmp(word, text, length) == 0) {
+            return place;
+        }
+        if (end == nullptr) {
+            return -1;
+        }
+        word = end + 1;
+    }
+}
+
+}  // namespace
+
+const PairInputSpec* pairInputSpecs() { return specs; }
+
+const PairInputSpec& pairInputSpec(PairInputId id) { return specs[static_cast<int>(id)]; }
+
+bool readInputText(const PairInputSpec& spec, const char* text, double& value) {
+    if (spec.words != nullptr) {
+        // A word, or its place as one digit.
+        const int place = wordPlace(spec.words, text);
+        const bool digit = text[0] >= '0' && text[0] <= '9' && text[1] == '\0' && text[0] - '0' <= spec.hi;
+        if (place < 0 && !digit) {
+            return false;
+        }
+        value = place >= 0 ? place : text[0] - '0';
+        return true;
+    }
+    if (spec.whole) {
+        const char* digits = text[0] == '+' || text[0] == '-' ? text + 1 : text;
+        if (digits[0] == '\0' || strspn(digits, "0123456789") != strlen(digits)) {
+            return false;
+        }
+        const long number = strtol(text, nullptr, 10);
+        value = number > INT_MAX ? INT_MAX : number < -INT_MAX ? -INT_MAX : static_cast<double>(number);
+        return true;
+    }
+    // LC_NUMERIC is "C", so the decimal point is '.'.
+    if (text[0] == '\0' || strspn(text, "+-.0123456789eE") != strlen(text)) {
+        return false;
+    }
+    char* end = nullptr;
+    value = strtod(text, &end);
+    // "-0" is zero: kept as -0.0 it would be printed "-0.0000" in the report
+    // and "-0" in the drawings.
+    if (value == 0.0) {
+        value = 0.0;
+    }
+    return end != text && *end == '\0';
+}
+
+bool inputInRange(const PairInputSpec& spec, double value, double m) {
+    const double scale = spec.perModule ? m : 1.0;
+    const double lo = spec.lo * scale;
+    const double hi = spec.hi * scale;
+    return (spec.loOpen ? value > lo : value >= lo) && value <= hi;  // false for NaN
+}
+
+std::string inputRangeText(const PairInputSpec& spec, double m) {
+    if (spec.words != nullptr) {
+        // "right or left", "ring, carrier or sun".
+        std::string said = spec.words;
+        const size_t last = said.rfind('|');
+        if (last != std::string::npos) {
+            said.replace(last, 1, " or ");
+        }
+        for (size_t at = said.find('|'); at != std::string::npos; at = said.find('|', at)) {
+            said.replace(at, 1, ", ");
+        }
+        return said;
+    }
+    char text[128];
+    // The shifts are said to one decimal ("-1.0 to 1.5"), the rest as short
+    // as they are.
+    const bool oneDecimal = spec.id == PairInputId::x1 || spec.id == PairInputId::x2;
+    const char* format = oneDecimal ? "%.1f to %.1f" : spec.loOpen ? "above %g and at most %g" : "%g to %g";
+    int used = snprintf(text, sizeof text, format, spec.lo, spec.hi);
+    if (spec.perModule && used > 0 && static_cast<size_t>(used) < sizeof text) {
+        used += snprintf(text + used, sizeof text - static_cast<size_t>(used), " m");
+        if (m > 0.0 && static_cast<size_t>(used) < sizeof text) {
+            snprintf(text + used, sizeof text - static_cast<size_t>(used), " = %g mm", spec.hi * m);
+        }
+    }
+    return text;
+}
+
+double pairInputValue(const PairInput& in, PairInputId id) {
+    switch (id) {
+    case PairInputId::z1:
+        return in.z1;
+    case PairInputId::z2:
+        return in.z2;
+    case PairInputId::module:
+        return in.m;
+    case PairInputId::alpha:
+        return in.alphaDeg;
+    case PairInputId::x1:
+        return in.x1;
+    case PairInputId::x2:
+        return in.x2;
+    case PairInputId::cutter:
+        return in.cutterTeeth;
+    case PairInputId::backlash:
+        return in.backlash;
+    case PairInputId::pin:
+        return in.pinDiameter;
+    case PairInputId::faceWidth:
+        return in.faceWidth;
+    case PairInputId::torque:
+        return in.torque;
+    case PairInputId::elasticE:
+        return in.elasticE;
+    case PairInputId::elasticNu:
+        return in.elasticNu;
+    case PairInputId::centreDistance:
+        return in.centreDistance;
+    case PairInputId::z3:
+        return in.z3;
+    case PairInputId::planets:
+        return in.planets;
+    case PairInputId::helix:
+        return in.betaDeg;
+    case PairInputId::hand:
+        return in.hand == Hand::left ? 1.0 : 0.0;
+    case PairInputId::fixed:
+        return static_cast<double>(in.fixed);
+    }
+    return 0.0;
+}
+
+void setPairInputValue(PairInput& in, PairInputId id, double value) {
+    // Whole inputs come from readInputText or the page's checked fields:
+    // within int's range.
+    switch (id) {
+    case PairInputId::z1:
+        in.z1 = static_cast<int>(value);
+        break;
+    case PairInputId::z2:
+        in.z2 = static_cast<int>(value);
+        break;
+    case PairInputId::module:
+        in.m = value;
+        break;
+    case PairInputId::alpha:
+        in.alphaDeg = value;
+        break;
+    case PairInputId::x1:
+        in.x1 = value;
+        break;
+    case PairInputId::x2:
+        in.x2 = value;
+        break;
+    case PairInputId::cutter:
+        in.cutterTeeth = static_cast<int>(value);
+        break;
+    case PairInputId::backlash:
+        in.backlash = value;
+        break;
+    case PairInputId::pin:
+        in.pinDiameter = value;
+        break;
+    case PairInputId::faceWidth:
+        in.faceWidth = value;
+        break;
+    case PairInputId::torque:
+        in.torque = value;
+        break;
+    case PairInputId::elasticE:
+        in.elasticE = value;
+        break;
+    case PairInputId::elasticNu:
+        in.elasticNu = value;
+        break;
+    case PairInputId::centreDistance:
+        in.centreDistance = value;
+        break;
+    case PairInputId::z3:
+        in.z3 = static_cast<int>(value);
+        break;
+    case PairInputId::planets:
+        in.planets = static_cast<int>(value);
+        break;
+    case PairInputId::helix:
+        in.betaDeg = value;
+        break;
+    case PairInputId::hand:
+        in.hand = value == 1.0 ? Hand::left : Hand::right;
+        break;
+    case PairInputId::fixed:
+        in.fixed = value == 1.0 ? FixedMember::carrier : value == 2.0 ? FixedMember::sun : FixedMember::ring;
+        break;
+    }
+}

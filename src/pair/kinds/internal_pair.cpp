@@ -1,0 +1,441 @@
+// A pinion inside an internal (ring) gear: its numbers, the handbook's three
+// interferences, the pinion-type cutter that cuts the ring, and the checks.
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "pair/cutting/cutting.h"
+#include "pair/inputs/helical.h"
+#include "pair/kinds/kinds.h"
+#include "pair/solve/number_format.h"
+
+namespace {
+
+constexpr double thinTipFactor = 0.25;     // sa below 0.25 m is a thin tip
+
+// Distance along the line of action from a gear's base tangent point to
+// where a circle of radius rho crosses it.
+
+}  // namespace
+
+void pinionNumbers(const PairInput& input, PairNumbers& n) {
+    const PairInput in = transverseInput(input);
+    const double m = in.m;
+    const double h = in.heightFactor;
+    GearNumbers& g = n.gear[0];
+    g.z = in.z1;
+    g.x = in.x1;
+    g.d = m * in.z1;
+    g.db = g.d * std::cos(n.alpha);
+    g.da = g.d + 2.0 * m * (h + in.x1) - 2.0 * in.tipReduction1;
+    g.df = g.d - 2.0 * (makeRackProfile(m, n.alpha, h).depth - in.x1 * m);
+    g.s = m * (pi / 2.0 + 2.0 * in.x1 * std::tan(n.alpha));
+    g.sa = pinionTipThickness(in, in.x1);
+    g.xmin = h - in.z1 * std::sin(n.alpha) * std::sin(n.alpha) / 2.0;
+    g.undercut = in.x1 < g.xmin;
+    g.thinTip = g.sa < thinTipFactor * h * m;
+}
+
+void pinionNeck(const PairInput& input, PairNumbers& n) {
+    const PairInput in = transverseInput(input);
+    GearNumbers& g = n.gear[0];
+    const FlankForm form =
+        flankForm(makeRackProfile(in.m, n.alpha, in.heightFactor), g.z, g.x * in.m, g.s, g.da / 2.0);
+    neckNumbers(form, n.thinning / g.dw, in.heightFactor * in.m, g);
+}
+
+double pinionInvoluteStart(const PairInput& input, double alpha) {
+    const PairInput in = transverseInput(input);
+    const double h = in.heightFactor;
+    // The involute starts where the rack's straight flank ended or, when the
+    // rack undercuts the pinion, higher: where its tip round's path crosses
+    // the involute (the same rule as the external pairs' gears).
+    const double m = in.m;
+    const double s = m * (pi / 2.0 + 2.0 * in.x1 * std::tan(alpha));
+    const double ra = m * in.z1 / 2.0 + m * (h + in.x1);
+    const double rb = m * in.z1 * std::cos(alpha) / 2.0;
+    const double start = flankForm(makeRackProfile(m, alpha, h), in.z1, in.x1 * m, s, ra).involuteStart;
+    return alongLine(start, rb);
+}
+
+double pinionTipThickness(const PairInput& in, double x1) {
+    // in and x1 of the transverse section (transverseInput) for a helical pair.
+    const double alpha = in.alphaDeg * degToRad;
+    const double d = in.m * in.z1;
+    const double db = d * std::cos(alpha);
+    const double da = d + 2.0 * in.m * (in.heightFactor + x1) - 2.0 * in.tipReduction1;
+    const double s = in.m * (pi / 2.0 + 2.0 * x1 * std::tan(alpha));
+    // sa = da (s / d + inv(alpha) - inv(alpha_a)), less the thinning for
+    // backlash at the tip: jt / 2 on the working pitch circle dw is
+    // jt / 2 da / dw there, and with jt = jn / cos(alpha_w), dw = db / cos(alpha_w)
+    // (alpha_w = alpha on a rack) that is jn da / (2 db) in every kind of pair.
+    return da * (s / d + involuteFunction(alpha) - involuteFunction(std::acos(db / da))) - in.backlash * da / (2.0 * db);
+}
+
+InternalInterference internalInterference(int z1, int z2, double ra1, double ra2, double rb1, double rb2, double a,
+                                          double alphaW) {
+    // The handbook's rules for internal gears (pressure angles at the tips
+    // alpha_a = acos(rb / ra)).
+    InternalInterference f{};
+    const double alphaA1 = std::acos(std::min(1.0, rb1 / ra1));
+    const double alphaA2 = std::acos(std::min(1.0, rb2 / ra2));
+    const double invW = involuteFunction(alphaW);
+    const double ratio = static_cast<double>(z1) / z2;
+    // Involute interference: the ring's tip reaches past the pinion's base
+    // tangent point T1, onto the pinion below its base circle.
+    f.involute = ratio < 1.0 - std::tan(alphaA2) / std::tan(alphaW);
+    // Trochoid interference: where the two tip circles cross, the pinion's
+    // tip, turning out of mesh, must have left the ring's tooth tip behind:
+    //   theta1 = acos((ra2^2 - ra1^2 - a^2) / (2 a ra1)) + inv(alpha_a1) - inv(alpha_w),
+    //   theta2 = acos((a^2 + ra2^2 - ra1^2) / (2 a ra2)),
+    //   clear while theta1 z1 / z2 + inv(alpha_w) - inv(alpha_a2) >= theta2.
+    // Tip circles that do not cross: the pinion's tip never reaches the ring's
+    // tip circle (clear), or its tip circle holds the ring's whole (never clear).
+    const double c1 = (ra2 * ra2 - ra1 * ra1 - a * a) / (2.0 * a * ra1);
+    const double c2 = (a * a + ra2 * ra2 - ra1 * ra1) / (2.0 * a * ra2);
+    if (std::fabs(c1) <= 1.0 && std::fabs(c2) <= 1.0) {
+        const double theta1 = std::acos(c1) + involuteFunction(alphaA1) - invW;
+        const double theta2 = std::acos(c2);
+        f.trochoid = theta1 * ratio + invW - involuteFunction(alphaA2) < theta2;
+    } else {
+        f.trochoid = ra1 + a > ra2;
+    }
+    // Trimming: pulled out radially, the pinion's tip corners must pass the
+    // ring's:
+    //   theta1 = asin sqrt((1 - (cos(alpha_a1) / cos(alpha_a2))^2) / (1 - (z1 / z2)^2)),
+    //   theta2 = asin sqrt(((cos(alpha_a2) / cos(alpha_a1))^2 - 1) / ((z2 / z1)^2 - 1)).
+    // The roots are above 1 exactly when ra1 > ra2: the pinion's tip circle
+    // reaches the ring's and no radial path exists at all. Below 0 (a tip
+    // circle of the pinion small beside the ring's) the corners never meet.
+    f.tipsOverlap = ra1 >= ra2;
+    const double q = std::cos(alphaA1) / std::cos(alphaA2);
+    const double s1 = (1.0 - q * q) / (1.0 - ratio * ratio);
+    const double s2 = (1.0 / (q * q) - 1.0) / (1.0 / (ratio * ratio) - 1.0);
+    if (f.tipsOverlap) {
+        f.trimming = true;
+    } else if (s1 < 0.0 || s2 < 0.0) {
+        f.trimming = false;
+    } else {
+        const double theta1 = std::asin(std::sqrt(std::min(1.0, s1)));
+        const double theta2 = std::asin(std::sqrt(std::min(1.0, s2)));
+        f.trimming = theta1 + involuteFunction(alphaA1) - invW <
+                     (theta2 + involuteFunction(alphaA2) - invW) / ratio;
+    }
+    return f;
+}
+
+CutterFault cutterFault(const PairInput& input, int zc) {
+    const PairInput in = transverseInput(input);
+    const RingCutting c = ringCutting(in, zc);
+    if (c.alphaW0 <= 0.0) {
+        return CutterFault::noPressureAngle;
+    }
+    if (c.sac <= 0.0) {
+        return CutterFault::pointed;
+    }
+    const double alpha = in.alphaDeg * degToRad;
+    const double ra2 = (in.m * in.z2 - 2.0 * in.m * (in.heightFactor - in.x2)) / 2.0;
+    const double rb2 = in.m * in.z2 * std::cos(alpha) / 2.0;
+    if (c.a0 + c.rfc > ra2) {
+        return CutterFault::rootHitsRingTip;
+    }
+    // The ring's tip meets the cutter's flank where its involute is: above
+    // the base circle (the handbook's rule) and, for cutters whose root
+    // circle lies outside their base circle, above the root.
+    const double involuteStart = alongLine(std::max(c.rbc, c.rfc), c.rbc);
+    const InternalInterference f = internalInterference(zc, in.z2, c.rac, ra2, c.rbc, rb2, c.a0, c.alphaW0);
+    if (f.involute || alongLine(ra2, rb2) - c.a0 * std::sin(c.alphaW0) < involuteStart) {
+        return CutterFault::involuteInterference;
+    }
+    if (f.trochoid) {
+        return CutterFault::trochoidInterference;
+    }
+    return CutterFault::none;
+}
+
+int chooseCutterTeeth(const PairInput& in) {
+    int lowest = 0;
+    int highest = 0;
+    for (int zc = minCutterTeeth; zc <= std::min(maxCutterTeeth, in.z2 - 1); ++zc) {
+        if (cutterFault(in, zc) == CutterFault::none) {
+            lowest = lowest == 0 ? zc : lowest;
+            highest = zc;
+        }
+    }
+    if (lowest == 0) {
+        return 0;
+    }
+    // The middle, or the clean cutter nearest it (the larger of two).
+    const int middle = (lowest + highest + 1) / 2;
+    for (int step = 0; step <= highest - lowest; ++step) {
+        for (int zc : {middle + step, middle - step}) {
+            if (zc >= lowest && zc <= highest && cutterFault(in, zc) == CutterFault::none) {
+                return zc;
+            }
+        }
+    }
+    return 0;
+}
+
+PairNumbers internalGearNumbers(const PairInput& input) {
+    // A helical pair's numbers are its transverse section's (pair/helical.h).
+    const PairInput in = transverseInput(input);
+    PairNumbers n{};
+    n.kind = PairKind::internal;
+    const double m = in.m;
+    n.alpha = in.alphaDeg * degToRad;
+    n.invAlpha = involuteFunction(n.alpha);
+    // inv(alpha_w) = 2 tan(alpha) (x2 - x1) / (z2 - z1) + inv(alpha).
+    n.alphaW = inverseInvolute(2.0 * std::tan(n.alpha) * (in.x2 - in.x1) / (in.z2 - in.z1) + n.invAlpha);
+    // y = (z2 - z1) / 2 (cos(alpha) / cos(alpha_w) - 1), a = ((z2 - z1) / 2 + y) m.
+    n.y = (in.z2 - in.z1) / 2.0 * (std::cos(n.alpha) / std::cos(n.alphaW) - 1.0);
+    n.a = ((in.z2 - in.z1) / 2.0 + n.y) * m;
+    n.pb = pi * m * std::cos(n.alpha);
+    pinionNumbers(in, n);
+
+    GearNumbers& g = n.gear[1];
+    g.z = in.z2;
+    g.x = in.x2;
+    g.d = m * in.z2;
+    g.db = g.d * std::cos(n.alpha);
+    g.da = g.d - 2.0 * m * (in.heightFactor - in.x2);
+    g.s = m * (pi / 2.0 - 2.0 * in.x2 * std::tan(n.alpha));
+    g.noReferenceTooth = g.s <= 0.0;
+    // The ring's tooth is the space of an external gear: its half angle at
+    // radius rho is s2 / d2 - inv(alpha) + inv(alpha_rho), growing outward.
+    g.sa = g.da > g.db ? g.da * (g.s / g.d - n.invAlpha + involuteFunction(std::acos(g.db / g.da))) : -1.0;
+    // Backlash as for external pairs: a kept, each gear thinned by half the
+    // circular backlash jt = jn / cos(alpha_w) on its working pitch circle,
+    // dw = 2 a z / (z2 - z1); at the tip that is jt / 2 da / dw.
+    n.jn = in.backlash;
+    n.jt = n.jn / std::cos(n.alphaW);
+    n.thinning = n.jt / 2.0;
+    for (GearNumbers& gear : n.gear) {
+        gear.dw = 2.0 * n.a * gear.z / (in.z2 - in.z1);
+    }
+    g.sa -= n.thinning * g.da / g.dw;  // the pinion's sa is thinned already (pinionTipThickness)
+    g.thinTip = g.sa < thinTipFactor * in.heightFactor * m;
+    pinionNeck(in, n);
+    helicalNumbers(input, n);
+    return n;
+}
+
+PairNumbers internalPairNumbers(const PairInput& input) {
+    const PairInput in = transverseInput(input);
+    PairNumbers n = internalGearNumbers(in);
+    const double m = in.m;
+    GearNumbers& g = n.gear[1];
+    n.zc = in.cutterTeeth > 0 ? in.cutterTeeth : chooseCutterTeeth(in);
+    if (n.zc > 0) {
+        const RingCutting c = ringCutting(in, n.zc);
+        g.df = 2.0 * (c.a0 + c.rac);
+    }
+
+    // Path of contact: from where the ring's tip crosses the line of action
+    // to where the pinion's does; T2 lies a sin(alpha_w) beyond T1.
+    const double ra1 = n.gear[0].da / 2.0;
+    const double rb1 = n.gear[0].db / 2.0;
+    const double ra2 = g.da / 2.0;
+    const double rb2 = g.db / 2.0;
+    const double tangentSpan = n.a * std::sin(n.alphaW);
+    // eps_alpha = (sqrt(ra1^2 - rb1^2) - sqrt(ra2^2 - rb2^2) + a sin(alpha_w)) / (pi m cos(alpha)).
+    // Where the ring's tip meets the line of action beyond the pinion's tip
+    // the two tip circles leave no path of contact at all: ga = 0, not a
+    // negative length (the effective ratio below is 0 and says it cannot run).
+    n.ga = std::max(0.0, alongLine(ra1, rb1) - alongLine(ra2, rb2) + tangentSpan);
+    n.epsilonAlpha = n.ga / n.pb;
+
+    const InternalInterference f = internalInterference(in.z1, in.z2, ra1, ra2, rb1, rb2, n.a, n.alphaW);
+    n.involuteInterference = f.involute;
+    n.trochoidInterference = f.trochoid;
+    n.radialAssemblyImpossible = f.trimming;
+    n.tipCirclesOverlap = f.tipsOverlap;
+    // The external pairs' rule: the ring's tip meets the pinion at
+    // sqrt(ra2^2 - rb2^2) - a sin(alpha_w) from T1, which must not lie
+    // below where the rack-cut involute starts (its base circle or, for the
+    // rack's rounded tip, higher: the fillet).
+    n.gear[0].interference = alongLine(ra2, rb2) - tangentSpan <
+                             pinionInvoluteStart(in, n.alpha) -
+                                 filletInterferenceTolerance * in.heightFactor * m / std::sin(n.alpha);
+    // And the pinion's tip meets the ring at sqrt(ra1^2 - rb1^2) + a sin(alpha_w)
+    // from T2, which must not lie beyond the involute the cutter's tip
+    // corner left (outside it the corner's path, the fillet, stands).
+    if (n.zc > 0) {
+        const RingCutting c = ringCutting(in, n.zc);
+        const double ringInvoluteEnd = alongLine(c.rac, c.rbc) + c.a0 * std::sin(c.alphaW0);
+        n.gear[1].interference = alongLine(ra1, rb1) + tangentSpan > ringInvoluteEnd;
+        // The pinion's tip is not shortened, and the cutter's root is
+        // shallower than the nominal one: at large shifts the tip can reach
+        // past the ring's root circle on its way round.
+        n.noTipClearance = n.a + ra1 > g.df / 2.0;
+    }
+    // Effective path of contact, measured along the line of action from T1
+    // (as for external pairs): it starts where the ring's tip meets the
+    // pinion, or higher where the pinion's involute starts (u1 >= 0, so never
+    // behind T1), and ends at the pinion's tip, or sooner where the ring's
+    // involute ends and the fillet its cutter's tip corner left begins.
+    // Both are clipped only where the interference warnings say so (they
+    // allow for the rack's tip round starting a hair above 1 m).
+    const double pinionStart = pinionInvoluteStart(in, n.alpha);
+    n.gear[0].dNf = 2.0 * std::sqrt(pinionStart * pinionStart + rb1 * rb1);
+    const double ringTipMeets = alongLine(ra2, rb2) - tangentSpan;
+    const double start = n.gear[0].interference ? std::max(ringTipMeets, pinionStart) : ringTipMeets;
+    double end = alongLine(ra1, rb1);
+    if (n.zc > 0) {
+        const RingCutting c = ringCutting(in, n.zc);
+        const double ringInvoluteEnd = alongLine(c.rac, c.rbc) + c.a0 * std::sin(c.alphaW0);  // from T2
+        g.dNf = 2.0 * std::sqrt(ringInvoluteEnd * ringInvoluteEnd + rb2 * rb2);
+        end = std::min(end, ringInvoluteEnd - tangentSpan);
+    }
+    effectiveContact(n, end - start);
+    helicalNumbers(input, n);
+    return n;
+}
+
+bool ringCanBeCut(const PairInput& in, RingCutterMemo& memo) {
+    if (!(memo.known && memo.z2 == in.z2 && memo.m == in.m && memo.alphaDeg == in.alphaDeg && memo.x2 == in.x2 &&
+          memo.betaDeg == in.betaDeg)) {
+        memo = RingCutterMemo{true, in.z2, in.m, in.alphaDeg, in.x2, in.betaDeg, false};
+        for (int zc = minCutterTeeth; zc <= std::min(maxCutterTeeth, in.z2 - 1) && !memo.clean; ++zc) {
+            memo.clean = cutterFault(in, zc) == CutterFault::none;
+        }
+    }
+    return memo.clean;
+}
+
+// The shift difference x1 - x2 from which inv(alpha_w) = 2 tan(alpha)
+// (x2 - x1) / (z2 - z1) + inv(alpha) is 0 or less: no working pressure angle.
+// A helical pair's in multiples of mn: its transverse section's over cos(beta).
+double shiftDifferenceCeiling(const PairInput& input) {
+    const PairInput in = transverseInput(input);
+    const double alpha = in.alphaDeg * degToRad;
+    return involuteFunction(alpha) * (in.z2 - in.z1) / (2.0 * std::tan(alpha)) / in.heightFactor;
+}
+
+Breach internalBreach(const PairInput& in, RingCutterMemo& memo) {
+    if (in.z2 <= in.z1) {
+        return Breach{Fault::fewerTeeth, 1};
+    }
+    if (in.x1 - in.x2 >= shiftDifferenceCeiling(in)) {
+        return Breach{Fault::noWorkingAngle, 0};
+    }
+    const PairNumbers n = internalGearNumbers(in);
+    // The ring's tip circle outside its base circle first: its tooth
+    // thickness means nothing without.
+    if (hasTipInsideBase(n.gear[1])) {
+        return Breach{Fault::tipInsideBase, 1};
+    }
+    const Fault pinion = gearFault(n.gear[0]);
+    if (pinion != Fault::none) {
+        return Breach{pinion, 0};
+    }
+    // The ring's tooth widens towards its root: pointed at most.
+    if (isPointed(n.gear[1])) {
+        return Breach{Fault::pointed, 1};
+    }
+    if (in.cutterTeeth > 0) {
+        const bool clean = in.cutterTeeth < in.z2 && cutterFault(in, in.cutterTeeth) == CutterFault::none;
+        if (clean) {
+            return Breach{};
+        }
+        return Breach{ringCanBeCut(in, memo) ? Fault::cutter : Fault::noCleanCutter, 1};
+    }
+    return ringCanBeCut(in, memo) ? Breach{} : Breach{Fault::noCleanCutter, 1};
+}
+
+bool internalPairPasses(const PairInput& in, RingCutterMemo& memo) {
+    return internalBreach(in, memo).fault == Fault::none;
+}
+
+PairCheck checkInternalPair(const PairInput& in) {
+    char text[320];
+    RingCutterMemo memo;
+    const Breach breach = internalBreach(in, memo);
+    switch (breach.fault) {
+    case Fault::none:
+        return PairCheck{};
+    case Fault::fewerTeeth:
+        snprintf(text, sizeof text,
+                 "an internal gear needs more teeth than the pinion inside it: z2 = %d must be above z1 = %d",
+                 in.z2, in.z1);
+        return PairCheck{PairField::z2, text};
+    case Fault::noWorkingAngle:
+        snprintf(text, sizeof text,
+                 "x1 - x2 = %g leaves the pair no working pressure angle; with these teeth x1 - x2 must be below "
+                 "%s",
+                 in.x1 - in.x2, fixed(std::floor(shiftDifferenceCeiling(in) * 1e4) / 1e4, 4).c_str());
+        return refusalWithCure(in, 0, text, internalPairPasses);
+    case Fault::tipInsideBase: {
+        // da2 = d2 - 2 m (1 - x2) > db2 = d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2;
+        // a helical ring's x2 > 1 - z2 (1 - cos(alpha_t)) / (2 cos(beta)).
+        const PairInput t = transverseInput(in);
+        const double ringFloor = (t.heightFactor - t.z2 * (1.0 - std::cos(t.alphaDeg * degToRad)) / 2.0) / t.heightFactor;
+        snprintf(text, sizeof text,
+                 "x2 = %g puts the internal gear's tip circle inside its base circle, where it has no involute; with "
+                 "%d teeth x2 must be above %s",
+                 in.x2, in.z2, fixed(std::ceil(ringFloor * 1e4) / 1e4, 4).c_str());
+        return refusalWithCure(in, 1, text, internalPairPasses);
+    }
+    case Fault::cutter:
+        break;
+    case Fault::noCleanCutter:
+        snprintf(text, sizeof text,
+                 "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %g cleanly (every one trims "
+                 "its tips)",
+                 in.z2, in.x2);
+        return refusalWithCure(in, 1, text, internalPairPasses);
+    default: {
+        const int i = breach.gear;
+        const PairNumbers n = internalGearNumbers(in);
+        return refusalWithCure(in, i, gearProblem(breach.fault, i, n.gear[i], i == 0 ? in.x1 : in.x2), internalPairPasses);
+    }
+    }
+    // The cutter asked for cannot cut the ring cleanly, and others can:
+    // name the run of clean cutters nearest it (everything else passed, and
+    // the cutter changes nothing else the rules read).
+    const int zc = in.cutterTeeth;
+    const CutterFault fault = zc < in.z2 ? cutterFault(in, zc) : CutterFault::noPressureAngle;
+    int lowest = 0;
+    int highest = 0;
+    int distance = 0;
+    for (int k = minCutterTeeth; k <= std::min(maxCutterTeeth, in.z2 - 1); ++k) {
+        if (cutterFault(in, k) != CutterFault::none) {
+            continue;
+        }
+        int last = k;
+        while (last + 1 <= std::min(maxCutterTeeth, in.z2 - 1) && cutterFault(in, last + 1) == CutterFault::none) {
+            ++last;
+        }
+        const int away = zc < k ? k - zc : zc - last;
+        if (lowest == 0 || away < distance) {
+            lowest = k;
+            highest = last;
+            distance = away;
+        }
+        k = last;
+    }
+    const char* why = "";
+    switch (fault) {
+    case CutterFault::noPressureAngle:
+        why = zc >= in.z2 ? "it must have fewer teeth than the ring" : "it has no cutting pressure angle";
+        break;
+    case CutterFault::pointed:
+        why = "its own teeth are pointed";
+        break;
+    case CutterFault::rootHitsRingTip:
+        why = "its root circle reaches the ring's tip circle";
+        break;
+    case CutterFault::involuteInterference:
+        why = "the ring's tips reach below its involute and are trimmed";
+        break;
+    case CutterFault::trochoidInterference:
+        why = "its tip path trims the ring's tips (trochoid interference)";
+        break;
+    case CutterFault::none:
+        break;
+    }
+    snprintf(text, sizeof text,
+             "a cutter of %d teeth cannot cut this internal gear cleanly (%s); cutters of %d to %d teeth can", zc, why,
+             lowest, highest);
+    return PairCheck{PairField::cutter, text};
+}

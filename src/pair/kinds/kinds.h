@@ -1,0 +1,180 @@
+// The two kinds of pair beside the external one: a pinion inside an internal
+// (ring) gear, and a pinion on a rack. Their numbers, their checks and the
+// cutting of the ring by a pinion-type cutter; gear_pair.cpp, outline.cpp and
+// the exports hand these kinds over to them. Draws nothing.
+//
+// Units: lengths in mm, angles in radians.
+//
+// Internal pairs follow the handbook convention for internal gears: x2 > 0
+// moves the ring's teeth outward (away from the pinion), so
+//   inv(alpha_w) = 2 tan(alpha) (x2 - x1) / (z2 - z1) + inv(alpha),
+//   a = ((z2 - z1) / 2 + y) m, y = (z2 - z1) / 2 (cos(alpha) / cos(alpha_w) - 1),
+//   da1 = d1 + 2 m (1 + x1), da2 = d2 - 2 m (1 - x2), s2 = m (pi / 2 - 2 x2 tan(alpha)).
+// The pinion is cut by the basic rack as in an external pair. The ring is
+// cut by a pinion-type cutter: an unshifted involute gear of zc teeth with
+// addendum and dedendum 1.25 m and sharp tip corners, meshing with the ring
+// (its tip circle da2 turned before cutting) at the cutting centre distance
+// a0 of the pair cutter/ring; df2 = 2 (a0 + rc + 1.25 m).
+//
+// A rack pair: the rack's datum line at a = d1 / 2 + x1 m from the pinion's
+// centre, alpha_w = alpha; the rack has addendum 1 m and dedendum 1.25 m.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "base/plane.h"
+#include "pair/cutting/cutting.h"
+#include "pair/inputs/gear_pair.h"
+#include "pair/report/report.h"
+
+// Why a cutter cannot cut a ring cleanly.
+enum class CutterFault {
+    none,
+    noPressureAngle,       // inv(alpha_w0) <= 0: no cutting centre distance
+    pointed,               // the cutter's own teeth come to a point below its tip circle
+    rootHitsRingTip,       // the cutter's root circle reaches the ring's tip circle
+    involuteInterference,  // the ring's tip meets the cutter below its involute: the tips are trimmed
+    trochoidInterference,  // the cutter's tip path trims the ring's tips as it leaves mesh
+};
+
+CutterFault cutterFault(const PairInput& input, int zc);
+
+// The cutter chosen for a ring when none is asked for: of the cutters from
+// minCutterTeeth to z2 - 1 (at most maxCutterTeeth) teeth that cut the ring cleanly (cutterFault none), the one
+// nearest the middle of their range, the larger of two equally near; so the
+// cutter stands well clear of both limits, the ring's tips trimmed by the
+// cutter's root (too few teeth) and by its tip path (too many). 0 when no
+// cutter cuts the ring cleanly.
+int chooseCutterTeeth(const PairInput& input);
+
+// The handbook's three checks of a pinion (or cutter) of z1 teeth in a ring
+// of z2 teeth (tip radii ra, base radii rb, centre distance a, working
+// pressure angle alphaW).
+struct InternalInterference {
+    bool involute;      // z1 / z2 < 1 - tan(alpha_a2) / tan(alpha_w)
+    bool trochoid;      // theta1 z1 / z2 + inv(alpha_w) - inv(alpha_a2) < theta2
+    bool trimming;      // theta1 + inv(alpha_a1) - inv(alpha_w) < z2 / z1 (theta2 + inv(alpha_a2) - inv(alpha_w))
+    bool tipsOverlap;   // ra1 >= ra2: the trimming rule has no solution, radial assembly is impossible
+};
+InternalInterference internalInterference(int z1, int z2, double ra1, double ra2, double rb1, double rb2, double a,
+                                          double alphaW);
+
+// Numbers and checks of the two kinds (pairNumbers and checkPair hand them
+// over; the checks run after the ranges of z, m, alpha and x are checked).
+PairNumbers internalPairNumbers(const PairInput& input);
+// The part of an internal pair's numbers that the rules read: the mesh
+// (alpha_w, a), both gears' diameters, tooth thicknesses and the pinion's
+// neck, thinned for backlash; no cutter chosen (zc 0, df2 0), no path of
+// contact.
+PairNumbers internalGearNumbers(const PairInput& input);
+PairCheck checkInternalPair(const PairInput& input);
+PairNumbers rackPairNumbers(const PairInput& input);
+PairCheck checkRackPair(const PairInput& input);
+
+// The pinion of both kinds, an external gear that the rack cuts, with its
+// tip circle not shortened: da1 = d1 + 2 m (1 + x1).
+// Its numbers into numbers.gear[0] (numbers.alpha set before):
+void pinionNumbers(const PairInput& input, PairNumbers& numbers);
+// Its tip thickness (arc) at shift x1, as cut (thinned for the backlash); negative when pointed:
+double pinionTipThickness(const PairInput& input, double x1);
+// Where its involute starts, as a distance along the line of action from its
+// base tangent point: where the rack's straight flank ended or, undercut,
+// where the path of the rack's tip round crosses the involute (flankForm):
+double pinionInvoluteStart(const PairInput& input, double alpha);
+// A mate's tip this little deeper (in m) than where the pinion's involute
+// starts is no interference: at 20 degrees the rack's round starts 0.00004 m
+// above 1 m, so a rack or ring tip at exactly 1 m would otherwise warn.
+constexpr double filletInterferenceTolerance = 0.001;
+// Its neck numbers (pinched, neck, severed, thinNeck) as cut and thinned for
+// backlash (numbers.gear[0] and numbers.thinning set before):
+void pinionNeck(const PairInput& input, PairNumbers& numbers);
+
+// ---- The rules of a pair whose values are in range --------------------------------
+// Each kind checks them in its own order and refuses the pair at the first
+// it breaks; the rules on a gear as cut are the same for every kind.
+enum class Fault {
+    none,
+    fewerTeeth,       // internal: the ring has no more teeth than the pinion
+    noWorkingAngle,   // inv(alpha_w) <= 0
+    noRoot,           // df <= 0
+    tipInsideBase,    // da <= db: no involute
+    pointed,          // sa <= 0, the teeth as cut (thinned for backlash)
+    severed,          // the undercut cuts through the neck: the outline would cross itself
+    cutter,           // internal: the cutter asked for cannot cut the ring cleanly, others can
+    noCleanCutter,    // internal: no pinion-type cutter cuts the ring cleanly
+};
+
+struct Breach {
+    Fault fault = Fault::none;
+    int gear = 0;  // the gear concerned: its shift is the first cure tried
+};
+
+// The rules on one gear as cut, in this order: a root circle, a tip circle
+// outside the base circle, teeth not pointed, a neck not cut through.
+bool hasNoRoot(const GearNumbers& g);
+bool hasTipInsideBase(const GearNumbers& g);
+bool isPointed(const GearNumbers& g);
+Fault gearFault(const GearNumbers& g);
+// The refusal of those four for gear `gear` (0 or 1) with shift x, the same
+// words for every kind.
+std::string gearProblem(Fault fault, int gear, const GearNumbers& g, double x);
+// Sets the neck numbers of g from its flank form, its flanks turned by
+// `turn` (rad) towards the tooth's middle for backlash; m the module.
+void neckNumbers(const FlankForm& form, double turn, double m, GearNumbers& g);
+
+// Whether some pinion-type cutter cuts the ring cleanly; the last answer is
+// kept for the same ring (z2, m, alpha, x2), so a cure that tries many
+// values of the other inputs asks once.
+struct RingCutterMemo {
+    bool known = false;
+    int z2 = 0;
+    double m = 0.0;
+    double alphaDeg = 0.0;
+    double x2 = 0.0;
+    double betaDeg = 0.0;
+    bool clean = false;
+};
+bool ringCanBeCut(const PairInput& input, RingCutterMemo& memo);
+
+// The first rule each kind's pair breaks (ranges checked before).
+Breach internalBreach(const PairInput& input, RingCutterMemo& memo);
+Breach rackBreach(const PairInput& input);
+// Whether a pair in range passes every rule of its kind (for the cures).
+bool externalPairPasses(const PairInput& input, RingCutterMemo& memo);
+bool internalPairPasses(const PairInput& input, RingCutterMemo& memo);
+bool rackPairPasses(const PairInput& input, RingCutterMemo& memo);
+
+// The refusal of a pair that breaks a rule: `problem`, and the cure, the
+// range of the shift of gear `gear`, else of its mate (a rack has none),
+// else of the pressure angle, every value of which gives a pair that passes
+// every rule of its kind (`passes`, the kind's own), the others as given;
+// no cure where none does.
+using PassesEveryRule = bool (*)(const PairInput& input, RingCutterMemo& memo);
+PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& problem, PassesEveryRule passes);
+
+// The outlines of these kinds, placed in mesh (the kinds' table,
+// pair_kind.cpp, hands them over).
+struct PairGeometry;
+void buildInternalGeometry(const PairInput& input, PairGeometry& pair);
+void buildRackGeometry(const PairInput& input, PairGeometry& pair);
+
+// An external pair's numbers, checks, outlines and report, which the kinds'
+// table hands over as it does the other kinds'.
+PairNumbers externalPairNumbers(const PairInput& input);
+PairCheck checkExternalPair(const PairInput& input);
+void buildExternalGeometry(const PairInput& input, PairGeometry& pair);
+PairReport externalReport(const PairNumbers& numbers);
+
+// The report lines of these kinds (pair/report.h), in the same form as an
+// external pair's.
+PairReport internalReport(const PairNumbers& numbers);
+PairReport rackReport(const PairNumbers& numbers);
+// The effective path gaEff (its length, 0 where the tips miss) and what it
+// gives every kind alike: epsilon_alpha_eff = gaEff / pb, the pair that
+// cannot run continuously (below 1) and the low contact ratio (below 1.1).
+void effectiveContact(PairNumbers& n, double gaEff);
+
+// The kind's own report lines, chosen by numbers.kind (a set's: its sun and
+// planet's, an external mesh's), before those along the line of action.
+PairReport kindReport(const PairNumbers& numbers);

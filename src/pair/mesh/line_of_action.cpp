@@ -1,0 +1,581 @@
+// The line of action of a gear pair: its effective path, the specific
+// sliding, the single-tooth contact diameters, the Hertz stress and the shifts
+// for a working centre distance. See pair/line_of_action.h.
+#include "pair/mesh/line_of_action.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+
+#include "base/plane.h"
+#include "pair/inputs/helical.h"
+#include "pair/solve/numeric.h"
+#include "pair/mesh/mesh_kinds.h"
+#include "pair/solve/number_format.h"
+
+namespace {
+
+constexpr double infinity = std::numeric_limits<double>::infinity();
+constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
+// The mating rack's straight flank ends 1.25 m beyond its datum line (its
+// root line, sharp corners): as rack_pair.cpp's rackDedendumInMesh.
+constexpr double rackFlankDepth = 1.25;
+// The rack's tip line lies 1 m inside its datum line.
+constexpr double rackTipDepth = 1.0;
+// The x1 grid over which a split is looked for, and the a grid over which
+// the reachable centre distances are first looked for.
+constexpr int shiftGridSteps = 100;
+constexpr int centreDistanceGridSteps = 80;
+constexpr double centreDistanceTolerance = 1e-5;  // mm, the bisection; the ends are then rounded to 1e-4
+constexpr double shiftTolerance = 1e-7;
+
+// Distance along the line of action from the tangent point of a base circle
+// of radius rb to where it meets the circle of radius r (0 inside the base circle).
+
+bool accepted(const PairInput& in) { return checkMeshPair(in).field == PairField::none; }
+
+}  // namespace
+
+ContactPath contactPath(const PairInput& in, const PairNumbers& n) {
+    ContactPath p{};
+    p.kind = n.kind;
+    p.pb = n.pb;
+    p.rb1 = n.gear[0].db / 2.0;
+    const double ra1 = n.gear[0].da / 2.0;
+    const double reach1 = alongLine(ra1, p.rb1);             // gear 1's tip from T1
+    const double start1 = alongLine(n.gear[0].dNf / 2.0, p.rb1);  // where gear 1's involute starts
+    // The pitch point: T1C = rw1 sin(alpha_w) (dw1 = d1 for the rack).
+    p.C = n.gear[0].dw / 2.0 * std::sin(n.alphaW);
+    switch (n.kind) {
+    case PairKind::external:
+    case PairKind::planetary: {  // reaches here as its sun–planet pair, an external one
+        // As pairNumbers: from max(T1T2 - reach2, u1) to min(reach1, T1T2 - u2).
+        p.rb2 = n.gear[1].db / 2.0;
+        p.T1T2 = n.a * std::sin(n.alphaW);
+        p.u = static_cast<double>(n.gear[1].z) / n.gear[0].z;
+        const double reach2 = alongLine(n.gear[1].da / 2.0, p.rb2);
+        const double start2 = alongLine(n.gear[1].dNf / 2.0, p.rb2);
+        p.A = std::max(p.T1T2 - reach2, start1);
+        p.E = std::min(reach1, p.T1T2 - start2);
+        break;
+    }
+    case PairKind::internal: {
+        // As internalPairNumbers: the ring's tip meets the line of action
+        // sqrt(ra2^2 - rb2^2) from T2, that is a sin(alpha_w) less from T1;
+        // the ring's involute ends (its dNf2, where its cutter's tip corner
+        // left the fillet) as far out. The start is clipped at gear 1's
+        // involute start only where gear 1's interference warning says so.
+        p.rb2 = n.gear[1].db / 2.0;
+        const double span = n.a * std::sin(n.alphaW);
+        p.T1T2 = -span;
+        p.u = static_cast<double>(n.gear[1].z) / n.gear[0].z;
+        const double ringTipMeets = alongLine(n.gear[1].da / 2.0, p.rb2) - span;
+        p.A = n.gear[0].interference ? std::max(ringTipMeets, start1) : ringTipMeets;
+        p.E = reach1;
+        if (n.gear[1].dNf > 0.0) {
+            p.E = std::min(p.E, alongLine(n.gear[1].dNf / 2.0, p.rb2) - span);
+        }
+        break;
+    }
+    case PairKind::rack: {
+        // As rackPairNumbers: the rack's tip line (1 - x1) m inside the pitch
+        // line meets the line of action (1 - x1) m / sin(alpha) before C, its
+        // straight flank ends (1.25 + x1) m / sin(alpha) beyond C.
+        p.rb2 = 0.0;
+        p.T1T2 = infinity;
+        p.u = infinity;
+        const double sinA = std::sin(n.alpha);
+        const double rackTipMeets = p.C - (rackTipDepth - in.x1) * in.m / sinA;
+        p.A = n.gear[0].interference ? std::max(rackTipMeets, start1) : rackTipMeets;
+        p.E = std::min(reach1, p.C + (rackFlankDepth + in.x1) * in.m / sinA);
+        break;
+    }
+    }
+    p.E = std::max(p.E, p.A);  // no effective path: gaEff = 0
+    p.B = p.E - p.pb;
+    p.D = p.A + p.pb;
+    return p;
+}
+
+double rho1At(const ContactPath&, double s) { return s; }
+
+double rho2At(const ContactPath& p, double s) {
+    switch (p.kind) {
+    case PairKind::external:
+    case PairKind::planetary:  // reaches here as its sun–planet pair, an external one
+        return p.T1T2 - s;
+    case PairKind::internal:
+        return s - p.T1T2;
+    case PairKind::rack:
+        break;
+    }
+    return infinity;
+}
+
+double diameter1At(const ContactPath& p, double s) { return 2.0 * std::hypot(p.rb1, s); }
+
+double diameter2At(const ContactPath& p, double s) {
+    return p.kind == PairKind::rack ? 0.0 : 2.0 * std::hypot(p.rb2, rho2At(p, s));
+}
+
+int pairsInContact(const ContactPath& p, double s) {
+    // The pairs in contact touch at s + k pb for whole k, all within A..E.
+    const double tolerance = 1e-12 * std::max(1.0, p.pb);
+    const double first = std::ceil((p.A - s) / p.pb - tolerance);
+    const double last = std::floor((p.E - s) / p.pb + tolerance);
+    return static_cast<int>(std::max(0.0, last - first + 1.0));
+}
+
+Sliding specificSliding(const ContactPath& p, double s) {
+    // Speeds along the flanks per unit omega1: v1 = rho1, v2 = rho2 / u (the
+    // rack: the pitch line's speed r1 times sin(alpha), that is C).
+    const double v1 = rho1At(p, s);
+    const double v2 = p.kind == PairKind::rack ? p.C : rho2At(p, s) / p.u;
+    Sliding z{};
+    z.zeta1 = v1 != 0.0 ? 1.0 - v2 / v1 : -infinity;
+    z.zeta2 = v2 != 0.0 ? 1.0 - v1 / v2 : -infinity;
+    return z;
+}
+
+SlidingAtEnds slidingAtEnds(const ContactPath& p) {
+    const Sliding atA = specificSliding(p, p.A);
+    const Sliding atE = specificSliding(p, p.E);
+    return SlidingAtEnds{atA.zeta1, atE.zeta1, atE.zeta2, atA.zeta2};
+}
+
+SingleToothContact singleToothContact(const ContactPath& p) {
+    SingleToothContact c{};
+    c.dB1 = diameter1At(p, p.B);
+    c.dD1 = diameter1At(p, p.D);
+    c.dB2 = diameter2At(p, p.B);
+    c.dD2 = diameter2At(p, p.D);
+    c.nearlyWhole = (p.E - p.A) / p.pb < nearlySingleContactRatio;
+    return c;
+}
+
+double sigmaHAt(const ContactPath& p, const HertzLoad& load, double s, double F) {
+    // Relative curvature 1 / rho1 + 1 / rho2 of two convex flanks; the
+    // ring's concave flank subtracts; the rack's straight flank adds nothing.
+    const double rho1 = rho1At(p, s);
+    double curvature = 1.0 / rho1;
+    if (p.kind == PairKind::external) {
+        curvature += 1.0 / rho2At(p, s);
+    } else if (p.kind == PairKind::internal) {
+        curvature -= 1.0 / rho2At(p, s);
+    }
+    const double compliance = (1.0 - load.nu1 * load.nu1) / load.E1 + (1.0 - load.nu2 * load.nu2) / load.E2;
+    return std::sqrt(F / (load.b * pi) * curvature / compliance);
+}
+
+HertzStress helicalHertzStress(const PairInput& in, const PairNumbers& n, const ContactPath& p, const HertzLoad& load) {
+    HertzStress h{};
+    const double cosBetaB = std::cos(n.helix.betaB);
+    const double Fbt = 1000.0 * load.T / p.rb1;  // the transverse component, N
+    h.Fn = Fbt / cosBetaB;
+    // sigmaHAt with b = 1 takes q cos(beta_b) as its F: per mm of line,
+    // with the normal radii rho / cos(beta_b).
+    HertzLoad perMm = load;
+    perMm.b = 1.0;
+    const double b = load.b;
+    h.sigmaHC = sigmaHAt(p, perMm, p.C, h.Fn * cosBetaB / b * cosBetaB);
+    h.sigmaHMax = -1.0;
+    constexpr int turnSteps = 240;  // over one base pitch of turn
+    const double pitchTurn = p.pb / p.rb1;
+    for (int k = 0; k < turnSteps; ++k) {
+        const ActionPlane plane = actionPlane(in, n, pitchTurn * k / turnSteps);
+        if (!(plane.total > 0.0)) {
+            continue;
+        }
+        const double q = h.Fn / plane.total;
+        for (int i = 0; i < plane.count; ++i) {
+            for (double u : {plane.lines[i].u0, plane.lines[i].u1}) {
+                const double s = p.A + u;
+                const double sigma = sigmaHAt(p, perMm, s, q * cosBetaB);
+                if (sigma > h.sigmaHMax) {
+                    h.sigmaHMax = sigma;
+                    h.sMax = s;
+                }
+            }
+        }
+    }
+    h.dMax1 = diameter1At(p, h.sMax);
+    return h;
+}
+
+HertzLoad hertzLoadOf(const PairInput& in) {
+    HertzLoad load{};
+    load.T = in.torque;
+    load.b = faceWidthOf(in);
+    load.E1 = load.E2 = in.elasticE * 1000.0;  // GPa to MPa
+    load.nu1 = load.nu2 = in.elasticNu;
+    return load;
+}
+
+HertzStress hertzStress(const ContactPath& p, const HertzLoad& load) {
+    HertzStress h{};
+    h.Fn = 1000.0 * load.T / p.rb1;  // T = Fn rb1, T in N m, rb1 in mm
+    h.sigmaHC = sigmaHAt(p, load, p.C, h.Fn);
+    // The load changes only where a pair enters or leaves (A + k pb, E - k
+    // pb); between, 1 / rho1 +- 1 / rho2 is convex (external) or falls
+    // (internal, rack) along s, so the largest stress of each stretch is at
+    // one of its ends, with that stretch's share of the load.
+    std::vector<double> cuts{p.A, p.E};
+    for (double s = p.A + p.pb; s < p.E; s += p.pb) {
+        cuts.push_back(s);
+    }
+    for (double s = p.E - p.pb; s > p.A; s -= p.pb) {
+        cuts.push_back(s);
+    }
+    std::sort(cuts.begin(), cuts.end());
+    h.sigmaHMax = -1.0;
+    auto consider = [&](double s, double F) {
+        const double sigma = sigmaHAt(p, load, s, F);
+        if (sigma > h.sigmaHMax) {
+            h.sigmaHMax = sigma;
+            h.sMax = s;
+        }
+    };
+    if (cuts.back() <= cuts.front()) {
+        consider(p.A, h.Fn);  // no effective path: the one contact carries all
+    }
+    for (size_t k = 0; k + 1 < cuts.size(); ++k) {
+        if (cuts[k + 1] <= cuts[k]) {
+            continue;
+        }
+        const int n = std::max(1, pairsInContact(p, (cuts[k] + cuts[k + 1]) / 2.0));
+        consider(cuts[k], h.Fn / n);
+        consider(cuts[k + 1], h.Fn / n);
+    }
+    h.dMax1 = diameter1At(p, h.sMax);
+    return h;
+}
+
+// ---- Profile shifts for a working centre distance --------------------------------
+
+namespace {
+
+bool isInternal(const PairInput& in) { return in.kind == PairKind::internal; }
+
+// The pair with shift x1 and the total fixed: x2 = total - x1 (external),
+// x2 = x1 + total (internal).
+PairInput withShifts(const PairInput& in, double total, double x1) {
+    PairInput p = in;
+    p.x1 = x1;
+    p.x2 = isInternal(in) ? x1 + total : total - x1;
+    return p;
+}
+
+// The x1 for which both shifts lie in minShift..maxShift.
+std::pair<double, double> shiftBox(const PairInput& in, double total) {
+    if (isInternal(in)) {
+        return {std::max(minShift, minShift - total), std::min(maxShift, maxShift - total)};
+    }
+    return {std::max(minShift, total - maxShift), std::min(maxShift, total - minShift)};
+}
+
+// zeta1Root - zeta2Root; rises with x1 (gear 2's tip recedes from gear 1's
+// root, gear 1's tip reaches deeper into gear 2's).
+double rootSlidingGap(const PairInput& p) {
+    const SlidingAtEnds z = slidingAtEnds(contactPath(p, meshPairNumbers(p)));
+    return z.zeta1Root - z.zeta2Root;
+}
+
+// From accepted `good` towards rejected `bad`: the last accepted x1.
+double acceptedEdge(const PairInput& in, double total, double good, double bad) {
+    return bisectEdge([&](double x1) { return accepted(withShifts(in, total, x1)); }, good, bad, shiftTolerance);
+}
+
+// Some accepted x1 for the total, the hints tried first, then a grid over
+// the box; NaN when none is found.
+double someAcceptedShift(const PairInput& in, double total, const std::vector<double>& hints) {
+    const auto box = shiftBox(in, total);
+    if (box.first > box.second) {
+        return notANumber;
+    }
+    for (double x1 : hints) {
+        if (std::isfinite(x1) && x1 >= box.first && x1 <= box.second && accepted(withShifts(in, total, x1))) {
+            return x1;
+        }
+    }
+    for (int k = 0; k <= shiftGridSteps; ++k) {
+        const double x1 = box.first + (box.second - box.first) * k / shiftGridSteps;
+        if (accepted(withShifts(in, total, x1))) {
+            return x1;
+        }
+    }
+    return notANumber;
+}
+
+// The middle of the window of accepted x1 around an accepted one.
+double windowMiddle(const PairInput& in, double total, double x1) {
+    const auto box = shiftBox(in, total);
+    const double step = (box.second - box.first) / shiftGridSteps;
+    double ends[2];
+    for (int side = 0; side < 2; ++side) {
+        const double direction = side == 0 ? -1.0 : 1.0;
+        const double limit = side == 0 ? box.first : box.second;
+        double good = x1;
+        ends[side] = limit;
+        while (std::fabs(limit - good) > 0.0) {
+            const double next = direction < 0 ? std::max(limit, good - step) : std::min(limit, good + step);
+            if (!accepted(withShifts(in, total, next))) {
+                ends[side] = acceptedEdge(in, total, good, next);
+                break;
+            }
+            good = next;
+        }
+    }
+    return (ends[0] + ends[1]) / 2.0;
+}
+
+// A helical pair's in its transverse section: the total xn mn is
+// (xn cos(beta)) mt there (pair/helical.h).
+double centreDistanceOf(const PairInput& input, double total) {
+    const PairInput in = transverseInput(input);
+    const double alpha = in.alphaDeg * degToRad;
+    const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
+    const double alphaW =
+        inverseInvolute(involuteFunction(alpha) + 2.0 * std::tan(alpha) * (total * in.heightFactor) / zSum);
+    return in.m * zSum / 2.0 * std::cos(alpha) / std::cos(alphaW);
+}
+
+}  // namespace
+
+CentreDistanceShift shiftTotalForCentreDistance(const PairInput& input, double a) {
+    const PairInput in = transverseInput(input);  // a helical pair's transverse section
+    CentreDistanceShift r{};
+    if (in.kind == PairKind::rack) {
+        r.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
+        return r;
+    }
+    const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
+    const double alpha = in.alphaDeg * degToRad;
+    // cos(alpha_w) = a0 cos(alpha) / a, a0 = m (z2 +- z1) / 2.
+    const double a0 = in.m * zSum / 2.0;
+    const double cosAlphaW = a0 * std::cos(alpha) / a;
+    if (!(zSum > 0 && a > 0.0 && cosAlphaW < 1.0)) {
+        char text[160];
+        snprintf(text, sizeof text, "a = %g mm gives no working pressure angle: it must be above %.4f mm", a,
+                 a0 * std::cos(alpha));
+        r.message = text;
+        return r;
+    }
+    r.ok = true;
+    r.alphaW = std::acos(cosAlphaW);
+    r.shiftTotal = zSum * (involuteFunction(r.alphaW) - involuteFunction(alpha)) / (2.0 * std::tan(alpha)) /
+                   in.heightFactor;  // in mn
+    return r;
+}
+
+CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a, double x1) {
+    CentreDistanceShift r = shiftTotalForCentreDistance(in, a);
+    if (!r.ok) {
+        return r;
+    }
+    const PairInput p = withShifts(in, r.shiftTotal, x1);
+    r.x1 = p.x1;
+    r.x2 = p.x2;
+    r.message = checkMeshPair(p).message;
+    r.accepted = r.message.empty();
+    return r;
+}
+
+CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a) {
+    CentreDistanceShift r = shiftTotalForCentreDistance(in, a);
+    if (!r.ok) {
+        return r;
+    }
+    const double total = r.shiftTotal;
+    const auto box = shiftBox(in, total);
+    // The accepted x1 of a grid over the box, and the root sliding gap there.
+    std::vector<double> xs;
+    std::vector<double> gaps;
+    std::vector<bool> ok;
+    for (int k = 0; box.first <= box.second && k <= shiftGridSteps; ++k) {
+        const double x1 = box.first + (box.second - box.first) * k / shiftGridSteps;
+        xs.push_back(x1);
+        ok.push_back(accepted(withShifts(in, total, x1)));
+        gaps.push_back(ok.back() ? rootSlidingGap(withShifts(in, total, x1)) : notANumber);
+    }
+    int nearest = -1;
+    for (size_t k = 0; k < xs.size(); ++k) {
+        if (ok[k] && (nearest < 0 || std::fabs(gaps[k]) < std::fabs(gaps[nearest]))) {
+            nearest = static_cast<int>(k);
+        }
+        if (k > 0 && ok[k] && ok[k - 1] && gaps[k - 1] <= 0.0 && gaps[k] >= 0.0) {
+            // Bisection on x1 for zeta1Root = zeta2Root.
+            double lo = xs[k - 1];
+            double hi = xs[k];
+            while (hi - lo > shiftTolerance) {
+                const double mid = (lo + hi) / 2.0;
+                (rootSlidingGap(withShifts(in, total, mid)) < 0.0 ? lo : hi) = mid;
+            }
+            r.balanced = true;
+            const CentreDistanceShift split = shiftForCentreDistance(in, a, (lo + hi) / 2.0);
+            if (split.accepted) {
+                r.x1 = split.x1;
+                r.x2 = split.x2;
+                r.accepted = true;
+                return r;
+            }
+            r.balanced = false;
+        }
+    }
+    if (nearest < 0) {
+        char text[200];
+        snprintf(text, sizeof text, "no split of %s = %s gives a pair that can be cut",
+                 isInternal(in) ? "x2 - x1" : "x1 + x2", fixed(total, 4).c_str());
+        r.message = text;
+        return r;
+    }
+    // The equal split cannot be cut: the accepted x1 nearest it, at the edge
+    // of the accepted window on the side where the gap falls to 0.
+    double x1 = xs[nearest];
+    const int towards = gaps[nearest] < 0.0 ? nearest + 1 : nearest - 1;
+    if (towards >= 0 && towards < static_cast<int>(xs.size()) && !ok[towards]) {
+        x1 = acceptedEdge(in, total, x1, xs[towards]);
+    }
+    const CentreDistanceShift split = shiftForCentreDistance(in, a, x1);
+    r.x1 = split.x1;
+    r.x2 = split.x2;
+    r.accepted = split.accepted;
+    r.balanced = split.accepted && std::fabs(rootSlidingGap(withShifts(in, total, x1))) < 1e-6;  // a lone window
+    r.message = split.message;
+    return r;
+}
+
+CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
+    const PairInput& in = normal;
+    const PairInput t = transverseInput(normal);  // a helical pair's angles in its transverse section
+    CentreDistanceRange range;
+    if (in.kind == PairKind::rack) {
+        range.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
+        return range;
+    }
+    const double alpha = t.alphaDeg * degToRad;
+    const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
+    if (zSum <= 0) {
+        range.message = checkMeshPair(in).message;
+        return range;
+    }
+    // The totals the shift ranges allow, above the one that leaves no
+    // working pressure angle (inv(alpha_w) > 0).
+    const double noAngle = -zSum * involuteFunction(alpha) / (2.0 * std::tan(alpha)) / t.heightFactor;
+    // External: x1 + x2 from 2 minShift to 2 maxShift; internal: x2 - x1
+    // from minShift - maxShift to maxShift - minShift.
+    const double totalLo = std::max(isInternal(in) ? minShift - maxShift : 2.0 * minShift, noAngle + 1e-9);
+    const double totalHi = isInternal(in) ? maxShift - minShift : 2.0 * maxShift;
+    const double aLo = centreDistanceOf(in, totalLo);
+    const double aHi = centreDistanceOf(in, totalHi);
+    auto totalAt = [&](double a) { return shiftTotalForCentreDistance(in, a).shiftTotal; };
+
+    // The grid over a: an accepted x1 at each (NaN where none).
+    std::vector<double> as;
+    std::vector<double> shifts;
+    double hint = notANumber;
+    for (int k = 0; k <= centreDistanceGridSteps; ++k) {
+        const double a = aLo + (aHi - aLo) * k / centreDistanceGridSteps;
+        as.push_back(a);
+        shifts.push_back(someAcceptedShift(in, totalAt(a), {hint}));
+        if (std::isfinite(shifts.back())) {
+            hint = shifts.back();
+        }
+    }
+    // An edge between an accepted a and a rejected one, by bisection; at
+    // each step the middle of the accepted window of the last accepted a is
+    // tried first (kept x1, kept x2 and between), so a window that closes
+    // towards the edge is followed to its end.
+    auto edge = [&](double good, double goodX1, double bad) {
+        while (std::fabs(bad - good) > centreDistanceTolerance) {
+            const double mid = (good + bad) / 2.0;
+            const double goodTotal = totalAt(good);
+            const double middle = windowMiddle(in, goodTotal, goodX1);
+            const double shiftChange = totalAt(mid) - goodTotal;
+            const double keptX2 = isInternal(in) ? middle - shiftChange : middle + shiftChange;
+            const double x1 = someAcceptedShift(in, totalAt(mid), {middle, keptX2, (middle + keptX2) / 2.0});
+            if (std::isfinite(x1)) {
+                good = mid;
+                goodX1 = x1;
+            } else {
+                bad = mid;
+            }
+        }
+        return std::make_pair(good, goodX1);
+    };
+    // Rounded inwards to 4 decimals, stepped further in while not accepted.
+    auto rounded = [&](double a, double x1, int direction) {
+        double r = direction > 0 ? std::ceil(a * 1e4 - 1e-6) / 1e4 : std::floor(a * 1e4 + 1e-6) / 1e4;
+        for (int k = 0; k < 10; ++k, r += direction * 1e-4) {
+            if (std::isfinite(someAcceptedShift(in, totalAt(r), {x1}))) {
+                return r;
+            }
+        }
+        return notANumber;
+    };
+    for (size_t k = 0; k < as.size(); ++k) {
+        if (!std::isfinite(shifts[k]) || (k > 0 && std::isfinite(shifts[k - 1]))) {
+            continue;
+        }
+        // A run of accepted a from k.
+        size_t last = k;
+        while (last + 1 < as.size() && std::isfinite(shifts[last + 1])) {
+            ++last;
+        }
+        std::pair<double, double> lo{as[k], shifts[k]};
+        std::pair<double, double> hi{as[last], shifts[last]};
+        if (k > 0) {
+            lo = edge(as[k], shifts[k], as[k - 1]);
+        }
+        if (last + 1 < as.size()) {
+            hi = edge(as[last], shifts[last], as[last + 1]);
+        }
+        const double from = rounded(lo.first, lo.second, +1);
+        const double to = rounded(hi.first, hi.second, -1);
+        if (std::isfinite(from) && std::isfinite(to) && from <= to) {
+            range.intervals.emplace_back(from, to);
+        }
+    }
+    char text[96];
+    for (size_t k = 0; k < range.intervals.size(); ++k) {
+        snprintf(text, sizeof text, "%s%s to %s", k == 0 ? "a must be " : " or ",
+                 fixed(range.intervals[k].first, 4).c_str(), fixed(range.intervals[k].second, 4).c_str());
+        range.message += text;
+    }
+    if (range.intervals.empty()) {
+        range.message = "no working centre distance: no split of the shifts gives a pair that can be cut with these "
+                        "teeth";
+    } else {
+        range.message += " mm";
+    }
+    return range;
+}
+
+bool applyCentreDistance(PairInput& in, std::string& message) {
+    if (!(in.centreDistance > 0.0)) {
+        return true;
+    }
+    const double a = in.centreDistance;
+    const CentreDistanceShift r = in.centreX1Given ? shiftForCentreDistance(in, a, in.x1) : shiftForCentreDistance(in, a);
+    if (r.accepted) {
+        in.x1 = r.x1;
+        in.x2 = r.x2;
+        return true;
+    }
+    char text[320];
+    if (in.centreX1Given && r.ok) {
+        // With x1 kept: x2 is fixed by a; say why that pair fails, and
+        // whether the program's own split would do.
+        const CentreDistanceShift own = shiftForCentreDistance(in, a);
+        if (own.accepted) {
+            snprintf(text, sizeof text, "with x1 = %s it needs x2 = %s, and then %s; without --shift, x1 = %s and x2 = %s can be cut",
+                     fixed(r.x1, 4).c_str(), fixed(r.x2, 4).c_str(), r.message.c_str(), fixed(own.x1, 4).c_str(),
+                     fixed(own.x2, 4).c_str());
+            message = text;
+            return false;
+        }
+    }
+    const CentreDistanceRange range = reachableCentreDistances(in);
+    message = range.message;
+    return false;
+}

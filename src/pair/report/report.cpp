@@ -1,0 +1,105 @@
+// An external pair's report lines, and the report's console text in either
+// language (pair/report.h, pair/exports.h). Not here: the other kinds' own
+// lines (report_kinds.cpp, planetary.cpp), the lines along the line of
+// action (report_line_of_action.cpp).
+#include <cstdio>
+#include <string>
+
+#include "pair/exports/exports.h"
+#include "pair/kinds/kinds.h"
+#include "pair/report/report_lines.h"
+
+std::string reportValue(const ReportLine& line) {
+    return line.kind == ReportLineKind::count ? std::to_string(static_cast<long>(line.value)) : fixed(line.value, 4);
+}
+
+std::string formatReport(const PairReport& report, Language language) {
+    std::string text;
+    const bool ja = language == Language::ja;
+    for (const ReportLine& line : report) {
+        const std::string& words = ja ? line.ja : line.en;
+        text += "\n";
+        switch (line.kind) {
+        case ReportLineKind::quantity:
+        case ReportLineKind::count: {
+            const char* unit = unitWords(line.unit).report;
+            text += words + " " + line.symbol + " = " + reportValue(line) + (unit[0] != '\0' ? " " : "") + unit;
+            break;
+        }
+        case ReportLineKind::text:
+            text += words;
+            break;
+        case ReportLineKind::warning:
+            text += (ja ? "警告: " : "Warning: ") + words;
+            break;
+        }
+    }
+    return text + "\n";
+}
+
+std::string formatMeshReport(const PairInput& input, const PairNumbers& numbers) {
+    return formatReport(meshReport(input, numbers), Language::ja);
+}
+
+PairReport externalReport(const PairNumbers& n) {
+    Report r;
+    const GearNumbers& g1 = n.gear[0];
+    const GearNumbers& g2 = n.gear[1];
+    r.note("歯車対の諸元", "The pair's numbers");
+    r.centreAndDiameters(n);
+    r.add("法線ピッチ", "pb", Report::basePitch(n), "mm", "base pitch");
+    r.add("かみ合い長さ", "ga", n.ga, "mm", "length of the path of contact");
+    r.add("正面かみ合い率", "εα", n.epsilonAlpha, "", "transverse contact ratio");
+    r.effectiveContact(n, 2);
+    r.helical(n);
+    r.add("基準円歯厚", "s1", g1.s, "mm", "tooth thickness on the reference circle");
+    r.add("基準円歯厚", "s2", g2.s, "mm", "tooth thickness on the reference circle");
+    r.add("歯先歯厚", "sa1", g1.sa, "mm", "tip thickness");
+    r.add("歯先歯厚", "sa2", g2.sa, "mm", "tip thickness");
+    r.add("切下げ限界転位係数", "xmin1", g1.xmin, "", "least shift without undercut");
+    r.add("切下げ限界転位係数", "xmin2", g2.xmin, "", "least shift without undercut");
+    // The pair as it runs, its backlash, and the sizes that inspect each
+    // gear as cut (thinned for the backlash).
+    r.add("かみ合いピッチ円直径", "dw1", g1.dw, "mm", "working pitch diameter");
+    r.add("かみ合いピッチ円直径", "dw2", g2.dw, "mm", "working pitch diameter");
+    r.add("中心距離修正係数", "y", n.y, "", "centre distance modification coefficient");
+    r.add("歯数比", "i", n.i, "", "gear ratio");
+    r.add("法線方向バックラッシ", "jn", n.jn, "mm", "normal backlash");
+    r.add("円周方向バックラッシ", "jt", n.jt, "mm", "circumferential backlash");
+    r.add("歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw", n.thinning, "mm",
+          "tooth thinning (each gear, on its working pitch circle)");
+    for (int i = 0; i < 2; ++i) {
+        const GearNumbers& g = n.gear[i];
+        if (g.k > 0) {
+            r.count("またぎ歯数", said("k%d", i + 1), g.k, "teeth spanned");
+            r.add("またぎ歯厚", said("W%d", i + 1), g.W, "mm", "span measurement");
+        } else {
+            r.note(said("またぎ歯厚 W%d: 測れません（どのまたぎ歯数でも測定面がインボリュートに当たりません）", i + 1),
+                   said("span measurement W%d: none (over no number of teeth do the jaws touch the involute)", i + 1),
+                   i + 1);
+        }
+    }
+    for (int i = 0; i < 2; ++i) {
+        const GearNumbers& g = n.gear[i];
+        if (g.dp > 0.0) {
+            r.add("ピン径", said("dp%d", i + 1), g.dp, "mm", "pin diameter");
+        }
+        if (g.pinOnInvolute) {
+            r.add("オーバーピン寸法", said("M%d", i + 1), g.M, "mm", "size over pins");
+        } else {
+            r.note(said("オーバーピン寸法 M%d: 測れません（%s）", i + 1,
+                        !g.pinGiven      ? "インボリュートに当たって歯先円の外に出るピンがありません"
+                        : g.pinOffFlanks ? "ピンがインボリュートに当たりません"
+                                         : "ピンが歯先円の外に出ません"),
+                   said("size over pins M%d: none (%s)", i + 1,
+                        !g.pinGiven      ? "no pin touches the involute and stands out of the tip circle"
+                        : g.pinOffFlanks ? "the pin does not touch the involute"
+                                         : "the pin does not stand out of the tip circle"),
+                   i + 1);
+        }
+    }
+    r.gearWarnings(g1, 0);
+    r.gearWarnings(g2, 1);
+    r.contactWarnings(n);
+    return r.lines;
+}
