@@ -62,6 +62,9 @@
 //       touch the involute): the inspection sizes of the gear as cut, mm.
 //       These are external pairs' numbers; 0 for the other kinds.
 //   Module._webPairWarnings(): bit flags, see warningBits below.
+//   Module._webPairReport(mesh): the report's lines and warnings of the pair
+//       (mesh 0; a set: its sun–planet mesh) or of a set's planet–ring mesh
+//       (1), as JSON (see below): what the panel shows of them.
 //   Module._webSetNumbers(): a planetary set's numbers as JSON (null for a
 //       pair): zS, zP, zR, planets, fixed, input, output (the members'
 //       words; fixedJa, inputJa, outputJa in Japanese), a, ratio, xS, xP, xR, l (between neighbouring planets'
@@ -117,6 +120,7 @@
 #include "pair/mesh/line_of_action.h"
 #include "pair/pair_kind.h"
 #include "pair/mesh/mesh.h"
+#include "pair/report/report.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 
@@ -177,7 +181,7 @@ std::string formatInputsJson() {
                  "\"unit\":\"%s\",\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d,\"whole\":%d,\"loOpen\":%d,"
                  "\"perModule\":%d,\"optional\":%d,\"kinds\":[%s],\"option\":\"%s\",\"link\":%s%s%s,"
                  "\"words\":%s%s%s}",
-                 i == 0 ? "" : ",", s.name, s.symbol, s.label, s.labelJa, s.said, s.saidJa, s.unit, s.lo, s.hi,
+                 i == 0 ? "" : ",", s.name, s.symbol, s.label, s.labelJa, s.said, s.saidJa, unitWords(s.unit).symbol, s.lo, s.hi,
                  s.start, s.slot, s.whole, s.loOpen, s.perModule, s.optional,
                  kinds.c_str(), s.option,
                  s.linkKey != nullptr ? "\"" : "", s.linkKey != nullptr ? s.linkKey : "null",
@@ -317,7 +321,7 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int kind) {
     }
     if (check.field != PairField::none) {
         refusal = check.message;
-        return static_cast<int>(check.field);
+        return static_cast<int>(check.field) + 1;  // the check names the input by its place in the table
     }
     refusal.clear();
     setActivePair(input);
@@ -375,6 +379,45 @@ EMSCRIPTEN_KEEPALIVE double webPairOverPins(int gear) {
 }
 
 EMSCRIPTEN_KEEPALIVE int webPairWarnings() { return warningBitsOf(activePair.numbers); }
+
+// The report of one mesh as the console gives it (pair/report.h), as a JSON
+// array of its lines: mesh 0 the pair's (a set: its sun–planet mesh), 1 a
+// set's planet–ring mesh ("[]" for a pair). Each line: kind ("quantity",
+// "count", "text", "warning"), symbol, value (as the report writes it), unit
+// (its symbol: "mm", "°", "MPa"), ja, en, gear (1 to 3, 0 the pair's), id
+// (a warning's identifier) and field (the input a warning concerns, its
+// name in the table of inputs, or null).
+EMSCRIPTEN_KEEPALIVE const char* webPairReport(int mesh) {
+    static std::string json;
+    PairReport report;
+    if (mesh == 0) {
+        report = meshReport(activePair.input, activePair.numbers);
+    } else if (mesh == 1 && setSceneEnabled) {
+        report = meshReport(activeSet.planetRing.input, activeSet.planetRing.numbers);
+    }
+    const auto quoted = [](const std::string& text) {
+        std::string out = "\"";
+        for (char c : text) {
+            if (c == '"' || c == '\\') {
+                out += '\\';
+            }
+            out += static_cast<unsigned char>(c) < 0x20 ? ' ' : c;
+        }
+        return out + "\"";
+    };
+    static const char* const kinds[] = {"quantity", "count", "text", "warning"};
+    json = "[";
+    for (const ReportLine& line : report) {
+        json += std::string(json.size() > 1 ? "," : "") + "{\"kind\":\"" + kinds[static_cast<int>(line.kind)] +
+                "\",\"symbol\":" + quoted(line.symbol) + ",\"value\":" + quoted(reportValue(line)) +
+                ",\"unit\":" + quoted(unitWords(line.unit).symbol) + ",\"ja\":" + quoted(line.ja) +
+                ",\"en\":" + quoted(line.en) + ",\"gear\":" + std::to_string(line.gear) +
+                ",\"id\":" + quoted(line.id) + ",\"field\":" +
+                (line.field == PairField::none ? std::string("null") : quoted(pairInputSpec(line.field).name)) + "}";
+    }
+    json += "]";
+    return json.c_str();
+}
 
 // A planetary set's own numbers and its planet–ring mesh's, as JSON; "null"
 // for a pair of another kind.

@@ -214,26 +214,14 @@ bool readOneOrTwo(const char* text, PairInputId first, PairInputId second, int& 
     return readList(text, first, second, count, pair);
 }
 
-// The option a checkPair complaint is about.
+// The option a checkPair complaint is about: the input's own, from the
+// table of inputs (a complaint about no input in particular: --shift).
 int optionOf(PairField field) {
-    switch (field) {
-    case PairField::z1:
-    case PairField::z2:
-        return codeTeeth;
-    case PairField::module:
-        return codeModule;
-    case PairField::alpha:
-        return codePressureAngle;
-    case PairField::cutter:
-        return codeCutterTeeth;
-    case PairField::z3:
-        return codeTeeth;
-    case PairField::planets:
-        return codePlanets;
-    case PairField::x1:
-    case PairField::x2:
-    case PairField::none:
-        break;
+    const char* name = field == PairField::none ? "shift" : spec(field).option;
+    for (const option* o = longOptions; o->name != nullptr; ++o) {
+        if (strcmp(o->name, name) == 0) {
+            return o->val;
+        }
     }
     return codeShift;
 }
@@ -693,7 +681,8 @@ constexpr char unbreakable = '\x01';
 // "a whole number, 4 to 400", "a number of mm, 0.05 to 100": the value's
 // kind and range as --help says it.
 std::string helpRange(const PairInputSpec& input) {
-    const std::string unit = input.unit[0] == '\0' ? "" : strcmp(input.unit, "mm") == 0 ? " of mm" : " of degrees";
+    const char* plural = unitWords(input.unit).plural;
+    const std::string unit = plural[0] == '\0' ? "" : std::string(" of ") + plural;
     std::string range = inputRangeText(input, 0.0);
     std::replace(range.begin(), range.end(), ' ', unbreakable);  // a range is never split over two lines
     if (input.words != nullptr) {
@@ -720,24 +709,33 @@ std::string helpKinds(unsigned kinds) {
     return "; " + names + (kinds == kindBit(PairKind::planetary) ? " sets only" : " pairs only");
 }
 
-// "  --usage   what it does", the text wrapped at the words to 79 columns
-// (counted in bytes: a few lines with α or ≤ come out a little shorter).
+// The columns a UTF-8 text takes on a terminal: one a character (the help's
+// characters, α, ν, β, ·, are all narrow), not one a byte.
+size_t columns(const std::string& text) {
+    size_t count = 0;
+    for (char c : text) {
+        count += (static_cast<unsigned char>(c) & 0xc0) != 0x80 ? 1 : 0;  // not a continuation byte
+    }
+    return count;
+}
+
+// "  --usage   what it does", the text wrapped at the words to 79 columns.
 void appendOption(std::string& text, const std::string& usage, const std::string& what) {
     constexpr size_t column = 26;
     constexpr size_t width = 79;
     std::string line = "  " + usage;
-    if (line.size() >= column) {
+    if (columns(line) >= column) {
         text += line + "\n";
         line.clear();
     }
-    line += std::string(column - line.size(), ' ');
+    line += std::string(column - columns(line), ' ');
     size_t at = 0;
     bool first = true;
     while (at < what.size()) {
         size_t end = what.find(' ', at);
         end = end == std::string::npos ? what.size() : end;
         const std::string word = what.substr(at, end - at);
-        if (!first && line.size() + 1 + word.size() > width) {
+        if (!first && columns(line) + 1 + columns(word) > width) {
             text += line + "\n";
             line = std::string(column, ' ');
             first = true;
@@ -755,9 +753,12 @@ void appendOption(std::string& text, const std::string& usage, const std::string
 std::string helpText() {
     std::string text =
         "Usage: involute-gears [OPTION]... [GLUT OPTION]...\n"
-        "An interactive animation of involute spur-gear geometry in six scenes; with\n"
-        "the options of a pair, also a pair of real gears as a rack or a pinion-type\n"
-        "cutter cuts them (scenes 7 to 9), its report and its drawings.\n"
+        "An interactive animation of involute gear geometry: six scenes of the involute\n"
+        "and two meshing gears (keys 1 to 6); with the options of a pair, also the pair\n"
+        "as its cutters make it: in mesh (7), cut by a rack (8) or, a ring, by a\n"
+        "pinion-type cutter (9), its plane of action (10, key h), the sliding of its\n"
+        "flanks (11, key v) and a planetary set turning (12, key p); its report, its\n"
+        "drawings and its solids.\n"
         "\n"
         "The pair (any of these gives the program a pair):\n";
     appendOption(text, "--pair KIND",
@@ -775,7 +776,8 @@ std::string helpText() {
         for (const char* c = input.symbol; *c != '\0'; ++c) {
             upper += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
         }
-        usage += strcmp(input.unit, "°") == 0 ? "DEG" : upper;
+        const char* metavar = unitWords(input.unit).metavar;
+        usage += metavar != nullptr ? metavar : upper;
         for (int j = i + 1; j < pairInputCount; ++j) {
             if (strcmp(inputs[j].option, input.option) == 0) {
                 std::string second;

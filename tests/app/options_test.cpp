@@ -485,6 +485,48 @@ TEST(PairOptions, HelpAndVersionAnswerOnStandardOutput) {
         EXPECT_EQ(r.err, "");
         EXPECT_EQ(r.out, helpText()) << help;
     }
+    // Written out by hand: every unit its own (the torque in N·m, E in GPa,
+    // not degrees), the columns counted in characters (ν is two bytes), the
+    // summary naming every scene there is.
+    const std::string out = run({"--help"}).out;
+    for (const char* expected : {
+             "An interactive animation of involute gear geometry: six scenes of the involute\n"
+             "and two meshing gears (keys 1 to 6); with the options of a pair, also the pair\n"
+             "as its cutters make it: in mesh (7), cut by a rack (8) or, a ring, by a\n"
+             "pinion-type cutter (9), its plane of action (10, key h), the sliding of its\n"
+             "flanks (11, key v) and a planetary set turning (12, key p); its report, its\n"
+             "drawings and its solids.\n",
+             "  --module M              m: module; a number of mm, 0.05 to 100\n"
+             "  --pressure-angle DEG    α: pressure angle of the basic rack; a number of\n"
+             "                          degrees, 10 to 35\n",
+             "  --torque T              T: torque on gear 1, for the contact stress (left\n"
+             "                          out: no stress); a number of N·m,\n"
+             "                          above 0 and at most 1e+06\n"
+             "  --elastic E[,ν]         E: modulus of elasticity of both flanks (206, steel);\n"
+             "                          a number of GPa, 1 to 1000\n"
+             "                          ν: Poisson's ratio of both flanks (0.3, steel); a\n"
+             "                          number, 0 to 0.49\n",
+             "  --lang LANG             the report's language: ja (Japanese, the default) or\n"
+             "                          en (English); the same numbers in the same order\n"}) {
+        EXPECT_NE(out.find(expected), std::string::npos) << expected;
+    }
+    EXPECT_EQ(out.find("six scenes;"), std::string::npos);
+    EXPECT_EQ(out.find("scenes 7 to 9"), std::string::npos);
+    // Every description starts in column 27 (characters, not bytes).
+    std::istringstream helpLines(out);
+    for (std::string line; std::getline(helpLines, line);) {
+        std::u32string wide;
+        for (size_t i = 0; i < line.size(); ++i) {
+            if ((line[i] & 0xc0) != 0x80) {
+                wide += static_cast<char32_t>(static_cast<unsigned char>(line[i]));
+            }
+        }
+        EXPECT_LE(wide.size(), 79u) << line;
+        if (line.compare(0, 4, "  --") == 0 && wide.size() > 26) {
+            EXPECT_EQ(wide.substr(24, 3), U"  " + std::u32string(1, wide[26])) << line;
+            EXPECT_NE(wide[26], U' ') << line;
+        }
+    }
     // Every option of the table with its range; none of the lines too wide.
     const std::string text = helpText();
     const PairInputSpec* inputs = pairInputSpecs();
@@ -881,4 +923,14 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     EXPECT_NE(loaded.out.find("σH_C = "), std::string::npos);
     EXPECT_NE(loaded.out.find("b = 20.0000 mm"), std::string::npos);
     EXPECT_EQ(run({"--report"}).out.find("σH"), std::string::npos);
+}
+
+// A set whose ring the given cutter cannot cut is refused for its cutter,
+// as an internal pair is: 20, 25 and 70 teeth mesh unshifted (xR = 0), so
+// no shift is out of range.
+TEST(PairOptions, PlanetarySetRefusedForItsCutterNamesTheCutter) {
+    const Finished set = run({"--report", "--pair", "planetary", "--teeth", "20,25,70", "--cutter-teeth", "200"});
+    EXPECT_EQ(set.status, 2);
+    EXPECT_EQ(set.err.rfind("involute-gears: --cutter-teeth: a cutter of 200 teeth", 0), 0u) << set.err;
+    EXPECT_EQ(set.err.find("outside"), std::string::npos) << set.err;
 }

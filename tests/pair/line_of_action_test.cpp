@@ -10,6 +10,7 @@
 #include <string>
 
 #include "pair/inputs/gear_pair.h"
+#include "pair/inputs/helical.h"
 #include "pair/mesh/line_of_action.h"
 #include "pair/mesh/mesh.h"
 #include "pair/outline/outline.h"
@@ -369,4 +370,28 @@ TEST(LineOfAction, HelicalStressTendsToTheSpurPairs) {
     const HertzStress h20 = helicalHertzStress(helical, n20, contactPath(helical, n20), hertzLoadOf(helical));
     EXPECT_NEAR(h20.Fn, 2.0 * 50000.0 / (2.0 * 20 * std::cos(20.0 * degree)), 1e-6 * h20.Fn);
     EXPECT_LT(h20.sigmaHMax, s.sigmaHMax);
+}
+
+// The contact lines on the plane of action lean with gear 1's hand. Going up
+// the face (w, towards the face scene 7 shows) a right-hand gear's section
+// turns counter-clockwise, the way gear 1 drives, so each line's upper end
+// lies further along the path: du/dw = +tan(beta_b); a left-hand gear is
+// its mirror image, du/dw = -tan(beta_b). tan(beta_b) = tan(beta) cos(alpha_t)
+// worked by hand: beta = 20 deg, alpha_t = atan(tan 20 / cos 20) = 21.1728 deg.
+TEST(LineOfAction, ContactLinesLeanWithTheHand) {
+    PairInput right = makePair(PairKind::external, 20, 40, 2.0, 20.0, 0.0, 0.0);
+    right.betaDeg = 20.0;
+    right.faceWidth = 20.0;
+    PairInput left = right;
+    left.hand = Hand::left;
+    const double tanBetaB = std::tan(20.0 * degree) * std::cos(21.1728 * degree);
+    for (const PairInput* in : {&right, &left}) {
+        const ActionPlane p = actionPlane(*in, pairNumbers(*in), 0.3);
+        ASSERT_GT(p.count, 0);
+        for (int i = 0; i < p.count; ++i) {
+            const ContactLine& l = p.lines[i];
+            ASSERT_GT(std::fabs(l.w1 - l.w0), 1e-9);
+            EXPECT_NEAR((l.u1 - l.u0) / (l.w1 - l.w0), in == &right ? tanBetaB : -tanBetaB, 1e-5);
+        }
+    }
 }

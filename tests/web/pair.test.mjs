@@ -261,10 +261,11 @@ test("the kinds of pair: a ring and a rack from their links, key 9 for the ring 
   assert.match(ring, /αw\s+= 20\.385\d°/);
   assert.match(ring, /a\s+= 4\.0099 mm centre distance/);
   assert.match(ring, /εα\s+= 2\.0878, εα_eff = 1\.8518 contact ratio/);
-  assert.match(ring, /gear 1: interference, gear 2's tip meets it below the start of its involute \(d = 40\.3757 mm\)/);
+  assert.match(ring, /⚠ interference at gear 1's root \(the mate's tip meets it below the start of its involute\)/);
+  assert.match(ring, /gear 1's involute begins at the diameter 40\.3757 mm/);
   assert.match(ring, /zc\s+= \d+/);
   assert.match(ring, /jn\s+= 0\.0000 mm, jt = 0\.0000 mm backlash; pinion and ring each thinned by 0\.0000 mm/);
-  assert.match(ring, /radial assembly impossible/);
+  assert.match(ring, /⚠ no radial assembly \(trimming/);
   assert.doesNotMatch(ring, /trochoid interference/);
   assert.ok(await page.isVisible("#pair-cutter"), "the cutter's field for a ring");
   assert.ok(await page.isVisible('#what-to-notice [data-scene="7"][data-kind="internal"]'));
@@ -380,6 +381,11 @@ test("a planetary set: its link, numbers, scene 12 and its turns, key p for sets
   assert.equal(await p.isDisabled(), true);
   assert.equal(await page.evaluate(() => location.hash), "#teeth=12,24&module=3&angle=20&shift=0.6,0.36&scene=7");
   await page.finish();
+  // A planet count the set refuses is said beside the planets' field:
+  // (20 + 70) / 4 is not whole, so four planets cannot be spaced equally.
+  const four = await openPage(`${server.origin}/involute-gears.html#kind=planetary&teeth=20,25,70&planets=4`);
+  assert.match(await four.innerText("#pair-planets-error"), /spaced equally/);
+  await four.finish();
   // A member the set has not is said beside its field.
   const bad = await openPage(`${server.origin}/involute-gears.html#kind=planetary&teeth=20,25,70&fixed=planet`);
   assert.match(await bad.innerText("#pair-fixed-error"), /fixed must be ring, carrier or sun/);
@@ -737,10 +743,14 @@ test("scene 11: its key, readout and note; the panel's sliding plot follows the 
 // (b = pi mn / sin(beta)) and changes as the pair turns for 0.6.
 test("scene 10: the contact lines' length L at every frame, constant for εβ = 1, varying for εβ = 0.6; εβ and εγ in the numbers", { timeout: testTimeoutMs }, async () => {
   const lengths = async (width) => {
-    const page = await openPage(`${server.origin}/involute-gears.html#teeth=12,60&module=3&helix=30&shift=0.09809,0&width=${width}&scene=10`);
+    const page = await openPage(`${server.origin}/involute-gears.html#teeth=12,60&module=3&helix=30&shift=0.09809,0&width=${width}&torque=50&scene=10`);
     await page.waitForFunction(() => Module._webScene() === 10);
     assert.ok(await page.isVisible('#what-to-notice [data-scene="10"]'));
     const text = await numbers(page);
+    // The report's base pitch, the normal pb = π m cos α = 8.8564 mm, not the
+    // transverse pbt; and the contact stress the report gives with a torque.
+    assert.match(text, /pb\s+= 8\.8564 mm/);
+    assert.match(text, /σH_C = \d+\.\d{4} MPa at the pitch point, σH_max = \d+\.\d{4} MPa/);
     const ratios = text.match(/εβ\s+= (\d\.\d{4}), εγ = (\d\.\d{4})/);
     assert.ok(ratios, text);
     const seen = [];

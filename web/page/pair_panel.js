@@ -323,40 +323,19 @@ var pairPanel = (function () {
     ja.textContent = " · " + japanese;
     element.appendChild(ja);
   }
-  // The warnings of one mesh (bits as program.pairNumbers' warnings), its
-  // gears named `names`; false when there are some.
-  function warningLines(box, w, gears, shifts, names) {
-    for (var g = 0; g < 2; g++) {
-      if (w & (1 << g)) {
-        line(box, "⚠ " + names[g].en + ": undercut (" + names[g].x + " = " + shifts[g] + " < xmin = " +
-             f(gears[g].xmin) + ")", names[g].ja + "：アンダーカット（切り下げ）", "warning");
-      }
-      if (w & (4 << g)) {
-        line(box, "⚠ " + names[g].en + ": interference, " + names[1 - g].en + "'s tip meets it below the start of its involute" +
-             " (d = " + f(gears[g].dNf) + " mm)",
-             names[g].ja + "：干渉（相手の歯先がインボリュートの始まりより歯元側に当たる）", "warning");
-      }
-      if (w & (32 << g)) {
-        line(box, "⚠ " + names[g].en + ": thin tip, sa" + names[g].x.slice(1) + " < 0.25 m",
-             names[g].ja + "：歯先が薄い（sa < 0.25 m）", "warning");
-      }
-    }
-    if (w & 2048) line(box, "⚠ εα_eff < 1: the pair cannot run continuously", "有効かみ合い率が 1 未満（連続してかみ合えない）",
-                       "warning");
-    for (var t = 0; t < 2; t++) {
-      if (w & (4096 << t)) line(box, "⚠ " + names[t].en + ": the undercut all but severs the tooth (neck < 0.25 m)",
-                                names[t].ja + "：アンダーカットで歯が切れかけている", "warning");
-    }
-    if (w & 16) line(box, "⚠ low contact ratio, εα_eff < 1.1", "かみ合い率が低い（< 1.1）",
-                     "warning");
-    if (w & 128) line(box, "⚠ involute interference: the ring's tip reaches past the pinion's base tangent point",
-                      "インボリュート干渉", "warning");
-    if (w & 256) line(box, "⚠ trochoid interference: the pinion's tip cuts the ring's tip as it leaves mesh",
-                      "トロコイド干渉", "warning");
-    if (w & 512) line(box, "⚠ radial assembly impossible (trimming): the pinion can only be slid in axially" +
-                      (w & 1024 ? "; its tip circle reaches the ring's" : ""),
-                      "トリミング：ピニオンは軸方向からしか組み込めない", "warning");
-    return w === 0;
+  // The warnings of one mesh as the program's report gives them (its lines
+  // of kind "warning", in both languages), those with an identifier in
+  // `skip` left out; false when there are some.
+  function warningLines(box, report, skip) {
+    var shown = report.filter(function (l) { return l.kind === "warning" && skip.indexOf(l.id) < 0; });
+    shown.forEach(function (l) { line(box, "⚠ " + l.en, l.ja, "warning"); });
+    // Where a clipped involute begins, said with the interference.
+    report.forEach(function (l) { if (l.id === "involuteStart" && shown.length) line(box, l.en, l.ja, "warning"); });
+    return shown.length === 0;
+  }
+  // The report's line of `symbol` (its first), or null.
+  function reportLine(report, symbol) {
+    return report.filter(function (l) { return l.symbol === symbol; })[0] || null;
   }
   // The numbers and warnings: once per pair. A planetary set: its own
   // numbers, then its sun–planet mesh's (the pair the program's numbers
@@ -364,7 +343,6 @@ var pairPanel = (function () {
   var contactLine = document.createElement("div");
   var gearNames = [{ en: "gear 1", ja: "歯車1", x: "x1" }, { en: "gear 2", ja: "歯車2", x: "x2" }];
   var sunPlanetNames = [{ en: "sun", ja: "太陽歯車", x: "xS" }, { en: "planet", ja: "遊星歯車", x: "xP" }];
-  var planetRingNames = [sunPlanetNames[1], { en: "ring", ja: "内歯車", x: "xR" }];
   function showNumbers() {
     var n = program.pairNumbers();
     var gears = n.gears;
@@ -373,7 +351,7 @@ var pairPanel = (function () {
     var set = program.setNumbers();
     var external = good.kind === "external" || set !== null;
     var names = set ? sunPlanetNames : gearNames;
-    var w = n.warnings;
+    var report = program.pairReport(0);
     if (set) {
       line(box, "zS = " + set.zS + ", zP = " + set.zP + ", zR = " + set.zR + ", N = " + set.planets +
            " planets; the " + set.fixed + " held still", "遊星歯車装置（" + set.fixedJa + "を固定）");
@@ -404,7 +382,9 @@ var pairPanel = (function () {
       line(box, "a   = " + f(n.centreDistance) + " mm centre distance", "中心距離");
     }
     line(box, "ga  = " + f(n.ga) + " mm path of contact", "かみ合い長さ");
-    line(box, "pb  = " + f(n.pb) + " mm base pitch", "法線ピッチ");
+    // The base pitch as the report gives it (a helical pair's in the normal plane).
+    var pb = reportLine(report, "pb");
+    line(box, "pb  = " + pb.value + " mm " + pb.en, pb.ja);
     if (rack) line(box, "sa1 = " + f(gears[0].sa) + " mm tip thickness", "歯先厚さ");
     else line(box, "sa1 = " + f(gears[0].sa) + " mm, sa2 = " + f(gears[1].sa) + " mm tip thickness", "歯先厚さ");
     if (good.kind === "internal") line(box, "zc  = " + n.zc + "       teeth of the cutter that cuts the ring",
@@ -433,7 +413,14 @@ var pairPanel = (function () {
              names[gi].ja + "：またぎ歯厚・オーバーピン寸法", "workshop");
       }
     }
-    var quiet = warningLines(box, w, gears, [good.x1, good.x2], names);
+    // The contact stress, with a torque.
+    var sigmaC = reportLine(report, "σH_C");
+    var sigmaMax = reportLine(report, "σH_max");
+    if (sigmaC && sigmaMax) {
+      line(box, "σH_C = " + sigmaC.value + " MPa at the pitch point, σH_max = " + sigmaMax.value +
+           " MPa greatest: contact stress (Hertz)", "歯面の接触応力（ピッチ点・最大）");
+    }
+    var quiet = warningLines(box, report, []);
     if (set) {
       var r = set.ring;
       line(box, "planet–ring mesh:", "遊星歯車と内歯車のかみ合い", "mesh-head");
@@ -443,7 +430,7 @@ var pairPanel = (function () {
       line(box, "ga  = " + f(r.ga) + " mm path of contact", "かみ合い長さ");
       line(box, "saP = " + f(r.gears[0].sa) + " mm, saR = " + f(r.gears[1].sa) + " mm tip thickness", "歯先厚さ");
       // The planet's undercut is its sun–planet mesh's, said there.
-      quiet = warningLines(box, r.warnings & ~3, r.gears, [set.xP, set.xR], planetRingNames) && quiet;
+      quiet = warningLines(box, program.pairReport(1), ["undercut"]) && quiet;
     }
     if (quiet) line(box, "no warnings", "警告なし");
     box.appendChild(contactLine);

@@ -112,6 +112,10 @@ var program = (function () {
     // A planetary set's own numbers and its planet–ring mesh's (pair_bridge.cpp's
     // _webSetNumbers), or null for a pair.
     setNumbers: function () { return JSON.parse(text(m._webSetNumbers())); },
+    // The report's lines of mesh 0 (the pair's; a set's sun–planet mesh) or 1 (a set's
+    // planet–ring mesh), as the console's report has them (pair_bridge.cpp's _webPairReport):
+    // [{kind, symbol, value (as printed), unit, ja, en, gear, id, field}, …].
+    pairReport: function (mesh) { return JSON.parse(text(m._webPairReport(mesh))); },
     // Scene 12's turns of the moment, rad counter-clockwise: the sun, the carrier, the ring
     // and a planet about its own centre.
     setTurns: function () {

@@ -203,9 +203,17 @@ struct PairNumbers {
     HelixNumbers helix;
 };
 
-// Which input is wrong, for the caller to name in its own words (an option,
-// a form field).
-enum class PairField { none, z1, z2, module, alpha, x1, x2, cutter, z3, planets };
+// The inputs of a pair, one identifier each, in the order of the table of
+// inputs (pair/inputs.h), and none. The checks name the input that is wrong
+// by it (PairField), the report's warnings the input they concern, and the
+// front ends name it in their own words (an option, a form field) from the
+// table.
+enum class PairInputId {
+    z1, z2, module, alpha, x1, x2, cutter, backlash, pin, faceWidth, torque, elasticE, elasticNu, centreDistance, z3,
+    planets, helix, hand, fixed,
+    none  // not one of the inputs
+};
+using PairField = PairInputId;
 
 struct PairCheck {
     PairField field = PairField::none;  // none: the input is usable

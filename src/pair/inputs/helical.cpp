@@ -183,5 +183,17 @@ ActionPlane actionPlane(const PairInput& in, const PairNumbers& n, double theta)
         p.lines[p.count++] = ContactLine{u0 + wLo * slope, wLo, u0 + wHi * slope, wHi};
         p.total += (wHi - wLo) / std::cos(p.betaB);
     }
+    // w runs from the back face up to the face scene 7 shows (z up out of the
+    // picture, as the solids stand). Going up a right-hand gear 1 turns
+    // counter-clockwise, ahead of its back face: its lines lean forward,
+    // du/dw = +tan(beta_b). A left-hand gear 1 is its mirror image across the
+    // middle of the face: the same lines with w and b - w exchanged, leaning
+    // back (the same lengths, so the same loads and stresses).
+    if (n.helix.hand[0] == Hand::left) {
+        for (int i = 0; i < p.count; ++i) {
+            p.lines[i].w0 = p.width - p.lines[i].w0;
+            p.lines[i].w1 = p.width - p.lines[i].w1;
+        }
+    }
     return p;
 }

@@ -58,9 +58,11 @@ std::string helicalDrawingNote(const PairInput& input);
 // The plane of action: the rectangle of the effective path of contact
 // (gaEff, along the transverse line of action, u from its start A) by the
 // face width b (w across the face). The contact lines cross it at beta_b to
-// the w direction, one every pbt along u: u = u0 + w tan(beta_b); as gear 1
-// turns by theta they move on by rb1 theta. A spur pair's lines run straight
-// across (beta_b = 0).
+// the w direction, one every pbt along u: u = u0 + w tan(beta_b) for a
+// right-hand gear 1, w from the back face up to the face scene 7 shows;
+// a left-hand gear 1's lean the other way, u = u0 + (b - w) tan(beta_b). As
+// gear 1 turns by theta they move on by rb1 theta. A spur pair's lines run
+// straight across (beta_b = 0).
 constexpr int maxContactLines = 64;  // b <= 100 m and beta <= 45 deg give fewer than 30
 struct ContactLine {
     double u0, w0, u1, w1;  // ends, mm
@@ -74,7 +76,8 @@ struct ActionPlane {
     double total;   // their total length, mm
 };
 // The lines with gear 1 turned by theta (rad) from the start of scene 7's
-// mesh (a line at u = 0 on the face w = 0 when theta = 0).
+// mesh (a line at u = 0 on the back face when theta = 0: w = 0 for a right
+// hand, w = b for a left).
 ActionPlane actionPlane(const PairInput& input, const PairNumbers& numbers, double theta);
 
 // The least face width b that lets the jaws of a span micrometer lie on the

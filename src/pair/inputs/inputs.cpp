@@ -17,73 +17,73 @@ constexpr unsigned helicalKinds = externalAndInternal | kindBit(PairKind::rack) 
 
 // In the order of PairInputId.
 constexpr PairInputSpec specs[pairInputCount] = {
-    {PairInputId::z1, "z1", "z1", "z_1 teeth, drive", "駆動歯車の歯数", "z1 (teeth of gear 1)", "歯数 z1", "teeth of gear 1, the drive", "",
+    {PairInputId::z1, "z1", "z1", "z_1 teeth, drive", "駆動歯車の歯数", "z1 (teeth of gear 1)", "歯数 z1", "teeth of gear 1, the drive", Unit::none,
      minTeeth, maxTeeth, true, false, false, false, allKinds, "teeth", 0, "teeth", 10},
-    {PairInputId::z2, "z2", "z2", "z_2 teeth, driven", "被動歯車の歯数", "z2 (teeth of gear 2)", "歯数 z2", "teeth of gear 2, the driven gear or the ring", "",
+    {PairInputId::z2, "z2", "z2", "z_2 teeth, driven", "被動歯車の歯数", "z2 (teeth of gear 2)", "歯数 z2", "teeth of gear 2, the driven gear or the ring", Unit::none,
      minTeeth, maxTeeth, true, false, false, false, twoGearKinds, "teeth", 1, "teeth", 30},
-    {PairInputId::module, "module", "m", "module m, mm", "モジュール", "module m", "モジュール m", "module", "mm", minModule,
+    {PairInputId::module, "module", "m", "module m, mm", "モジュール", "module m", "モジュール m", "module", Unit::mm, minModule,
      maxModule, false, false, false, false, allKinds, "module", 0, "module", 1},
-    {PairInputId::alpha, "alpha", "α", "pressure angle α, °", "圧力角", "pressure angle α", "圧力角 α", "pressure angle of the basic rack", "°",
+    {PairInputId::alpha, "alpha", "α", "pressure angle α, °", "圧力角", "pressure angle α", "圧力角 α", "pressure angle of the basic rack", Unit::degree,
      minPressureAngleDeg, maxPressureAngleDeg, false, false, false, false, allKinds, "pressure-angle", 0, "angle",
      20},
-    {PairInputId::x1, "x1", "x1", "shift x_1", "転位係数", "shift x1", "転位係数 x1", "profile shift coefficient of gear 1", "", minShift, maxShift, false,
+    {PairInputId::x1, "x1", "x1", "shift x_1", "転位係数", "shift x1", "転位係数 x1", "profile shift coefficient of gear 1", Unit::none, minShift, maxShift, false,
      false, false, false, allKinds, "shift", 0, "shift", 0},
-    {PairInputId::x2, "x2", "x2", "shift x_2", "転位係数", "shift x2", "転位係数 x2", "profile shift coefficient of gear 2", "", minShift, maxShift, false,
+    {PairInputId::x2, "x2", "x2", "shift x_2", "転位係数", "shift x2", "転位係数 x2", "profile shift coefficient of gear 2", Unit::none, minShift, maxShift, false,
      false, false, false, twoGearKinds, "shift", 1, "shift", 0},
     {PairInputId::cutter, "cutter", "zc", "cutter teeth z_c", "ピニオンカッタの歯数",
      "zc (teeth of the ring's cutter; empty: chosen for the ring)", "カッタ歯数 zc（空欄なら内歯車に合わせて選ぶ）",
-     "teeth of the pinion-type cutter that cuts the ring (left out: chosen for the ring)", "",
+     "teeth of the pinion-type cutter that cuts the ring (left out: chosen for the ring)", Unit::none,
      minCutterTeeth, maxCutterTeeth, true, false, false, true, kindBit(PairKind::internal) | planetary, "cutter-teeth", 0,
      "cutter", 0},
     {PairInputId::backlash, "backlash", "jn", "backlash j_n, mm", "法線方向バックラッシ", "backlash jn (empty: none)",
-     "バックラッシ jn（空欄なら 0）", "normal backlash (left out: none)", "mm", 0, maxBacklashModules, false, false, true, true, allKinds, "backlash", 0,
+     "バックラッシ jn（空欄なら 0）", "normal backlash (left out: none)", Unit::mm, 0, maxBacklashModules, false, false, true, true, allKinds, "backlash", 0,
      "backlash", 0},
     // The inspection sizes are worked out for external pairs only: the page
     // shows the usual pin's size and has no field for another.
     {PairInputId::pin, "pin", "dp", "pin (ball) diameter d_p, mm", "ピン径", "pin diameter dp (empty: the usual pin)",
      "ピン径 dp（空欄なら標準のピン）",
-     "pin (ball) diameter of the over-pin size (left out: the usual pin)", "mm", 0, maxPinModules, false, true, true, true,
+     "pin (ball) diameter of the over-pin size (left out: the usual pin)", Unit::mm, 0, maxPinModules, false, true, true, true,
      kindBit(PairKind::external), "pin", 0, nullptr, 0},
     {PairInputId::faceWidth, "width", "b", "face width b, mm", "歯幅", "face width b (empty: 10 m)", "歯幅 b（空欄なら 10 m）",
-     "face width (left out: 10 times the module)", "mm", 0, maxFaceWidthModules, false, true, true, true, allKinds,
+     "face width (left out: 10 times the module)", Unit::mm, 0, maxFaceWidthModules, false, true, true, true, allKinds,
      "face-width", 0, "width", 0},
     // The contact stress (pair/line_of_action.h): the torque on gear 1 and
     // the flanks' material, steel unless said.
     {PairInputId::torque, "torque", "T", "torque T_1, N·m", "トルク", "torque T (empty: no stress)", "トルク T（空欄なら応力なし）",
-     "torque on gear 1, for the contact stress (left out: no stress)", "N·m", 0, maxTorque, false, true, false, true,
+     "torque on gear 1, for the contact stress (left out: no stress)", Unit::newtonMetre, 0, maxTorque, false, true, false, true,
      allKinds, "torque", 0, "torque", 0},
     {PairInputId::elasticE, "elasticE", "E", "modulus of elasticity E, GPa", "縦弾性係数", "modulus of elasticity E",
-     "縦弾性係数 E", "modulus of elasticity of both flanks (206, steel)", "GPa", 1, 1000, false, false, false, false, allKinds,
+     "縦弾性係数 E", "modulus of elasticity of both flanks (206, steel)", Unit::gigapascal, 1, 1000, false, false, false, false, allKinds,
      "elastic", 0, nullptr, 206},
     {PairInputId::elasticNu, "elasticNu", "ν", "Poisson's ratio ν", "ポアソン比", "Poisson's ratio ν", "ポアソン比 ν",
-     "Poisson's ratio of both flanks (0.3, steel)", "", 0, 0.49, false, false, false, false, allKinds, "elastic", 1,
+     "Poisson's ratio of both flanks (0.3, steel)", Unit::none, 0, 0.49, false, false, false, false, allKinds, "elastic", 1,
      nullptr, 0.3},
     {PairInputId::centreDistance, "centre", "a", "centre distance a, mm", "中心距離", "centre distance a (empty: from the shifts)",
      "中心距離 a（空欄なら転位係数から）",
-     "working centre distance; the shifts are chosen for it (left out: the shifts as given)", "mm", 0,
+     "working centre distance; the shifts are chosen for it (left out: the shifts as given)", Unit::mm, 0,
      maxCentreDistanceModules, false, true, true, true, externalAndInternal, "centre-distance", 0, "centre", 0},
     // A planetary set: z1 is its sun, z2 its planet, z3 its ring (the teeth
     // key's third place: "teeth=ZS,ZP,ZR").
     {PairInputId::z3, "z3", "z3", "z_3 teeth, ring", "内歯車の歯数", "z3 (teeth of the ring)", "歯数 z3",
-     "teeth of a planetary set's ring (z1 the sun, z2 the planets)", "", minTeeth, maxTeeth, true, false, false, false,
+     "teeth of a planetary set's ring (z1 the sun, z2 the planets)", Unit::none, minTeeth, maxTeeth, true, false, false, false,
      planetary, "teeth", 2, "teeth", 70},
     {PairInputId::planets, "planets", "N", "planets N", "遊星歯車の数", "N (planets)", "遊星歯車の数 N",
-     "planets of a planetary set, spaced equally about the sun", "", minPlanets, maxPlanets, true, false, false, false,
+     "planets of a planetary set, spaced equally about the sun", Unit::none, minPlanets, maxPlanets, true, false, false, false,
      planetary, "planets", 0, "planets", 3},
     // Helical gears: m, alpha and x are then the normal module, pressure
     // angle and shift (pair/helical.h).
     {PairInputId::helix, "beta", "β", "helix angle β, °", "ねじれ角", "helix angle β", "ねじれ角 β",
-     "helix angle of the teeth (0: spur gears; m, alpha and x are then those of the normal plane)", "°", 0,
+     "helix angle of the teeth (0: spur gears; m, alpha and x are then those of the normal plane)", Unit::degree, 0,
      maxHelixAngleDeg, false, false, false, true, helicalKinds, "helix-angle", 0, "helix", 0},
     {PairInputId::hand, "hand", "hand", "hand of gear 1 (right, left)", "歯車1のねじれ方向（右・左）",
      "hand (right or left)", "ねじれ方向（右か左）",
-     "hand of gear 1's helix (gear 2 of an external pair has the other hand, a ring and a rack the same)", "", 0, 1, true, false,
+     "hand of gear 1's helix (gear 2 of an external pair has the other hand, a ring and a rack the same)", Unit::none, 0, 1, true, false,
      false, true, helicalKinds, "hand", 0, "hand", 0, "right|left"},
     // The member of a planetary set held still (FixedMember's order).
     {PairInputId::fixed, "fixed", "fixed", "fixed member (ring, carrier, sun)", "固定する要素（内歯車・キャリア・太陽歯車）",
      "fixed member (ring, carrier or sun)", "固定する要素（ring、carrier、sun のどれか）",
      "the member of a planetary set held still: ring (the default; the sun drives the carrier), carrier (the sun drives the ring) "
-     "or sun (the ring drives the carrier)", "", 0, 2, true, false, false, false, planetary, "fixed", 0, "fixed", 0,
+     "or sun (the ring drives the carrier)", Unit::none, 0, 2, true, false, false, false, planetary, "fixed", 0, "fixed", 0,
      "ring|carrier|sun"},
 };
 
@@ -219,6 +219,8 @@ double pairInputValue(const PairInput& in, PairInputId id) {
         return in.hand == Hand::left ? 1.0 : 0.0;
     case PairInputId::fixed:
         return static_cast<double>(in.fixed);
+    case PairInputId::none:
+        break;
     }
     return 0.0;
 }
@@ -283,6 +285,8 @@ void setPairInputValue(PairInput& in, PairInputId id, double value) {
         break;
     case PairInputId::fixed:
         in.fixed = value == 1.0 ? FixedMember::carrier : value == 2.0 ? FixedMember::sun : FixedMember::ring;
+        break;
+    case PairInputId::none:
         break;
     }
 }

@@ -15,11 +15,7 @@
 #include <string>
 
 #include "pair/inputs/gear_pair.h"
-
-enum class PairInputId {
-    z1, z2, module, alpha, x1, x2, cutter, backlash, pin, faceWidth, torque, elasticE, elasticNu, centreDistance, z3,
-    planets, helix, hand, fixed
-};
+#include "pair/inputs/units.h"
 
 // Which kinds use an input: bit (1 << int(PairKind)).
 constexpr unsigned kindBit(PairKind kind) { return 1u << static_cast<unsigned>(kind); }
@@ -35,7 +31,7 @@ struct PairInputSpec {
     const char* said;     // how messages name it, English: "z1 (teeth of gear 1)"
     const char* saidJa;   // and Japanese: "歯数 z1"
     const char* help;     // what it is, for --help: "teeth of gear 1, the drive"
-    const char* unit;     // "mm", "°", "N·m", "GPa" or "" (a count or a coefficient)
+    Unit unit;            // its unit and the words for it (pair/units.h); none for a count or a coefficient
     double lo;            // range, ends included (lo excluded when loOpen);
     double hi;            //   in multiples of the module m when perModule
     bool whole;           // whole numbers only

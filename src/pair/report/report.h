@@ -33,7 +33,8 @@ struct ReportLine {
     std::string ja;       // a quantity's name, or the whole text or warning
     std::string en;
     int gear = 0;         // the gear it belongs to, 1 to 3 (a set's ring); 0 the pair
-    std::string id;       // a warning's identifier ("undercut", "thinTip", ...); "" otherwise
+    std::string id;       // a warning's identifier ("undercut", "thinTip", ...), or a note's the page
+                          // shows ("involuteStart": where a gear's involute begins); "" otherwise
     PairField field = PairField::none;  // the input a warning concerns, if any
 };
 

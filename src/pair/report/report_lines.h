@@ -136,6 +136,7 @@ struct Report {
                      said("(gear %d's involute begins at the diameter %s mm, and gear %d's tip reaches below it)", i + 1,
                           d.c_str(), 2 - i),
                      i + 1);
+                lines.back().id = "involuteStart";
             }
         }
     }

@@ -170,13 +170,16 @@ PairCheck checkPlanetarySet(const PairInput& in) {
         PairInput solved = s.planetRing;
         solved.x2 = r.x2;
         ring = checkMeshPair(solved);
-        if (ring.field != PairField::none && ring.problem.empty()) {  // out of range: only x2 can be
+        if (ring.field == PairField::cutter) {
+            return ring;  // the ring's cutter, refused as an internal pair's is: no shift is to blame
+        }
+        if (ring.field == PairField::x2 && ring.problem.empty()) {  // its shift out of range
             snprintf(text, sizeof text, "its shift would be xR = %s, outside %.1f to %.1f", fixed(r.x2, 4).c_str(),
                      minShift, maxShift);
             ring.problem = text;
         } else if (ring.field != PairField::none) {
             snprintf(text, sizeof text, "with its shift xR = %s, ", fixed(r.x2, 4).c_str());
-            ring.problem = text + ring.problem;
+            ring.problem = text + (ring.problem.empty() ? ring.message : ring.problem);
         }
     } else {
         ring.field = PairField::z3;
