@@ -788,6 +788,30 @@ test("printing: one A4 page, upright, with the picture, the pair's numbers and t
   // A4 is 595.3 x 841.9 points.
   assert.ok(Math.abs(width - 595.3) < 1 && Math.abs(height - 841.9) < 1, `A4 upright, in points: ${width} x ${height}`);
   await page.finish();
+
+  // Printed as a reader prints, from the screen's layout (a laptop with its
+  // 800-px picture, a phone): the drawing buffer is left as it is while the
+  // sheet is laid out; one resized then was printed blank or cut to its
+  // new size, losing the picture's right and bottom edges.
+  for (const options of [{ viewport: { width: 1280, height: 1000 } },
+                         { viewport: { width: 360, height: 740 }, isMobile: true, hasTouch: true, deviceScaleFactor: 3 }]) {
+    const printed = await openPage(options);
+    await printed.evaluate(() => {
+      window.bufferChanges = [];
+      const canvas = document.getElementById("canvas");
+      let printing = false;
+      addEventListener("beforeprint", () => { printing = true; });
+      addEventListener("afterprint", () => { printing = false; });
+      new MutationObserver((records) => {
+        if (printing) bufferChanges.push(...records.map((r) => `${r.attributeName} ${canvas[r.attributeName]}`));
+      }).observe(canvas, { attributes: true, attributeFilter: ["width", "height"] });
+    });
+    const sheet = (await printed.pdf({ format: "A4" })).toString("latin1");
+    const where = `${options.viewport.width} x ${options.viewport.height}`;
+    assert.equal((sheet.match(/\/Type\s*\/Page[^s]/g) ?? []).length, 1, `${where}: one page`);
+    assert.deepEqual(await printed.evaluate(() => bufferChanges), [], `${where}: the buffer kept while printing`);
+    await printed.finish();
+  }
 });
 
 test("the title's glyphs have even strokes at scales that are not whole: every upright stem as wide as the others", { timeout: testTimeoutMs }, async () => {

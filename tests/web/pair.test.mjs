@@ -377,6 +377,9 @@ test("a planetary set: its link, numbers, scene 12 and its turns, key p for sets
     assert.equal(download.suggestedFilename(), `involute-planetary-z12-z24-z63-m3-N3-x0.6-x0.36.${what}`);
   }
   assert.match(saved.svg.toString("utf8"), /id="planet3"[^]*<g id="RING"/);
+  // Printed, scene 12 with the set's numbers, the longest, and its notes fits one A4 sheet.
+  const sheet = (await page.pdf({ format: "A4" })).toString("latin1");
+  assert.equal((sheet.match(/\/Type\s*\/Page[^s]/g) ?? []).length, 1, "scene 12 printed on one page");
   // Another kind: p is no scene of it, and scene 12 gives way to scene 7.
   await page.check('input[name="kind"][value="external"]');
   assert.equal(await scene(page), 7);

@@ -149,10 +149,19 @@ var layout = (function () {
     if (resized && page.frames() > 0 && alive) readouts.show();
   }
 
+  // Printing lays the page out on the sheet, the picture at its printed
+  // size (layout.css), and changes the resolution the media query below
+  // watches: the screen's plan and drawing buffer stay as they are. A
+  // buffer resized then would be printed before the program has drawn into
+  // it (blank), or with the frame cut to its new size.
+  var printQuery = window.matchMedia ? window.matchMedia("print") : null;
+  function printing() { return printQuery !== null && printQuery.matches; }
+
   // Lays the page out for the room it has, then checks that the strip's
   // keys are on the screen (fonts differ); where not, the picture gives up
   // the difference.
   function fit() {
+    if (printing()) return;
     var v = viewport();
     checkStrip(planNow(v), v);
     fitBuffer();
@@ -221,7 +230,7 @@ var layout = (function () {
   // The drawing buffer at the screen's own pixels: crisp at every size and
   // device pixel ratio.
   function fitBuffer() {
-    if (!programReady) return;
+    if (!programReady || printing()) return;
     var want = Math.min(maxBufferSide, Math.round(side * (window.devicePixelRatio || 1)));
     if (program.bufferSide() === want) return;
     try {
