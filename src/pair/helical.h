@@ -21,8 +21,9 @@
 // xn cos(beta) and heights cos(beta) m is therefore the helical pair's
 // transverse section: inv(alpha_wt) = 2 tan(alpha_n) (xn1 + xn2) / (z1 + z2)
 // + inv(alpha_t) and every other spur relation follow with these numbers.
-// (The rack's tip round, a circle of 0.38 mn in the normal plane, is an
-// ellipse in the transverse one; it is taken as the circle of 0.38 mn.)
+// The rack's tip round, a cylinder of 0.38 mn along the tooth, is an ellipse
+// in the transverse section (pair/cutting.h's RackProfile): the flank ends
+// at the same height in every section.
 #pragma once
 
 #include <string>

@@ -134,7 +134,7 @@ void toothFlank(const PairInput& input, int gear, const PairNumbers& n, int roun
     // radius r + h).
     std::vector<Polar> traced;
     traced.reserve(static_cast<size_t>(roundCount + flankCount + 2));
-    const double bEnd = pi / 2.0 - n.alpha;
+    const double bEnd = roundEnd(p);
     for (int i = 0; i <= roundCount; ++i) {
         traced.push_back(envelopePoint(p, r, xm, roundPoint(p, bEnd * i / roundCount)));
     }

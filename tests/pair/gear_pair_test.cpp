@@ -980,6 +980,119 @@ TEST(HelicalPair, OutlinesMeshAtTheCentreDistanceOfTheTransverseSection) {
     EXPECT_NEAR(pairNumbers(rack).y, 0.2, 1e-12);  // a = r1 + xn mn
 }
 
+// The transverse section of a helical gear, cut by brute force: the basic
+// rack drawn in its normal section (straight flanks at alpha_n, a circle of
+// 0.38 mn round its tip), stretched across by 1 / cos(beta) into the
+// transverse section, rolled on the reference circle. A point (X, Y) of the
+// rack, Y from the rolling line, seen from the blank turned by phi, lies at
+// (X - r phi, r + Y) turned by -phi: it crosses the radius rho at
+// phi = (X +- sqrt(rho^2 - (r + Y)^2)) / r. The counter-clockwise flank of
+// the tooth under the space at X = 0 (at angle pi / 2) lies at the least
+// angle any rack point reaches there.
+double contactRatioFrom(const PairNumbers& n, const double start[2]);
+
+struct NormalRackCut {
+    double r, mt, xm;
+    std::vector<Point2> points;  // one rack tooth's outline, centred at X = 0
+};
+
+NormalRackCut normalRackCut(double mn, double alphaNDeg, double betaDeg, int z, double xn) {
+    const double alphaN = alphaNDeg * degree;
+    const double c = std::cos(betaDeg * degree);
+    NormalRackCut cut{mn / c * z / 2.0, mn / c, xn * mn, {}};
+    const double rho = 0.38 * mn;
+    const double depth = 1.25 * mn;
+    const double uc = M_PI * mn / 4.0 - (depth - rho) * std::tan(alphaN) - rho / std::cos(alphaN);
+    const double vc = -depth + rho;
+    const int n = 5000;
+    for (int i = 0; i <= n; ++i) {  // the round, then the flank up to 1.25 mn
+        const double b = (M_PI / 2.0 - alphaN) * i / n;
+        cut.points.push_back(Point2{(uc + rho * std::sin(b)) / c, vc - rho * std::cos(b)});
+    }
+    const double v0 = vc - rho * std::sin(alphaN);
+    for (int i = 1; i <= n; ++i) {
+        const double v = v0 + (depth - v0) * i / n;
+        cut.points.push_back(Point2{(M_PI * mn / 4.0 + v * std::tan(alphaN)) / c, v});
+    }
+    for (size_t i = cut.points.size(); i-- > 0;) {
+        cut.points.push_back(Point2{-cut.points[i].x, cut.points[i].y});
+    }
+    return cut;
+}
+
+// The flank's angle from the tooth's middle at radius rho (NAN where no
+// rack point reaches rho).
+double normalRackCutPsi(const NormalRackCut& cut, double rho) {
+    double least = INFINITY;
+    for (int k = -2; k <= 2; ++k) {
+        const double centre = (k + 0.5) * M_PI * cut.mt;
+        for (const Point2& q : cut.points) {
+            const double X = centre + q.x;
+            const double Y = cut.xm + q.y;
+            const double h2 = rho * rho - (cut.r + Y) * (cut.r + Y);
+            if (h2 < 0.0) {
+                continue;
+            }
+            for (double sign : {-1.0, 1.0}) {
+                const double phi = (X + sign * std::sqrt(h2)) / cut.r;
+                const double psi = std::atan2(cut.r + Y, X - cut.r * phi) - phi - M_PI / 2.0;
+                if (psi > -1e-9 && psi < least) {
+                    least = psi;
+                }
+            }
+        }
+    }
+    return std::isfinite(least) ? least : NAN;
+}
+
+TEST(HelicalPair, TheTransverseSectionIsTheNormalRacksCut) {
+    struct Case {
+        int z1, z2;
+        double betaDeg, xn1, xn2;
+    };
+    const Case cases[] = {{12, 40, 30.0, 0.0, 0.0}, {9, 30, 40.0, 0.3, 0.0}, {7, 25, 25.0, 0.0, 0.2},
+                          {15, 15, 45.0, -0.2, 0.1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "z " << c.z1 << "/" << c.z2 << " beta " << c.betaDeg);
+        const PairInput in = helicalPair(c.z1, c.z2, 2.0, c.betaDeg, c.xn1, c.xn2);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const PairNumbers& n = pair.numbers;
+        double seen[2];
+        for (int g = 0; g < 2; ++g) {
+            const GearNumbers& gear = n.gear[g];
+            const NormalRackCut cut = normalRackCut(in.m, in.alphaDeg, in.betaDeg, gear.z, gear.x);
+            // The outline's flank at each radius from the root to the tip.
+            const double rf = gear.df / 2.0;
+            const double ra = gear.da / 2.0;
+            double worst = 0.0;
+            seen[g] = ra;
+            bool involute = true;
+            for (int i = 400; i-- > 1;) {
+                const double rho = rf + (ra - rf) * i / 400.0;
+                const double upper = thicknessAt(pair.outline[g].points, gear.z, rho) / 2.0 / rho;
+                const double psi = normalRackCutPsi(cut, rho);
+                ASSERT_TRUE(std::isfinite(psi) && std::isfinite(upper)) << rho;
+                if (rho > rf + 0.05 * in.m) {  // on the root circle the flank runs along it
+                    worst = std::max(worst, rho * std::fabs(upper - psi));
+                }
+                // Where the cut is the involute: within 0.0003 mn of it.
+                const double alphaRho = rho > gear.db / 2.0 ? std::acos(gear.db / 2.0 / rho) : 0.0;
+                const double psiInvolute = gear.s / gear.d + n.invAlpha - (std::tan(alphaRho) - alphaRho);
+                involute = involute && rho > gear.db / 2.0 && rho * std::fabs(psi - psiInvolute) < 3e-4 * in.m;
+                if (involute) {
+                    seen[g] = rho;
+                }
+
+            }
+            EXPECT_LE(worst, 0.001 * in.m) << "gear " << g + 1 << ": off the cut by " << worst / in.m << " mn";
+            EXPECT_LE(seen[g], gear.dNf / 2.0 + (ra - rf) / 400.0 + 0.002 * in.m) << "gear " << g + 1;  // a step
+        }
+        EXPECT_NEAR(contactRatioFrom(n, seen), n.epsilonAlphaEff, 0.01);
+    }
+}
+
 TEST(HelicalPair, ContactLinesOfThePlaneOfAction) {
     // Averaged over a base pitch of turn, the total length of the contact
     // lines is b eps_alpha / cos(beta_b) (the mean contact line length of
