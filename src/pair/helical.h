@@ -79,5 +79,11 @@ struct ActionPlane {
 ActionPlane actionPlane(const PairInput& input, const PairNumbers& numbers, double theta);
 
 // The least face width b that lets the jaws of a span micrometer lie on the
-// flanks of a helical gear: W sin(beta_b) plus spanJawMargin.
+// flanks of a helical gear: the jaws touch the two flanks W sin(beta_b)
+// apart across the face, plus an allowance that keeps each contact off the
+// face's edges: the gear makers' 5 mm, but no more than the spread
+// W sin(beta_b) itself, so that as beta goes to 0 (both contacts in one
+// transverse section, the spur gear's measurement) the rule goes with it
+// (a fixed 5 mm made every gear of b < 5 mm unmeasurable at any beta > 0).
 constexpr double spanJawMargin = 5.0;  // mm
+double spanJawAllowance(double W, double betaB);

@@ -52,6 +52,11 @@ void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
     const ContactPath path = contactPath(in, n);
     const bool rack = !pairKindModel(in.kind).hasGear2Shift;  // gear 2 has no diameters
     r.text += "\n\nかみ合い線に沿って（有効なかみ合いの始まり A から終わり E まで）";
+    if (!(n.gaEff > 0.0)) {
+        // No effective path: no contact whose sliding or single zone to give.
+        r.text += "\n有効なかみ合いがありません（εα_eff = 0: すべり率と一枚かみ合いの区間はありません）";
+        return;
+    }
     const SlidingAtEnds z = slidingAtEnds(path);
     addSliding(r, "ζ1_root", z.zeta1Root);
     addSliding(r, "ζ1_tip", z.zeta1Tip);
@@ -69,8 +74,10 @@ void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
             r.add("一枚かみ合いの最高点の直径", "dB2", c.dB2, "mm");
             r.add("一枚かみ合いの最低点の直径", "dD2", c.dD2, "mm");
         }
-        if (c.nearlyWhole) {
-            r.warn("一枚かみ合いの区間がかみ合いのほぼ全域を占めます（εα_eff < 1.05）");
+        // A helical pair's load passes along its contact lines: judged on eps_gamma.
+        if (isHelical(in) ? n.helix.epsilonGamma < nearlySingleContactRatio : c.nearlyWhole) {
+            r.warn(isHelical(in) ? "全かみ合い率が 1.05 未満です（εγ < 1.05）"
+                                 : "一枚かみ合いの区間がかみ合いのほぼ全域を占めます（εα_eff < 1.05）");
         }
     }
     if (in.torque > 0.0 && n.gaEff > 0.0) {

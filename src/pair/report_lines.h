@@ -84,16 +84,18 @@ struct Report {
         for (int i = 0; i < 2; ++i) {
             if (n.helix.narrowForSpan[i]) {
                 snprintf(line, sizeof line,
-                         "\n警告: 歯幅が狭く歯車%dのまたぎ歯厚を測れません（b < W%d sin βb + %g mm: 測定子が歯面に載りません）",
-                         i + 1, i + 1, spanJawMargin);
+                         "\n警告: 歯幅が狭く歯車%dのまたぎ歯厚を測れません（b < W%d sin βb + %s mm: 測定子が歯面に載りません）",
+                         i + 1, i + 1, fixed(spanJawAllowance(n.gear[i].W, n.helix.betaB), 4).c_str());
                 text += line;
             }
         }
+        const bool helical = n.helix.beta != 0.0;  // judged on eps_gamma (pair/helical.cpp)
         if (n.cannotRun) {
-            warn("有効かみ合い率が 1 未満です（連続してかみ合えません）");
+            warn(helical ? "全かみ合い率 εγ が 1 未満です（連続してかみ合えません）"
+                         : "有効かみ合い率が 1 未満です（連続してかみ合えません）");
         }
         if (n.lowContactRatio) {
-            warn("有効かみ合い率が 1.1 未満です");
+            warn(helical ? "全かみ合い率 εγ が 1.1 未満です" : "有効かみ合い率が 1.1 未満です");
         }
     }
     void warn(const char* warning) {
