@@ -1093,6 +1093,66 @@ TEST(HelicalPair, TheTransverseSectionIsTheNormalRacksCut) {
     }
 }
 
+// A ball in a helical gear's space touches the twisted flank (the involute
+// helicoid) off the transverse plane through its centre. Found here by
+// minimising the distance from the ball's centre, (M - dp) / 2 from the axis
+// in the space's middle, to the helicoid, the transverse involute turned by
+// z tan(beta) / r at the axial place z: the nearest point is dp / 2 away
+// (M is true) and the ball's size is given only where that point lies on
+// the involute, inside the tip circle.
+TEST(HelicalPair, TheBallTouchesTheHelicoidInsideTheTip) {
+    PairInput in = helicalPair(20, 40, 2.0, 40.0, 0.0, 0.0);
+    const PairNumbers plain = pairNumbers(in);
+    const GearNumbers& g0 = plain.gear[0];
+    const double rb = g0.db / 2.0;
+    const double r = g0.d / 2.0;
+    const double tanBeta = std::tan(40.0 * degree);
+    int disagreeing = 0;
+    int onInvolute = 0;
+    for (double dp = 2.0; dp <= 6.0; dp += 0.05) {
+        in.pinDiameter = dp;
+        const GearNumbers& g = pairNumbers(in).gear[0];
+        const double centre = (g.M - dp) / 2.0;
+        const double cx = centre * std::cos(M_PI / 20);
+        const double cy = centre * std::sin(M_PI / 20);
+        auto distance = [&](double t, double z, double* radius) {
+            const double rho = rb * std::sqrt(1.0 + t * t);
+            const double psi = g.s / g.d + plain.invAlpha - (t - std::atan(t)) + z * tanBeta / r;
+            if (radius != nullptr) {
+                *radius = rho;
+            }
+            return std::sqrt(std::pow(rho * std::cos(psi) - cx, 2) + std::pow(rho * std::sin(psi) - cy, 2) + z * z);
+        };
+        // Nested golden sections: over z, the least over t.
+        const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
+        auto minimise = [&](auto f, double a, double b) {
+            for (int i = 0; i < 100; ++i) {
+                const double x1 = b - golden * (b - a);
+                const double x2 = a + golden * (b - a);
+                if (f(x1) < f(x2)) {
+                    b = x2;
+                } else {
+                    a = x1;
+                }
+            }
+            return (a + b) / 2.0;
+        };
+        auto bestT = [&](double z) { return minimise([&](double t) { return distance(t, z, nullptr); }, 0.0, 2.0); };
+        const double z = minimise([&](double zz) { return distance(bestT(zz), zz, nullptr); }, -3.0 * dp, 3.0 * dp);
+        double contact = 0.0;
+        const double gap = distance(bestT(z), z, &contact);
+        EXPECT_NEAR(gap, dp / 2.0, 1e-6) << dp;
+        const bool onFlank = contact <= g.da / 2.0 && contact >= g.dNf / 2.0;
+        if (std::fabs(contact - g.da / 2.0) > 1e-6) {
+            disagreeing += onFlank != !g.pinOffFlanks ? 1 : 0;
+        }
+        onInvolute += onFlank ? 1 : 0;
+    }
+    EXPECT_EQ(disagreeing, 0);
+    EXPECT_GT(onInvolute, 5);
+    EXPECT_LT(onInvolute, 80);
+}
+
 TEST(HelicalPair, ContactLinesOfThePlaneOfAction) {
     // Averaged over a base pitch of turn, the total length of the contact
     // lines is b eps_alpha / cos(beta_b) (the mean contact line length of
