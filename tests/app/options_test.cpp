@@ -313,8 +313,9 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         {{"--backlash", "0.7501", "--module", "3"}, "--backlash", "0 to 0.25 m = 0.75 mm"},
         {{"--backlash", "inf"}, "--backlash", "0 to 0.25 m"},
         // The face width: above 0, at most 100 m, for every kind.
-        {{"--face-width", "0"}, "--face-width", "above 0 and at most 100 m = 100 mm"},
-        {{"--face-width", "301", "--module", "3"}, "--face-width", "above 0 and at most 100 m = 300 mm"},
+        {{"--face-width", "0"}, "--face-width", "0.01 to 100 m = 100 mm"},
+        {{"--face-width", "1e-320"}, "--face-width", "0.01 to 100 m = 100 mm"},
+        {{"--face-width", "301", "--module", "3"}, "--face-width", "0.01 to 100 m = 300 mm"},
         // Helical gears: 0 to 45 degrees, a right or a left hand.
         {{"--helix-angle", "45.01"}, "--helix-angle", "0 to 45"},
         {{"--helix-angle", "-5"}, "--helix-angle", "0 to 45"},

@@ -1023,6 +1023,179 @@ TEST(HelicalPair, OutlinesMeshAtTheCentreDistanceOfTheTransverseSection) {
     EXPECT_NEAR(pairNumbers(rack).y, 0.2, 1e-12);  // a = r1 + xn mn
 }
 
+// The transverse section of a helical gear, cut by brute force: the basic
+// rack drawn in its normal section (straight flanks at alpha_n, a circle of
+// 0.38 mn round its tip), stretched across by 1 / cos(beta) into the
+// transverse section, rolled on the reference circle. A point (X, Y) of the
+// rack, Y from the rolling line, seen from the blank turned by phi, lies at
+// (X - r phi, r + Y) turned by -phi: it crosses the radius rho at
+// phi = (X +- sqrt(rho^2 - (r + Y)^2)) / r. The counter-clockwise flank of
+// the tooth under the space at X = 0 (at angle pi / 2) lies at the least
+// angle any rack point reaches there.
+double contactRatioFrom(const PairNumbers& n, const double start[2]);
+
+struct NormalRackCut {
+    double r, mt, xm;
+    std::vector<Point2> points;  // one rack tooth's outline, centred at X = 0
+};
+
+NormalRackCut normalRackCut(double mn, double alphaNDeg, double betaDeg, int z, double xn) {
+    const double alphaN = alphaNDeg * degree;
+    const double c = std::cos(betaDeg * degree);
+    NormalRackCut cut{mn / c * z / 2.0, mn / c, xn * mn, {}};
+    const double rho = 0.38 * mn;
+    const double depth = 1.25 * mn;
+    const double uc = M_PI * mn / 4.0 - (depth - rho) * std::tan(alphaN) - rho / std::cos(alphaN);
+    const double vc = -depth + rho;
+    const int n = 5000;
+    for (int i = 0; i <= n; ++i) {  // the round, then the flank up to 1.25 mn
+        const double b = (M_PI / 2.0 - alphaN) * i / n;
+        cut.points.push_back(Point2{(uc + rho * std::sin(b)) / c, vc - rho * std::cos(b)});
+    }
+    const double v0 = vc - rho * std::sin(alphaN);
+    for (int i = 1; i <= n; ++i) {
+        const double v = v0 + (depth - v0) * i / n;
+        cut.points.push_back(Point2{(M_PI * mn / 4.0 + v * std::tan(alphaN)) / c, v});
+    }
+    for (size_t i = cut.points.size(); i-- > 0;) {
+        cut.points.push_back(Point2{-cut.points[i].x, cut.points[i].y});
+    }
+    return cut;
+}
+
+// The flank's angle from the tooth's middle at radius rho (NAN where no
+// rack point reaches rho).
+double normalRackCutPsi(const NormalRackCut& cut, double rho) {
+    double least = INFINITY;
+    for (int k = -2; k <= 2; ++k) {
+        const double centre = (k + 0.5) * M_PI * cut.mt;
+        for (const Point2& q : cut.points) {
+            const double X = centre + q.x;
+            const double Y = cut.xm + q.y;
+            const double h2 = rho * rho - (cut.r + Y) * (cut.r + Y);
+            if (h2 < 0.0) {
+                continue;
+            }
+            for (double sign : {-1.0, 1.0}) {
+                const double phi = (X + sign * std::sqrt(h2)) / cut.r;
+                const double psi = std::atan2(cut.r + Y, X - cut.r * phi) - phi - M_PI / 2.0;
+                if (psi > -1e-9 && psi < least) {
+                    least = psi;
+                }
+            }
+        }
+    }
+    return std::isfinite(least) ? least : NAN;
+}
+
+TEST(HelicalPair, TheTransverseSectionIsTheNormalRacksCut) {
+    struct Case {
+        int z1, z2;
+        double betaDeg, xn1, xn2;
+    };
+    const Case cases[] = {{12, 40, 30.0, 0.0, 0.0}, {9, 30, 40.0, 0.3, 0.0}, {7, 25, 25.0, 0.0, 0.2},
+                          {15, 15, 45.0, -0.2, 0.1}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(::testing::Message() << "z " << c.z1 << "/" << c.z2 << " beta " << c.betaDeg);
+        const PairInput in = helicalPair(c.z1, c.z2, 2.0, c.betaDeg, c.xn1, c.xn2);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const PairNumbers& n = pair.numbers;
+        double seen[2];
+        for (int g = 0; g < 2; ++g) {
+            const GearNumbers& gear = n.gear[g];
+            const NormalRackCut cut = normalRackCut(in.m, in.alphaDeg, in.betaDeg, gear.z, gear.x);
+            // The outline's flank at each radius from the root to the tip.
+            const double rf = gear.df / 2.0;
+            const double ra = gear.da / 2.0;
+            double worst = 0.0;
+            seen[g] = ra;
+            bool involute = true;
+            for (int i = 400; i-- > 1;) {
+                const double rho = rf + (ra - rf) * i / 400.0;
+                const double upper = thicknessAt(pair.outline[g].points, gear.z, rho) / 2.0 / rho;
+                const double psi = normalRackCutPsi(cut, rho);
+                ASSERT_TRUE(std::isfinite(psi) && std::isfinite(upper)) << rho;
+                if (rho > rf + 0.05 * in.m) {  // on the root circle the flank runs along it
+                    worst = std::max(worst, rho * std::fabs(upper - psi));
+                }
+                // Where the cut is the involute: within 0.0003 mn of it.
+                const double alphaRho = rho > gear.db / 2.0 ? std::acos(gear.db / 2.0 / rho) : 0.0;
+                const double psiInvolute = gear.s / gear.d + n.invAlpha - (std::tan(alphaRho) - alphaRho);
+                involute = involute && rho > gear.db / 2.0 && rho * std::fabs(psi - psiInvolute) < 3e-4 * in.m;
+                if (involute) {
+                    seen[g] = rho;
+                }
+
+            }
+            EXPECT_LE(worst, 0.001 * in.m) << "gear " << g + 1 << ": off the cut by " << worst / in.m << " mn";
+            EXPECT_LE(seen[g], gear.dNf / 2.0 + (ra - rf) / 400.0 + 0.002 * in.m) << "gear " << g + 1;  // a step
+        }
+        EXPECT_NEAR(contactRatioFrom(n, seen), n.epsilonAlphaEff, 0.01);
+    }
+}
+
+// A ball in a helical gear's space touches the twisted flank (the involute
+// helicoid) off the transverse plane through its centre. Found here by
+// minimising the distance from the ball's centre, (M - dp) / 2 from the axis
+// in the space's middle, to the helicoid, the transverse involute turned by
+// z tan(beta) / r at the axial place z: the nearest point is dp / 2 away
+// (M is true) and the ball's size is given only where that point lies on
+// the involute, inside the tip circle.
+TEST(HelicalPair, TheBallTouchesTheHelicoidInsideTheTip) {
+    PairInput in = helicalPair(20, 40, 2.0, 40.0, 0.0, 0.0);
+    const PairNumbers plain = pairNumbers(in);
+    const GearNumbers& g0 = plain.gear[0];
+    const double rb = g0.db / 2.0;
+    const double r = g0.d / 2.0;
+    const double tanBeta = std::tan(40.0 * degree);
+    int disagreeing = 0;
+    int onInvolute = 0;
+    for (double dp = 2.0; dp <= 6.0; dp += 0.05) {
+        in.pinDiameter = dp;
+        const GearNumbers& g = pairNumbers(in).gear[0];
+        const double centre = (g.M - dp) / 2.0;
+        const double cx = centre * std::cos(M_PI / 20);
+        const double cy = centre * std::sin(M_PI / 20);
+        auto distance = [&](double t, double z, double* radius) {
+            const double rho = rb * std::sqrt(1.0 + t * t);
+            const double psi = g.s / g.d + plain.invAlpha - (t - std::atan(t)) + z * tanBeta / r;
+            if (radius != nullptr) {
+                *radius = rho;
+            }
+            return std::sqrt(std::pow(rho * std::cos(psi) - cx, 2) + std::pow(rho * std::sin(psi) - cy, 2) + z * z);
+        };
+        // Nested golden sections: over z, the least over t.
+        const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
+        auto minimise = [&](auto f, double a, double b) {
+            for (int i = 0; i < 100; ++i) {
+                const double x1 = b - golden * (b - a);
+                const double x2 = a + golden * (b - a);
+                if (f(x1) < f(x2)) {
+                    b = x2;
+                } else {
+                    a = x1;
+                }
+            }
+            return (a + b) / 2.0;
+        };
+        auto bestT = [&](double z) { return minimise([&](double t) { return distance(t, z, nullptr); }, 0.0, 2.0); };
+        const double z = minimise([&](double zz) { return distance(bestT(zz), zz, nullptr); }, -3.0 * dp, 3.0 * dp);
+        double contact = 0.0;
+        const double gap = distance(bestT(z), z, &contact);
+        EXPECT_NEAR(gap, dp / 2.0, 1e-6) << dp;
+        const bool onFlank = contact <= g.da / 2.0 && contact >= g.dNf / 2.0;
+        if (std::fabs(contact - g.da / 2.0) > 1e-6) {
+            disagreeing += onFlank != !g.pinOffFlanks ? 1 : 0;
+        }
+        onInvolute += onFlank ? 1 : 0;
+    }
+    EXPECT_EQ(disagreeing, 0);
+    EXPECT_GT(onInvolute, 5);
+    EXPECT_LT(onInvolute, 80);
+}
+
 TEST(HelicalPair, ContactLinesOfThePlaneOfAction) {
     // Averaged over a base pitch of turn, the total length of the contact
     // lines is b eps_alpha / cos(beta_b) (the mean contact line length of

@@ -347,10 +347,15 @@ TEST(LineOfAction, ReachableCentreDistancesAreAccepted) {
 }
 
 // A helical pair's contact stress shares the load by the contact lines'
-// lengths; as the helix angle goes to 0 its lines stand upright, one whole
-// face each, and it becomes the spur pair's equal sharing by the pairs in
-// contact: the same sigmaH_C and sigmaH_max, at the same place.
-TEST(LineOfAction, HelicalStressTendsToTheSpurPairs) {
+// lengths. As the helix angle goes to 0 its lines stand upright, one whole
+// face each, but a line entering the plane of action at a corner has no
+// length yet: the line ahead carries the whole load at that moment, at the
+// path's start A, and so does the last line leaving at its end E. Its
+// largest stress tends to the whole load on a face-wide line at A or E,
+// worked here from the line of action's own geometry (20/40 teeth, 2 mm,
+// unshifted: A from gear 2's tip circle, E at gear 1's), not to the spur
+// pair's equal sharing. sigmaH_C is the spur pair's.
+TEST(LineOfAction, HelicalStressTendsToItsOwnLimit) {
     PairInput spur = makePair(PairKind::external, 20, 40, 2.0, 20.0, 0.0, 0.0);
     spur.torque = 50.0;
     spur.faceWidth = 20.0;
@@ -362,15 +367,55 @@ TEST(LineOfAction, HelicalStressTendsToTheSpurPairs) {
     const HertzStress h = helicalHertzStress(helical, nh, contactPath(helical, nh), hertzLoadOf(helical));
     EXPECT_NEAR(h.Fn, s.Fn, 1e-6 * s.Fn);
     EXPECT_NEAR(h.sigmaHC, s.sigmaHC, 1e-6 * s.sigmaHC);
-    EXPECT_NEAR(h.sigmaHMax, s.sigmaHMax, 1e-4 * s.sigmaHMax);
-    EXPECT_NEAR(h.sMax, s.sMax, 1e-3);
+    const double rb1 = 20.0 * std::cos(20.0 * degree);
+    const double rb2 = 40.0 * std::cos(20.0 * degree);
+    const double T1T2 = 60.0 * std::sin(20.0 * degree);
+    const double A = T1T2 - std::sqrt(42.0 * 42.0 - rb2 * rb2);
+    const double E = std::sqrt(22.0 * 22.0 - rb1 * rb1);
+    const double Fn = 50000.0 / rb1;
+    const double compliance = 2.0 * (1.0 - 0.09) / 206000.0;
+    double limit = 0.0;
+    double where = 0.0;
+    for (double at : {A, E}) {
+        const double sigma = std::sqrt(Fn / (20.0 * M_PI) * (1.0 / at + 1.0 / (T1T2 - at)) / compliance);
+        if (sigma > limit) {
+            limit = sigma;
+            where = at;
+        }
+    }
+    EXPECT_NEAR(h.sigmaHMax, limit, 1e-5 * limit);
+    EXPECT_NEAR(h.sMax, where, 1e-4);
+    EXPECT_GT(limit, s.sigmaHMax * 1.05);  // the spur pair shares the load at A and E
     // A real helix: the normal load is the spur pair's (2 T / (mn z1 cos(alpha_n)),
-    // the same for any beta), and the stress stays below the spur pair's.
+    // the same for any beta). Its maximum is no lower than the stress at
+    // any moment of a fine sweep over a base pitch, at any line's end.
     helical.betaDeg = 20.0;
     const PairNumbers n20 = pairNumbers(helical);
-    const HertzStress h20 = helicalHertzStress(helical, n20, contactPath(helical, n20), hertzLoadOf(helical));
+    const ContactPath p20 = contactPath(helical, n20);
+    const HertzLoad load = hertzLoadOf(helical);
+    const HertzStress h20 = helicalHertzStress(helical, n20, p20, load);
     EXPECT_NEAR(h20.Fn, 2.0 * 50000.0 / (2.0 * 20 * std::cos(20.0 * degree)), 1e-6 * h20.Fn);
-    EXPECT_LT(h20.sigmaHMax, s.sigmaHMax);
+    for (double beta : {20.0, 3.0, 0.2}) {
+        helical.betaDeg = beta;
+        const PairNumbers n = pairNumbers(helical);
+        const ContactPath p = contactPath(helical, n);
+        const HertzStress hb = helicalHertzStress(helical, n, p, load);
+        const double cosBetaB = std::cos(n.helix.betaB);
+        HertzLoad perMm = load;
+        perMm.b = 1.0;
+        double swept = 0.0;
+        const int steps = 20000;
+        for (int k = 0; k < steps; ++k) {
+            const ActionPlane plane = actionPlane(helical, n, p.pb / p.rb1 * (k + 0.5) / steps);
+            for (int i = 0; i < plane.count; ++i) {
+                for (double u : {plane.lines[i].u0, plane.lines[i].u1}) {
+                    swept = std::max(swept, sigmaHAt(p, perMm, p.A + u, hb.Fn / plane.total * cosBetaB));
+                }
+            }
+        }
+        EXPECT_GE(hb.sigmaHMax, swept * (1.0 - 1e-9)) << beta;
+        EXPECT_LE(hb.sigmaHMax, swept * 1.01) << beta;
+    }
 }
 
 // The contact lines on the plane of action lean with gear 1's hand. Going up

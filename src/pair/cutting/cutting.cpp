@@ -17,33 +17,47 @@ constexpr int cutterArcSegments = 16;    // chords of each tip and root arc
 }  // namespace
 
 RackProfile makeRackProfile(double m, double alpha, double h) {
-    RackProfile p{m, alpha, rackAddendum * h * m, rackTipRadius * h * m, 0.0, 0.0, h};
-    const double sinA = std::sin(alpha);
-    const double cosA = std::cos(alpha);
-    const double tanA = std::tan(alpha);
-    // Round tangent to the tip line and the flank u = pi m / 4 + v tan(alpha):
+    // The normal section's rack (module mn = h m, pressure angle alpha_n),
+    // its round worked out there and stretched across by 1 / h.
+    const double alphaN = h == 1.0 ? alpha : std::atan(std::tan(alpha) * h);
+    const double mn = h * m;
+    RackProfile p{m, alpha, rackAddendum * h * m, rackTipRadius * h * m, 0.0, 0.0, h, alphaN};
+    const double sinA = std::sin(alphaN);
+    const double cosA = std::cos(alphaN);
+    const double tanA = std::tan(alphaN);
+    // Round tangent to the tip line and the flank u = pi mn / 4 + v tan(alpha_n):
     // its centre lies rho inside both.
-    p.uc = pi * m / 4.0 - (p.depth - p.rho) * tanA - p.rho / cosA;
-    if (p.uc < 0.0) {
+    double ucN = pi * mn / 4.0 - (p.depth - p.rho) * tanA - p.rho / cosA;
+    if (ucN < 0.0) {
         // Too steep for the full round: one round, centred on u = 0, touching
         // both flanks and the tip line.
-        p.uc = 0.0;
-        p.rho = m * (pi / 4.0 * cosA - rackAddendum * h * sinA) / (1.0 - sinA);
+        ucN = 0.0;
+        p.rho = mn * (pi / 4.0 * cosA - rackAddendum * sinA) / (1.0 - sinA);
         if (p.rho <= 0.0) {
             // The flanks meet before the tip line: a sharp tip.
             p.rho = 0.0;
-            p.depth = pi * m / 4.0 / tanA;
+            p.depth = pi * mn / 4.0 / tanA;
         }
     }
+    p.uc = ucN / h;
     p.vc = -p.depth + p.rho;
     return p;
 }
 
-// Round: b from 0 (normal straight down) to pi/2 - alpha (the flank's normal).
+double roundEnd(const RackProfile& p) { return pi / 2.0 - p.alphaN; }
+
 ProfilePoint roundPoint(const RackProfile& p, double b) {
-    const double nu = std::sin(b);
+    if (p.h == 1.0) {
+        const double nu = std::sin(b);
+        const double nv = -std::cos(b);
+        return ProfilePoint{p.uc + p.rho * nu, p.vc + p.rho * nv, nu, nv};
+    }
+    // The ellipse (rho / h across, rho in height): its outward normal is
+    // (h sin(b), -cos(b)) normalised.
+    const double nu = p.h * std::sin(b);
     const double nv = -std::cos(b);
-    return ProfilePoint{p.uc + p.rho * nu, p.vc + p.rho * nv, nu, nv};
+    const double length = std::hypot(nu, nv);
+    return ProfilePoint{p.uc + p.rho / p.h * std::sin(b), p.vc + p.rho * nv, nu / length, nv / length};
 }
 
 // Straight flank at height v.
@@ -52,7 +66,7 @@ ProfilePoint flankPoint(const RackProfile& p, double v) {
 }
 
 // Height of the round's upper end, where it meets the flank.
-double flankStart(const RackProfile& p) { return p.vc - p.rho * std::sin(p.alpha); }
+double flankStart(const RackProfile& p) { return p.vc - p.rho * std::sin(p.alphaN); }
 
 // The point of the gear that the profile point p cuts (the law of gearing:
 // they touch where p's normal passes through the pitch point). Cutting frame:
@@ -136,7 +150,7 @@ void rackOutline(const PairInput& normal, int gearIndex, int teeth, std::vector<
     // the datum (u = pi m / 4, v = 0).
     std::vector<Point2> half;
     half.push_back(Point2{0.0, -p.depth});
-    const double bEnd = pi / 2.0 - p.alpha;
+    const double bEnd = roundEnd(p);
     for (int i = 0; i <= rackRoundSegments; ++i) {
         const ProfilePoint q = roundPoint(p, bEnd * i / rackRoundSegments);
         half.push_back(Point2{q.u, q.v});
@@ -318,7 +332,7 @@ FlankForm flankForm(const RackProfile& p, int z, double xm, double s, double ra)
     // cut lies inside it (psi below the involute's; below the base circle,
     // below the involute's foot, so that a path rising through the base
     // circle is followed to where it crosses the involute).
-    const double bEnd = pi / 2.0 - p.alpha;
+    const double bEnd = roundEnd(p);
     auto cut = [&](double b) { return envelopePoint(p, r, xm, roundPoint(p, b)); };
     auto inside = [&](const Polar& q) { return q.psi < involutePsi(psiBase, rb, q.rho); };
     Polar samples[formSamples + 1];

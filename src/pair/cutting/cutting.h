@@ -14,19 +14,31 @@
 // The cutter's profile in its own tooth-centred frame: u across, 0 in the
 // middle of a rack tooth; v up, 0 on the datum line; the tooth points to -v.
 // Only the half u >= 0 is described; the other half is its mirror image.
+// A helical gear's transverse section is cut by the transverse section of
+// the normal rack (h = cos(beta)): the normal profile stretched across by
+// 1 / cos(beta), heights kept. Its tip round, a cylinder of 0.38 mn along
+// the tooth, is there an ellipse of semi-axes rho / h across and rho in
+// height, ending where the normal section's circle does: at the height
+// vc - rho sin(alpha_n), on the flank at alpha (the transverse alpha_t).
 struct RackProfile {
     double m;
     double alpha;
     double depth;   // tip line below the datum: 1.25 m, less where the flanks meet sooner
-    double rho;     // tip round radius: 0.38 m, less where it does not fit
+    double rho;     // tip round radius in height: 0.38 m, less where it does not fit; across it is rho / h
     double uc;      // round centre (uc, vc)
     double vc;
     double h;       // heights (1.25, 0.38) in multiples of h m: 1, a helical pair's transverse section cos(beta)
+    double alphaN;  // the pressure angle of the normal section, tan(alpha_n) = h tan(alpha); alpha when h = 1
 };
 
 // The basic rack of module m and pressure angle alpha, its heights in
-// multiples of h m (PairInput::heightFactor).
+// multiples of h m (PairInput::heightFactor); for h < 1 the transverse
+// section of the normal rack of module h m (see above).
 RackProfile makeRackProfile(double m, double alpha, double h);
+
+// The round's parameter at its upper end, where it meets the flank:
+// pi / 2 - alpha_n (roundPoint's b runs from 0 to this).
+double roundEnd(const RackProfile& p);
 
 // The cutting mesh of a ring and a pinion-type cutter of zc teeth.
 struct RingCutting {
@@ -50,7 +62,9 @@ struct ProfilePoint {
     double u, v, nu, nv;
 };
 
-// Round: b from 0 (normal straight down) to pi/2 - alpha (the flank's normal).
+// Round: b from 0 (normal straight down) to roundEnd(p) (the flank's
+// normal); b is the angle of the normal section's circle, the ellipse's
+// point (uc + rho sin(b) / h, vc - rho cos(b)).
 ProfilePoint roundPoint(const RackProfile& p, double b);
 // Straight flank at height v.
 ProfilePoint flankPoint(const RackProfile& p, double v);

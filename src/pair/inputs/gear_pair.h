@@ -29,6 +29,9 @@ constexpr int minCutterTeeth = 8;           // zc of the pinion-type cutter of a
 constexpr int maxCutterTeeth = 200;
 constexpr double maxBacklashModules = 0.25; // jn at most 0.25 m: far above any fit's backlash
 constexpr double maxPinModules = 5.0;       // dp at most 5 m: no pin that large touches a flank
+// b at least 0.01 m: a thinner face (down to 1e-320 mm) made the stress per
+// mm of face infinite.
+constexpr double minFaceWidthModules = 0.01;
 constexpr double maxFaceWidthModules = 100.0; // b at most 100 m: wide enough for a face contact ratio of 1 at a 2 degree helix
 constexpr double maxCentreDistanceModules = 500.0;  // a at most 500 m: past two gears of 400 teeth
 constexpr double maxTorque = 1.0e6;  // N m

@@ -18,7 +18,12 @@ double transversePressureAngle(double alphaN, double beta) { return std::atan(st
 // tan(beta_b) = tan(beta) cos(alpha_t) (ISO 21771).
 double baseHelixAngle(double beta, double alphaT) { return std::atan(std::tan(beta) * std::cos(alphaT)); }
 
+constexpr double lowTotalContactRatio = 1.1;  // as the spur pairs' low effective ratio
+constexpr double thinTipModules = 0.25;       // as the spur gears' thin tip, in mn
+
 }  // namespace
+
+double spanJawAllowance(double W, double betaB) { return std::min(spanJawMargin, W * std::sin(betaB)); }
 
 PairInput transverseInput(const PairInput& in) {
     if (!isHelical(in)) {
@@ -75,7 +80,15 @@ void helicalNumbers(const PairInput& in, PairNumbers& n) {
     // eps_gamma = eps_alpha + eps_beta (ISO 21771), here with the effective
     // transverse ratio.
     h.epsilonBeta = h.b * std::sin(h.beta) / (pi * mn);
-    h.epsilonGamma = n.epsilonAlphaEff + h.epsilonBeta;
+    // Where the flanks never meet in involute contact (no effective path:
+    // the tips miss on the line of action, or meet only fillets) the face
+    // overlap carries no contact either.
+    h.epsilonGamma = n.gaEff > 0.0 ? n.epsilonAlphaEff + h.epsilonBeta : 0.0;
+    // A helical pair meshes continuously while eps_gamma >= 1: the contact
+    // lines overlap across the face even where a transverse section has
+    // gaps.
+    n.cannotRun = h.epsilonGamma < 1.0;
+    n.lowContactRatio = !n.cannotRun && h.epsilonGamma < lowTotalContactRatio;
     n.y /= c;
     n.jn = in.backlash;
     const double xs[2] = {in.x1, in.x2};
@@ -87,6 +100,11 @@ void helicalNumbers(const PairInput& in, PairNumbers& n) {
         }
         g.x = xs[i];
         g.xmin /= c;  // xmin = 1 - z sin^2(alpha_t) / (2 cos(beta))
+        // The tip is judged across the tooth: the normal tip thickness
+        // san = sat cos(beta_a), tan(beta_a) = tan(beta) da / d (ISO 21771),
+        // against 0.25 mn.
+        const double betaA = std::atan(std::tan(h.beta) * g.da / g.d);
+        g.thinTip = g.sa * std::cos(betaA) < thinTipModules * mn;
         // Virtual teeth zn = z / (cos^2(beta_b) cos(beta)) (ISO 21771).
         h.zn[i] = g.z / (cosBetaB * cosBetaB * c);
         if (!inspected) {
@@ -122,7 +140,7 @@ void helicalNumbers(const PairInput& in, PairNumbers& n) {
         }
         // The jaws must lie on the flanks across the face: b > W sin(beta_b)
         // plus a margin for the jaws themselves (the gear makers' rule).
-        h.narrowForSpan[i] = g.k > 0 && h.b < g.W * std::sin(h.betaB) + spanJawMargin;
+        h.narrowForSpan[i] = g.k > 0 && h.b < g.W * std::sin(h.betaB) + spanJawAllowance(g.W, h.betaB);
         // Over balls: the transverse section's pin of dp / cos(beta_b) has its
         // centre where the ball's is; M = db / cos(phi) (cos(pi / (2 z)) for
         // odd z) + dp with the real ball (ISO 21771's radial size over balls).

@@ -21,8 +21,9 @@
 // xn cos(beta) and heights cos(beta) m is therefore the helical pair's
 // transverse section: inv(alpha_wt) = 2 tan(alpha_n) (xn1 + xn2) / (z1 + z2)
 // + inv(alpha_t) and every other spur relation follow with these numbers.
-// (The rack's tip round, a circle of 0.38 mn in the normal plane, is an
-// ellipse in the transverse one; it is taken as the circle of 0.38 mn.)
+// The rack's tip round, a cylinder of 0.38 mn along the tooth, is an ellipse
+// in the transverse section (pair/cutting.h's RackProfile): the flank ends
+// at the same height in every section.
 #pragma once
 
 #include <string>
@@ -81,5 +82,11 @@ struct ActionPlane {
 ActionPlane actionPlane(const PairInput& input, const PairNumbers& numbers, double theta);
 
 // The least face width b that lets the jaws of a span micrometer lie on the
-// flanks of a helical gear: W sin(beta_b) plus spanJawMargin.
+// flanks of a helical gear: the jaws touch the two flanks W sin(beta_b)
+// apart across the face, plus an allowance that keeps each contact off the
+// face's edges: the gear makers' 5 mm, but no more than the spread
+// W sin(beta_b) itself, so that as beta goes to 0 (both contacts in one
+// transverse section, the spur gear's measurement) the rule goes with it
+// (a fixed 5 mm made every gear of b < 5 mm unmeasurable at any beta > 0).
 constexpr double spanJawMargin = 5.0;  // mm
+double spanJawAllowance(double W, double betaB);

@@ -45,7 +45,7 @@ constexpr PairInputSpec specs[pairInputCount] = {
      "pin (ball) diameter of the over-pin size (left out: the usual pin)", Unit::mm, 0, maxPinModules, false, true, true, true,
      kindBit(PairKind::external) | kindBit(PairKind::internal) | kindBit(PairKind::rack), "pin", 0, nullptr, 0},
     {PairInputId::faceWidth, "width", "b", "face width b, mm", "歯幅", "face width b (empty: 10 m)", "歯幅 b（空欄なら 10 m）",
-     "face width (left out: 10 times the module)", Unit::mm, 0, maxFaceWidthModules, false, true, true, true, allKinds,
+     "face width (left out: 10 times the module)", Unit::mm, minFaceWidthModules, maxFaceWidthModules, false, false, true, true, allKinds,
      "face-width", 0, "width", 0},
     // The contact stress (pair/line_of_action.h): the torque on gear 1 and
     // the flanks' material, steel unless said.

@@ -99,11 +99,20 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double 
         const double phi = inverseInvolute(n.invAlpha + dp / g.db - (pi / g.z - (g.s - n.thinning * g.d / g.dw) / g.d));
         return Pin{std::tan(phi) - dp / g.db, phi, dp, rb / std::cos(phi)};
     };
+    // A helical gear's ball (ballRatio = cos(beta_b) < 1) touches the
+    // helicoid off the transverse plane through its centre: the flank's
+    // normal there lies in the plane tangent to the base cylinder at
+    // beta_b to the transverse plane, so the contact lies the ball's radius
+    // times cos(beta_b), not the transverse pin's radius, in from the
+    // centre along the base tangent: at roll t + dp (1 - cos^2(beta_b)) / (2 rb)
+    // with the transverse pin's dp and t. The ball's lowest point is its
+    // own radius below the centre.
+    auto contactT = [&](const Pin& p) { return p.t + p.dp * (1.0 - ballRatio * ballRatio) / (2.0 * rb); };
     // Each condition holds from some t upwards (dp, the centre, its lowest
     // and its outermost point all grow with t) or up to some t.
     auto onFlanks = [&](const Pin& p) {
-        return p.phi > 0.0 && p.phi <= phiMax && p.dp > 0.0 && p.t >= tNf && p.t <= tTip &&
-               p.centre - p.dp / 2.0 >= rf;
+        return p.phi > 0.0 && p.phi <= phiMax && p.dp > 0.0 && contactT(p) >= tNf && contactT(p) <= tTip &&
+               p.centre - p.dp * ballRatio / 2.0 >= rf;
     };
     auto outsideTip = [&](const Pin& p) { return p.centre + p.dp * ballRatio / 2.0 >= ra + pinStandOutModules * m; };
     Pin pin{};
@@ -128,6 +137,16 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double 
         // flanks open out so fast that only a pin of more than 5 m would
         // touch them (a space of 4 teeth shifted far).
         double tHi = std::min(tTip, phiMax - etaCut);
+        if (contactT(pinAt(tHi)) > tTip) {
+            // A ball's contact, outside the transverse pin's, reaches the tip sooner.
+            double good = 0.0;
+            double bad = tHi;
+            for (int i = 0; i < 60; ++i) {
+                const double mid = (good + bad) / 2.0;
+                (contactT(pinAt(mid)) <= tTip ? good : bad) = mid;
+            }
+            tHi = good;
+        }
         if (pinAt(tHi).dp > largestPinModules * m) {
             double good = std::min(tNf, tHi);
             double bad = tHi;
@@ -139,7 +158,8 @@ void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double 
         }
         auto fits = [&](double t) {
             const Pin p = pinAt(t);
-            return p.phi > 0.0 && p.dp > 0.0 && p.t >= tNf && p.centre - p.dp / 2.0 >= rf && outsideTip(p);
+            return p.phi > 0.0 && p.dp > 0.0 && contactT(p) >= tNf && p.centre - p.dp * ballRatio / 2.0 >= rf &&
+                   outsideTip(p);
         };
         if (!(tHi >= tNf && fits(tHi))) {
             pin = Pin{};

@@ -223,7 +223,6 @@ PairNumbers internalGearNumbers(const PairInput& input) {
 PairNumbers internalPairNumbers(const PairInput& input) {
     const PairInput in = transverseInput(input);
     PairNumbers n = internalGearNumbers(in);
-    const double m = in.m;
     GearNumbers& g = n.gear[1];
     n.zc = in.cutterTeeth > 0 ? in.cutterTeeth : chooseCutterTeeth(in);
     if (n.zc > 0) {
@@ -256,7 +255,7 @@ PairNumbers internalPairNumbers(const PairInput& input) {
     // rack's rounded tip, higher: the fillet).
     n.gear[0].interference = alongLine(ra2, rb2) - tangentSpan <
                              pinionInvoluteStart(in, n.alpha) -
-                                 filletInterferenceTolerance * in.heightFactor * m / std::sin(n.alpha);
+                                 filletInterferenceTolerance * in.heightFactor * in.m / std::sin(n.alpha);
     // And the pinion's tip meets the ring at sqrt(ra1^2 - rb1^2) + a sin(alpha_w)
     // from T2, which must not lie beyond the involute the cutter's tip
     // corner left (outside it the corner's path, the fillet, stands).
@@ -274,12 +273,12 @@ PairNumbers internalPairNumbers(const PairInput& input) {
     // pinion, or higher where the pinion's involute starts (u1 >= 0, so never
     // behind T1), and ends at the pinion's tip, or sooner where the ring's
     // involute ends and the fillet its cutter's tip corner left begins.
-    // Both are clipped only where the interference warnings say so (they
-    // allow for the rack's tip round starting a hair above 1 m).
     const double pinionStart = pinionInvoluteStart(in, n.alpha);
     n.gear[0].dNf = 2.0 * std::sqrt(pinionStart * pinionStart + rb1 * rb1);
     const double ringTipMeets = alongLine(ra2, rb2) - tangentSpan;
-    const double start = n.gear[0].interference ? std::max(ringTipMeets, pinionStart) : ringTipMeets;
+    // (Clipped at the pinion's involute start where the interference
+    // warning says so, and never before T1.)
+    const double start = n.gear[0].interference ? std::max(ringTipMeets, pinionStart) : std::max(0.0, ringTipMeets);
     double end = alongLine(ra1, rb1);
     if (n.zc > 0) {
         const RingCutting c = ringCutting(in, n.zc);

@@ -64,10 +64,9 @@ PairNumbers rackPairNumbers(const PairInput& input) {
     // rackDedendumInMesh m beyond the datum (its corners are sharp, so the
     // pinion's tip, 1 m beyond the datum, never gets there).
     const double rackFlankEnd = r * sinA + (rackDedendumInMesh * h + in.x1) * m / sinA;
-    // (Clipped at the pinion's involute start only where the interference
-    // warning says so: it allows for the rack's tip round starting a hair
-    // above 1 m.)
-    const double start = g.interference ? std::max(r * sinA - approach, pinionStart) : r * sinA - approach;
+    // (Clipped at the pinion's involute start where the interference
+    // warning says so, and never before T1.)
+    const double start = g.interference ? std::max(r * sinA - approach, pinionStart) : std::max(0.0, r * sinA - approach);
     const double end = std::min(std::sqrt(ra * ra - rb * rb), rackFlankEnd);
     effectiveContact(n, end - start);
     // The pinion is an external gear: its span and its size over pins.

@@ -71,13 +71,14 @@ ContactPath contactPath(const PairInput& in, const PairNumbers& n) {
         // sqrt(ra2^2 - rb2^2) from T2, that is a sin(alpha_w) less from T1;
         // the ring's involute ends (its dNf2, where its cutter's tip corner
         // left the fillet) as far out. The start is clipped at gear 1's
-        // involute start only where gear 1's interference warning says so.
+        // involute start where gear 1's interference warning says so, and
+        // never before T1.
         p.rb2 = n.gear[1].db / 2.0;
         const double span = n.a * std::sin(n.alphaW);
         p.T1T2 = -span;
         p.u = static_cast<double>(n.gear[1].z) / n.gear[0].z;
         const double ringTipMeets = alongLine(n.gear[1].da / 2.0, p.rb2) - span;
-        p.A = n.gear[0].interference ? std::max(ringTipMeets, start1) : ringTipMeets;
+        p.A = n.gear[0].interference ? std::max(ringTipMeets, start1) : std::max(0.0, ringTipMeets);
         p.E = reach1;
         if (n.gear[1].dNf > 0.0) {
             p.E = std::min(p.E, alongLine(n.gear[1].dNf / 2.0, p.rb2) - span);
@@ -93,7 +94,7 @@ ContactPath contactPath(const PairInput& in, const PairNumbers& n) {
         p.u = infinity;
         const double sinA = std::sin(n.alpha);
         const double rackTipMeets = p.C - (rackTipDepth - in.x1) * in.m / sinA;
-        p.A = n.gear[0].interference ? std::max(rackTipMeets, start1) : rackTipMeets;
+        p.A = n.gear[0].interference ? std::max(rackTipMeets, start1) : std::max(0.0, rackTipMeets);
         p.E = std::min(reach1, p.C + (rackFlankDepth + in.x1) * in.m / sinA);
         break;
     }
@@ -186,24 +187,81 @@ HertzStress helicalHertzStress(const PairInput& in, const PairNumbers& n, const 
     const double b = load.b;
     h.sigmaHC = sigmaHAt(p, perMm, p.C, h.Fn * cosBetaB / b * cosBetaB);
     h.sigmaHMax = -1.0;
-    constexpr int turnSteps = 240;  // over one base pitch of turn
-    const double pitchTurn = p.pb / p.rb1;
-    for (int k = 0; k < turnSteps; ++k) {
-        const ActionPlane plane = actionPlane(in, n, pitchTurn * k / turnSteps);
-        if (!(plane.total > 0.0)) {
+    // The lines' ends move evenly with the turn, and the total length L
+    // changes evenly between the moments a line's end passes a corner of
+    // the plane of action (its shift u0 at 0, -b tan(beta_b), gaEff or
+    // gaEff - b tan(beta_b), modulo pbt). Between those moments each end's
+    // stress is worked out at both ends of the stretch (the limits: a line
+    // just entering at a corner, its length 0, while the others carry the
+    // whole load) and at its largest inside (golden section).
+    const double pitch = p.pb;
+    const double reach = b * std::tan(n.helix.betaB);
+    const double length = n.gaEff;
+    std::vector<double> moments{0.0, pitch};
+    for (double corner : {0.0, -reach, length, length - reach}) {
+        moments.push_back(corner - std::floor(corner / pitch) * pitch);
+    }
+    std::sort(moments.begin(), moments.end());
+    auto stressAt = [&](double shift, int line, int end, double* where) {
+        const ActionPlane plane = actionPlane(in, n, shift / p.rb1);
+        if (line >= plane.count || !(plane.total > 0.0)) {
+            return -1.0;
+        }
+        const double s = p.A + (end == 0 ? plane.lines[line].u0 : plane.lines[line].u1);
+        if (where != nullptr) {
+            *where = s;
+        }
+        return sigmaHAt(p, perMm, s, h.Fn / plane.total * cosBetaB);
+    };
+    auto consider = [&](double shift, int line, int end) {
+        double s = 0.0;
+        const double sigma = stressAt(shift, line, end, &s);
+        if (sigma > h.sigmaHMax) {
+            h.sigmaHMax = sigma;
+            h.sMax = s;
+        }
+    };
+    const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
+    for (size_t k = 0; k + 1 < moments.size(); ++k) {
+        const double span = moments[k + 1] - moments[k];
+        if (!(span > 1e-13 * pitch)) {
             continue;
         }
-        const double q = h.Fn / plane.total;
-        for (int i = 0; i < plane.count; ++i) {
-            for (double u : {plane.lines[i].u0, plane.lines[i].u1}) {
-                const double s = p.A + u;
-                const double sigma = sigmaHAt(p, perMm, s, q * cosBetaB);
-                if (sigma > h.sigmaHMax) {
-                    h.sigmaHMax = sigma;
-                    h.sMax = s;
+        const double lo = moments[k] + 1e-9 * span;
+        const double hi = moments[k + 1] - 1e-9 * span;
+        const int count = actionPlane(in, n, (lo + hi) / 2.0 / p.rb1).count;
+        for (int line = 0; line < count; ++line) {
+            for (int end = 0; end < 2; ++end) {
+                consider(lo, line, end);
+                consider(hi, line, end);
+                double a = lo;
+                double c = hi;
+                double x1 = c - golden * (c - a);
+                double x2 = a + golden * (c - a);
+                double f1 = stressAt(x1, line, end, nullptr);
+                double f2 = stressAt(x2, line, end, nullptr);
+                for (int i = 0; i < 40; ++i) {
+                    if (f1 > f2) {
+                        c = x2;
+                        x2 = x1;
+                        f2 = f1;
+                        x1 = c - golden * (c - a);
+                        f1 = stressAt(x1, line, end, nullptr);
+                    } else {
+                        a = x1;
+                        x1 = x2;
+                        f1 = f2;
+                        x2 = a + golden * (c - a);
+                        f2 = stressAt(x2, line, end, nullptr);
+                    }
                 }
+                consider((a + c) / 2.0, line, end);
             }
         }
+    }
+    if (h.sigmaHMax < 0.0) {
+        h.sigmaHMax = h.sigmaHC;  // no line in contact at any moment: no effective path
+        h.sMax = p.C;
     }
     h.dMax1 = diameter1At(p, h.sMax);
     return h;
@@ -280,8 +338,9 @@ std::pair<double, double> shiftBox(const PairInput& in, double total) {
     return {std::max(minShift, total - maxShift), std::min(maxShift, total - minShift)};
 }
 
-// zeta1Root - zeta2Root; rises with x1 (gear 2's tip recedes from gear 1's
-// root, gear 1's tip reaches deeper into gear 2's).
+// zeta1Root - zeta2Root; mostly rises with x1 (gear 2's tip recedes from
+// gear 1's root, gear 1's tip reaches deeper into gear 2's), but falls where
+// an undercut pinion's involute start moves the path's end instead.
 double rootSlidingGap(const PairInput& p) {
     const SlidingAtEnds z = slidingAtEnds(contactPath(p, meshPairNumbers(p)));
     return z.zeta1Root - z.zeta2Root;
@@ -409,13 +468,15 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a) {
         if (ok[k] && (nearest < 0 || std::fabs(gaps[k]) < std::fabs(gaps[nearest]))) {
             nearest = static_cast<int>(k);
         }
-        if (k > 0 && ok[k] && ok[k - 1] && gaps[k - 1] <= 0.0 && gaps[k] >= 0.0) {
-            // Bisection on x1 for zeta1Root = zeta2Root.
+        if (k > 0 && ok[k] && ok[k - 1] && (gaps[k - 1] <= 0.0) != (gaps[k] < 0.0)) {
+            // Bisection on x1 for zeta1Root = zeta2Root, the gap rising or
+            // falling through 0 (lo keeps the sign of the gap at xs[k - 1]).
             double lo = xs[k - 1];
             double hi = xs[k];
+            const bool negativeAtLo = gaps[k - 1] < 0.0;
             while (hi - lo > shiftTolerance) {
                 const double mid = (lo + hi) / 2.0;
-                (rootSlidingGap(withShifts(in, total, mid)) < 0.0 ? lo : hi) = mid;
+                ((rootSlidingGap(withShifts(in, total, mid)) < 0.0) == negativeAtLo ? lo : hi) = mid;
             }
             r.balanced = true;
             const CentreDistanceShift split = shiftForCentreDistance(in, a, (lo + hi) / 2.0);
@@ -436,9 +497,17 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a) {
         return r;
     }
     // The equal split cannot be cut: the accepted x1 nearest it, at the edge
-    // of the accepted window on the side where the gap falls to 0.
+    // of the accepted window on the side where the gap goes to 0 (the
+    // window's own slope of the gap says which).
     double x1 = xs[nearest];
-    const int towards = gaps[nearest] < 0.0 ? nearest + 1 : nearest - 1;
+    const int last = static_cast<int>(xs.size()) - 1;
+    double slope = 1.0;
+    if (nearest < last && ok[nearest + 1]) {
+        slope = gaps[nearest + 1] - gaps[nearest];
+    } else if (nearest > 0 && ok[nearest - 1]) {
+        slope = gaps[nearest] - gaps[nearest - 1];
+    }
+    const int towards = (gaps[nearest] < 0.0) == (slope >= 0.0) ? nearest + 1 : nearest - 1;
     if (towards >= 0 && towards < static_cast<int>(xs.size()) && !ok[towards]) {
         x1 = acceptedEdge(in, total, x1, xs[towards]);
     }

@@ -139,7 +139,11 @@ HertzStress hertzStress(const ContactPath& path, const HertzLoad& load);
 //   sigmaH = sqrt(q cos(beta_b) (1 / rho1 +- 1 / rho2) / (pi ((1 - nu1^2) / E1 + (1 - nu2^2) / E2))).
 // sigmaHC: the whole load on one line across the face through C (length
 // b / cos(beta_b)); sigmaHMax: the largest over a base pitch of turn, at the
-// ends of the lines in contact. Fn is Fbn.
+// ends of the lines in contact, the moments a line's end passes a corner of
+// the plane of action included (a line entering there has no length yet and
+// the others carry the whole load). As beta goes to 0 it tends to the whole
+// load on one line at the ends of the path, not to the spur pair's sharing
+// by the pairs in contact. Fn is Fbn.
 HertzStress helicalHertzStress(const PairInput& input, const PairNumbers& numbers, const ContactPath& path,
                                const HertzLoad& load);
 

@@ -135,7 +135,7 @@ double rackCutFlank(const RackProfile& p, double r, double xm, double ra, double
     // radius r + h).
     std::vector<Polar> traced;
     traced.reserve(static_cast<size_t>(roundCount + flankCount + 2));
-    const double bEnd = pi / 2.0 - p.alpha;
+    const double bEnd = roundEnd(p);
     for (int i = 0; i <= roundCount; ++i) {
         traced.push_back(envelopePoint(p, r, xm, roundPoint(p, bEnd * i / roundCount)));
     }

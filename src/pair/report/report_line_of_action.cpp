@@ -59,6 +59,12 @@ void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
     r.note("", "");
     r.note("かみ合い線に沿って（有効なかみ合いの始まり A から終わり E まで）",
            "Along the line of action (from the start A of the effective contact to its end E)");
+    if (!(n.gaEff > 0.0)) {
+        // No effective path: no contact whose sliding or single zone to give.
+        r.note("有効なかみ合いがありません（εα_eff = 0: すべり率と一枚かみ合いの区間はありません）",
+               "no effective contact (εα_eff = 0: no sliding and no single-tooth contact to give)");
+        return;
+    }
     const SlidingAtEnds z = slidingAtEnds(path);
     addSliding(r, "ζ1_root", z.zeta1Root);
     addSliding(r, "ζ1_tip", z.zeta1Tip);
@@ -78,10 +84,13 @@ void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
             r.add("一枚かみ合いの最高点の直径", "dB2", c.dB2, "mm", "diameter of the highest point of single-tooth contact");
             r.add("一枚かみ合いの最低点の直径", "dD2", c.dD2, "mm", "diameter of the lowest point of single-tooth contact");
         }
-        if (c.nearlyWhole) {
+        // A helical pair's load passes along its contact lines: judged on eps_gamma.
+        if (isHelical(in) ? n.helix.epsilonGamma < nearlySingleContactRatio : c.nearlyWhole) {
             r.warn("nearlyWholeSingleContact", 0, PairField::none,
-                   "一枚かみ合いの区間がかみ合いのほぼ全域を占めます（εα_eff < 1.05）",
-                   "single-tooth contact takes up nearly the whole path (εα_eff < 1.05)");
+                   isHelical(in) ? "全かみ合い率が 1.05 未満です（εγ < 1.05）"
+                                 : "一枚かみ合いの区間がかみ合いのほぼ全域を占めます（εα_eff < 1.05）",
+                   isHelical(in) ? "the total contact ratio is below 1.05 (εγ < 1.05)"
+                                 : "single-tooth contact takes up nearly the whole path (εα_eff < 1.05)");
         }
     }
     if (in.torque > 0.0 && n.gaEff > 0.0) {

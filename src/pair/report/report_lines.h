@@ -184,20 +184,24 @@ struct Report {
         for (int i = 0; i < 2; ++i) {
             if (n.helix.narrowForSpan[i]) {
                 warn("narrowForSpan", i + 1, PairField::none,
-                     said("歯幅が狭く歯車%dのまたぎ歯厚を測れません（b < W%d sin βb + %g mm: 測定子が歯面に載りません）", i + 1,
-                          i + 1, spanJawMargin),
-                     said("the face is too narrow to measure gear %d's span (b < W%d sin βb + %g mm: the jaws do not "
+                     said("歯幅が狭く歯車%dのまたぎ歯厚を測れません（b < W%d sin βb + %s mm: 測定子が歯面に載りません）", i + 1,
+                          i + 1, fixed(spanJawAllowance(n.gear[i].W, n.helix.betaB), 4).c_str()),
+                     said("the face is too narrow to measure gear %d's span (b < W%d sin βb + %s mm: the jaws do not "
                           "rest on the flanks)",
-                          i + 1, i + 1, spanJawMargin));
+                          i + 1, i + 1, fixed(spanJawAllowance(n.gear[i].W, n.helix.betaB), 4).c_str()));
             }
         }
+        const bool helical = n.helix.beta != 0.0;  // judged on eps_gamma (pair/inputs/helical.cpp)
         if (n.cannotRun) {
-            warn("cannotRun", 0, PairField::none, "有効かみ合い率が 1 未満です（連続してかみ合えません）",
-                 "the effective contact ratio is below 1 (the pair cannot run continuously)");
+            warn("cannotRun", 0, PairField::none,
+                 helical ? "全かみ合い率 εγ が 1 未満です（連続してかみ合えません）"
+                         : "有効かみ合い率が 1 未満です（連続してかみ合えません）",
+                 helical ? "the total contact ratio εγ is below 1 (the pair cannot run continuously)"
+                         : "the effective contact ratio is below 1 (the pair cannot run continuously)");
         }
         if (n.lowContactRatio) {
-            warn("lowContactRatio", 0, PairField::none, "有効かみ合い率が 1.1 未満です",
-                 "the effective contact ratio is below 1.1");
+            warn("lowContactRatio", 0, PairField::none, helical ? "全かみ合い率 εγ が 1.1 未満です" : "有効かみ合い率が 1.1 未満です",
+                 helical ? "the total contact ratio εγ is below 1.1" : "the effective contact ratio is below 1.1");
         }
     }
     // Undercut, interference below the involute, an all but severed neck and
