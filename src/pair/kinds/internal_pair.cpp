@@ -223,6 +223,7 @@ PairNumbers internalGearNumbers(const PairInput& input) {
 PairNumbers internalPairNumbers(const PairInput& input) {
     const PairInput in = transverseInput(input);
     PairNumbers n = internalGearNumbers(in);
+    const double m = in.m;
     GearNumbers& g = n.gear[1];
     n.zc = in.cutterTeeth > 0 ? in.cutterTeeth : chooseCutterTeeth(in);
     if (n.zc > 0) {
