@@ -369,6 +369,8 @@ test("a planetary set: its link, numbers, scene 12 and its turns, key p for sets
   const turns = await page.evaluate(() => [0, 1, 2, 3].map((m) => Module._webSetTurn(m)));
   assert.ok(turns[0] > 0 && turns[1] === 0 && Math.abs(turns[2] + turns[0] * 12 / 63) < 1e-12, String(turns));
   assert.match(await numbers(page), new RegExp(`sun ${turns[0].toFixed(4)} rad, carrier 0\\.0000 rad, ring ${turns[2].toFixed(4)} rad`));
+  // The readout names the scene (it once said "scene 12: undefined").
+  assert.match(await page.locator("#readout").innerText(), /scene 12: the planetary set of Real gears turning with its carrier/);
   // The whole set's drawing and solids, as the desktop writes them.
   const saved = {};
   for (const what of ["svg", "dxf", "stl"]) {

@@ -19,6 +19,7 @@ var readouts = (function () {
     9: "the cutter cutting the ring of Real gears",
     10: "the plane of action of the gear pair of Real gears",
     11: "the flanks' sliding in the gear pair of Real gears",
+    12: "the planetary set of Real gears turning with its carrier",
     13: "bending at the tooth root in the gear pair of Real gears"
   };
 
