@@ -89,8 +89,10 @@ var link = (function () {
                         " · kind は " + kindNames.join("、") + " のどれか");
         }
       } else if (key === "scene") {
-        if (/^([1-9]|1[0-3])$/.test(value)) asked = Number(value);
-        else problems.push("scene must be 1 to 13 · scene は 1〜13");
+        var numbers = program.scenes().map(function (scene) { return String(scene.number); });
+        if (numbers.indexOf(value) >= 0) asked = Number(value);
+        else problems.push("scene must be " + numbers[0] + " to " + numbers[numbers.length - 1] + " · scene は " +
+                           numbers[0] + "〜" + numbers[numbers.length - 1]);
       } else {
         unknown.push(given);
       }
