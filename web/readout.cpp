@@ -4,7 +4,7 @@
 // numbers (pair_bridge.cpp).
 #include <emscripten/emscripten.h>
 
-#include <string>
+#include <cstdio>
 
 #include "app/state.h"
 #include "scenes/scene_table.h"
@@ -13,22 +13,8 @@ namespace {
 
 constexpr double pixelsPerWindowUnit = 400.0;  // the 800-px window spans 2 window units
 
-const char* needsWord(SceneNeeds needs) {
-    switch (needs) {
-    case SceneNeeds::pair:
-        return "pair";
-    case SceneNeeds::ringCutting:
-        return "ring";
-    case SceneNeeds::planetarySet:
-        return "set";
-    default:
-        return "nothing";
-    }
-}
-
-// A text of the table as a JSON string; the table's texts hold no quote or
-// backslash.
-std::string quoted(const char* text) { return text == nullptr ? "null" : std::string("\"") + text + "\""; }
+// The words of SceneNeeds, in its order.
+constexpr const char* needsWords[] = {"nothing", "pair", "ring", "set"};
 
 }  // namespace
 
@@ -39,22 +25,22 @@ extern "C" {
 // "ring": a kind with a ring to cut, "set": a planetary set) and parts (what
 // each of a scene's two scales is, or null for one scale).
 EMSCRIPTEN_KEEPALIVE const char* webScenes() {
-    static std::string json;
-    if (json.empty()) {
-        json = "[";
+    // The table's texts hold no quote or backslash: they go in as they are.
+    static char json[2048];
+    if (json[0] == '\0') {
+        int used = std::snprintf(json, sizeof json, "[");
         for (int i = 0; i < sceneCount; ++i) {
-            const Scene& scene = scenes()[i];
-            const char key[2] = {scene.key, '\0'};
-            json += std::string(i == 0 ? "" : ",") + "{\"key\":" + quoted(key) +
-                    ",\"number\":" + std::to_string(scene.number) + ",\"name\":" + quoted(scene.name) +
-                    ",\"needs\":\"" + needsWord(scene.needs) + "\",\"parts\":" +
-                    (scene.parts[0] == nullptr ? std::string("null")
-                                               : "[" + quoted(scene.parts[0]) + "," + quoted(scene.parts[1]) + "]") +
-                    "}";
+            const Scene& s = scenes()[i];
+            used += std::snprintf(json + used, sizeof json - used,
+                                  "%s{\"key\":\"%c\",\"number\":%d,\"name\":\"%s\",\"needs\":\"%s\",\"parts\":",
+                                  i == 0 ? "" : ",", s.key, s.number, s.name, needsWords[static_cast<int>(s.needs)]);
+            used += s.parts[0] == nullptr
+                        ? std::snprintf(json + used, sizeof json - used, "null}")
+                        : std::snprintf(json + used, sizeof json - used, "[\"%s\",\"%s\"]}", s.parts[0], s.parts[1]);
         }
-        json += "]";
+        std::snprintf(json + used, sizeof json - used, "]");
     }
-    return json.c_str();
+    return json;
 }
 
 // The number of the scene shown, 1 to 13 (0 before the first).

@@ -43,11 +43,11 @@ constexpr Scene sceneTable[sceneCount] = {
      drawRingCuttingScene, ringScale, {nullptr, nullptr}},
     {'h', 10, "the plane of action of the gear pair of Real gears", SceneNeeds::pair, stepDriveAngle,
      drawActionPlaneScene, planeScale, {nullptr, nullptr}},
-    {slidingSceneKey, 11, "the flanks' sliding in the gear pair of Real gears", SceneNeeds::pair, stepDriveAngle,
+    {'v', 11, "the flanks' sliding in the gear pair of Real gears", SceneNeeds::pair, stepDriveAngle,
      drawSlidingScene, slidingScale, {nullptr, nullptr}},
     {'p', 12, "the planetary set of Real gears turning with its carrier", SceneNeeds::planetarySet, stepDriveAngle,
      drawPlanetaryScene, setScale, {nullptr, nullptr}},
-    {bendingSceneKey, 13, "bending at the tooth root in the gear pair of Real gears", SceneNeeds::pair,
+    {'b', 13, "bending at the tooth root in the gear pair of Real gears", SceneNeeds::pair,
      stepDriveAngle, drawBendingScene, bendingScale, {"gear 1's tooth", "gear 2's tooth"}},
 };
 
