@@ -51,6 +51,23 @@ constexpr Scene sceneTable[sceneCount] = {
      stepDriveAngle, drawBendingScene, bendingScale, {"gear 1's tooth", "gear 2's tooth"}},
 };
 
+// Scene n stands at index n - 1 (the page reads it there), and no key
+// chooses two scenes.
+constexpr bool tableInOrder() {
+    for (int i = 0; i < sceneCount; ++i) {
+        if (sceneTable[i].number != i + 1) {
+            return false;
+        }
+        for (int j = 0; j < i; ++j) {
+            if (sceneTable[j].key == sceneTable[i].key) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(tableInOrder(), "the scenes in the order of their numbers, each key once");
+
 }  // namespace
 
 const Scene* scenes() { return sceneTable; }

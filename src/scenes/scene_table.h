@@ -33,7 +33,7 @@ struct Scene {
 
 constexpr int sceneCount = 13;
 
-// Every scene, in the order of their numbers (sceneCount entries).
+// Every scene, in the order of their numbers: scene n at index n - 1.
 const Scene* scenes();
 
 // The scene key `key` chooses, or nullptr.

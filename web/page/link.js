@@ -89,10 +89,10 @@ var link = (function () {
                         " · kind は " + kindNames.join("、") + " のどれか");
         }
       } else if (key === "scene") {
-        var numbers = program.scenes().map(function (scene) { return String(scene.number); });
-        if (numbers.indexOf(value) >= 0) asked = Number(value);
-        else problems.push("scene must be " + numbers[0] + " to " + numbers[numbers.length - 1] + " · scene は " +
-                           numbers[0] + "〜" + numbers[numbers.length - 1]);
+        // The scenes are numbered 1 to their count.
+        var count = program.scenes().length;
+        if (/^[1-9]\d*$/.test(value) && value <= count) asked = Number(value);
+        else problems.push("scene must be 1 to " + count + " · scene は 1〜" + count);
       } else {
         unknown.push(given);
       }

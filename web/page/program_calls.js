@@ -62,14 +62,13 @@ var program = (function () {
     // The numbers behind the picture: scene (1 to 13); tableIndex (0 to 400 in scenes 1 to 3,
     // -1 in the others) times stepAngle is the roll angle; driveAngle (scenes 4 on);
     // baseRadius; toothCount; viewScale (window units per mm); pixelsPerMm (px of the
-    // 800-px window per mm as the scene draws it; a scene with two scales, parts in the table
-    // of scenes: [part 0, part 1], 0 for a part it does not draw).
+    // 800-px window per mm as the scene draws it: part 0 of a scene with two scales).
     view: function () {
-      var v = values("_web", "Scene TableIndex StepAngle DriveAngle BaseRadius ToothCount ViewScale");
-      v.pixelsPerMm = m._webPixelsPerMm(0);
-      v.partPixelsPerMm = [v.pixelsPerMm, m._webPixelsPerMm(1)];
-      return v;
+      return values("_web", "Scene TableIndex StepAngle DriveAngle BaseRadius ToothCount ViewScale PixelsPerMm", 0);
     },
+    // Px of the 800-px window per mm of part 0 or 1 of a scene with two scales (parts in the
+    // table of scenes), 0 for a part it does not draw.
+    partPixelsPerMm: call("_webPixelsPerMm"),
 
     // ---- The pair of scenes 7 to 9 (web/pair_bridge.cpp).
     // The table of the pair's inputs (pair/inputs.h), as the command line's options have it.

@@ -12,7 +12,7 @@ var readouts = (function () {
   function describe() {
     var v = program.view();
     var scene = v.scene;
-    var lines = ["scene " + scene + ": " + sceneName(scene)];
+    var lines = ["scene " + scene + ": " + entryOf(scene).name];
     var radius = v.baseRadius;
     if (scene <= 3) {
       var index = v.tableIndex;
@@ -43,9 +43,8 @@ var readouts = (function () {
     return lines.join("\n");
   }
 
-  // Scene `number` of the program's table of scenes (undefined for none), and its name.
-  function entryOf(number) { return program.scenes().filter(function (s) { return s.number === number; })[0]; }
-  function sceneName(number) { var entry = entryOf(number); return entry ? entry.name : ""; }
+  // Scene `number` of the program's table of scenes.
+  function entryOf(number) { return program.scenes()[number - 1]; }
 
   // CSS px per mm on the screen, as drawn: the program's pixels per mm in its
   // 800-px window, scaled to the picture's side. A scene that draws two parts
@@ -53,12 +52,10 @@ var readouts = (function () {
   // nothing in mm (no effective path) says none.
   function pixelsPerMm(windowPx) { return windowPx * layout.side() / layout.windowSide; }
   function scaleWords(v) {
-    var entry = entryOf(v.scene);
-    if (!entry || !entry.parts) return v.pixelsPerMm > 0 ? " (1 mm = " + pixelsPerMm(v.pixelsPerMm).toFixed(1) + " px)" : "";
-    var said = [];
-    for (var i = 0; i < 2; i++) {
-      if (v.partPixelsPerMm[i] > 0) said.push(pixelsPerMm(v.partPixelsPerMm[i]).toFixed(1) + " px for " + entry.parts[i]);
-    }
+    var said = (entryOf(v.scene).parts || [""]).map(function (part, i) {
+      var px = i ? program.partPixelsPerMm(i) : v.pixelsPerMm;
+      return px > 0 ? pixelsPerMm(px).toFixed(1) + " px" + (part && " for " + part) : "";
+    }).filter(Boolean);
     return said.length ? " (1 mm = " + said.join(", ") + ")" : "";
   }
 
