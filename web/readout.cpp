@@ -7,11 +7,10 @@
 #include <cstdio>
 
 #include "app/state.h"
+#include "draw/primitives.h"
 #include "scenes/scene_table.h"
 
 namespace {
-
-constexpr double pixelsPerWindowUnit = 400.0;  // the 800-px window spans 2 window units
 
 // The words of SceneNeeds, in its order.
 constexpr const char* needsWords[] = {"nothing", "pair", "ring", "set"};
@@ -67,7 +66,7 @@ EMSCRIPTEN_KEEPALIVE int webToothCount() { return toothCount; }
 // none).
 EMSCRIPTEN_KEEPALIVE double webPixelsPerMm(int part) {
     const Scene* scene = sceneOfKey(sceneKey);
-    return scene != nullptr ? scene->scale(part) * pixelsPerWindowUnit : 0.0;
+    return scene != nullptr ? scene->scale(part) * pixelsPerUnit : 0.0;
 }
 
 }  // extern "C"

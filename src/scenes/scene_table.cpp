@@ -48,7 +48,7 @@ constexpr Scene sceneTable[sceneCount] = {
     {'p', 12, "the planetary set of Real gears turning with its carrier", SceneNeeds::planetarySet, stepDriveAngle,
      drawPlanetaryScene, setScale, {nullptr, nullptr}},
     {'b', 13, "bending at the tooth root in the gear pair of Real gears", SceneNeeds::pair,
-     stepDriveAngle, drawBendingScene, bendingScale, {"gear 1's tooth", "gear 2's tooth"}},
+     stepDriveAngle, drawBendingScene, bendingScale, {"tooth 1", "tooth 2"}},
 };
 
 // Scene n stands at index n - 1 (the page reads it there), and no key

@@ -728,7 +728,7 @@ test("the scale readout gives CSS px per mm as drawn, in every scene and at ever
   await page.keyboard.press("b");
   const sections = await findInPicture(page, "sections");
   const sFn = await page.evaluate(() => program.pairReport(0).filter((l) => /^sFn[12]$/.test(l.symbol)).map((l) => Number(l.value)));
-  const toothScales = /1 mm = ([\d.]+) px for gear 1's tooth, ([\d.]+) px for gear 2's tooth/.exec(await readout(page));
+  const toothScales = /1 mm = ([\d.]+) px tooth 1, ([\d.]+) px tooth 2\)/.exec(await readout(page));
   assert.ok(toothScales && sFn.length === 2, await readout(page));
   for (const g of [0, 1]) {
     assert.ok(Math.abs(sections[g] - sFn[g] * Number(toothScales[g + 1])) <= 2,

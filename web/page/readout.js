@@ -54,7 +54,7 @@ var readouts = (function () {
   function scaleWords(v) {
     var said = (entryOf(v.scene).parts || [""]).map(function (part, i) {
       var px = i ? program.partPixelsPerMm(i) : v.pixelsPerMm;
-      return px > 0 ? pixelsPerMm(px).toFixed(1) + " px" + (part && " for " + part) : "";
+      return px > 0 ? pixelsPerMm(px).toFixed(1) + " px" + (part && " " + part) : "";
     }).filter(Boolean);
     return said.length ? " (1 mm = " + said.join(", ") + ")" : "";
   }
