@@ -490,6 +490,8 @@ TEST(PairReport, InternalAndRackReports) {
               "\nまたぎ歯厚 W1 = 13.8728 mm"
               "\nピン径 dp1 = 1.6955 mm"
               "\nオーバーピン寸法 M1 = 44.3052 mm"
+              "\nピン径 dp2 = 1.6545 mm"
+              "\nビトウィーンピン寸法 M2 = 47.8223 mm"
               "\n警告: 歯車1の歯元で干渉が生じます（相手の歯先がインボリュートの始まりより歯元側に当たります）"
               "\n警告: 半径方向に組み込めません（トリミング: 歯車1は軸方向に差し込むしかありません）\n");
     // Where the pinion's tip circle reaches the ring's, the trimming rule
@@ -918,6 +920,146 @@ TEST(RackPair, PinionsOfEveryKindHaveTheirSpanAndSizeOverPins) {
             EXPECT_NE(formatPairReport(in, n).find("オーバーピン寸法 M1"), std::string::npos);
         }
     }
+}
+
+// A ring's size between pins against two pins placed in its cut outline by
+// brute force: a pin of the transverse diameter on the middle line of the
+// space after tooth 0, moved out until it touches both flanks (its centre
+// dp / 2 from the nearest segment of the outline its cutter left), the size
+// then 2 r (cos(pi / (2 z)) for odd z) less the ball. The relation under
+// test is the handbooks' (KHK, "Gear Technical Reference", dimension between
+// pins of internal gears: inv(phi) = pi / (2 z) + inv(alpha) + 2 x tan(alpha) / z
+// - dp / (z m cos(alpha)), M = z m cos(alpha) / cos(phi) - dp; ZAKGEAR's
+// "Dimension between pins" calculator gives the helical ring's transverse
+// form with dp / cos(beta_b)). The pin touches between the tip circle and
+// where the ring's involute ends, keeps off the root and stands in from the
+// tips.
+TEST(InternalPair, RingSizeBetweenPinsAgreesWithPinsPlacedInItsCutOutline) {
+    struct Case {
+        int z1, z2;
+        double m, alpha, x1, x2, backlash, beta, pin;
+    } cases[] = {
+        {20, 60, 2.0, 20.0, 0.0, 0.0, 0.0, 0.0, 0.0},   // even, the usual pin
+        {12, 41, 1.5, 20.0, 0.2, 0.5, 0.0, 0.0, 0.0},   // odd, shifted out
+        {15, 50, 1.0, 25.0, 0.3, 0.2, 0.1, 0.0, 0.0},   // thinned for backlash
+        {20, 60, 2.0, 20.0, 0.0, 0.0, 0.0, 0.0, 3.6},   // a pin given
+        {18, 61, 2.0, 20.0, 0.2, 0.3, 0.0, 20.0, 0.0},  // helical, odd: a ball
+        {18, 60, 2.0, 20.0, 0.2, 0.3, 0.05, 30.0, 3.7}, // helical, a ball given
+    };
+    for (const Case& c : cases) {
+        PairInput in = makePair(c.z1, c.z2, c.m, c.alpha, c.x1, c.x2);
+        in.kind = PairKind::internal;
+        in.backlash = c.backlash;
+        in.betaDeg = c.beta;
+        in.pinDiameter = c.pin;
+        SCOPED_TRACE(::testing::Message() << c.z1 << "/" << c.z2 << " beta " << c.beta << " pin " << c.pin);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const GearNumbers& g = pair.numbers.gear[1];
+        ASSERT_TRUE(g.pinOnInvolute);
+        if (c.pin > 0.0) {
+            EXPECT_NEAR(g.dp, c.pin, 1e-12);
+        }
+        const double mt = transverseInput(in).m;
+        const double pin = g.dp / ballPinRatio(in);  // the transverse section's
+        const std::vector<Point2>& ring = pair.outline[1].points;
+        const Point2 middle{std::cos(M_PI / c.z2), std::sin(M_PI / c.z2)};
+        auto nearest = [&](double r, double* where) {
+            double least = INFINITY;
+            for (size_t i = 0; i < ring.size(); ++i) {
+                const Point2& a = ring[i];
+                const Point2& b = ring[(i + 1) % ring.size()];
+                const double d = segmentDistance({r * middle.x, r * middle.y}, a, b);
+                if (d < least) {
+                    least = d;
+                    *where = std::hypot(a.x, a.y);
+                }
+            }
+            return least;
+        };
+        double lo = g.da / 2.0 - pin;  // clear of the flanks, deep in the space's mouth
+        double hi = g.df / 2.0;        // on the root circle
+        double contact = 0.0;
+        ASSERT_GT(nearest(lo, &contact), pin / 2.0);
+        for (int i = 0; i < 60; ++i) {
+            const double mid = (lo + hi) / 2.0;
+            (nearest(mid, &contact) > pin / 2.0 ? lo : hi) = mid;
+        }
+        nearest(lo, &contact);
+        // The outline keeps within 0.001 m of the true flank: the pin at the
+        // relation's centre is that close to touching; the flanks, at about
+        // 20 degrees to the space's middle line, move the centre some three
+        // times as far, and M twice that.
+        const double across = c.z2 % 2 == 0 ? 1.0 : std::cos(M_PI / (2.0 * c.z2));
+        double unused = 0.0;
+        EXPECT_NEAR(nearest((g.M + g.dp) / (2.0 * across), &unused), pin / 2.0, 0.001 * mt);
+        EXPECT_NEAR(2.0 * lo * across - g.dp, g.M, 0.006 * mt);
+        if (c.beta == 0.0) {
+            EXPECT_GE(contact, g.da / 2.0 - 0.002 * mt);
+            EXPECT_LE(contact, g.dNf / 2.0 + 0.002 * mt);
+        }
+        EXPECT_LE(lo + g.dp / 2.0, g.df / 2.0);
+        EXPECT_LE(lo - g.dp / 2.0, g.da / 2.0 - 0.05 * mt + 1e-9);
+        // Reported in both languages, after the pinion's size over pins.
+        const PairReport report = pairReport(in, pair.numbers);
+        const std::string ja = formatReport(report, Language::ja);
+        const std::string en = formatReport(report, Language::en);
+        const std::string M2 = fixed(g.M, 4);
+        EXPECT_NE(ja.find("オーバーピン寸法 M1 = "), std::string::npos);
+        EXPECT_GT(ja.find("\nピン径 dp2 = " + fixed(g.dp, 4) + " mm\nビトウィーンピン寸法 M2 = " + M2 + " mm\n"),
+                  ja.find("オーバーピン寸法 M1 = "));
+        EXPECT_NE(en.find("\npin diameter dp2 = " + fixed(g.dp, 4) + " mm\nsize between pins M2 = " + M2 + " mm\n"),
+                  std::string::npos);
+    }
+    // A pin too large to enter the space, and one that sits below the
+    // tips: no size, and the warning says why.
+    PairInput in = makePair(20, 60, 2.0, 20.0, 0.0, 0.0);
+    in.kind = PairKind::internal;
+    in.pinDiameter = 6.0;
+    std::string ja = formatPairReport(in, pairNumbers(in));
+    EXPECT_NE(ja.find("\nビトウィーンピン寸法 M2: 測れません（ピンがインボリュートに当たりません）\n"), std::string::npos) << ja;
+    EXPECT_NE(ja.find("警告: 歯車2はピン径 dp2 = 6.0000 mm ではビトウィーンピン寸法を測れません"), std::string::npos);
+    in.pinDiameter = 1.5;
+    const GearNumbers small = pairNumbers(in).gear[1];
+    EXPECT_FALSE(small.pinOnInvolute);
+    EXPECT_TRUE(small.pinInsideTip || small.pinOffFlanks);
+    // A planetary set's ring, in its planet–ring section.
+    PairInput set = makePair(12, 24, 3.0, 20.0, 0.6, 0.36);
+    set.kind = PairKind::planetary;
+    set.z3 = 60;
+    const std::string setReport = formatReport(pairReport(set, pairNumbers(set)), Language::en);
+    const size_t ringSection = setReport.find("Planet and ring");
+    ASSERT_NE(ringSection, std::string::npos);
+    EXPECT_GT(setReport.find("\nsize between pins M2 = "), ringSection);
+    // Random rings (fixed seed): every accepted pair's ring has its size, the
+    // usual pin touching on the circle (z + 2 x) m where that pin fits.
+    std::mt19937 random(31);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    int accepted = 0;
+    int sized = 0;
+    for (int k = 0; k < 400; ++k) {
+        PairInput r = makePair(8 + static_cast<int>(unit(random) * 40.0), 0, 1.0, 14.0 + 16.0 * unit(random),
+                               -0.3 + unit(random), -0.5 + 1.5 * unit(random));
+        r.kind = PairKind::internal;
+        r.z2 = r.z1 + 8 + static_cast<int>(unit(random) * 150.0);
+        r.betaDeg = unit(random) < 0.3 ? 30.0 * unit(random) : 0.0;
+        if (checkPair(r).field != PairField::none) {
+            continue;
+        }
+        ++accepted;
+        const GearNumbers g = pairNumbers(r).gear[1];
+        SCOPED_TRACE(::testing::Message() << r.z1 << "/" << r.z2 << " alpha " << r.alphaDeg << " x2 " << r.x2
+                                          << " beta " << r.betaDeg);
+        if (g.pinOnInvolute) {
+            ++sized;
+            EXPECT_GT(g.M, 0.0);
+            EXPECT_LT(g.M, g.da);
+            EXPECT_LE(g.dp, 5.0 * r.m);
+        }
+    }
+    EXPECT_GT(accepted, 100);
+    EXPECT_GT(sized, accepted * 9 / 10);
 }
 
 TEST(HelicalPair, PublishedExamples) {
