@@ -161,6 +161,76 @@ class DxfAgainstSvg(unittest.TestCase):
         self.assertTrue(dxf_bytes.endswith(b"0\nEOF\n"))
 
 
+def tip_runs(points):
+    """The runs of a rack's outline along its tip line (its highest y): [(x from, x to)], left to right."""
+    top = max(y for _, y in points)
+    on = [abs(y - top) < 1e-4 for _, y in points]
+    start = on.index(False)  # begin off the tip line, so no run is split at the seam
+    runs, run = [], []
+    for k in range(len(points)):
+        i = (start + k) % len(points)
+        if on[i]:
+            run.append(points[i][0])
+        elif run:
+            runs.append((min(run), max(run)))
+            run = []
+    if run:
+        runs.append((min(run), max(run)))
+    return sorted(runs)
+
+
+class RackEnds(unittest.TestCase):
+    """A rack drawn to length ends in the middle of a space at each end:
+    every tooth whole at the tip line, in the SVG, the DXF and the STL alike."""
+
+    def test_every_tooth_whole_and_each_end_in_a_space(self):
+        for arguments in (["--pair", "rack", "--teeth", "12", "--shift", "0.3"],
+                          ["--pair", "rack", "--teeth", "9", "--module", "2", "--backlash", "0.1"],
+                          ["--pair", "rack", "--teeth", "13", "--module", "2", "--helix-angle", "30"],
+                          ["--pair", "rack", "--teeth", "20", "--pressure-angle", "35"]):
+            with self.subTest(arguments=arguments):
+                with tempfile.TemporaryDirectory() as directory:
+                    files = {k: os.path.join(directory, "rack." + k) for k in ("svg", "dxf", "stl")}
+                    result = run(arguments + ["--layout", "apart", "--svg", files["svg"], "--dxf", files["dxf"],
+                                              "--stl", files["stl"]])
+                    self.assertEqual(result.returncode, 0, result.stderr)
+                    with open(files["svg"], encoding="utf-8") as f:
+                        rack = svg_paths(f.read())["rack"][2][0]
+                    dxf = [[(v.dxf.location.x, v.dxf.location.y) for v in p.vertices]
+                           for p in ezdxf.readfile(files["dxf"]).modelspace().query("POLYLINE") if p.dxf.layer == "RACK"]
+                    with open(files["stl"], "rb") as f:
+                        _, facets = read_stl(f.read())
+                self.assertEqual(dxf, [rack])
+                runs = tip_runs(rack)
+                self.assertGreater(len(runs), 3)
+                widths = [b - a for a, b in runs]
+                for width in widths:
+                    self.assertAlmostEqual(width, widths[0], delta=2e-5)  # no sliver: each tip whole
+                spaces = [c - b for (_, b), (c, _) in zip(runs, runs[1:])]
+                left = min(x for x, _ in rack)
+                right = max(x for x, _ in rack)
+                # Half a space at the tip line beyond the first and the last tooth.
+                self.assertAlmostEqual(runs[0][0] - left, spaces[0] / 2, delta=2e-5)
+                self.assertAlmostEqual(right - runs[-1][1], spaces[0] / 2, delta=2e-5)
+                # Each end edge rises from the back to the space's bottom.
+                back = min(y for _, y in rack)
+                bottom = min(y for _, y in rack if y > back + 1e-3)
+                for end in (left, right):
+                    self.assertAlmostEqual(max(y for x, y in rack if abs(x - end) < 1e-6), bottom, delta=1e-5)
+                # The STL's bottom face has the same tips, in single precision.
+                # (The rack's corners: the pinion stands 2 m and more above its tips.)
+                rack_top = max(y for _, y in rack)
+                corners = {(round(p[0], 3), round(p[1], 3)) for f in facets for p in f[1:]
+                           if p[2] == 0.0 and p[1] < rack_top + 1.0}
+                top = max(y for _, y in corners)
+                self.assertAlmostEqual(top, max(y for _, y in rack), delta=1e-3)
+                xs = sorted({x for x, y in corners if y == top})
+                self.assertEqual(len(xs), 2 * len(runs))
+                for (a, b), (c, d) in zip(runs, zip(xs[0::2], xs[1::2])):
+                    self.assertAlmostEqual(a, c, delta=1.5e-3)
+                    self.assertAlmostEqual(b, d, delta=1.5e-3)
+
+
 def shoelace(points):
     return abs(sum(x0 * y1 - x1 * y0 for (x0, y0), (x1, y1) in zip(points, points[1:] + points[:1]))) / 2
 
