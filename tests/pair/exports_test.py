@@ -337,9 +337,10 @@ class StlSolids(unittest.TestCase):
                 self.assertEqual({min(heights), max(heights)}, {0.0, struct.unpack("<f", struct.pack("<f", b))[0]})
                 if "--helix-angle" not in arguments:
                     self.assertEqual(len(heights), 2)  # one layer
-                # The bottom in place as the SVG's outlines apart: the same extents in x and y.
+                # The bottom in place as the SVG's outlines apart: the same
+                # extents in x and y (a set is packed on the plate instead).
                 corners = [p for p in corners if p[2] == 0.0]
-                for axis in (0, 1):
+                for axis in (0, 1) if "planetary" not in arguments else ():
                     self.assertAlmostEqual(min(p[axis] for p in corners), min(p[axis] for p in every),
                                            delta=1e-5 + 1e-6 * m * 100)
                     self.assertAlmostEqual(max(p[axis] for p in corners), max(p[axis] for p in every),
@@ -354,6 +355,67 @@ class StlSolids(unittest.TestCase):
                     length = math.sqrt(sum(x * x for x in n))
                     self.assertGreater(length, 0.0)
                     self.assertAlmostEqual(sum(normal[k] * n[k] / length for k in range(3)), 1.0, delta=1e-5)
+
+    def test_a_set_is_packed_on_the_plate_with_gaps(self):
+        """A set's members are packed about the ring (inside its teeth where
+        they fit), not laid in a row: each part's bottom face, told apart by
+        the facets' shared corners, lies in its disc about its axis, and the
+        discs keep max(2 m, 2 mm) apart (a part inside the ring within its
+        free disc)."""
+        for arguments, fits_200 in (
+                (["--pair", "planetary", "--teeth", "12,24,60", "--module", "2", "--shift", "0.6,0.36"], True),
+                (["--pair", "planetary", "--teeth", "12,24,60", "--module", "3", "--shift", "0.6,0.36"], False),
+                (["--pair", "planetary", "--teeth", "18,29,80", "--planets", "2", "--shift", "0.6,0.3",
+                  "--helix-angle", "25"], True),
+                (["--pair", "planetary", "--teeth", "40,10,60", "--planets", "4", "--bore", "3"], True)):
+            with self.subTest(arguments=arguments):
+                data, stats, paths = self.solids(arguments)
+                _, facets = read_stl(data)
+                parent = {}
+
+                def find(v):
+                    while parent.setdefault(v, v) != v:
+                        parent[v] = parent[parent[v]]
+                        v = parent[v]
+                    return v
+                for f in facets:
+                    for p in f[2:]:
+                        parent[find(f[1])] = find(p)
+                parts = {}
+                for f in facets:
+                    if all(p[2] == 0.0 for p in f[1:]):
+                        parts.setdefault(find(f[1]), []).append(f[1:])
+                members = [k for k in paths if k in ("sun", "ring") or k.startswith("planet")]
+                self.assertEqual(len(parts), len(members))
+                discs = []
+                every = []
+                for bottom in parts.values():
+                    # The axis: the bottom face's centroid (each member has z-fold symmetry).
+                    area = cx = cy = 0.0
+                    for a, b_, c in bottom:
+                        w = ((b_[0] - a[0]) * (c[1] - a[1]) - (b_[1] - a[1]) * (c[0] - a[0])) / 2
+                        area += w
+                        cx += w * (a[0] + b_[0] + c[0]) / 3
+                        cy += w * (a[1] + b_[1] + c[1]) / 3
+                    cx, cy = cx / area, cy / area
+                    radii = [math.hypot(p[0] - cx, p[1] - cy) for t in bottom for p in t]
+                    discs.append([cx, cy, max(radii), min(radii)])
+                    every += [p for t in bottom for p in t]
+                discs.sort(key=lambda d: -d[2])
+                ring = discs[0]
+                m = float(arguments[arguments.index("--module") + 1]) if "--module" in arguments else 1.0
+                gap = max(2 * m, 2.0) - 1e-3
+                for k, (x, y, r, _) in enumerate(discs[1:]):
+                    d = math.hypot(x - ring[0], y - ring[1])
+                    self.assertTrue(d + r <= ring[3] - gap or d >= ring[2] + r + gap, (k, d, r, ring))
+                    for x2, y2, r2, _ in discs[k + 2:]:
+                        self.assertGreaterEqual(math.hypot(x - x2, y - y2), r + r2 + gap)
+                width = max(p[0] for p in every) - min(p[0] for p in every)
+                height = max(p[1] for p in every) - min(p[1] for p in every)
+                # At most one row of parts beside the ring, not the drawings' row of all.
+                self.assertLessEqual(max(width, height), 2 * ring[2] + 2 * discs[1][2] + gap + 2e-3)
+                if fits_200:
+                    self.assertLessEqual(max(width, height), 200.0)
 
     def test_standard_output_bore_limit_and_refusals(self):
         arguments = ["--teeth", "12,24", "--module", "3"]
