@@ -417,6 +417,18 @@ class StlSolids(unittest.TestCase):
                 if fits_200:
                     self.assertLessEqual(max(width, height), 200.0)
 
+    def test_no_sliver_that_single_precision_cannot_hold(self):
+        """Far from the origin (gear 2 of this pair stands 640 mm out, where
+        single precision keeps 0.00006 mm) the faces' triangulation leaves
+        slivers whose normal a reader in single precision finds otherwise:
+        merged with their neighbours, admesh mends nothing (it mended a
+        normal here)."""
+        _, stats, _ = self.solids(["--teeth", "110,185", "--module", "3", "--helix-angle", "45"])
+        for name in ["Edges fixed", "Facets removed", "Facets added", "Facets reversed", "Backwards edges",
+                     "Degenerate facets", "Normals fixed"]:
+            self.assertEqual(stats[name], 0, name)
+        self.assertEqual(stats["Number of parts"], 2)
+
     def test_standard_output_bore_limit_and_refusals(self):
         arguments = ["--teeth", "12,24", "--module", "3"]
         data, _, _ = self.solids(arguments)
