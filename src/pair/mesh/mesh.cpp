@@ -17,7 +17,7 @@ namespace {
 PairMesh pairMesh(const PairInput& input, const PairNumbers& n) {
     const PairKindTraits& kind = pairKindTraits(input.kind);
     PairMesh mesh{};
-    mesh.path = contactPath(input, n);
+    mesh.path = contactPath(n);
     const double rb1 = n.gear[0].db / 2.0;
     mesh.end = alongLine(n.gear[0].da / 2.0, rb1);
     // Gear 2's tip circle crosses the line of action sqrt(ra2^2 - rb2^2) from

@@ -64,10 +64,7 @@ PairReport externalReport(const PairNumbers& n) {
     r.add("かみ合いピッチ円直径", "dw2", g2.dw, "mm", "working pitch diameter");
     r.add("中心距離修正係数", "y", n.y, "", "centre distance modification coefficient");
     r.add("歯数比", "i", n.i, "", "gear ratio");
-    r.add("法線方向バックラッシ", "jn", n.jn, "mm", "normal backlash");
-    r.add("円周方向バックラッシ", "jt", n.jt, "mm", "circumferential backlash");
-    r.add("歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw", n.thinning, "mm",
-          "tooth thinning (each gear, on its working pitch circle)");
+    r.backlash(n, Report::eachGearThinning);
     r.inspectionSizes(n, 2);
     r.gearWarnings(g1, 0);
     r.gearWarnings(g2, 1);

@@ -74,10 +74,7 @@ PairReport internalReport(const PairNumbers& n) {
     r.add("切下げ限界転位係数", "xmin1", g1.xmin, "", "least shift without undercut");
     r.add("かみ合いピッチ円直径", "dw1", g1.dw, "mm", "working pitch diameter");
     r.add("かみ合いピッチ円直径", "dw2", g2.dw, "mm", "working pitch diameter");
-    r.add("法線方向バックラッシ", "jn", n.jn, "mm", "normal backlash");
-    r.add("円周方向バックラッシ", "jt", n.jt, "mm", "circumferential backlash");
-    r.add("歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw", n.thinning, "mm",
-          "tooth thinning (each gear, on its working pitch circle)");
+    r.backlash(n, Report::eachGearThinning);
     r.inspectionSizes(n, 1);
     ringPinLines(r, g2);
     r.gearWarnings(g1, 0);
@@ -138,10 +135,7 @@ PairReport rackReport(const PairNumbers& n) {
     r.add("ラック基準線上の歯厚", "s2", n.gear[1].s, "mm", "tooth thickness on the rack's datum line");
     r.add("歯先歯厚", "sa1", g1.sa, "mm", "tip thickness");
     r.add("切下げ限界転位係数", "xmin1", g1.xmin, "", "least shift without undercut");
-    r.add("法線方向バックラッシ", "jn", n.jn, "mm", "normal backlash");
-    r.add("円周方向バックラッシ", "jt", n.jt, "mm", "circumferential backlash");
-    r.add("歯厚減少量（ピニオンとラック、ピニオンの基準円上）", "Δs", n.thinning, "mm",
-          "tooth thinning (pinion and rack, on the pinion's reference circle)");
+    r.backlash(n, Report::rackThinning);
     r.inspectionSizes(n, 1);
     r.gearWarnings(g1, 0);
     r.contactWarnings(n);

@@ -126,6 +126,22 @@ struct Report {
         add("歯底円直径", "df1", n.gear[0].df, "mm", "root diameter");
         add("歯底円直径", "df2", n.gear[1].df, "mm", "root diameter");
     }
+    // The backlash of the pair (normal and circumferential) and the thinning
+    // of the teeth that gives it; `thinning` names where it is measured.
+    struct ThinningWords {
+        const char* ja;
+        const char* symbol;
+        const char* en;
+    };
+    static constexpr ThinningWords eachGearThinning{"歯厚減少量（各歯車、かみ合いピッチ円上）", "Δsw",
+                                                    "tooth thinning (each gear, on its working pitch circle)"};
+    static constexpr ThinningWords rackThinning{"歯厚減少量（ピニオンとラック、ピニオンの基準円上）", "Δs",
+                                                "tooth thinning (pinion and rack, on the pinion's reference circle)"};
+    void backlash(const PairNumbers& n, const ThinningWords& thinning) {
+        add("法線方向バックラッシ", "jn", n.jn, "mm", "normal backlash");
+        add("円周方向バックラッシ", "jt", n.jt, "mm", "circumferential backlash");
+        add(thinning.ja, thinning.symbol, n.thinning, "mm", thinning.en);
+    }
     // The effective contact ratio and, where it is shorter than the nominal,
     // why: the gear whose involute starts (ends, for the ring) where the
     // mate's tip cannot reach without running onto its fillet.
