@@ -93,7 +93,7 @@ std::vector<Point2> packOnPlate(const std::vector<PlatePart>& parts, double gap)
                 // The two points where the circles cross, if they do.
                 const double dx = bounds[b].c.x - bounds[a].c.x;
                 const double dy = bounds[b].c.y - bounds[a].c.y;
-                const double l = std::hypot(dx, dy);
+                const double l = std::sqrt(dx * dx + dy * dy);
                 if (l <= 0.0 || l > bounds[a].d + bounds[b].d || l < std::fabs(bounds[a].d - bounds[b].d)) {
                     continue;
                 }
@@ -106,7 +106,9 @@ std::vector<Point2> packOnPlate(const std::vector<PlatePart>& parts, double gap)
         }
         auto fits = [&](Point2 p) {
             for (size_t j : placed) {
-                const double d = std::hypot(p.x - at[j].x, p.y - at[j].y);
+                const double dx = p.x - at[j].x;
+                const double dy = p.y - at[j].y;
+                const double d = std::sqrt(dx * dx + dy * dy);
                 const bool outside = d >= parts[j].outer + r + gap - slack;
                 const bool within = parts[j].inner > 0.0 && d <= parts[j].inner - r - gap + slack;
                 if (!outside && !within) {
@@ -151,7 +153,11 @@ std::vector<Point2> packOnPlate(const std::vector<PlatePart>& parts, double gap)
                 bestArea = area;
             }
         }
-        at[i] = best;  // the compass points of the placed parts' outer circles always include one that fits
+        // (The compass points of the placed parts' outer circles always
+        // include one that fits.) Put on a grid of 0.0001 mm, far inside
+        // the gap: the last bits of a square root's or a sum's rounding
+        // then cannot move a part between the desktop and the page.
+        at[i] = Point2{std::round(best.x * 1e4) / 1e4, std::round(best.y * 1e4) / 1e4};
         placed.push_back(i);
     }
     return at;
@@ -225,7 +231,9 @@ void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) 
     auto reachOf = [&](const SolidSection& section, const std::vector<Point2>& loop, bool farthest) {
         double r = farthest ? 0.0 : INFINITY;
         for (const Point2& p : loop) {
-            const double d = std::hypot(p.x - section.centre.x, p.y - section.centre.y);
+            const double dx = p.x - section.centre.x;
+            const double dy = p.y - section.centre.y;
+            const double d = std::sqrt(dx * dx + dy * dy);  // sqrt, not hypot: rounded alike on every platform
             r = farthest ? std::max(r, d) : std::min(r, d);
         }
         return r;

@@ -1338,6 +1338,66 @@ TEST(HelicalPair, TheBallTouchesTheHelicoidInsideTheTip) {
     EXPECT_LT(onInvolute, 80);
 }
 
+// The same for a helical ring's ball: inside the ring's space, whose
+// flanks are the involute helicoids of its base cylinder, the nearest point
+// of a flank to the ball's centre, (M + dp) / 2 from the axis on the space's
+// middle, is dp / 2 away, and the ball's size is given only where that
+// point lies between the tip circle and where the ring's involute ends.
+TEST(HelicalPair, TheRingsBallTouchesTheHelicoidInsideTheTip) {
+    PairInput in = helicalPair(20, 60, 2.0, 35.0, 0.0, 0.0);
+    in.kind = PairKind::internal;
+    const PairNumbers plain = pairNumbers(in);
+    const GearNumbers& g0 = plain.gear[1];
+    const double rb = g0.db / 2.0;
+    const double tanBeta = std::tan(35.0 * degree);
+    const double eta = M_PI / 60.0 - g0.s / g0.d + plain.invAlpha;  // the space's half angle on the base circle
+    int disagreeing = 0;
+    int onInvolute = 0;
+    for (double dp = 2.0; dp <= 6.0; dp += 0.05) {
+        in.pinDiameter = dp;
+        const GearNumbers& g = pairNumbers(in).gear[1];
+        if (g.M <= 0.0) {
+            continue;  // too large to enter the space
+        }
+        const double centre = (g.M + dp) / 2.0;
+        const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
+        auto minimise = [&](auto f, double a, double b) {
+            for (int i = 0; i < 100; ++i) {
+                const double x1 = b - golden * (b - a);
+                const double x2 = a + golden * (b - a);
+                if (f(x1) < f(x2)) {
+                    b = x2;
+                } else {
+                    a = x1;
+                }
+            }
+            return (a + b) / 2.0;
+        };
+        // The flank at roll t, turned by z tan(beta) / r at the axial place z;
+        // the space's middle on +x.
+        auto distance = [&](double t, double z, double* radius) {
+            const double rho = rb * std::sqrt(1.0 + t * t);
+            const double psi = eta - (t - std::atan(t)) + z * tanBeta / (g0.d / 2.0);
+            if (radius != nullptr) {
+                *radius = rho;
+            }
+            return std::sqrt(std::pow(rho * std::cos(psi) - centre, 2) + std::pow(rho * std::sin(psi), 2) + z * z);
+        };
+        auto bestT = [&](double z) { return minimise([&](double t) { return distance(t, z, nullptr); }, 0.0, 1.0); };
+        const double z = minimise([&](double zz) { return distance(bestT(zz), zz, nullptr); }, -3.0 * dp, 3.0 * dp);
+        double contact = 0.0;
+        EXPECT_NEAR(distance(bestT(z), z, &contact), dp / 2.0, 1e-6) << dp;
+        const bool onFlank = contact >= g.da / 2.0 && contact <= g.dNf / 2.0;
+        if (std::fabs(contact - g.da / 2.0) > 1e-6 && std::fabs(contact - g.dNf / 2.0) > 1e-6) {
+            disagreeing += onFlank != !g.pinOffFlanks ? 1 : 0;
+        }
+        onInvolute += onFlank ? 1 : 0;
+    }
+    EXPECT_EQ(disagreeing, 0);
+    EXPECT_GT(onInvolute, 5);
+    EXPECT_LT(onInvolute, 80);
+}
+
 TEST(HelicalPair, ContactLinesOfThePlaneOfAction) {
     // Averaged over a base pitch of turn, the total length of the contact
     // lines is b eps_alpha / cos(beta_b) (the mean contact line length of

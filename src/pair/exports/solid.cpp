@@ -347,7 +347,8 @@ bool trueInSinglePrecision(const SolidVertex& a, const SolidVertex& b, const Sol
     if (!(length > 1e-12f) || n.x * n.x + n.y * n.y + n.z * n.z == 0.0) {
         return false;
     }
-    return std::fabs(nx / length - n.x) <= singleNormalTolerance && std::fabs(ny / length - n.y) <= singleNormalTolerance &&
+    return std::fabs(nx / length - n.x) <= singleNormalTolerance &&
+           std::fabs(ny / length - n.y) <= singleNormalTolerance &&
            std::fabs(nz / length - n.z) <= singleNormalTolerance;
 }
 

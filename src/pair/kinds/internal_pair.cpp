@@ -118,7 +118,7 @@ void ringPinSize(const PairNumbers& n, double m, double pinDiameter, double ball
     const double ball = pin.dp * ballRatio;
     g.dp = pinDiameter > 0.0 ? pinDiameter * ballRatio : ball;
     g.pinOnInvolute = pin.dp > 0.0 && onFlanks(pin) && insideTip(pin);
-    g.M = g.pinOnInvolute ? 2.0 * pin.centre * (g.z % 2 == 0 ? 1.0 : std::cos(pi / (2.0 * g.z))) - ball : 0.0;
+    g.M = pin.dp > 0.0 ? 2.0 * pin.centre * (g.z % 2 == 0 ? 1.0 : std::cos(pi / (2.0 * g.z))) - ball : 0.0;
 }
 
 }  // namespace
