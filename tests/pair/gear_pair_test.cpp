@@ -2298,6 +2298,15 @@ TEST(PairNumbers, WorkingPitchCirclesAndInspectionSizesAgainstPublishedExamples)
     EXPECT_NEAR(g.dp, g.db * (std::tan(phi) - std::tan(20.0 * degree)), 1e-12);
     EXPECT_NEAR(g.M, g.db / std::cos(phi) + g.dp, 1e-9);
     EXPECT_TRUE(g.pinOnInvolute);
+
+    // A ball given: MESYS AG's online "Calculation of geometry for helical
+    // gear" (ISO 21771) for 20 teeth, mn = 1, alpha_n = 20 deg, beta = 0,
+    // x = 0 and a ball of DM = 1.7 mm gives MdK = 22.2941 mm.
+    PairInput ball = makePair(20, 40, 1.0, 20.0, 0.0, 0.0);
+    ball.pinDiameter = 1.7;
+    const GearNumbers b = pairNumbers(ball).gear[0];
+    EXPECT_TRUE(b.pinOnInvolute);
+    expectRoundsTo(b.M, 22.2941, 4, "MdK");
 }
 
 // Where the pin of gear g touches: from its M back to its centre's pressure
