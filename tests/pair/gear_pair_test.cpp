@@ -1012,18 +1012,13 @@ TEST(InternalPair, RingSizeBetweenPinsAgreesWithPinsPlacedInItsCutOutline) {
         EXPECT_NE(en.find("\npin diameter dp2 = " + fixed(g.dp, 4) + " mm\nsize between pins M2 = " + M2 + " mm\n"),
                   std::string::npos);
     }
-    // A pin too large to enter the space, and one that sits below the
-    // tips: no size, and the warning says why.
+    // A pin too large to enter the space: no size, and the warning says why.
     PairInput in = makePair(20, 60, 2.0, 20.0, 0.0, 0.0);
     in.kind = PairKind::internal;
     in.pinDiameter = 6.0;
-    std::string ja = formatPairReport(in, pairNumbers(in));
+    const std::string ja = formatPairReport(in, pairNumbers(in));
     EXPECT_NE(ja.find("\nビトウィーンピン寸法 M2: 測れません（ピンがインボリュートに当たりません）\n"), std::string::npos) << ja;
     EXPECT_NE(ja.find("警告: 歯車2はピン径 dp2 = 6.0000 mm ではビトウィーンピン寸法を測れません"), std::string::npos);
-    in.pinDiameter = 1.5;
-    const GearNumbers small = pairNumbers(in).gear[1];
-    EXPECT_FALSE(small.pinOnInvolute);
-    EXPECT_TRUE(small.pinInsideTip || small.pinOffFlanks);
     // A planetary set's ring, in its planet–ring section.
     PairInput set = makePair(12, 24, 3.0, 20.0, 0.6, 0.36);
     set.kind = PairKind::planetary;
@@ -1032,34 +1027,6 @@ TEST(InternalPair, RingSizeBetweenPinsAgreesWithPinsPlacedInItsCutOutline) {
     const size_t ringSection = setReport.find("Planet and ring");
     ASSERT_NE(ringSection, std::string::npos);
     EXPECT_GT(setReport.find("\nsize between pins M2 = "), ringSection);
-    // Random rings (fixed seed): every accepted pair's ring has its size, the
-    // usual pin touching on the circle (z + 2 x) m where that pin fits.
-    std::mt19937 random(31);
-    std::uniform_real_distribution<double> unit(0.0, 1.0);
-    int accepted = 0;
-    int sized = 0;
-    for (int k = 0; k < 400; ++k) {
-        PairInput r = makePair(8 + static_cast<int>(unit(random) * 40.0), 0, 1.0, 14.0 + 16.0 * unit(random),
-                               -0.3 + unit(random), -0.5 + 1.5 * unit(random));
-        r.kind = PairKind::internal;
-        r.z2 = r.z1 + 8 + static_cast<int>(unit(random) * 150.0);
-        r.betaDeg = unit(random) < 0.3 ? 30.0 * unit(random) : 0.0;
-        if (checkPair(r).field != PairField::none) {
-            continue;
-        }
-        ++accepted;
-        const GearNumbers g = pairNumbers(r).gear[1];
-        SCOPED_TRACE(::testing::Message() << r.z1 << "/" << r.z2 << " alpha " << r.alphaDeg << " x2 " << r.x2
-                                          << " beta " << r.betaDeg);
-        if (g.pinOnInvolute) {
-            ++sized;
-            EXPECT_GT(g.M, 0.0);
-            EXPECT_LT(g.M, g.da);
-            EXPECT_LE(g.dp, 5.0 * r.m);
-        }
-    }
-    EXPECT_GT(accepted, 100);
-    EXPECT_GT(sized, accepted * 9 / 10);
 }
 
 TEST(HelicalPair, PublishedExamples) {
@@ -1281,121 +1248,72 @@ TEST(HelicalPair, TheTransverseSectionIsTheNormalRacksCut) {
 // A ball in a helical gear's space touches the twisted flank (the involute
 // helicoid) off the transverse plane through its centre. Found here by
 // minimising the distance from the ball's centre, (M - dp) / 2 from the axis
-// in the space's middle, to the helicoid, the transverse involute turned by
-// z tan(beta) / r at the axial place z: the nearest point is dp / 2 away
-// (M is true) and the ball's size is given only where that point lies on
-// the involute, inside the tip circle.
+// in the space's middle ((M + dp) / 2 in a ring's space), to the helicoid,
+// the transverse involute turned by z tan(beta) / r at the axial place z:
+// the nearest point is dp / 2 away (M is true) and the ball's size is given
+// only where that point lies on the involute, between dNf and the tip circle.
 TEST(HelicalPair, TheBallTouchesTheHelicoidInsideTheTip) {
-    PairInput in = helicalPair(20, 40, 2.0, 40.0, 0.0, 0.0);
-    const PairNumbers plain = pairNumbers(in);
-    const GearNumbers& g0 = plain.gear[0];
-    const double rb = g0.db / 2.0;
-    const double r = g0.d / 2.0;
-    const double tanBeta = std::tan(40.0 * degree);
-    int disagreeing = 0;
-    int onInvolute = 0;
-    for (double dp = 2.0; dp <= 6.0; dp += 0.05) {
-        in.pinDiameter = dp;
-        const GearNumbers& g = pairNumbers(in).gear[0];
-        const double centre = (g.M - dp) / 2.0;
-        const double cx = centre * std::cos(M_PI / 20);
-        const double cy = centre * std::sin(M_PI / 20);
-        auto distance = [&](double t, double z, double* radius) {
-            const double rho = rb * std::sqrt(1.0 + t * t);
-            const double psi = g.s / g.d + plain.invAlpha - (t - std::atan(t)) + z * tanBeta / r;
-            if (radius != nullptr) {
-                *radius = rho;
+    for (const bool ring : {false, true}) {
+        PairInput in = helicalPair(20, ring ? 60 : 40, 2.0, ring ? 35.0 : 40.0, 0.0, 0.0);
+        in.kind = ring ? PairKind::internal : PairKind::external;
+        const int k = ring ? 1 : 0;
+        const PairNumbers plain = pairNumbers(in);
+        const GearNumbers& g0 = plain.gear[k];
+        const double rb = g0.db / 2.0;
+        const double tanBeta = std::tan(in.betaDeg * degree);
+        // The flank's angle on the base circle from the middle of the tooth
+        // (an external gear's) or of the space (a ring's) it bounds.
+        const double base = (ring ? M_PI / g0.z - g0.s / g0.d : g0.s / g0.d) + plain.invAlpha;
+        const double middle = ring ? 0.0 : M_PI / g0.z;  // the space's middle, where the ball's centre is
+        int disagreeing = 0;
+        int onInvolute = 0;
+        for (double dp = 2.0; dp <= 6.0; dp += 0.05) {
+            in.pinDiameter = dp;
+            const GearNumbers& g = pairNumbers(in).gear[k];
+            if (g.M <= 0.0) {
+                continue;  // too large to enter a ring's space
             }
-            return std::sqrt(std::pow(rho * std::cos(psi) - cx, 2) + std::pow(rho * std::sin(psi) - cy, 2) + z * z);
-        };
-        // Nested golden sections: over z, the least over t.
-        const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
-        auto minimise = [&](auto f, double a, double b) {
-            for (int i = 0; i < 100; ++i) {
-                const double x1 = b - golden * (b - a);
-                const double x2 = a + golden * (b - a);
-                if (f(x1) < f(x2)) {
-                    b = x2;
-                } else {
-                    a = x1;
+            const double centre = ring ? (g.M + dp) / 2.0 : (g.M - dp) / 2.0;
+            const double cx = centre * std::cos(middle);
+            const double cy = centre * std::sin(middle);
+            auto distance = [&](double t, double z, double* radius) {
+                const double rho = rb * std::sqrt(1.0 + t * t);
+                const double psi = base - (t - std::atan(t)) + z * tanBeta / (g0.d / 2.0);
+                if (radius != nullptr) {
+                    *radius = rho;
                 }
-            }
-            return (a + b) / 2.0;
-        };
-        auto bestT = [&](double z) { return minimise([&](double t) { return distance(t, z, nullptr); }, 0.0, 2.0); };
-        const double z = minimise([&](double zz) { return distance(bestT(zz), zz, nullptr); }, -3.0 * dp, 3.0 * dp);
-        double contact = 0.0;
-        const double gap = distance(bestT(z), z, &contact);
-        EXPECT_NEAR(gap, dp / 2.0, 1e-6) << dp;
-        const bool onFlank = contact <= g.da / 2.0 && contact >= g.dNf / 2.0;
-        if (std::fabs(contact - g.da / 2.0) > 1e-6) {
-            disagreeing += onFlank != !g.pinOffFlanks ? 1 : 0;
-        }
-        onInvolute += onFlank ? 1 : 0;
-    }
-    EXPECT_EQ(disagreeing, 0);
-    EXPECT_GT(onInvolute, 5);
-    EXPECT_LT(onInvolute, 80);
-}
-
-// The same for a helical ring's ball: inside the ring's space, whose
-// flanks are the involute helicoids of its base cylinder, the nearest point
-// of a flank to the ball's centre, (M + dp) / 2 from the axis on the space's
-// middle, is dp / 2 away, and the ball's size is given only where that
-// point lies between the tip circle and where the ring's involute ends.
-TEST(HelicalPair, TheRingsBallTouchesTheHelicoidInsideTheTip) {
-    PairInput in = helicalPair(20, 60, 2.0, 35.0, 0.0, 0.0);
-    in.kind = PairKind::internal;
-    const PairNumbers plain = pairNumbers(in);
-    const GearNumbers& g0 = plain.gear[1];
-    const double rb = g0.db / 2.0;
-    const double tanBeta = std::tan(35.0 * degree);
-    const double eta = M_PI / 60.0 - g0.s / g0.d + plain.invAlpha;  // the space's half angle on the base circle
-    int disagreeing = 0;
-    int onInvolute = 0;
-    for (double dp = 2.0; dp <= 6.0; dp += 0.05) {
-        in.pinDiameter = dp;
-        const GearNumbers& g = pairNumbers(in).gear[1];
-        if (g.M <= 0.0) {
-            continue;  // too large to enter the space
-        }
-        const double centre = (g.M + dp) / 2.0;
-        const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
-        auto minimise = [&](auto f, double a, double b) {
-            for (int i = 0; i < 100; ++i) {
-                const double x1 = b - golden * (b - a);
-                const double x2 = a + golden * (b - a);
-                if (f(x1) < f(x2)) {
-                    b = x2;
-                } else {
-                    a = x1;
+                return std::sqrt(std::pow(rho * std::cos(psi) - cx, 2) + std::pow(rho * std::sin(psi) - cy, 2) + z * z);
+            };
+            // Nested golden sections: over z, the least over t.
+            const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
+            auto minimise = [&](auto f, double a, double b) {
+                for (int i = 0; i < 100; ++i) {
+                    const double x1 = b - golden * (b - a);
+                    const double x2 = a + golden * (b - a);
+                    if (f(x1) < f(x2)) {
+                        b = x2;
+                    } else {
+                        a = x1;
+                    }
                 }
+                return (a + b) / 2.0;
+            };
+            auto bestT = [&](double z) {
+                return minimise([&](double t) { return distance(t, z, nullptr); }, 0.0, ring ? 1.0 : 2.0);
+            };
+            const double z = minimise([&](double zz) { return distance(bestT(zz), zz, nullptr); }, -3.0 * dp, 3.0 * dp);
+            double contact = 0.0;
+            EXPECT_NEAR(distance(bestT(z), z, &contact), dp / 2.0, 1e-6) << dp << (ring ? " ring" : "");
+            const bool onFlank = contact <= std::max(g.da, g.dNf) / 2.0 && contact >= std::min(g.da, g.dNf) / 2.0;
+            if (std::fabs(contact - g.da / 2.0) > 1e-6 && std::fabs(contact - g.dNf / 2.0) > 1e-6) {
+                disagreeing += onFlank != !g.pinOffFlanks ? 1 : 0;
             }
-            return (a + b) / 2.0;
-        };
-        // The flank at roll t, turned by z tan(beta) / r at the axial place z;
-        // the space's middle on +x.
-        auto distance = [&](double t, double z, double* radius) {
-            const double rho = rb * std::sqrt(1.0 + t * t);
-            const double psi = eta - (t - std::atan(t)) + z * tanBeta / (g0.d / 2.0);
-            if (radius != nullptr) {
-                *radius = rho;
-            }
-            return std::sqrt(std::pow(rho * std::cos(psi) - centre, 2) + std::pow(rho * std::sin(psi), 2) + z * z);
-        };
-        auto bestT = [&](double z) { return minimise([&](double t) { return distance(t, z, nullptr); }, 0.0, 1.0); };
-        const double z = minimise([&](double zz) { return distance(bestT(zz), zz, nullptr); }, -3.0 * dp, 3.0 * dp);
-        double contact = 0.0;
-        EXPECT_NEAR(distance(bestT(z), z, &contact), dp / 2.0, 1e-6) << dp;
-        const bool onFlank = contact >= g.da / 2.0 && contact <= g.dNf / 2.0;
-        if (std::fabs(contact - g.da / 2.0) > 1e-6 && std::fabs(contact - g.dNf / 2.0) > 1e-6) {
-            disagreeing += onFlank != !g.pinOffFlanks ? 1 : 0;
+            onInvolute += onFlank ? 1 : 0;
         }
-        onInvolute += onFlank ? 1 : 0;
+        EXPECT_EQ(disagreeing, 0) << ring;
+        EXPECT_GT(onInvolute, 5) << ring;
+        EXPECT_LT(onInvolute, 80) << ring;
     }
-    EXPECT_EQ(disagreeing, 0);
-    EXPECT_GT(onInvolute, 5);
-    EXPECT_LT(onInvolute, 80);
 }
 
 TEST(HelicalPair, ContactLinesOfThePlaneOfAction) {

@@ -62,8 +62,9 @@ void ringPinSize(const PairNumbers& n, double m, double pinDiameter, double ball
         const double phi = t - eta;
         return Pin{t, phi, g.db * (t - std::tan(phi)), rb / std::cos(phi)};
     };
-    // The ball's contact, inside the transverse pin's (towards the centre's
-    // tangent point less far): at roll t - dp (1 - ballRatio^2) / (2 rb).
+    // The ball's contact lies nearer its centre along the base tangent than
+    // the transverse pin's (the flank's normal leans at beta_b out of the
+    // transverse plane): at roll t - dp (1 - ballRatio^2) / (2 rb).
     auto contactT = [&](const Pin& p) { return p.t - p.dp * (1.0 - ballRatio * ballRatio) / (2.0 * rb); };
     auto onFlanks = [&](const Pin& p) {
         return p.phi > 0.0 && p.dp > 0.0 && contactT(p) >= tTip && contactT(p) <= tEnd &&
