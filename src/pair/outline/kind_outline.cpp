@@ -36,7 +36,8 @@ void circleOutline(double radius, double m, GearOutline& outline) {
 
 // The mating rack in its own frame: straight flanks at alpha, the tip line
 // 1 m above the datum line, the root line 1.25 m below it, a space's middle
-// at x = 0, from x = -length / 2 to +length / 2, closed by its ends and its
+// at x = 0, from x = -length / 2 to +length / 2 (a whole number of pitches
+// ends it in the middle of a space at each end), closed by its ends and its
 // back edge rackBackModules below the datum; each tooth thinned by
 // `thinning` (both flanks moved thinning / 2 towards its middle). Where the
 // flanks of a space meet before the root line (alpha above about 32
@@ -175,7 +176,11 @@ void buildRackGeometry(const PairInput& input, PairGeometry& pair) {
     const double nearest = std::round((-pi / 2.0) / toothAngle) * toothAngle;
     pair.rackShift = r1 * (nearest + pi / 2.0);
     // A pitch beyond the tip circle on each side, and a pitch more for
-    // the rack's shift as the pinion turns through a tooth.
+    // the rack's shift as the pinion turns through a tooth, made up to whole
+    // pitches: each end then falls in the middle of a space (a space's
+    // middle is at x = 0), so every tooth is whole and no sliver of a tip
+    // is left at an end to break off a cut part.
     const double pitch = pi * transverseInput(input).m;
-    rackOutline(input, 2.0 * (n.gear[0].da / 2.0 + 2.0 * pitch), n.thinning, pair.outline[1]);
+    const double pitches = std::ceil((n.gear[0].da / 2.0 + 2.0 * pitch) / pitch);
+    rackOutline(input, 2.0 * pitches * pitch, n.thinning, pair.outline[1]);
 }

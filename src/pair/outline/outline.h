@@ -42,7 +42,8 @@ struct PairGeometry {
 // The ring's rim stands 2 m outside its root circle: diameter df2 + 4 m.
 constexpr double rimModules = 4.0;
 // The rack's back edge, 3 m below its datum line (1.75 m below the root
-// line); the rack reaches a pitch beyond the pinion's tip circle on each side.
+// line); the rack reaches a pitch beyond the pinion's tip circle on each side,
+// made up to whole pitches so that each end falls in the middle of a space.
 constexpr double rackBackModules = 3.0;
 
 // One gear's outline as the basic rack cuts it (gear 0 or 1 of the pair
