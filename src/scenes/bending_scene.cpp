@@ -38,8 +38,6 @@ constexpr double toothBoxRight = 0.06;
 constexpr double toothBoxHeight = 0.8;
 constexpr double toothBoxTop[2] = {0.72, -0.14};  // gear 1's box above gear 2's
 constexpr double fullLoadArrow = 0.3;            // the whole load's arrow
-constexpr double headLength = 0.03;
-constexpr double headHalfWidth = 0.011;
 constexpr double arrowWidth = 0.005;
 constexpr double markRadius = 0.009;
 constexpr int flankPoints = 400;       // of each flank as drawn
@@ -203,23 +201,6 @@ void prepareBending() {
     cache.ready = true;
 }
 
-void drawArrowTo(const Point2& from, const Point2& to, const Rgba& colour) {
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    const double length = std::hypot(dx, dy);
-    if (length < 1e-4) {
-        return;
-    }
-    const Point2 u{dx / length, dy / length};
-    const double head = std::min(headLength, 0.5 * length);
-    const Point2 base{to.x - head * u.x, to.y - head * u.y};
-    drawWideLine(from, base, arrowWidth, colour);
-    const double half = headHalfWidth * head / headLength;
-    const Point2 corners[3] = {to, Point2{base.x - half * u.y, base.y + half * u.x},
-                               Point2{base.x + half * u.y, base.y - half * u.x}};
-    drawFilledPolygon(corners, 3, colour);
-}
-
 void drawLabel(double x, double y, const char* text) {
     drawText(static_cast<float>(x), static_cast<float>(y), GLUT_BITMAP_HELVETICA_18, text);
 }
@@ -268,7 +249,7 @@ void drawTooth(int g, double s, int pairs) {
     const double length = std::hypot(dx, dy);
     if (length > 1e-9) {
         const double arrow = fullLoadArrow / pairs;
-        drawArrowTo(Point2{at.x - arrow * dx / length, at.y - arrow * dy / length}, at, BLACK);
+        drawArrow(Point2{at.x - arrow * dx / length, at.y - arrow * dy / length}, at, BLACK);
     }
     drawLine(at, cross, GREY);
     drawWideLine(cross, toWindow(g, Point2{c.x, 0.0}), arrowWidth, ORANGE);

@@ -212,6 +212,26 @@ void drawPathPlotMark(const PathPlot& plot, double s, bool line, const double* v
     }
 }
 
+void drawArrow(const Point2& from, const Point2& to, const Rgba& colour) {
+    constexpr double headLength = 0.03;     // window units
+    constexpr double headHalfWidth = 0.011;
+    constexpr double arrowWidth = 0.005;    // 2 px
+    const double dx = to.x - from.x;
+    const double dy = to.y - from.y;
+    const double length = std::hypot(dx, dy);
+    if (length < 1e-4) {
+        return;
+    }
+    const Point2 u{dx / length, dy / length};
+    const double head = std::min(headLength, 0.5 * length);
+    const Point2 base{to.x - head * u.x, to.y - head * u.y};
+    drawWideLine(from, base, arrowWidth, colour);
+    const double half = headHalfWidth * head / headLength;
+    const Point2 corners[3] = {to, Point2{base.x - half * u.y, base.y + half * u.x},
+                               Point2{base.x + half * u.y, base.y - half * u.x}};
+    drawFilledPolygon(corners, 3, colour);
+}
+
 }  // namespace pairscene
 
 void resetPairScenes() {

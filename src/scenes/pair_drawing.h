@@ -229,4 +229,9 @@ void drawPathPlot(const PathPlot& plot);
 // the plot's bottom. Nothing without an effective path.
 void drawPathPlotMark(const PathPlot& plot, double s, bool line, const double* values, int count);
 
+// An arrow from `from` to `to` (window units): a 2-px shaft and a filled
+// head 0.03 long (at most half the arrow); nothing for an arrow shorter than
+// 1e-4. Scene 11's velocities, scene 13's load.
+void drawArrow(const Point2& from, const Point2& to, const Rgba& colour);
+
 }  // namespace pairscene

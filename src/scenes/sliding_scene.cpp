@@ -32,9 +32,6 @@ namespace {
 constexpr double pathSpan = 0.7;                // the nominal path's length at viewScale 0.5
 constexpr Point2 pathMiddle{-0.45, -0.1};       // where the nominal path's middle stays at any zoom
 constexpr double longestArrow = 0.3;            // the fastest flank point's velocity
-constexpr double headLength = 0.03;
-constexpr double headHalfWidth = 0.011;
-constexpr double arrowWidth = 0.005;            // 2 px
 constexpr double followRing = 0.024;
 // The plot's floors, the highest below both curves' ends taken: zeta falls
 // to -infinity at T1 and T2.
@@ -169,24 +166,6 @@ void prepareSliding() {
     cache.ready = true;
 }
 
-// An arrow from `from` to `to` (window units): a 2-px shaft and a filled head.
-void drawVelocity(const Point2& from, const Point2& to, const Rgba& colour) {
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    const double length = std::hypot(dx, dy);
-    if (length < 1e-4) {
-        return;
-    }
-    const Point2 u{dx / length, dy / length};
-    const double head = std::min(headLength, 0.5 * length);
-    const Point2 base{to.x - head * u.x, to.y - head * u.y};
-    drawWideLine(from, base, arrowWidth, colour);
-    const double half = headHalfWidth * head / headLength;
-    const Point2 corners[3] = {to, Point2{base.x - half * u.y, base.y + half * u.x},
-                               Point2{base.x + half * u.y, base.y - half * u.x}};
-    drawFilledPolygon(corners, 3, colour);
-}
-
 }  // namespace
 
 void pairscene::resetSlidingScene() { cache.ready = false; }
@@ -231,10 +210,10 @@ void drawSlidingScene() {
         const Point2 common{at.x + a * v.common * u.x, at.y + a * v.common * u.y};
         const Point2 tip1{common.x + a * v.v1 * n.x, common.y + a * v.v1 * n.y};
         const Point2 tip2{common.x + a * v.v2 * n.x, common.y + a * v.v2 * n.y};
-        drawVelocity(at, common, COMMON_GREY);
-        drawVelocity(at, tip1, RED);
-        drawVelocity(at, tip2, BLUE);
-        drawVelocity(tip2, tip1, SLIDING_GREEN);
+        drawArrow(at, common, COMMON_GREY);
+        drawArrow(at, tip1, RED);
+        drawArrow(at, tip2, BLUE);
+        drawArrow(tip2, tip1, SLIDING_GREEN);
         if (i == followed) {
             drawCircle(at, followRing, BLACK);
         }
