@@ -15,6 +15,7 @@
 #include "pair/mesh/line_of_action.h"
 #include "pair/mesh/mesh.h"
 #include "pair/outline/outline.h"
+#include "pair/exports/exports.h"
 #include "pair/pair_kind.h"
 #include "pair/mesh/root_bending.h"
 
@@ -603,6 +604,22 @@ TEST(RootBending, RootStressAlongThePathOfContact) {
             EXPECT_GT(r.gear[1].sFn, r.gear[0].sFn);  // a ring's tooth widens towards its root
             EXPECT_GT(r.gear[1].hFe, 0.0);
         }
+    }
+    // 4/8 teeth at 17 degrees, both shifted 1.5: each tip reaches below the
+    // other's involute, so no part of the path is involute contact and no
+    // tooth has a load point: no arm, YF, YS or stress (they were printed,
+    // hFe2 negative).
+    PairInput stub = makePair(PairKind::external, 4, 8, 1.0, 17.0, 1.5, 1.5);
+    stub.torque = 5.0;
+    const PairNumbers ns = pairNumbers(stub);
+    ASSERT_EQ(ns.gaEff, 0.0);
+    const RootBending none = rootBending(stub, ns);
+    EXPECT_FALSE(none.gear[0].hasLoad || none.gear[1].hasLoad || none.loaded);
+    const std::string report = formatPairReport(stub, ns);
+    EXPECT_EQ(report.find("hFe"), std::string::npos);
+    EXPECT_NE(report.find("（歯車2に荷重点はありません"), std::string::npos);
+    for (int k = 0; k < 2; ++k) {
+        EXPECT_TRUE(b.gear[k].hasLoad);
     }
 }
 

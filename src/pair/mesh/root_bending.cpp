@@ -321,6 +321,9 @@ RootBending rootBending(const PairInput& in, const PairNumbers& n) {
         const double s = i == 0 ? path.E - gap : path.A + gap;
         setLoad(beam, beamDiameterAt(r, path, i, s));
     }
+    for (ToothBeam& beam : r.gear) {
+        beam.hasLoad = beam.present && path.E > path.A && beam.hFe > 0.0;
+    }
     if (in.torque > 0.0 && path.E > path.A) {
         r.loaded = true;
         r.Ft = 2000.0 * in.torque / n.gear[0].d;
@@ -334,7 +337,7 @@ RootBending rootBending(const PairInput& in, const PairNumbers& n) {
         std::sort(cuts.begin(), cuts.end());
         for (int i = 0; i < 2; ++i) {
             const ToothBeam& beam = r.gear[i];
-            if (!beam.present) {
+            if (!beam.hasLoad) {
                 continue;
             }
             const double unit = r.Ft / (r.b * beam.mn);

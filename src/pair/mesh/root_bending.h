@@ -54,7 +54,12 @@ struct ToothBeam {
     Point2 critical;      // (t, y) where the tangent touches the counter-clockwise fillet
     double sFn;           // chord there, 2 y, mm
     double rhoF;          // the fillet's radius of curvature there, mm
-    // The load at the outer point of single-tooth contact.
+    // The load at the outer point of single-tooth contact. It is there only
+    // where the pair has an effective path and the load's line crosses the
+    // centre line outside the critical section (hFe > 0): a tooth stubbier
+    // than that, or a pair that never touches on its involutes, has no
+    // bending arm, YF and YS (no load is worked out then, and none reported).
+    bool hasLoad;
     double den;       // diameter of the load point, mm
     Point2 load;      // (t, y) of the load point on the flank
     double alphaFen;  // angle of the load's line to the perpendicular of the centre line, rad

@@ -36,12 +36,26 @@ void rootBendingLines(Report& r, const PairInput& in, const PairNumbers& n) {
         }
         addOf(r, "危険断面の歯厚", "sFn", i, t.sFn, "mm", "chord of the critical section");
         addOf(r, "危険断面の歯元すみ肉の曲率半径", "ρF", i, t.rhoF, "mm", "radius of the fillet at the critical section");
-        addOf(r, "荷重点の直径（一枚かみ合いの最高点）", "den", i, t.den, "mm",
-              "diameter of the load (the outer point of single-tooth contact)");
-        addOf(r, "荷重の作用角", "αFen", i, t.alphaFen / degToRad, "deg", "angle of the load");
-        addOf(r, "曲げの腕の長さ", "hFe", i, t.hFe, "mm", "bending arm");
-        addOf(r, "歯形係数", "YF", i, t.YF, "", "form factor");
-        addOf(r, "応力修正係数", "YS", i, t.YS, "", "stress correction factor");
+        if (t.hasLoad) {
+            addOf(r, "荷重点の直径（一枚かみ合いの最高点）", "den", i, t.den, "mm",
+                  "diameter of the load (the outer point of single-tooth contact)");
+            addOf(r, "荷重の作用角", "αFen", i, t.alphaFen / degToRad, "deg", "angle of the load");
+            addOf(r, "曲げの腕の長さ", "hFe", i, t.hFe, "mm", "bending arm");
+            addOf(r, "歯形係数", "YF", i, t.YF, "", "form factor");
+            addOf(r, "応力修正係数", "YS", i, t.YS, "", "stress correction factor");
+        } else if (n.gaEff > 0.0) {
+            r.note(said("（歯車%dの荷重の作用線は危険断面より歯元側で歯形中心線と交わります: 曲げの腕がなく、YF と YS "
+                        "はありません）",
+                        i + 1),
+                   said("(gear %d's load line crosses the tooth's centre line below the critical section: no bending "
+                        "arm, no YF or YS)",
+                        i + 1),
+                   i + 1);
+        } else {
+            r.note(said("（歯車%dに荷重点はありません: 有効なかみ合いがないため、YF と YS はありません）", i + 1),
+                   said("(gear %d has no load point: without an effective contact there is no YF or YS)", i + 1),
+                   i + 1);
+        }
         addOf(r, "ルイスの歯形係数（歯先に荷重、内接する放物線）", "Y", i, t.lewisY, "",
               "Lewis's form factor (the load at the tip, the inscribed parabola)");
         if (t.internal) {
@@ -72,7 +86,7 @@ void rootBendingLines(Report& r, const PairInput& in, const PairNumbers& n) {
                "(a value for teaching, not a rating: no application, dynamic, load distribution or life factors)");
         r.add("円周力（基準円上）", "Ft", b.Ft, "N", "tangential load on the reference circle");
         for (int i = 0; i < 2; ++i) {
-            if (!b.gear[i].present) {
+            if (!b.gear[i].hasLoad) {
                 continue;
             }
             addOf(r, "呼び歯元応力（一枚かみ合いの最高点に全荷重）", "σF0_", i, b.sigmaF0[i], "MPa",
