@@ -1772,7 +1772,7 @@ TEST(KindOutline, PinionCutterEnvelopsTheRing) {
 double drawnInvoluteStart(const PairGeometry& pair, int g, double tolerance) {
     const GearNumbers& gear = pair.numbers.gear[g];
     std::vector<Point2> flank;
-    traceToothFlank(pair.input, g, pair.numbers, 4800, flank);
+    traceToothFlank(g, pair.numbers, 4800, flank);
     double start = gear.da / 2.0;
     for (size_t i = flank.size(); i-- > 0;) {
         const Polar q = polar(flank[i]);
@@ -2022,7 +2022,7 @@ bool closedOutlineCrossesItself(const std::vector<Point2>& p) {
 // chords between them.
 bool outlineCrossesItself(const PairInput& in, const PairNumbers& n, int g, int samples) {
     std::vector<Point2> traced;
-    traceToothFlank(in, g, n, samples, traced);
+    traceToothFlank(g, n, samples, traced);
     // A sharp-tipped rack cuts the root from one point: drop repeats (closer
     // than 1e-6 m, far below the outline's accuracy).
     std::vector<Point2> ccw;

@@ -157,10 +157,9 @@ var pairPanel = (function () {
   // kinds are known, the external pair's: none.
   function enableKindKeys() {
     var offered = kinds.length ? kindOf(good.kind).keys : "";
-    keys.keyList.forEach(function (entry) {
-      if (!entry.someKinds) return;
-      var list = document.querySelectorAll('button[data-key="' + entry.key + '"]');
-      for (var i = 0; i < list.length; i++) list[i].disabled = offered.indexOf(entry.key) < 0;
+    keys.kindKeys().forEach(function (key) {
+      var list = document.querySelectorAll('button[data-key="' + key + '"]');
+      for (var i = 0; i < list.length; i++) list[i].disabled = offered.indexOf(key) < 0;
     });
   }
   enableKindKeys();

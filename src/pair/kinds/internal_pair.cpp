@@ -266,6 +266,7 @@ PairNumbers internalGearNumbers(const PairInput& input) {
     // A helical pair's numbers are its transverse section's (pair/helical.h).
     const PairInput in = transverseInput(input);
     PairNumbers n{};
+    n.section = in;
     n.kind = PairKind::internal;
     const double m = in.m;
     n.alpha = in.alphaDeg * degToRad;

@@ -267,20 +267,24 @@ HertzStress hertzStress(const ContactPath& p, const HertzLoad& load) {
 
 namespace {
 
-bool isInternal(const PairInput& in) { return in.kind == PairKind::internal; }
+// Gear 2's flank as ContactPath::mate has it: +1 an external gear, -1 a
+// ring, 0 a rack. The shifts' total that sets the working pressure angle is
+// x2 + mate x1 (x1 + x2 external, x2 - x1 a ring), over z2 + mate z1 teeth.
+double mateOf(const PairInput& in) { return -pairKindTraits(in.kind).gear2Turns; }
+int teethSum(const PairInput& in) { return in.z2 + static_cast<int>(mateOf(in)) * in.z1; }
+const char* shiftTotalName(const PairInput& in) { return mateOf(in) < 0.0 ? "x2 - x1" : "x1 + x2"; }
 
-// The pair with shift x1 and the total fixed: x2 = total - x1 (external),
-// x2 = x1 + total (internal).
+// The pair with shift x1 and the total fixed: x2 = total - mate x1.
 PairInput withShifts(const PairInput& in, double total, double x1) {
     PairInput p = in;
     p.x1 = x1;
-    p.x2 = isInternal(in) ? x1 + total : total - x1;
+    p.x2 = total - mateOf(in) * x1;
     return p;
 }
 
 // The x1 for which both shifts lie in minShift..maxShift.
 std::pair<double, double> shiftBox(const PairInput& in, double total) {
-    if (isInternal(in)) {
+    if (mateOf(in) < 0.0) {
         return {std::max(minShift, minShift - total), std::min(maxShift, maxShift - total)};
     }
     return {std::max(minShift, total - maxShift), std::min(maxShift, total - minShift)};
@@ -347,7 +351,7 @@ double windowMiddle(const PairInput& in, double total, double x1) {
 double centreDistanceOf(const PairInput& input, double total) {
     const PairInput in = transverseInput(input);
     const double alpha = in.alphaDeg * degToRad;
-    const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
+    const int zSum = teethSum(in);
     const double alphaW =
         inverseInvolute(involuteFunction(alpha) + 2.0 * std::tan(alpha) * (total * in.heightFactor) / zSum);
     return in.m * zSum / 2.0 * std::cos(alpha) / std::cos(alphaW);
@@ -358,11 +362,11 @@ double centreDistanceOf(const PairInput& input, double total) {
 CentreDistanceShift shiftTotalForCentreDistance(const PairInput& input, double a) {
     const PairInput in = transverseInput(input);  // a helical pair's transverse section
     CentreDistanceShift r{};
-    if (in.kind == PairKind::rack) {
+    if (mateOf(in) == 0.0) {
         r.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
         return r;
     }
-    const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
+    const int zSum = teethSum(in);
     const double alpha = in.alphaDeg * degToRad;
     // cos(alpha_w) = a0 cos(alpha) / a, a0 = m (z2 +- z1) / 2.
     const double a0 = in.m * zSum / 2.0;
@@ -440,7 +444,7 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a) {
     if (nearest < 0) {
         char text[200];
         snprintf(text, sizeof text, "no split of %s = %s gives a pair that can be cut",
-                 isInternal(in) ? "x2 - x1" : "x1 + x2", fixed(total, 4).c_str());
+                 shiftTotalName(in), fixed(total, 4).c_str());
         r.message = text;
         return r;
     }
@@ -472,12 +476,12 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
     const PairInput& in = normal;
     const PairInput t = transverseInput(normal);  // a helical pair's angles in its transverse section
     CentreDistanceRange range;
-    if (in.kind == PairKind::rack) {
+    if (mateOf(in) == 0.0) {
         range.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
         return range;
     }
     const double alpha = t.alphaDeg * degToRad;
-    const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
+    const int zSum = teethSum(in);
     if (zSum <= 0) {
         range.message = checkMeshPair(in).message;
         return range;
@@ -487,8 +491,8 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
     const double noAngle = -zSum * involuteFunction(alpha) / (2.0 * std::tan(alpha)) / t.heightFactor;
     // External: x1 + x2 from 2 minShift to 2 maxShift; internal: x2 - x1
     // from minShift - maxShift to maxShift - minShift.
-    const double totalLo = std::max(isInternal(in) ? minShift - maxShift : 2.0 * minShift, noAngle + 1e-9);
-    const double totalHi = isInternal(in) ? maxShift - minShift : 2.0 * maxShift;
+    const double totalLo = std::max(mateOf(in) < 0.0 ? minShift - maxShift : 2.0 * minShift, noAngle + 1e-9);
+    const double totalHi = mateOf(in) < 0.0 ? maxShift - minShift : 2.0 * maxShift;
     const double aLo = centreDistanceOf(in, totalLo);
     const double aHi = centreDistanceOf(in, totalHi);
     auto totalAt = [&](double a) { return shiftTotalForCentreDistance(in, a).shiftTotal; };
@@ -515,7 +519,7 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
             const double goodTotal = totalAt(good);
             const double middle = windowMiddle(in, goodTotal, goodX1);
             const double shiftChange = totalAt(mid) - goodTotal;
-            const double keptX2 = isInternal(in) ? middle - shiftChange : middle + shiftChange;
+            const double keptX2 = middle + mateOf(in) * shiftChange;
             const double x1 = someAcceptedShift(in, totalAt(mid), {middle, keptX2, (middle + keptX2) / 2.0});
             if (std::isfinite(x1)) {
                 good = mid;
