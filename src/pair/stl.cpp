@@ -50,7 +50,7 @@ struct PlatePart {
 
 // Where the parts go on the plate: the first (a ring) at (0, 0), then the
 // others, largest first, each at the place that keeps the parts' bounding
-// square smallest (then its area, then the lowest, leftmost place): inside
+// square smallest (then its area, then the first place found): inside
 // the ring's free disc where one fits, else beside the parts already
 // placed. The places tried touch two of the circles that bound a new part's
 // centre (a placed part's outer circle grown by the new one's radius and the
@@ -61,33 +61,69 @@ struct PlatePart {
 std::vector<Point2> packOnPlate(const std::vector<PlatePart>& parts, double gap) {
     const size_t n = parts.size();
     std::vector<Point2> at(n, Point2{0.0, 0.0});
-    std::vector<size_t> order;
-    for (size_t i = 1; i < n; ++i) {
-        order.push_back(i);
-    }
-    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return parts[a].outer > parts[b].outer; });
-    std::vector<size_t> placed{0};
-    const double slack = 1e-9 * (parts[0].outer + gap);
-    for (size_t i : order) {
+    std::vector<char> placed(n, 0);
+    placed[0] = 1;
+    const double tie = 1e-9 * (parts[0].outer + gap);
+    for (size_t step = 1; step < n; ++step) {
+        size_t i = 0;  // the largest part left, the first of equals
+        for (size_t k = 1; k < n; ++k) {
+            i = !placed[k] && (i == 0 || parts[k].outer > parts[i].outer) ? k : i;
+        }
         const double r = parts[i].outer;
+        // The circles a new centre may touch: each placed part's outer
+        // circle grown by r and the gap, a ring's free disc shrunk so.
         struct Circle {
             Point2 c;
             double d;
         };
         std::vector<Circle> bounds;
-        for (size_t j : placed) {
-            bounds.push_back(Circle{at[j], parts[j].outer + r + gap});
-            if (parts[j].inner - r - gap > 0.0) {
-                bounds.push_back(Circle{at[j], parts[j].inner - r - gap});
+        for (size_t j = 0; j < n; ++j) {
+            if (placed[j]) {
+                bounds.push_back(Circle{at[j], parts[j].outer + r + gap});
+                if (parts[j].inner - r - gap > 0.0) {
+                    bounds.push_back(Circle{at[j], parts[j].inner - r - gap});
+                }
             }
         }
-        std::vector<Point2> tries;
+        bool found = false;
+        Point2 best{0.0, 0.0};
+        double bestSide = 0.0;
+        double bestArea = 0.0;
+        auto consider = [&](Point2 p) {
+            double lo[2] = {p.x - r, p.y - r};
+            double hi[2] = {p.x + r, p.y + r};
+            for (size_t j = 0; j < n; ++j) {
+                if (!placed[j]) {
+                    continue;
+                }
+                const double dx = p.x - at[j].x;
+                const double dy = p.y - at[j].y;
+                const double d = std::sqrt(dx * dx + dy * dy);  // sqrt, not hypot: rounded alike everywhere
+                if (d < parts[j].outer + r + gap - tie && !(d <= parts[j].inner - r - gap + tie)) {
+                    return;  // overlaps part j (and is not inside its free disc)
+                }
+                lo[0] = std::min(lo[0], at[j].x - parts[j].outer);
+                lo[1] = std::min(lo[1], at[j].y - parts[j].outer);
+                hi[0] = std::max(hi[0], at[j].x + parts[j].outer);
+                hi[1] = std::max(hi[1], at[j].y + parts[j].outer);
+            }
+            // The least square, then the least area (so the parts keep
+            // together), the first place found of equals.
+            const double side = std::max(hi[0] - lo[0], hi[1] - lo[1]);
+            const double area = (hi[0] - lo[0]) * (hi[1] - lo[1]);
+            if (!found || side < bestSide - tie || (side <= bestSide + tie && area < bestArea - tie * tie)) {
+                found = true;
+                best = p;
+                bestSide = side;
+                bestArea = area;
+            }
+        };
         if (parts[0].inner - r - gap >= 0.0) {
-            tries.push_back(at[0]);
+            consider(at[0]);
         }
         for (size_t a = 0; a < bounds.size(); ++a) {
             for (const Point2 d : {Point2{1, 0}, Point2{0, 1}, Point2{-1, 0}, Point2{0, -1}}) {
-                tries.push_back(Point2{bounds[a].c.x + bounds[a].d * d.x, bounds[a].c.y + bounds[a].d * d.y});
+                consider(Point2{bounds[a].c.x + bounds[a].d * d.x, bounds[a].c.y + bounds[a].d * d.y});
             }
             for (size_t b = a + 1; b < bounds.size(); ++b) {
                 // The two points where the circles cross, if they do.
@@ -100,57 +136,8 @@ std::vector<Point2> packOnPlate(const std::vector<PlatePart>& parts, double gap)
                 const double along = (bounds[a].d * bounds[a].d - bounds[b].d * bounds[b].d + l * l) / (2.0 * l);
                 const double across = std::sqrt(std::max(0.0, bounds[a].d * bounds[a].d - along * along));
                 const Point2 foot{bounds[a].c.x + along * dx / l, bounds[a].c.y + along * dy / l};
-                tries.push_back(Point2{foot.x - across * dy / l, foot.y + across * dx / l});
-                tries.push_back(Point2{foot.x + across * dy / l, foot.y - across * dx / l});
-            }
-        }
-        auto fits = [&](Point2 p) {
-            for (size_t j : placed) {
-                const double dx = p.x - at[j].x;
-                const double dy = p.y - at[j].y;
-                const double d = std::sqrt(dx * dx + dy * dy);
-                const bool outside = d >= parts[j].outer + r + gap - slack;
-                const bool within = parts[j].inner > 0.0 && d <= parts[j].inner - r - gap + slack;
-                if (!outside && !within) {
-                    return false;
-                }
-            }
-            return true;
-        };
-        auto box = [&](Point2 p, double& side, double& area) {
-            double lo[2] = {p.x - r, p.y - r};
-            double hi[2] = {p.x + r, p.y + r};
-            for (size_t j : placed) {
-                lo[0] = std::min(lo[0], at[j].x - parts[j].outer);
-                lo[1] = std::min(lo[1], at[j].y - parts[j].outer);
-                hi[0] = std::max(hi[0], at[j].x + parts[j].outer);
-                hi[1] = std::max(hi[1], at[j].y + parts[j].outer);
-            }
-            side = std::max(hi[0] - lo[0], hi[1] - lo[1]);
-            area = (hi[0] - lo[0]) * (hi[1] - lo[1]);
-        };
-        bool found = false;
-        Point2 best{0.0, 0.0};
-        double bestSide = 0.0;
-        double bestArea = 0.0;
-        const double tie = 1e-9 * (parts[0].outer + r + gap);
-        for (const Point2& p : tries) {
-            if (!fits(p)) {
-                continue;
-            }
-            double side = 0.0;
-            double area = 0.0;
-            box(p, side, area);
-            const bool better = !found || side < bestSide - tie ||
-                                (side <= bestSide + tie &&
-                                 (area < bestArea - tie * tie ||
-                                  (area <= bestArea + tie * tie && (p.y < best.y - tie ||
-                                                                    (p.y <= best.y + tie && p.x < best.x - tie)))));
-            if (better) {
-                found = true;
-                best = p;
-                bestSide = side;
-                bestArea = area;
+                consider(Point2{foot.x - across * dy / l, foot.y + across * dx / l});
+                consider(Point2{foot.x + across * dy / l, foot.y - across * dx / l});
             }
         }
         // (The compass points of the placed parts' outer circles always
@@ -158,7 +145,7 @@ std::vector<Point2> packOnPlate(const std::vector<PlatePart>& parts, double gap)
         // the gap: the last bits of a square root's or a sum's rounding
         // then cannot move a part between the desktop and the page.
         at[i] = Point2{std::round(best.x * 1e4) / 1e4, std::round(best.y * 1e4) / 1e4};
-        placed.push_back(i);
+        placed[i] = 1;
     }
     return at;
 }

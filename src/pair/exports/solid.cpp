@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <unordered_map>
 
 namespace {
 
@@ -364,78 +363,54 @@ void mergeSlivers(Solid& solid) {
     std::vector<uint32_t>& t = solid.triangles;
     const size_t count = t.size() / 3;
     auto sound = [&](size_t i) { return trueInSinglePrecision(v[t[3 * i]], v[t[3 * i + 1]], v[t[3 * i + 2]]); };
-    std::vector<size_t> slivers;
-    for (size_t i = 0; i < count; ++i) {
-        if (!sound(i)) {
-            slivers.push_back(i);
-        }
-    }
-    if (slivers.empty()) {
-        return;
-    }
-    auto edgeKey = [](uint32_t from, uint32_t to) { return (static_cast<uint64_t>(from) << 32) | to; };
-    std::unordered_map<uint64_t, size_t> owner;  // a directed edge's triangle, for the edges slivers need
-    auto longest = [&](size_t i) {
-        int best = 0;
-        double length = -1.0;
-        for (int k = 0; k < 3; ++k) {
-            const SolidVertex& a = v[t[3 * i + k]];
-            const SolidVertex& b = v[t[3 * i + (k + 1) % 3]];
-            const double l = std::hypot(double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z);
-            if (l > length) {
-                length = l;
-                best = k;
-            }
-        }
-        return best;
-    };
-    for (size_t i : slivers) {
-        const int k = longest(i);
-        owner[edgeKey(t[3 * i + (k + 1) % 3], t[3 * i + k])] = count;  // the reversed edge, its owner to find
-    }
-    for (size_t i = 0; i < count; ++i) {
-        for (int k = 0; k < 3; ++k) {
-            const auto found = owner.find(edgeKey(t[3 * i + k], t[3 * i + (k + 1) % 3]));
-            if (found != owner.end()) {
-                found->second = i;
-            }
-        }
-    }
-    for (size_t i : slivers) {
+    // A sliver is rare (none in most solids, one or two far from the
+    // origin): each found looks for its neighbour through all the triangles,
+    // and past maxSlivers the rest are left.
+    constexpr int maxSlivers = 32;
+    int mended = 0;
+    for (size_t i = 0; i < count && mended < maxSlivers; ++i) {
         if (sound(i)) {
-            continue;  // mended with a neighbour already
+            continue;
         }
-        const int k = longest(i);
+        ++mended;
+        // Its longest edge, from corner k to k + 1.
+        int k = 0;
+        double length = -1.0;
+        for (int e = 0; e < 3; ++e) {
+            const SolidVertex& p = v[t[3 * i + e]];
+            const SolidVertex& q = v[t[3 * i + (e + 1) % 3]];
+            const double dx = double(q.x) - p.x, dy = double(q.y) - p.y, dz = double(q.z) - p.z;
+            if (dx * dx + dy * dy + dz * dz > length) {
+                length = dx * dx + dy * dy + dz * dz;
+                k = e;
+            }
+        }
         const uint32_t a = t[3 * i + k];
         const uint32_t b = t[3 * i + (k + 1) % 3];
         const uint32_t c = t[3 * i + (k + 2) % 3];
-        const auto found = owner.find(edgeKey(b, a));
-        if (found == owner.end() || found->second >= count) {
-            continue;
+        for (size_t j = 0; j < count; ++j) {
+            for (int e = 0; e < 3; ++e) {
+                if (t[3 * j + e] != b || t[3 * j + (e + 1) % 3] != a) {
+                    continue;
+                }
+                const uint32_t d = t[3 * j + (e + 2) % 3];
+                // (a, b, c) and (b, a, d) become (a, d, c) and (d, b, c), if
+                // both are sound and face the way the pair faced (no fold).
+                const FacetNormal before = normalOf(v[b], v[a], v[d]);
+                const FacetNormal n1 = normalOf(v[a], v[d], v[c]);
+                const FacetNormal n2 = normalOf(v[d], v[b], v[c]);
+                if (n1.x * before.x + n1.y * before.y + n1.z * before.z > 0.5 &&
+                    n2.x * before.x + n2.y * before.y + n2.z * before.z > 0.5 &&
+                    trueInSinglePrecision(v[a], v[d], v[c]) && trueInSinglePrecision(v[d], v[b], v[c])) {
+                    const uint32_t first[3] = {a, d, c};
+                    const uint32_t second[3] = {d, b, c};
+                    memcpy(&t[3 * i], first, sizeof first);
+                    memcpy(&t[3 * j], second, sizeof second);
+                }
+                j = count;  // the one triangle across that edge
+                break;
+            }
         }
-        const size_t j = found->second;
-        int at = 0;
-        while (at < 3 && !(t[3 * j + at] == b && t[3 * j + (at + 1) % 3] == a)) {
-            ++at;
-        }
-        if (at == 3) {
-            continue;  // its neighbour was flipped already
-        }
-        const uint32_t d = t[3 * j + (at + 2) % 3];
-        // (a, b, c) and (b, a, d) become (a, d, c) and (d, b, c), if both are
-        // sound and face the way the pair faced (no fold).
-        const FacetNormal before = normalOf(v[b], v[a], v[d]);
-        const FacetNormal n1 = normalOf(v[a], v[d], v[c]);
-        const FacetNormal n2 = normalOf(v[d], v[b], v[c]);
-        const bool faces = n1.x * before.x + n1.y * before.y + n1.z * before.z > 0.5 &&
-                           n2.x * before.x + n2.y * before.y + n2.z * before.z > 0.5;
-        if (!faces || !trueInSinglePrecision(v[a], v[d], v[c]) || !trueInSinglePrecision(v[d], v[b], v[c])) {
-            continue;
-        }
-        const uint32_t first[3] = {a, d, c};
-        const uint32_t second[3] = {d, b, c};
-        memcpy(&t[3 * i], first, sizeof first);
-        memcpy(&t[3 * j], second, sizeof second);
     }
 }
 
@@ -594,18 +569,8 @@ std::string formatStl(const std::vector<Solid>& solids, const std::string& heade
             const SolidVertex& a = solid.vertices[solid.triangles[t]];
             const SolidVertex& b = solid.vertices[solid.triangles[t + 1]];
             const SolidVertex& c = solid.vertices[solid.triangles[t + 2]];
-            const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
-            const double vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
-            double nx = uy * vz - uz * vy;
-            double ny = uz * vx - ux * vz;
-            double nz = ux * vy - uy * vx;
-            const double length = std::sqrt(nx * nx + ny * ny + nz * nz);
-            if (length > 0.0) {
-                nx /= length;
-                ny /= length;
-                nz /= length;
-            }
-            const float values[12] = {static_cast<float>(nx), static_cast<float>(ny), static_cast<float>(nz),
+            const FacetNormal n = normalOf(a, b, c);
+            const float values[12] = {static_cast<float>(n.x), static_cast<float>(n.y), static_cast<float>(n.z),
                                       a.x, a.y, a.z, b.x, b.y, b.z, c.x, c.y, c.z};
             putFloats(facet, values);
             stl.append(facet, sizeof facet);

@@ -43,8 +43,9 @@ constexpr double pinStandOutModules = 0.05;
 // KHK's helical internal gear), and touches the helicoid the ball's radius
 // times cos(beta_b) out from its centre along the base tangent, as on an
 // external gear's flank. The usual pin touches on the circle of diameter
-// (z + 2 x) m, as an external gear's does; where that pin gives no size, the
-// nearest that does. M is a size only where the ball touches the involute
+// (z + 2 x) m, as an external gear's does (where it gives no size, none is
+// given: a ring's space narrows outward, so that pin rarely fails). M is a
+// size only where the ball touches the involute
 // between the ring's tip circle and where its involute ends (dNf), keeps off
 // the root circle and stands in from the tip circle by pinStandOutModules
 // (the anvils meet the balls, not the tips).
@@ -86,34 +87,12 @@ void ringPinSize(const PairNumbers& n, double m, double pinDiameter, double ball
         g.pinOffFlanks = !onFlanks(pin);
         g.pinInsideTip = !insideTip(pin);
     } else {
-        // The usual pin, at roll tan(alpha') on the circle (z + 2 x) m;
-        // then the rolls whose pin fits: the pin shrinks and moves out as t
-        // grows, and each condition holds over one run of t, found by
-        // sampling and bisecting its ends.
+        // The usual pin, at roll tan(alpha') on the circle (z + 2 x) m, where
+        // it fits (else no size).
         const double aim = g.d + 2.0 * g.x * m;
         const double usual = aim > g.db ? alongLine(aim / 2.0, rb) / rb : 0.0;
-        const double tLast = alongLine(rf, rb) / rb;
-        constexpr int samples = 400;
-        double lo = -1.0;
-        double hi = -1.0;
-        for (int i = 0; i <= samples; ++i) {
-            const double t = tLast * i / samples;
-            if (fits(t)) {
-                hi = t;
-                lo = lo < 0.0 ? t : lo;
-            }
-        }
-        if (hi >= 0.0) {
-            auto edge = [&](double good, double bad) {
-                for (int i = 0; i < 60; ++i) {
-                    const double mid = (good + bad) / 2.0;
-                    (fits(mid) ? good : bad) = mid;
-                }
-                return good;
-            };
-            lo = edge(lo, std::max(0.0, lo - tLast / samples));
-            hi = edge(hi, std::min(tLast, hi + tLast / samples));
-            pin = pinAt(std::clamp(usual, lo, hi));
+        if (fits(usual)) {
+            pin = pinAt(usual);
         }
     }
     const double ball = pin.dp * ballRatio;

@@ -85,22 +85,29 @@ void Report::inspectionSizes(const PairNumbers& n, int gears) {
         }
     }
     for (int i = 0; i < gears; ++i) {
-        const GearNumbers& g = n.gear[i];
-        if (g.dp > 0.0) {
-            add("ピン径", said("dp%d", i + 1), g.dp, "mm", "pin diameter");
-        }
-        if (g.pinOnInvolute) {
-            add("オーバーピン寸法", said("M%d", i + 1), g.M, "mm", "size over pins");
-        } else {
-            note(said("オーバーピン寸法 M%d: 測れません（%s）", i + 1,
-                        !g.pinGiven      ? "インボリュートに当たって歯先円の外に出るピンがありません"
-                        : g.pinOffFlanks ? "ピンがインボリュートに当たりません"
-                                         : "ピンが歯先円の外に出ません"),
-                   said("size over pins M%d: none (%s)", i + 1,
-                        !g.pinGiven      ? "no pin touches the involute and stands out of the tip circle"
-                        : g.pinOffFlanks ? "the pin does not touch the involute"
-                                         : "the pin does not stand out of the tip circle"),
-                   i + 1);
-        }
+        pinSize(n.gear[i], i + 1, false);
     }
+}
+
+void Report::pinSize(const GearNumbers& g, int k, bool between) {
+    // Over pins outside an external gear, between pins inside a ring: the
+    // pin must stand out of (in from) the tip circle.
+    const char* name = between ? "ビトウィーンピン寸法" : "オーバーピン寸法";
+    const char* english = between ? "size between pins" : "size over pins";
+    const char* side = between ? "内側" : "外";
+    const char* sideEn = between ? "in from" : "out of";
+    if (g.dp > 0.0) {
+        add("ピン径", said("dp%d", k), g.dp, "mm", "pin diameter");
+    }
+    if (g.pinOnInvolute) {
+        add(name, said("M%d", k), g.M, "mm", english);
+        return;
+    }
+    const std::string ja = !g.pinGiven      ? said("インボリュートに当たって歯先円の%sに出るピンがありません", side)
+                           : g.pinOffFlanks ? std::string("ピンがインボリュートに当たりません")
+                                            : said("ピンが歯先円の%sに出ません", side);
+    const std::string en = !g.pinGiven      ? said("no pin touches the involute and stands %s the tip circle", sideEn)
+                           : g.pinOffFlanks ? std::string("the pin does not touch the involute")
+                                            : said("the pin does not stand %s the tip circle", sideEn);
+    note(said("%s M%d: 測れません（%s）", name, k, ja.c_str()), said("%s M%d: none (%s)", english, k, en.c_str()), k);
 }

@@ -112,6 +112,9 @@ struct Report {
     // The span W and the size over pins (balls) with the pin, of gears 1 to
     // `gears` (report.cpp): every external gear's, a rack's or a ring's pinion's too.
     void inspectionSizes(const PairNumbers& n, int gears);
+    // Gear k's pin and its size over pins (between pins for a ring), or why
+    // there is none (report.cpp).
+    void pinSize(const GearNumbers& g, int k, bool between);
     // A pair of two gears (external or internal): the centre distance, the
     // working pressure angle and each gear's four diameters.
     void centreAndDiameters(const PairNumbers& n) {
@@ -221,8 +224,9 @@ struct Report {
         }
     }
     // Undercut, interference below the involute, an all but severed neck and
-    // a thin tip of gear i.
-    void gearWarnings(const GearNumbers& g, int i) {
+    // a thin tip of gear i, and a given pin that gives no size (over pins;
+    // between pins for a ring).
+    void gearWarnings(const GearNumbers& g, int i, bool between = false) {
         const PairField shift = i == 0 ? PairField::x1 : PairField::x2;
         const int k = i + 1;
         if (g.undercut) {
@@ -247,13 +251,17 @@ struct Report {
         }
         if (g.pinGiven && !g.pinOnInvolute) {
             const std::string dp = fixed(g.dp, 4);
+            const std::string ja = g.pinOffFlanks ? std::string("ピンが dNf と da の間でインボリュートに当たりません")
+                                                  : said("ピンが歯先円の%sに出ず、測定面が歯先に当たります",
+                                                         between ? "内側" : "外");
+            const std::string en = g.pinOffFlanks ? std::string("the pin does not touch the involute between dNf and da")
+                                                  : said("the pin does not stand %s the tip circle: the anvils meet the tips",
+                                                         between ? "in from" : "out of");
             warn("pinOff", k, PairField::none,
-                 said("歯車%dはピン径 dp%d = %s mm ではオーバーピン寸法を測れません（%s）", k, k, dp.c_str(),
-                      g.pinOffFlanks ? "ピンが dNf と da の間でインボリュートに当たりません"
-                                     : "ピンが歯先円の外に出ず、測定面が歯先に当たります"),
-                 said("gear %d's size over pins cannot be measured with pins of dp%d = %s mm (%s)", k, k, dp.c_str(),
-                      g.pinOffFlanks ? "the pin does not touch the involute between dNf and da"
-                                     : "the pin does not stand out of the tip circle: the anvils meet the tips"));
+                 said("歯車%dはピン径 dp%d = %s mm では%s寸法を測れません（%s）", k, k, dp.c_str(),
+                      between ? "ビトウィーンピン" : "オーバーピン", ja.c_str()),
+                 said("gear %d's size %s pins cannot be measured with pins of dp%d = %s mm (%s)", k,
+                      between ? "between" : "over", k, dp.c_str(), en.c_str()));
         }
     }
 };
