@@ -17,7 +17,9 @@
 //       Japanese], unit, lo, hi, start, slot, whole, loOpen, perModule,
 //       optional, kinds (names), option, link (the link's key, or null for
 //       an input the page does not show), words (an input of words: its
-//       words, '|' between them, the value a word's place; else null).
+//       words, '|' between them, the value a word's place; else null),
+//       byKind (for each kind by name: its symbol, label, labelJa, said
+//       and start, the kind's own where it names the input otherwise).
 //   Module._webPairKinds(): the table of kinds (pair/pair_kind.h) as a JSON
 //       array in the order of _webSetPair's codes: name, en, ja, keys (the
 //       scene keys only that kind offers: "9", "p").
@@ -93,11 +95,6 @@
 //       number of zones and of points (2 to 401, as asked), each zone's
 //       from, to and pairs in contact, then each point's s, zeta1 and zeta2
 //       from A to E (-Infinity at a tangent point). Valid until the next call.
-//   Module._webPairBending(): works out bending at the tooth root of the
-//       pair (a set: its sun–planet pair), as the report's lines say it;
-//       then _webPairBendingPresent(gear) (1: the gear has teeth worked on,
-//       0: a rack), _webPairYF(gear), _webPairYS(gear), _webPairLewisY(gear),
-//       _webPairSigmaF0(gear) (MPa; NaN without a torque), _webPairYBeta().
 //   Module._webBendingS(): s (mm from T1) of the contact scene 13 follows at
 //       the drive angle of the moment, beyond E while that pair is out of
 //       contact (NaN without an effective path).
@@ -117,6 +114,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/options.h"
 #include "app/pair_state.h"
@@ -129,7 +127,6 @@
 #include "pair/pair_kind.h"
 #include "pair/mesh/mesh.h"
 #include "pair/report/report.h"
-#include "pair/mesh/root_bending.h"
 #include "scenes/display.h"
 #include "scenes/scenes.h"
 
@@ -153,6 +150,7 @@ constexpr int thinNeck2 = 1 << 13;
 
 std::string refusal;  // why the last webSetPair was refused; "" after an accepted one
 PairInput pendingInput;  // the inputs webSetPairInput has given, for webSetPair
+bool x1Given = true;     // webSetPairInput's x1 was a value, not left out
 std::string svgText;
 std::string dxfText;
 std::string stlBytes;
@@ -197,6 +195,19 @@ std::string formatInputsJson() {
                  s.linkKey != nullptr ? "\"" : "", s.words != nullptr ? "\"" : "",
                  s.words != nullptr ? s.words : "null", s.words != nullptr ? "\"" : "");
         json += entry;
+        // Each kind's own words and start ("byKind": {"planetary": {...}}).
+        std::string byKind;
+        for (int k = 0; k < pairKindCount; ++k) {
+            const PairKind kind = pairKindModels()[k].kind;
+            const PairInputWords w = pairInputWords(s, kind);
+            snprintf(entry, sizeof entry,
+                     "%s\"%s\":{\"symbol\":\"%s\",\"label\":\"%s\",\"labelJa\":\"%s\",\"said\":[\"%s\",\"%s\"],"
+                     "\"start\":%.17g}",
+                     k == 0 ? "" : ",", pairKindModels()[k].name, w.symbol, w.label, w.labelJa, w.said, w.saidJa,
+                     inputStart(s, kind));
+            byKind += entry;
+        }
+        json.insert(json.size() - 1, ",\"byKind\":{" + byKind + "}");
     }
     return json + "]";
 }
@@ -294,6 +305,11 @@ EMSCRIPTEN_KEEPALIVE void webSetPairInput(int index, double value) {
         // an optional input; the start for the others (the page has no field
         // for some: the flanks' material).
         const PairInputSpec& spec = pairInputSpecs()[index];
+        if (spec.id == PairInputId::x1) {
+            // With a centre distance, x1 left out: both shifts chosen for it,
+            // as --centre-distance without --shift; x1 given: x2 follows.
+            x1Given = value == value;
+        }
         setPairInputValue(pendingInput, spec.id, value == value ? value : spec.optional ? 0.0 : spec.start);
     }
 }
@@ -302,22 +318,15 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int kind) {
     PairInput input = pendingInput;
     // The kinds in the order of the table of kinds; anything else: external.
     input.kind = pairKindModels()[kind >= 0 && kind < pairKindCount ? kind : 0].kind;
-    // The ranges given in multiples of the module, and every input the kind
-    // does not use back at its start (a rack's z2 is no number of its own).
+    // Every input the kind does not use back at its start (a rack's z2 is
+    // no number of its own); checkPair checks the others' ranges.
     for (int i = 0; i < pairInputCount; ++i) {
         const PairInputSpec& spec = pairInputSpecs()[i];
         if ((spec.kinds & kindBit(input.kind)) == 0) {
-            setPairInputValue(input, spec.id, spec.start);
-            continue;
-        }
-        const double value = pairInputValue(input, spec.id);
-        const bool leftOut = spec.optional && value == 0.0;
-        if (spec.perModule && !leftOut && !inputInRange(spec, value, input.m) &&
-            inputInRange(pairInputSpec(PairInputId::module), input.m, input.m)) {
-            refusal = std::string(spec.symbol) + " must be " + inputRangeText(spec, input.m);
-            return i + 1;
+            setPairInputValue(input, spec.id, inputStart(spec, input.kind));
         }
     }
+    input.centreX1Given = x1Given && input.centreDistance > 0.0;
     // The shifts for a centre distance (the page's shift fields then show
     // them), once the other numbers pass.
     PairCheck check = checkPair(input);
@@ -350,6 +359,80 @@ EMSCRIPTEN_KEEPALIVE void webPairStart() {
         pairScenesEnabled = true;
         pairStarted = true;
     }
+}
+
+// A link's keys and values, one at a time ("key=value" in
+// webPairInputText, the key in small letters; webLinkAdd), then read as the
+// command line reads the same options (webLinkRead). The link's keys are
+// the table's (teeth=Z1,Z2 is --teeth Z1,Z2), kind is --pair; other keys
+// (the scene, unknown ones) are the page's.
+std::vector<OptionText> linkOptions;
+
+EMSCRIPTEN_KEEPALIVE void webLinkClear() { linkOptions.clear(); }
+
+EMSCRIPTEN_KEEPALIVE void webLinkAdd() {
+    inputText[sizeof inputText - 1] = '\0';
+    const char* equals = strchr(inputText, '=');
+    if (equals == nullptr) {
+        return;
+    }
+    const std::string key(inputText, equals);
+    const std::string text(equals + 1);
+    if (key == "kind") {
+        linkOptions.push_back({"pair", text});
+        return;
+    }
+    // The key's inputs, in their places (teeth: z1, z2, z3).
+    const PairInputSpec* parts[3] = {};
+    int count = 0;
+    for (int i = 0; i < pairInputCount && count < 3; ++i) {
+        const PairInputSpec& spec = pairInputSpecs()[i];
+        if (spec.linkKey != nullptr && key == spec.linkKey) {
+            parts[count++] = &spec;
+        }
+    }
+    if (count == 0) {
+        return;
+    }
+    // A value that is none of its input's (a word, out of range) is its
+    // field's to refuse, in the field's words: here it stands as the
+    // input's start, so that what is read is how the link's options fit the
+    // kind and each other.
+    std::string places;
+    size_t from = 0;
+    for (int k = 0; from <= text.size(); ++k) {
+        size_t comma = text.find(',', from);
+        comma = comma == std::string::npos ? text.size() : comma;
+        std::string place = text.substr(from, comma - from);
+        double value = 0.0;
+        if (k < count && (!readInputText(*parts[k], place.c_str(), value) ||
+                          (!parts[k]->perModule && !inputInRange(*parts[k], value, 0.0)))) {
+            char start[32];
+            snprintf(start, sizeof start, "%g", parts[k]->start);
+            place = start;
+            if (parts[k]->words != nullptr) {
+                place = std::string(parts[k]->words).substr(0, std::string(parts[k]->words).find('|'));
+            }
+        }
+        places += (k == 0 ? "" : ",") + place;
+        from = comma + 1;
+    }
+    linkOptions.push_back({parts[0]->option, places});
+}
+
+// 0: the link's options are read as the command line reads them; 1: they do
+// not fit the kind or each other (a second tooth count for a rack, planets
+// for a pair, a centre distance for a set), webPairMessage says why in the
+// command line's words; 2: refused for a value, which the fields say.
+EMSCRIPTEN_KEEPALIVE int webLinkRead() {
+    PairInput pair;
+    bool misfit = false;
+    std::string message;
+    if (readPairOptions(linkOptions, pair, message, misfit)) {
+        return 0;
+    }
+    refusal = message;
+    return misfit ? 1 : 2;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* webPairMessage() { return refusal.c_str(); }
@@ -558,16 +641,6 @@ EMSCRIPTEN_KEEPALIVE const char* webPairStl() {
 
 EMSCRIPTEN_KEEPALIVE int webPairStlLength() { return static_cast<int>(stlBytes.size()); }
 
-// Bending at the root: worked out when the page asks (the panel's numbers,
-// once per pair), kept until the next ask.
-RootBending bending{};
-EMSCRIPTEN_KEEPALIVE void webPairBending() { bending = rootBending(activePair.input, activePair.numbers); }
-EMSCRIPTEN_KEEPALIVE int webPairBendingPresent(int gear) { return bending.gear[gear == 1 ? 1 : 0].present ? 1 : 0; }
-EMSCRIPTEN_KEEPALIVE double webPairYF(int gear) { return bending.gear[gear == 1 ? 1 : 0].YF; }
-EMSCRIPTEN_KEEPALIVE double webPairYS(int gear) { return bending.gear[gear == 1 ? 1 : 0].YS; }
-EMSCRIPTEN_KEEPALIVE double webPairLewisY(int gear) { return bending.gear[gear == 1 ? 1 : 0].lewisY; }
-EMSCRIPTEN_KEEPALIVE double webPairSigmaF0(int gear) { return bending.loaded ? bending.sigmaF0[gear == 1 ? 1 : 0] : NAN; }
-EMSCRIPTEN_KEEPALIVE double webPairYBeta() { return bending.Ybeta; }
 EMSCRIPTEN_KEEPALIVE double webBendingS() {
     const double s = bendingContactAt(driveAngle);
     return s < 0.0 ? NAN : s;

@@ -37,6 +37,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pair/exports/exports.h"
 #include "pair/inputs/gear_pair.h"
@@ -58,6 +59,10 @@ struct ProgramOptions {
     std::string stlPath;    // --stl's FILE ("-": standard output)
     double bore = 0.0;      // --bore, mm; 0: none
     Language language = Language::ja;  // --lang: the report's language
+    // Refused because an option does not fit the kind of pair or the other
+    // options (a second tooth count for a rack, --planets for a pair, a
+    // centre distance for a set), not for a value.
+    bool misfit = false;
 };
 
 // Takes the options above out of argv (argc and argv shrink to GLUT's
@@ -66,6 +71,18 @@ struct ProgramOptions {
 // option, the value given (control characters escaped) and the allowed
 // range; argc and argv are then unspecified.
 bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::string& message);
+
+// The pair's options alone, each an option's name without "--" and its
+// text ({"teeth", "12,24"}), read and checked by readProgramOptions as a
+// command line of them: true with `pair` read (its shifts chosen for a
+// centre distance), else false with `message` the command line's own words
+// without the program's name, and `misfit` as ProgramOptions'. The page's
+// link is read so.
+struct OptionText {
+    std::string option;
+    std::string text;
+};
+bool readPairOptions(const std::vector<OptionText>& given, PairInput& pair, std::string& message, bool& misfit);
 
 // Every option with its unit and range, made from the pair's table of inputs
 // (pair/inputs.h): what --help prints.

@@ -426,15 +426,15 @@ var pairPanel = (function () {
     }
     // Bending at the root, as the report's lines give it (on the screen; a
     // printed page has no height to spare for them).
-    var bending = program.bending();
-    for (var bi = 0; bi < 2; bi++) {
-      var b = bending.gears[bi];
-      if (!b) continue;
-      var loaded = !isNaN(b.sigmaF0);
-      line(box, "YF" + (bi + 1) + " = " + f(b.YF) + ", YS" + (bi + 1) + " = " + f(b.YS) +
+    for (var bi = 1; bi <= 2; bi++) {
+      var yf = reportLine(report, "YF" + bi);
+      if (!yf) continue;  // a rack has no teeth worked on
+      var ys = reportLine(report, "YS" + bi);
+      var sigmaF0 = reportLine(report, "σF0_" + bi);
+      line(box, "YF" + bi + " = " + yf.value + ", YS" + bi + " = " + ys.value +
            " form and stress correction factors at the root" +
-           (loaded ? "; σF0_" + (bi + 1) + " = " + f(b.sigmaF0) + " MPa nominal root stress (a teaching figure, not a rating)" : ""),
-           names[bi].ja + "：歯形係数・応力修正係数" + (loaded ? "・呼び歯元応力（教材用の値）" : ""), "workshop");
+           (sigmaF0 ? "; σF0_" + bi + " = " + sigmaF0.value + " MPa nominal root stress (a teaching figure, not a rating)" : ""),
+           names[bi - 1].ja + "：歯形係数・応力修正係数" + (sigmaF0 ? "・呼び歯元応力（教材用の値）" : ""), "workshop");
     }
     var quiet = warningLines(box, report, []);
     if (set) {

@@ -121,19 +121,6 @@ var program = (function () {
     setTurns: function () {
       return { sun: m._webSetTurn(0), carrier: m._webSetTurn(1), ring: m._webSetTurn(2), planet: m._webSetTurn(3) };
     },
-    // Bending at the tooth root of the pair (pair/root_bending.h): for each gear with teeth
-    // worked on (gears[g] null for a rack), YF, YS, Lewis's Y and sigmaF0 (MPa; NaN without a
-    // torque); Ybeta.
-    bending: function () {
-      m._webPairBending();
-      return {
-        Ybeta: m._webPairYBeta(),
-        gears: [0, 1].map(function (g) {
-          if (!m._webPairBendingPresent(g)) return null;
-          return { YF: m._webPairYF(g), YS: m._webPairYS(g), lewisY: m._webPairLewisY(g), sigmaF0: m._webPairSigmaF0(g) };
-        })
-      };
-    },
     // Scene 13's contact of the moment: s, mm from T1 (beyond E: that pair out of contact; NaN: no path).
     bendingS: call("_webBendingS"),
     // Scene 7's contact points of the moment, mm along the path of contact from where a
