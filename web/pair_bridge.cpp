@@ -29,12 +29,21 @@
 //       value in range (Module._webPairInputValue()), 1 not a value of its
 //       kind, 2 out of range; Module._webPairInputRange(index, m): the range
 //       as the messages say it.
+//   Module._webLinkClear(), _webLinkAdd() (webPairInputText holds one of
+//       the link's "key=value", the key in small letters),
+//       _webLinkRead(): the link's keys read as the command line reads the
+//       same options (teeth=Z1,Z2 as --teeth Z1,Z2, kind as --pair; the
+//       scene and unknown keys are the page's): 0 they fit, 1 they do not
+//       fit the kind or each other (Module._webPairMessage() gives the
+//       command line's refusal without the program's name), 2 a value is
+//       refused (its field says so).
 //   Module._webPairStart(): the pair scenes with the default pair, unless
 //       a pair has been set already; before it (and before an accepted
 //       _webSetPair), keys 7 to 9 are ignored and the numbers below are
 //       not there to read.
 //   Module._webSetPairInput(index, value): input `index` of the table (0
-//       or NaN for an optional input left out); then
+//       or NaN for an optional input left out; NaN for x1 beside a centre
+//       distance: both shifts chosen for it); then
 //   Module._webSetPair(kind): the pair of those inputs, kind 0 external,
 //       1 internal (gear 2 a ring), 2 rack, 3 a planetary set (the numbers
 //       below are then its sun–planet pair's); the inputs the kind does not use
@@ -376,7 +385,7 @@ EMSCRIPTEN_KEEPALIVE void webLinkAdd() {
     if (equals == nullptr) {
         return;
     }
-    const std::string key(inputText, equals);
+    const std::string key(static_cast<const char*>(inputText), equals);
     const std::string text(equals + 1);
     if (key == "kind") {
         linkOptions.push_back({"pair", text});

@@ -433,6 +433,34 @@ bool checkOptionsFit(const ProgramOptions& options, const Given& given, std::str
     return true;
 }
 
+// One option's value read into the options, or the message why not.
+bool readOption(int code, const char* value, ProgramOptions& options, Given& given, std::string& message) {
+    if (!readValue(code, value, options, given)) {
+        message = complaint(nameOf(code) + " " + quoted(value) + " is not " + expected(code));
+        return false;
+    }
+    given.codes |= 1u << (code - codeTeeth);
+    return true;
+}
+
+// How the options fit together (checkOptionsFit, options.misfit when they
+// do not), then what they leave to the kind: its own teeth, and whether x1
+// stays beside a centre distance.
+bool fitTogether(ProgramOptions& options, const Given& given, std::string& message) {
+    if (!checkOptionsFit(options, given, message)) {
+        options.misfit = true;
+        return false;
+    }
+    if (given.teethCount == 0) {
+        // The kind's own teeth: a planetary set's assemble with its 3 planets.
+        for (const PairInputId id : {PairInputId::z1, PairInputId::z2, PairInputId::z3}) {
+            setPairInputValue(options.pair, id, inputStart(spec(id), options.pair.kind));
+        }
+    }
+    options.pair.centreX1Given = given.shiftCount == 1;
+    return true;
+}
+
 // The other checks that need every option read: the files, the bore, and
 // the ranges given in multiples of the module.
 bool checkTogether(const ProgramOptions& options, const Given& given, std::string& message) {
@@ -629,11 +657,9 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
             message = complaint(nameOf(code) + " needs a value, " + expected(code));
             return false;
         }
-        if (!readValue(code, value, options, given)) {
-            message = complaint(nameOf(code) + " " + quoted(value) + " is not " + expected(code));
+        if (!readOption(code, value, options, given, message)) {
             return false;
         }
-        given.codes |= 1u << (code - codeTeeth);
     }
     if (optind < count) {
         message = complaint("unexpected argument " + quoted(own[optind]) +
@@ -652,20 +678,12 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     if (!options.hasPair) {
         return true;
     }
-    if (!checkOptionsFit(options, given, message)) {
-        options.misfit = true;
+    if (!fitTogether(options, given, message)) {
         return false;
     }
     if (!checkTogether(options, given, message)) {
         return false;
     }
-    if (given.teethCount == 0) {
-        // The kind's own teeth: a planetary set's assemble with its 3 planets.
-        for (const PairInputId id : {PairInputId::z1, PairInputId::z2, PairInputId::z3}) {
-            setPairInputValue(options.pair, id, inputStart(spec(id), options.pair.kind));
-        }
-    }
-    options.pair.centreX1Given = given.shiftCount == 1;
     // The shifts for a centre distance, once the other numbers pass: a
     // pair refused for its teeth or module is said so first.
     PairCheck check = checkPair(options.pair);
@@ -705,25 +723,25 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
 }
 
 bool readPairOptions(const std::vector<OptionText>& given, PairInput& pair, std::string& message, bool& misfit) {
-    std::vector<std::string> words = {"involute-gears"};
-    for (const OptionText& g : given) {
-        words.push_back("--" + g.option + "=" + g.text);
-    }
-    std::vector<char*> argv;
-    for (std::string& word : words) {
-        argv.push_back(&word[0]);
-    }
-    argv.push_back(nullptr);
-    int argc = static_cast<int>(words.size());
     ProgramOptions options;
-    const bool read = readProgramOptions(&argc, argv.data(), options, message);
+    Given read;
+    bool good = true;
+    for (const OptionText& g : given) {
+        const option* o = findLong("--" + g.option);
+        if (o == nullptr || !readOption(o->val, g.text.c_str(), options, read, message)) {
+            message = o == nullptr ? complaint("unknown option " + quoted("--" + g.option)) : message;
+            good = false;
+            break;
+        }
+    }
+    good = good && fitTogether(options, read, message);
     const std::string name = "involute-gears: ";
     if (message.compare(0, name.size(), name) == 0) {
         message.erase(0, name.size());
     }
     misfit = options.misfit;
     pair = options.pair;
-    return read;
+    return good;
 }
 
 namespace {

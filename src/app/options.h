@@ -73,11 +73,13 @@ struct ProgramOptions {
 bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::string& message);
 
 // The pair's options alone, each an option's name without "--" and its
-// text ({"teeth", "12,24"}), read and checked by readProgramOptions as a
-// command line of them: true with `pair` read (its shifts chosen for a
-// centre distance), else false with `message` the command line's own words
-// without the program's name, and `misfit` as ProgramOptions'. The page's
-// link is read so.
+// text ({"teeth", "12,24"}), read and fitted together by the same code as
+// readProgramOptions reads a command line of them: true with `pair` read
+// (the kind's teeth where left out, centreX1Given), else false with
+// `message` the command line's own words without the program's name, and
+// `misfit` as ProgramOptions'. Not here: the checks of the values that need
+// the whole pair (the ranges in multiples of the module, checkPair), the
+// caller's. The page's link is read so.
 struct OptionText {
     std::string option;
     std::string text;

@@ -27,6 +27,7 @@
 
 #include "app/options.h"
 #include "pair/exports/exports.h"
+#include "pair/mesh/line_of_action.h"
 #include "pair/pair_kind.h"
 #include "pair/report/report.h"
 #include "support/expected_report.h"
@@ -963,16 +964,19 @@ TEST(PairOptions, TheLinksOptionsAreReadAsTheCommandLinesAndSayWhatDoesNotFit) {
     EXPECT_EQ(message, "--planets and --fixed are for a planetary set (--pair planetary)");
     EXPECT_FALSE(readPairOptions({{"pair", "rack"}, {"teeth", "12,24"}}, pair, message, misfit));
     EXPECT_TRUE(misfit);
-    EXPECT_FALSE(readPairOptions({{"teeth", "12,3"}}, pair, message, misfit));
+    EXPECT_FALSE(readPairOptions({{"teeth", "12,abc"}}, pair, message, misfit));
     EXPECT_FALSE(misfit);
-    EXPECT_EQ(message, "--teeth: z2 must be a whole number from 4 to 400");
-    EXPECT_FALSE(readPairOptions({{"pair", "planetary"}, {"teeth", "3,24,63"}}, pair, message, misfit));
-    EXPECT_EQ(message, "--teeth: zS must be a whole number from 4 to 400");  // the sun, as the set's fields say
+    EXPECT_EQ(message, "--teeth \"12,abc\" is not Z1,Z2: two whole numbers, each 4 to 400 (Z1 alone with --pair rack; "
+                       "ZS,ZP,ZR, three, with --pair planetary)");
     ASSERT_TRUE(readPairOptions({{"teeth", "12,24"}, {"module", "3"}, {"centre-distance", "56.4999"}, {"shift", "0.5"}},
                                 pair, message, misfit))
         << message;
+    ASSERT_TRUE(applyCentreDistance(pair, message)) << message;
     EXPECT_EQ(pair.x1, 0.5);
     EXPECT_NEAR(pair.x1 + pair.x2, 0.96, 1e-3);
+    // A set's range refusal names the sun as the set's fields do.
+    EXPECT_EQ(run({"--pair", "planetary", "--teeth", "3,24,63", "--report"}).err,
+              "involute-gears: --teeth: zS must be a whole number from 4 to 400\n");
     // Left out, the teeth are the kind's: a set's assemble.
     ASSERT_TRUE(readPairOptions({{"pair", "planetary"}}, pair, message, misfit)) << message;
     EXPECT_EQ((std::vector<int>{pair.z1, pair.z2, pair.z3}), (std::vector<int>{20, 25, 70}));

@@ -80,17 +80,39 @@ var program = (function () {
     // The pair scenes are there, with the default pair unless one was set.
     pairStart: call("_webPairStart"),
     // The pair of the values v (v[name] for every input of pairInputs(), in its unit; 0 for an
-    // optional one left out) and of `kind` (0 external, 1 internal, 2 rack, 3 planetary: the pair's
+    // optional one left out; null for x1 left out beside a centre distance, as --centre-distance
+    // without --shift: both shifts chosen) and of `kind` (0 external, 1 internal, 2 rack, 3 planetary: the pair's
     // numbers are then its sun–planet pair's). 0 when taken,
     // redrawing the scene's moment (not a frame: page.quietly); else 1 + the index in
     // pairInputs() of the value it refuses, and pairMessage() says why.
     setPair: function (v, kind) {
       return page.quietly(function () {
-        inputNames().forEach(function (name, index) { m._webSetPairInput(index, Number(v[name])); });
+        inputNames().forEach(function (name, index) {
+          m._webSetPairInput(index, v[name] === null ? NaN : Number(v[name]));  // null: left out
+        });
         return m._webSetPair(kind);
       });
     },
     pairMessage: function () { return text(m._webPairMessage()); },
+    // The link's keys and values ([[key, value], …], the keys in small letters) read as the
+    // command line reads the same options (pair_bridge.cpp's _webLinkRead): null when they
+    // fit; else misfit (an option that does not fit the kind or the others: message is the
+    // command line's refusal) or not (a value, which the fields refuse).
+    readLink: function (pairs) {
+      var at = m._webPairInputText();
+      m._webLinkClear();
+      pairs.forEach(function (pair) {
+        var bytes = new TextEncoder().encode(pair[0] + "=" + pair[1]);
+        if (pair[1].indexOf("\0") >= 0 || bytes.length >= m._webPairInputTextCapacity()) {
+          bytes = new TextEncoder().encode(pair[0] + "=\x01");  // no value of any input
+        }
+        m.HEAPU8.set(bytes, at);
+        m.HEAPU8[at + bytes.length] = 0;
+        m._webLinkAdd();
+      });
+      var code = m._webLinkRead();
+      return code === 0 ? null : { misfit: code === 1, message: text(m._webPairMessage()) };
+    },
     // The shift of gear 0 or 1 of the pair taken (chosen for its centre distance when one was given).
     pairShift: call("_webPairX"),
     // The pair's numbers: the contact ratios, alphaWDeg (degrees), centreDistance (or from
