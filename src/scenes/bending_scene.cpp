@@ -112,7 +112,7 @@ void prepareBending() {
                       kind.name, in.z1, in.m, in.alphaDeg, in.x1);
     }
     cache.bending = rootBending(in, activePair.numbers);
-    cache.path = contactPath(in, activePair.numbers);
+    cache.path = contactPath(activePair.numbers);
     for (int g = 0; g < 2; ++g) {
         const ToothBeam& beam = cache.bending.gear[g];
         cache.flankCount[g] = 0;
@@ -323,7 +323,7 @@ double bendingContactAt(double turn) {
     // action at rb1 per radian of gear 1's turn; the next pair follows a
     // base pitch behind, so the pattern repeats every whole number of base
     // pitches that covers the path, the pair out of contact past E.
-    const ContactPath p = cache.ready ? cache.path : contactPath(activePair.input, activePair.numbers);
+    const ContactPath p = cache.ready ? cache.path : contactPath(activePair.numbers);
     if (!(p.E > p.A) || !(p.pb > 0.0)) {
         return -1.0;
     }

@@ -34,7 +34,7 @@ PairInput makePair(PairKind kind, int z1, int z2, double m, double alphaDeg, dou
     return in;
 }
 
-ContactPath pathOf(const PairInput& in) { return contactPath(in, pairNumbers(in)); }
+ContactPath pathOf(const PairInput& in) { return contactPath(pairNumbers(in)); }
 
 // Where the contact point at s sits in gear 1's and gear 2's own frames:
 // gear 1 about the origin, the line of action y = rb1, its base circle
@@ -52,9 +52,9 @@ Frames framesAt(const ContactPath& p, double s) {
     double g1[2];
     double g2[2];
     turn(s, p.rb1, s / p.rb1, g1);
-    if (p.kind == PairKind::external) {
+    if (p.mate > 0.0) {
         turn(s - p.T1T2, -p.rb2, -s / p.rb2, g2);
-    } else if (p.kind == PairKind::internal) {
+    } else if (p.mate < 0.0) {
         turn(s - p.T1T2, p.rb2, s / p.rb2, g2);
     } else {
         g2[0] = 0.0;  // (s, rb1) less s times the pitch point's velocity (1, -C / rb1)
@@ -85,7 +85,7 @@ TEST(LineOfAction, PathEndsGiveGaEffForEveryKind) {
         }
         ++counted[k % 3];
         const PairNumbers n = pairNumbers(in);
-        const ContactPath p = contactPath(in, n);
+        const ContactPath p = contactPath(n);
         SCOPED_TRACE(::testing::Message() << static_cast<int>(kind) << " z " << z1 << "/" << z2 << " x " << in.x1
                                           << "/" << in.x2 << " alpha " << in.alphaDeg);
         EXPECT_NEAR(p.E - p.A, n.gaEff, 1e-9 * in.m);
@@ -228,7 +228,7 @@ TEST(LineOfAction, MeshContactsLieOnTheCutOutlines) {
 TEST(LineOfAction, SingleToothContactDiameters) {
     const PairInput in = makePair(PairKind::external, 20, 40, 2.0, 20.0, 0.0, 0.0);
     const PairNumbers n = pairNumbers(in);
-    const ContactPath p = contactPath(in, n);
+    const ContactPath p = contactPath(n);
     const SingleToothContact c = singleToothContact(p);
     const double rb1 = n.gear[0].db / 2.0;
     const double rb2 = n.gear[1].db / 2.0;
@@ -260,7 +260,7 @@ TEST(LineOfAction, HertzStressAgainstZHZE) {
                                 makePair(PairKind::rack, 18, 30, 3.0, 20.0, 0.3, 0.0)}) {
         ASSERT_EQ(checkPair(in).field, PairField::none);
         const PairNumbers n = pairNumbers(in);
-        const ContactPath p = contactPath(in, n);
+        const ContactPath p = contactPath(n);
         const HertzStress h = hertzStress(p, HertzLoad{T, b});
         const double d1 = n.gear[0].d;
         const double Ft = 2000.0 * T / d1;
@@ -363,8 +363,8 @@ TEST(LineOfAction, HelicalStressTendsToItsOwnLimit) {
     helical.betaDeg = 1e-6;
     const PairNumbers ns = pairNumbers(spur);
     const PairNumbers nh = pairNumbers(helical);
-    const HertzStress s = hertzStress(contactPath(spur, ns), hertzLoadOf(spur));
-    const HertzStress h = helicalHertzStress(helical, nh, contactPath(helical, nh), hertzLoadOf(helical));
+    const HertzStress s = hertzStress(contactPath(ns), hertzLoadOf(spur));
+    const HertzStress h = helicalHertzStress(helical, nh, contactPath(nh), hertzLoadOf(helical));
     EXPECT_NEAR(h.Fn, s.Fn, 1e-6 * s.Fn);
     EXPECT_NEAR(h.sigmaHC, s.sigmaHC, 1e-6 * s.sigmaHC);
     const double rb1 = 20.0 * std::cos(20.0 * degree);
@@ -391,14 +391,14 @@ TEST(LineOfAction, HelicalStressTendsToItsOwnLimit) {
     // any moment of a fine sweep over a base pitch, at any line's end.
     helical.betaDeg = 20.0;
     const PairNumbers n20 = pairNumbers(helical);
-    const ContactPath p20 = contactPath(helical, n20);
+    const ContactPath p20 = contactPath(n20);
     const HertzLoad load = hertzLoadOf(helical);
     const HertzStress h20 = helicalHertzStress(helical, n20, p20, load);
     EXPECT_NEAR(h20.Fn, 2.0 * 50000.0 / (2.0 * 20 * std::cos(20.0 * degree)), 1e-6 * h20.Fn);
     for (double beta : {20.0, 3.0, 0.2}) {
         helical.betaDeg = beta;
         const PairNumbers n = pairNumbers(helical);
-        const ContactPath p = contactPath(helical, n);
+        const ContactPath p = contactPath(n);
         const HertzStress hb = helicalHertzStress(helical, n, p, load);
         const double cosBetaB = std::cos(n.helix.betaB);
         HertzLoad perMm = load;
@@ -577,7 +577,7 @@ TEST(RootBending, RootStressAlongThePathOfContact) {
     const RootBending b = rootBending(in, n);
     ASSERT_TRUE(b.loaded);
     EXPECT_NEAR(b.Ft, 2000.0, 1e-9);  // 2000 * 36 N m / 36 mm
-    const ContactPath p = contactPath(in, n);
+    const ContactPath p = contactPath(n);
     for (int k = 0; k < 2; ++k) {
         EXPECT_NEAR(b.sigmaF0[k], 2000.0 / 32.0 * b.gear[k].YF * b.gear[k].YS, 1e-9);
         EXPECT_NEAR(b.sigmaFMax[k], b.sigmaF0[k], 1e-9 * b.sigmaF0[k]);

@@ -173,6 +173,8 @@ struct PairNumbers {
     double ga;           // length of the path of contact, mm
     double epsilonAlpha; // transverse contact ratio ga / pb (nominal: between the tip circles)
     double gaEff;        // the part of the path of contact where both flanks are the involutes the cutter left, mm
+    double pathStart;    // where that part starts (A) and ends (E), mm from T1 along the line of action
+    double pathEnd;      //   (E = A where there is none)
     double epsilonAlphaEff;  // effective contact ratio gaEff / pb
     bool cannotRun;      // epsilonAlphaEff < 1: some of the time no tooth pair is in involute contact
     bool lowContactRatio;  // 1 <= epsilonAlphaEff < 1.1

@@ -391,11 +391,10 @@ PairNumbers externalPairNumbers(const PairInput& input) {
         // tooth's middle.
         neckNumbers(form, n.thinning / g.dw, h * m, g);
     }
-    const double start = std::max(tangentSpan - reach[1], fromT[0]);
-    const double end = std::min(reach[0], tangentSpan - fromT[1]);
-    n.gear[0].interference = fromT[0] > tangentSpan - reach[1];
-    n.gear[1].interference = tangentSpan - fromT[1] < reach[0];
-    effectiveContact(n, end - start);
+    n.gear[0].interference = tipInterferes(tangentSpan - reach[1], fromT[0], h * m, n.alpha);
+    n.gear[1].interference = tipInterferes(tangentSpan - reach[0], fromT[1], h * m, n.alpha);
+    effectiveContact(n, pathStartBeside(tangentSpan - reach[1], fromT[0], n.gear[0].interference),
+                     tangentSpan - pathStartBeside(tangentSpan - reach[0], fromT[1], n.gear[1].interference));
     for (GearNumbers& g : n.gear) {
         inspectionSizes(n, m, in.pinDiameter, ballPinRatio(input), g);
     }
@@ -403,8 +402,18 @@ PairNumbers externalPairNumbers(const PairInput& input) {
     return n;
 }
 
-void effectiveContact(PairNumbers& n, double gaEff) {
-    n.gaEff = std::max(0.0, gaEff);
+bool tipInterferes(double tipMeets, double involuteStart, double mn, double alpha) {
+    return tipMeets < involuteStart - filletInterferenceTolerance * mn / std::sin(alpha);
+}
+
+double pathStartBeside(double tipMeets, double involuteStart, bool interference) {
+    return interference ? std::max(tipMeets, involuteStart) : std::max(0.0, tipMeets);
+}
+
+void effectiveContact(PairNumbers& n, double start, double end) {
+    n.pathStart = start;
+    n.pathEnd = std::max(start, end);
+    n.gaEff = n.pathEnd - n.pathStart;
     n.epsilonAlphaEff = n.gaEff / n.pb;
     n.cannotRun = n.epsilonAlphaEff < 1.0;
     n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;

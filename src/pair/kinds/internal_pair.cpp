@@ -254,16 +254,17 @@ PairNumbers internalPairNumbers(const PairInput& input) {
     // sqrt(ra2^2 - rb2^2) - a sin(alpha_w) from T1, which must not lie
     // below where the rack-cut involute starts (its base circle or, for the
     // rack's rounded tip, higher: the fillet).
-    n.gear[0].interference = alongLine(ra2, rb2) - tangentSpan <
-                             pinionInvoluteStart(in, n.alpha) -
-                                 filletInterferenceTolerance * in.heightFactor * in.m / std::sin(n.alpha);
+    n.gear[0].interference =
+        tipInterferes(alongLine(ra2, rb2) - tangentSpan, pinionInvoluteStart(in, n.alpha), in.heightFactor * in.m, n.alpha);
     // And the pinion's tip meets the ring at sqrt(ra1^2 - rb1^2) + a sin(alpha_w)
     // from T2, which must not lie beyond the involute the cutter's tip
     // corner left (outside it the corner's path, the fillet, stands).
     if (n.zc > 0) {
         const RingCutting c = ringCutting(in, n.zc);
         const double ringInvoluteEnd = alongLine(c.rac, c.rbc) + c.a0 * std::sin(c.alphaW0);
-        n.gear[1].interference = alongLine(ra1, rb1) + tangentSpan > ringInvoluteEnd;
+        // (From T2 outward, so the sign of the reach is turned.)
+        n.gear[1].interference = tipInterferes(-(alongLine(ra1, rb1) + tangentSpan), -ringInvoluteEnd,
+                                               in.heightFactor * in.m, n.alpha);
         // The pinion's tip is not shortened, and the cutter's root is
         // shallower than the nominal one: at large shifts the tip can reach
         // past the ring's root circle on its way round.
@@ -277,17 +278,17 @@ PairNumbers internalPairNumbers(const PairInput& input) {
     const double pinionStart = pinionInvoluteStart(in, n.alpha);
     n.gear[0].dNf = 2.0 * std::sqrt(pinionStart * pinionStart + rb1 * rb1);
     const double ringTipMeets = alongLine(ra2, rb2) - tangentSpan;
-    // (Clipped at the pinion's involute start where the interference
-    // warning says so, and never before T1.)
-    const double start = n.gear[0].interference ? std::max(ringTipMeets, pinionStart) : std::max(0.0, ringTipMeets);
+    const double start = pathStartBeside(ringTipMeets, pinionStart, n.gear[0].interference);
     double end = alongLine(ra1, rb1);
     if (n.zc > 0) {
         const RingCutting c = ringCutting(in, n.zc);
         const double ringInvoluteEnd = alongLine(c.rac, c.rbc) + c.a0 * std::sin(c.alphaW0);  // from T2
         g.dNf = 2.0 * std::sqrt(ringInvoluteEnd * ringInvoluteEnd + rb2 * rb2);
-        end = std::min(end, ringInvoluteEnd - tangentSpan);
+        if (n.gear[1].interference) {
+            end = std::min(end, ringInvoluteEnd - tangentSpan);
+        }
     }
-    effectiveContact(n, end - start);
+    effectiveContact(n, start, end);
     // The pinion is an external gear: its span and its size over pins.
     inspectionSizes(n, m, in.pinDiameter, ballPinRatio(input), n.gear[0]);
     helicalNumbers(input, n);

@@ -82,10 +82,18 @@ double pinionTipThickness(const PairInput& input, double x1);
 // base tangent point: where the rack's straight flank ended or, undercut,
 // where the path of the rack's tip round crosses the involute (flankForm):
 double pinionInvoluteStart(const PairInput& input, double alpha);
-// A mate's tip this little deeper (in m) than where the pinion's involute
-// starts is no interference: at 20 degrees the rack's round starts 0.00004 m
-// above 1 m, so a rack or ring tip at exactly 1 m would otherwise warn.
+// The interference warning of every kind: whether a mate's tip, meeting the
+// line of action `tipMeets` mm from the gear's tangent point, reaches past
+// where the gear's involute starts (`involuteStart`, mm from the same point)
+// by more than filletInterferenceTolerance mn of depth (mn the normal module,
+// alpha the transverse pressure angle: a depth t is t / sin(alpha) along the
+// line). A shallower reach is no interference: at 20 degrees the generating
+// rack's round meets its straight flank 0.00004 m short of 1 m, so a rack, a
+// ring or a large gear with its tip at exactly 1 m would otherwise warn of a
+// tenth of a micrometre. The effective path is still clipped exactly where
+// the involute starts, warned of or not.
 constexpr double filletInterferenceTolerance = 0.001;
+bool tipInterferes(double tipMeets, double involuteStart, double mn, double alpha);
 // Its span W over k teeth and its size M over two pins (balls), with the pin
 // dp, as an external gear's (numbers.gear[0]'s dNf, df and thinning set
 // before; the same relations, SDP/SI's, as for an external pair's gears):
@@ -182,10 +190,17 @@ PairReport externalReport(const PairNumbers& numbers);
 // external pair's.
 PairReport internalReport(const PairNumbers& numbers);
 PairReport rackReport(const PairNumbers& numbers);
-// The effective path gaEff (its length, 0 where the tips miss) and what it
-// gives every kind alike: epsilon_alpha_eff = gaEff / pb, the pair that
-// cannot run continuously (below 1) and the low contact ratio (below 1.1).
-void effectiveContact(PairNumbers& n, double gaEff);
+// The effective path from `start` to `end` (mm from T1; none where end <=
+// start, the tips missing) and what it gives every kind alike: gaEff,
+// epsilon_alpha_eff = gaEff / pb, the pair that cannot run continuously
+// (below 1) and the low contact ratio (below 1.1).
+void effectiveContact(PairNumbers& n, double start, double end);
+// Where the effective path starts beside a gear whose involute starts
+// `involuteStart` from its tangent point, the mate's tip meeting the line
+// `tipMeets` from it: at the involute's start where the interference warning
+// says the tip reaches past it (tipInterferes), else where the tip meets the
+// line, never behind the tangent point. The same rule for every kind.
+double pathStartBeside(double tipMeets, double involuteStart, bool interference);
 
 // The kind's own report lines, chosen by numbers.kind (a set's: its sun and
 // planet's, an external mesh's), before those along the line of action.

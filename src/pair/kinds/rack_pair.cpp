@@ -55,7 +55,7 @@ PairNumbers rackPairNumbers(const PairInput& input) {
     // The rack's tip meets the pinion r sin(alpha) - approach from T1; the
     // involute starts where the cutter's straight flank ended (see pairNumbers).
     const double pinionStart = pinionInvoluteStart(in, n.alpha);
-    g.interference = r * sinA - approach < pinionStart - filletInterferenceTolerance * h * m / sinA;
+    g.interference = tipInterferes(r * sinA - approach, pinionStart, h * m, n.alpha);
     g.dNf = 2.0 * std::sqrt(pinionStart * pinionStart + rb * rb);
     // Effective path of contact, from T1 along the line of action (as for
     // external pairs): from the rack's tip, or higher where the pinion's
@@ -64,11 +64,8 @@ PairNumbers rackPairNumbers(const PairInput& input) {
     // rackDedendumInMesh m beyond the datum (its corners are sharp, so the
     // pinion's tip, 1 m beyond the datum, never gets there).
     const double rackFlankEnd = r * sinA + (rackDedendumInMesh * h + in.x1) * m / sinA;
-    // (Clipped at the pinion's involute start where the interference
-    // warning says so, and never before T1.)
-    const double start = g.interference ? std::max(r * sinA - approach, pinionStart) : std::max(0.0, r * sinA - approach);
-    const double end = std::min(std::sqrt(ra * ra - rb * rb), rackFlankEnd);
-    effectiveContact(n, end - start);
+    effectiveContact(n, pathStartBeside(r * sinA - approach, pinionStart, g.interference),
+                     std::min(std::sqrt(ra * ra - rb * rb), rackFlankEnd));
     // The pinion is an external gear: its span and its size over pins.
     inspectionSizes(n, m, in.pinDiameter, ballPinRatio(input), g);
     helicalNumbers(input, n);

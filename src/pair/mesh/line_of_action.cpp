@@ -10,6 +10,7 @@
 
 #include "base/plane.h"
 #include "pair/inputs/helical.h"
+#include "pair/inputs/kind_traits.h"
 #include "pair/solve/numeric.h"
 #include "pair/kinds/kinds.h"
 #include "pair/mesh/mesh_kinds.h"
@@ -19,11 +20,6 @@ namespace {
 
 constexpr double infinity = std::numeric_limits<double>::infinity();
 constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
-// The mating rack's straight flank ends 1.25 m beyond its datum line (its
-// root line, sharp corners): as rack_pair.cpp's rackDedendumInMesh.
-constexpr double rackFlankDepth = 1.25;
-// The rack's tip line lies 1 m inside its datum line.
-constexpr double rackTipDepth = 1.0;
 // The x1 grid over which a split is looked for, and the a grid over which
 // the reachable centre distances are first looked for.
 constexpr int shiftGridSteps = 100;
@@ -43,63 +39,28 @@ bool accepted(const PairInput& in) {
 
 }  // namespace
 
-ContactPath contactPath(const PairInput& in, const PairNumbers& n) {
+ContactPath contactPath(const PairNumbers& n) {
     ContactPath p{};
-    p.kind = n.kind;
+    // Gear 2 as the kind's traits have it turn: back (an external gear, T2
+    // beyond C), the same way (a ring, T2 behind T1) or not at all (a rack,
+    // sliding, its flank straight). A set's sun–planet pair is an external one.
+    p.mate = -pairKindTraits(n.kind).gear2Turns;
     p.pb = n.pb;
     p.rb1 = n.gear[0].db / 2.0;
-    const double ra1 = n.gear[0].da / 2.0;
-    const double reach1 = alongLine(ra1, p.rb1);             // gear 1's tip from T1
-    const double start1 = alongLine(n.gear[0].dNf / 2.0, p.rb1);  // where gear 1's involute starts
     // The pitch point: T1C = rw1 sin(alpha_w) (dw1 = d1 for the rack).
     p.C = n.gear[0].dw / 2.0 * std::sin(n.alphaW);
-    switch (n.kind) {
-    case PairKind::external:
-    case PairKind::planetary: {  // reaches here as its sun–planet pair, an external one
-        // As pairNumbers: from max(T1T2 - reach2, u1) to min(reach1, T1T2 - u2).
-        p.rb2 = n.gear[1].db / 2.0;
-        p.T1T2 = n.a * std::sin(n.alphaW);
-        p.u = static_cast<double>(n.gear[1].z) / n.gear[0].z;
-        const double reach2 = alongLine(n.gear[1].da / 2.0, p.rb2);
-        const double start2 = alongLine(n.gear[1].dNf / 2.0, p.rb2);
-        p.A = std::max(p.T1T2 - reach2, start1);
-        p.E = std::min(reach1, p.T1T2 - start2);
-        break;
-    }
-    case PairKind::internal: {
-        // As internalPairNumbers: the ring's tip meets the line of action
-        // sqrt(ra2^2 - rb2^2) from T2, that is a sin(alpha_w) less from T1;
-        // the ring's involute ends (its dNf2, where its cutter's tip corner
-        // left the fillet) as far out. The start is clipped at gear 1's
-        // involute start where gear 1's interference warning says so, and
-        // never before T1.
-        p.rb2 = n.gear[1].db / 2.0;
-        const double span = n.a * std::sin(n.alphaW);
-        p.T1T2 = -span;
-        p.u = static_cast<double>(n.gear[1].z) / n.gear[0].z;
-        const double ringTipMeets = alongLine(n.gear[1].da / 2.0, p.rb2) - span;
-        p.A = n.gear[0].interference ? std::max(ringTipMeets, start1) : std::max(0.0, ringTipMeets);
-        p.E = reach1;
-        if (n.gear[1].dNf > 0.0) {
-            p.E = std::min(p.E, alongLine(n.gear[1].dNf / 2.0, p.rb2) - span);
-        }
-        break;
-    }
-    case PairKind::rack: {
-        // As rackPairNumbers: the rack's tip line (1 - x1) m inside the pitch
-        // line meets the line of action (1 - x1) m / sin(alpha) before C, its
-        // straight flank ends (1.25 + x1) m / sin(alpha) beyond C.
+    if (p.mate == 0.0) {
         p.rb2 = 0.0;
         p.T1T2 = infinity;
         p.u = infinity;
-        const double sinA = std::sin(n.alpha);
-        const double rackTipMeets = p.C - (rackTipDepth - in.x1) * in.m / sinA;
-        p.A = n.gear[0].interference ? std::max(rackTipMeets, start1) : std::max(0.0, rackTipMeets);
-        p.E = std::min(reach1, p.C + (rackFlankDepth + in.x1) * in.m / sinA);
-        break;
+    } else {
+        p.rb2 = n.gear[1].db / 2.0;
+        p.T1T2 = p.mate * n.a * std::sin(n.alphaW);
+        p.u = static_cast<double>(n.gear[1].z) / n.gear[0].z;
     }
-    }
-    p.E = std::max(p.E, p.A);  // no effective path: gaEff = 0
+    // The effective path as the kind worked it out (gaEff = E - A).
+    p.A = n.pathStart;
+    p.E = n.pathEnd;
     p.B = p.E - p.pb;
     p.D = p.A + p.pb;
     return p;
@@ -107,23 +68,12 @@ ContactPath contactPath(const PairInput& in, const PairNumbers& n) {
 
 double rho1At(const ContactPath&, double s) { return s; }
 
-double rho2At(const ContactPath& p, double s) {
-    switch (p.kind) {
-    case PairKind::external:
-    case PairKind::planetary:  // reaches here as its sun–planet pair, an external one
-        return p.T1T2 - s;
-    case PairKind::internal:
-        return s - p.T1T2;
-    case PairKind::rack:
-        break;
-    }
-    return infinity;
-}
+double rho2At(const ContactPath& p, double s) { return p.mate == 0.0 ? infinity : p.mate * (p.T1T2 - s); }
 
 double diameter1At(const ContactPath& p, double s) { return 2.0 * std::hypot(p.rb1, s); }
 
 double diameter2At(const ContactPath& p, double s) {
-    return p.kind == PairKind::rack ? 0.0 : 2.0 * std::hypot(p.rb2, rho2At(p, s));
+    return p.mate == 0.0 ? 0.0 : 2.0 * std::hypot(p.rb2, rho2At(p, s));
 }
 
 int pairsInContact(const ContactPath& p, double s) {
@@ -138,7 +88,7 @@ Sliding specificSliding(const ContactPath& p, double s) {
     // Speeds along the flanks per unit omega1: v1 = rho1, v2 = rho2 / u (the
     // rack: the pitch line's speed r1 times sin(alpha), that is C).
     const double v1 = rho1At(p, s);
-    const double v2 = p.kind == PairKind::rack ? p.C : rho2At(p, s) / p.u;
+    const double v2 = p.mate == 0.0 ? p.C : rho2At(p, s) / p.u;
     Sliding z{};
     z.zeta1 = v1 != 0.0 ? 1.0 - v2 / v1 : -infinity;
     z.zeta2 = v2 != 0.0 ? 1.0 - v1 / v2 : -infinity;
@@ -166,10 +116,8 @@ double sigmaHAt(const ContactPath& p, const HertzLoad& load, double s, double F)
     // ring's concave flank subtracts; the rack's straight flank adds nothing.
     const double rho1 = rho1At(p, s);
     double curvature = 1.0 / rho1;
-    if (p.kind == PairKind::external) {
-        curvature += 1.0 / rho2At(p, s);
-    } else if (p.kind == PairKind::internal) {
-        curvature -= 1.0 / rho2At(p, s);
+    if (p.mate != 0.0) {
+        curvature += p.mate / rho2At(p, s);
     }
     const double compliance = (1.0 - load.nu1 * load.nu1) / load.E1 + (1.0 - load.nu2 * load.nu2) / load.E2;
     return std::sqrt(F / (load.b * pi) * curvature / compliance);
@@ -319,20 +267,24 @@ HertzStress hertzStress(const ContactPath& p, const HertzLoad& load) {
 
 namespace {
 
-bool isInternal(const PairInput& in) { return in.kind == PairKind::internal; }
+// Gear 2's flank as ContactPath::mate has it: +1 an external gear, -1 a
+// ring, 0 a rack. The shifts' total that sets the working pressure angle is
+// x2 + mate x1 (x1 + x2 external, x2 - x1 a ring), over z2 + mate z1 teeth.
+double mateOf(const PairInput& in) { return -pairKindTraits(in.kind).gear2Turns; }
+int teethSum(const PairInput& in) { return in.z2 + static_cast<int>(mateOf(in)) * in.z1; }
+const char* shiftTotalName(const PairInput& in) { return mateOf(in) < 0.0 ? "x2 - x1" : "x1 + x2"; }
 
-// The pair with shift x1 and the total fixed: x2 = total - x1 (external),
-// x2 = x1 + total (internal).
+// The pair with shift x1 and the total fixed: x2 = total - mate x1.
 PairInput withShifts(const PairInput& in, double total, double x1) {
     PairInput p = in;
     p.x1 = x1;
-    p.x2 = isInternal(in) ? x1 + total : total - x1;
+    p.x2 = total - mateOf(in) * x1;
     return p;
 }
 
 // The x1 for which both shifts lie in minShift..maxShift.
 std::pair<double, double> shiftBox(const PairInput& in, double total) {
-    if (isInternal(in)) {
+    if (mateOf(in) < 0.0) {
         return {std::max(minShift, minShift - total), std::min(maxShift, maxShift - total)};
     }
     return {std::max(minShift, total - maxShift), std::min(maxShift, total - minShift)};
@@ -342,7 +294,7 @@ std::pair<double, double> shiftBox(const PairInput& in, double total) {
 // gear 1's root, gear 1's tip reaches deeper into gear 2's), but falls where
 // an undercut pinion's involute start moves the path's end instead.
 double rootSlidingGap(const PairInput& p) {
-    const SlidingAtEnds z = slidingAtEnds(contactPath(p, meshPairNumbers(p)));
+    const SlidingAtEnds z = slidingAtEnds(contactPath(meshPairNumbers(p)));
     return z.zeta1Root - z.zeta2Root;
 }
 
@@ -399,7 +351,7 @@ double windowMiddle(const PairInput& in, double total, double x1) {
 double centreDistanceOf(const PairInput& input, double total) {
     const PairInput in = transverseInput(input);
     const double alpha = in.alphaDeg * degToRad;
-    const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
+    const int zSum = teethSum(in);
     const double alphaW =
         inverseInvolute(involuteFunction(alpha) + 2.0 * std::tan(alpha) * (total * in.heightFactor) / zSum);
     return in.m * zSum / 2.0 * std::cos(alpha) / std::cos(alphaW);
@@ -410,11 +362,11 @@ double centreDistanceOf(const PairInput& input, double total) {
 CentreDistanceShift shiftTotalForCentreDistance(const PairInput& input, double a) {
     const PairInput in = transverseInput(input);  // a helical pair's transverse section
     CentreDistanceShift r{};
-    if (in.kind == PairKind::rack) {
+    if (mateOf(in) == 0.0) {
         r.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
         return r;
     }
-    const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
+    const int zSum = teethSum(in);
     const double alpha = in.alphaDeg * degToRad;
     // cos(alpha_w) = a0 cos(alpha) / a, a0 = m (z2 +- z1) / 2.
     const double a0 = in.m * zSum / 2.0;
@@ -492,7 +444,7 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a) {
     if (nearest < 0) {
         char text[200];
         snprintf(text, sizeof text, "no split of %s = %s gives a pair that can be cut",
-                 isInternal(in) ? "x2 - x1" : "x1 + x2", fixed(total, 4).c_str());
+                 shiftTotalName(in), fixed(total, 4).c_str());
         r.message = text;
         return r;
     }
@@ -524,12 +476,12 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
     const PairInput& in = normal;
     const PairInput t = transverseInput(normal);  // a helical pair's angles in its transverse section
     CentreDistanceRange range;
-    if (in.kind == PairKind::rack) {
+    if (mateOf(in) == 0.0) {
         range.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
         return range;
     }
     const double alpha = t.alphaDeg * degToRad;
-    const int zSum = isInternal(in) ? in.z2 - in.z1 : in.z1 + in.z2;
+    const int zSum = teethSum(in);
     if (zSum <= 0) {
         range.message = checkMeshPair(in).message;
         return range;
@@ -539,8 +491,8 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
     const double noAngle = -zSum * involuteFunction(alpha) / (2.0 * std::tan(alpha)) / t.heightFactor;
     // External: x1 + x2 from 2 minShift to 2 maxShift; internal: x2 - x1
     // from minShift - maxShift to maxShift - minShift.
-    const double totalLo = std::max(isInternal(in) ? minShift - maxShift : 2.0 * minShift, noAngle + 1e-9);
-    const double totalHi = isInternal(in) ? maxShift - minShift : 2.0 * maxShift;
+    const double totalLo = std::max(mateOf(in) < 0.0 ? minShift - maxShift : 2.0 * minShift, noAngle + 1e-9);
+    const double totalHi = mateOf(in) < 0.0 ? maxShift - minShift : 2.0 * maxShift;
     const double aLo = centreDistanceOf(in, totalLo);
     const double aHi = centreDistanceOf(in, totalHi);
     auto totalAt = [&](double a) { return shiftTotalForCentreDistance(in, a).shiftTotal; };
@@ -567,7 +519,7 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
             const double goodTotal = totalAt(good);
             const double middle = windowMiddle(in, goodTotal, goodX1);
             const double shiftChange = totalAt(mid) - goodTotal;
-            const double keptX2 = isInternal(in) ? middle - shiftChange : middle + shiftChange;
+            const double keptX2 = middle + mateOf(in) * shiftChange;
             const double x1 = someAcceptedShift(in, totalAt(mid), {middle, keptX2, (middle + keptX2) / 2.0});
             if (std::isfinite(x1)) {
                 good = mid;

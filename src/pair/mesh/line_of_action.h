@@ -38,7 +38,7 @@ constexpr double steelNu = 0.3;
 
 // The effective path of contact on the line of action, s from T1.
 struct ContactPath {
-    PairKind kind;
+    double mate;  // gear 2's flank: +1 convex (an external gear), -1 concave (a ring), 0 straight (a rack)
     double T1T2;  // where T2 lies (see above): + external, - internal, +infinity rack
     double u;     // z2 / z1 = omega1 / omega2; +infinity for a rack
     double rb1;   // base radii; rb2 = 0 for a rack
@@ -53,7 +53,9 @@ struct ContactPath {
     double D;     // A + pb
 };
 
-ContactPath contactPath(const PairInput& input, const PairNumbers& numbers);
+// From the numbers of any kind (its effective path from PairNumbers::pathStart
+// to pathEnd, worked out with its warnings).
+ContactPath contactPath(const PairNumbers& numbers);
 
 // Radii of curvature of the two flanks at s (rho2: infinity for a rack).
 double rho1At(const ContactPath& path, double s);

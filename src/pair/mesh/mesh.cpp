@@ -17,25 +17,14 @@ namespace {
 PairMesh pairMesh(const PairInput& input, const PairNumbers& n) {
     const PairKindTraits& kind = pairKindTraits(input.kind);
     PairMesh mesh{};
-    mesh.path = contactPath(input, n);
+    mesh.path = contactPath(n);
     const double rb1 = n.gear[0].db / 2.0;
     mesh.end = alongLine(n.gear[0].da / 2.0, rb1);
     // Gear 2's tip circle crosses the line of action sqrt(ra2^2 - rb2^2) from
     // T2: before T2 for an external gear, beyond T2 (which lies behind T1)
     // for a ring; a rack's tip line crosses it ga before gear 1's tip does.
     const double reach2 = alongLine(n.gear[1].da / 2.0, n.gear[1].db / 2.0);
-    switch (input.kind) {
-    case PairKind::external:
-    case PairKind::planetary:  // its sun–planet pair
-        mesh.start = mesh.path.T1T2 - reach2;
-        break;
-    case PairKind::internal:
-        mesh.start = reach2 + mesh.path.T1T2;
-        break;
-    case PairKind::rack:
-        mesh.start = mesh.end - n.ga;
-        break;
-    }
+    mesh.start = mesh.path.mate == 0.0 ? mesh.end - n.ga : mesh.path.T1T2 - mesh.path.mate * reach2;
     // Tooth 0 of gear 1 is symmetric about +x; half its angle on the base
     // circle is s / d + inv(alpha), s = m (pi / 2 + 2 x tan(alpha)). The line
     // of action touches the base circle alpha_w before the pitch point's

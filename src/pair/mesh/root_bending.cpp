@@ -288,7 +288,7 @@ double rootStressFactorAt(const RootBending& bending, const ContactPath& path, i
 
 RootBending rootBending(const PairInput& in, const PairNumbers& n) {
     RootBending r{};
-    const ContactPath path = contactPath(in, n);
+    const ContactPath path = contactPath(n);
     const bool helical = isHelical(in);
     const double beta = in.betaDeg * degToRad;
     // ISO 6336-3: Ybeta = 1 - epsilon_beta beta / 120 deg, epsilon_beta at most 1, beta at most 30 deg.

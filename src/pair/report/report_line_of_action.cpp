@@ -41,7 +41,7 @@ void centreDistanceLines(Report& r, const PairInput& in, const PairNumbers& n) {
     const bool ring = pairKindTraits(in.kind).hasRingCutting;  // x2 - x1 is what a fixes
     r.add(ring ? "転位係数の差" : "転位係数の和", ring ? "x2 - x1" : "x1 + x2", ring ? in.x2 - in.x1 : in.x1 + in.x2, "",
           ring ? "difference of the shifts" : "sum of the shifts");
-    const SlidingAtEnds z = slidingAtEnds(contactPath(in, n));
+    const SlidingAtEnds z = slidingAtEnds(contactPath(n));
     if (in.centreX1Given) {
         r.note("（x1 は指定のまま、x2 は中心距離から）", "(x1 as given, x2 from the centre distance)");
     } else if (std::fabs(z.zeta1Root - z.zeta2Root) < equalSlidingTolerance) {
@@ -54,7 +54,7 @@ void centreDistanceLines(Report& r, const PairInput& in, const PairNumbers& n) {
 }
 
 void lineOfActionLines(Report& r, const PairInput& in, const PairNumbers& n) {
-    const ContactPath path = contactPath(in, n);
+    const ContactPath path = contactPath(n);
     const bool rack = !pairKindTraits(in.kind).hasGear2Shift;  // gear 2 has no diameters
     r.note("", "");
     r.note("かみ合い線に沿って（有効なかみ合いの始まり A から終わり E まで）",

@@ -40,9 +40,9 @@ namespace {
 bool inRangeZ3(const PairInput& in) { return in.z3 >= minTeeth && in.z3 <= maxTeeth; }
 bool inRangePlanets(const PairInput& in) { return in.planets >= minPlanets && in.planets <= maxPlanets; }
 bool spacedEqually(const PairInput& in) { return (in.z1 + in.z3) % in.planets == 0; }
-// Neighbouring planets' tip circles keep clear of each other by the
-// planetary-gear handbooks' neighbour (adjacency) condition,
-// l - daP >= planetTipGapModules m (pair/planetary.h).
+// Neighbouring planets' tip circles keep clear of each other: the neighbour
+// (adjacency) condition with a margin, l - daP >= planetTipGapModules m
+// (pair/planetary.h).
 bool tipsClear(const PairInput& in, const PlanetarySet& s) {
     return s.planetPitch - s.daP >= planetTipGapModules * in.m;
 }

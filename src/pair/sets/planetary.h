@@ -84,11 +84,13 @@ struct FixedMemberWords {
 const FixedMemberWords& fixedMemberWords(FixedMember fixed);
 
 // The least gap between neighbouring planets' tip circles, in multiples of
-// m: l - daP >= 0.5 m, the neighbour (adjacency) condition as the planetary
-// gear handbooks give it (e.g. Kudryavtsev, Planetary Gear Trains: a gap of
-// at least 0.5 m between the planets' tips; the Chinese machine design
-// handbook's 邻接条件 likewise), so that the planets, their tips' run-out
-// and the oil between them never touch.
+// m: l - daP >= 0.5 m. The neighbour (adjacency) condition itself is daP <
+// l = 2 a sin(pi / N) (as in C. Glinsky's planetary-gear geometry notes,
+// Drivetrain Hub, where N at most floor(pi / asin(daP / 2a)) planets fit);
+// it has no margin, so tips 2e-5 mm apart would pass. The margin is this
+// program's choice: twice the basic rack's bottom clearance c = 0.25 m (ISO
+// 53), the least gap a tip keeps anywhere else in the set, so that the
+// planets' tips, their run-out and the oil between them never touch.
 constexpr double planetTipGapModules = 0.5;
 
 // The rules of a set whose inputs are in range, in this order, each refused
