@@ -13,13 +13,13 @@
 // The page's calls:
 //   Module._webPairInputs(): the table of the pair's inputs (pair/inputs.h)
 //       as a JSON array, from which the page makes its fields, their checks
-//       and its link: name, symbol, label, labelJa, said [English,
-//       Japanese], unit, lo, hi, start, slot, whole, loOpen, perModule,
+//       and its link: name, unit, lo, hi, start, slot, whole, loOpen, perModule,
 //       optional, kinds (names), option, link (the link's key, or null for
 //       an input the page does not show), words (an input of words: its
 //       words, '|' between them, the value a word's place; else null),
 //       byKind (for each kind by name: its symbol, label, labelJa, said
-//       and start, the kind's own where it names the input otherwise).
+//       [English, Japanese] and start, the kind's own where it names the
+//       input otherwise).
 //   Module._webPairKinds(): the table of kinds (pair/pair_kind.h) as a JSON
 //       array in the order of _webSetPair's codes: name, en, ja, keys (the
 //       scene keys only that kind offers: "9", "p").
@@ -35,8 +35,8 @@
 //       same options (teeth=Z1,Z2 as --teeth Z1,Z2, kind as --pair; the
 //       scene and unknown keys are the page's): 0 they fit, 1 they do not
 //       fit the kind or each other (Module._webPairMessage() gives the
-//       command line's refusal without the program's name), 2 a value is
-//       refused (its field says so).
+//       command line's refusal without the program's name); the values
+//       are the fields' to read.
 //   Module._webPairStart(): the pair scenes with the default pair, unless
 //       a pair has been set already; before it (and before an accepted
 //       _webSetPair), keys 7 to 9 are ignored and the numbers below are
@@ -59,11 +59,9 @@
 //   Module._webPairKind(): the kind of the current pair, as above;
 //   Module._webPairZc(): the teeth of its ring's cutter (0 for other kinds).
 //   Module._webPairEpsilonAlpha(), _webPairAlphaWDeg(), _webPairCentreDistance(),
-//   _webPairGa(), _webPairPb(), _webPairSa(gear), _webPairXmin(gear):
-//       numbers of the current pair, mm (angles in degrees); gear is 0 or 1.
-//   Module._webPairEpsilonAlphaEff(): the effective contact ratio, and
-//   _webPairDNf(gear): the diameter where that gear's involute begins (the
-//       reason, for a gear whose interference bit is set).
+//   _webPairGa(), _webPairSa(gear): numbers of the current pair, mm (angles
+//       in degrees); gear is 0 or 1.
+//   Module._webPairEpsilonAlphaEff(): the effective contact ratio.
 //   _webPairJn(), _webPairJt(), _webPairThinning(): the backlash, normal and
 //       circumferential, and each gear's thinning on its working pitch circle;
 //   _webPairDw(gear), _webPairY(), _webPairRatio(): working pitch diameter,
@@ -72,7 +70,6 @@
 //   _webPairPinDiameter(gear), _webPairOverPins(gear) (0: the pin does not
 //       touch the involute): the inspection sizes of the gear as cut, mm.
 //       These are external pairs' numbers; 0 for the other kinds.
-//   Module._webPairWarnings(): bit flags, see warningBits below.
 //   Module._webPairReport(mesh): the report's lines and warnings of the pair
 //       (mesh 0; a set: its sun–planet mesh) or of a set's planet–ring mesh
 //       (1), as JSON (see below): what the panel shows of them.
@@ -80,8 +77,9 @@
 //       pair): zS, zP, zR, planets, fixed, input, output (the members'
 //       words; fixedJa, inputJa, outputJa in Japanese), a, ratio, xS, xP, xR, l (between neighbouring planets'
 //       centres), daP, and its planet–ring mesh's: ring {epsilonAlpha,
-//       epsilonAlphaEff, alphaWDeg, ga, warnings (bits as above, gear 1 the
-//       planet, gear 2 the ring), gears [{sa, xmin, dNf}, …]}.
+//       epsilonAlphaEff, alphaWDeg, ga, gears [{sa}, …]} (gear 1 the planet,
+//       gear 2 the ring). The warnings and the base pitch are the report's
+//       (_webPairReport).
 //   Module._webSetTurn(member): scene 12's turn of the sun (0), carrier (1),
 //       ring (2) or a planet about its centre (3) at the drive angle of the
 //       moment, rad counter-clockwise; NaN for a pair.
@@ -141,22 +139,6 @@
 
 namespace {
 
-// Warning bits of webPairWarnings.
-constexpr int undercut1 = 1 << 0;
-constexpr int undercut2 = 1 << 1;
-constexpr int interference1 = 1 << 2;
-constexpr int interference2 = 1 << 3;
-constexpr int lowContactRatio = 1 << 4;
-constexpr int thinTip1 = 1 << 5;
-constexpr int thinTip2 = 1 << 6;
-constexpr int involuteInterference = 1 << 7;  // internal pairs only
-constexpr int trochoidInterference = 1 << 8;
-constexpr int radialAssemblyImpossible = 1 << 9;
-constexpr int tipCirclesOverlap = 1 << 10;
-constexpr int cannotRun = 1 << 11;  // effective contact ratio below 1 (lowContactRatio: 1 to 1.1)
-constexpr int thinNeck1 = 1 << 12;  // undercut neck thinner than 0.25 m
-constexpr int thinNeck2 = 1 << 13;
-
 std::string refusal;  // why the last webSetPair was refused; "" after an accepted one
 PairInput pendingInput;  // the inputs webSetPairInput has given, for webSetPair
 bool x1Given = true;     // webSetPairInput's x1 was a value, not left out
@@ -193,11 +175,10 @@ std::string formatInputsJson() {
         }
         char entry[1024];
         snprintf(entry, sizeof entry,
-                 "%s{\"name\":\"%s\",\"symbol\":\"%s\",\"label\":\"%s\",\"labelJa\":\"%s\",\"said\":[\"%s\",\"%s\"],"
-                 "\"unit\":\"%s\",\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d,\"whole\":%d,\"loOpen\":%d,"
+                 "%s{\"name\":\"%s\",\"unit\":\"%s\",\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d,\"whole\":%d,\"loOpen\":%d,"
                  "\"perModule\":%d,\"optional\":%d,\"kinds\":[%s],\"option\":\"%s\",\"link\":%s%s%s,"
                  "\"words\":%s%s%s}",
-                 i == 0 ? "" : ",", s.name, s.symbol, s.label, s.labelJa, s.said, s.saidJa, unitWords(s.unit).symbol, s.lo, s.hi,
+                 i == 0 ? "" : ",", s.name, unitWords(s.unit).symbol, s.lo, s.hi,
                  s.start, s.slot, s.whole, s.loOpen, s.perModule, s.optional,
                  kinds.c_str(), s.option,
                  s.linkKey != nullptr ? "\"" : "", s.linkKey != nullptr ? s.linkKey : "null",
@@ -233,16 +214,6 @@ bool pairSceneShown() {
            sceneKey == 'p' || sceneKey == bendingSceneKey;
 }
 
-// The warnings of a mesh's numbers as webPairWarnings' bits.
-int warningBitsOf(const PairNumbers& n) {
-    return (n.gear[0].undercut ? undercut1 : 0) | (n.gear[1].undercut ? undercut2 : 0) |
-           (n.gear[0].interference ? interference1 : 0) | (n.gear[1].interference ? interference2 : 0) |
-           (n.lowContactRatio ? lowContactRatio : 0) | (n.gear[0].thinTip ? thinTip1 : 0) |
-           (n.gear[1].thinTip ? thinTip2 : 0) | (n.involuteInterference ? involuteInterference : 0) |
-           (n.trochoidInterference ? trochoidInterference : 0) |
-           (n.radialAssemblyImpossible ? radialAssemblyImpossible : 0) | (n.tipCirclesOverlap ? tipCirclesOverlap : 0) |
-           (n.cannotRun ? cannotRun : 0) | (n.gear[0].thinNeck ? thinNeck1 : 0) | (n.gear[1].thinNeck ? thinNeck2 : 0);
-}
 
 std::string setJson;
 
@@ -391,57 +362,27 @@ EMSCRIPTEN_KEEPALIVE void webLinkAdd() {
         linkOptions.push_back({"pair", text});
         return;
     }
-    // The key's inputs, in their places (teeth: z1, z2, z3).
-    const PairInputSpec* parts[3] = {};
-    int count = 0;
-    for (int i = 0; i < pairInputCount && count < 3; ++i) {
+    // The key's option (teeth: --teeth).
+    for (int i = 0; i < pairInputCount; ++i) {
         const PairInputSpec& spec = pairInputSpecs()[i];
         if (spec.linkKey != nullptr && key == spec.linkKey) {
-            parts[count++] = &spec;
+            linkOptions.push_back({spec.option, text});
+            return;
         }
     }
-    if (count == 0) {
-        return;
-    }
-    // A value that is none of its input's (a word, out of range) is its
-    // field's to refuse, in the field's words: here it stands as the
-    // input's start, so that what is read is how the link's options fit the
-    // kind and each other.
-    std::string places;
-    size_t from = 0;
-    for (int k = 0; from <= text.size(); ++k) {
-        size_t comma = text.find(',', from);
-        comma = comma == std::string::npos ? text.size() : comma;
-        std::string place = text.substr(from, comma - from);
-        double value = 0.0;
-        if (k < count && (!readInputText(*parts[k], place.c_str(), value) ||
-                          (!parts[k]->perModule && !inputInRange(*parts[k], value, 0.0)))) {
-            char start[32];
-            snprintf(start, sizeof start, "%g", parts[k]->start);
-            place = start;
-            if (parts[k]->words != nullptr) {
-                place = std::string(parts[k]->words).substr(0, std::string(parts[k]->words).find('|'));
-            }
-        }
-        places += (k == 0 ? "" : ",") + place;
-        from = comma + 1;
-    }
-    linkOptions.push_back({parts[0]->option, places});
 }
 
-// 0: the link's options are read as the command line reads them; 1: they do
-// not fit the kind or each other (a second tooth count for a rack, planets
-// for a pair, a centre distance for a set), webPairMessage says why in the
-// command line's words; 2: refused for a value, which the fields say.
+// 0: the link's options fit the kind and each other as the command line
+// checks them; 1: they do not (a second tooth count for a rack, planets for
+// a pair, a centre distance for a set), webPairMessage says why in the
+// command line's words. The values are the fields' to read.
 EMSCRIPTEN_KEEPALIVE int webLinkRead() {
     PairInput pair;
     bool misfit = false;
-    std::string message;
-    if (readPairOptions(linkOptions, pair, message, misfit)) {
+    if (readPairOptions(linkOptions, pair, refusal, misfit)) {
         return 0;
     }
-    refusal = message;
-    return misfit ? 1 : 2;
+    return 1;
 }
 
 EMSCRIPTEN_KEEPALIVE const char* webPairMessage() { return refusal.c_str(); }
@@ -459,12 +400,9 @@ EMSCRIPTEN_KEEPALIVE double webPairEpsilonAlpha() { return activePair.numbers.ep
 EMSCRIPTEN_KEEPALIVE double webPairAlphaWDeg() { return activePair.numbers.alphaW * 180.0 / pi; }
 EMSCRIPTEN_KEEPALIVE double webPairCentreDistance() { return activePair.numbers.a; }
 EMSCRIPTEN_KEEPALIVE double webPairGa() { return activePair.numbers.ga; }
-EMSCRIPTEN_KEEPALIVE double webPairPb() { return activePair.numbers.pb; }
 EMSCRIPTEN_KEEPALIVE double webPairSa(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].sa; }
-EMSCRIPTEN_KEEPALIVE double webPairXmin(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].xmin; }
 
 EMSCRIPTEN_KEEPALIVE double webPairEpsilonAlphaEff() { return activePair.numbers.epsilonAlphaEff; }
-EMSCRIPTEN_KEEPALIVE double webPairDNf(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].dNf; }
 EMSCRIPTEN_KEEPALIVE double webPairJn() { return activePair.numbers.jn; }
 EMSCRIPTEN_KEEPALIVE double webPairJt() { return activePair.numbers.jt; }
 EMSCRIPTEN_KEEPALIVE double webPairThinning() { return activePair.numbers.thinning; }
@@ -479,7 +417,6 @@ EMSCRIPTEN_KEEPALIVE double webPairOverPins(int gear) {
     return g.pinOnInvolute ? g.M : 0.0;
 }
 
-EMSCRIPTEN_KEEPALIVE int webPairWarnings() { return warningBitsOf(activePair.numbers); }
 
 // The report of one mesh as the console gives it (pair/report.h), as a JSON
 // array of its lines: mesh 0 the pair's (a set: its sun–planet mesh), 1 a
@@ -535,13 +472,11 @@ EMSCRIPTEN_KEEPALIVE const char* webSetNumbers() {
              "\"fixedJa\":\"%s\",\"inputJa\":\"%s\",\"outputJa\":\"%s\","
              "\"a\":%.17g,\"ratio\":%.17g,\"xS\":%.17g,\"xP\":%.17g,\"xR\":%.17g,\"l\":%.17g,\"daP\":%.17g,"
              "\"ring\":{\"epsilonAlpha\":%.17g,\"epsilonAlphaEff\":%.17g,\"alphaWDeg\":%.17g,\"ga\":%.17g,"
-             "\"warnings\":%d,\"gears\":[{\"sa\":%.17g,\"xmin\":%.17g,\"dNf\":%.17g},"
-             "{\"sa\":%.17g,\"xmin\":%.17g,\"dNf\":%.17g}]}}",
+             "\"gears\":[{\"sa\":%.17g},{\"sa\":%.17g}]}}",
              activeInput.z1, activeInput.z2, activeInput.z3, activeInput.planets, words.name,
              words.drivingName, words.drivenName, words.japanese, words.driving, words.driven, set.a, set.ratio,
              set.sunPlanet.x1, set.sunPlanet.x2, set.planetRing.x2, set.planetPitch, set.daP, ring.epsilonAlpha,
-             ring.epsilonAlphaEff, ring.alphaW * 180.0 / pi, ring.ga, warningBitsOf(ring), ring.gear[0].sa,
-             ring.gear[0].xmin, ring.gear[0].dNf, ring.gear[1].sa, ring.gear[1].xmin, ring.gear[1].dNf);
+             ring.epsilonAlphaEff, ring.alphaW * 180.0 / pi, ring.ga, ring.gear[0].sa, ring.gear[1].sa);
     setJson = json;
     return setJson.c_str();
 }

@@ -154,16 +154,24 @@ std::string usageValue(const PairInputSpec* const* parts, int count) {
     return usage;
 }
 
+// What --teeth and --shift take, as the messages say it (how the options
+// fit together says it too).
+std::string expectedTeeth() {
+    return "Z1,Z2: two whole numbers, each " + inputRangeText(spec(PairInputId::z1), 0.0) +
+           " (Z1 alone with --pair rack; ZS,ZP,ZR, three, with --pair planetary)";
+}
+std::string expectedShift() {
+    return "X1,X2: two numbers, each " + inputRangeText(spec(PairInputId::x1), 0.0) + " (X1 alone with --pair rack)";
+}
+
 // What each value must be, as the messages say it; the ranges from the
 // table of inputs.
 std::string expected(int code) {
     switch (code) {
     case codeTeeth:
-        return "Z1,Z2: two whole numbers, each " + inputRangeText(spec(PairInputId::z1), 0.0) +
-               " (Z1 alone with --pair rack; ZS,ZP,ZR, three, with --pair planetary)";
+        return expectedTeeth();
     case codeShift:
-        return "X1,X2: two numbers, each " + inputRangeText(spec(PairInputId::x1), 0.0) +
-               " (X1 alone with --pair rack)";
+        return expectedShift();
     case codePair:
         return "KIND: external, internal, rack or planetary";
     case codeSvg:
@@ -261,27 +269,68 @@ struct Given {
     unsigned codes = 0;  // bit code - codeTeeth for each option given
 };
 
+// What an option tells of the options together: that it was given, its
+// text (for the messages) and how many places of a list it gives (as
+// readList counts them: "A", "A,B" or, with a third input, "A,B,C").
+void noteGiven(int code, const char* value, Given& given) {
+    given.codes |= 1u << (code - codeTeeth);
+    int places = 1;
+    for (const char* c = value; *c != '\0'; ++c) {
+        places += *c == ',' ? 1 : 0;
+    }
+    switch (code) {
+    case codeTeeth:
+        given.teeth = value;
+        given.teethCount = std::min(places, 3);
+        break;
+    case codeShift:
+        given.shift = value;
+        given.shiftCount = std::min(places, 2);
+        break;
+    case codePlanets:
+    case codeFixed:
+        given.planetary = true;
+        break;
+    case codeBacklash:
+        given.backlash = value;
+        break;
+    case codePin:
+        given.pin = value;
+        break;
+    case codeCentreDistance:
+        given.centreDistance = value;
+        break;
+    case codeFaceWidth:
+        given.faceWidth = value;
+        break;
+    case codeBore:
+        given.bore = value;
+        break;
+    case codeCutterTeeth:
+        given.cutterTeeth = true;
+        break;
+    default:
+        break;
+    }
+}
+
 bool readValue(int code, const char* value, ProgramOptions& options, Given& given) {
     PairInput& pair = options.pair;
     switch (code) {
     case codeTeeth: {
-        given.teeth = value;
         const PairInputId ring = PairInputId::z3;
         return readList(value, PairInputId::z1, PairInputId::z2, given.teethCount, pair, &ring);
     }
     case codePlanets:
-        given.planetary = true;
         return readInput(PairInputId::planets, value, pair) &&
                inputInRange(spec(PairInputId::planets), pair.planets, pair.m);
     case codeFixed:
-        given.planetary = true;
         return readInput(PairInputId::fixed, value, pair);
     case codeModule:
         return readInput(PairInputId::module, value, pair);
     case codePressureAngle:
         return readInput(PairInputId::alpha, value, pair);
     case codeShift:
-        given.shift = value;
         return readOneOrTwo(value, PairInputId::x1, PairInputId::x2, given.shiftCount, pair);
     case codePair:
         if (const PairKindModel* kind = pairKindNamed(value)) {
@@ -290,10 +339,8 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
         }
         return false;
     case codeBacklash:
-        given.backlash = value;
         return readInput(PairInputId::backlash, value, pair);
     case codePin:
-        given.pin = value;
         return readInput(PairInputId::pin, value, pair);
     case codeTorque:
         return readInput(PairInputId::torque, value, pair) && inputInRange(spec(PairInputId::torque), pair.torque, pair.m);
@@ -304,17 +351,14 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
                inputInRange(spec(PairInputId::elasticNu), pair.elasticNu, pair.m);
     }
     case codeCentreDistance:
-        given.centreDistance = value;
         return readInput(PairInputId::centreDistance, value, pair);
     case codeFaceWidth:
-        given.faceWidth = value;
         return readInput(PairInputId::faceWidth, value, pair);
     case codeHelixAngle:
         return readInput(PairInputId::helix, value, pair) && inputInRange(spec(PairInputId::helix), pair.betaDeg, pair.m);
     case codeHand:
         return readInput(PairInputId::hand, value, pair);
     case codeCutterTeeth:
-        given.cutterTeeth = true;
         return readInput(PairInputId::cutter, value, pair) &&
                inputInRange(spec(PairInputId::cutter), pair.cutterTeeth, pair.m);
     case codeSvg:
@@ -332,7 +376,6 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
     case codeBore: {
         // A decimal number as the pair's inputs are read (no hexadecimal,
         // no "inf" or "nan"), above 0.
-        given.bore = value;
         char* end = nullptr;
         options.bore = strtod(value, &end);
         return value[0] != '\0' && *end == '\0' && strpbrk(value, "xXnNiI") == nullptr &&
@@ -381,7 +424,7 @@ bool checkOptionsFit(const ProgramOptions& options, const Given& given, std::str
     // A planetary set takes three: its sun's, its planets' and its ring's.
     const bool planetary = (spec(PairInputId::z3).kinds & kindBit(pair.kind)) != 0;
     if (given.teethCount == 3 && !planetary) {  // as before there was a third
-        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expected(codeTeeth));
+        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expectedTeeth());
         return false;
     }
     if (planetary && (given.teethCount == 1 || given.teethCount == 2)) {
@@ -394,7 +437,7 @@ bool checkOptionsFit(const ProgramOptions& options, const Given& given, std::str
         return false;
     }
     if (given.teethCount == 1 && !rack) {
-        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expected(codeTeeth));
+        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expectedTeeth());
         return false;
     }
     if (given.shiftCount == 2 && rack) {
@@ -405,7 +448,7 @@ bool checkOptionsFit(const ProgramOptions& options, const Given& given, std::str
     }
     // X1 alone with a centre distance: X2 follows from it.
     if (given.shiftCount == 1 && !rack && given.centreDistance.empty()) {
-        message = complaint("--shift " + quoted(given.shift) + " is not " + expected(codeShift));
+        message = complaint("--shift " + quoted(given.shift) + " is not " + expectedShift());
         return false;
     }
     const auto uses = [&](PairInputId id) { return (spec(id).kinds & kindBit(pair.kind)) != 0; };
@@ -435,11 +478,11 @@ bool checkOptionsFit(const ProgramOptions& options, const Given& given, std::str
 
 // One option's value read into the options, or the message why not.
 bool readOption(int code, const char* value, ProgramOptions& options, Given& given, std::string& message) {
+    noteGiven(code, value, given);
     if (!readValue(code, value, options, given)) {
         message = complaint(nameOf(code) + " " + quoted(value) + " is not " + expected(code));
         return false;
     }
-    given.codes |= 1u << (code - codeTeeth);
     return true;
 }
 
@@ -725,23 +768,24 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
 bool readPairOptions(const std::vector<OptionText>& given, PairInput& pair, std::string& message, bool& misfit) {
     ProgramOptions options;
     Given read;
-    bool good = true;
     for (const OptionText& g : given) {
         const option* o = findLong("--" + g.option);
-        if (o == nullptr || !readOption(o->val, g.text.c_str(), options, read, message)) {
-            message = o == nullptr ? complaint("unknown option " + quoted("--" + g.option)) : message;
-            good = false;
-            break;
+        if (o != nullptr) {
+            noteGiven(o->val, g.text.c_str(), read);
+        }
+        if (o != nullptr && o->val == codePair) {
+            const PairKindModel* kind = pairKindNamed(g.text.c_str());
+            options.pair.kind = kind != nullptr ? kind->kind : options.pair.kind;
         }
     }
-    good = good && fitTogether(options, read, message);
+    const bool fit = fitTogether(options, read, message);
     const std::string name = "involute-gears: ";
     if (message.compare(0, name.size(), name) == 0) {
         message.erase(0, name.size());
     }
     misfit = options.misfit;
     pair = options.pair;
-    return good;
+    return fit;
 }
 
 namespace {

@@ -72,14 +72,14 @@ struct ProgramOptions {
 // range; argc and argv are then unspecified.
 bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::string& message);
 
-// The pair's options alone, each an option's name without "--" and its
-// text ({"teeth", "12,24"}), read and fitted together by the same code as
-// readProgramOptions reads a command line of them: true with `pair` read
-// (the kind's teeth where left out, centreX1Given), else false with
-// `message` the command line's own words without the program's name, and
-// `misfit` as ProgramOptions'. Not here: the checks of the values that need
-// the whole pair (the ranges in multiples of the module, checkPair), the
-// caller's. The page's link is read so.
+// How the pair's options fit the kind and each other, each an option's
+// name without "--" and its text ({"teeth", "12,24"}), by the same code as
+// readProgramOptions checks a command line of them: true when they fit,
+// `pair` then of that kind with the kind's teeth (centreX1Given said),
+// else false with `message` the command line's own words without the
+// program's name (`misfit` true). The values themselves are not read here:
+// the caller reads them, as the page's fields do, by the table of inputs.
+// The page's link is checked so.
 struct OptionText {
     std::string option;
     std::string text;

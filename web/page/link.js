@@ -4,14 +4,18 @@
 // kind=internal, kind=rack or kind=planetary first for those kinds (no kind:
 // external), and only the fields the kind uses (a rack: teeth=Z1, shift=X1;
 // a planetary set: teeth=ZS,ZP,ZR, planets=N, fixed=ring; a ring's cutter
-// as cutter=ZC when one is asked for); a list's places the link leaves out
-// are the program's start values. Read
-// at start (the pair applied after the first frame) and when a link is
-// typed or pasted into the address bar; written with replaceState (never a
-// new history entry) once the pair or a pair scene has been chosen. Keys
-// are matched without regard to case; an unknown key is named. A link the
-// page refuses (a bad value, a pair the program cannot make, an unknown
-// key) stays in the address bar as it was given until the user changes
+// as cutter=ZC when one is asked for; with a centre distance, shift=X1
+// when x1 is given, no shift when the program chooses both). A link is read
+// as the command line reads the same options: the keys it leaves out are
+// the kind's start values, whether it is read at start (the pair applied
+// after the first frame) or typed or pasted into the address bar later;
+// the program reads its keys with its option reader, and a key that does
+// not fit the kind is refused in the command line's words. Written with
+// replaceState (never a new history entry) once the pair or a pair scene
+// has been chosen. Keys are matched without regard to case; an unknown key
+// is named. A link the page refuses (a bad value, a pair the program
+// cannot make, a key that does not fit, an unknown key, a scene of another
+// kind) stays in the address bar as it was given until the user changes
 // the pair or the scene; a good one is written out in full.
 // Not here: the checks of the values (pair_panel.js).
 "use strict";
@@ -86,15 +90,13 @@ var link = (function () {
       if (key.toLowerCase() === "kind") kind = value.toLowerCase();
     });
     if (!pairPanel.setKind(kind)) {
-      pairPanel.setKind("external");
       var kindNames = pairPanel.kindNames();
       problems.push("kind must be " + kindNames.slice(0, -1).join(", ") + " or " + kindNames[kindNames.length - 1] +
                     " · kind は " + kindNames.join("、") + " のどれか");
-      kind = "external";
+      pairPanel.setKind(kind = "external");
     }
     pairPanel.fields.forEach(function (field) { pairPanel.setText(field.name, field.startTextOf(kind)); });
-    var seen = {};
-    var options = kind === "external" ? [] : [["kind", kind]];
+    var options = [["kind", kind]];
     given.forEach(function (g) {
       var key = g[0], value = g[1];
       if (fieldsOf.hasOwnProperty(key)) {
@@ -103,7 +105,6 @@ var link = (function () {
         for (var n = 0; n < names.length; n++) {
           pairPanel.setText(names[n], n < list.length ? list[n] : byName[names[n]].startTextOf(kind));
         }
-        seen[key] = true;
         options.push([key, value]);
       } else if (key === "scene") {
         if (/^([1-9]|1[0-3])$/.test(value)) asked = Number(value);
@@ -113,15 +114,15 @@ var link = (function () {
       }
     });
     // A centre distance without the shifts: the program chooses them.
-    if (pairPanel.centreGiven(kind) && !seen[byName.x1.link[0]]) pairPanel.setText("x1", "");
+    if (pairPanel.centreGiven(kind) && !options.some(function (o) { return o[0] === byName.x1.link[0]; })) {
+      pairPanel.setText("x1", "");
+    }
     var misfit = program.readLink(options);
-    if (misfit && misfit.misfit) problems.push(misfit.message);
+    if (misfit) problems.push(misfit);
     // A scene only other kinds have.
-    var offered = pairPanel.kindsOffering(asked);
-    if (asked && offered.length && offered.indexOf(kind) < 0) {
-      var needs = offered.map(function (k) { return "kind=" + k; });
-      problems.push("scene " + asked + " needs " + needs.join(" or ") + " · scene " + asked + " は " + needs.join("・") +
-                    " のときだけ");
+    var needs = pairPanel.kindsOffering(asked).map(function (k) { return "kind=" + k; });
+    if (needs.length && needs.indexOf("kind=" + kind) < 0) {
+      problems.push("scene " + asked + " needs " + needs.join(" or ") + " · scene " + asked + " は " + needs + " のときだけ");
     }
     if (unknown.length) {
       problems.push("unknown key " + unknown.map(function (k) { return "“" + k + "”"; }).join(", ") + " (the keys are " +

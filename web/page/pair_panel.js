@@ -368,8 +368,8 @@ var pairPanel = (function () {
   // numbers, then its sun–planet mesh's (the pair the program's numbers
   // are of), then its planet–ring mesh's.
   var contactLine = document.createElement("div");
-  var gearNames = [{ en: "gear 1", ja: "歯車1", x: "x1" }, { en: "gear 2", ja: "歯車2", x: "x2" }];
-  var sunPlanetNames = [{ en: "sun", ja: "太陽歯車", x: "xS" }, { en: "planet", ja: "遊星歯車", x: "xP" }];
+  var gearNames = [{ en: "gear 1", ja: "歯車1" }, { en: "gear 2", ja: "歯車2" }];
+  var sunPlanetNames = [{ en: "sun", ja: "太陽歯車" }, { en: "planet", ja: "遊星歯車" }];
   function showNumbers() {
     var n = program.pairNumbers();
     var gears = n.gears;

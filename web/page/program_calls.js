@@ -94,40 +94,34 @@ var program = (function () {
       });
     },
     pairMessage: function () { return text(m._webPairMessage()); },
-    // The link's keys and values ([[key, value], …], the keys in small letters) read as the
-    // command line reads the same options (pair_bridge.cpp's _webLinkRead): null when they
-    // fit; else misfit (an option that does not fit the kind or the others: message is the
-    // command line's refusal) or not (a value, which the fields refuse).
+    // Whether the link's keys and values ([[key, value], …], the keys in small letters) fit the
+    // kind and each other as the command line's same options must (pair_bridge.cpp's
+    // _webLinkRead): null when they do, else the command line's refusal.
     readLink: function (pairs) {
       var at = m._webPairInputText();
       m._webLinkClear();
       pairs.forEach(function (pair) {
-        var bytes = new TextEncoder().encode(pair[0] + "=" + pair[1]);
-        if (pair[1].indexOf("\0") >= 0 || bytes.length >= m._webPairInputTextCapacity()) {
-          bytes = new TextEncoder().encode(pair[0] + "=\x01");  // no value of any input
-        }
+        var bytes = new TextEncoder().encode(pair[0] + "=" + pair[1]).slice(0, m._webPairInputTextCapacity() - 1);
         m.HEAPU8.set(bytes, at);
         m.HEAPU8[at + bytes.length] = 0;
         m._webLinkAdd();
       });
-      var code = m._webLinkRead();
-      return code === 0 ? null : { misfit: code === 1, message: text(m._webPairMessage()) };
+      return m._webLinkRead() === 0 ? null : text(m._webPairMessage());
     },
     // The shift of gear 0 or 1 of the pair taken (chosen for its centre distance when one was given).
     pairShift: call("_webPairX"),
     // The pair's numbers: the contact ratios, alphaWDeg (degrees), centreDistance (or from
-    // the pinion's centre to the rack's datum line), ga (path of contact), pb (base pitch), zc
-    // (teeth of the ring's cutter; 0 for the other kinds), backlash jn and jt, the thinning of
-    // each gear, y, ratio (i), warnings (bit flags, pair_bridge.cpp); and each gear's
-    // (gears[0], gears[1]): sa (tip thickness), xmin (the least shift without undercut), dNf
-    // (the diameter the mate's tip meets), dw (working pitch diameter), span W over spanTeeth
+    // the pinion's centre to the rack's datum line), ga (path of contact), zc (teeth of the
+    // ring's cutter; 0 for the other kinds), backlash jn and jt, the thinning of each gear, y,
+    // ratio (i); and each gear's (gears[0], gears[1]): sa (tip thickness), dw (working pitch
+    // diameter), span W over spanTeeth
     // k (0: no span measurable), overPins M over pins of pinDiameter (M 0: the pin does not
     // touch the involute; pinDiameter 0: no pin measures).
     pairNumbers: function () {
-      var numbers = values("_webPair", "EpsilonAlpha EpsilonAlphaEff EpsilonBeta EpsilonGamma AlphaWDeg CentreDistance Ga Pb Zc Jn Jt Thinning Y " +
-                                       "Ratio Warnings");
+      var numbers = values("_webPair", "EpsilonAlpha EpsilonAlphaEff EpsilonBeta EpsilonGamma AlphaWDeg CentreDistance Ga Zc Jn Jt Thinning Y " +
+                                       "Ratio");
       numbers.gears = [0, 1].map(function (g) {
-        return values("_webPair", "Sa Xmin DNf Dw SpanTeeth Span OverPins PinDiameter", g);
+        return values("_webPair", "Sa Dw SpanTeeth Span OverPins PinDiameter", g);
       });
       return numbers;
     },
