@@ -135,6 +135,7 @@
 #include "pair/mesh/mesh.h"
 #include "pair/report/report.h"
 #include "scenes/display.h"
+#include "scenes/scene_table.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -210,8 +211,8 @@ std::string formatInputsJson() {
 bool pairStarted = false;
 
 bool pairSceneShown() {
-    return sceneKey == '7' || sceneKey == '8' || sceneKey == '9' || sceneKey == 'h' || sceneKey == slidingSceneKey ||
-           sceneKey == 'p' || sceneKey == bendingSceneKey;
+    const Scene* scene = sceneOfKey(sceneKey);
+    return scene != nullptr && scene->needs != SceneNeeds::nothing;
 }
 
 
@@ -239,9 +240,17 @@ EMSCRIPTEN_KEEPALIVE const char* webPairKinds() {
         json = "[";
         for (int k = 0; k < pairKindCount; ++k) {
             const PairKindModel& kind = pairKindModels()[k];
+            // The keys of the scenes that need more than a pair and that this kind has.
+            std::string keys;
+            for (int i = 0; i < sceneCount; ++i) {
+                const Scene& scene = scenes()[i];
+                if (scene.needs != SceneNeeds::nothing && scene.needs != SceneNeeds::pair &&
+                    sceneFitsKind(scene, kind.kind)) {
+                    keys += scene.key;
+                }
+            }
             json += std::string(k == 0 ? "" : ",") + "{\"name\":\"" + kind.name + "\",\"en\":\"" + kind.english +
-                    "\",\"ja\":\"" + kind.japanese + "\",\"keys\":\"" + (kind.hasRingCutting ? "9" : "") +
-                    (kind.hasSetScene ? "p" : "") + "\"}";
+                    "\",\"ja\":\"" + kind.japanese + "\",\"keys\":\"" + keys + "\"}";
         }
         json += "]";
     }

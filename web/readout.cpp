@@ -1,40 +1,57 @@
-// Numbers for the page's live readout, read from the program's shared state
-// after every frame (program.view() in web/page/program_calls.js). The page
-// formats them.
+// The table of scenes for the page, and the numbers of its live readout read
+// from the program's shared state after every frame (program.view() in
+// web/page/program_calls.js). The page formats them. Not here: the pair's
+// numbers (pair_bridge.cpp).
 #include <emscripten/emscripten.h>
 
-#include "app/pair_state.h"
+#include <cstdio>
+
 #include "app/state.h"
-#include "scenes/pair_drawing.h"
-#include "scenes/scenes.h"
+#include "draw/primitives.h"
+#include "scenes/scene_table.h"
 
 namespace {
 
-constexpr double pixelsPerWindowUnit = 400.0;  // the 800-px window spans 2 window units
-constexpr double cuttingPitches = 3.0;         // scenes 8 and 9: reference pitches across the window
+// The words of SceneNeeds, in its order.
+constexpr const char* needsWords[] = {"nothing", "pair", "ring", "set"};
 
 }  // namespace
 
 extern "C" {
 
-// 1 to 9, 10 (key 'h'), 11 (key 'v'), 12 (key 'p') or 13 (key 'b').
-EMSCRIPTEN_KEEPALIVE int webScene() {
-    return sceneKey == 'h'               ? 10
-           : sceneKey == slidingSceneKey ? 11
-           : sceneKey == 'p'             ? 12
-           : sceneKey == bendingSceneKey ? 13
-                                         : sceneKey - '0';
+// The table of scenes (scenes/scene_table.h) as a JSON array in the order of
+// their numbers: key, number, name (English), needs ("nothing", "pair",
+// "ring": a kind with a ring to cut, "set": a planetary set) and parts (what
+// each of a scene's two scales is, or null for one scale).
+EMSCRIPTEN_KEEPALIVE const char* webScenes() {
+    // The table's texts hold no quote or backslash: they go in as they are.
+    static char json[2048];
+    if (json[0] == '\0') {
+        int used = std::snprintf(json, sizeof json, "[");
+        for (int i = 0; i < sceneCount; ++i) {
+            const Scene& s = scenes()[i];
+            used += std::snprintf(json + used, sizeof json - used,
+                                  "%s{\"key\":\"%c\",\"number\":%d,\"name\":\"%s\",\"needs\":\"%s\",\"parts\":",
+                                  i == 0 ? "" : ",", s.key, s.number, s.name, needsWords[static_cast<int>(s.needs)]);
+            used += s.parts[0] == nullptr
+                        ? std::snprintf(json + used, sizeof json - used, "null}")
+                        : std::snprintf(json + used, sizeof json - used, "[\"%s\",\"%s\"]}", s.parts[0], s.parts[1]);
+        }
+        std::snprintf(json + used, sizeof json - used, "]");
+    }
+    return json;
 }
 
-// The table index shown by scenes 1 to 3; -1 in scenes 4 to 9.
+// The number of the scene shown, 1 to 13 (0 before the first).
+EMSCRIPTEN_KEEPALIVE int webScene() {
+    const Scene* scene = sceneOfKey(sceneKey);
+    return scene != nullptr ? scene->number : 0;
+}
+
+// The table index shown by scenes 1 to 3; -1 in the others.
 EMSCRIPTEN_KEEPALIVE int webTableIndex() {
-    if (sceneKey == '1') {
-        return stepScene1;
-    }
-    if (sceneKey == '2' || sceneKey == '3') {
-        return stepScene23;
-    }
-    return -1;
+    const int scene = webScene();
+    return scene == 1 ? stepScene1 : scene == 2 || scene == 3 ? stepScene23 : -1;
 }
 
 EMSCRIPTEN_KEEPALIVE double webStepAngle() { return stepAngle; }            // radians per table index
@@ -43,23 +60,13 @@ EMSCRIPTEN_KEEPALIVE double webViewScale() { return viewScale; }            // w
 EMSCRIPTEN_KEEPALIVE double webBaseRadius() { return baseRadius; }          // model units (mm)
 EMSCRIPTEN_KEEPALIVE int webToothCount() { return toothCount; }
 
-// Window pixels per mm of the model as the current scene draws it (the
-// page scales the 800-px window to the picture's CSS side): scenes 1 to 6
-// at viewScale window units per mm; scene 7 at the pair's own fit; scenes 8
-// and 9 at three reference pitches pi m across the window (scenes.h), both
-// times viewScale / 0.5; scene 11 at its own zoom onto the path of contact.
-EMSCRIPTEN_KEEPALIVE double webPixelsPerMm() {
-    switch (sceneKey) {
-    case '7':
-        return pairSceneScale() * pixelsPerWindowUnit;
-    case slidingSceneKey:
-        return slidingSceneScale() * pixelsPerWindowUnit;
-    case '8':
-    case '9':
-        return 2.0 / (cuttingPitches * pi * activePair.input.m) * viewScale / pairscene::startViewScale * pixelsPerWindowUnit;
-    default:
-        return viewScale * pixelsPerWindowUnit;
-    }
+// Window pixels per mm of the model as the current scene draws it, from
+// the scene's own scale (the page scales the 800-px window to the picture's
+// CSS side): part 0, or part 1 of a scene with two scales (0 where there is
+// none).
+EMSCRIPTEN_KEEPALIVE double webPixelsPerMm(int part) {
+    const Scene* scene = sceneOfKey(sceneKey);
+    return scene != nullptr ? scene->scale(part) * pixelsPerUnit : 0.0;
 }
 
 }  // extern "C"

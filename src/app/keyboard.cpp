@@ -4,11 +4,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "app/pair_state.h"
 #include "app/state.h"
 #include "geometry/gear_setup.h"
-#include "pair/pair_kind.h"
 #include "scenes/display.h"
+#include "scenes/scene_table.h"
 #include "scenes/scenes.h"
 
 namespace {
@@ -26,40 +25,6 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         sceneKey = '1';
         printDemoGearReport(computeDemoGear());
         return;
-    case '1':
-    case '2':
-    case '3':
-    case '4':
-    case '5':
-    case '6':
-        sceneKey = static_cast<char>(key);
-        directionKey = 'd';
-        stepScene23 = 0;
-        stepScene1 = 0;
-        driveAngle = 0.0;
-        break;
-    case '7':
-    case '8':
-    case '9':
-    case 'h':
-    case slidingSceneKey:
-    case 'p':
-    case bendingSceneKey:
-        // The pair's scenes (7 to 9, 10 on 'h', 11 on 'v', 12 on 'p' and 13 on 'b')
-        // exist only when the program was given a pair, the ring's cutting
-        // (9) only for an internal pair and the set turning with its carrier
-        // (12) only for a planetary set.
-        if (!pairScenesEnabled || (key == '9' && !pairKindModel(activeInput.kind).hasRingCutting) ||
-            (key == 'p' && !setSceneEnabled)) {
-            return;
-        }
-        sceneKey = static_cast<char>(key);
-        directionKey = 'd';
-        stepScene23 = 0;
-        stepScene1 = 0;
-        driveAngle = 0.0;
-        resetPairScenes();
-        break;
     case 'd':
     case 'D':
         directionKey = static_cast<char>(key);
@@ -80,8 +45,23 @@ void keyboard(unsigned char key, int /*mouseX*/, int /*mouseY*/) {
         break;
     case escapeKey:
         exit(0);
-    default:
-        return;
+    default: {
+        // A scene's key, where the program can show that scene (the table of
+        // scenes says what each needs); any other key is ignored.
+        const Scene* scene = sceneOfKey(static_cast<char>(key));
+        if (scene == nullptr || !sceneOffered(*scene)) {
+            return;
+        }
+        sceneKey = scene->key;
+        directionKey = 'd';
+        stepScene23 = 0;
+        stepScene1 = 0;
+        driveAngle = 0.0;
+        if (scene->needs != SceneNeeds::nothing) {
+            resetPairScenes();
+        }
+        break;
+    }
     }
     display();
 }

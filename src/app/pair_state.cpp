@@ -1,5 +1,6 @@
 #include "app/pair_state.h"
 
+#include "scenes/scene_table.h"
 #include "scenes/scenes.h"
 #include "pair/pair_kind.h"
 
@@ -17,11 +18,11 @@ void setActivePair(const PairInput& input) {
     setSceneEnabled = pairKindModel(input.kind).hasSetScene;
     if (setSceneEnabled) {
         buildPlanetaryDrawing(input, activeSet);
-    } else if (sceneKey == 'p') {
-        sceneKey = '7';  // scene 12 shows a planetary set: another pair shows its mesh
     }
-    // Scene 9 cuts a ring: a pair of another kind shows its mesh instead.
-    if (sceneKey == '9' && !pairKindModel(input.kind).hasRingCutting) {
+    // A scene the new kind has not (scene 9 cuts a ring, scene 12 turns a
+    // planetary set): the pair's mesh instead.
+    const Scene* shown = sceneOfKey(sceneKey);
+    if (shown != nullptr && !sceneFitsKind(*shown, input.kind)) {
         sceneKey = '7';
     }
     // The scenes keep outlines simplified for the old pair and, in scene 8,

@@ -35,11 +35,153 @@ SolidSection wheel(const GearOutline& outline, Point2 centre, double bore, doubl
     return section;
 }
 
+// The gap between parts on the printer's plate: the drawings' 2 m apart,
+// but never less than 2 mm, a few of a printer's lines, so that no two parts
+// fuse.
+constexpr double plateGapMm = 2.0;
+
+// One part on the plate as a disc about its axis: the farthest point of
+// its outline (`outer`) and, for a ring, the free disc inside its teeth
+// (`inner`, the nearest point of its toothed outline; 0 for a wheel).
+struct PlatePart {
+    double outer;
+    double inner;
+};
+
+// Where the parts go on the plate: the first (a ring) at (0, 0), then the
+// others, largest first, each at the place that keeps the parts' bounding
+// square smallest (then its area, then the lowest, leftmost place): inside
+// the ring's free disc where one fits, else beside the parts already
+// placed. The places tried touch two of the circles that bound a new part's
+// centre (a placed part's outer circle grown by the new one's radius and the
+// gap, the ring's free disc shrunk so), or one of them at its four
+// compass points: the greedy packing of circles into the least square.
+// Every part keeps `gap` from every other, judged on the discs that hold
+// them.
+std::vector<Point2> packOnPlate(const std::vector<PlatePart>& parts, double gap) {
+    const size_t n = parts.size();
+    std::vector<Point2> at(n, Point2{0.0, 0.0});
+    std::vector<size_t> order;
+    for (size_t i = 1; i < n; ++i) {
+        order.push_back(i);
+    }
+    std::stable_sort(order.begin(), order.end(), [&](size_t a, size_t b) { return parts[a].outer > parts[b].outer; });
+    std::vector<size_t> placed{0};
+    const double slack = 1e-9 * (parts[0].outer + gap);
+    for (size_t i : order) {
+        const double r = parts[i].outer;
+        struct Circle {
+            Point2 c;
+            double d;
+        };
+        std::vector<Circle> bounds;
+        for (size_t j : placed) {
+            bounds.push_back(Circle{at[j], parts[j].outer + r + gap});
+            if (parts[j].inner - r - gap > 0.0) {
+                bounds.push_back(Circle{at[j], parts[j].inner - r - gap});
+            }
+        }
+        std::vector<Point2> tries;
+        if (parts[0].inner - r - gap >= 0.0) {
+            tries.push_back(at[0]);
+        }
+        for (size_t a = 0; a < bounds.size(); ++a) {
+            for (const Point2 d : {Point2{1, 0}, Point2{0, 1}, Point2{-1, 0}, Point2{0, -1}}) {
+                tries.push_back(Point2{bounds[a].c.x + bounds[a].d * d.x, bounds[a].c.y + bounds[a].d * d.y});
+            }
+            for (size_t b = a + 1; b < bounds.size(); ++b) {
+                // The two points where the circles cross, if they do.
+                const double dx = bounds[b].c.x - bounds[a].c.x;
+                const double dy = bounds[b].c.y - bounds[a].c.y;
+                const double l = std::sqrt(dx * dx + dy * dy);
+                if (l <= 0.0 || l > bounds[a].d + bounds[b].d || l < std::fabs(bounds[a].d - bounds[b].d)) {
+                    continue;
+                }
+                const double along = (bounds[a].d * bounds[a].d - bounds[b].d * bounds[b].d + l * l) / (2.0 * l);
+                const double across = std::sqrt(std::max(0.0, bounds[a].d * bounds[a].d - along * along));
+                const Point2 foot{bounds[a].c.x + along * dx / l, bounds[a].c.y + along * dy / l};
+                tries.push_back(Point2{foot.x - across * dy / l, foot.y + across * dx / l});
+                tries.push_back(Point2{foot.x + across * dy / l, foot.y - across * dx / l});
+            }
+        }
+        auto fits = [&](Point2 p) {
+            for (size_t j : placed) {
+                const double dx = p.x - at[j].x;
+                const double dy = p.y - at[j].y;
+                const double d = std::sqrt(dx * dx + dy * dy);
+                const bool outside = d >= parts[j].outer + r + gap - slack;
+                const bool within = parts[j].inner > 0.0 && d <= parts[j].inner - r - gap + slack;
+                if (!outside && !within) {
+                    return false;
+                }
+            }
+            return true;
+        };
+        auto box = [&](Point2 p, double& side, double& area) {
+            double lo[2] = {p.x - r, p.y - r};
+            double hi[2] = {p.x + r, p.y + r};
+            for (size_t j : placed) {
+                lo[0] = std::min(lo[0], at[j].x - parts[j].outer);
+                lo[1] = std::min(lo[1], at[j].y - parts[j].outer);
+                hi[0] = std::max(hi[0], at[j].x + parts[j].outer);
+                hi[1] = std::max(hi[1], at[j].y + parts[j].outer);
+            }
+            side = std::max(hi[0] - lo[0], hi[1] - lo[1]);
+            area = (hi[0] - lo[0]) * (hi[1] - lo[1]);
+        };
+        bool found = false;
+        Point2 best{0.0, 0.0};
+        double bestSide = 0.0;
+        double bestArea = 0.0;
+        const double tie = 1e-9 * (parts[0].outer + r + gap);
+        for (const Point2& p : tries) {
+            if (!fits(p)) {
+                continue;
+            }
+            double side = 0.0;
+            double area = 0.0;
+            box(p, side, area);
+            const bool better = !found || side < bestSide - tie ||
+                                (side <= bestSide + tie &&
+                                 (area < bestArea - tie * tie ||
+                                  (area <= bestArea + tie * tie && (p.y < best.y - tie ||
+                                                                    (p.y <= best.y + tie && p.x < best.x - tie)))));
+            if (better) {
+                found = true;
+                best = p;
+                bestSide = side;
+                bestArea = area;
+            }
+        }
+        // (The compass points of the placed parts' outer circles always
+        // include one that fits.) Put on a grid of 0.0001 mm, far inside
+        // the gap: the last bits of a square root's or a sum's rounding
+        // then cannot move a part between the desktop and the page.
+        at[i] = Point2{std::round(best.x * 1e4) / 1e4, std::round(best.y * 1e4) / 1e4};
+        placed.push_back(i);
+    }
+    return at;
+}
+
+// A section moved by (dx, dy), its axis with it.
+void moveSection(SolidSection& section, double dx, double dy) {
+    for (std::vector<Point2>* loop : {&section.outline, &section.hole}) {
+        for (Point2& p : *loop) {
+            p.x += dx;
+            p.y += dy;
+        }
+    }
+    section.centre.x += dx;
+    section.centre.y += dy;
+}
+
 // A planetary set's solids: the sun, each planet and the ring in its rim,
-// where the drawings put them apart (the set's sheet, its centre crosses
-// giving each member's axis). A helical set's members twist as a helical
-// pair's gears do, each by its own hand: the sun's as given, the planets'
-// the other, the ring's the planets'.
+// each member's section from the drawings (the set's sheet apart, its
+// centre crosses giving each member's axis), packed on the printer's plate
+// about the ring (packOnPlate): inside its teeth where they fit, else beside
+// it, rather than in the drawings' one row. A helical set's members twist as
+// a helical pair's gears do, each by its own hand: the sun's as given, the
+// planets' the other, the ring's the planets'.
 void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) {
     PlanetaryDrawing drawing;
     buildPlanetaryDrawing(input, drawing);
@@ -84,6 +226,27 @@ void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) 
         std::swap(ring.outline, ring.hole);
     }
     sections.push_back(ring);
+    // Packed on the plate, the ring first.
+    std::vector<PlatePart> parts;
+    auto reachOf = [&](const SolidSection& section, const std::vector<Point2>& loop, bool farthest) {
+        double r = farthest ? 0.0 : INFINITY;
+        for (const Point2& p : loop) {
+            const double dx = p.x - section.centre.x;
+            const double dy = p.y - section.centre.y;
+            const double d = std::sqrt(dx * dx + dy * dy);  // sqrt, not hypot: rounded alike on every platform
+            r = farthest ? std::max(r, d) : std::min(r, d);
+        }
+        return r;
+    };
+    parts.push_back(PlatePart{reachOf(ring, ring.outline, true), reachOf(ring, ring.hole, false)});
+    for (size_t i = 0; i + 1 < sections.size(); ++i) {
+        parts.push_back(PlatePart{reachOf(sections[i], sections[i].outline, true), 0.0});
+    }
+    const std::vector<Point2> at = packOnPlate(parts, std::max(sheetGapModules * m, plateGapMm));
+    for (size_t i = 0; i < sections.size(); ++i) {
+        const Point2& to = at[i + 1 == sections.size() ? 0 : i + 1];
+        moveSection(sections[i], to.x - sections[i].centre.x, to.y - sections[i].centre.y);
+    }
     solids.assign(sections.size(), Solid{});
     // Twist b tan(beta) / r, r = mt z / 2 the member's transverse reference
     // radius; counter-clockwise seen from the top for a right hand.

@@ -28,6 +28,16 @@ Point2 onScreen(double k, const ActionPlane& p, double u, double w) {
 
 }  // namespace
 
+double actionPlaneSceneScale() {
+    // The rectangle is the effective path gaEff across by the face width b up.
+    const double length = activePair.numbers.gaEff;
+    const double width = faceWidthOf(activePair.input);
+    if (!(length > 0.0 && width > 0.0)) {
+        return 0.0;
+    }
+    return std::min(fitWidth / length, fitHeight / width) * viewScale / pairscene::startViewScale;
+}
+
 void drawActionPlaneScene() {
     const PairInput& in = activePair.input;
     const PairNumbers& n = activePair.numbers;
@@ -42,7 +52,7 @@ void drawActionPlaneScene() {
     if (!(p.length > 0.0 && p.width > 0.0)) {
         return;
     }
-    const double k = std::min(fitWidth / p.length, fitHeight / p.width) * viewScale / pairscene::startViewScale;
+    const double k = actionPlaneSceneScale();
     const Point2 corners[5] = {onScreen(k, p, 0.0, 0.0), onScreen(k, p, p.length, 0.0),
                                onScreen(k, p, p.length, p.width), onScreen(k, p, 0.0, p.width),
                                onScreen(k, p, 0.0, 0.0)};

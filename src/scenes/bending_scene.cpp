@@ -38,22 +38,13 @@ constexpr double toothBoxRight = 0.06;
 constexpr double toothBoxHeight = 0.8;
 constexpr double toothBoxTop[2] = {0.72, -0.14};  // gear 1's box above gear 2's
 constexpr double fullLoadArrow = 0.3;            // the whole load's arrow
-constexpr double headLength = 0.03;
-constexpr double headHalfWidth = 0.011;
 constexpr double arrowWidth = 0.005;
 constexpr double markRadius = 0.009;
-constexpr double plotLeft = 0.2;
-constexpr double plotRight = 0.92;
-constexpr double plotBottom = -0.55;
-constexpr double plotTop = 0.45;
 constexpr int flankPoints = 400;       // of each flank as drawn
 constexpr int parabolaPoints = 60;
 constexpr int zoneSamples = 24;        // plot points per zone of constant pairs in contact
 constexpr int maxPlotPoints = maxMeshZones * (zoneSamples + 1);
 
-constexpr Rgba SINGLE_SHADE{1.0f, 0.93f, 0.72f, 0.0f};  // one pair carries the load (as scene 11)
-constexpr Rgba DOUBLE_SHADE{0.86f, 0.93f, 0.86f, 0.0f}; // two or more share it
-constexpr Rgba WHITE{1.0f, 1.0f, 1.0f, 0.0f};
 constexpr Rgba ORANGE{0.9f, 0.45f, 0.0f, 0.0f};
 constexpr Rgba SECTION_PURPLE{0.55f, 0.0f, 0.65f, 0.0f};
 
@@ -81,21 +72,20 @@ struct BendingCache {
     bool loaded;  // the values are MPa
     double unit;  // MPa per unit of YF YS Ybeta / pairs of each gear (1 without a torque)
     double unitOf[2];
+    PathPlot plot;  // as scene 11's, with its texts
+    char topText[64];
 };
 
 BendingCache cache;
 
 Point2 toWindow(int gear, const Point2& q) {
-    const double k = cache.fit[gear] * viewScale / startViewScale;
+    const double k = bendingSceneScale(gear);
     return Point2{cache.origin[gear].x + k * q.y, cache.origin[gear].y + k * (q.x - cache.tRoot[gear])};
 }
 Point2 mirrored(const Point2& q) { return Point2{q.x, -q.y}; }
 
-double plotX(double s) {
-    const ContactPath& p = cache.path;
-    return plotLeft + (s - p.A) / (p.E - p.A) * (plotRight - plotLeft);
-}
-double plotY(double value) { return plotBottom + value / cache.top * (plotTop - plotBottom); }
+double plotX(double s) { return pathPlotX(cache.plot, s); }
+double plotY(double value) { return pathPlotY(cache.plot, value); }
 
 double valueAt(int gear, double s) {
     return cache.unitOf[gear] * rootStressFactorAt(cache.bending, cache.path, gear, s);
@@ -178,6 +168,29 @@ void prepareBending() {
         cache.top = 1.0;
     }
     cache.top *= 1.1;
+    PathPlot& plot = cache.plot;
+    plot = PathPlot{};
+    plot.path = &p;
+    plot.zones = cache.zones;
+    plot.zoneCount = cache.zoneCount;
+    plot.low = 0.0;
+    plot.high = cache.top;
+    plot.paperAbove = 0.27;
+    plot.curves[0] = PlotCurve{cache.curve[0], cache.curveCount[0], RED};
+    plot.curves[1] = PlotCurve{cache.curve[1], cache.curveCount[1], BLUE};
+    plot.curveCount = 2;
+    plot.labels[0] = PlotLabel{plotLeft - 0.05, plotBottom, "0"};
+    plot.labelCount = 1;
+    if (cache.loaded) {
+        std::snprintf(cache.topText, sizeof cache.topText, "sigmaF 0..%.0f MPa", cache.top);
+    } else {
+        std::snprintf(cache.topText, sizeof cache.topText, "YF YS Ybeta / pairs, 0..%.2f", cache.top);
+    }
+    plot.legend[2] = PlotLegendLine{cache.topText, false, BLACK};
+    plot.legend[1] = PlotLegendLine{"gear 1", true, RED};
+    if (cache.curveCount[1] > 0) {
+        plot.legend[0] = PlotLegendLine{"gear 2", true, BLUE};
+    }
     if (p.E > p.A) {
         for (int g = 0; g < 2; ++g) {
             for (int i = 0; i < cache.curveCount[g]; ++i) {
@@ -186,23 +199,6 @@ void prepareBending() {
         }
     }
     cache.ready = true;
-}
-
-void drawArrowTo(const Point2& from, const Point2& to, const Rgba& colour) {
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    const double length = std::hypot(dx, dy);
-    if (length < 1e-4) {
-        return;
-    }
-    const Point2 u{dx / length, dy / length};
-    const double head = std::min(headLength, 0.5 * length);
-    const Point2 base{to.x - head * u.x, to.y - head * u.y};
-    drawWideLine(from, base, arrowWidth, colour);
-    const double half = headHalfWidth * head / headLength;
-    const Point2 corners[3] = {to, Point2{base.x - half * u.y, base.y + half * u.x},
-                               Point2{base.x + half * u.y, base.y - half * u.x}};
-    drawFilledPolygon(corners, 3, colour);
 }
 
 void drawLabel(double x, double y, const char* text) {
@@ -253,7 +249,7 @@ void drawTooth(int g, double s, int pairs) {
     const double length = std::hypot(dx, dy);
     if (length > 1e-9) {
         const double arrow = fullLoadArrow / pairs;
-        drawArrowTo(Point2{at.x - arrow * dx / length, at.y - arrow * dy / length}, at, BLACK);
+        drawArrow(Point2{at.x - arrow * dx / length, at.y - arrow * dy / length}, at, BLACK);
     }
     drawLine(at, cross, GREY);
     drawWideLine(cross, toWindow(g, Point2{c.x, 0.0}), arrowWidth, ORANGE);
@@ -261,62 +257,17 @@ void drawTooth(int g, double s, int pairs) {
     drawDisc(at, markRadius, colour);
 }
 
-void drawPlot(double s, int pairs) {
-    const Point2 paper[4] = {Point2{plotLeft - 0.1, plotBottom - 0.16}, Point2{1.0, plotBottom - 0.16},
-                             Point2{1.0, plotTop + 0.27}, Point2{plotLeft - 0.1, plotTop + 0.27}};
-    drawFilledPolygon(paper, 4, WHITE);
-    const ContactPath& p = cache.path;
-    if (!(p.E > p.A)) {
-        drawLabel(plotLeft, 0.0, "no effective path");
-        return;
-    }
-    char text[64];
-    for (int i = 0; i < cache.zoneCount; ++i) {
-        const MeshZone& zone = cache.zones[i];
-        const double x0 = plotX(zone.from);
-        const double x1 = plotX(zone.to);
-        const Point2 box[4] = {Point2{x0, plotBottom}, Point2{x1, plotBottom}, Point2{x1, plotTop}, Point2{x0, plotTop}};
-        drawFilledPolygon(box, 4, zone.pairs >= 2 ? DOUBLE_SHADE : SINGLE_SHADE);
-        std::snprintf(text, sizeof text, "%d", zone.pairs);
-        drawLabel((x0 + x1) / 2.0 - 0.01, plotTop - 0.05, text);
-    }
-    const Point2 frame[5] = {Point2{plotLeft, plotBottom}, Point2{plotRight, plotBottom}, Point2{plotRight, plotTop},
-                             Point2{plotLeft, plotTop}, Point2{plotLeft, plotBottom}};
-    drawPolyline(1.0, frame, 4, BLACK);
-    for (int g = 0; g < 2; ++g) {
-        if (cache.curveCount[g] > 1) {
-            drawPolyline(1.0, cache.curve[g], cache.curveCount[g] - 1, g == 0 ? RED : BLUE);
-        }
-    }
-    drawLabel(plotLeft - 0.012, plotBottom - 0.06, "A");
-    drawLabel(plotRight - 0.012, plotBottom - 0.06, "E");
-    drawLabel(plotLeft + 0.2, plotBottom - 0.12, "s along the path");
-    drawLabel(plotLeft - 0.05, plotBottom, "0");
-    if (cache.loaded) {
-        std::snprintf(text, sizeof text, "sigmaF 0..%.0f MPa", cache.top);
-    } else {
-        std::snprintf(text, sizeof text, "YF YS Ybeta / pairs, 0..%.2f", cache.top);
-    }
-    drawLabel(plotLeft, plotTop + 0.185, text);
-    drawWideLine(Point2{plotLeft, plotTop + 0.13}, Point2{plotLeft + 0.06, plotTop + 0.13}, arrowWidth, RED);
-    drawLabel(plotLeft + 0.08, plotTop + 0.115, "gear 1");
-    if (cache.curveCount[1] > 0) {
-        drawWideLine(Point2{plotLeft, plotTop + 0.06}, Point2{plotLeft + 0.06, plotTop + 0.06}, arrowWidth, BLUE);
-        drawLabel(plotLeft + 0.08, plotTop + 0.045, "gear 2");
-    }
-    if (pairs > 0) {
-        drawLine(Point2{plotX(s), plotBottom}, Point2{plotX(s), plotTop}, BLACK);
-        for (int g = 0; g < 2; ++g) {
-            if (cache.curveCount[g] > 0) {
-                drawDisc(Point2{plotX(s), plotY(valueAt(g, s))}, markRadius, g == 0 ? RED : BLUE);
-            }
-        }
-    }
-}
-
 }  // namespace
 
 void pairscene::resetBendingScene() { cache.ready = false; }
+
+double bendingSceneScale(int gear) {
+    if (!cache.ready) {
+        prepareBending();
+    }
+    return gear >= 0 && gear < 2 && cache.bending.gear[gear].present ? cache.fit[gear] * viewScale / startViewScale
+                                                                       : 0.0;
+}
 
 double bendingContactAt(double turn) {
     // One tooth pair's contact: it enters at A and runs along the line of
@@ -359,5 +310,9 @@ void drawBendingScene() {
             drawTooth(g, s, pairs);
         }
     }
-    drawPlot(s, pairs);
+    drawPathPlot(cache.plot);
+    if (pairs > 0) {
+        const double values[2] = {valueAt(0, s), cache.bending.gear[1].present ? valueAt(1, s) : 0.0};
+        drawPathPlotMark(cache.plot, s, true, values, 2);
+    }
 }

@@ -3,6 +3,7 @@
 #include <GL/freeglut.h>
 
 #include "app/window.h"
+#include "scenes/scene_table.h"
 #include "scenes/scenes.h"
 
 void drawTitle(float y, const char* text) { drawText(titleX, y, GLUT_BITMAP_HELVETICA_18, text); }
@@ -24,10 +25,9 @@ int stepCounter(int& counter) {
 }
 
 void advanceScene() {
-    if (sceneKey == '1') {
-        stepCounter(stepScene1);
-    } else if (sceneKey == '2' || sceneKey == '3') {
-        stepCounter(stepScene23);
+    const Scene* scene = sceneOfKey(sceneKey);
+    if (scene != nullptr) {
+        scene->step();
     } else {
         stepDriveAngle();
     }
@@ -36,41 +36,9 @@ void advanceScene() {
 namespace {
 
 void drawScene() {
-    if (sceneKey == '1') {
-        drawFixedCircleScene();
-    }
-    if (sceneKey == '2') {
-        drawTurningCircleScene();
-    }
-    if (sceneKey == '3') {
-        drawRollingCircleScene();
-    }
-    if (sceneKey == '4') {
-        drawBeltScene();
-    }
-    if (sceneKey == '5' || sceneKey == '6') {
-        drawMeshingScene();
-    }
-    if (sceneKey == '7') {
-        drawPairScene();
-    }
-    if (sceneKey == '8') {
-        drawCuttingScene();
-    }
-    if (sceneKey == '9') {
-        drawRingCuttingScene();
-    }
-    if (sceneKey == 'h') {
-        drawActionPlaneScene();
-    }
-    if (sceneKey == 'p') {
-        drawPlanetaryScene();
-    }
-    if (sceneKey == slidingSceneKey) {
-        drawSlidingScene();
-    }
-    if (sceneKey == bendingSceneKey) {
-        drawBendingScene();
+    const Scene* scene = sceneOfKey(sceneKey);
+    if (scene != nullptr) {
+        scene->draw();
     }
 }
 

@@ -1,7 +1,8 @@
-// What scenes 7 to 9 draw alike: the zoom they start from, the drawing
-// tolerance, their colours, the thinning of point lists to a quarter pixel
-// and the unit circle their circles are scaled from. Private to the pair
-// scenes (scenes.h is their interface).
+// What the pair scenes draw alike: the zoom they start from, the drawing
+// tolerance, their colours, the thinning of point lists to a quarter pixel,
+// the unit circle their circles are scaled from, and the plot of values
+// along the path of contact (scenes 11 and 13). Private to the pair scenes
+// (scenes.h is their interface).
 #pragma once
 
 #include <algorithm>
@@ -9,6 +10,8 @@
 #include <vector>
 
 #include "draw/primitives.h"
+#include "pair/mesh/line_of_action.h"
+#include "pair/mesh/mesh.h"
 
 namespace pairscene {
 
@@ -24,6 +27,7 @@ constexpr Rgba GREY{0.55f, 0.55f, 0.55f, 0.0f};
 constexpr Rgba BLACK{0.0f, 0.0f, 0.0f, 0.0f};
 constexpr Rgba DARK_GREEN{0.0f, 0.45f, 0.0f, 0.0f};
 constexpr Rgba KEPT_GREEN{0.45f, 0.85f, 0.45f, 0.0f};
+constexpr Rgba WHITE{1.0f, 1.0f, 1.0f, 0.0f};
 
 Point2 plus(const Point2& p, const Point2& q);
 Point2 times(double k, const Point2& p);
@@ -163,5 +167,71 @@ void resetCuttingScene();
 void resetRingCuttingScene();
 void resetSlidingScene();
 void resetBendingScene();
+
+// ---- The plot along the path of contact (scenes 11 and 13) -----------------
+// Values along the effective path A..E, on white paper over the window's
+// right side: the zones of one and of two (or more) tooth pairs in contact
+// shaded and numbered, the frame, the curves, the axes' names, a legend of
+// up to three lines above, and the marks of the contacts of the moment.
+// Window units.
+constexpr double plotLeft = 0.2;
+constexpr double plotRight = 0.92;
+constexpr double plotBottom = -0.55;
+constexpr double plotTop = 0.45;
+constexpr double plotMarkRadius = 0.009;  // the dot of a contact on a curve
+constexpr double plotStrokeWidth = 0.005;  // a legend's stroke, 2 px
+constexpr int maxPlotCurves = 3;
+constexpr int maxPlotLabels = 3;
+constexpr int plotLegendLines = 3;
+
+constexpr Rgba SINGLE_SHADE{1.0f, 0.93f, 0.72f, 0.0f};  // one pair carries the load
+constexpr Rgba DOUBLE_SHADE{0.86f, 0.93f, 0.86f, 0.0f}; // two or more share it
+
+struct PlotCurve {
+    const Point2* points;  // window units
+    int count;
+    Rgba colour;
+};
+struct PlotLabel {  // a number on the values' axis, window units
+    double x;
+    double y;
+    const char* text;
+};
+struct PlotLegendLine {
+    const char* text;  // nullptr: no such line
+    bool stroke;       // a stroke of `colour` before the text
+    Rgba colour;
+};
+struct PathPlot {
+    const ContactPath* path;
+    const MeshZone* zones;
+    int zoneCount;
+    double low;         // the value at the plot's bottom
+    double high;        // and at its top
+    double paperAbove;  // paper above the plot, for the legend
+    bool zeroLine;      // a grey line at the value 0
+    bool pitchPoint;    // a grey line at C, named, where C lies on the path
+    PlotCurve curves[maxPlotCurves];
+    int curveCount;
+    PlotLabel labels[maxPlotLabels];
+    int labelCount;
+    PlotLegendLine legend[plotLegendLines];  // from the lowest line up, 0.07 apart
+};
+
+// Where s (mm from T1) and a value land in the plot, window units.
+double pathPlotX(const PathPlot& plot, double s);
+double pathPlotY(const PathPlot& plot, double value);
+// The whole plot but the marks; without an effective path only the paper
+// and the words "no effective path".
+void drawPathPlot(const PathPlot& plot);
+// A contact at s: a black line across the plot where `line`, and a dot on
+// each curve i < count that has points, at values[i], where it is not below
+// the plot's bottom. Nothing without an effective path.
+void drawPathPlotMark(const PathPlot& plot, double s, bool line, const double* values, int count);
+
+// An arrow from `from` to `to` (window units): a 2-px shaft and a filled
+// head 0.03 long (at most half the arrow); nothing for an arrow shorter than
+// 1e-4. Scene 11's velocities, scene 13's load.
+void drawArrow(const Point2& from, const Point2& to, const Rgba& colour);
 
 }  // namespace pairscene

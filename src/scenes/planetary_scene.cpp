@@ -78,6 +78,14 @@ void prepare() {
 
 void resetPlanetaryScene() { setCache.ready = false; }
 
+double planetarySceneScale() {
+    if (!setSceneEnabled) {
+        return 0.0;
+    }
+    prepare();
+    return setCache.fit * viewScale / startViewScale;
+}
+
 void drawPlanetaryScene() {
     prepare();
     drawTitle(firstTitleY, setCache.title[0]);
@@ -85,7 +93,7 @@ void drawPlanetaryScene() {
     const PlanetaryDrawing& d = activeSet;
     const PairInput& in = d.set.sunPlanet;
     const SetTurns t = setTurns(in, driveAngle);
-    const double k = setCache.fit * viewScale / startViewScale;
+    const double k = planetarySceneScale();
     glPushMatrix();
     enterGearFrame(k, origin, origin, t.sun);
     drawPoints(k, setCache.sun, RED);

@@ -244,6 +244,13 @@ void drawRackPart(double k, double turnSince, double offset, double from, double
 
 void pairscene::resetCuttingScene() { cuttingCache.ready = false; }
 
+double cuttingSceneScale() {
+    if (!cuttingCache.ready) {
+        prepareCutting();
+    }
+    return cuttingScale();
+}
+
 void drawCuttingScene() {
     if (!cuttingCache.ready) {
         prepareCutting();
@@ -253,7 +260,7 @@ void drawCuttingScene() {
     drawTitle(firstTitleY, c.title[0]);
     drawTitle(secondTitleY, c.title[1]);
     visit(c.kept, driveAngle);
-    const double k = cuttingScale();
+    const double k = cuttingSceneScale();
     const double halfWidth = windowHalfWidth(k);
 
     // The rolling line, the reference circle's tangent at the top, and the

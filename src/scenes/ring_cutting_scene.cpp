@@ -167,6 +167,13 @@ void prepareRingCuttingPoints() {
 
 void pairscene::resetRingCuttingScene() { ringCache.ready = false; }
 
+double ringCuttingSceneScale() {
+    if (!ringCache.ready) {
+        prepareRingCutting();
+    }
+    return ringCuttingScale();
+}
+
 void drawRingCuttingScene() {
     if (!ringCache.ready) {
         prepareRingCutting();
@@ -176,7 +183,7 @@ void drawRingCuttingScene() {
     drawTitle(firstTitleY, c.title[0]);
     drawTitle(secondTitleY, c.title[1]);
     visit(c.kept, driveAngle);
-    const double k = ringCuttingScale();
+    const double k = ringCuttingSceneScale();
 
     // The cutter where it was, every rollStep of ring turn, carried round
     // with the ring since.

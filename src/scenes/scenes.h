@@ -1,7 +1,9 @@
 // The scene blocks that display runs between its frame brackets. Each draws
 // its titles first and leaves the model-view matrix as it found it. Scenes 7
-// to 9 show activePair (app/pair_state.h) and exist only when
-// pairScenesEnabled; scene 9 only for an internal pair.
+// to 13 show activePair (app/pair_state.h) and exist only when
+// pairScenesEnabled; scene 9 only for an internal pair, scene 12 only for a
+// planetary set. Which key chooses which scene, what each needs and which
+// scale the page reads: scenes/scene_table.h.
 #pragma once
 
 #include <vector>
@@ -66,24 +68,32 @@ void drawMeshingScene();         // scenes 5 and 6
 void drawPairScene();            // scene 7
 void drawCuttingScene();         // scene 8
 void drawRingCuttingScene();     // scene 9
-// Scene 12 (sceneKey 'p'): activeSet, a planetary set, turning with its
+// Scenes 8 and 9's scales, window units per mm at the current viewScale.
+double cuttingSceneScale();
+double ringCuttingSceneScale();
+// Scene 12 (key 'p'): activeSet, a planetary set, turning with its
 // carrier (scenes/planetary_scene.cpp); its point lists thinned to a quarter
 // pixel whenever the set or viewScale has changed, never otherwise.
 void drawPlanetaryScene();
 void resetPlanetaryScene();
-// Scene 11, key 'v' (sceneKey 'v'): the flanks' velocities at the contact
+// Its scale: window units per mm at the current viewScale, the ring's rim
+// 1.5 window units across at viewScale 0.5; 0 without a set.
+double planetarySceneScale();
+// Scene 11 (key 'v'): the flanks' velocities at the contact
 // points and the specific sliding zeta1, zeta2 along the path of contact,
 // at 1 / (length of the path of contact) window units per mm times
 // viewScale / 0.5, the path's middle fixed in the window's left half.
-constexpr char slidingSceneKey = 'v';
 void drawSlidingScene();
 // Its scale, window units per mm at the current viewScale.
 double slidingSceneScale();
-// Scene 13, key 'b' (sceneKey 'b'): a tooth of each gear as a beam, bent at
+// Scene 13 (key 'b'): a tooth of each gear as a beam, bent at
 // its root by the load of the moment, and the root stress along the path of
 // contact (scenes/bending_scene.cpp); every kind of pair.
-constexpr char bendingSceneKey = 'b';
 void drawBendingScene();
+// The scale of gear `gear`'s tooth (0 or 1), window units per mm at the
+// current viewScale: each tooth fits its own box; 0 for a gear without one
+// (a rack).
+double bendingSceneScale(int gear);
 // Where the tooth pair that scene 13 follows touches when gear 1 has turned
 // by `turn` (rad): s from T1 (pair/line_of_action.h), beyond E while that
 // pair is out of contact; -1 without an effective path.
@@ -91,6 +101,10 @@ double bendingContactAt(double turn);
 // Scene 10 (key 'h'): the plane of action, its contact lines and their total
 // length (action_plane_scene.cpp); every kind of pair.
 void drawActionPlaneScene();
+// Its scale: window units per mm at the current viewScale, the rectangle
+// gaEff by b fitted into 1.5 by 1.1 window units at viewScale 0.5; 0 without
+// an effective path.
+double actionPlaneSceneScale();
 
 // Forgets everything the three scenes keep from one frame to the next: the
 // thinned outlines, the titles, the rack and cutter positions of scenes 8

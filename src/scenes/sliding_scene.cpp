@@ -32,15 +32,7 @@ namespace {
 constexpr double pathSpan = 0.7;                // the nominal path's length at viewScale 0.5
 constexpr Point2 pathMiddle{-0.45, -0.1};       // where the nominal path's middle stays at any zoom
 constexpr double longestArrow = 0.3;            // the fastest flank point's velocity
-constexpr double headLength = 0.03;
-constexpr double headHalfWidth = 0.011;
-constexpr double arrowWidth = 0.005;            // 2 px
-constexpr double markRadius = 0.009;
 constexpr double followRing = 0.024;
-constexpr double plotLeft = 0.2;
-constexpr double plotRight = 0.92;
-constexpr double plotBottom = -0.55;
-constexpr double plotTop = 0.45;
 // The plot's floors, the highest below both curves' ends taken: zeta falls
 // to -infinity at T1 and T2.
 constexpr double zetaFloors[] = {-0.25, -0.5, -1.0, -2.0, -4.0};
@@ -48,9 +40,6 @@ constexpr int curvePoints = 121;
 
 constexpr Rgba COMMON_GREY{0.35f, 0.35f, 0.35f, 0.0f};
 constexpr Rgba SLIDING_GREEN{0.0f, 0.62f, 0.0f, 0.0f};
-constexpr Rgba SINGLE_SHADE{1.0f, 0.93f, 0.72f, 0.0f};  // one pair carries the load
-constexpr Rgba DOUBLE_SHADE{0.86f, 0.93f, 0.86f, 0.0f}; // two or more share it
-constexpr Rgba WHITE{1.0f, 1.0f, 1.0f, 0.0f};
 
 struct SlidingCache {
     bool ready = false;
@@ -68,16 +57,16 @@ struct SlidingCache {
     Point2 stress[curvePoints];
     int stressCount;
     double sigmaTop;  // MPa
+    // The plot of zeta1, zeta2 (and the stress) and its texts.
+    PathPlot plot;
+    char lowText[16];
+    char stressText[48];
 };
 
 SlidingCache cache;
 
-double plotX(double s) {
-    const ContactPath& p = activeMesh.path;
-    return plotLeft + (s - p.A) / (p.E - p.A) * (plotRight - plotLeft);
-}
-
-double plotY(double zeta) { return plotBottom + (zeta - cache.zetaLow) / (1.0 - cache.zetaLow) * (plotTop - plotBottom); }
+double plotX(double s) { return pathPlotX(cache.plot, s); }
+double plotY(double zeta) { return pathPlotY(cache.plot, zeta); }
 
 double zetaOf(int curve, double s) {
     const Sliding z = specificSliding(activeMesh.path, s);
@@ -105,6 +94,13 @@ void prepareSliding() {
             break;
         }
     }
+    PathPlot& plot = cache.plot;
+    plot = PathPlot{};
+    plot.path = &p;
+    plot.low = cache.zetaLow;
+    plot.high = 1.0;
+    plot.zeroLine = true;  // the pitch point, pure rolling
+    plot.pitchPoint = true;
     // The fastest flank point is at an end of the path: rho1 and rho2 grow
     // away from their tangent points.
     double fastest = 0.0;
@@ -145,89 +141,29 @@ void prepareSliding() {
                 Point2{plotX(s), plotBottom + sigma[i] / cache.sigmaTop * (plotTop - plotBottom)};
         }
     }
-    cache.ready = true;
-}
-
-// An arrow from `from` to `to` (window units): a 2-px shaft and a filled head.
-void drawVelocity(const Point2& from, const Point2& to, const Rgba& colour) {
-    const double dx = to.x - from.x;
-    const double dy = to.y - from.y;
-    const double length = std::hypot(dx, dy);
-    if (length < 1e-4) {
-        return;
-    }
-    const Point2 u{dx / length, dy / length};
-    const double head = std::min(headLength, 0.5 * length);
-    const Point2 base{to.x - head * u.x, to.y - head * u.y};
-    drawWideLine(from, base, arrowWidth, colour);
-    const double half = headHalfWidth * head / headLength;
-    const Point2 corners[3] = {to, Point2{base.x - half * u.y, base.y + half * u.x},
-                               Point2{base.x + half * u.y, base.y - half * u.x}};
-    drawFilledPolygon(corners, 3, colour);
-}
-
-void drawLabel(double x, double y, const char* text) {
-    drawText(static_cast<float>(x), static_cast<float>(y), GLUT_BITMAP_HELVETICA_18, text);
-}
-
-// The plot's frame, zones, grid, curves and labels, on white over the
-// mesh's right side.
-// The paper above the plot: room for the legend's two lines, three with the stress.
-double paperAbove() { return cache.stressCount > 1 ? 0.27 : 0.2; }
-
-void drawPlot() {
-    const Point2 paper[4] = {Point2{plotLeft - 0.1, plotBottom - 0.16}, Point2{1.0, plotBottom - 0.16},
-                             Point2{1.0, plotTop + paperAbove()}, Point2{plotLeft - 0.1, plotTop + paperAbove()}};
-    drawFilledPolygon(paper, 4, WHITE);
-    const ContactPath& p = activeMesh.path;
-    if (!(p.E > p.A)) {
-        drawLabel(plotLeft, 0.0, "no effective path");
-        return;
-    }
-    char text[48];
-    for (int i = 0; i < cache.zoneCount; ++i) {
-        const MeshZone& zone = cache.zones[i];
-        const double x0 = plotX(zone.from);
-        const double x1 = plotX(zone.to);
-        const Point2 box[4] = {Point2{x0, plotBottom}, Point2{x1, plotBottom}, Point2{x1, plotTop}, Point2{x0, plotTop}};
-        drawFilledPolygon(box, 4, zone.pairs >= 2 ? DOUBLE_SHADE : SINGLE_SHADE);
-        // The number of pairs in contact, at the zone's top.
-        std::snprintf(text, sizeof text, "%d", zone.pairs);
-        drawLabel((x0 + x1) / 2.0 - 0.01, plotTop - 0.05, text);
-    }
-    // zeta = 0 (the pitch point, pure rolling) and the frame.
-    drawLine(Point2{plotLeft, plotY(0.0)}, Point2{plotRight, plotY(0.0)}, GREY);
-    const Point2 frame[5] = {Point2{plotLeft, plotBottom}, Point2{plotRight, plotBottom}, Point2{plotRight, plotTop},
-                             Point2{plotLeft, plotTop}, Point2{plotLeft, plotBottom}};
-    drawPolyline(1.0, frame, 4, BLACK);
-    if (p.C > p.A && p.C < p.E) {
-        drawLine(Point2{plotX(p.C), plotBottom}, Point2{plotX(p.C), plotTop}, GREY);
-        drawLabel(plotX(p.C) - 0.012, plotBottom - 0.06, "C");
-    }
-    for (int c = 0; c < 2; ++c) {
-        drawPolyline(1.0, cache.curve[c], cache.curveCount[c] - 1, c == 0 ? RED : BLUE);
-    }
-    // The axes' names and ends.
-    drawLabel(plotLeft - 0.012, plotBottom - 0.06, "A");
-    drawLabel(plotRight - 0.012, plotBottom - 0.06, "E");
-    drawLabel(plotLeft + 0.2, plotBottom - 0.12, "s along the path");
-    drawLabel(plotLeft - 0.05, plotTop - 0.015, "1");
-    drawLabel(plotLeft - 0.05, plotY(0.0) - 0.015, "0");
-    std::snprintf(text, sizeof text, "%g", cache.zetaLow);
-    drawLabel(plotLeft - 0.07, plotBottom, text);
-    // The legend above the plot: a stroke of each curve's colour and its name.
-    drawWideLine(Point2{plotLeft, plotTop + 0.13}, Point2{plotLeft + 0.06, plotTop + 0.13}, arrowWidth, RED);
-    drawLabel(plotLeft + 0.08, plotTop + 0.115, "zeta1 (gear 1)");
-    drawWideLine(Point2{plotLeft, plotTop + 0.06}, Point2{plotLeft + 0.06, plotTop + 0.06}, arrowWidth, BLUE);
-    drawLabel(plotLeft + 0.08, plotTop + 0.045, "zeta2 (gear 2)");
+    // The curves, the values' axis from the floor to 1, the legend: a stroke
+    // of each curve's colour and its name (the stress on its own scale, 0 at
+    // the plot's bottom, the largest at its top).
+    plot.zones = cache.zones;
+    plot.zoneCount = cache.zoneCount;
+    plot.curves[0] = PlotCurve{cache.curve[0], cache.curveCount[0], RED};
+    plot.curves[1] = PlotCurve{cache.curve[1], cache.curveCount[1], BLUE};
+    plot.curves[2] = PlotCurve{cache.stress, cache.stressCount, SLIDING_GREEN};
+    plot.curveCount = cache.stressCount > 1 ? 3 : 2;
+    std::snprintf(cache.lowText, sizeof cache.lowText, "%g", cache.zetaLow);
+    plot.labels[0] = PlotLabel{plotLeft - 0.05, plotTop - 0.015, "1"};
+    plot.labels[1] = PlotLabel{plotLeft - 0.05, plotY(0.0) - 0.015, "0"};
+    plot.labels[2] = PlotLabel{plotLeft - 0.07, plotBottom, cache.lowText};
+    plot.labelCount = 3;
+    plot.legend[0] = PlotLegendLine{"zeta2 (gear 2)", true, BLUE};
+    plot.legend[1] = PlotLegendLine{"zeta1 (gear 1)", true, RED};
     if (cache.stressCount > 1) {
-        drawPolyline(1.0, cache.stress, cache.stressCount - 1, SLIDING_GREEN);
-        // Its own scale: 0 at the plot's bottom, the largest at its top.
-        drawWideLine(Point2{plotLeft, plotTop + 0.2}, Point2{plotLeft + 0.06, plotTop + 0.2}, arrowWidth,
-                     SLIDING_GREEN);
-        std::snprintf(text, sizeof text, "sigmaH 0..%.0f MPa", cache.sigmaTop);
-        drawLabel(plotLeft + 0.08, plotTop + 0.185, text);
+        std::snprintf(cache.stressText, sizeof cache.stressText, "sigmaH 0..%.0f MPa", cache.sigmaTop);
+        plot.legend[2] = PlotLegendLine{cache.stressText, true, SLIDING_GREEN};
     }
+    // The paper above the plot: room for the legend's two lines, three with the stress.
+    plot.paperAbove = cache.stressCount > 1 ? 0.27 : 0.2;
+    cache.ready = true;
 }
 
 }  // namespace
@@ -274,29 +210,20 @@ void drawSlidingScene() {
         const Point2 common{at.x + a * v.common * u.x, at.y + a * v.common * u.y};
         const Point2 tip1{common.x + a * v.v1 * n.x, common.y + a * v.v1 * n.y};
         const Point2 tip2{common.x + a * v.v2 * n.x, common.y + a * v.v2 * n.y};
-        drawVelocity(at, common, COMMON_GREY);
-        drawVelocity(at, tip1, RED);
-        drawVelocity(at, tip2, BLUE);
-        drawVelocity(tip2, tip1, SLIDING_GREEN);
+        drawArrow(at, common, COMMON_GREY);
+        drawArrow(at, tip1, RED);
+        drawArrow(at, tip2, BLUE);
+        drawArrow(tip2, tip1, SLIDING_GREEN);
         if (i == followed) {
             drawCircle(at, followRing, BLACK);
         }
     }
 
-    drawPlot();
-    if (activeMesh.path.E > activeMesh.path.A) {
-        for (int i = 0; i < moment.count; ++i) {
-            const double s = moment.contact[i].s;
-            const Sliding z = specificSliding(activeMesh.path, s);
-            if (i == followed) {
-                drawLine(Point2{plotX(s), plotBottom}, Point2{plotX(s), plotTop}, BLACK);
-            }
-            if (z.zeta1 >= cache.zetaLow) {
-                drawDisc(Point2{plotX(s), plotY(z.zeta1)}, markRadius, RED);
-            }
-            if (z.zeta2 >= cache.zetaLow) {
-                drawDisc(Point2{plotX(s), plotY(z.zeta2)}, markRadius, BLUE);
-            }
-        }
+    drawPathPlot(cache.plot);
+    for (int i = 0; i < moment.count; ++i) {
+        const double s = moment.contact[i].s;
+        const Sliding z = specificSliding(activeMesh.path, s);
+        const double zetas[2] = {z.zeta1, z.zeta2};
+        drawPathPlotMark(cache.plot, s, i == followed, zetas, 2);
     }
 }

@@ -490,6 +490,8 @@ TEST(PairReport, InternalAndRackReports) {
               "\nまたぎ歯厚 W1 = 13.8728 mm"
               "\nピン径 dp1 = 1.6955 mm"
               "\nオーバーピン寸法 M1 = 44.3052 mm"
+              "\nピン径 dp2 = 1.6545 mm"
+              "\nビトウィーンピン寸法 M2 = 47.8223 mm"
               "\n警告: 歯車1の歯元で干渉が生じます（相手の歯先がインボリュートの始まりより歯元側に当たります）"
               "\n警告: 半径方向に組み込めません（トリミング: 歯車1は軸方向に差し込むしかありません）\n");
     // Where the pinion's tip circle reaches the ring's, the trimming rule
@@ -920,6 +922,105 @@ TEST(RackPair, PinionsOfEveryKindHaveTheirSpanAndSizeOverPins) {
     }
 }
 
+// A ring's size between pins against two pins placed in its cut outline by
+// brute force: a pin of the transverse diameter on the middle line of the
+// space after tooth 0, moved out until it touches both flanks (its centre
+// dp / 2 from the nearest segment of the outline its cutter left), the size
+// then 2 r (cos(pi / (2 z)) for odd z) less the ball. The relation under
+// test is the handbooks' (KHK, "Gear Technical Reference", dimension between
+// pins of internal gears: inv(phi) = pi / (2 z) + inv(alpha) + 2 x tan(alpha) / z
+// - dp / (z m cos(alpha)), M = z m cos(alpha) / cos(phi) - dp; ZAKGEAR's
+// "Dimension between pins" calculator gives the helical ring's transverse
+// form with dp / cos(beta_b)). The pin touches between the tip circle and
+// where the ring's involute ends, keeps off the root and stands in from the
+// tips.
+TEST(InternalPair, RingSizeBetweenPinsAgreesWithPinsPlacedInItsCutOutline) {
+    struct Case {
+        int z1, z2;
+        double m, alpha, x1, x2, backlash, beta, pin;
+    } cases[] = {
+        {20, 60, 2.0, 20.0, 0.0, 0.0, 0.0, 0.0, 0.0},   // even, the usual pin
+        {12, 41, 1.5, 20.0, 0.2, 0.5, 0.0, 0.0, 0.0},   // odd, shifted out
+        {15, 50, 1.0, 25.0, 0.3, 0.2, 0.1, 0.0, 0.0},   // thinned for backlash
+        {20, 60, 2.0, 20.0, 0.0, 0.0, 0.0, 0.0, 3.6},   // a pin given
+        {18, 61, 2.0, 20.0, 0.2, 0.3, 0.0, 20.0, 0.0},  // helical, odd: a ball
+        {18, 60, 2.0, 20.0, 0.2, 0.3, 0.05, 30.0, 3.7}, // helical, a ball given
+    };
+    for (const Case& c : cases) {
+        PairInput in = makePair(c.z1, c.z2, c.m, c.alpha, c.x1, c.x2);
+        in.kind = PairKind::internal;
+        in.backlash = c.backlash;
+        in.betaDeg = c.beta;
+        in.pinDiameter = c.pin;
+        SCOPED_TRACE(::testing::Message() << c.z1 << "/" << c.z2 << " beta " << c.beta << " pin " << c.pin);
+        ASSERT_EQ(checkPair(in).field, PairField::none) << checkPair(in).message;
+        PairGeometry pair;
+        buildPairGeometry(in, pair);
+        const GearNumbers& g = pair.numbers.gear[1];
+        ASSERT_TRUE(g.pinOnInvolute);
+        if (c.pin > 0.0) {
+            EXPECT_NEAR(g.dp, c.pin, 1e-12);
+        }
+        const double mt = transverseInput(in).m;
+        const double pin = g.dp / ballPinRatio(in);  // the transverse section's
+        const std::vector<Point2>& ring = pair.outline[1].points;
+        const Point2 middle{std::cos(M_PI / c.z2), std::sin(M_PI / c.z2)};
+        auto nearest = [&](double r, double* where) {
+            double least = INFINITY;
+            for (size_t i = 0; i < ring.size(); ++i) {
+                const Point2& a = ring[i];
+                const Point2& b = ring[(i + 1) % ring.size()];
+                const double d = segmentDistance({r * middle.x, r * middle.y}, a, b);
+                if (d < least) {
+                    least = d;
+                    *where = std::hypot(a.x, a.y);
+                }
+            }
+            return least;
+        };
+        double lo = g.da / 2.0 - pin;  // clear of the flanks, deep in the space's mouth
+        double hi = g.df / 2.0;        // on the root circle
+        double contact = 0.0;
+        ASSERT_GT(nearest(lo, &contact), pin / 2.0);
+        for (int i = 0; i < 60; ++i) {
+            const double mid = (lo + hi) / 2.0;
+            (nearest(mid, &contact) > pin / 2.0 ? lo : hi) = mid;
+        }
+        nearest(lo, &contact);
+        // The outline keeps within 0.001 m of the true flank: the pin at the
+        // relation's centre is that close to touching; the flanks, at about
+        // 20 degrees to the space's middle line, move the centre some three
+        // times as far, and M twice that.
+        const double across = c.z2 % 2 == 0 ? 1.0 : std::cos(M_PI / (2.0 * c.z2));
+        double unused = 0.0;
+        EXPECT_NEAR(nearest((g.M + g.dp) / (2.0 * across), &unused), pin / 2.0, 0.001 * mt);
+        EXPECT_NEAR(2.0 * lo * across - g.dp, g.M, 0.006 * mt);
+        if (c.beta == 0.0) {
+            EXPECT_GE(contact, g.da / 2.0 - 0.002 * mt);
+            EXPECT_LE(contact, g.dNf / 2.0 + 0.002 * mt);
+        }
+        EXPECT_LE(lo + g.dp / 2.0, g.df / 2.0);
+        EXPECT_LE(lo - g.dp / 2.0, g.da / 2.0 - 0.05 * mt + 1e-9);
+        // Reported in both languages, after the pinion's size over pins.
+        const PairReport report = pairReport(in, pair.numbers);
+        const std::string ja = formatReport(report, Language::ja);
+        const std::string en = formatReport(report, Language::en);
+        const std::string M2 = fixed(g.M, 4);
+        EXPECT_NE(ja.find("オーバーピン寸法 M1 = "), std::string::npos);
+        EXPECT_GT(ja.find("\nピン径 dp2 = " + fixed(g.dp, 4) + " mm\nビトウィーンピン寸法 M2 = " + M2 + " mm\n"),
+                  ja.find("オーバーピン寸法 M1 = "));
+        EXPECT_NE(en.find("\npin diameter dp2 = " + fixed(g.dp, 4) + " mm\nsize between pins M2 = " + M2 + " mm\n"),
+                  std::string::npos);
+    }
+    // A pin too large to enter the space: no size, and the warning says why.
+    PairInput in = makePair(20, 60, 2.0, 20.0, 0.0, 0.0);
+    in.kind = PairKind::internal;
+    in.pinDiameter = 6.0;
+    const std::string ja = formatPairReport(in, pairNumbers(in));
+    EXPECT_NE(ja.find("\nビトウィーンピン寸法 M2: 測れません（ピンがインボリュートに当たりません）\n"), std::string::npos) << ja;
+    EXPECT_NE(ja.find("警告: 歯車2はピン径 dp2 = 6.0000 mm ではビトウィーンピン寸法を測れません"), std::string::npos);
+}
+
 TEST(HelicalPair, PublishedExamples) {
     // KHK, "Gear Technical Reference", calculations of profile shifted
     // helical gears in the normal system (mn 3, alpha_n 20, beta 30 deg,
@@ -1139,61 +1240,72 @@ TEST(HelicalPair, TheTransverseSectionIsTheNormalRacksCut) {
 // A ball in a helical gear's space touches the twisted flank (the involute
 // helicoid) off the transverse plane through its centre. Found here by
 // minimising the distance from the ball's centre, (M - dp) / 2 from the axis
-// in the space's middle, to the helicoid, the transverse involute turned by
-// z tan(beta) / r at the axial place z: the nearest point is dp / 2 away
-// (M is true) and the ball's size is given only where that point lies on
-// the involute, inside the tip circle.
+// in the space's middle ((M + dp) / 2 in a ring's space), to the helicoid,
+// the transverse involute turned by z tan(beta) / r at the axial place z:
+// the nearest point is dp / 2 away (M is true) and the ball's size is given
+// only where that point lies on the involute, between dNf and the tip circle.
 TEST(HelicalPair, TheBallTouchesTheHelicoidInsideTheTip) {
-    PairInput in = helicalPair(20, 40, 2.0, 40.0, 0.0, 0.0);
-    const PairNumbers plain = pairNumbers(in);
-    const GearNumbers& g0 = plain.gear[0];
-    const double rb = g0.db / 2.0;
-    const double r = g0.d / 2.0;
-    const double tanBeta = std::tan(40.0 * degree);
-    int disagreeing = 0;
-    int onInvolute = 0;
-    for (double dp = 2.0; dp <= 6.0; dp += 0.05) {
-        in.pinDiameter = dp;
-        const GearNumbers& g = pairNumbers(in).gear[0];
-        const double centre = (g.M - dp) / 2.0;
-        const double cx = centre * std::cos(M_PI / 20);
-        const double cy = centre * std::sin(M_PI / 20);
-        auto distance = [&](double t, double z, double* radius) {
-            const double rho = rb * std::sqrt(1.0 + t * t);
-            const double psi = g.s / g.d + plain.invAlpha - (t - std::atan(t)) + z * tanBeta / r;
-            if (radius != nullptr) {
-                *radius = rho;
+    for (const bool ring : {false, true}) {
+        PairInput in = helicalPair(20, ring ? 60 : 40, 2.0, ring ? 35.0 : 40.0, 0.0, 0.0);
+        in.kind = ring ? PairKind::internal : PairKind::external;
+        const int k = ring ? 1 : 0;
+        const PairNumbers plain = pairNumbers(in);
+        const GearNumbers& g0 = plain.gear[k];
+        const double rb = g0.db / 2.0;
+        const double tanBeta = std::tan(in.betaDeg * degree);
+        // The flank's angle on the base circle from the middle of the tooth
+        // (an external gear's) or of the space (a ring's) it bounds.
+        const double base = (ring ? M_PI / g0.z - g0.s / g0.d : g0.s / g0.d) + plain.invAlpha;
+        const double middle = ring ? 0.0 : M_PI / g0.z;  // the space's middle, where the ball's centre is
+        int disagreeing = 0;
+        int onInvolute = 0;
+        for (double dp = 2.0; dp <= 6.0; dp += 0.05) {
+            in.pinDiameter = dp;
+            const GearNumbers& g = pairNumbers(in).gear[k];
+            if (g.M <= 0.0) {
+                continue;  // too large to enter a ring's space
             }
-            return std::sqrt(std::pow(rho * std::cos(psi) - cx, 2) + std::pow(rho * std::sin(psi) - cy, 2) + z * z);
-        };
-        // Nested golden sections: over z, the least over t.
-        const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
-        auto minimise = [&](auto f, double a, double b) {
-            for (int i = 0; i < 100; ++i) {
-                const double x1 = b - golden * (b - a);
-                const double x2 = a + golden * (b - a);
-                if (f(x1) < f(x2)) {
-                    b = x2;
-                } else {
-                    a = x1;
+            const double centre = ring ? (g.M + dp) / 2.0 : (g.M - dp) / 2.0;
+            const double cx = centre * std::cos(middle);
+            const double cy = centre * std::sin(middle);
+            auto distance = [&](double t, double z, double* radius) {
+                const double rho = rb * std::sqrt(1.0 + t * t);
+                const double psi = base - (t - std::atan(t)) + z * tanBeta / (g0.d / 2.0);
+                if (radius != nullptr) {
+                    *radius = rho;
                 }
+                return std::sqrt(std::pow(rho * std::cos(psi) - cx, 2) + std::pow(rho * std::sin(psi) - cy, 2) + z * z);
+            };
+            // Nested golden sections: over z, the least over t.
+            const double golden = (std::sqrt(5.0) - 1.0) / 2.0;
+            auto minimise = [&](auto f, double a, double b) {
+                for (int i = 0; i < 100; ++i) {
+                    const double x1 = b - golden * (b - a);
+                    const double x2 = a + golden * (b - a);
+                    if (f(x1) < f(x2)) {
+                        b = x2;
+                    } else {
+                        a = x1;
+                    }
+                }
+                return (a + b) / 2.0;
+            };
+            auto bestT = [&](double z) {
+                return minimise([&](double t) { return distance(t, z, nullptr); }, 0.0, ring ? 1.0 : 2.0);
+            };
+            const double z = minimise([&](double zz) { return distance(bestT(zz), zz, nullptr); }, -3.0 * dp, 3.0 * dp);
+            double contact = 0.0;
+            EXPECT_NEAR(distance(bestT(z), z, &contact), dp / 2.0, 1e-6) << dp << (ring ? " ring" : "");
+            const bool onFlank = contact <= std::max(g.da, g.dNf) / 2.0 && contact >= std::min(g.da, g.dNf) / 2.0;
+            if (std::fabs(contact - g.da / 2.0) > 1e-6 && std::fabs(contact - g.dNf / 2.0) > 1e-6) {
+                disagreeing += onFlank != !g.pinOffFlanks ? 1 : 0;
             }
-            return (a + b) / 2.0;
-        };
-        auto bestT = [&](double z) { return minimise([&](double t) { return distance(t, z, nullptr); }, 0.0, 2.0); };
-        const double z = minimise([&](double zz) { return distance(bestT(zz), zz, nullptr); }, -3.0 * dp, 3.0 * dp);
-        double contact = 0.0;
-        const double gap = distance(bestT(z), z, &contact);
-        EXPECT_NEAR(gap, dp / 2.0, 1e-6) << dp;
-        const bool onFlank = contact <= g.da / 2.0 && contact >= g.dNf / 2.0;
-        if (std::fabs(contact - g.da / 2.0) > 1e-6) {
-            disagreeing += onFlank != !g.pinOffFlanks ? 1 : 0;
+            onInvolute += onFlank ? 1 : 0;
         }
-        onInvolute += onFlank ? 1 : 0;
+        EXPECT_EQ(disagreeing, 0) << ring;
+        EXPECT_GT(onInvolute, 5) << ring;
+        EXPECT_LT(onInvolute, 80) << ring;
     }
-    EXPECT_EQ(disagreeing, 0);
-    EXPECT_GT(onInvolute, 5);
-    EXPECT_LT(onInvolute, 80);
 }
 
 TEST(HelicalPair, ContactLinesOfThePlaneOfAction) {
@@ -1660,7 +1772,7 @@ TEST(KindOutline, PinionCutterEnvelopsTheRing) {
 double drawnInvoluteStart(const PairGeometry& pair, int g, double tolerance) {
     const GearNumbers& gear = pair.numbers.gear[g];
     std::vector<Point2> flank;
-    traceToothFlank(pair.input, g, pair.numbers, 4800, flank);
+    traceToothFlank(g, pair.numbers, 4800, flank);
     double start = gear.da / 2.0;
     for (size_t i = flank.size(); i-- > 0;) {
         const Polar q = polar(flank[i]);
@@ -1910,7 +2022,7 @@ bool closedOutlineCrossesItself(const std::vector<Point2>& p) {
 // chords between them.
 bool outlineCrossesItself(const PairInput& in, const PairNumbers& n, int g, int samples) {
     std::vector<Point2> traced;
-    traceToothFlank(in, g, n, samples, traced);
+    traceToothFlank(g, n, samples, traced);
     // A sharp-tipped rack cuts the root from one point: drop repeats (closer
     // than 1e-6 m, far below the outline's accuracy).
     std::vector<Point2> ccw;
@@ -2096,6 +2208,15 @@ TEST(PairNumbers, WorkingPitchCirclesAndInspectionSizesAgainstPublishedExamples)
     EXPECT_NEAR(g.dp, g.db * (std::tan(phi) - std::tan(20.0 * degree)), 1e-12);
     EXPECT_NEAR(g.M, g.db / std::cos(phi) + g.dp, 1e-9);
     EXPECT_TRUE(g.pinOnInvolute);
+
+    // A ball given: MESYS AG's online "Calculation of geometry for helical
+    // gear" (ISO 21771) for 20 teeth, mn = 1, alpha_n = 20 deg, beta = 0,
+    // x = 0 and a ball of DM = 1.7 mm gives MdK = 22.2941 mm.
+    PairInput ball = makePair(20, 40, 1.0, 20.0, 0.0, 0.0);
+    ball.pinDiameter = 1.7;
+    const GearNumbers b = pairNumbers(ball).gear[0];
+    EXPECT_TRUE(b.pinOnInvolute);
+    expectRoundsTo(b.M, 22.2941, 4, "MdK");
 }
 
 // Where the pin of gear g touches: from its M back to its centre's pressure

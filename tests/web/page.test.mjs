@@ -191,7 +191,8 @@ test("the page starts: size, its parts, title, the exact report, and again after
   assert.ok(bytes <= 300_000, `the page is ${bytes} bytes, over 300 KB`);
   const html = fs.readFileSync(pagePath, "utf8");
   assert.doesNotMatch(html, /base64,AGFzbQ/, "no plain wasm inline");
-  assert.match(html, /<script type="application\/gzip" id="program-code">H4sI/, "the wasm gzipped (its magic 1f 8b in base64)");
+  // Gzip's magic 1f 8b, seven bits to a character: 0001111 1100010 1...
+  assert.match(html, /<script type="application\/gzip" id="program-code">\d+:\x0fb/, "the wasm gzipped (its magic 1f 8b)");
   const fromDisk = await browser.newPage();
   await fromDisk.goto(pathToFileURL(pagePath).href);
   await fromDisk.waitForFunction(() => document.body.dataset.frames === "1");
@@ -636,6 +637,65 @@ test("start-up forces no layout: the page is laid out when the browser is ready,
   await context.close();
 });
 
+// What the picture shows, found from its pixels (read at 800 x 800): "plane",
+// the distance in px between the first and last grey edge crossing the
+// picture's middle column (scene 10's rectangle); "sections", the length in px
+// of the purple line in the upper and the lower half (scene 13's critical
+// sections); "hubs", the distances in px from the grey disc nearest the
+// middle to each other grey disc (scene 12's carrier).
+function findInPicture(page, what) {
+  return page.evaluate((what) => {
+    const canvas = document.createElement("canvas");
+    canvas.width = canvas.height = 800;
+    const context = canvas.getContext("2d");
+    context.imageSmoothingEnabled = false;
+    context.drawImage(document.getElementById("canvas"), 0, 0, 800, 800);
+    const d = context.getImageData(0, 0, 800, 800).data;
+    const is = (x, y, [r, g, b]) => {
+      const i = 4 * (y * 800 + x);
+      return Math.abs(d[i] - r) + Math.abs(d[i + 1] - g) + Math.abs(d[i + 2] - b) <= 12;
+    };
+    const grey = [140, 140, 140];
+    if (what === "plane") {
+      const runs = [];  // [first, last] rows of each grey run down the middle column
+      for (let y = 0; y < 800; ++y) {
+        if (!is(400, y, grey)) continue;
+        if (runs.length && runs[runs.length - 1][1] === y - 1) runs[runs.length - 1][1] = y;
+        else runs.push([y, y]);
+      }
+      const middle = (run) => (run[0] + run[1]) / 2;
+      return runs.length >= 2 ? middle(runs[runs.length - 1]) - middle(runs[0]) : -1;
+    }
+    if (what === "sections") {
+      return [[0, 444], [444, 800]].map(([from, to]) => {
+        let low = 800, high = -1;
+        for (let y = from; y < to; ++y) {
+          for (let x = 0; x < 800; ++x) {
+            if (is(x, y, [140, 0, 166])) { low = Math.min(low, x); high = Math.max(high, x); }
+          }
+        }
+        return high - low + 1;
+      });
+    }
+    // Hubs: grey pixels whose 5 x 5 neighbourhood is all grey (a disc's
+    // inside, never a line's), gathered into discs.
+    const discs = [];
+    for (let y = 2; y < 798; ++y) {
+      for (let x = 2; x < 798; ++x) {
+        let inside = true;
+        for (let dy = -2; dy <= 2 && inside; ++dy) for (let dx = -2; dx <= 2 && inside; ++dx) inside = is(x + dx, y + dy, grey);
+        if (!inside) continue;
+        const disc = discs.find((c) => Math.hypot(c.x / c.n - x, c.y / c.n - y) < 10);
+        if (disc) { disc.x += x; disc.y += y; disc.n += 1; } else discs.push({ x, y, n: 1 });
+      }
+    }
+    const centres = discs.map((c) => [c.x / c.n, c.y / c.n]);
+    const near = (p) => Math.hypot(p[0] - 400, p[1] - 400);
+    const middle = centres.reduce((best, p) => (near(p) < near(best) ? p : best), centres[0]);
+    return centres.filter((p) => p !== middle).map((p) => Math.hypot(p[0] - middle[0], p[1] - middle[1]));
+  }, what);
+}
+
 test("the scale readout gives CSS px per mm as drawn, in every scene and at every picture size", { timeout: testTimeoutMs }, async () => {
   const scale = async (page) => Number(/1 mm = ([\d.]+) px/.exec(await readout(page))[1]);
   const page = await openPage();  // 1280 x 1000: the picture is 800 CSS px, the program's window
@@ -655,6 +715,36 @@ test("the scale readout gives CSS px per mm as drawn, in every scene and at ever
   await page.keyboard.press("w");
   await page.keyboard.press("8");
   assert.equal(await scale(page), 84.9, "2 / (3 pi) x 400");
+
+  // Scenes 10, 12 and 13: a length of the model found in the picture's pixels
+  // (800 CSS px here, the program's window) is that length times the
+  // readout's px per mm, to within the pixels' rounding.
+  // Scene 10: the plane of action's rectangle is the face width b = 10 m =
+  // 10 mm high (the width left out): the distance of its grey edges.
+  await page.keyboard.press("h");
+  const edges = await findInPicture(page, "plane");
+  assert.ok(Math.abs(edges - 10 * await scale(page)) <= 2, `scene 10: edges ${edges} px apart, ${await readout(page)}`);
+  // Scene 13: each tooth's critical section, drawn purple, is the report's
+  // sFn long at that tooth's own scale.
+  await page.keyboard.press("b");
+  const sections = await findInPicture(page, "sections");
+  const sFn = await page.evaluate(() => program.pairReport(0).filter((l) => /^sFn[12]$/.test(l.symbol)).map((l) => Number(l.value)));
+  const toothScales = /1 mm = ([\d.]+) px tooth 1, ([\d.]+) px tooth 2\)/.exec(await readout(page));
+  assert.ok(toothScales && sFn.length === 2, await readout(page));
+  for (const g of [0, 1]) {
+    assert.ok(Math.abs(sections[g] - sFn[g] * Number(toothScales[g + 1])) <= 2,
+              `scene 13, gear ${g + 1}: sFn ${sFn[g]} mm drawn ${sections[g]} px, ${toothScales[0]}`);
+  }
+  // Scene 12: the carrier's hubs, the set's centre and each planet's, are
+  // the centre distance a apart.
+  await page.evaluate(() => {
+    location.hash = "#kind=planetary&teeth=12,24,63&module=3&angle=20&shift=0.6,0.36&planets=3&fixed=carrier&scene=12";
+  });
+  await page.waitForFunction(() => program.scene() === 12);
+  const hubs = await findInPicture(page, "hubs");
+  const a = await page.evaluate(() => program.setNumbers().a);
+  assert.ok(hubs.length >= 3, `scene 12: ${hubs.length} planets' hubs`);
+  for (const d of hubs) assert.ok(Math.abs(d - a * await scale(page)) <= 2, `scene 12: hubs ${d} px apart, a = ${a} mm`);
   await page.finish();
 
   // On a phone the picture is smaller, and so is a mm on it.

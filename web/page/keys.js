@@ -15,8 +15,8 @@ var keys = (function () {
   // `where`: "strip" (the key strip) or "pair" (the Real gears panel; in
   // full screen, which shows only the picture and the strip, the strip
   // holds these too). `short`: the word a compact button shows under its key.
-  // `someKinds`: offered by some kinds of pair only (the Real gears panel
-  // enables it for them).
+  // Which scene a key chooses, and what it needs, come from the program's
+  // table of scenes (sceneOf below).
   var keyList = [
     { key: "1", short: "fixed", ja: "(1) 基礎円固定", en: "base circle fixed", where: "strip" },
     { key: "2", short: "turn", ja: "(2) 基礎円回転", en: "base circle turning", where: "strip" },
@@ -33,20 +33,30 @@ var keys = (function () {
     { key: "7", short: "pair", ja: "(7) 歯車対のかみ合い", en: "the pair in mesh", where: "pair" },
     { key: "8", short: "rack", ja: "(8) ラックによる歯切り", en: "the rack cutting gear 1", where: "pair" },
     { key: "9", short: "ring", ja: "(9) ピニオンカッタによる内歯車の歯切り", en: "the cutter cutting the ring (internal pairs)",
-      where: "pair", someKinds: true },
+      where: "pair" },
     { key: "h", short: "plane", ja: "(10) 作用面と接触線", en: "the plane of action and its contact lines", where: "pair" },
     { key: "v", short: "slide", ja: "(11) すべり速度と比すべり", en: "the flanks' sliding", where: "pair" },
-    { key: "p", short: "set", ja: "(12) 遊星歯車装置", en: "the planetary set turning (planetary sets)", where: "pair",
-      someKinds: true },
+    { key: "p", short: "set", ja: "(12) 遊星歯車装置", en: "the planetary set turning (planetary sets)", where: "pair" },
     { key: "b", short: "bend", ja: "(13) 歯元の曲げ", en: "the tooth as a beam: bending at the root", where: "pair" }
   ];
-  // The scene a scene key chooses (h: scene 10, v: scene 11, p: scene 12, b: scene 13), and
-  // NaN for another key; and the key of a scene.
-  var lettered = { h: 10, v: 11, p: 12, b: 13 };
-  function sceneOf(key) { return lettered.hasOwnProperty(key) ? lettered[key] : /^[1-9]$/.test(key) ? Number(key) : NaN; }
+  // The program's table of scenes by key, once the program has started (the
+  // buttons above stand before it does).
+  var sceneByKey = {};
+  page.whenStarted(function () {
+    program.scenes().forEach(function (scene) { sceneByKey[scene.key] = scene; });
+  });
+  // The scene a key chooses, NaN for another key; the key of a scene; the
+  // keys of the scenes that only some kinds of pair have (a ring to cut, a
+  // planetary set).
+  function sceneOf(key) { return sceneByKey.hasOwnProperty(key) ? sceneByKey[key].number : NaN; }
   function keyOf(scene) {
-    for (var key in lettered) if (lettered[key] === scene) return key;
+    for (var key in sceneByKey) if (sceneByKey[key].number === scene) return key;
     return String(scene);
+  }
+  function kindKeys() {
+    return Object.keys(sceneByKey).filter(function (key) {
+      return sceneByKey[key].needs !== "nothing" && sceneByKey[key].needs !== "pair";
+    });
   }
   // A presentation clicker's keys, as the program's keys: forward is d,
   // backward D.
@@ -103,8 +113,9 @@ var keys = (function () {
     if (!page.running()) return;
     var framesBefore = page.frames();
     try {
-      // 7 to 9, h, v, p: the pair scenes are there
-      if ((code >= 55 && code <= 57) || code === 104 || code === 118 || code === 112) pairPanel.start();
+      // A scene of the pair: the pair scenes are there
+      var chosen = sceneByKey[String.fromCharCode(code)];
+      if (chosen && chosen.needs !== "nothing") pairPanel.start();
       program.key(code);
       keySent(code);
     } catch (e) {
@@ -222,7 +233,7 @@ var keys = (function () {
     var list = strip.querySelectorAll("button[data-key]");
     for (var i = 0; i < list.length; i++) {
       var key = list[i].dataset.key;
-      if (/^[1-9dDhvp]$/.test(key)) {
+      if (key === "d" || key === "D" || sceneByKey.hasOwnProperty(key)) {
         var chosen = /[dD]/.test(key) ? key.charCodeAt(0) === direction : sceneOf(key) === scene;
         list[i].setAttribute("aria-pressed", chosen ? "true" : "false");
       }
@@ -230,14 +241,12 @@ var keys = (function () {
   }
 
   // A key the program has taken. d and D choose the direction; a scene key
-  // sets it to d (9 only where the program took it: an internal pair; v only
-  // with the pair scenes, h likewise; p only for a planetary set); z
-  // keeps it (the program does not reset it).
+  // sets it to d where the program took it (its scene now shows: the pair
+  // scenes only with a pair, 9 only for a ring, p only for a set); z keeps
+  // it (the program does not reset it).
   function keySent(code) {
     if (code === 100 || code === 68) direction = code;
-    else if ((code >= 49 && code <= 56) || (code === 57 && program.scene() === 9) ||
-             (code === 104 && program.scene() === 10) || (code === 118 && program.scene() === 11) ||
-             (code === 112 && program.scene() === 12)) direction = 100;
+    else if (sceneOf(String.fromCharCode(code)) === program.scene()) direction = 100;
     showChosen();
   }
 
@@ -251,5 +260,5 @@ var keys = (function () {
     showChosen();
   }
 
-  return { keyList: keyList, sceneOf: sceneOf, keyOf: keyOf, sendKey: sendKey, stopRepeat: stopRepeat, showChosen: showChosen, restarted: restarted };
+  return { keyList: keyList, sceneOf: sceneOf, keyOf: keyOf, kindKeys: kindKeys, sendKey: sendKey, stopRepeat: stopRepeat, showChosen: showChosen, restarted: restarted };
 })();

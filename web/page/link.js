@@ -107,8 +107,10 @@ var link = (function () {
         }
         options.push([key, value]);
       } else if (key === "scene") {
-        if (/^([1-9]|1[0-3])$/.test(value)) asked = Number(value);
-        else problems.push("scene must be 1 to 13 · scene は 1〜13");
+        // The scenes are numbered 1 to their count.
+        var count = program.scenes().length;
+        if (/^[1-9]\d*$/.test(value) && value <= count) asked = Number(value);
+        else problems.push("scene must be 1 to " + count + " · scene は 1〜" + count);
       } else if (key !== "kind") {
         unknown.push(g[2]);
       }

@@ -12,18 +12,32 @@
 "use strict";
 performance.mark("page-script");
 var Module = (function () {
-  // The wasm is inline, gzipped and in base64 (#program-code: one
-  // self-contained file, half the size of the plain wasm in base64). It is
+  // The wasm is inline, gzipped, seven bits to a character (#program-code,
+  // as web/tools/pack_program.mjs writes it: one self-contained file, less
+  // than half the size of the plain wasm in base64). It is
   // unpacked by the browser's own DecompressionStream and compiled as it
   // streams out, in the background, starting here, while the page is still
   // being read and the WebGL context is made. No fetch(): a data: URL costs
   // round trips through the browser's network service and fails under a
   // Content-Security-Policy connect-src.
-  function decodeBase64(text) {
-    if (typeof Uint8Array.fromBase64 === "function") return Uint8Array.fromBase64(text);
-    var chars = atob(text);
-    var bytes = new Uint8Array(chars.length);
-    for (var i = 0; i < chars.length; i++) bytes[i] = chars.charCodeAt(i);
+  // "N:" and then N bytes, seven bits to a character: a character of code
+  // below 128 is its 7 bits; U+0100, U+0101, U+0102 stand for 0, 13 and 60.
+  function decodeSevenBits(text) {
+    var colon = text.indexOf(":");
+    var bytes = new Uint8Array(Number(text.slice(0, colon)));
+    var held = 0;
+    var bits = 0;
+    var out = 0;
+    for (var i = colon + 1; i < text.length && out < bytes.length; i++) {
+      var code = text.charCodeAt(i);
+      held = (held << 7) | (code < 128 ? code : code === 0x100 ? 0 : code === 0x101 ? 13 : 60);
+      bits += 7;
+      if (bits >= 8) {
+        bits -= 8;
+        bytes[out++] = held >> bits;
+        held &= (1 << bits) - 1;
+      }
+    }
     return bytes;
   }
   var tooOld = "this browser cannot unpack the program (it has no DecompressionStream)";
@@ -31,7 +45,7 @@ var Module = (function () {
     var packed = document.getElementById("program-code");
     if (!packed) return Promise.reject(new Error("the program's WebAssembly is not inline in the page"));
     if (typeof DecompressionStream !== "function") return Promise.reject(new Error(tooOld));
-    var bytes = decodeBase64(packed.text.trim());
+    var bytes = decodeSevenBits(packed.text);
     packed.text = "";
     // A stream of the bytes at hand: unpacked by promise jobs, which run
     // between the page's scripts, not by tasks that wait for the page's

@@ -179,10 +179,9 @@ var pairPanel = (function () {
   // kinds are known, the external pair's: none.
   function enableKindKeys() {
     var offered = kinds.length ? kindOf(good.kind).keys : "";
-    keys.keyList.forEach(function (entry) {
-      if (!entry.someKinds) return;
-      var list = document.querySelectorAll('button[data-key="' + entry.key + '"]');
-      for (var i = 0; i < list.length; i++) list[i].disabled = offered.indexOf(entry.key) < 0;
+    keys.kindKeys().forEach(function (key) {
+      var list = document.querySelectorAll('button[data-key="' + key + '"]');
+      for (var i = 0; i < list.length; i++) list[i].disabled = offered.indexOf(key) < 0;
     });
   }
   enableKindKeys();
@@ -747,9 +746,8 @@ var pairPanel = (function () {
     centreGiven: centreGiven,
     // The kinds (their words) that alone offer `scene`'s key ([] when every kind has it).
     kindsOffering: function (scene) {
-      var key = scene ? keys.keyOf(scene) : null;
-      var entry = keys.keyList.filter(function (e) { return e.key === key; })[0];
-      if (!entry || !entry.someKinds) return [];
+      var key = keys.keyOf(scene);
+      if (!scene || keys.kindKeys().indexOf(key) < 0) return [];
       return kinds.filter(function (kind) { return kind.keys.indexOf(key) >= 0; }).map(function (kind) { return kind.value; });
     },
     // The kinds' words, in the program's order.

@@ -7,28 +7,12 @@ var readouts = (function () {
   var readout = document.getElementById("readout");
   var announcer = document.getElementById("announce");
 
-  var sceneNames = {
-    1: "involute generation, base circle fixed",
-    2: "involute generation, base circle turning",
-    3: "involute measurement, base circle rolling",
-    4: "crossed belt between two base circles",
-    5: "two gears meshing, with contact path",
-    6: "two gears meshing, without contact path",
-    7: "the gear pair of Real gears in mesh",
-    8: "the rack cutting gear 1 of Real gears",
-    9: "the cutter cutting the ring of Real gears",
-    10: "the plane of action of the gear pair of Real gears",
-    11: "the flanks' sliding in the gear pair of Real gears",
-    12: "the planetary set of Real gears turning with its carrier",
-    13: "bending at the tooth root in the gear pair of Real gears"
-  };
-
   function degrees(radians) { return radians * 180 / Math.PI; }
 
   function describe() {
     var v = program.view();
     var scene = v.scene;
-    var lines = ["scene " + scene + ": " + sceneNames[scene]];
+    var lines = ["scene " + scene + ": " + entryOf(scene).name];
     var radius = v.baseRadius;
     if (scene <= 3) {
       var index = v.tableIndex;
@@ -55,13 +39,25 @@ var readouts = (function () {
                    " mm path from the drive end");
       }
     }
-    lines.push("zoom        viewScale " + v.viewScale.toFixed(3) + " (1 mm = " + pixelsPerMm(v).toFixed(1) + " px)");
+    lines.push("zoom        viewScale " + v.viewScale.toFixed(3) + scaleWords(v));
     return lines.join("\n");
   }
 
+  // Scene `number` of the program's table of scenes.
+  function entryOf(number) { return program.scenes()[number - 1]; }
+
   // CSS px per mm on the screen, as drawn: the program's pixels per mm in its
-  // 800-px window, scaled to the picture's side.
-  function pixelsPerMm(v) { return v.pixelsPerMm * layout.side() / layout.windowSide; }
+  // 800-px window, scaled to the picture's side. A scene that draws two parts
+  // at their own scales (scene 13's teeth) names each; a scene that draws
+  // nothing in mm (no effective path) says none.
+  function pixelsPerMm(windowPx) { return windowPx * layout.side() / layout.windowSide; }
+  function scaleWords(v) {
+    var said = (entryOf(v.scene).parts || [""]).map(function (part, i) {
+      var px = i ? program.partPixelsPerMm(i) : v.pixelsPerMm;
+      return px > 0 ? pixelsPerMm(px).toFixed(1) + " px" + (part && " " + part) : "";
+    }).filter(Boolean);
+    return said.length ? " (1 mm = " + said.join(", ") + ")" : "";
+  }
 
   // The same state as one short sentence for the live region.
   function sentence(key) {

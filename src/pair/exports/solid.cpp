@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
+#include <unordered_map>
 
 namespace {
 
@@ -315,6 +316,129 @@ void putFloats(char* at, const float (&values)[12]) {
 #endif
 }
 
+// A triangle's unit normal from its stored (single precision) corners,
+// worked out in double, and as a reader that works in single precision
+// finds it (admesh does): where the two differ, or either has no length,
+// the facet's area is, in the file's own precision, next to nothing (a
+// sliver: one corner all but on the opposite edge) and a reader "mends"
+// its normal.
+struct FacetNormal {
+    double x, y, z;
+};
+FacetNormal normalOf(const SolidVertex& a, const SolidVertex& b, const SolidVertex& c) {
+    const double ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+    const double vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+    FacetNormal n{uy * vz - uz * vy, uz * vx - ux * vz, ux * vy - uy * vx};
+    const double length = std::sqrt(n.x * n.x + n.y * n.y + n.z * n.z);
+    if (length > 0.0) {
+        n = FacetNormal{n.x / length, n.y / length, n.z / length};
+    }
+    return n;
+}
+constexpr double singleNormalTolerance = 1e-4;  // a tenth of admesh's 0.001 per component
+bool trueInSinglePrecision(const SolidVertex& a, const SolidVertex& b, const SolidVertex& c) {
+    const float ux = b.x - a.x, uy = b.y - a.y, uz = b.z - a.z;
+    const float vx = c.x - a.x, vy = c.y - a.y, vz = c.z - a.z;
+    const float nx = uy * vz - uz * vy;
+    const float ny = uz * vx - ux * vz;
+    const float nz = ux * vy - uy * vx;
+    const float length = std::sqrt(nx * nx + ny * ny + nz * nz);
+    const FacetNormal n = normalOf(a, b, c);
+    if (!(length > 1e-12f) || n.x * n.x + n.y * n.y + n.z * n.z == 0.0) {
+        return false;
+    }
+    return std::fabs(nx / length - n.x) <= singleNormalTolerance &&
+           std::fabs(ny / length - n.y) <= singleNormalTolerance &&
+           std::fabs(nz / length - n.z) <= singleNormalTolerance;
+}
+
+// Merges each sliver with the triangle across its longest edge: the two
+// make a quadrilateral whose other diagonal cuts it into two sound
+// triangles (the sliver's far corner lies all but on the shared edge, so the
+// quadrilateral is convex there). The solid stays closed and oriented, every
+// edge still shared by two triangles, and its surface the same. Slivers come
+// of the faces' ear clipping where the outline runs all but straight, far
+// from the origin; a sliver whose neighbour gives no sound pair is left.
+void mergeSlivers(Solid& solid) {
+    const std::vector<SolidVertex>& v = solid.vertices;
+    std::vector<uint32_t>& t = solid.triangles;
+    const size_t count = t.size() / 3;
+    auto sound = [&](size_t i) { return trueInSinglePrecision(v[t[3 * i]], v[t[3 * i + 1]], v[t[3 * i + 2]]); };
+    std::vector<size_t> slivers;
+    for (size_t i = 0; i < count; ++i) {
+        if (!sound(i)) {
+            slivers.push_back(i);
+        }
+    }
+    if (slivers.empty()) {
+        return;
+    }
+    auto edgeKey = [](uint32_t from, uint32_t to) { return (static_cast<uint64_t>(from) << 32) | to; };
+    std::unordered_map<uint64_t, size_t> owner;  // a directed edge's triangle, for the edges slivers need
+    auto longest = [&](size_t i) {
+        int best = 0;
+        double length = -1.0;
+        for (int k = 0; k < 3; ++k) {
+            const SolidVertex& a = v[t[3 * i + k]];
+            const SolidVertex& b = v[t[3 * i + (k + 1) % 3]];
+            const double l = std::hypot(double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z);
+            if (l > length) {
+                length = l;
+                best = k;
+            }
+        }
+        return best;
+    };
+    for (size_t i : slivers) {
+        const int k = longest(i);
+        owner[edgeKey(t[3 * i + (k + 1) % 3], t[3 * i + k])] = count;  // the reversed edge, its owner to find
+    }
+    for (size_t i = 0; i < count; ++i) {
+        for (int k = 0; k < 3; ++k) {
+            const auto found = owner.find(edgeKey(t[3 * i + k], t[3 * i + (k + 1) % 3]));
+            if (found != owner.end()) {
+                found->second = i;
+            }
+        }
+    }
+    for (size_t i : slivers) {
+        if (sound(i)) {
+            continue;  // mended with a neighbour already
+        }
+        const int k = longest(i);
+        const uint32_t a = t[3 * i + k];
+        const uint32_t b = t[3 * i + (k + 1) % 3];
+        const uint32_t c = t[3 * i + (k + 2) % 3];
+        const auto found = owner.find(edgeKey(b, a));
+        if (found == owner.end() || found->second >= count) {
+            continue;
+        }
+        const size_t j = found->second;
+        int at = 0;
+        while (at < 3 && !(t[3 * j + at] == b && t[3 * j + (at + 1) % 3] == a)) {
+            ++at;
+        }
+        if (at == 3) {
+            continue;  // its neighbour was flipped already
+        }
+        const uint32_t d = t[3 * j + (at + 2) % 3];
+        // (a, b, c) and (b, a, d) become (a, d, c) and (d, b, c), if both are
+        // sound and face the way the pair faced (no fold).
+        const FacetNormal before = normalOf(v[b], v[a], v[d]);
+        const FacetNormal n1 = normalOf(v[a], v[d], v[c]);
+        const FacetNormal n2 = normalOf(v[d], v[b], v[c]);
+        const bool faces = n1.x * before.x + n1.y * before.y + n1.z * before.z > 0.5 &&
+                           n2.x * before.x + n2.y * before.y + n2.z * before.z > 0.5;
+        if (!faces || !trueInSinglePrecision(v[a], v[d], v[c]) || !trueInSinglePrecision(v[d], v[b], v[c])) {
+            continue;
+        }
+        const uint32_t first[3] = {a, d, c};
+        const uint32_t second[3] = {d, b, c};
+        memcpy(&t[3 * i], first, sizeof first);
+        memcpy(&t[3 * j], second, sizeof second);
+    }
+}
+
 }  // namespace
 
 int twistLayers(double twist, double radius, double tolerance) {
@@ -446,6 +570,7 @@ void buildSolid(const SolidSection& section, double b, double twist, double tole
         memcpy(out, corners, sizeof corners);
         out += 6;
     }
+    mergeSlivers(solid);
 }
 
 std::string formatStl(const std::vector<Solid>& solids, const std::string& header) {

@@ -164,6 +164,11 @@ struct HelixNumbers {
 };
 
 struct PairNumbers {
+    // The pair as these numbers were worked out: a helical pair's transverse
+    // section (pair/helical.h: mt, alpha_t, xn cos(beta), heights in mn), a
+    // spur pair as given. Chosen once, where the numbers are; the outlines,
+    // the tooth beams and the solids read it rather than convert again.
+    PairInput section;
     double alpha;        // pressure angle, rad
     double invAlpha;     // inv alpha = tan(alpha) - alpha
     double alphaW;       // working pressure angle, rad

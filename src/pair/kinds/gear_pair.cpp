@@ -319,6 +319,7 @@ PairNumbers externalPairNumbers(const PairInput& input) {
     // A helical pair's numbers are its transverse section's (pair/helical.h).
     const PairInput in = transverseInput(input);
     PairNumbers n{};
+    n.section = in;
     const double m = in.m;
     const int z[2] = {in.z1, in.z2};
     const double x[2] = {in.x1, in.x2};

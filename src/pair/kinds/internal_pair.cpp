@@ -12,9 +12,115 @@
 namespace {
 
 constexpr double thinTipFactor = 0.25;     // sa below 0.25 m is a thin tip
+// As an external gear's pins (gear_pair.cpp): the largest pin chosen, in m,
+// and how far a pin must stand in from the ring's tip circle, in m.
+constexpr double largestPinModules = 5.0;
+constexpr double pinStandOutModules = 0.05;
 
 // Distance along the line of action from a gear's base tangent point to
 // where a circle of radius rho crosses it.
+
+// A ring's size between two pins (balls) and its pin, into g (the ring,
+// its dNf and df from its cutter, thinned for backlash as n.thinning says);
+// m the transverse module, pinDiameter a given pin of the transverse section
+// (a ball over ballRatio) or 0, ballRatio a helical ring's ball over its
+// transverse pin (ballPinRatio).
+//
+// The ring's space is shaped as an external gear's tooth: its half angle on
+// the base circle is eta = e / d + inv(alpha), e = pi m - s2 the space width
+// on the reference circle, widened by the thinning. A pin touching both
+// flanks at roll t (radius rb sqrt(1 + t^2)) has its centre on the base
+// tangent dp / 2 back towards the tangent point, at pressure angle phi with
+// tan(phi) = t - dp / db, and on the space's middle line where
+//   inv(phi) = eta - dp / db,
+// that is inv(phi) = pi / (2 z) + inv(alpha) + 2 x tan(alpha) / z - dp / (z m cos(alpha))
+// unthinned; the size between pins is M = db / cos(phi) - dp for even z, with
+// cos(pi / (2 z)) on the centres' distance for odd z (KHK, "Gear Technical
+// Reference", dimension between pins of internal gears; SDP/SI, "Elements of
+// Metric Gear Technology", between-pin measurement of internal gears). A
+// helical ring's ball of dp has its centre where the transverse section's pin
+// of dp / cos(beta_b) would (the same relation with dp / (z mn cos(alpha_n)),
+// KHK's helical internal gear), and touches the helicoid the ball's radius
+// times cos(beta_b) out from its centre along the base tangent, as on an
+// external gear's flank. The usual pin touches on the circle of diameter
+// (z + 2 x) m, as an external gear's does; where that pin gives no size, the
+// nearest that does. M is a size only where the ball touches the involute
+// between the ring's tip circle and where its involute ends (dNf), keeps off
+// the root circle and stands in from the tip circle by pinStandOutModules
+// (the anvils meet the balls, not the tips).
+void ringPinSize(const PairNumbers& n, double m, double pinDiameter, double ballRatio, GearNumbers& g) {
+    const double rb = g.db / 2.0;
+    const double ra = g.da / 2.0;
+    const double rf = g.df / 2.0;
+    const double eta = pi / g.z - (g.s - n.thinning * g.d / g.dw) / g.d + n.invAlpha;
+    const double tTip = alongLine(ra, rb) / rb;
+    const double tEnd = alongLine(g.dNf / 2.0, rb) / rb;
+    struct Pin {
+        double t, phi, dp, centre;
+    };
+    auto pinAt = [&](double t) {
+        const double phi = t - eta;
+        return Pin{t, phi, g.db * (t - std::tan(phi)), rb / std::cos(phi)};
+    };
+    // The ball's contact lies nearer its centre along the base tangent than
+    // the transverse pin's (the flank's normal leans at beta_b out of the
+    // transverse plane): at roll t - dp (1 - ballRatio^2) / (2 rb).
+    auto contactT = [&](const Pin& p) { return p.t - p.dp * (1.0 - ballRatio * ballRatio) / (2.0 * rb); };
+    auto onFlanks = [&](const Pin& p) {
+        return p.phi > 0.0 && p.dp > 0.0 && contactT(p) >= tTip && contactT(p) <= tEnd &&
+               p.centre + p.dp * ballRatio / 2.0 <= rf;
+    };
+    auto insideTip = [&](const Pin& p) { return p.centre - p.dp * ballRatio / 2.0 <= ra - pinStandOutModules * m; };
+    auto fits = [&](double t) {
+        const Pin p = pinAt(t);
+        return onFlanks(p) && insideTip(p) && p.dp <= largestPinModules * m;
+    };
+    Pin pin{};
+    if (pinDiameter > 0.0) {
+        g.pinGiven = true;
+        const double inv = eta - pinDiameter / g.db;
+        if (inv > 0.0) {
+            const double phi = inverseInvolute(inv);
+            pin = Pin{std::tan(phi) + pinDiameter / g.db, phi, pinDiameter, rb / std::cos(phi)};
+        }
+        g.pinOffFlanks = !onFlanks(pin);
+        g.pinInsideTip = !insideTip(pin);
+    } else {
+        // The usual pin, at roll tan(alpha') on the circle (z + 2 x) m;
+        // then the rolls whose pin fits: the pin shrinks and moves out as t
+        // grows, and each condition holds over one run of t, found by
+        // sampling and bisecting its ends.
+        const double aim = g.d + 2.0 * g.x * m;
+        const double usual = aim > g.db ? alongLine(aim / 2.0, rb) / rb : 0.0;
+        const double tLast = alongLine(rf, rb) / rb;
+        constexpr int samples = 400;
+        double lo = -1.0;
+        double hi = -1.0;
+        for (int i = 0; i <= samples; ++i) {
+            const double t = tLast * i / samples;
+            if (fits(t)) {
+                hi = t;
+                lo = lo < 0.0 ? t : lo;
+            }
+        }
+        if (hi >= 0.0) {
+            auto edge = [&](double good, double bad) {
+                for (int i = 0; i < 60; ++i) {
+                    const double mid = (good + bad) / 2.0;
+                    (fits(mid) ? good : bad) = mid;
+                }
+                return good;
+            };
+            lo = edge(lo, std::max(0.0, lo - tLast / samples));
+            hi = edge(hi, std::min(tLast, hi + tLast / samples));
+            pin = pinAt(std::clamp(usual, lo, hi));
+        }
+    }
+    const double ball = pin.dp * ballRatio;
+    g.dp = pinDiameter > 0.0 ? pinDiameter * ballRatio : ball;
+    g.pinOnInvolute = pin.dp > 0.0 && onFlanks(pin) && insideTip(pin);
+    g.M = pin.dp > 0.0 ? 2.0 * pin.centre * (g.z % 2 == 0 ? 1.0 : std::cos(pi / (2.0 * g.z))) - ball : 0.0;
+}
 
 }  // namespace
 
@@ -181,6 +287,7 @@ PairNumbers internalGearNumbers(const PairInput& input) {
     // A helical pair's numbers are its transverse section's (pair/helical.h).
     const PairInput in = transverseInput(input);
     PairNumbers n{};
+    n.section = in;
     n.kind = PairKind::internal;
     const double m = in.m;
     n.alpha = in.alphaDeg * degToRad;
@@ -291,6 +398,9 @@ PairNumbers internalPairNumbers(const PairInput& input) {
     effectiveContact(n, start, end);
     // The pinion is an external gear: its span and its size over pins.
     inspectionSizes(n, m, in.pinDiameter, ballPinRatio(input), n.gear[0]);
+    if (n.zc > 0) {
+        ringPinSize(n, m, in.pinDiameter, ballPinRatio(input), g);
+    }
     helicalNumbers(input, n);
     return n;
 }

@@ -171,7 +171,7 @@ PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& p
 // numbers.zc teeth cuts it (a helical ring's transverse section), thinned for
 // backlash, ordered from the root circle (outermost) to the tip circle;
 // returns the root radius df2 / 2.
-double ringToothFlank(const PairInput& input, const PairNumbers& numbers, std::vector<Polar>& flank);
+double ringToothFlank(const PairNumbers& numbers, std::vector<Polar>& flank);
 
 // The outlines of these kinds, placed in mesh (the kinds' table,
 // pair_kind.cpp, hands them over).

@@ -19,6 +19,7 @@ PairNumbers rackPairNumbers(const PairInput& input) {
     // the rack's heights are those of the normal rack, h m in the section.
     const PairInput in = transverseInput(input);
     PairNumbers n{};
+    n.section = in;
     n.kind = PairKind::rack;
     const double m = in.m;
     const double h = in.heightFactor;

@@ -172,7 +172,7 @@ ToothBeam toothBeam(const PairInput& in, const PairNumbers& n, int gear) {
     const GearNumbers& g = n.gear[gear];
     if (beam.internal) {
         // The ring in its own (for a helical ring, transverse) section.
-        const PairInput t = transverseInput(in);
+        const PairInput& t = n.section;
         beam.transverse = isHelical(in);
         beam.fromOutline = true;
         beam.zn = g.z;
@@ -181,7 +181,7 @@ ToothBeam toothBeam(const PairInput& in, const PairNumbers& n, int gear) {
         beam.rb = g.db / 2.0;
         beam.ra = g.da / 2.0;
         beam.raTransverse = beam.ra;
-        beam.rf = ringToothFlank(in, n, beam.flank);
+        beam.rf = ringToothFlank(n, beam.flank);
     } else {
         const double beta = in.betaDeg * degToRad;
         beam.zn = isHelical(in) ? n.helix.zn[gear] : g.z;

@@ -18,10 +18,10 @@ constexpr int cutterCornerSamples = 800;
 constexpr double arcTolerance = 0.0002;  // in m: sagitta of the rim's chords
 
 // The ring: its outline from one tooth's flank and its root radius.
-void ringOutline(const PairInput& input, const PairNumbers& n, GearOutline& outline) {
+void ringOutline(const PairNumbers& n, GearOutline& outline) {
     std::vector<Polar> flank;
-    const double rootRadius = ringToothFlank(input, n, flank);
-    assembleOutline(flank, n.gear[1].da / 2.0, rootRadius, input.z2, transverseInput(input).m, outline);
+    const double rootRadius = ringToothFlank(n, flank);
+    assembleOutline(flank, n.gear[1].da / 2.0, rootRadius, n.gear[1].z, n.section.m, outline);
 }
 
 void circleOutline(double radius, double m, GearOutline& outline) {
@@ -36,7 +36,8 @@ void circleOutline(double radius, double m, GearOutline& outline) {
 
 // The mating rack in its own frame: straight flanks at alpha, the tip line
 // 1 m above the datum line, the root line 1.25 m below it, a space's middle
-// at x = 0, from x = -length / 2 to +length / 2, closed by its ends and its
+// at x = 0, from x = -length / 2 to +length / 2 (a whole number of pitches
+// ends it in the middle of a space at each end), closed by its ends and its
 // back edge rackBackModules below the datum; each tooth thinned by
 // `thinning` (both flanks moved thinning / 2 towards its middle). Where the
 // flanks of a space meet before the root line (alpha above about 32
@@ -99,7 +100,7 @@ void rackOutline(const PairInput& input, double length, double thinning, GearOut
 void buildPinion(const PairInput& input, const PairNumbers& numbers, PairGeometry& pair) {
     pair.input = input;
     pair.numbers = numbers;
-    rackCutOutline(input, 0, pair.numbers, pair.outline[0]);
+    rackCutOutline(0, pair.numbers, pair.outline[0]);
     pair.rim.points.clear();
     pair.phase2 = 0.0;
     pair.rackShift = 0.0;
@@ -107,11 +108,11 @@ void buildPinion(const PairInput& input, const PairNumbers& numbers, PairGeometr
 
 }  // namespace
 
-double ringToothFlank(const PairInput& input, const PairNumbers& n, std::vector<Polar>& flank) {
+double ringToothFlank(const PairNumbers& n, std::vector<Polar>& flank) {
     // For every profile point of the cutter's tooth half, the ring point it
     // cuts, as an angle from the middle of the ring tooth beside it; what no
     // cutter position removed is the ring's flank.
-    const PairInput in = transverseInput(input);  // a helical ring's transverse section (pair/helical.h)
+    const PairInput& in = n.section;  // a helical ring's transverse section (pair/helical.h)
     const RingCutting c = ringCutting(in, n.zc);
     const int z2 = in.z2;
     const double r2w = c.a0 * z2 / (z2 - c.zc);  // working pitch radii of the cutting mesh
@@ -155,7 +156,7 @@ double ringToothFlank(const PairInput& input, const PairNumbers& n, std::vector<
 void buildInternalGeometry(const PairInput& input, PairGeometry& pair) {
     buildPinion(input, internalPairNumbers(input), pair);
     const PairNumbers& n = pair.numbers;
-    ringOutline(input, n, pair.outline[1]);
+    ringOutline(n, pair.outline[1]);
     circleOutline((n.gear[1].df + rimModules * input.m) / 2.0, input.m, pair.rim);
     // They mesh on the pinion's -x side, at angle pi from both centres.
     // With a from alpha_w the working thicknesses fill the working
@@ -175,7 +176,11 @@ void buildRackGeometry(const PairInput& input, PairGeometry& pair) {
     const double nearest = std::round((-pi / 2.0) / toothAngle) * toothAngle;
     pair.rackShift = r1 * (nearest + pi / 2.0);
     // A pitch beyond the tip circle on each side, and a pitch more for
-    // the rack's shift as the pinion turns through a tooth.
+    // the rack's shift as the pinion turns through a tooth, made up to whole
+    // pitches: each end then falls in the middle of a space (a space's
+    // middle is at x = 0), so every tooth is whole and no sliver of a tip
+    // is left at an end to break off a cut part.
     const double pitch = pi * transverseInput(input).m;
-    rackOutline(input, 2.0 * (n.gear[0].da / 2.0 + 2.0 * pitch), n.thinning, pair.outline[1]);
+    const double pitches = std::ceil((n.gear[0].da / 2.0 + 2.0 * pitch) / pitch);
+    rackOutline(input, 2.0 * pitches * pitch, n.thinning, pair.outline[1]);
 }

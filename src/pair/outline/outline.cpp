@@ -110,9 +110,9 @@ void douglasPeucker(const Point2* p, size_t first, size_t last, double tolerance
     }
 }
 
-void toothFlank(const PairInput& input, int gear, const PairNumbers& n, int roundCount, int flankCount,
-                std::vector<Polar>& flank, double& rootRadius) {
-    const PairInput in = transverseInput(input);  // a helical gear's transverse section (pair/helical.h)
+void toothFlank(int gear, const PairNumbers& n, int roundCount, int flankCount, std::vector<Polar>& flank,
+                double& rootRadius) {
+    const PairInput& in = n.section;  // a helical gear's transverse section (pair/helical.h)
     const double m = in.m;
     const int z = gear == 0 ? in.z1 : in.z2;
     const double r = m * z / 2.0;
@@ -237,13 +237,13 @@ void appendArc(double rho, double a0, double a1, double tolerance, std::vector<P
     }
 }
 
-void buildOutline(const PairInput& input, int gear, const PairNumbers& n, GearOutline& outline) {
-    const PairInput in = transverseInput(input);
+void buildOutline(int gear, const PairNumbers& n, GearOutline& outline) {
+    const PairInput& in = n.section;
     const int z = gear == 0 ? in.z1 : in.z2;
     const double ra = n.gear[gear].da / 2.0;
     std::vector<Polar> flank;
     double rootRadius = 0.0;
-    toothFlank(in, gear, n, roundSamples, flankSamples, flank, rootRadius);
+    toothFlank(gear, n, roundSamples, flankSamples, flank, rootRadius);
 
     assembleOutline(flank, ra, rootRadius, z, in.m, outline);
 }
@@ -305,15 +305,15 @@ void assembleOutline(const std::vector<Polar>& flank, double ra, double rootRadi
 }
 
 
-void rackCutOutline(const PairInput& input, int gear, const PairNumbers& numbers, GearOutline& outline) {
-    buildOutline(input, gear, numbers, outline);
+void rackCutOutline(int gear, const PairNumbers& numbers, GearOutline& outline) {
+    buildOutline(gear, numbers, outline);
 }
 
 void buildExternalGeometry(const PairInput& input, PairGeometry& pair) {
     pair.input = input;
     pair.numbers = externalPairNumbers(input);
-    buildOutline(input, 0, pair.numbers, pair.outline[0]);
-    buildOutline(input, 1, pair.numbers, pair.outline[1]);
+    buildOutline(0, pair.numbers, pair.outline[0]);
+    buildOutline(1, pair.numbers, pair.outline[1]);
     // Gear 1's tooth 0 lies on the line of centres; gear 2 turns a space onto
     // it. With a from alpha_w the working tooth thicknesses add up to the
     // working pitch (sw1 + sw2 = pw), so the tooth fills the space at the
@@ -330,13 +330,12 @@ void buildExternalGeometry(const PairInput& input, PairGeometry& pair) {
     pair.phase2 += pair.numbers.jt / pair.numbers.gear[1].dw;
 }
 
-void traceToothFlank(const PairInput& input, int gear, const PairNumbers& numbers, int samples,
-                     std::vector<Point2>& flank) {
+void traceToothFlank(int gear, const PairNumbers& numbers, int samples, std::vector<Point2>& flank) {
     // The outlines' share of round and flank samples, 1 : 5.
     const int roundCount = std::max(2, samples / 6);
     std::vector<Polar> polar;
     double rootRadius = 0.0;
-    toothFlank(input, gear, numbers, roundCount, std::max(2, samples - roundCount), polar, rootRadius);
+    toothFlank(gear, numbers, roundCount, std::max(2, samples - roundCount), polar, rootRadius);
     flank.clear();
     for (const Polar& q : polar) {
         flank.push_back(Point2{q.rho * std::cos(q.psi), q.rho * std::sin(q.psi)});

@@ -42,13 +42,14 @@ struct PairGeometry {
 // The ring's rim stands 2 m outside its root circle: diameter df2 + 4 m.
 constexpr double rimModules = 4.0;
 // The rack's back edge, 3 m below its datum line (1.75 m below the root
-// line); the rack reaches a pitch beyond the pinion's tip circle on each side.
+// line); the rack reaches a pitch beyond the pinion's tip circle on each side,
+// made up to whole pitches so that each end falls in the middle of a space.
 constexpr double rackBackModules = 3.0;
 
-// One gear's outline as the basic rack cuts it (gear 0 or 1 of `input`,
-// its tip circle from `numbers`): what buildPairGeometry gives each gear of
-// an external pair and the pinion of the other kinds.
-void rackCutOutline(const PairInput& input, int gear, const PairNumbers& numbers, GearOutline& outline);
+// One gear's outline as the basic rack cuts it (gear 0 or 1 of the pair
+// numbers.section, its tip circle from `numbers`): what buildPairGeometry
+// gives each gear of an external pair and the pinion of the other kinds.
+void rackCutOutline(int gear, const PairNumbers& numbers, GearOutline& outline);
 
 // The building blocks of every cut outline, the rack's and the pinion-type
 // cutter's. Angles psi are measured from a tooth's middle line towards its
@@ -74,8 +75,7 @@ void buildPairGeometry(const PairInput& input, PairGeometry& pair);
 // radius rising, traced as buildPairGeometry traces it but from `samples`
 // points of the cutter's profile (the outlines use 4800): a few hundred give
 // a coarser flank, cheap enough for checks over many pairs.
-void traceToothFlank(const PairInput& input, int gear, const PairNumbers& numbers, int samples,
-                     std::vector<Point2>& flank);
+void traceToothFlank(int gear, const PairNumbers& numbers, int samples, std::vector<Point2>& flank);
 
 // Tooth 0's counter-clockwise flank as the rack profile p cuts it on a blank
 // of reference radius r (any r, a virtual gear's too), shift xm (mm), tip

@@ -7,6 +7,47 @@
 #include "pair/kinds/kinds.h"
 #include "pair/report/report_lines.h"
 
+namespace {
+
+// The ring's (gear 2's) size between pins with its pin, as the pinion's
+// size over pins is given (Report::inspectionSizes): the pin inside the
+// ring, the size measured between the pins' innermost points.
+void ringPinLines(Report& r, const GearNumbers& g) {
+    if (g.dp > 0.0) {
+        r.add("ピン径", "dp2", g.dp, "mm", "pin diameter");
+    }
+    if (g.pinOnInvolute) {
+        r.add("ビトウィーンピン寸法", "M2", g.M, "mm", "size between pins");
+        return;
+    }
+    r.note(said("ビトウィーンピン寸法 M2: 測れません（%s）",
+                !g.pinGiven      ? "インボリュートに当たって歯先円の内側に出るピンがありません"
+                : g.pinOffFlanks ? "ピンがインボリュートに当たりません"
+                                 : "ピンが歯先円の内側に出ません"),
+           said("size between pins M2: none (%s)",
+                !g.pinGiven      ? "no pin touches the involute and stands in from the tip circle"
+                : g.pinOffFlanks ? "the pin does not touch the involute"
+                                 : "the pin does not stand in from the tip circle"),
+           2);
+}
+
+// A given pin that gives the ring no size between pins.
+void ringPinWarning(Report& r, const GearNumbers& g) {
+    if (!g.pinGiven || g.pinOnInvolute) {
+        return;
+    }
+    const std::string dp = fixed(g.dp, 4);
+    r.warn("pinOff", 2, PairField::none,
+           said("歯車2はピン径 dp2 = %s mm ではビトウィーンピン寸法を測れません（%s）", dp.c_str(),
+                g.pinOffFlanks ? "ピンが da と dNf の間でインボリュートに当たりません"
+                               : "ピンが歯先円の内側に出ず、測定面が歯先に当たります"),
+           said("gear 2's size between pins cannot be measured with pins of dp2 = %s mm (%s)", dp.c_str(),
+                g.pinOffFlanks ? "the pin does not touch the involute between da and dNf"
+                               : "the pin does not stand in from the tip circle: the anvils meet the tips"));
+}
+
+}  // namespace
+
 PairReport internalReport(const PairNumbers& n) {
     Report r;
     const GearNumbers& g1 = n.gear[0];
@@ -35,8 +76,12 @@ PairReport internalReport(const PairNumbers& n) {
     r.add("かみ合いピッチ円直径", "dw2", g2.dw, "mm", "working pitch diameter");
     r.backlash(n, Report::eachGearThinning);
     r.inspectionSizes(n, 1);
+    ringPinLines(r, g2);
     r.gearWarnings(g1, 0);
-    r.gearWarnings(g2, 1);
+    GearNumbers ring = g2;
+    ring.pinGiven = false;  // its pin's warning says "between pins" (ringPinWarning)
+    r.gearWarnings(ring, 1);
+    ringPinWarning(r, g2);
     if (n.noTipClearance) {
         const std::string over = said("%.4f", n.a + g1.da / 2.0 - g2.df / 2.0);
         r.warn("noTipClearance", 1, PairField::none,
