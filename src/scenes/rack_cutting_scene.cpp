@@ -78,7 +78,7 @@ void prepareCutting() {
     const GearNumbers& g1 = activePair.numbers.gear[0];
     c.r = g1.d / 2.0;
     c.ra = g1.da / 2.0;
-    c.pitch = pi * transverseInput(in).m;  // a helical gear's transverse pitch
+    c.pitch = pi * activePair.numbers.section.m;  // a helical gear's transverse pitch
     c.toothPitch = 2.0 * pi / in.z1;
     c.rollStep = c.pitch / keptPerPitch / c.r;
     c.datumShift = in.x1 * in.m;

@@ -180,7 +180,7 @@ void buildRackGeometry(const PairInput& input, PairGeometry& pair) {
     // pitches: each end then falls in the middle of a space (a space's
     // middle is at x = 0), so every tooth is whole and no sliver of a tip
     // is left at an end to break off a cut part.
-    const double pitch = pi * transverseInput(input).m;
+    const double pitch = pi * n.section.m;
     const double pitches = std::ceil((n.gear[0].da / 2.0 + 2.0 * pitch) / pitch);
     rackOutline(input, 2.0 * pitches * pitch, n.thinning, pair.outline[1]);
 }
