@@ -13,11 +13,13 @@
 // The page's calls:
 //   Module._webPairInputs(): the table of the pair's inputs (pair/inputs.h)
 //       as a JSON array, from which the page makes its fields, their checks
-//       and its link: name, symbol, label, labelJa, said [English,
-//       Japanese], unit, lo, hi, start, slot, whole, loOpen, perModule,
+//       and its link: name, unit, lo, hi, start, slot, whole, loOpen, perModule,
 //       optional, kinds (names), option, link (the link's key, or null for
 //       an input the page does not show), words (an input of words: its
-//       words, '|' between them, the value a word's place; else null).
+//       words, '|' between them, the value a word's place; else null),
+//       byKind (for each kind by name: its symbol, label, labelJa, said
+//       [English, Japanese] and start, the kind's own where it names the
+//       input otherwise).
 //   Module._webPairKinds(): the table of kinds (pair/pair_kind.h) as a JSON
 //       array in the order of _webSetPair's codes: name, en, ja, keys (the
 //       scene keys only that kind offers: "9", "p").
@@ -27,12 +29,21 @@
 //       value in range (Module._webPairInputValue()), 1 not a value of its
 //       kind, 2 out of range; Module._webPairInputRange(index, m): the range
 //       as the messages say it.
+//   Module._webLinkClear(), _webLinkAdd() (webPairInputText holds one of
+//       the link's "key=value", the key in small letters),
+//       _webLinkRead(): the link's keys read as the command line reads the
+//       same options (teeth=Z1,Z2 as --teeth Z1,Z2, kind as --pair; the
+//       scene and unknown keys are the page's): 0 they fit, 1 they do not
+//       fit the kind or each other (Module._webPairMessage() gives the
+//       command line's refusal without the program's name); the values
+//       are the fields' to read.
 //   Module._webPairStart(): the pair scenes with the default pair, unless
 //       a pair has been set already; before it (and before an accepted
 //       _webSetPair), keys 7 to 9 are ignored and the numbers below are
 //       not there to read.
 //   Module._webSetPairInput(index, value): input `index` of the table (0
-//       or NaN for an optional input left out); then
+//       or NaN for an optional input left out; NaN for x1 beside a centre
+//       distance: both shifts chosen for it); then
 //   Module._webSetPair(kind): the pair of those inputs, kind 0 external,
 //       1 internal (gear 2 a ring), 2 rack, 3 a planetary set (the numbers
 //       below are then its sun–planet pair's); the inputs the kind does not use
@@ -48,11 +59,9 @@
 //   Module._webPairKind(): the kind of the current pair, as above;
 //   Module._webPairZc(): the teeth of its ring's cutter (0 for other kinds).
 //   Module._webPairEpsilonAlpha(), _webPairAlphaWDeg(), _webPairCentreDistance(),
-//   _webPairGa(), _webPairPb(), _webPairSa(gear), _webPairXmin(gear):
-//       numbers of the current pair, mm (angles in degrees); gear is 0 or 1.
-//   Module._webPairEpsilonAlphaEff(): the effective contact ratio, and
-//   _webPairDNf(gear): the diameter where that gear's involute begins (the
-//       reason, for a gear whose interference bit is set).
+//   _webPairGa(), _webPairSa(gear): numbers of the current pair, mm (angles
+//       in degrees); gear is 0 or 1.
+//   Module._webPairEpsilonAlphaEff(): the effective contact ratio.
 //   _webPairJn(), _webPairJt(), _webPairThinning(): the backlash, normal and
 //       circumferential, and each gear's thinning on its working pitch circle;
 //   _webPairDw(gear), _webPairY(), _webPairRatio(): working pitch diameter,
@@ -61,7 +70,6 @@
 //   _webPairPinDiameter(gear), _webPairOverPins(gear) (0: the pin does not
 //       touch the involute): the inspection sizes of the gear as cut, mm.
 //       These are external pairs' numbers; 0 for the other kinds.
-//   Module._webPairWarnings(): bit flags, see warningBits below.
 //   Module._webPairReport(mesh): the report's lines and warnings of the pair
 //       (mesh 0; a set: its sun–planet mesh) or of a set's planet–ring mesh
 //       (1), as JSON (see below): what the panel shows of them.
@@ -69,8 +77,9 @@
 //       pair): zS, zP, zR, planets, fixed, input, output (the members'
 //       words; fixedJa, inputJa, outputJa in Japanese), a, ratio, xS, xP, xR, l (between neighbouring planets'
 //       centres), daP, and its planet–ring mesh's: ring {epsilonAlpha,
-//       epsilonAlphaEff, alphaWDeg, ga, warnings (bits as above, gear 1 the
-//       planet, gear 2 the ring), gears [{sa, xmin, dNf}, …]}.
+//       epsilonAlphaEff, alphaWDeg, ga, gears [{sa}, …]} (gear 1 the planet,
+//       gear 2 the ring). The warnings and the base pitch are the report's
+//       (_webPairReport).
 //   Module._webSetTurn(member): scene 12's turn of the sun (0), carrier (1),
 //       ring (2) or a planet about its centre (3) at the drive angle of the
 //       moment, rad counter-clockwise; NaN for a pair.
@@ -93,11 +102,6 @@
 //       number of zones and of points (2 to 401, as asked), each zone's
 //       from, to and pairs in contact, then each point's s, zeta1 and zeta2
 //       from A to E (-Infinity at a tangent point). Valid until the next call.
-//   Module._webPairBending(): works out bending at the tooth root of the
-//       pair (a set: its sun–planet pair), as the report's lines say it;
-//       then _webPairBendingPresent(gear) (1: the gear has teeth worked on,
-//       0: a rack), _webPairYF(gear), _webPairYS(gear), _webPairLewisY(gear),
-//       _webPairSigmaF0(gear) (MPa; NaN without a torque), _webPairYBeta().
 //   Module._webBendingS(): s (mm from T1) of the contact scene 13 follows at
 //       the drive angle of the moment, beyond E while that pair is out of
 //       contact (NaN without an effective path).
@@ -117,6 +121,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "app/options.h"
 #include "app/pair_state.h"
@@ -129,31 +134,15 @@
 #include "pair/pair_kind.h"
 #include "pair/mesh/mesh.h"
 #include "pair/report/report.h"
-#include "pair/mesh/root_bending.h"
 #include "scenes/display.h"
 #include "scenes/scene_table.h"
 #include "scenes/scenes.h"
 
 namespace {
 
-// Warning bits of webPairWarnings.
-constexpr int undercut1 = 1 << 0;
-constexpr int undercut2 = 1 << 1;
-constexpr int interference1 = 1 << 2;
-constexpr int interference2 = 1 << 3;
-constexpr int lowContactRatio = 1 << 4;
-constexpr int thinTip1 = 1 << 5;
-constexpr int thinTip2 = 1 << 6;
-constexpr int involuteInterference = 1 << 7;  // internal pairs only
-constexpr int trochoidInterference = 1 << 8;
-constexpr int radialAssemblyImpossible = 1 << 9;
-constexpr int tipCirclesOverlap = 1 << 10;
-constexpr int cannotRun = 1 << 11;  // effective contact ratio below 1 (lowContactRatio: 1 to 1.1)
-constexpr int thinNeck1 = 1 << 12;  // undercut neck thinner than 0.25 m
-constexpr int thinNeck2 = 1 << 13;
-
 std::string refusal;  // why the last webSetPair was refused; "" after an accepted one
 PairInput pendingInput;  // the inputs webSetPairInput has given, for webSetPair
+bool x1Given = true;     // webSetPairInput's x1 was a value, not left out
 std::string svgText;
 std::string dxfText;
 std::string stlBytes;
@@ -187,17 +176,29 @@ std::string formatInputsJson() {
         }
         char entry[1024];
         snprintf(entry, sizeof entry,
-                 "%s{\"name\":\"%s\",\"symbol\":\"%s\",\"label\":\"%s\",\"labelJa\":\"%s\",\"said\":[\"%s\",\"%s\"],"
-                 "\"unit\":\"%s\",\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d,\"whole\":%d,\"loOpen\":%d,"
+                 "%s{\"name\":\"%s\",\"unit\":\"%s\",\"lo\":%.17g,\"hi\":%.17g,\"start\":%.17g,\"slot\":%d,\"whole\":%d,\"loOpen\":%d,"
                  "\"perModule\":%d,\"optional\":%d,\"kinds\":[%s],\"option\":\"%s\",\"link\":%s%s%s,"
                  "\"words\":%s%s%s}",
-                 i == 0 ? "" : ",", s.name, s.symbol, s.label, s.labelJa, s.said, s.saidJa, unitWords(s.unit).symbol, s.lo, s.hi,
+                 i == 0 ? "" : ",", s.name, unitWords(s.unit).symbol, s.lo, s.hi,
                  s.start, s.slot, s.whole, s.loOpen, s.perModule, s.optional,
                  kinds.c_str(), s.option,
                  s.linkKey != nullptr ? "\"" : "", s.linkKey != nullptr ? s.linkKey : "null",
                  s.linkKey != nullptr ? "\"" : "", s.words != nullptr ? "\"" : "",
                  s.words != nullptr ? s.words : "null", s.words != nullptr ? "\"" : "");
         json += entry;
+        // Each kind's own words and start ("byKind": {"planetary": {...}}).
+        std::string byKind;
+        for (int k = 0; k < pairKindCount; ++k) {
+            const PairKind kind = pairKindModels()[k].kind;
+            const PairInputWords w = pairInputWords(s, kind);
+            snprintf(entry, sizeof entry,
+                     "%s\"%s\":{\"symbol\":\"%s\",\"label\":\"%s\",\"labelJa\":\"%s\",\"said\":[\"%s\",\"%s\"],"
+                     "\"start\":%.17g}",
+                     k == 0 ? "" : ",", pairKindModels()[k].name, w.symbol, w.label, w.labelJa, w.said, w.saidJa,
+                     inputStart(s, kind));
+            byKind += entry;
+        }
+        json.insert(json.size() - 1, ",\"byKind\":{" + byKind + "}");
     }
     return json + "]";
 }
@@ -214,16 +215,6 @@ bool pairSceneShown() {
     return scene != nullptr && scene->needs != SceneNeeds::nothing;
 }
 
-// The warnings of a mesh's numbers as webPairWarnings' bits.
-int warningBitsOf(const PairNumbers& n) {
-    return (n.gear[0].undercut ? undercut1 : 0) | (n.gear[1].undercut ? undercut2 : 0) |
-           (n.gear[0].interference ? interference1 : 0) | (n.gear[1].interference ? interference2 : 0) |
-           (n.lowContactRatio ? lowContactRatio : 0) | (n.gear[0].thinTip ? thinTip1 : 0) |
-           (n.gear[1].thinTip ? thinTip2 : 0) | (n.involuteInterference ? involuteInterference : 0) |
-           (n.trochoidInterference ? trochoidInterference : 0) |
-           (n.radialAssemblyImpossible ? radialAssemblyImpossible : 0) | (n.tipCirclesOverlap ? tipCirclesOverlap : 0) |
-           (n.cannotRun ? cannotRun : 0) | (n.gear[0].thinNeck ? thinNeck1 : 0) | (n.gear[1].thinNeck ? thinNeck2 : 0);
-}
 
 std::string setJson;
 
@@ -303,6 +294,11 @@ EMSCRIPTEN_KEEPALIVE void webSetPairInput(int index, double value) {
         // an optional input; the start for the others (the page has no field
         // for some: the flanks' material).
         const PairInputSpec& spec = pairInputSpecs()[index];
+        if (spec.id == PairInputId::x1) {
+            // With a centre distance, x1 left out: both shifts chosen for it,
+            // as --centre-distance without --shift; x1 given: x2 follows.
+            x1Given = value == value;
+        }
         setPairInputValue(pendingInput, spec.id, value == value ? value : spec.optional ? 0.0 : spec.start);
     }
 }
@@ -311,22 +307,15 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int kind) {
     PairInput input = pendingInput;
     // The kinds in the order of the table of kinds; anything else: external.
     input.kind = pairKindModels()[kind >= 0 && kind < pairKindCount ? kind : 0].kind;
-    // The ranges given in multiples of the module, and every input the kind
-    // does not use back at its start (a rack's z2 is no number of its own).
+    // Every input the kind does not use back at its start (a rack's z2 is
+    // no number of its own); checkPair checks the others' ranges.
     for (int i = 0; i < pairInputCount; ++i) {
         const PairInputSpec& spec = pairInputSpecs()[i];
         if ((spec.kinds & kindBit(input.kind)) == 0) {
-            setPairInputValue(input, spec.id, spec.start);
-            continue;
-        }
-        const double value = pairInputValue(input, spec.id);
-        const bool leftOut = spec.optional && value == 0.0;
-        if (spec.perModule && !leftOut && !inputInRange(spec, value, input.m) &&
-            inputInRange(pairInputSpec(PairInputId::module), input.m, input.m)) {
-            refusal = std::string(spec.symbol) + " must be " + inputRangeText(spec, input.m);
-            return i + 1;
+            setPairInputValue(input, spec.id, inputStart(spec, input.kind));
         }
     }
+    input.centreX1Given = x1Given && input.centreDistance > 0.0;
     // The shifts for a centre distance (the page's shift fields then show
     // them), once the other numbers pass.
     PairCheck check = checkPair(input);
@@ -361,6 +350,50 @@ EMSCRIPTEN_KEEPALIVE void webPairStart() {
     }
 }
 
+// A link's keys and values, one at a time ("key=value" in
+// webPairInputText, the key in small letters; webLinkAdd), then read as the
+// command line reads the same options (webLinkRead). The link's keys are
+// the table's (teeth=Z1,Z2 is --teeth Z1,Z2), kind is --pair; other keys
+// (the scene, unknown ones) are the page's.
+std::vector<OptionText> linkOptions;
+
+EMSCRIPTEN_KEEPALIVE void webLinkClear() { linkOptions.clear(); }
+
+EMSCRIPTEN_KEEPALIVE void webLinkAdd() {
+    inputText[sizeof inputText - 1] = '\0';
+    const char* equals = strchr(inputText, '=');
+    if (equals == nullptr) {
+        return;
+    }
+    const std::string key(static_cast<const char*>(inputText), equals);
+    const std::string text(equals + 1);
+    if (key == "kind") {
+        linkOptions.push_back({"pair", text});
+        return;
+    }
+    // The key's option (teeth: --teeth).
+    for (int i = 0; i < pairInputCount; ++i) {
+        const PairInputSpec& spec = pairInputSpecs()[i];
+        if (spec.linkKey != nullptr && key == spec.linkKey) {
+            linkOptions.push_back({spec.option, text});
+            return;
+        }
+    }
+}
+
+// 0: the link's options fit the kind and each other as the command line
+// checks them; 1: they do not (a second tooth count for a rack, planets for
+// a pair, a centre distance for a set), webPairMessage says why in the
+// command line's words. The values are the fields' to read.
+EMSCRIPTEN_KEEPALIVE int webLinkRead() {
+    PairInput pair;
+    bool misfit = false;
+    if (readPairOptions(linkOptions, pair, refusal, misfit)) {
+        return 0;
+    }
+    return 1;
+}
+
 EMSCRIPTEN_KEEPALIVE const char* webPairMessage() { return refusal.c_str(); }
 
 // The shifts of the current pair (chosen for its centre distance, when one was given).
@@ -376,12 +409,9 @@ EMSCRIPTEN_KEEPALIVE double webPairEpsilonAlpha() { return activePair.numbers.ep
 EMSCRIPTEN_KEEPALIVE double webPairAlphaWDeg() { return activePair.numbers.alphaW * 180.0 / pi; }
 EMSCRIPTEN_KEEPALIVE double webPairCentreDistance() { return activePair.numbers.a; }
 EMSCRIPTEN_KEEPALIVE double webPairGa() { return activePair.numbers.ga; }
-EMSCRIPTEN_KEEPALIVE double webPairPb() { return activePair.numbers.pb; }
 EMSCRIPTEN_KEEPALIVE double webPairSa(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].sa; }
-EMSCRIPTEN_KEEPALIVE double webPairXmin(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].xmin; }
 
 EMSCRIPTEN_KEEPALIVE double webPairEpsilonAlphaEff() { return activePair.numbers.epsilonAlphaEff; }
-EMSCRIPTEN_KEEPALIVE double webPairDNf(int gear) { return activePair.numbers.gear[gear == 1 ? 1 : 0].dNf; }
 EMSCRIPTEN_KEEPALIVE double webPairJn() { return activePair.numbers.jn; }
 EMSCRIPTEN_KEEPALIVE double webPairJt() { return activePair.numbers.jt; }
 EMSCRIPTEN_KEEPALIVE double webPairThinning() { return activePair.numbers.thinning; }
@@ -396,7 +426,6 @@ EMSCRIPTEN_KEEPALIVE double webPairOverPins(int gear) {
     return g.pinOnInvolute ? g.M : 0.0;
 }
 
-EMSCRIPTEN_KEEPALIVE int webPairWarnings() { return warningBitsOf(activePair.numbers); }
 
 // The report of one mesh as the console gives it (pair/report.h), as a JSON
 // array of its lines: mesh 0 the pair's (a set: its sun–planet mesh), 1 a
@@ -452,13 +481,11 @@ EMSCRIPTEN_KEEPALIVE const char* webSetNumbers() {
              "\"fixedJa\":\"%s\",\"inputJa\":\"%s\",\"outputJa\":\"%s\","
              "\"a\":%.17g,\"ratio\":%.17g,\"xS\":%.17g,\"xP\":%.17g,\"xR\":%.17g,\"l\":%.17g,\"daP\":%.17g,"
              "\"ring\":{\"epsilonAlpha\":%.17g,\"epsilonAlphaEff\":%.17g,\"alphaWDeg\":%.17g,\"ga\":%.17g,"
-             "\"warnings\":%d,\"gears\":[{\"sa\":%.17g,\"xmin\":%.17g,\"dNf\":%.17g},"
-             "{\"sa\":%.17g,\"xmin\":%.17g,\"dNf\":%.17g}]}}",
+             "\"gears\":[{\"sa\":%.17g},{\"sa\":%.17g}]}}",
              activeInput.z1, activeInput.z2, activeInput.z3, activeInput.planets, words.name,
              words.drivingName, words.drivenName, words.japanese, words.driving, words.driven, set.a, set.ratio,
              set.sunPlanet.x1, set.sunPlanet.x2, set.planetRing.x2, set.planetPitch, set.daP, ring.epsilonAlpha,
-             ring.epsilonAlphaEff, ring.alphaW * 180.0 / pi, ring.ga, warningBitsOf(ring), ring.gear[0].sa,
-             ring.gear[0].xmin, ring.gear[0].dNf, ring.gear[1].sa, ring.gear[1].xmin, ring.gear[1].dNf);
+             ring.epsilonAlphaEff, ring.alphaW * 180.0 / pi, ring.ga, ring.gear[0].sa, ring.gear[1].sa);
     setJson = json;
     return setJson.c_str();
 }
@@ -567,16 +594,6 @@ EMSCRIPTEN_KEEPALIVE const char* webPairStl() {
 
 EMSCRIPTEN_KEEPALIVE int webPairStlLength() { return static_cast<int>(stlBytes.size()); }
 
-// Bending at the root: worked out when the page asks (the panel's numbers,
-// once per pair), kept until the next ask.
-RootBending bending{};
-EMSCRIPTEN_KEEPALIVE void webPairBending() { bending = rootBending(activePair.input, activePair.numbers); }
-EMSCRIPTEN_KEEPALIVE int webPairBendingPresent(int gear) { return bending.gear[gear == 1 ? 1 : 0].present ? 1 : 0; }
-EMSCRIPTEN_KEEPALIVE double webPairYF(int gear) { return bending.gear[gear == 1 ? 1 : 0].YF; }
-EMSCRIPTEN_KEEPALIVE double webPairYS(int gear) { return bending.gear[gear == 1 ? 1 : 0].YS; }
-EMSCRIPTEN_KEEPALIVE double webPairLewisY(int gear) { return bending.gear[gear == 1 ? 1 : 0].lewisY; }
-EMSCRIPTEN_KEEPALIVE double webPairSigmaF0(int gear) { return bending.loaded ? bending.sigmaF0[gear == 1 ? 1 : 0] : NAN; }
-EMSCRIPTEN_KEEPALIVE double webPairYBeta() { return bending.Ybeta; }
 EMSCRIPTEN_KEEPALIVE double webBendingS() {
     const double s = bendingContactAt(driveAngle);
     return s < 0.0 ? NAN : s;

@@ -112,60 +112,68 @@ std::string nameOf(int code) {
 
 const PairInputSpec& spec(PairInputId id) { return pairInputSpec(id); }
 
+// A space that appendOption does not break a line at.
+constexpr char unbreakable = '\x01';
+
+// "a whole number, 4 to 400", "a number of mm, 0.05 to 100", "right or
+// left": the value's kind and range as --help and the messages say it, a
+// range in multiples of the module with its factor ("(the module times
+// 0.25)").
+std::string valueText(const PairInputSpec& input) {
+    const char* plural = unitWords(input.unit).plural;
+    const std::string unit = plural[0] == '\0' ? "" : std::string(" of ") + plural;
+    std::string text = inputRangeText(input, 0.0);
+    if (input.words == nullptr) {
+        text = std::string(input.whole ? "a whole number" : "a number") + unit + ", " + text;
+    }
+    if (input.perModule) {
+        char times[48];
+        snprintf(times, sizeof times, " (the module times %g)", input.hi);
+        text += times;
+    }
+    return text;
+}
+
+// The inputs an option of the table takes, in their places, or 0 of them.
+int inputsOf(const std::string& option, const PairInputSpec* (&parts)[3]) {
+    int count = 0;
+    for (int i = 0; i < pairInputCount && count < 3; ++i) {
+        if (option == pairInputSpecs()[i].option) {
+            parts[count++] = &pairInputSpecs()[i];
+        }
+    }
+    return count;
+}
+
+// The option's value as its usage writes it: "M", "Z1[,Z2][,Z3]", "E[,NU]".
+std::string usageValue(const PairInputSpec* const* parts, int count) {
+    std::string usage = parts[0]->metavar;
+    for (int k = 1; k < count; ++k) {
+        usage += std::string("[,") + parts[k]->metavar + "]";
+    }
+    return usage;
+}
+
+// What --teeth and --shift take, as the messages say it (how the options
+// fit together says it too).
+std::string expectedTeeth() {
+    return "Z1,Z2: two whole numbers, each " + inputRangeText(spec(PairInputId::z1), 0.0) +
+           " (Z1 alone with --pair rack; ZS,ZP,ZR, three, with --pair planetary)";
+}
+std::string expectedShift() {
+    return "X1,X2: two numbers, each " + inputRangeText(spec(PairInputId::x1), 0.0) + " (X1 alone with --pair rack)";
+}
+
 // What each value must be, as the messages say it; the ranges from the
 // table of inputs.
 std::string expected(int code) {
     switch (code) {
     case codeTeeth:
-        return "Z1,Z2: two whole numbers, each " + inputRangeText(spec(PairInputId::z1), 0.0) +
-               " (Z1 alone with --pair rack; ZS,ZP,ZR, three, with --pair planetary)";
-    case codeModule:
-        return "M: a number of mm, " + inputRangeText(spec(PairInputId::module), 0.0);
-    case codePressureAngle:
-        return "DEG: a number of degrees, " + inputRangeText(spec(PairInputId::alpha), 0.0);
+        return expectedTeeth();
     case codeShift:
-        return "X1,X2: two numbers, each " + inputRangeText(spec(PairInputId::x1), 0.0) +
-               " (X1 alone with --pair rack)";
+        return expectedShift();
     case codePair:
         return "KIND: external, internal, rack or planetary";
-    case codePlanets:
-        return "N: a whole number, " + inputRangeText(spec(PairInputId::planets), 0.0);
-    case codeFixed:
-        return "MEMBER: " + inputRangeText(spec(PairInputId::fixed), 0.0);
-    case codeBacklash: {
-        char hi[32];
-        snprintf(hi, sizeof hi, "%g", spec(PairInputId::backlash).hi);
-        return "J: a number of mm, " + inputRangeText(spec(PairInputId::backlash), 0.0) + " (the module times " + hi +
-               ")";
-    }
-    case codePin: {
-        char hi[32];
-        snprintf(hi, sizeof hi, "%g", spec(PairInputId::pin).hi);
-        return "D: a number of mm, " + inputRangeText(spec(PairInputId::pin), 0.0) + " (the module times " + hi + ")";
-    }
-    case codeCutterTeeth:
-        return "ZC: a whole number, " + inputRangeText(spec(PairInputId::cutter), 0.0);
-    case codeTorque:
-        return "T: a number of N·m, " + inputRangeText(spec(PairInputId::torque), 0.0);
-    case codeElastic:
-        return "E[,NU]: E a number of GPa, " + inputRangeText(spec(PairInputId::elasticE), 0.0) + ", NU a number, " +
-               inputRangeText(spec(PairInputId::elasticNu), 0.0);
-    case codeCentreDistance: {
-        char hi[32];
-        snprintf(hi, sizeof hi, "%g", spec(PairInputId::centreDistance).hi);
-        return "A: a number of mm, " + inputRangeText(spec(PairInputId::centreDistance), 0.0) + " (the module times " +
-               hi + ")";
-    }
-    case codeFaceWidth: {
-        char hi[32];
-        snprintf(hi, sizeof hi, "%g", spec(PairInputId::faceWidth).hi);
-        return "B: a number of mm, " + inputRangeText(spec(PairInputId::faceWidth), 0.0) + " (the module times " + hi +
-               ")";
-    }
-    case codeHelixAngle:
-        return "DEG: a number of degrees, " + inputRangeText(spec(PairInputId::helix), 0.0);
-    case codeHand:
-        return "HAND: " + inputRangeText(spec(PairInputId::hand), 0.0);
     case codeSvg:
         return "FILE: the SVG file to write (- for standard output)";
     case codeDxf:
@@ -179,8 +187,23 @@ std::string expected(int code) {
     case codeLang:
         return "LANG: ja or en";
     default:
+        break;
+    }
+    // An option of the table of inputs: "M: a number of mm, 0.05 to 100";
+    // one of two inputs: "E[,NU]: E a number of GPa, 1 to 1000, NU a number, 0 to 0.49".
+    const PairInputSpec* parts[3] = {};
+    const int count = inputsOf(nameOf(code).substr(2), parts);
+    if (count == 0) {
         return "no value";
     }
+    if (count == 1) {
+        return std::string(parts[0]->metavar) + ": " + valueText(*parts[0]);
+    }
+    std::string text = usageValue(parts, count) + ":";
+    for (int k = 0; k < count; ++k) {
+        text += std::string(k == 0 ? " " : ", ") + parts[k]->metavar + " " + valueText(*parts[k]);
+    }
+    return text;
 }
 
 // One input's value read by the table's rule into the pair.
@@ -246,27 +269,68 @@ struct Given {
     unsigned codes = 0;  // bit code - codeTeeth for each option given
 };
 
+// What an option tells of the options together: that it was given, its
+// text (for the messages) and how many places of a list it gives (as
+// readList counts them: "A", "A,B" or, with a third input, "A,B,C").
+void noteGiven(int code, const char* value, Given& given) {
+    given.codes |= 1u << (code - codeTeeth);
+    int places = 1;
+    for (const char* c = value; *c != '\0'; ++c) {
+        places += *c == ',' ? 1 : 0;
+    }
+    switch (code) {
+    case codeTeeth:
+        given.teeth = value;
+        given.teethCount = std::min(places, 3);
+        break;
+    case codeShift:
+        given.shift = value;
+        given.shiftCount = std::min(places, 2);
+        break;
+    case codePlanets:
+    case codeFixed:
+        given.planetary = true;
+        break;
+    case codeBacklash:
+        given.backlash = value;
+        break;
+    case codePin:
+        given.pin = value;
+        break;
+    case codeCentreDistance:
+        given.centreDistance = value;
+        break;
+    case codeFaceWidth:
+        given.faceWidth = value;
+        break;
+    case codeBore:
+        given.bore = value;
+        break;
+    case codeCutterTeeth:
+        given.cutterTeeth = true;
+        break;
+    default:
+        break;
+    }
+}
+
 bool readValue(int code, const char* value, ProgramOptions& options, Given& given) {
     PairInput& pair = options.pair;
     switch (code) {
     case codeTeeth: {
-        given.teeth = value;
         const PairInputId ring = PairInputId::z3;
         return readList(value, PairInputId::z1, PairInputId::z2, given.teethCount, pair, &ring);
     }
     case codePlanets:
-        given.planetary = true;
         return readInput(PairInputId::planets, value, pair) &&
                inputInRange(spec(PairInputId::planets), pair.planets, pair.m);
     case codeFixed:
-        given.planetary = true;
         return readInput(PairInputId::fixed, value, pair);
     case codeModule:
         return readInput(PairInputId::module, value, pair);
     case codePressureAngle:
         return readInput(PairInputId::alpha, value, pair);
     case codeShift:
-        given.shift = value;
         return readOneOrTwo(value, PairInputId::x1, PairInputId::x2, given.shiftCount, pair);
     case codePair:
         if (const PairKindModel* kind = pairKindNamed(value)) {
@@ -275,10 +339,8 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
         }
         return false;
     case codeBacklash:
-        given.backlash = value;
         return readInput(PairInputId::backlash, value, pair);
     case codePin:
-        given.pin = value;
         return readInput(PairInputId::pin, value, pair);
     case codeTorque:
         return readInput(PairInputId::torque, value, pair) && inputInRange(spec(PairInputId::torque), pair.torque, pair.m);
@@ -289,17 +351,14 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
                inputInRange(spec(PairInputId::elasticNu), pair.elasticNu, pair.m);
     }
     case codeCentreDistance:
-        given.centreDistance = value;
         return readInput(PairInputId::centreDistance, value, pair);
     case codeFaceWidth:
-        given.faceWidth = value;
         return readInput(PairInputId::faceWidth, value, pair);
     case codeHelixAngle:
         return readInput(PairInputId::helix, value, pair) && inputInRange(spec(PairInputId::helix), pair.betaDeg, pair.m);
     case codeHand:
         return readInput(PairInputId::hand, value, pair);
     case codeCutterTeeth:
-        given.cutterTeeth = true;
         return readInput(PairInputId::cutter, value, pair) &&
                inputInRange(spec(PairInputId::cutter), pair.cutterTeeth, pair.m);
     case codeSvg:
@@ -317,7 +376,6 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
     case codeBore: {
         // A decimal number as the pair's inputs are read (no hexadecimal,
         // no "inf" or "nan"), above 0.
-        given.bore = value;
         char* end = nullptr;
         options.bore = strtod(value, &end);
         return value[0] != '\0' && *end == '\0' && strpbrk(value, "xXnNiI") == nullptr &&
@@ -351,9 +409,9 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
     return false;
 }
 
-// The checks that need every option read: how many numbers the kind of pair
-// takes, and the ranges given in multiples of the module.
-bool checkTogether(const ProgramOptions& options, const Given& given, std::string& message) {
+// The checks that need every option read, of the options alone: how many
+// numbers the kind of pair takes, and the options of some kinds only.
+bool checkOptionsFit(const ProgramOptions& options, const Given& given, std::string& message) {
     const PairInput& pair = options.pair;
     // A kind without gear 2's numbers of its own (a rack) takes Z1 and X1 alone.
     const bool rack = !pairKindModel(pair.kind).hasGear2Shift;
@@ -366,7 +424,7 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     // A planetary set takes three: its sun's, its planets' and its ring's.
     const bool planetary = (spec(PairInputId::z3).kinds & kindBit(pair.kind)) != 0;
     if (given.teethCount == 3 && !planetary) {  // as before there was a third
-        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expected(codeTeeth));
+        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expectedTeeth());
         return false;
     }
     if (planetary && (given.teethCount == 1 || given.teethCount == 2)) {
@@ -379,7 +437,7 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
         return false;
     }
     if (given.teethCount == 1 && !rack) {
-        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expected(codeTeeth));
+        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expectedTeeth());
         return false;
     }
     if (given.shiftCount == 2 && rack) {
@@ -390,7 +448,7 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     }
     // X1 alone with a centre distance: X2 follows from it.
     if (given.shiftCount == 1 && !rack && given.centreDistance.empty()) {
-        message = complaint("--shift " + quoted(given.shift) + " is not " + expected(codeShift));
+        message = complaint("--shift " + quoted(given.shift) + " is not " + expectedShift());
         return false;
     }
     const auto uses = [&](PairInputId id) { return (spec(id).kinds & kindBit(pair.kind)) != 0; };
@@ -415,6 +473,41 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
                             "(--pair external, internal or rack)");
         return false;
     }
+    return true;
+}
+
+// One option's value read into the options, or the message why not.
+bool readOption(int code, const char* value, ProgramOptions& options, Given& given, std::string& message) {
+    noteGiven(code, value, given);
+    if (!readValue(code, value, options, given)) {
+        message = complaint(nameOf(code) + " " + quoted(value) + " is not " + expected(code));
+        return false;
+    }
+    return true;
+}
+
+// How the options fit together (checkOptionsFit, options.misfit when they
+// do not), then what they leave to the kind: its own teeth, and whether x1
+// stays beside a centre distance.
+bool fitTogether(ProgramOptions& options, const Given& given, std::string& message) {
+    if (!checkOptionsFit(options, given, message)) {
+        options.misfit = true;
+        return false;
+    }
+    if (given.teethCount == 0) {
+        // The kind's own teeth: a planetary set's assemble with its 3 planets.
+        for (const PairInputId id : {PairInputId::z1, PairInputId::z2, PairInputId::z3}) {
+            setPairInputValue(options.pair, id, inputStart(spec(id), options.pair.kind));
+        }
+    }
+    options.pair.centreX1Given = given.shiftCount == 1;
+    return true;
+}
+
+// The other checks that need every option read: the files, the bore, and
+// the ranges given in multiples of the module.
+bool checkTogether(const ProgramOptions& options, const Given& given, std::string& message) {
+    const PairInput& pair = options.pair;
     if (options.svg && options.dxf && options.svgPath == options.dxfPath) {
         message = complaint("--dxf " + quoted(options.dxfPath) + ": --svg writes " +
                             (options.svgPath == "-" ? std::string("to standard output") : std::string("that file")) +
@@ -607,11 +700,9 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
             message = complaint(nameOf(code) + " needs a value, " + expected(code));
             return false;
         }
-        if (!readValue(code, value, options, given)) {
-            message = complaint(nameOf(code) + " " + quoted(value) + " is not " + expected(code));
+        if (!readOption(code, value, options, given, message)) {
             return false;
         }
-        given.codes |= 1u << (code - codeTeeth);
     }
     if (optind < count) {
         message = complaint("unexpected argument " + quoted(own[optind]) +
@@ -630,17 +721,12 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     if (!options.hasPair) {
         return true;
     }
+    if (!fitTogether(options, given, message)) {
+        return false;
+    }
     if (!checkTogether(options, given, message)) {
         return false;
     }
-    if (given.teethCount == 0) {
-        // The kind's own teeth: a planetary set's assemble with its 3 planets.
-        const int* teeth = pairKindModel(options.pair.kind).startTeeth;
-        options.pair.z1 = teeth[0];
-        options.pair.z2 = teeth[1];
-        options.pair.z3 = teeth[2];
-    }
-    options.pair.centreX1Given = given.shiftCount == 1;
     // The shifts for a centre distance, once the other numbers pass: a
     // pair refused for its teeth or module is said so first.
     PairCheck check = checkPair(options.pair);
@@ -679,22 +765,38 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     return true;
 }
 
+bool readPairOptions(const std::vector<OptionText>& given, PairInput& pair, std::string& message, bool& misfit) {
+    ProgramOptions options;
+    Given read;
+    for (const OptionText& g : given) {
+        const option* o = findLong("--" + g.option);
+        if (o != nullptr) {
+            noteGiven(o->val, g.text.c_str(), read);
+        }
+        if (o != nullptr && o->val == codePair) {
+            const PairKindModel* kind = pairKindNamed(g.text.c_str());
+            options.pair.kind = kind != nullptr ? kind->kind : options.pair.kind;
+        }
+    }
+    const bool fit = fitTogether(options, read, message);
+    const std::string name = "involute-gears: ";
+    if (message.compare(0, name.size(), name) == 0) {
+        message.erase(0, name.size());
+    }
+    misfit = options.misfit;
+    pair = options.pair;
+    return fit;
+}
+
 namespace {
 
-// A space that appendOption does not break a line at.
-constexpr char unbreakable = '\x01';
-
-// "a whole number, 4 to 400", "a number of mm, 0.05 to 100": the value's
-// kind and range as --help says it.
+// valueText with its range never split over two lines.
 std::string helpRange(const PairInputSpec& input) {
-    const char* plural = unitWords(input.unit).plural;
-    const std::string unit = plural[0] == '\0' ? "" : std::string(" of ") + plural;
     std::string range = inputRangeText(input, 0.0);
-    std::replace(range.begin(), range.end(), ' ', unbreakable);  // a range is never split over two lines
-    if (input.words != nullptr) {
-        return range;  // "right or left"
-    }
-    return std::string(input.whole ? "a whole number" : "a number") + unit + ", " + range;
+    std::string text = valueText(input);
+    std::string kept = range;
+    std::replace(kept.begin(), kept.end(), ' ', unbreakable);
+    return text.replace(text.find(range), range.size(), kept);
 }
 
 // Which kinds of pair use an input, when not all of them do.
@@ -778,38 +880,26 @@ std::string helpText() {
         if (input.slot != 0) {
             continue;
         }
-        std::string usage = std::string("--") + input.option + " ";
-        std::string upper;
-        for (const char* c = input.symbol; *c != '\0'; ++c) {
-            upper += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
-        }
-        const char* metavar = unitWords(input.unit).metavar;
-        usage += metavar != nullptr ? metavar : upper;
-        for (int j = i + 1; j < pairInputCount; ++j) {
-            if (strcmp(inputs[j].option, input.option) == 0) {
-                std::string second;
-                for (const char* c = inputs[j].symbol; *c != '\0'; ++c) {
-                    second += static_cast<char>(*c >= 'a' && *c <= 'z' ? *c - 'a' + 'A' : *c);
-                }
-                usage += "[," + second + "]";
-            }
-        }
-        for (int j = i; j < pairInputCount; ++j) {
-            const PairInputSpec& part = inputs[j];
-            if (strcmp(part.option, input.option) != 0) {
-                continue;
-            }
+        const PairInputSpec* parts[3] = {};
+        const int count = inputsOf(input.option, parts);
+        const std::string usage = std::string("--") + input.option + " " + usageValue(parts, count);
+        for (int k = 0; k < count; ++k) {
+            const PairInputSpec& part = *parts[k];
             std::string what = std::string(part.symbol) + ": " + part.help + "; " + helpRange(part);
-            if (part.perModule) {
-                char times[48];
-                snprintf(times, sizeof times, " (the module times %g)", part.hi);
-                what += times;
-            }
             what += helpKinds(part.kinds);
             if (part.slot == 1 && (part.kinds & kindBit(PairKind::rack)) == 0) {
-                what += " (a rack: " + upper + " alone)";
+                what += std::string(" (a rack: ") + parts[0]->metavar + " alone)";
             }
-            appendOption(text, j == i ? usage : "", what);
+            // The kinds that name it otherwise: "in a planetary set zS, the sun's teeth".
+            for (int kind = 0; kind < pairKindCount; ++kind) {
+                const PairKindModel& model = pairKindModels()[kind];
+                const PairInputWords words = pairInputWords(part, model.kind);
+                if ((part.kinds & kindBit(model.kind)) != 0 && strcmp(words.help, part.help) != 0) {
+                    what += std::string("; in ") + (model.name[0] == 'i' ? "an " : "a ") + model.english + " " +
+                            words.symbol + ", " + words.help;
+                }
+            }
+            appendOption(text, k == 0 ? usage : "", what);
         }
     }
     text += "\nWhat to do with it (each answers and exits, with no window):\n";

@@ -37,6 +37,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "pair/exports/exports.h"
 #include "pair/inputs/gear_pair.h"
@@ -58,6 +59,10 @@ struct ProgramOptions {
     std::string stlPath;    // --stl's FILE ("-": standard output)
     double bore = 0.0;      // --bore, mm; 0: none
     Language language = Language::ja;  // --lang: the report's language
+    // Refused because an option does not fit the kind of pair or the other
+    // options (a second tooth count for a rack, --planets for a pair, a
+    // centre distance for a set), not for a value.
+    bool misfit = false;
 };
 
 // Takes the options above out of argv (argc and argv shrink to GLUT's
@@ -66,6 +71,20 @@ struct ProgramOptions {
 // option, the value given (control characters escaped) and the allowed
 // range; argc and argv are then unspecified.
 bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::string& message);
+
+// How the pair's options fit the kind and each other, each an option's
+// name without "--" and its text ({"teeth", "12,24"}), by the same code as
+// readProgramOptions checks a command line of them: true when they fit,
+// `pair` then of that kind with the kind's teeth (centreX1Given said),
+// else false with `message` the command line's own words without the
+// program's name (`misfit` true). The values themselves are not read here:
+// the caller reads them, as the page's fields do, by the table of inputs.
+// The page's link is checked so.
+struct OptionText {
+    std::string option;
+    std::string text;
+};
+bool readPairOptions(const std::vector<OptionText>& given, PairInput& pair, std::string& message, bool& misfit);
 
 // Every option with its unit and range, made from the pair's table of inputs
 // (pair/inputs.h): what --help prints.

@@ -516,7 +516,7 @@ TEST(PairOptions, HelpAndVersionAnswerOnStandardOutput) {
              "  --torque T              T: torque on gear 1, for the contact stress (left\n"
              "                          out: no stress); a number of N·m,\n"
              "                          above 0 and at most 1e+06\n"
-             "  --elastic E[,ν]         E: modulus of elasticity of both flanks (206, steel);\n"
+             "  --elastic E[,NU]        E: modulus of elasticity of both flanks (206, steel);\n"
              "                          a number of GPa, 1 to 1000\n"
              "                          ν: Poisson's ratio of both flanks (0.3, steel); a\n"
              "                          number, 0 to 0.49\n",
@@ -948,4 +948,31 @@ TEST(PairOptions, PlanetarySetRefusedForItsCutterNamesTheCutter) {
     EXPECT_EQ(set.err.rfind("involute-gears: --cutter-teeth: ", 0), 0u) << set.err;
     EXPECT_NE(set.err.find("a cutter of 200 teeth cannot cut"), std::string::npos) << set.err;
     EXPECT_EQ(set.err.find("outside"), std::string::npos) << set.err;
+}
+
+// The page's link is read by the same reader as the command line: what does
+// not fit the kind is refused in the option's own words, a bad value left to
+// the fields; x1 with a centre distance stays as given.
+TEST(PairOptions, TheLinksOptionsAreReadAsTheCommandLinesAndSayWhatDoesNotFit) {
+    PairInput pair;
+    std::string message;
+    bool misfit = false;
+    EXPECT_FALSE(readPairOptions({{"planets", "4"}}, pair, message, misfit));
+    EXPECT_TRUE(misfit);
+    EXPECT_EQ(message, "--planets and --fixed are for a planetary set (--pair planetary)");
+    EXPECT_FALSE(readPairOptions({{"pair", "rack"}, {"teeth", "12,24"}}, pair, message, misfit));
+    EXPECT_TRUE(misfit);
+    // A bad value fits: the values are the caller's to read.
+    EXPECT_TRUE(readPairOptions({{"teeth", "12,abc"}}, pair, message, misfit)) << message;
+    // X1 alone beside a centre distance stays, as the command line keeps it.
+    ASSERT_TRUE(readPairOptions({{"centre-distance", "56.4999"}, {"shift", "0.5"}}, pair, message, misfit)) << message;
+    EXPECT_TRUE(pair.centreX1Given);
+    ASSERT_TRUE(readPairOptions({{"centre-distance", "56.4999"}}, pair, message, misfit)) << message;
+    EXPECT_FALSE(pair.centreX1Given);
+    // A set's range refusal names the sun as the set's fields do.
+    EXPECT_EQ(run({"--pair", "planetary", "--teeth", "3,24,63", "--report"}).err,
+              "involute-gears: --teeth: zS must be a whole number from 4 to 400\n");
+    // Left out, the teeth are the kind's: a set's assemble.
+    ASSERT_TRUE(readPairOptions({{"pair", "planetary"}}, pair, message, misfit)) << message;
+    EXPECT_EQ((std::vector<int>{pair.z1, pair.z2, pair.z3}), (std::vector<int>{20, 25, 70}));
 }

@@ -231,19 +231,95 @@ test("the link opens scene 7 with its pair, from disk too, and follows every cha
   await bad.finish();
 
   // A centre distance chooses the shifts: their fields show the desktop's
-  // choice (KHK's pair at a = 56.4999 mm, x1 + x2 = 0.96) and are not typed in.
-  const centred = await openPage(`${server.origin}/involute-gears.html#teeth=12,24&module=3&centre=56.4999&scene=7`);
-  await centred.waitForFunction(() => Module._webScene() === 7 && document.getElementById("pair-x1").value !== "0");
-  const shown = [await centred.inputValue("#pair-x1"), await centred.inputValue("#pair-x2")];
-  assert.equal((Number(shown[0]) + Number(shown[1])).toFixed(4), "0.9600");
-  if (desktopBinary) {
-    const report = execFileSync(desktopBinary, ["--report", "--teeth", "12,24", "--module", "3", "--centre-distance",
-                                                "56.4999"], { encoding: "utf8" });
-    assert.deepEqual(shown, ["x1", "x2"].map((x) => report.match(new RegExp(`\\n転位係数 ${x} = (\\S+)`))[1]));
+  // choice (KHK's pair at a = 56.4999 mm, x1 + x2 = 0.96), x1's in its empty
+  // field; x2 follows and is not typed in. With x1 given, x2 follows from
+  // it, as --centre-distance with --shift X1 on the command line.
+  const shifts = async (link, args) => {
+    const centred = await openPage(`${server.origin}/involute-gears.html${link}`);
+    await centred.waitForFunction(() => Module._webScene() === 7 && document.getElementById("pair-x2").value !== "0");
+    const shown = [await centred.inputValue("#pair-x1") || await centred.getAttribute("#pair-x1", "placeholder"),
+                   await centred.inputValue("#pair-x2")];
+    assert.equal((Number(shown[0]) + Number(shown[1])).toFixed(4), "0.9600");
+    if (desktopBinary) {
+      const report = execFileSync(desktopBinary, ["--report", "--teeth", "12,24", "--module", "3", "--centre-distance",
+                                                  "56.4999", ...args], { encoding: "utf8" });
+      assert.deepEqual(shown.map(Number), ["x1", "x2"].map((x) => Number(report.match(new RegExp(`\\n転位係数 ${x} = (\\S+)`))[1])));
+    }
+    assert.ok(await centred.$eval("#pair-x2", (input) => input.readOnly));
+    assert.match(await numbers(centred), /αw\s+= 26\.0886°/);
+    const hash = await centred.evaluate(() => location.hash);
+    await centred.finish();
+    return { shown, hash };
+  };
+  const chosen = await shifts("#teeth=12,24&module=3&centre=56.4999&scene=7", []);
+  const given = await shifts("#teeth=12,24&module=3&centre=56.4999&shift=0.5&scene=7", ["--shift", "0.5"]);
+  assert.equal(given.shown[0], "0.5");
+  assert.notEqual(chosen.shown[0], "0.5000");
+  assert.equal(given.hash, "#teeth=12,24&module=3&angle=20&shift=0.5&centre=56.4999&scene=7");
+  assert.equal(chosen.hash, "#teeth=12,24&module=3&angle=20&centre=56.4999&scene=7");
+});
+
+// A link pasted while the page is open is read as the command line reads
+// options: the keys it leaves out at their start (the same state as the link
+// opened fresh, not the last pair's helix and width), a key that does not
+// fit the kind refused in the desktop's own words, a set's fields named as
+// the program names a set's gears.
+test("a pasted link is the link opened fresh; keys that do not fit the kind are refused as the desktop refuses them; a set's labels", { timeout: testTimeoutMs }, async (t) => {
+  const page = await openPage(`${server.origin}/involute-gears.html#teeth=20,40&module=2&helix=20&width=30&torque=50&scene=7`);
+  await page.waitForFunction(() => Module._webScene() === 7);
+  // The link typed into the address bar: read at its hashchange.
+  const paste = (link) => page.evaluate((l) => new Promise((read) => {
+    window.addEventListener("hashchange", () => setTimeout(read, 0), { once: true });
+    location.hash = l;
+  }), link);
+  const plain = "#teeth=20,40&module=2&scene=7";
+  await paste(plain);
+  await page.waitForFunction(() => !/εβ/.test(document.getElementById("pair-readout").innerText));
+  const withoutMoment = (text) => text.split("\n").filter((l) => !/^contact now/.test(l)).join("\n");
+  const fresh = await openPage(`${server.origin}/involute-gears.html${plain}`);
+  await fresh.waitForFunction(() => Module._webScene() === 7);
+  assert.deepEqual([await fields(page), withoutMoment(await numbers(page))], [await fields(fresh), withoutMoment(await numbers(fresh))]);
+  await fresh.finish();
+
+  const misfits = [["#planets=4&scene=7", ["--planets", "4"]],
+                   ["#kind=rack&teeth=12,24&scene=7", ["--pair", "rack", "--teeth", "12,24"]],
+                   ["#kind=planetary&centre=60&scene=7", ["--pair", "planetary", "--centre-distance", "60"]],
+                   ["#cutter=20&scene=7", ["--cutter-teeth", "20"]],
+                   ["#teeth=12&scene=7", ["--teeth", "12"]]];
+  for (const [link, args] of misfits) {
+    await paste(link);
+    const said = await page.innerText("#pair-link-error");
+    if (desktopBinary) {
+      let stderr = "";
+      try { execFileSync(desktopBinary, [...args, "--report"], { stdio: "pipe" }); } catch (e) { stderr = String(e.stderr); }
+      assert.ok(stderr.startsWith("involute-gears: "), `${args.join(" ")}: ${stderr}`);
+      assert.ok(said.includes(stderr.trim().slice("involute-gears: ".length)), `${link}: page “${said}”, desktop “${stderr.trim()}”`);
+    } else {
+      assert.match(said, /^In the link: --/);
+    }
+    assert.equal(await page.evaluate(() => location.hash), link, "a refused link stays as given");
   }
-  assert.ok(await centred.$eval("#pair-x1", (input) => input.readOnly));
-  assert.match(await numbers(centred), /αw\s+= 26\.0886°/);
-  await centred.finish();
+  await paste("#kind=rack&teeth=12&scene=9");
+  assert.match(await page.innerText("#pair-link-error"), /scene 9 needs kind=internal/);
+
+  // A set: its fields are the sun's, the planets' and the ring's, and a
+  // refusal names the sun as the desktop does.
+  await paste("#kind=planetary&teeth=3,24,63&scene=7");
+  const labels = await page.$$eval("#pair-form label", (all) => Object.fromEntries(all.map((l) => [l.htmlFor, l.innerText])));
+  assert.match(labels["pair-z1"], /^zS teeth, sun/);
+  assert.match(labels["pair-z2"], /^zP teeth, planets/);
+  assert.match(labels["pair-z3"], /^zR teeth, ring/);
+  assert.match(labels["pair-x1"], /^shift xS, sun/);
+  assert.match(labels["pair-x2"], /^shift xP, planets/);
+  assert.match(await page.innerText("#pair-z1-error"), /^zS \(teeth of the sun\) must be/);
+  if (desktopBinary) {
+    let stderr = "";
+    try { execFileSync(desktopBinary, ["--pair", "planetary", "--teeth", "3,24,63", "--report"], { stdio: "pipe" }); } catch (e) { stderr = String(e.stderr); }
+    assert.match(stderr, /--teeth: zS must be/);
+  }
+  await paste("#teeth=12,24&scene=7");
+  assert.match(await page.innerText('label[for="pair-z1"]'), /^z1 teeth, drive/);
+  await page.finish();
 });
 
 // The handbook's ring (module 1, 20 degrees, 42 in 50 teeth, x2 = 0.01:

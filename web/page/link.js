@@ -4,14 +4,18 @@
 // kind=internal, kind=rack or kind=planetary first for those kinds (no kind:
 // external), and only the fields the kind uses (a rack: teeth=Z1, shift=X1;
 // a planetary set: teeth=ZS,ZP,ZR, planets=N, fixed=ring; a ring's cutter
-// as cutter=ZC when one is asked for); a list's places the link leaves out
-// are the program's start values. Read
-// at start (the pair applied after the first frame) and when a link is
-// typed or pasted into the address bar; written with replaceState (never a
-// new history entry) once the pair or a pair scene has been chosen. Keys
-// are matched without regard to case; an unknown key is named. A link the
-// page refuses (a bad value, a pair the program cannot make, an unknown
-// key) stays in the address bar as it was given until the user changes
+// as cutter=ZC when one is asked for; with a centre distance, shift=X1
+// when x1 is given, no shift when the program chooses both). A link is read
+// as the command line reads the same options: the keys it leaves out are
+// the kind's start values, whether it is read at start (the pair applied
+// after the first frame) or typed or pasted into the address bar later;
+// the program reads its keys with its option reader, and a key that does
+// not fit the kind is refused in the command line's words. Written with
+// replaceState (never a new history entry) once the pair or a pair scene
+// has been chosen. Keys are matched without regard to case; an unknown key
+// is named. A link the page refuses (a bad value, a pair the program
+// cannot make, a key that does not fit, an unknown key, a scene of another
+// kind) stays in the address bar as it was given until the user changes
 // the pair or the scene; a good one is written out in full.
 // Not here: the checks of the values (pair_panel.js).
 "use strict";
@@ -36,6 +40,9 @@ var link = (function () {
     var parts = good.kind === "external" ? [] : ["kind=" + good.kind];
     linkKeys.forEach(function (key) {
       var names = fieldsOf[key].filter(function (name) { return pairPanel.uses(byName[name], good.kind); });
+      // A value left out (null: a shift the program chooses) ends the list.
+      var given = names.findIndex(function (name) { return good[name] === null; });
+      if (given >= 0) names = names.slice(0, given);
       if (names.length === 0 || (byName[names[0]].optional && !good[names[0]])) return;
       parts.push(key + "=" + names.map(function (name) {
         var words = byName[name].words;  // a choice of words: its word
@@ -62,40 +69,62 @@ var link = (function () {
     }
   }
   // Puts the link's values into the fields (bad ones too, to be seen and
-  // corrected there); returns the scene asked for, or 0.
+  // corrected there), the keys it leaves out at their start, as the command
+  // line's options left out; returns the scene asked for, or 0. The
+  // program reads the link's keys as it reads the same options, and
+  // refuses what does not fit the kind in the command line's words.
   function readLink() {
     var asked = 0;
     var problems = [];
     var unknown = [];
-    var parts = location.hash.replace(/^#/, "").split("&");
-    pairPanel.setKind("external");  // unless the link says otherwise
-    for (var i = 0; i < parts.length; i++) {
-      if (parts[i] === "") continue;
-      var eq = parts[i].indexOf("=");
-      var key = eq < 0 ? parts[i] : parts[i].slice(0, eq);
+    var given = [];  // [key (small letters), value, key as written]
+    var kind = "external";  // unless the link says otherwise
+    location.hash.replace(/^#/, "").split("&").forEach(function (part) {
+      if (part === "") return;
+      var eq = part.indexOf("=");
+      var key = eq < 0 ? part : part.slice(0, eq);
       try { key = decodeURIComponent(key); } catch (e) { /* named as written */ }
       var value = "";
-      try { value = decodeURIComponent(eq < 0 ? "" : parts[i].slice(eq + 1)); } catch (e) { value = parts[i].slice(eq + 1); }
-      var given = key;
-      key = key.toLowerCase();
+      try { value = decodeURIComponent(eq < 0 ? "" : part.slice(eq + 1)); } catch (e) { value = part.slice(eq + 1); }
+      given.push([key.toLowerCase(), value, key]);
+      if (key.toLowerCase() === "kind") kind = value.toLowerCase();
+    });
+    if (!pairPanel.setKind(kind)) {
+      var kindNames = pairPanel.kindNames();
+      problems.push("kind must be " + kindNames.slice(0, -1).join(", ") + " or " + kindNames[kindNames.length - 1] +
+                    " · kind は " + kindNames.join("、") + " のどれか");
+      pairPanel.setKind(kind = "external");
+    }
+    pairPanel.fields.forEach(function (field) { pairPanel.setText(field.name, field.startTextOf(kind)); });
+    var options = [["kind", kind]];
+    given.forEach(function (g) {
+      var key = g[0], value = g[1];
       if (fieldsOf.hasOwnProperty(key)) {
         var names = fieldsOf[key];
         var list = names.length > 1 ? value.split(",") : [value];
-        for (var n = 0; n < names.length; n++) pairPanel.setText(names[n], n < list.length ? list[n] : byName[names[n]].startText);
-      } else if (key === "kind") {
-        if (!pairPanel.setKind(value.toLowerCase())) {
-          var kindNames = pairPanel.kindNames();
-          problems.push("kind must be " + kindNames.slice(0, -1).join(", ") + " or " + kindNames[kindNames.length - 1] +
-                        " · kind は " + kindNames.join("、") + " のどれか");
+        for (var n = 0; n < names.length; n++) {
+          pairPanel.setText(names[n], n < list.length ? list[n] : byName[names[n]].startTextOf(kind));
         }
+        options.push([key, value]);
       } else if (key === "scene") {
         // The scenes are numbered 1 to their count.
         var count = program.scenes().length;
         if (/^[1-9]\d*$/.test(value) && value <= count) asked = Number(value);
         else problems.push("scene must be 1 to " + count + " · scene は 1〜" + count);
-      } else {
-        unknown.push(given);
+      } else if (key !== "kind") {
+        unknown.push(g[2]);
       }
+    });
+    // A centre distance without the shifts: the program chooses them.
+    if (pairPanel.centreGiven(kind) && !options.some(function (o) { return o[0] === byName.x1.link[0]; })) {
+      pairPanel.setText("x1", "");
+    }
+    var misfit = program.readLink(options);
+    if (misfit) problems.push(misfit);
+    // A scene only other kinds have.
+    var needs = pairPanel.kindsOffering(asked).map(function (k) { return "kind=" + k; });
+    if (needs.length && needs.indexOf("kind=" + kind) < 0) {
+      problems.push("scene " + asked + " needs " + needs.join(" or ") + " · scene " + asked + " は " + needs + " のときだけ");
     }
     if (unknown.length) {
       problems.push("unknown key " + unknown.map(function (k) { return "“" + k + "”"; }).join(", ") + " (the keys are " +
@@ -128,9 +157,9 @@ var link = (function () {
   // A link typed or pasted into the address bar while the page is open.
   window.addEventListener("hashchange", function () {
     if (!ready || location.hash === written) return;
-    held = false;
     var asked = readLink();
-    held = !pairPanel.apply(true) || linkRefused;
+    held = linkRefused;  // before the pair is applied, which writes a link not held
+    held = !pairPanel.apply(true) || held;
     askedScene = asked;
     askedSceneShown = false;
     chooseScene(asked);

@@ -23,11 +23,12 @@ var pairPanel = (function () {
   // table), in the order program.setPair takes them (its refusal
   // codes 1, 2, … name them in this order); the inputs the page does not show
   // (no link key) are left out. name: the field's name; index: its place in
-  // the program's table; label: its label (HTML); said: its name in
-  // messages, English and Japanese; short, unit: its symbol and unit in the
-  // line that names the pair shown; min, max: its range (multiples of the
-  // module when perModule); start: the value the program starts with
-  // (startText: as the field shows it); link:
+  // the program's table; byKind: its symbol, label, name in messages
+  // (said, English and Japanese) and start in each kind of pair (a set's
+  // z1 is its sun's, zS), the program's words; unit: its unit in the line
+  // that names the pair shown; min, max: its range (multiples of the
+  // module when perModule); start: the value an external pair starts with
+  // (startText, startTextOf(kind): as the field shows it); link:
   // the link's key and the place in its comma-separated list; kinds: the
   // kinds of pair that use it; optional: an empty field stands for 0 (the
   // program's own choice). Made once the program has started, before the
@@ -44,14 +45,18 @@ var pairPanel = (function () {
     program.pairInputs().forEach(function (input, index) {
       if (input.link === null) return;
       var field = {
-        name: input.name, index: index, short: input.symbol, unit: input.unit === "mm" ? " mm" : input.unit,
-        label: labelHtml(input.label), labelJa: input.labelJa, said: input.said, min: input.lo, max: input.hi,
+        name: input.name, index: index, unit: input.unit === "mm" ? " mm" : input.unit, min: input.lo, max: input.hi,
         whole: input.whole, perModule: input.perModule, optional: input.optional, loOpen: input.loOpen,
         start: input.optional && input.start === 0 ? "" : String(input.start), link: [input.link, input.slot],
-        kinds: input.kinds, words: input.words ? input.words.split("|") : null
+        kinds: input.kinds, words: input.words ? input.words.split("|") : null, byKind: input.byKind
       };
       // What the field shows at the start: a choice of words its word.
       field.startText = field.words ? field.words[input.start] : field.start;
+      // Each kind's start (a set's own teeth), as the field shows it.
+      field.startTextOf = function (kind) {
+        var start = input.byKind[kind] ? input.byKind[kind].start : input.start;
+        return field.words ? field.words[start] : input.optional && start === 0 ? "" : String(start);
+      };
       fields.push(field);
       byName[field.name] = field;
       names.push(field.name);
@@ -100,13 +105,20 @@ var pairPanel = (function () {
   // <div class="pair-field"><label/><input/><span class="pair-error"/></div> for each field.
   var inputs = {};
   var boxes = {};
+  var labels = {};
+  // The field's words in the kind shown (a set's z1 is its sun's, zS): the
+  // program's, as its messages and --help say them.
+  var shownKind = "external";
+  function wordsOf(field) { return field.byKind[shownKind] || field.byKind.external; }
+  function said(field) { return wordsOf(field).said; }
+  function symbol(field) { return wordsOf(field).symbol; }
   function makeField(field) {
     var id = "pair-" + field.name;
     var box = document.createElement("div");
     box.className = "pair-field";
     var label = document.createElement("label");
     label.htmlFor = id;
-    label.innerHTML = field.label + ' <span lang="ja">' + field.labelJa + "</span>";
+    labels[field.name] = label;
     var input = document.createElement(field.words ? "select" : "input");
     input.id = id;
     input.name = field.name;
@@ -142,13 +154,23 @@ var pairPanel = (function () {
     inputs[field.name] = input;
     boxes[field.name] = box;
   }
-  // Only the fields the kind uses are shown (and checked).
+  // Only the fields the kind uses are shown (and checked), labelled in the
+  // kind's words.
   function showFieldsOf(kind) {
-    fields.forEach(function (field) { boxes[field.name].hidden = !uses(field, kind); });
-    // With a centre distance the shifts are the program's to choose.
-    var chosen = byName.centre && uses(byName.centre, kind) && inputs.centre.value.trim() !== "";
-    ["x1", "x2"].forEach(function (name) { if (inputs[name]) inputs[name].readOnly = chosen; });
+    shownKind = kind;
+    fields.forEach(function (field) {
+      boxes[field.name].hidden = !uses(field, kind);
+      var words = wordsOf(field);
+      labels[field.name].innerHTML = labelHtml(words.label) + ' <span lang="ja">' + words.labelJa + "</span>";
+    });
+    // With a centre distance x2 follows from it: x1 as given, or left empty
+    // for the program to choose both (its choice shown in the empty field).
+    var chosen = centreGiven(kind);
+    inputs.x2.readOnly = chosen;
+    if (!chosen && inputs.x1.value.trim() === "" && inputs.x1.placeholder) inputs.x1.value = inputs.x1.placeholder;
+    if (!chosen) inputs.x1.placeholder = "";
   }
+  function centreGiven(kind) { return uses(byName.centre, kind) && inputs.centre.value.trim() !== ""; }
 
   var good = { kind: "external" };  // the pair the program has
   // The scene keys only some kinds offer (9: a ring's cutting, p: a set
@@ -177,6 +199,8 @@ var pairPanel = (function () {
     var field = byName[name];
     var text = inputs[name].value.trim();
     if (field.optional && text === "") return { value: 0 };
+    // Beside a centre distance: x2 is the program's, x1 too when left out.
+    if (centreGiven(shownKind) && (name === "x2" || (name === "x1" && text === ""))) return { value: null };
     var m = 0;
     if (field.perModule) {
       // The module's own message comes first when it is wrong, as on the
@@ -193,10 +217,10 @@ var pairPanel = (function () {
       var ja = field.words ? field.words.join("・") + " のどれか"
         : (field.loOpen ? field.min + " m より大きく " + field.max + " m 以下" : field.min + "〜" + field.max + " m") +
           (m > 0 ? "（= " + Number((field.max * m).toPrecision(6)) + " mm まで）" : "");
-      return { error: field.short + " must be " + range + " · " + field.said[1] + " は " + ja };
+      return { error: symbol(field) + " must be " + range + " · " + said(field)[1] + " は " + ja };
     }
     var what = field.whole ? "a whole number from " : "a number from ";
-    return { error: field.said[0] + " must be " + what + field.min + " to " + field.max + " · " + field.said[1] +
+    return { error: said(field)[0] + " must be " + what + field.min + " to " + field.max + " · " + said(field)[1] +
              " は " + field.min + "〜" + field.max + (field.whole ? " の整数" : " の数") };
   }
   function showError(name, text) {
@@ -252,13 +276,11 @@ var pairPanel = (function () {
       showError(refused.name, program.pairMessage() + " · " + refusedJa(refused.name));
       return false;
     }
-    // A centre distance chooses the shifts: their fields show the choice.
+    // A centre distance chooses x2 (and x1 when left out): the fields show
+    // the choice, x1's in its empty field.
     if (values.centre && uses(byName.centre, kind)) {
-      ["x1", "x2"].forEach(function (name, gear) {
-        if (!uses(byName[name], kind)) return;
-        inputs[name].value = program.pairShift(gear).toFixed(4);
-        values[name] = Number(inputs[name].value);
-      });
+      inputs.x2.value = program.pairShift(1).toFixed(4);
+      inputs.x1.placeholder = values.x1 === null ? program.pairShift(0).toFixed(4) : "";
     }
     good = values;
     enableKindKeys();
@@ -269,15 +291,16 @@ var pairPanel = (function () {
     link.pairChanged(atStart);
     return true;
   }
-  function refusedJa(name) { return (byName[name] || fields[0]).said[1] + " の値では歯車ができません"; }
+  function refusedJa(name) { return said(byName[name] || fields[0])[1] + " の値では歯車ができません"; }
 
   // "The picture shows z1 = 10, …": said while a field holds a refused value.
   function showShown(refused) {
     shownLine.hidden = !refused;
     if (!refused) return;
-    var en = fields.filter(function (field) { return uses(field, good.kind) && !(field.optional && !good[field.name]); })
-      .map(function (field) {
-        return field.short + " = " + (field.words ? field.words[good[field.name]] : good[field.name]) + (field.unit || "");
+    var en = fields.filter(function (field) {
+      return uses(field, good.kind) && !(field.optional && !good[field.name]) && good[field.name] !== null;
+    }).map(function (field) {
+        return symbol(field) + " = " + (field.words ? field.words[good[field.name]] : good[field.name]) + (field.unit || "");
       }).join(", ");
     say(shownLine, "The picture and the numbers show the last good pair: " + en,
         "図と数値は最後に受け付けた歯車対のものです");
@@ -344,8 +367,8 @@ var pairPanel = (function () {
   // numbers, then its sun–planet mesh's (the pair the program's numbers
   // are of), then its planet–ring mesh's.
   var contactLine = document.createElement("div");
-  var gearNames = [{ en: "gear 1", ja: "歯車1", x: "x1" }, { en: "gear 2", ja: "歯車2", x: "x2" }];
-  var sunPlanetNames = [{ en: "sun", ja: "太陽歯車", x: "xS" }, { en: "planet", ja: "遊星歯車", x: "xP" }];
+  var gearNames = [{ en: "gear 1", ja: "歯車1" }, { en: "gear 2", ja: "歯車2" }];
+  var sunPlanetNames = [{ en: "sun", ja: "太陽歯車" }, { en: "planet", ja: "遊星歯車" }];
   function showNumbers() {
     var n = program.pairNumbers();
     var gears = n.gears;
@@ -425,15 +448,15 @@ var pairPanel = (function () {
     }
     // Bending at the root, as the report's lines give it (on the screen; a
     // printed page has no height to spare for them).
-    var bending = program.bending();
-    for (var bi = 0; bi < 2; bi++) {
-      var b = bending.gears[bi];
-      if (!b) continue;
-      var loaded = !isNaN(b.sigmaF0);
-      line(box, "YF" + (bi + 1) + " = " + f(b.YF) + ", YS" + (bi + 1) + " = " + f(b.YS) +
+    for (var bi = 1; bi <= 2; bi++) {
+      var yf = reportLine(report, "YF" + bi);
+      if (!yf) continue;  // a rack has no teeth worked on
+      var ys = reportLine(report, "YS" + bi);
+      var sigmaF0 = reportLine(report, "σF0_" + bi);
+      line(box, "YF" + bi + " = " + yf.value + ", YS" + bi + " = " + ys.value +
            " form and stress correction factors at the root" +
-           (loaded ? "; σF0_" + (bi + 1) + " = " + f(b.sigmaF0) + " MPa nominal root stress (a teaching figure, not a rating)" : ""),
-           names[bi].ja + "：歯形係数・応力修正係数" + (loaded ? "・呼び歯元応力（教材用の値）" : ""), "workshop");
+           (sigmaF0 ? "; σF0_" + bi + " = " + sigmaF0.value + " MPa nominal root stress (a teaching figure, not a rating)" : ""),
+           names[bi - 1].ja + "：歯形係数・応力修正係数" + (sigmaF0 ? "・呼び歯元応力（教材用の値）" : ""), "workshop");
     }
     var quiet = warningLines(box, report, []);
     if (set) {
@@ -654,14 +677,14 @@ var pairPanel = (function () {
   // a set's planets always; the other inputs that shape the outlines or the
   // solid only where they differ from their start (x0.6-x0.36, beta15-left).
   var fileTags = { z1: "z", z2: "z", z3: "z", module: "m", planets: "N", alpha: "alpha", x1: "x", x2: "x",
-                   cutter: "zc", backlash: "jn", width: "b", beta: "beta", hand: "" };
+                   centre: "a", cutter: "zc", backlash: "jn", width: "b", beta: "beta", hand: "" };
   var alwaysNamed = { z1: true, z2: true, z3: true, module: true, planets: true };
   function fileName(extension) {
     var parts = ["involute", good.kind];
     Object.keys(fileTags).forEach(function (name) {
       var field = byName[name];
       var value = good[name];
-      if (!field || !uses(field, good.kind) || value === undefined) return;
+      if (!field || !uses(field, good.kind) || value === undefined || value === null) return;
       if (!alwaysNamed[name] && value === Number(field.start || 0)) return;
       if (name === "hand" && !good.beta) return;  // a spur gear has no hand
       parts.push(fileTags[name] + (field.words ? field.words[value] : String(value)));
@@ -718,6 +741,15 @@ var pairPanel = (function () {
       return true;
     },
     uses: uses,
+    // Whether a centre distance is given for the kind: the shifts the link
+    // leaves out are then the program's choice (x1's field left empty).
+    centreGiven: centreGiven,
+    // The kinds (their words) that alone offer `scene`'s key ([] when every kind has it).
+    kindsOffering: function (scene) {
+      var key = keys.keyOf(scene);
+      if (!scene || keys.kindKeys().indexOf(key) < 0) return [];
+      return kinds.filter(function (kind) { return kind.keys.indexOf(key) >= 0; }).map(function (kind) { return kind.value; });
+    },
     // The kinds' words, in the program's order.
     kindNames: function () { return kinds.map(function (kind) { return kind.value; }); },
     apply: applyForm,

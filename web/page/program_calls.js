@@ -91,32 +91,48 @@ var program = (function () {
     // The pair scenes are there, with the default pair unless one was set.
     pairStart: call("_webPairStart"),
     // The pair of the values v (v[name] for every input of pairInputs(), in its unit; 0 for an
-    // optional one left out) and of `kind` (0 external, 1 internal, 2 rack, 3 planetary: the pair's
+    // optional one left out; null for x1 left out beside a centre distance, as --centre-distance
+    // without --shift: both shifts chosen) and of `kind` (0 external, 1 internal, 2 rack, 3 planetary: the pair's
     // numbers are then its sun–planet pair's). 0 when taken,
     // redrawing the scene's moment (not a frame: page.quietly); else 1 + the index in
     // pairInputs() of the value it refuses, and pairMessage() says why.
     setPair: function (v, kind) {
       return page.quietly(function () {
-        inputNames().forEach(function (name, index) { m._webSetPairInput(index, Number(v[name])); });
+        inputNames().forEach(function (name, index) {
+          m._webSetPairInput(index, v[name] === null ? NaN : Number(v[name]));  // null: left out
+        });
         return m._webSetPair(kind);
       });
     },
     pairMessage: function () { return text(m._webPairMessage()); },
+    // Whether the link's keys and values ([[key, value], …], the keys in small letters) fit the
+    // kind and each other as the command line's same options must (pair_bridge.cpp's
+    // _webLinkRead): null when they do, else the command line's refusal.
+    readLink: function (pairs) {
+      var at = m._webPairInputText();
+      m._webLinkClear();
+      pairs.forEach(function (pair) {
+        var bytes = new TextEncoder().encode(pair[0] + "=" + pair[1]).slice(0, m._webPairInputTextCapacity() - 1);
+        m.HEAPU8.set(bytes, at);
+        m.HEAPU8[at + bytes.length] = 0;
+        m._webLinkAdd();
+      });
+      return m._webLinkRead() === 0 ? null : text(m._webPairMessage());
+    },
     // The shift of gear 0 or 1 of the pair taken (chosen for its centre distance when one was given).
     pairShift: call("_webPairX"),
     // The pair's numbers: the contact ratios, alphaWDeg (degrees), centreDistance (or from
-    // the pinion's centre to the rack's datum line), ga (path of contact), pb (base pitch), zc
-    // (teeth of the ring's cutter; 0 for the other kinds), backlash jn and jt, the thinning of
-    // each gear, y, ratio (i), warnings (bit flags, pair_bridge.cpp); and each gear's
-    // (gears[0], gears[1]): sa (tip thickness), xmin (the least shift without undercut), dNf
-    // (the diameter the mate's tip meets), dw (working pitch diameter), span W over spanTeeth
+    // the pinion's centre to the rack's datum line), ga (path of contact), zc (teeth of the
+    // ring's cutter; 0 for the other kinds), backlash jn and jt, the thinning of each gear, y,
+    // ratio (i); and each gear's (gears[0], gears[1]): sa (tip thickness), dw (working pitch
+    // diameter), span W over spanTeeth
     // k (0: no span measurable), overPins M over pins of pinDiameter (M 0: the pin does not
     // touch the involute; pinDiameter 0: no pin measures).
     pairNumbers: function () {
-      var numbers = values("_webPair", "EpsilonAlpha EpsilonAlphaEff EpsilonBeta EpsilonGamma AlphaWDeg CentreDistance Ga Pb Zc Jn Jt Thinning Y " +
-                                       "Ratio Warnings");
+      var numbers = values("_webPair", "EpsilonAlpha EpsilonAlphaEff EpsilonBeta EpsilonGamma AlphaWDeg CentreDistance Ga Zc Jn Jt Thinning Y " +
+                                       "Ratio");
       numbers.gears = [0, 1].map(function (g) {
-        return values("_webPair", "Sa Xmin DNf Dw SpanTeeth Span OverPins PinDiameter", g);
+        return values("_webPair", "Sa Dw SpanTeeth Span OverPins PinDiameter", g);
       });
       return numbers;
     },
@@ -131,19 +147,6 @@ var program = (function () {
     // and a planet about its own centre.
     setTurns: function () {
       return { sun: m._webSetTurn(0), carrier: m._webSetTurn(1), ring: m._webSetTurn(2), planet: m._webSetTurn(3) };
-    },
-    // Bending at the tooth root of the pair (pair/root_bending.h): for each gear with teeth
-    // worked on (gears[g] null for a rack), YF, YS, Lewis's Y and sigmaF0 (MPa; NaN without a
-    // torque); Ybeta.
-    bending: function () {
-      m._webPairBending();
-      return {
-        Ybeta: m._webPairYBeta(),
-        gears: [0, 1].map(function (g) {
-          if (!m._webPairBendingPresent(g)) return null;
-          return { YF: m._webPairYF(g), YS: m._webPairYS(g), lewisY: m._webPairLewisY(g), sigmaF0: m._webPairSigmaF0(g) };
-        })
-      };
     },
     // Scene 13's contact of the moment: s, mm from T1 (beyond E: that pair out of contact; NaN: no path).
     bendingS: call("_webBendingS"),

@@ -255,7 +255,8 @@ PairCheck checkPair(const PairInput& input);
 // The numbers of a pair that checkPair accepts (of a set: its sun–planet pair's).
 PairNumbers pairNumbers(const PairInput& input);
 
-// The first of checkPair's checks, the same for every kind: each input
-// within its range (z1, z2, m, alpha, x1, x2). PairField::none when all are.
+// The first of checkPair's checks, the same for every kind: each input the
+// kind uses within its range in the table of inputs (pair/inputs/inputs.h),
+// in the table's order. PairField::none when all are.
 PairCheck checkInputRanges(const PairInput& input);
 

@@ -15,6 +15,7 @@
 #include <string>
 
 #include "pair/inputs/gear_pair.h"
+#include "pair/inputs/kind_traits.h"
 #include "pair/inputs/units.h"
 
 // Which kinds use an input: bit (1 << int(PairKind)).
@@ -40,6 +41,7 @@ struct PairInputSpec {
     bool optional;        // 0 (an empty field in the page) is the program's own choice
     unsigned kinds;       // the kinds of pair that use it
     const char* option;   // its option, without "--": "teeth"
+    const char* metavar;  // its value in the option's usage and messages: "Z1", "M", "DEG"
     int slot;             // its place in the option's comma-separated list (and the link's)
     const char* linkKey;  // its key in the page's link, or nullptr: not in the page
     double start;         // the value a pair starts with (PairInput's default)
@@ -53,6 +55,34 @@ struct PairInputSpec {
 constexpr int pairInputCount = 19;
 const PairInputSpec& pairInputSpec(PairInputId id);
 const PairInputSpec* pairInputSpecs();  // pairInputCount entries
+
+// The value a pair of the kind starts with (the kind's own teeth: a set's
+// must assemble), as --teeth left out and a link without "teeth" give it.
+double inputStart(const PairInputSpec& spec, PairKind kind);
+
+// An input's words in one kind of pair: the table's own, or the kind's
+// where it names the input otherwise (a planetary set's z1 is its sun's
+// teeth, zS, an internal pair's z2 its ring's), as the page's labels,
+// --help and the range refusals say it.
+struct PairInputWords {
+    const char* symbol;   // as PairInputSpec's
+    const char* label;
+    const char* labelJa;
+    const char* said;
+    const char* saidJa;
+    const char* help;
+};
+PairInputWords pairInputWords(const PairInputSpec& spec, PairKind kind);
+
+// The input's name in a message written in ASCII: its symbol, or for a
+// Greek one ("α") its field name ("alpha"); in the kind's words.
+const char* inputAsciiName(const PairInputSpec& spec, PairKind kind);
+
+// How checkPair refuses a value outside the input's range: "z1 must be a
+// whole number from 4 to 400", "m must be 0.05 to 100 mm", "alpha must be
+// 10 to 35 degrees", "jn must be 0 to 0.25 m = 0.75 mm" (m the module);
+// "zS must be ..." in a planetary set.
+std::string inputRangeRefusal(const PairInputSpec& spec, PairKind kind, double m);
 
 // Reads `text` as the input's value: an input of words as one of its words
 // only ("right": 0, "left": 1; "0" is no word);

@@ -11,19 +11,18 @@ struct UnitWords {
     const char* symbol;   // after a value on the page and in messages: "mm", "°", "N·m"; "" for none
     const char* report;   // after a value in the report: "mm", "deg", "N·m"
     const char* plural;   // --help's "a number of ...": "mm", "degrees", "N·m"
-    const char* metavar;  // --help's value of an option in this unit, or nullptr: the input's symbol ("DEG")
 };
 
 inline const UnitWords& unitWords(Unit unit) {
     // In the order of Unit.
     static constexpr UnitWords words[] = {
-        {"", "", "", nullptr},
-        {"mm", "mm", "mm", nullptr},
-        {"°", "deg", "degrees", "DEG"},
-        {"N·m", "N·m", "N·m", nullptr},
-        {"GPa", "GPa", "GPa", nullptr},
-        {"N", "N", "N", nullptr},
-        {"MPa", "MPa", "MPa", nullptr},
+        {"", "", ""},
+        {"mm", "mm", "mm"},
+        {"°", "deg", "degrees"},
+        {"N·m", "N·m", "N·m"},
+        {"GPa", "GPa", "GPa"},
+        {"N", "N", "N"},
+        {"MPa", "MPa", "MPa"},
     };
     return words[static_cast<int>(unit)];
 }

@@ -32,8 +32,6 @@ double tipThickness(double s, double d, double db, double da, double invAlpha) {
     return da * (s / d + invAlpha - involuteFunction(std::acos(db / da)));
 }
 
-bool inRange(double value, double lo, double hi) { return value >= lo && value <= hi; }  // false for NaN
-
 // The span over k teeth and the size over pins of one gear as cut, its
 // teeth thinned by jt / 2 on the working pitch circle, i.e. by jn / 2 along
 // the base tangent and by jt / 2 d / dw on the reference circle.
@@ -420,40 +418,6 @@ void effectiveContact(PairNumbers& n, double start, double end) {
     n.epsilonAlphaEff = n.gaEff / n.pb;
     n.cannotRun = n.epsilonAlphaEff < 1.0;
     n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
-}
-
-PairCheck checkInputRanges(const PairInput& in) {
-    char text[256];
-    auto fail = [&](PairField field) {
-        PairCheck check;
-        check.field = field;
-        check.message = text;
-        return check;
-    };
-    if (!(in.z1 >= minTeeth && in.z1 <= maxTeeth)) {
-        snprintf(text, sizeof text, "z1 must be a whole number from %d to %d", minTeeth, maxTeeth);
-        return fail(PairField::z1);
-    }
-    if (!(in.z2 >= minTeeth && in.z2 <= maxTeeth)) {
-        snprintf(text, sizeof text, "z2 must be a whole number from %d to %d", minTeeth, maxTeeth);
-        return fail(PairField::z2);
-    }
-    if (!inRange(in.m, minModule, maxModule)) {
-        snprintf(text, sizeof text, "m must be %g to %g mm", minModule, maxModule);
-        return fail(PairField::module);
-    }
-    if (!inRange(in.alphaDeg, minPressureAngleDeg, maxPressureAngleDeg)) {
-        snprintf(text, sizeof text, "alpha must be %g to %g degrees", minPressureAngleDeg, maxPressureAngleDeg);
-        return fail(PairField::alpha);
-    }
-    const double xs[2] = {in.x1, in.x2};
-    for (int i = 0; i < 2; ++i) {
-        if (!inRange(xs[i], minShift, maxShift)) {
-            snprintf(text, sizeof text, "x%d must be %.1f to %.1f", i + 1, minShift, maxShift);
-            return fail(i == 0 ? PairField::x1 : PairField::x2);
-        }
-    }
-    return PairCheck{};
 }
 
 PairCheck checkExternalPair(const PairInput& in) {

@@ -177,14 +177,7 @@ std::string workingPlanetCounts(const PairInput& in, int& largest) {
 PairCheck checkPlanetarySet(const PairInput& in) {
     char text[512];
     PairCheck check;
-    if (!inRangeZ3(in) || !inRangePlanets(in)) {
-        const bool z3 = !inRangeZ3(in);
-        snprintf(text, sizeof text, z3 ? "z3 must be a whole number from %d to %d" : "N must be a whole number from %d to %d",
-                 z3 ? minTeeth : minPlanets, z3 ? maxTeeth : maxPlanets);
-        check.field = z3 ? PairField::z3 : PairField::planets;
-        check.message = text;
-        return check;
-    }
+    // z3 and N in range: checkPair's checkInputRanges has seen to them.
     const PlanetarySet s = planetarySet(in);
     // The sun–planet pair by the rules of an external pair.
     const PairCheck sun = checkMeshPair(s.sunPlanet);
