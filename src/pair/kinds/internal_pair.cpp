@@ -43,12 +43,14 @@ constexpr double pinStandOutModules = 0.05;
 // KHK's helical internal gear), and touches the helicoid the ball's radius
 // times cos(beta_b) out from its centre along the base tangent, as on an
 // external gear's flank. The usual pin touches on the circle of diameter
-// (z + 2 x) m, as an external gear's does (where it gives no size, none is
-// given: a ring's space narrows outward, so that pin rarely fails). M is a
-// size only where the ball touches the involute
-// between the ring's tip circle and where its involute ends (dNf), keeps off
-// the root circle and stands in from the tip circle by pinStandOutModules
-// (the anvils meet the balls, not the tips).
+// (z + 2 x) m, as an external gear's does. M is a size only where the ball
+// touches the involute between the ring's tip circle and where its involute
+// ends (dNf), keeps off the root circle and stands in from the tip circle by
+// pinStandOutModules (the anvils meet the balls, not the tips). Where the
+// usual pin gives no size (at small pressure angles it can sink to within
+// 0.05 m of the tips), the nearest that does, as on an external gear: the
+// pins that fit are those touching between two rolls (below), and the pin
+// at the nearer of them is taken.
 void ringPinSize(const PairNumbers& n, double m, double pinDiameter, double ballRatio, GearNumbers& g) {
     const double rb = g.db / 2.0;
     const double ra = g.da / 2.0;
@@ -72,9 +74,20 @@ void ringPinSize(const PairNumbers& n, double m, double pinDiameter, double ball
                p.centre + p.dp * ballRatio / 2.0 <= rf;
     };
     auto insideTip = [&](const Pin& p) { return p.centre - p.dp * ballRatio / 2.0 <= ra - pinStandOutModules * m; };
+    // Along the rolls t from eta (phi = 0, the largest pin, db eta) to where
+    // the flanks meet (dp = 0), dp shrinks (d(dp) / dt = -db tan^2(phi))
+    // while the centre, the contact and the pin's inner and outer points all
+    // move out (d(centre -+ dp / 2) / dt = rb tan(phi) (1 / cos(phi) +- tan(phi)),
+    // both > 0; a ball's smaller radius keeps them so): each condition holds
+    // from some roll on (rising) or up to some roll (falling), and the pins
+    // that fit are those between the two.
+    auto rising = [&](const Pin& p) { return p.phi > 0.0 && contactT(p) >= tTip && p.dp <= largestPinModules * m; };
+    auto falling = [&](const Pin& p) {
+        return p.dp > 0.0 && contactT(p) <= tEnd && p.centre + p.dp * ballRatio / 2.0 <= rf && insideTip(p);
+    };
     auto fits = [&](double t) {
         const Pin p = pinAt(t);
-        return onFlanks(p) && insideTip(p) && p.dp <= largestPinModules * m;
+        return rising(p) && falling(p);
     };
     Pin pin{};
     if (pinDiameter > 0.0) {
@@ -87,12 +100,31 @@ void ringPinSize(const PairNumbers& n, double m, double pinDiameter, double ball
         g.pinOffFlanks = !onFlanks(pin);
         g.pinInsideTip = !insideTip(pin);
     } else {
-        // The usual pin, at roll tan(alpha') on the circle (z + 2 x) m, where
-        // it fits (else no size).
+        // The usual pin, at roll tan(alpha') on the circle (z + 2 x) m, or
+        // the nearest that fits.
         const double aim = g.d + 2.0 * g.x * m;
         const double usual = aim > g.db ? alongLine(aim / 2.0, rb) / rb : 0.0;
+        const double tLast = eta > 0.0 ? std::tan(inverseInvolute(eta)) : eta;
         if (fits(usual)) {
             pin = pinAt(usual);
+        } else if (eta > 0.0 && rising(pinAt(tLast))) {
+            double bad = eta;
+            double good = tLast;
+            for (int i = 0; i < 60; ++i) {
+                const double mid = (bad + good) / 2.0;
+                (rising(pinAt(mid)) ? good : bad) = mid;
+            }
+            const double tLo = good;
+            good = tLo;
+            bad = tLast;
+            for (int i = 0; i < 60; ++i) {
+                const double mid = (bad + good) / 2.0;
+                (falling(pinAt(mid)) ? good : bad) = mid;
+            }
+            const double t = std::clamp(usual, tLo, good);
+            if (fits(t)) {
+                pin = pinAt(t);
+            }
         }
     }
     const double ball = pin.dp * ballRatio;
