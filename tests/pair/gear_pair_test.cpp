@@ -2890,8 +2890,6 @@ TEST(PairSolid, HelicalWheelsTwistByTheirHelixAndHand) {
         std::vector<Solid> solids;
         pairSolids(pair, 0.0, solids);
         ASSERT_EQ(solids.size(), 2u);
-        const SheetPlacing placing = placePair(pair, SheetLayout::apart);
-        const Point2 centres[2] = {{0.0, 0.0}, placing.origin2};
         for (int i = 0; i < 2; ++i) {
             const std::vector<SolidVertex>& v = solids[i].vertices;
             size_t top = 0;
@@ -2899,12 +2897,19 @@ TEST(PairSolid, HelicalWheelsTwistByTheirHelixAndHand) {
                 ++top;
             }
             ASSERT_LT(top, v.size());
+            // The gear's axis, wherever the plate put it: the mean of its
+            // bottom points, which repeat every tooth.
+            Point2 centre{0.0, 0.0};
+            for (size_t k = 0; k < top; ++k) {
+                centre.x += v[k].x / static_cast<double>(top);
+                centre.y += v[k].y / static_cast<double>(top);
+            }
             const size_t layers = v.size() / top - 1;
             const SolidVertex& a = v[0];
             const SolidVertex& e = v[top * layers];
             ASSERT_EQ(e.z, 20.0f);
-            const double turn = std::remainder(std::atan2(e.y - centres[i].y, e.x - centres[i].x) -
-                                                   std::atan2(a.y - centres[i].y, a.x - centres[i].x),
+            const double turn = std::remainder(std::atan2(e.y - centre.y, e.x - centre.x) -
+                                                   std::atan2(a.y - centre.y, a.x - centre.x),
                                                2.0 * pi);
             const double sign = i == 0 || kind == PairKind::internal ? 1.0 : -1.0;
             EXPECT_NEAR(turn, sign * 20.0 * std::tan(20.0 * degToRad) / (pair.numbers.gear[i].d / 2.0), 1e-5)
