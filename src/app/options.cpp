@@ -7,7 +7,6 @@
 #include "app/options.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>

@@ -15,7 +15,7 @@ PairReport internalReport(const PairNumbers& n) {
     r.centreAndDiameters(n);
     r.count("ピニオンカッタ歯数", "zc", n.zc, "teeth of the pinion-type cutter");
     r.contact(n, 2);
-    r.wheelTeeth(n, 1);  // a ring is never undercut by its cutter's rack: no xmin2
+    r.wheelTeeth(n, 1);  // the ring, cut by a pinion-type cutter, has no rack-cut undercut limit: no xmin2
     r.backlash(n, Report::eachGearThinning);
     r.inspectionSizes(n, 1);
     r.pinSize(g2, 2, true);  // the ring's between pins
