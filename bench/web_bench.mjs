@@ -42,6 +42,7 @@ const [pagePath, pressesArg, desktopTable, loadsArg, earlierPage] = process.argv
 const presses = Number(pressesArg ?? 300) === 0 ? 0 : Math.max(20, Number(pressesArg ?? 300));
 const loads = Math.max(3, Number(loadsArg ?? 31));
 const warmUp = 30;
+const settleMs = 300;
 
 const desktopCpu = {};
 if (desktopTable) {
@@ -116,6 +117,10 @@ async function startUp(browser, pagePaths) {
         }
       }
       await context.close();
+      // The closed page's teardown (its GPU context among it) is left to
+      // finish before the next load, so that no page pays for the one
+      // before it: which page follows which would otherwise move the medians.
+      await new Promise((resolve) => setTimeout(resolve, settleMs));
     }
   }
   for (const entry of entries) {

@@ -162,6 +162,37 @@ void moveSection(SolidSection& section, double dx, double dy) {
     section.centre.y += dy;
 }
 
+// The farthest (or nearest) point of `loop` from the section's axis.
+double reachOf(const SolidSection& section, const std::vector<Point2>& loop, bool farthest) {
+    double r = farthest ? 0.0 : INFINITY;
+    for (const Point2& p : loop) {
+        const double dx = p.x - section.centre.x;
+        const double dy = p.y - section.centre.y;
+        const double d = std::sqrt(dx * dx + dy * dy);  // sqrt, not hypot: rounded alike on every platform
+        r = farthest ? std::max(r, d) : std::min(r, d);
+    }
+    return r;
+}
+
+// Moves the sections to their places on the printer's plate (packOnPlate):
+// the ring (sections[ring], its rim the outline, its teeth the hole) at the
+// origin, the wheels inside its teeth where they fit, else beside it, each
+// max(2 m, 2 mm) clear of the others.
+void packAboutRing(std::vector<SolidSection>& sections, size_t ring, double m) {
+    std::vector<PlatePart> parts{PlatePart{reachOf(sections[ring], sections[ring].outline, true),
+                                           reachOf(sections[ring], sections[ring].hole, false)}};
+    for (size_t i = 0; i < sections.size(); ++i) {
+        if (i != ring) {
+            parts.push_back(PlatePart{reachOf(sections[i], sections[i].outline, true), 0.0});
+        }
+    }
+    const std::vector<Point2> at = packOnPlate(parts, std::max(sheetGapModules * m, plateGapMm));
+    for (size_t i = 0, k = 1; i < sections.size(); ++i) {
+        const Point2& to = at[i == ring ? 0 : k++];
+        moveSection(sections[i], to.x - sections[i].centre.x, to.y - sections[i].centre.y);
+    }
+}
+
 // A planetary set's solids: the sun, each planet and the ring in its rim,
 // each member's section from the drawings (the set's sheet apart, its
 // centre crosses giving each member's axis), packed on the printer's plate
@@ -213,27 +244,7 @@ void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) 
         std::swap(ring.outline, ring.hole);
     }
     sections.push_back(ring);
-    // Packed on the plate, the ring first.
-    std::vector<PlatePart> parts;
-    auto reachOf = [&](const SolidSection& section, const std::vector<Point2>& loop, bool farthest) {
-        double r = farthest ? 0.0 : INFINITY;
-        for (const Point2& p : loop) {
-            const double dx = p.x - section.centre.x;
-            const double dy = p.y - section.centre.y;
-            const double d = std::sqrt(dx * dx + dy * dy);  // sqrt, not hypot: rounded alike on every platform
-            r = farthest ? std::max(r, d) : std::min(r, d);
-        }
-        return r;
-    };
-    parts.push_back(PlatePart{reachOf(ring, ring.outline, true), reachOf(ring, ring.hole, false)});
-    for (size_t i = 0; i + 1 < sections.size(); ++i) {
-        parts.push_back(PlatePart{reachOf(sections[i], sections[i].outline, true), 0.0});
-    }
-    const std::vector<Point2> at = packOnPlate(parts, std::max(sheetGapModules * m, plateGapMm));
-    for (size_t i = 0; i < sections.size(); ++i) {
-        const Point2& to = at[i + 1 == sections.size() ? 0 : i + 1];
-        moveSection(sections[i], to.x - sections[i].centre.x, to.y - sections[i].centre.y);
-    }
+    packAboutRing(sections, sections.size() - 1, m);
     solids.assign(sections.size(), Solid{});
     // Twist b tan(beta) / r, r = mt z / 2 the member's transverse reference
     // radius; counter-clockwise seen from the top for a right hand.
@@ -288,6 +299,10 @@ void pairSolids(const PairGeometry& pair, double bore, std::vector<Solid>& solid
         break;
     }
     sections.push_back(second);
+    if (pairKindTraits(pair.input.kind).gear2Form == GearForm::ring) {
+        // On the plate the pinion goes inside the ring's teeth where it fits.
+        packAboutRing(sections, 1, m);
+    }
     solids.assign(sections.size(), Solid{});
     // The twist over b of gear i: its helix at the reference radius r
     // advances b tan(beta) along the circumference. Gear 2 of an external

@@ -1,6 +1,7 @@
 // The table of scenes (scene_table.h): each scene's key, number, name, needs,
-// step, drawing and scale. Not here: what the scenes draw (the scene files),
-// the keys that choose no scene (app/keyboard.cpp).
+// step, drawing, scale and readout. Not here: what the scenes draw (the scene
+// files) or their readouts say (scene_readout.cpp), the keys that choose no
+// scene (app/keyboard.cpp).
 #include "scenes/scene_table.h"
 
 #include "app/pair_state.h"
@@ -24,31 +25,31 @@ double bendingScale(int part) { return bendingSceneScale(part); }
 
 constexpr Scene sceneTable[sceneCount] = {
     {'1', 1, "involute generation, base circle fixed", SceneNeeds::nothing, stepInvoluteScene1, drawFixedCircleScene,
-     demonstrationScale, {nullptr, nullptr}},
+     demonstrationScale, {nullptr, nullptr}, &fixedCircleReadout},
     {'2', 2, "involute generation, base circle turning", SceneNeeds::nothing, stepInvoluteScenes23,
-     drawTurningCircleScene, demonstrationScale, {nullptr, nullptr}},
+     drawTurningCircleScene, demonstrationScale, {nullptr, nullptr}, &sharedCounterReadout},
     {'3', 3, "involute measurement, base circle rolling", SceneNeeds::nothing, stepInvoluteScenes23,
-     drawRollingCircleScene, demonstrationScale, {nullptr, nullptr}},
+     drawRollingCircleScene, demonstrationScale, {nullptr, nullptr}, &sharedCounterReadout},
     {'4', 4, "crossed belt between two base circles", SceneNeeds::nothing, stepDriveAngle, drawBeltScene,
-     demonstrationScale, {nullptr, nullptr}},
+     demonstrationScale, {nullptr, nullptr}, &beltReadout},
     {'5', 5, "two gears meshing, with contact path", SceneNeeds::nothing, stepDriveAngle, drawMeshingScene,
-     demonstrationScale, {nullptr, nullptr}},
+     demonstrationScale, {nullptr, nullptr}, &meshingReadout},
     {'6', 6, "two gears meshing, without contact path", SceneNeeds::nothing, stepDriveAngle, drawMeshingScene,
-     demonstrationScale, {nullptr, nullptr}},
+     demonstrationScale, {nullptr, nullptr}, &meshingReadout},
     {'7', 7, "the gear pair of Real gears in mesh", SceneNeeds::pair, stepDriveAngle, drawPairScene, pairMeshScale,
-     {nullptr, nullptr}},
+     {nullptr, nullptr}, &driveReadout},
     {'8', 8, "the rack cutting gear 1 of Real gears", SceneNeeds::pair, stepDriveAngle, drawCuttingScene,
-     rackCuttingScale, {nullptr, nullptr}},
+     rackCuttingScale, {nullptr, nullptr}, &driveReadout},
     {'9', 9, "the cutter cutting the ring of Real gears", SceneNeeds::ringCutting, stepDriveAngle,
-     drawRingCuttingScene, ringScale, {nullptr, nullptr}},
+     drawRingCuttingScene, ringScale, {nullptr, nullptr}, &driveReadout},
     {'h', 10, "the plane of action of the gear pair of Real gears", SceneNeeds::pair, stepDriveAngle,
-     drawActionPlaneScene, planeScale, {nullptr, nullptr}},
+     drawActionPlaneScene, planeScale, {nullptr, nullptr}, &driveReadout},
     {'v', 11, "the flanks' sliding in the gear pair of Real gears", SceneNeeds::pair, stepDriveAngle,
-     drawSlidingScene, slidingScale, {nullptr, nullptr}},
+     drawSlidingScene, slidingScale, {nullptr, nullptr}, &driveReadout},
     {'p', 12, "the planetary set of Real gears turning with its carrier", SceneNeeds::planetarySet, stepDriveAngle,
-     drawPlanetaryScene, setScale, {nullptr, nullptr}},
+     drawPlanetaryScene, setScale, {nullptr, nullptr}, &driveReadout},
     {'b', 13, "bending at the tooth root in the gear pair of Real gears", SceneNeeds::pair,
-     stepDriveAngle, drawBendingScene, bendingScale, {"tooth 1", "tooth 2"}},
+     stepDriveAngle, drawBendingScene, bendingScale, {"tooth 1", "tooth 2"}, &driveReadout},
 };
 
 // Scene n stands at index n - 1 (the page reads it there), and no key

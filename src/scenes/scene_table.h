@@ -1,12 +1,14 @@
 // The table of the program's scenes: for each its key, its number, its name,
-// what it needs of the program's pair, how it steps, how it draws and its
-// scale. The keyboard, the display callback and the page's readout, keys and
-// link are all made from this one table; nothing else says which key is which
-// scene. Not here: the scenes' drawing itself (scenes.h), the page's button
-// labels (web/page/keys.js, which must stand before the program runs).
+// what it needs of the program's pair, how it steps, how it draws, its scale
+// and what its readout says. The keyboard, the display callback and the
+// page's readout, keys and link are all made from this one table; nothing
+// else says which key is which scene. Not here: the scenes' drawing itself
+// (scenes.h), the page's button labels (web/page/keys.js, which must stand
+// before the program runs).
 #pragma once
 
 #include "pair/inputs/kind_traits.h"
+#include "scenes/scene_readout.h"
 
 // What a scene needs before it can be shown.
 enum class SceneNeeds {
@@ -29,6 +31,7 @@ struct Scene {
     // teeth), else 0; 0 also where the scene draws nothing in mm (no pair).
     double (*scale)(int part);
     const char* parts[2];  // what parts 0 and 1 are, or nullptr for one scale
+    const SceneReadout* readout;  // what the readout says of its own state
 };
 
 constexpr int sceneCount = 13;

@@ -324,9 +324,10 @@ class StlSolids(unittest.TestCase):
                 if "--helix-angle" not in arguments:
                     self.assertEqual(len(heights), 2)  # one layer
                 # The bottom in place as the SVG's outlines apart: the same
-                # extents in x and y (a set is packed on the plate instead).
+                # extents in x and y (a set and an internal pair are packed
+                # on the plate about their ring instead).
                 corners = [p for p in corners if p[2] == 0.0]
-                for axis in (0, 1) if "planetary" not in arguments else ():
+                for axis in (0, 1) if "planetary" not in arguments and "internal" not in arguments else ():
                     self.assertAlmostEqual(min(p[axis] for p in corners), min(p[axis] for p in every),
                                            delta=1e-5 + 1e-6 * m * 100)
                     self.assertAlmostEqual(max(p[axis] for p in corners), max(p[axis] for p in every),
@@ -343,12 +344,16 @@ class StlSolids(unittest.TestCase):
                     self.assertAlmostEqual(sum(normal[k] * n[k] / length for k in range(3)), 1.0, delta=1e-5)
 
     def test_a_set_is_packed_on_the_plate_with_gaps(self):
-        """A set's members are packed about the ring (inside its teeth where
-        they fit), not laid in a row: each part's bottom face, told apart by
-        the facets' shared corners, lies in its disc about its axis, and the
-        discs keep max(2 m, 2 mm) apart (a part inside the ring within its
-        free disc)."""
+        """A set's members and an internal pair's gears are packed about the
+        ring (inside its teeth where they fit), not laid in a row: each
+        part's bottom face, told apart by the facets' shared corners, lies in
+        its disc about its axis, and the discs keep max(2 m, 2 mm) apart (a
+        part inside the ring within its free disc)."""
         for arguments, fits_200 in (
+                # 20 teeth inside 60 (m 2: 44 mm across inside a free disc
+                # of 112); 40 in 50 does not fit and goes beside.
+                (["--pair", "internal", "--teeth", "20,60", "--module", "2"], True),
+                (["--pair", "internal", "--teeth", "40,50", "--shift", "0,1", "--module", "1.5"], True),
                 (["--pair", "planetary", "--teeth", "12,24,60", "--module", "2", "--shift", "0.6,0.36"], True),
                 (["--pair", "planetary", "--teeth", "12,24,60", "--module", "3", "--shift", "0.6,0.36"], False),
                 (["--pair", "planetary", "--teeth", "18,29,80", "--planets", "2", "--shift", "0.6,0.3",
@@ -371,7 +376,7 @@ class StlSolids(unittest.TestCase):
                 for f in facets:
                     if all(p[2] == 0.0 for p in f[1:]):
                         parts.setdefault(find(f[1]), []).append(f[1:])
-                members = [k for k in paths if k in ("sun", "ring") or k.startswith("planet")]
+                members = [k for k in paths if k in ("sun", "ring", "gear1", "gear2") or k.startswith("planet")]
                 self.assertEqual(len(parts), len(members))
                 discs = []
                 every = []
@@ -402,6 +407,9 @@ class StlSolids(unittest.TestCase):
                 self.assertLessEqual(max(width, height), 2 * ring[2] + 2 * discs[1][2] + gap + 2e-3)
                 if fits_200:
                     self.assertLessEqual(max(width, height), 200.0)
+                if "20,60" in arguments:
+                    # The pinion inside: the plate holds the ring alone.
+                    self.assertLessEqual(max(width, height), 2 * ring[2] + 2e-3)
 
     def test_no_sliver_that_single_precision_cannot_hold(self):
         """Far from the origin (gear 2 of this pair stands 640 mm out, where

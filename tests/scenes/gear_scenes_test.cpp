@@ -4,14 +4,17 @@
 #include <atomic>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <gtest/gtest.h>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "app/keyboard.h"
 #include "app/pair_state.h"
 #include "pair/cutting/cutting.h"
 #include "scenes/display.h"
+#include "scenes/scene_readout.h"
 #include "scenes/scenes.h"
 #include "support/gl_window.h"
 
@@ -90,6 +93,20 @@ double crossingOnPath(double angle, const Point2& centre) {
     return NAN;
 }
 
+std::string readoutOf(double cssPxPerWindowPx) {
+    char lines[1024];
+    ReadoutText text{lines, sizeof lines, 0};
+    writeReadout(text, cssPxPerWindowPx);
+    return lines;
+}
+
+std::string announcementOf(char key) {
+    char sentence[256];
+    ReadoutText text{sentence, sizeof sentence, 0};
+    writeAnnouncement(text, key);
+    return sentence;
+}
+
 class GearScenes : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -131,6 +148,50 @@ TEST_F(GearScenes, BeltDotLeavesTheSpanBeyondItsEnds) {
     const Frame f = showAngle('4', -0.5 - stepAngle);  // D from the start: to the right
     EXPECT_TRUE(dotBehindAxisLines(f, scaled(Point2{baseRadius * 1.5, 0.0}), Shade::Blue));
     EXPECT_EQ(countShade(f, scaled(Point2{baseRadius * 1.2, 0.0}), 0, Shade::Red), 0);  // no span there
+}
+
+// The demonstration gear worked by hand: rb = cos 20° = 0.93969 mm, so a
+// roll or drive angle of 0.6 rad (34.38°) unwinds 0.56382 mm, 1 rad (57.30°)
+// 0.93969 mm, and the span is 2 rb = 1.87939 mm; the zoom 0.5 of the 800-px
+// window's 400 px per unit is 200 px per mm, 100 in a picture half as wide.
+TEST_F(GearScenes, ReadoutSaysTheStateWorkedByHand) {
+    showAngle('4', 0.6 - stepAngle);
+    EXPECT_EQ(readoutOf(1.0), "scene 4: crossed belt between two base circles\n"
+                              "drive angle 0.60 rad = 34.4°\n"
+                              "dot         0.564 mm from the drive circle's tangency point, span 1.879 mm\n"
+                              "zoom        viewScale 0.500 (1 mm = 200.0 px)");
+    EXPECT_EQ(announcementOf('w'), "Scene 4, drive angle 34.4°, zoom 0.500.");
+    showAngle('4', -0.5 - stepAngle);
+    EXPECT_NE(readoutOf(0.5).find("dot         -0.470 mm from the drive circle's tangency point, span 1.879 mm "
+                                  "(off the span)\nzoom        viewScale 0.500 (1 mm = 100.0 px)"),
+              std::string::npos);
+    selectScene('1');
+    stepScene1 = 100;
+    EXPECT_EQ(readoutOf(1.0), "scene 1: involute generation, base circle fixed\n"
+                              "table index 100 of 400\n"
+                              "roll angle  1.00 rad = 57.3°\n"
+                              "string      0.940 mm unwound (base radius × roll angle)\n"
+                              "zoom        viewScale 0.500 (1 mm = 200.0 px)");
+    EXPECT_EQ(announcementOf('d'), "Scene 1, step 100 of 400, roll angle 57.3°.");
+    stepScene1 = 0;
+}
+
+// The readout's numbers as JavaScript's toFixed writes them (node gives these):
+// ties away from zero, where printf rounds to even; no -0; exponent form from 1e21.
+TEST(Readout, NumbersRoundAsTheyAlwaysHave) {
+    const struct {
+        double x;
+        int decimals;
+        const char* said;
+    } cases[] = {{0.125, 2, "0.13"}, {0.9375, 3, "0.938"}, {2.5, 0, "3"},    {9.5, 0, "10"},
+                 {-9.5, 0, "-10"},   {-0.0, 3, "0.000"},   {-1e-4, 2, "-0.00"}, {0.1, 1, "0.1"},
+                 {1e21, 3, "1e+21"}, {1.5e300, 1, "1.5e+300"}, {1.2345678901234568e21, 1, "1.2345678901234568e+21"}};
+    for (const auto& c : cases) {
+        char said[64];
+        ReadoutText text{said, sizeof said, 0};
+        appendFixed(text, c.x, c.decimals);
+        EXPECT_STREQ(said, c.said) << c.x;
+    }
 }
 
 TEST_F(GearScenes, ContactPathIsTheOnlyDifferenceBetweenScenesFiveAndSix) {
@@ -178,6 +239,23 @@ TEST_F(GearScenes, FlanksMeetInPairsOnTheContactPath) {
         }
         std::sort(drive.begin(), drive.end());
         std::sort(driven.begin(), driven.end());
+        // The readout names every meeting, mm from the path's drive end at x = rb.
+        const std::string lines = readoutOf(1.0);
+        const size_t contact = lines.find("contact     ");
+        ASSERT_NE(contact, std::string::npos) << lines;
+        std::vector<double> said;
+        for (const char* at = lines.c_str() + contact + 12;;) {
+            char* end = nullptr;
+            said.push_back(std::strtod(at, &end));
+            if (end == at || std::strncmp(end, ", ", 2) != 0) {
+                break;
+            }
+            at = end + 2;
+        }
+        for (double x : drive) {
+            EXPECT_TRUE(std::any_of(said.begin(), said.end(), [&](double s) { return std::fabs(s - (baseRadius - x)) < 2e-3; }))
+                << x << " in " << lines;
+        }
         ASSERT_EQ(drive.size(), driven.size());
         ASSERT_GE(drive.size(), 3u);
         for (size_t i = 0; i < drive.size(); ++i) {

@@ -112,7 +112,7 @@ test("the panel redraws scene 7 at once without a step; bad values are said besi
   await page.keyboard.press("7");
   await page.keyboard.press("s");
   assert.deepEqual([await frames(page), await scene(page)], [5, 7]);
-  const driveAngle = () => page.evaluate(() => Module._webDriveAngle());
+  const driveAngle = () => page.evaluate(() => /drive angle (\S+) rad/.exec(program.readout(1))[1]);
   const angle = await driveAngle();
 
   // z 20 and 40, x = 0: epsilonAlpha 1.635 at any module.
@@ -636,7 +636,7 @@ test("a typed value is taken when committed, never a prefix of it; a refused one
   // With the field focused, the clicker's PageDown and PageUp step the
   // scene as d and D; the arrows move the caret and step nothing.
   const drawn = await frames(page);
-  const angle = () => page.evaluate(() => Module._webDriveAngle().toFixed(2));
+  const angle = () => page.evaluate(() => /drive angle (\S+) rad/.exec(program.readout(1))[1]);
   const start = await angle();
   await page.keyboard.press("ArrowLeft");
   await page.keyboard.press("ArrowRight");

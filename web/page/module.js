@@ -1,11 +1,10 @@
 // The program's module: how the page hands emscripten the program (the
 // inline wasm, gzipped, unpacked and compiled here) and where the program's hooks lead (output to
 // the report box, frames and failures to the page's life in program.js).
-// Asks for the WebGL context before the page's first paint, with the
-// program's shaders (shaders.html) compiled and linked, and starts
-// compiling the program first of all, in the background, while the page is
-// still being read; the program starts as soon as it is compiled.
-// Not here: anything shown on the page. Performance marks: "page-script",
+// Starts compiling the program first of all, in the background, while the
+// page is still being read; the program starts as soon as it is compiled.
+// Not here: anything shown on the page; the WebGL context (context.js).
+// Performance marks: "page-script",
 // "wasm-compiled", "wasm-asked" (the program's script asks for it),
 // "wasm-ready", "runtime-ready" (and "first-frame" and "panels-shown", in
 // program.js).
@@ -73,46 +72,6 @@ var Module = (function () {
   var compiledModule = null;
   compiling.then(function (module) { compiledModule = module; }, function () {});
 
-  // The WebGL context is asked for now, before the page's first paint: asked
-  // for at the program's start, it waits for the browser's GPU process to
-  // finish painting the page first, several times as long. The program's
-  // emscripten_webgl_create_context then gets this same context, so these
-  // are the attributes webglOpen (web/webgl_backend.cpp) asks for; it checks
-  // that the context has them.
-  //
-  // The program's shaders (shaders.html) are compiled and linked with it,
-  // and the link status asked for at once, which the browser then keeps:
-  // the GPU process has just made the context and answers in a millisecond.
-  // Asked at the first frame (glUseProgram asks it), the answer waits for
-  // whatever the GPU process is busy with then, the browser's own frames
-  // among them (tens of milliseconds each without a GPU). webglOpen takes
-  // this program (takeProgram below).
-  var attributes = ["windowPos", "colour", "viewport"];  // at locations 0, 1 and 2, as webgl_backend.cpp draws them
-  function makeProgram(gl) {
-    var made = { program: gl.createProgram() };
-    [["vertex", gl.VERTEX_SHADER], ["fragment", gl.FRAGMENT_SHADER]].forEach(function (kind) {
-      var shader = gl.createShader(kind[1]);
-      gl.shaderSource(shader, document.getElementById(kind[0] + "-shader").text);
-      gl.compileShader(shader);
-      gl.attachShader(made.program, shader);
-      made[kind[0]] = shader;
-    });
-    attributes.forEach(function (name, location) { gl.bindAttribLocation(made.program, location, name); });
-    gl.linkProgram(made.program);
-    return made;
-  }
-  var early = null;
-  try {
-    var gl = document.getElementById("canvas").getContext("webgl", { alpha: false, depth: false, stencil: false,
-                                                                      antialias: false, preserveDrawingBuffer: true });
-    if (gl) {
-      early = { gl: gl, made: makeProgram(gl) };
-      gl.getProgramParameter(early.made.program, gl.LINK_STATUS);
-    }
-  } catch (e) {
-    // No WebGL: the program finds none either and says so.
-  }
-
   function failToRun(reason) { page.failToRun(reason); }
   return {
     canvas: document.getElementById("canvas"),
@@ -170,14 +129,8 @@ var Module = (function () {
       }).catch(failed);
       return {};
     },
-    // The shader program for the program's context: the one made with the
-    // page, or a new one (after a lost context came back); its shaders
-    // too, for their logs should the link have failed.
-    takeProgram: function (gl) {
-      var made = early && early.gl === gl && !gl.isContextLost() ? early.made : makeProgram(gl);
-      early = null;
-      return made;
-    },
+    // The shader program for the program's context (context.js).
+    takeProgram: function (gl) { return webglContext.takeProgram(gl); },
     onRuntimeInitialized: function () { performance.mark("runtime-ready"); page.start(); },
     print: function (text) { console.log(text); },
     printErr: function (text) { console.warn(text); }

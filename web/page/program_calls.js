@@ -40,9 +40,9 @@ var program = (function () {
     // ---- Keys, scenes and the drawing buffer (web/glut.cpp, readout.cpp, restart.cpp).
     // One key as the character typed (27: Esc, which ends the program: ExitStatus is thrown).
     key: call("_webKey"),
-    // The table of scenes (web/readout.cpp's _webScenes), read once: [{key, number, name (English),
-    // needs ("nothing", "pair", "ring": a kind with a ring to cut, "set": a planetary set), parts
-    // (what each of its two scales is, or null for one)}, …] in the order of their numbers.
+    // The table of scenes (web/readout.cpp's _webScenes), read once: [{key, number, needs
+    // ("nothing", "pair", "ring": a kind with a ring to cut, "set": a planetary set)}, …] in
+    // the order of their numbers.
     scenes: function () {
       if (!sceneTable) sceneTable = JSON.parse(text(m._webScenes()));
       return sceneTable;
@@ -59,16 +59,11 @@ var program = (function () {
     setBufferSide: call("_webSetBufferSide"),
     // The picture's titles, as the frame draws them.
     frameText: function () { return text(m._webFrameText()); },
-    // The numbers behind the picture: scene (1 to 13); tableIndex (0 to 400 in scenes 1 to 3,
-    // -1 in the others) times stepAngle is the roll angle; driveAngle (scenes 4 on);
-    // baseRadius; toothCount; viewScale (window units per mm); pixelsPerMm (px of the
-    // 800-px window per mm as the scene draws it: part 0 of a scene with two scales).
-    view: function () {
-      return values("_web", "Scene TableIndex StepAngle DriveAngle BaseRadius ToothCount ViewScale PixelsPerMm", 0);
-    },
-    // Px of the 800-px window per mm of part 0 or 1 of a scene with two scales (parts in the
-    // table of scenes), 0 for a part it does not draw.
-    partPixelsPerMm: call("_webPixelsPerMm"),
+    // The readout's lines of the scene shown, "\n" between them, its px CSS px: cssPxPerWindowPx is
+    // the picture's CSS side over the program's 800-px window ("" before the first scene).
+    readout: function (cssPxPerWindowPx) { return text(m._webReadout(cssPxPerWindowPx)); },
+    // The sentence a screen reader is told after the key (a character) drew the scene shown.
+    announcement: function (key) { return text(m._webAnnouncement(key.charCodeAt(0))); },
 
     // ---- The pair of scenes 7 to 9 (web/pair_bridge.cpp).
     // The table of the pair's inputs (pair/inputs.h), as the command line's options have it.

@@ -1,0 +1,62 @@
+// The WebGL context and the program's shader program, made as soon as the
+// canvas and the shaders (shaders.html) have been read: before the
+// program's wasm (#program-code) and the rest of the page, as a page that
+// only draws would. Making the context waits for the browser's GPU process
+// (tens of milliseconds); asked for first, that wait starts as early as it
+// can, and the page's own work comes after it, not before it. Asked for at
+// the program's start instead, it waits for the browser to finish painting
+// the page first, several times as long.
+//
+// The program's emscripten_webgl_create_context then gets this same
+// context, so these are the attributes webglOpen (web/webgl_backend.cpp)
+// asks for; it checks that the context has them. The link status is asked
+// for at once, which the browser then keeps: the GPU process has just made
+// the context and answers in a millisecond, where asked at the first frame
+// (glUseProgram asks it) the answer waits for whatever the GPU process is
+// busy with then, the browser's own frames among them.
+//
+// Not here: anything drawn (the program draws), and what to do without
+// WebGL (the program finds none either and says so). Performance mark:
+// "webgl-context" (made, or found missing).
+"use strict";
+var webglContext = (function () {
+  var attributes = ["windowPos", "colour", "viewport"];  // at locations 0, 1 and 2, as webgl_backend.cpp draws them
+  // The shaders compiled and the program linked, not yet asked about.
+  function makeProgram(gl) {
+    var made = { program: gl.createProgram() };
+    [["vertex", gl.VERTEX_SHADER], ["fragment", gl.FRAGMENT_SHADER]].forEach(function (kind) {
+      var shader = gl.createShader(kind[1]);
+      gl.shaderSource(shader, document.getElementById(kind[0] + "-shader").text);
+      gl.compileShader(shader);
+      gl.attachShader(made.program, shader);
+      made[kind[0]] = shader;
+    });
+    attributes.forEach(function (name, location) { gl.bindAttribLocation(made.program, location, name); });
+    gl.linkProgram(made.program);
+    return made;
+  }
+
+  var early = null;
+  try {
+    var gl = document.getElementById("canvas").getContext("webgl", { alpha: false, depth: false, stencil: false,
+                                                                      antialias: false, preserveDrawingBuffer: true });
+    if (gl) {
+      early = { gl: gl, made: makeProgram(gl) };
+      gl.getProgramParameter(early.made.program, gl.LINK_STATUS);
+    }
+  } catch (e) {
+    // No WebGL: the program finds none either and says so.
+  }
+
+  performance.mark("webgl-context");
+  return {
+    // The shader program for the program's context: the one made with the
+    // page, or a new one (after a lost context came back); its shaders
+    // too, for their logs should the link have failed.
+    takeProgram: function (gl) {
+      var made = early && early.gl === gl && !gl.isContextLost() ? early.made : makeProgram(gl);
+      early = null;
+      return made;
+    }
+  };
+})();
