@@ -1,7 +1,12 @@
+// The desktop program's command line (see options.h): the options of the
+// pair's inputs, made from the table of inputs (pair/inputs/inputs.h), and
+// the program's own options (what to do with the pair, --help, --version),
+// read with getopt_long; how they fit the kind and each other; --help.
+// Not here: the values' reading and ranges (the table of inputs), the
+// checks of the whole pair (checkPair), what the program then does (main.cpp).
 #include "app/options.h"
 
 #include <algorithm>
-#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -15,63 +20,127 @@
 
 namespace {
 
-// getopt_long's codes for the long options, above every character code.
+// getopt_long's codes, above every character code: an option of the table
+// of inputs has codeInputs plus the place in the table of its first input
+// (--teeth z1's, --elastic E's); the program's own options follow.
+constexpr int codeInputs = 256;
 enum Code : int {
-    codeTeeth = 256,
-    codeModule,
-    codePressureAngle,
-    codeShift,
+    codePair = codeInputs + pairInputCount,
     codeReport,
     codeSvg,
-    codePair,
-    codeBacklash,
-    codePin,
-    codeCutterTeeth,
     codeDxf,
     codeLayout,
-    codeHelp,
-    codeVersion,
-    codeFaceWidth,
-    codeTorque,
-    codeElastic,
-    codeCentreDistance,
+    codeLang,
     codeStl,
     codeBore,
-    codePlanets,
-    codeFixed,
-    codeHelixAngle,
-    codeHand,
-    codeLang,
+    codeHelp,
+    codeVersion,
+    codeEnd,
 };
+static_assert(codeEnd - codeInputs <= 32, "Given::codes keeps a bit for each option");
 
-const option longOptions[] = {
-    {"teeth", required_argument, nullptr, codeTeeth},
-    {"module", required_argument, nullptr, codeModule},
-    {"pressure-angle", required_argument, nullptr, codePressureAngle},
-    {"shift", required_argument, nullptr, codeShift},
-    {"report", no_argument, nullptr, codeReport},
-    {"svg", required_argument, nullptr, codeSvg},
-    {"pair", required_argument, nullptr, codePair},
-    {"backlash", required_argument, nullptr, codeBacklash},
-    {"pin", required_argument, nullptr, codePin},
-    {"cutter-teeth", required_argument, nullptr, codeCutterTeeth},
-    {"dxf", required_argument, nullptr, codeDxf},
-    {"layout", required_argument, nullptr, codeLayout},
-    {"help", no_argument, nullptr, codeHelp},
-    {"version", no_argument, nullptr, codeVersion},
-    {"face-width", required_argument, nullptr, codeFaceWidth},
-    {"torque", required_argument, nullptr, codeTorque},
-    {"elastic", required_argument, nullptr, codeElastic},
-    {"centre-distance", required_argument, nullptr, codeCentreDistance},
-    {"stl", required_argument, nullptr, codeStl},
-    {"bore", required_argument, nullptr, codeBore},
-    {"planets", required_argument, nullptr, codePlanets},
-    {"fixed", required_argument, nullptr, codeFixed},
-    {"helix-angle", required_argument, nullptr, codeHelixAngle},
-    {"hand", required_argument, nullptr, codeHand},
-    {"lang", required_argument, nullptr, codeLang},
-    {nullptr, 0, nullptr, 0},
+// Where --help lists an option of the program's own.
+enum class HelpGroup { pair, output, other };
+
+// The options that are not an input of the pair, in the order --help lists
+// them.
+struct OwnOption {
+    const char* name;      // without "--"
+    char shortName;        // its one-letter form ("-h"), or 0
+    int code;
+    const char* value;     // its value in the usage ("FILE"), or nullptr: it takes none
+    const char* expected;  // what its value must be, as the messages say it
+    HelpGroup group;
+    const char* help;      // what it does, for --help
 };
+constexpr OwnOption ownOptions[] = {
+    {"pair", 0, codePair, "KIND", "KIND: external, internal, rack or planetary", HelpGroup::pair,
+     "external (default), internal (a pinion inside a ring gear), rack or planetary (a sun, its planets and a ring: "
+     "Z1 the sun, Z2 the planets, Z3 the ring; X1 the sun, X2 the planets)"},
+    {"report", 0, codeReport, nullptr, nullptr, HelpGroup::output, "print the pair's numbers and warnings"},
+    {"svg", 0, codeSvg, "FILE", "FILE: the SVG file to write (- for standard output)", HelpGroup::output,
+     "write the outlines as an SVG picture in mm (- for standard output)"},
+    {"dxf", 0, codeDxf, "FILE", "FILE: the DXF file to write (- for standard output)", HelpGroup::output,
+     "write the outlines as a DXF R12 drawing in mm (- for standard output)"},
+    {"layout", 0, codeLayout, "KIND", "KIND: mesh or apart", HelpGroup::output,
+     "the drawings' placing: mesh (default) or apart"},
+    {"lang", 0, codeLang, "LANG", "LANG: ja or en", HelpGroup::output,
+     "the report's language: ja (Japanese, the default) or en (English); the same numbers in the same order"},
+    {"stl", 0, codeStl, "FILE", "FILE: the STL file to write (- for standard output)", HelpGroup::output,
+     "write every gear as a closed solid of the face width b for 3D printing, placed apart: a binary STL in mm (- "
+     "for standard output); a ring with its rim, a rack as a bar with a flat back"},
+    {"bore", 0, codeBore, "D", "D: a number of mm above 0", HelpGroup::output,
+     "with --stl: a round bore of D mm through each wheel (not a ring or a rack), at most its root diameter less "
+     "0.01 m"},
+    {"help", 'h', codeHelp, nullptr, nullptr, HelpGroup::other, "print this help and exit"},
+    {"version", 0, codeVersion, nullptr, nullptr, HelpGroup::other, "print the program's name and version and exit"},
+};
+constexpr int ownOptionCount = static_cast<int>(sizeof ownOptions / sizeof ownOptions[0]);
+static_assert(ownOptionCount == codeEnd - codePair, "a code for each option of the program's own");
+
+const PairInputSpec& spec(PairInputId id) { return pairInputSpec(id); }
+
+// The place in the table of inputs of the first input of `id`'s option
+// (z1 for z2 and z3: --teeth), under which the option is given.
+int firstOfOption(PairInputId id) {
+    int first = 0;
+    while (strcmp(pairInputSpecs()[first].option, spec(id).option) != 0) {
+        ++first;
+    }
+    return first;
+}
+int codeOf(PairInputId id) { return codeInputs + firstOfOption(id); }
+
+// getopt_long's table: an option for each option of the table of inputs
+// (at its first input, slot 0), then the program's own; made once.
+struct LongOptions {
+    option table[pairInputCount + ownOptionCount + 1];
+};
+const option* longOptions() {
+    static const LongOptions made = [] {
+        LongOptions o{};
+        int n = 0;
+        for (int i = 0; i < pairInputCount; ++i) {
+            if (pairInputSpecs()[i].slot == 0) {
+                o.table[n++] = {pairInputSpecs()[i].option, required_argument, nullptr, codeInputs + i};
+            }
+        }
+        for (const OwnOption& own : ownOptions) {
+            o.table[n++] = {own.name, own.value != nullptr ? required_argument : no_argument, nullptr, own.code};
+        }
+        return o;  // ends with a zero entry, as getopt_long wants
+    }();
+    return made.table;
+}
+
+const OwnOption* ownOption(int code) {
+    for (const OwnOption& own : ownOptions) {
+        if (own.code == code) {
+            return &own;
+        }
+    }
+    return nullptr;
+}
+
+// The code of an own option's one-letter form ('h': --help's), or 0.
+int shortCode(int letter) {
+    for (const OwnOption& own : ownOptions) {
+        if (own.shortName != 0 && own.shortName == letter) {
+            return own.code;
+        }
+    }
+    return 0;
+}
+
+// getopt_long's short options: ':' (a missing value said as ':'), then the
+// one-letter forms.
+std::string shortOptions() {
+    std::string letters = ":";
+    for (const OwnOption& own : ownOptions) {
+        letters += own.shortName != 0 ? std::string(1, own.shortName) : "";
+    }
+    return letters;
+}
 
 // GLUT's documented options, left for glutInit; the first two take a value.
 struct GlutOption {
@@ -84,7 +153,7 @@ constexpr GlutOption glutOptions[] = {
 };
 
 const option* findLong(const std::string& name) {
-    for (const option* o = longOptions; o->name != nullptr; ++o) {
+    for (const option* o = longOptions(); o->name != nullptr; ++o) {
         if (name == std::string("--") + o->name) {
             return o;
         }
@@ -102,7 +171,7 @@ const GlutOption* findGlut(const char* argument) {
 }
 
 std::string nameOf(int code) {
-    for (const option* o = longOptions; o->name != nullptr; ++o) {
+    for (const option* o = longOptions(); o->name != nullptr; ++o) {
         if (o->val == code) {
             return std::string("--") + o->name;
         }
@@ -110,7 +179,8 @@ std::string nameOf(int code) {
     return "";
 }
 
-const PairInputSpec& spec(PairInputId id) { return pairInputSpec(id); }
+// The option of an input as the messages name it: "--teeth".
+std::string nameOf(PairInputId id) { return nameOf(codeOf(id)); }
 
 // A space that appendOption does not break a line at.
 constexpr char unbreakable = '\x01';
@@ -167,35 +237,19 @@ std::string expectedShift() {
 // What each value must be, as the messages say it; the ranges from the
 // table of inputs.
 std::string expected(int code) {
-    switch (code) {
-    case codeTeeth:
+    if (code == codeOf(PairInputId::z1)) {
         return expectedTeeth();
-    case codeShift:
+    }
+    if (code == codeOf(PairInputId::x1)) {
         return expectedShift();
-    case codePair:
-        return "KIND: external, internal, rack or planetary";
-    case codeSvg:
-        return "FILE: the SVG file to write (- for standard output)";
-    case codeDxf:
-        return "FILE: the DXF file to write (- for standard output)";
-    case codeLayout:
-        return "KIND: mesh or apart";
-    case codeStl:
-        return "FILE: the STL file to write (- for standard output)";
-    case codeBore:
-        return "D: a number of mm above 0";
-    case codeLang:
-        return "LANG: ja or en";
-    default:
-        break;
+    }
+    if (const OwnOption* own = ownOption(code)) {
+        return own->expected != nullptr ? own->expected : "no value";
     }
     // An option of the table of inputs: "M: a number of mm, 0.05 to 100";
     // one of two inputs: "E[,NU]: E a number of GPa, 1 to 1000, NU a number, 0 to 0.49".
     const PairInputSpec* parts[3] = {};
     const int count = inputsOf(nameOf(code).substr(2), parts);
-    if (count == 0) {
-        return "no value";
-    }
     if (count == 1) {
         return std::string(parts[0]->metavar) + ": " + valueText(*parts[0]);
     }
@@ -206,48 +260,48 @@ std::string expected(int code) {
     return text;
 }
 
-// One input's value read by the table's rule into the pair.
-bool readInput(PairInputId id, const char* text, PairInput& pair) {
-    double value = 0.0;
-    if (!readInputText(spec(id), text, value)) {
-        return false;
+// Whether an option's values are refused as soon as they are read when out
+// of range ("--torque "-1" is not T: ..."). The teeth, the module, the
+// pressure angle and the shifts are judged with the whole pair (checkPair
+// names the value of a list at fault and offers cures), the ranges in
+// multiples of the module once the module is known (checkTogether).
+bool rangedAsRead(const PairInputSpec& input) {
+    for (const PairInputId id : {PairInputId::z1, PairInputId::module, PairInputId::alpha, PairInputId::x1}) {
+        if (strcmp(input.option, spec(id).option) == 0) {
+            return false;
+        }
     }
-    setPairInputValue(pair, id, value);
+    return !input.perModule;
+}
+
+// An option of the table of inputs: "A", "A,B" or (an option of three
+// inputs) "A,B,C", its last place taking the rest of the text, each read by
+// the table's rule into the pair; `places` is how many were given.
+bool readInputs(int code, const char* text, int places, PairInput& pair) {
+    const PairInputSpec* parts[3] = {};
+    inputsOf(nameOf(code).substr(2), parts);
+    const char* at = text;
+    for (int k = 0; k < places; ++k) {
+        const char* comma = k + 1 < places ? strchr(at, ',') : nullptr;
+        const std::string piece = comma != nullptr ? std::string(at, comma) : std::string(at);
+        double value = 0.0;
+        if (!readInputText(*parts[k], piece.c_str(), value)) {
+            return false;
+        }
+        setPairInputValue(pair, parts[k]->id, value);
+        at = comma != nullptr ? comma + 1 : at;
+    }
+    for (int k = 0; k < places; ++k) {
+        if (rangedAsRead(*parts[k]) && !inputInRange(*parts[k], pairInputValue(pair, parts[k]->id), pair.m)) {
+            return false;
+        }
+    }
     return true;
-}
-
-// "A", "A,B" or (with a third input) "A,B,C" into the inputs `first`,
-// `second` and `third`; `count` says how many were given.
-bool readList(const char* text, PairInputId first, PairInputId second, int& count, PairInput& pair,
-              const PairInputId* third = nullptr) {
-    const char* comma = strchr(text, ',');
-    if (comma == nullptr) {
-        count = 1;
-        return readInput(first, text, pair);
-    }
-    const char* comma2 = third != nullptr ? strchr(comma + 1, ',') : nullptr;
-    count = comma2 == nullptr ? 2 : 3;
-    const std::string head(text, comma);
-    const std::string middle(comma + 1, comma2 == nullptr ? comma + strlen(comma) : comma2);
-    return readInput(first, head.c_str(), pair) && readInput(second, middle.c_str(), pair) &&
-           (comma2 == nullptr || readInput(*third, comma2 + 1, pair));
-}
-
-bool readOneOrTwo(const char* text, PairInputId first, PairInputId second, int& count, PairInput& pair) {
-    return readList(text, first, second, count, pair);
 }
 
 // The option a checkPair complaint is about: the input's own, from the
 // table of inputs (a complaint about no input in particular: --shift).
-int optionOf(PairField field) {
-    const char* name = field == PairField::none ? "shift" : spec(field).option;
-    for (const option* o = longOptions; o->name != nullptr; ++o) {
-        if (strcmp(o->name, name) == 0) {
-            return o->val;
-        }
-    }
-    return codeShift;
-}
+int optionOf(PairField field) { return codeOf(field == PairField::none ? PairInputId::x1 : field); }
 
 std::string quoted(const std::string& value) { return "\"" + escapeForMessage(value) + "\""; }
 
@@ -255,112 +309,50 @@ std::string complaint(const std::string& text) { return "involute-gears: " + tex
 
 // What the options said, before the checks that need all of them.
 struct Given {
-    int teethCount = 0;  // numbers given to --teeth (0: not given)
-    int shiftCount = 0;
-    std::string teeth;   // the values as given, for the messages
-    std::string shift;
-    std::string backlash;
-    std::string pin;
-    std::string faceWidth;
-    std::string centreDistance;
+    // Each option of the table of inputs as given, under its first input:
+    // its text (for the messages) and how many places of its list it gave
+    // ("A", "A,B" or, with a third input, "A,B,C"); 0: not given.
+    std::string text[pairInputCount];
+    int places[pairInputCount] = {};
     std::string bore;
-    bool cutterTeeth = false;
-    bool planetary = false;  // --planets or --fixed
-    unsigned codes = 0;  // bit code - codeTeeth for each option given
+    unsigned codes = 0;  // bit code - codeInputs for each option given
+
+    bool has(PairInputId id) const { return (codes & (1u << (codeOf(id) - codeInputs))) != 0; }
+    const std::string& textOf(PairInputId id) const { return text[firstOfOption(id)]; }
+    int placesOf(PairInputId id) const { return places[firstOfOption(id)]; }
 };
 
 // What an option tells of the options together: that it was given, its
-// text (for the messages) and how many places of a list it gives (as
-// readList counts them: "A", "A,B" or, with a third input, "A,B,C").
+// text and how many places of its list it gives.
 void noteGiven(int code, const char* value, Given& given) {
-    given.codes |= 1u << (code - codeTeeth);
+    given.codes |= 1u << (code - codeInputs);
+    if (code == codeBore) {
+        given.bore = value;
+    }
+    if (code >= codeInputs + pairInputCount) {
+        return;
+    }
+    const PairInputSpec* parts[3] = {};
+    const int count = inputsOf(nameOf(code).substr(2), parts);
     int places = 1;
     for (const char* c = value; *c != '\0'; ++c) {
         places += *c == ',' ? 1 : 0;
     }
-    switch (code) {
-    case codeTeeth:
-        given.teeth = value;
-        given.teethCount = std::min(places, 3);
-        break;
-    case codeShift:
-        given.shift = value;
-        given.shiftCount = std::min(places, 2);
-        break;
-    case codePlanets:
-    case codeFixed:
-        given.planetary = true;
-        break;
-    case codeBacklash:
-        given.backlash = value;
-        break;
-    case codePin:
-        given.pin = value;
-        break;
-    case codeCentreDistance:
-        given.centreDistance = value;
-        break;
-    case codeFaceWidth:
-        given.faceWidth = value;
-        break;
-    case codeBore:
-        given.bore = value;
-        break;
-    case codeCutterTeeth:
-        given.cutterTeeth = true;
-        break;
-    default:
-        break;
-    }
+    given.text[code - codeInputs] = value;
+    given.places[code - codeInputs] = std::min(places, count);
 }
 
-bool readValue(int code, const char* value, ProgramOptions& options, Given& given) {
-    PairInput& pair = options.pair;
-    switch (code) {
-    case codeTeeth: {
-        const PairInputId ring = PairInputId::z3;
-        return readList(value, PairInputId::z1, PairInputId::z2, given.teethCount, pair, &ring);
+bool readValue(int code, const char* value, ProgramOptions& options, const Given& given) {
+    if (code < codeInputs + pairInputCount) {
+        return readInputs(code, value, given.places[code - codeInputs], options.pair);
     }
-    case codePlanets:
-        return readInput(PairInputId::planets, value, pair) &&
-               inputInRange(spec(PairInputId::planets), pair.planets, pair.m);
-    case codeFixed:
-        return readInput(PairInputId::fixed, value, pair);
-    case codeModule:
-        return readInput(PairInputId::module, value, pair);
-    case codePressureAngle:
-        return readInput(PairInputId::alpha, value, pair);
-    case codeShift:
-        return readOneOrTwo(value, PairInputId::x1, PairInputId::x2, given.shiftCount, pair);
+    switch (code) {
     case codePair:
         if (const PairKindModel* kind = pairKindNamed(value)) {
-            pair.kind = kind->kind;
+            options.pair.kind = kind->kind;
             return true;
         }
         return false;
-    case codeBacklash:
-        return readInput(PairInputId::backlash, value, pair);
-    case codePin:
-        return readInput(PairInputId::pin, value, pair);
-    case codeTorque:
-        return readInput(PairInputId::torque, value, pair) && inputInRange(spec(PairInputId::torque), pair.torque, pair.m);
-    case codeElastic: {
-        int count = 0;
-        return readOneOrTwo(value, PairInputId::elasticE, PairInputId::elasticNu, count, pair) &&
-               inputInRange(spec(PairInputId::elasticE), pair.elasticE, pair.m) &&
-               inputInRange(spec(PairInputId::elasticNu), pair.elasticNu, pair.m);
-    }
-    case codeCentreDistance:
-        return readInput(PairInputId::centreDistance, value, pair);
-    case codeFaceWidth:
-        return readInput(PairInputId::faceWidth, value, pair);
-    case codeHelixAngle:
-        return readInput(PairInputId::helix, value, pair) && inputInRange(spec(PairInputId::helix), pair.betaDeg, pair.m);
-    case codeHand:
-        return readInput(PairInputId::hand, value, pair);
-    case codeCutterTeeth:
-        return readInput(PairInputId::cutter, value, pair) &&
-               inputInRange(spec(PairInputId::cutter), pair.cutterTeeth, pair.m);
     case codeSvg:
         options.svg = true;
         options.svgPath = value;
@@ -413,64 +405,74 @@ bool readValue(int code, const char* value, ProgramOptions& options, Given& give
 // numbers the kind of pair takes, and the options of some kinds only.
 bool checkOptionsFit(const ProgramOptions& options, const Given& given, std::string& message) {
     const PairInput& pair = options.pair;
+    const int teethCount = given.placesOf(PairInputId::z1);
+    const int shiftCount = given.placesOf(PairInputId::x1);
+    const std::string& teeth = given.textOf(PairInputId::z1);
+    const std::string& shift = given.textOf(PairInputId::x1);
+    const std::string& centreDistance = given.textOf(PairInputId::centreDistance);
     // A kind without gear 2's numbers of its own (a rack) takes Z1 and X1 alone.
     const bool rack = !pairKindModel(pair.kind).hasGear2Shift;
-    if (given.teethCount == 2 && rack) {
-        message = complaint("--teeth " + quoted(given.teeth) +
+    if (teethCount == 2 && rack) {
+        message = complaint(nameOf(PairInputId::z1) + " " + quoted(teeth) +
                             ": a rack has no tooth count of its own; with --pair rack give Z1 alone, " +
                             inputRangeText(spec(PairInputId::z1), 0.0));
         return false;
     }
     // A planetary set takes three: its sun's, its planets' and its ring's.
     const bool planetary = (spec(PairInputId::z3).kinds & kindBit(pair.kind)) != 0;
-    if (given.teethCount == 3 && !planetary) {  // as before there was a third
-        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expectedTeeth());
+    if (teethCount == 3 && !planetary) {  // as before there was a third
+        message = complaint(nameOf(PairInputId::z1) + " " + quoted(teeth) + " is not " + expectedTeeth());
         return false;
     }
-    if (planetary && (given.teethCount == 1 || given.teethCount == 2)) {
-        message = complaint("--teeth " + quoted(given.teeth) + ": a planetary set takes ZS,ZP,ZR, the teeth of its sun, "
-                            "planets and ring, each " + inputRangeText(spec(PairInputId::z3), 0.0));
+    if (planetary && (teethCount == 1 || teethCount == 2)) {
+        message = complaint(nameOf(PairInputId::z1) + " " + quoted(teeth) +
+                            ": a planetary set takes ZS,ZP,ZR, the teeth of its sun, planets and ring, each " +
+                            inputRangeText(spec(PairInputId::z3), 0.0));
         return false;
     }
-    if (given.planetary && !planetary) {
-        message = complaint("--planets and --fixed are for a planetary set (--pair planetary)");
+    if ((given.has(PairInputId::planets) || given.has(PairInputId::fixed)) && !planetary) {
+        message = complaint(nameOf(PairInputId::planets) + " and " + nameOf(PairInputId::fixed) +
+                            " are for a planetary set (--pair planetary)");
         return false;
     }
-    if (given.teethCount == 1 && !rack) {
-        message = complaint("--teeth " + quoted(given.teeth) + " is not " + expectedTeeth());
+    if (teethCount == 1 && !rack) {
+        message = complaint(nameOf(PairInputId::z1) + " " + quoted(teeth) + " is not " + expectedTeeth());
         return false;
     }
-    if (given.shiftCount == 2 && rack) {
-        message = complaint("--shift " + quoted(given.shift) +
+    if (shiftCount == 2 && rack) {
+        message = complaint(nameOf(PairInputId::x1) + " " + quoted(shift) +
                             ": the rack is not shifted; with --pair rack give X1 alone, " +
                             inputRangeText(spec(PairInputId::x1), 0.0));
         return false;
     }
     // X1 alone with a centre distance: X2 follows from it.
-    if (given.shiftCount == 1 && !rack && given.centreDistance.empty()) {
-        message = complaint("--shift " + quoted(given.shift) + " is not " + expectedShift());
+    if (shiftCount == 1 && !rack && centreDistance.empty()) {
+        message = complaint(nameOf(PairInputId::x1) + " " + quoted(shift) + " is not " + expectedShift());
         return false;
     }
     const auto uses = [&](PairInputId id) { return (spec(id).kinds & kindBit(pair.kind)) != 0; };
-    if (given.cutterTeeth && !uses(PairInputId::cutter)) {
-        message = complaint("--cutter-teeth: only an internal gear (--pair internal) is cut by a pinion-type cutter");
+    if (given.has(PairInputId::cutter) && !uses(PairInputId::cutter)) {
+        message = complaint(nameOf(PairInputId::cutter) +
+                            ": only an internal gear (--pair internal) is cut by a pinion-type cutter");
         return false;
     }
-    if (!given.centreDistance.empty() && !uses(PairInputId::centreDistance)) {
-        message = complaint(planetary ? "--centre-distance: a planetary set's centre distance follows from the sun's and "
-                                        "the planets' shifts; give them with --shift XS,XP"
-                                      : "--centre-distance: a rack pair's centre distance follows from x1 alone (a = m z1 "
-                                        "/ 2 + x1 m); give it with --shift X1");
+    if (!centreDistance.empty() && !uses(PairInputId::centreDistance)) {
+        message = complaint(nameOf(PairInputId::centreDistance) +
+                            (planetary ? ": a planetary set's centre distance follows from the sun's and the planets' "
+                                         "shifts; give them with --shift XS,XP"
+                                       : ": a rack pair's centre distance follows from x1 alone (a = m z1 / 2 + x1 m); "
+                                         "give it with --shift X1"));
         return false;
     }
-    if (!given.centreDistance.empty() && given.shiftCount == 2) {
-        message = complaint("--centre-distance " + quoted(given.centreDistance) + " and --shift " + quoted(given.shift) +
+    if (!centreDistance.empty() && shiftCount == 2) {
+        message = complaint(nameOf(PairInputId::centreDistance) + " " + quoted(centreDistance) + " and " +
+                            nameOf(PairInputId::x1) + " " + quoted(shift) +
                             ": the shifts follow from the centre distance; give X1 alone, or no --shift");
         return false;
     }
-    if (!given.pin.empty() && !uses(PairInputId::pin)) {
-        message = complaint("--pin: a planetary set's gears are measured with their usual pins; --pin is for a pair "
-                            "(--pair external, internal or rack)");
+    if (!given.textOf(PairInputId::pin).empty() && !uses(PairInputId::pin)) {
+        message = complaint(nameOf(PairInputId::pin) + ": a planetary set's gears are measured with their usual pins; "
+                            "--pin is for a pair (--pair external, internal or rack)");
         return false;
     }
     return true;
@@ -494,13 +496,13 @@ bool fitTogether(ProgramOptions& options, const Given& given, std::string& messa
         options.misfit = true;
         return false;
     }
-    if (given.teethCount == 0) {
+    if (given.placesOf(PairInputId::z1) == 0) {
         // The kind's own teeth: a planetary set's assemble with its 3 planets.
         for (const PairInputId id : {PairInputId::z1, PairInputId::z2, PairInputId::z3}) {
             setPairInputValue(options.pair, id, inputStart(spec(id), options.pair.kind));
         }
     }
-    options.pair.centreX1Given = given.shiftCount == 1;
+    options.pair.centreX1Given = given.placesOf(PairInputId::x1) == 1;
     return true;
 }
 
@@ -536,25 +538,20 @@ bool checkTogether(const ProgramOptions& options, const Given& given, std::strin
     if (!inputInRange(spec(PairInputId::module), pair.m, pair.m)) {
         return true;
     }
-    if (!given.backlash.empty() && !inputInRange(spec(PairInputId::backlash), pair.backlash, pair.m)) {
-        message = complaint("--backlash " + quoted(given.backlash) + ": jn must be " +
-                            inputRangeText(spec(PairInputId::backlash), pair.m));
-        return false;
-    }
-    if (!given.pin.empty() && !inputInRange(spec(PairInputId::pin), pair.pinDiameter, pair.m)) {
-        message = complaint("--pin " + quoted(given.pin) + ": D must be " +
-                            inputRangeText(spec(PairInputId::pin), pair.m));
-        return false;
-    }
-    if (!given.centreDistance.empty() && !inputInRange(spec(PairInputId::centreDistance), pair.centreDistance, pair.m)) {
-        message = complaint("--centre-distance " + quoted(given.centreDistance) + ": a must be " +
-                            inputRangeText(spec(PairInputId::centreDistance), pair.m));
-        return false;
-    }
-    if (!given.faceWidth.empty() && !inputInRange(spec(PairInputId::faceWidth), pair.faceWidth, pair.m)) {
-        message = complaint("--face-width " + quoted(given.faceWidth) + ": b must be " +
-                            inputRangeText(spec(PairInputId::faceWidth), pair.m));
-        return false;
+    // The ranges in multiples of the module, each refused with the value
+    // as given (0 too, which the page reads as left out), in the order they
+    // have always been said.
+    for (const PairInputId id :
+         {PairInputId::backlash, PairInputId::pin, PairInputId::centreDistance, PairInputId::faceWidth}) {
+        const PairInputSpec& input = spec(id);
+        const std::string& text = given.textOf(id);
+        if (!text.empty() && !inputInRange(input, pairInputValue(pair, id), pair.m)) {
+            // The pin is named as its option's usage names its value, D.
+            const char* name = id == PairInputId::pin ? input.metavar : inputAsciiName(input, pair.kind);
+            message = complaint(nameOf(id) + " " + quoted(text) + ": " + name + " must be " +
+                                inputRangeText(input, pair.m));
+            return false;
+        }
     }
     return true;
 }
@@ -594,8 +591,8 @@ bool sortArguments(int argc, char** argv, std::vector<char*>& own, std::vector<c
             }
             continue;
         }
-        if (strcmp(argument, "-h") == 0) {  // the usual short form of --help
-            own.push_back(const_cast<char*>("--help"));
+        if (argument[0] == '-' && argument[1] != '\0' && argument[2] == '\0' && shortCode(argument[1]) != 0) {
+            own.push_back(argument);  // "-h", the usual short form of --help
             continue;
         }
         if (argument[0] == '-' && argument[1] != '\0') {
@@ -679,8 +676,9 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     own.push_back(nullptr);
     optind = 0;
     opterr = 0;
+    const std::string shorts = shortOptions();
     for (;;) {
-        const int code = getopt_long(count, own.data(), ":", longOptions, nullptr);
+        int code = getopt_long(count, own.data(), shorts.c_str(), longOptions(), nullptr);
         if (code == -1) {
             break;
         }
@@ -688,7 +686,8 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
             message = complaint(nameOf(optopt) + " needs a value, " + expected(optopt));
             return false;
         }
-        if (code < codeTeeth) {  // not expected after sortArguments; refused all the same
+        code = shortCode(code) != 0 ? shortCode(code) : code;
+        if (code < codeInputs) {  // not expected after sortArguments; refused all the same
             message = complaint("unknown option " + quoted(own[optind - 1]));
             return false;
         }
@@ -734,7 +733,8 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
     if (options.pair.centreDistance > 0.0 && shiftsToCome) {
         std::string why;
         if (!applyCentreDistance(options.pair, why)) {
-            message = complaint("--centre-distance " + quoted(given.centreDistance) + ": " + why);
+            message = complaint(nameOf(PairInputId::centreDistance) + " " + quoted(given.textOf(PairInputId::centreDistance)) +
+                            ": " + why);
             return false;
         }
         check = checkPair(options.pair);
@@ -743,7 +743,7 @@ bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::st
         // A pair that cannot be cut names the option that cures it; one the
         // user did not give is named as the cure, not as the culprit.
         const int option = optionOf(check.field);
-        if (check.cure.empty() || (given.codes & (1u << (option - codeTeeth))) != 0) {
+        if (check.cure.empty() || (given.codes & (1u << (option - codeInputs))) != 0) {
             message = complaint(nameOf(option) + ": " + check.message);
         } else {
             message = complaint(check.problem + "; the cure: with these teeth, " + nameOf(option) + " " + check.cure);
@@ -856,6 +856,19 @@ void appendOption(std::string& text, const std::string& usage, const std::string
     std::replace(text.begin(), text.end(), unbreakable, ' ');
 }
 
+// The program's own options of one group, as --help lists them:
+// "--svg FILE", "-h, --help".
+void appendOwnOptions(std::string& text, HelpGroup group) {
+    for (const OwnOption& own : ownOptions) {
+        if (own.group != group) {
+            continue;
+        }
+        std::string usage = own.shortName != 0 ? std::string("-") + own.shortName + ", --" : std::string("--");
+        usage += own.name + (own.value != nullptr ? std::string(" ") + own.value : std::string());
+        appendOption(text, usage, own.help);
+    }
+}
+
 }  // namespace
 
 std::string helpText() {
@@ -870,9 +883,7 @@ std::string helpText() {
         "its solids.\n"
         "\n"
         "The pair (any of these gives the program a pair):\n";
-    appendOption(text, "--pair KIND",
-                 "external (default), internal (a pinion inside a ring gear), rack or planetary (a sun, its planets "
-                 "and a ring: Z1 the sun, Z2 the planets, Z3 the ring; X1 the sun, X2 the planets)");
+    appendOwnOptions(text, HelpGroup::pair);
     // The table's inputs, one line each, grouped by their option.
     const PairInputSpec* inputs = pairInputSpecs();
     for (int i = 0; i < pairInputCount; ++i) {
@@ -903,22 +914,9 @@ std::string helpText() {
         }
     }
     text += "\nWhat to do with it (each answers and exits, with no window):\n";
-    appendOption(text, "--report", "print the pair's numbers and warnings");
-    appendOption(text, "--svg FILE", "write the outlines as an SVG picture in mm (- for standard output)");
-    appendOption(text, "--dxf FILE", "write the outlines as a DXF R12 drawing in mm (- for standard output)");
-    appendOption(text, "--layout KIND", "the drawings' placing: mesh (default) or apart");
-    appendOption(text, "--lang LANG",
-                 "the report's language: ja (Japanese, the default) or en (English); the same numbers in the same "
-                 "order");
-    appendOption(text, "--stl FILE",
-                 "write every gear as a closed solid of the face width b for 3D printing, placed apart: a binary "
-                 "STL in mm (- for standard output); a ring with its rim, a rack as a bar with a flat back");
-    appendOption(text, "--bore D",
-                 "with --stl: a round bore of D mm through each wheel (not a ring or a rack), at most its root "
-                 "diameter less 0.01 m");
+    appendOwnOptions(text, HelpGroup::output);
     text += "\nOther options:\n";
-    appendOption(text, "-h, --help", "print this help and exit");
-    appendOption(text, "--version", "print the program's name and version and exit");
+    appendOwnOptions(text, HelpGroup::other);
     text +=
         "\nEach option may be written --name=value, in full. GLUT's own options\n"
         "(-display NAME, -geometry SPEC, -iconic, -direct, -indirect, -gldebug, -sync)\n"

@@ -16,6 +16,7 @@
 #include <regex>
 #include <sstream>
 #include <string>
+#include <utility>
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/resource.h>
@@ -344,6 +345,27 @@ TEST(PairOptions, BadInputExitsTwoWithOneMessageNamingTheOptionAndRange) {
         EXPECT_EQ(r.err.find('\n'), r.err.size() - 1) << "one line";
         EXPECT_NE(r.err.find(c.option), std::string::npos);
         EXPECT_NE(r.err.find(c.range), std::string::npos);
+    }
+
+    // The ranges in multiples of the module, word for word: the value as
+    // given, the input's name and its end in mm for this module (0.25 * 3 =
+    // 0.75, 500 * 3 = 1500); a 0 the page would read as "left out" is
+    // refused, and the first of two (the centre distance before the face
+    // width, both before a tooth count out of range) is the one named.
+    const std::pair<std::vector<std::string>, const char*> exact[] = {
+        {{"--module", "3", "--backlash", "0.8"}, "--backlash \"0.8\": jn must be 0 to 0.25 m = 0.75 mm"},
+        {{"--pin", "-0"}, "--pin \"-0\": D must be above 0 and at most 5 m = 5 mm"},
+        {{"--teeth", "12,24", "--module", "3", "--centre-distance", "7000"},
+         "--centre-distance \"7000\": a must be above 0 and at most 500 m = 1500 mm"},
+        {{"--face-width", "0", "--centre-distance", "0"}, "--centre-distance \"0\": a must be above 0 and at most 500 m = 500 mm"},
+        {{"--face-width=0", "--teeth", "3,30"}, "--face-width \"0\": b must be 0.01 to 100 m = 100 mm"},
+    };
+    for (const auto& c : exact) {
+        std::vector<std::string> arguments = c.first;
+        arguments.push_back("--report");
+        const Finished r = run(arguments);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.err, std::string("involute-gears: ") + c.second + "\n");
     }
 
     // A pair that cannot be cut blames the option given, or names the one

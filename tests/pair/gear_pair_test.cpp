@@ -16,6 +16,7 @@
 #include "pair/exports/exports.h"
 #include "pair/inputs/gear_pair.h"
 #include "pair/inputs/helical.h"
+#include "pair/inputs/inputs.h"
 #include "pair/kinds/kinds.h"
 #include "pair/mesh/line_of_action.h"
 #include "pair/solve/number_format.h"
@@ -2632,10 +2633,10 @@ TEST(PlanetarySet, SetsThatCannotTurnAreRefusedAndTheirCuresTurn) {
     // The start: 20 + 25 + 70 teeth, 3 planets, (20 + 70) / 3 whole.
     PairInput start;
     start.kind = PairKind::planetary;
-    const int* teeth = pairKindModel(PairKind::planetary).startTeeth;
-    start.z1 = teeth[0];
-    start.z2 = teeth[1];
-    start.z3 = teeth[2];
+    for (const PairInputId id : {PairInputId::z1, PairInputId::z2, PairInputId::z3}) {
+        setPairInputValue(start, id, inputStart(pairInputSpec(id), PairKind::planetary));
+    }
+    EXPECT_EQ(start.z1 + start.z2 + start.z3, 115);
     EXPECT_EQ(checkPair(start).field, PairField::none) << checkPair(start).message;
 
     // xR = 1.5 exactly, reached by two splits: with zR - zP = zS + zP both

@@ -113,6 +113,20 @@ constexpr KindWords kindWords[] = {
      {"xP", "shift x_P, planets", "遊星歯車の転位係数", "shift xP", "転位係数 xP", "the planets' shift"}},
 };
 
+// The values a kind starts with where they differ from the table's (and
+// PairInput's): a planetary set's teeth must assemble, (zS + zR) / N whole
+// for the 3 planets it starts with, and zR = zS + 2 zP for its 70-tooth ring:
+// 20 and 25.
+struct KindStart {
+    PairInputId id;
+    PairKind kind;
+    double start;
+};
+constexpr KindStart kindStarts[] = {
+    {PairInputId::z1, PairKind::planetary, 20},
+    {PairInputId::z2, PairKind::planetary, 25},
+};
+
 // The place of `text` among the input's words ('|' between them), or -1.
 int wordPlace(const char* words, const char* text) {
     const size_t length = strlen(text);
@@ -146,9 +160,12 @@ PairInputWords pairInputWords(const PairInputSpec& spec, PairKind kind) {
 }
 
 double inputStart(const PairInputSpec& spec, PairKind kind) {
-    // The teeth are the kind's own (a set's must assemble).
-    const bool teeth = spec.id == PairInputId::z1 || spec.id == PairInputId::z2 || spec.id == PairInputId::z3;
-    return teeth ? pairKindTraits(kind).startTeeth[spec.slot] : spec.start;
+    for (const KindStart& k : kindStarts) {
+        if (k.id == spec.id && k.kind == kind) {
+            return k.start;
+        }
+    }
+    return spec.start;
 }
 
 const char* inputAsciiName(const PairInputSpec& spec, PairKind kind) {

@@ -4,7 +4,8 @@
 // reading a kind's traits never ties a lower layer to the kinds' operations
 // (those are pair_kind.h's table, at the top of the model).
 //
-// Not here: the kinds' numbers, checks, outlines and report (pair_kind.h).
+// Not here: the kinds' numbers, checks, outlines and report (pair_kind.h),
+// nor the values a pair of the kind starts with (pair/inputs/inputs.h).
 #pragma once
 
 #include "base/plane.h"
@@ -33,10 +34,6 @@ struct PairKindTraits {
                                  // (a rack pair's and an internal pair's pinion too), not a rack or a ring
     bool mateHasSameHand;     // helical: gear 2's helix has gear 1's hand (a ring, a rack), else the other
     const char* shiftNames[2];  // how the cures name x1 and x2: "x1", "x2"; a set's "xS" (the sun's), "xP"
-    // The teeth a pair of the kind has when none are given (--teeth left
-    // out): z1, z2, z3. A planetary set's must assemble: (zS + zR) / N whole
-    // for the N it starts with, zR = zS + 2 zP.
-    int startTeeth[3];
 };
 
 constexpr int pairKindCount = 4;
@@ -45,13 +42,13 @@ constexpr int pairKindCount = 4;
 // pair: an external mesh.
 inline constexpr PairKindTraits pairKindTraitsTable[pairKindCount] = {
     {PairKind::external, "external", "external pair", "外歯車の対", true, false, GearForm::wheel, false, 0.0, -1.0,
-     {true, true}, false, {"x1", "x2"}, {10, 30, 70}},
+     {true, true}, false, {"x1", "x2"}},
     {PairKind::internal, "internal", "internal (ring) gear", "内歯車", true, true, GearForm::ring, false, pi, 1.0,
-     {true, false}, true, {"x1", "x2"}, {10, 30, 70}},
+     {true, false}, true, {"x1", "x2"}},
     {PairKind::rack, "rack", "rack and pinion", "ラックとピニオン", false, false, GearForm::bar, false, pi / 2.0, 0.0,
-     {true, false}, true, {"x1", "x2"}, {10, 30, 70}},
+     {true, false}, true, {"x1", "x2"}},
     {PairKind::planetary, "planetary", "planetary gear set", "遊星歯車装置", true, false, GearForm::wheel, true, 0.0,
-     -1.0, {true, true}, false, {"xS", "xP"}, {20, 25, 70}},
+     -1.0, {true, true}, false, {"xS", "xP"}},
 };
 
 // The traits of a kind (an unknown kind reads as the external pair's).

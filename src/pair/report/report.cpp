@@ -47,21 +47,10 @@ PairReport externalReport(const PairNumbers& n) {
     const GearNumbers& g2 = n.gear[1];
     r.note("歯車対の諸元", "The pair's numbers");
     r.centreAndDiameters(n);
-    r.add("法線ピッチ", "pb", Report::basePitch(n), "mm", "base pitch");
-    r.add("かみ合い長さ", "ga", n.ga, "mm", "length of the path of contact");
-    r.add("正面かみ合い率", "εα", n.epsilonAlpha, "", "transverse contact ratio");
-    r.effectiveContact(n, 2);
-    r.helical(n);
-    r.add("基準円歯厚", "s1", g1.s, "mm", "tooth thickness on the reference circle");
-    r.add("基準円歯厚", "s2", g2.s, "mm", "tooth thickness on the reference circle");
-    r.add("歯先歯厚", "sa1", g1.sa, "mm", "tip thickness");
-    r.add("歯先歯厚", "sa2", g2.sa, "mm", "tip thickness");
-    r.add("切下げ限界転位係数", "xmin1", g1.xmin, "", "least shift without undercut");
-    r.add("切下げ限界転位係数", "xmin2", g2.xmin, "", "least shift without undercut");
-    // The pair as it runs, its backlash, and the sizes that inspect each
-    // gear as cut (thinned for the backlash).
-    r.add("かみ合いピッチ円直径", "dw1", g1.dw, "mm", "working pitch diameter");
-    r.add("かみ合いピッチ円直径", "dw2", g2.dw, "mm", "working pitch diameter");
+    r.contact(n, 2);
+    // The teeth, the pair as it runs, its backlash, and the sizes that
+    // inspect each gear as cut (thinned for the backlash).
+    r.wheelTeeth(n, 2);
     r.add("中心距離修正係数", "y", n.y, "", "centre distance modification coefficient");
     r.add("歯数比", "i", n.i, "", "gear ratio");
     r.backlash(n, Report::eachGearThinning);

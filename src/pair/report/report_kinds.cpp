@@ -14,25 +14,8 @@ PairReport internalReport(const PairNumbers& n) {
     r.note("歯車対の諸元（内歯車）", "The pair's numbers (internal gear)");
     r.centreAndDiameters(n);
     r.count("ピニオンカッタ歯数", "zc", n.zc, "teeth of the pinion-type cutter");
-    r.add("法線ピッチ", "pb", Report::basePitch(n), "mm", "base pitch");
-    r.add("かみ合い長さ", "ga", n.ga, "mm", "length of the path of contact");
-    r.add("正面かみ合い率", "εα", n.epsilonAlpha, "", "transverse contact ratio");
-    r.effectiveContact(n, 2);
-    r.helical(n);
-    r.add("基準円歯厚", "s1", g1.s, "mm", "tooth thickness on the reference circle");
-    if (g2.noReferenceTooth) {
-        r.note("基準円歯厚 s2: ありません（基準円が歯先円より内側にあり、歯に掛かりません）",
-               "tooth thickness on the reference circle s2: none (the reference circle lies inside the tip circle, "
-               "clear of the teeth)",
-               2);
-    } else {
-        r.add("基準円歯厚", "s2", g2.s, "mm", "tooth thickness on the reference circle");
-    }
-    r.add("歯先歯厚", "sa1", g1.sa, "mm", "tip thickness");
-    r.add("歯先歯厚", "sa2", g2.sa, "mm", "tip thickness");
-    r.add("切下げ限界転位係数", "xmin1", g1.xmin, "", "least shift without undercut");
-    r.add("かみ合いピッチ円直径", "dw1", g1.dw, "mm", "working pitch diameter");
-    r.add("かみ合いピッチ円直径", "dw2", g2.dw, "mm", "working pitch diameter");
+    r.contact(n, 2);
+    r.wheelTeeth(n, 1);  // the ring, cut by a pinion-type cutter, has no rack-cut undercut limit: no xmin2
     r.backlash(n, Report::eachGearThinning);
     r.inspectionSizes(n, 1);
     r.pinSize(g2, 2, true);  // the ring's between pins
@@ -82,15 +65,11 @@ PairReport rackReport(const PairNumbers& n) {
     r.add("歯先円直径", "da1", g1.da, "mm", "tip diameter");
     r.add("歯底円直径", "df1", g1.df, "mm", "root diameter");
     r.add("ラックのピッチ", "p", pi * g1.d / g1.z, "mm", "rack pitch");  // p = pi m
-    r.add("法線ピッチ", "pb", Report::basePitch(n), "mm", "base pitch");
-    r.add("かみ合い長さ", "ga", n.ga, "mm", "length of the path of contact");
-    r.add("正面かみ合い率", "εα", n.epsilonAlpha, "", "transverse contact ratio");
-    r.effectiveContact(n, 1);
-    r.helical(n);
-    r.add("基準円歯厚", "s1", g1.s, "mm", "tooth thickness on the reference circle");
+    r.contact(n, 1);
+    r.referenceThickness(g1, 1);
     r.add("ラック基準線上の歯厚", "s2", n.gear[1].s, "mm", "tooth thickness on the rack's datum line");
-    r.add("歯先歯厚", "sa1", g1.sa, "mm", "tip thickness");
-    r.add("切下げ限界転位係数", "xmin1", g1.xmin, "", "least shift without undercut");
+    r.tipThickness(g1, 1);
+    r.leastShift(g1, 1);
     r.backlash(n, Report::rackThinning);
     r.inspectionSizes(n, 1);
     r.gearWarnings(g1, 0);

@@ -162,6 +162,51 @@ struct Report {
             }
         }
     }
+    // The pair's contact, as every two-gear mesh reports it: the base pitch,
+    // the length of the path of contact, the transverse and the effective
+    // contact ratio (with the reasons of gears 1 to `gears`) and a helical
+    // pair's own lines.
+    void contact(const PairNumbers& n, int gears) {
+        add("法線ピッチ", "pb", basePitch(n), "mm", "base pitch");
+        add("かみ合い長さ", "ga", n.ga, "mm", "length of the path of contact");
+        add("正面かみ合い率", "εα", n.epsilonAlpha, "", "transverse contact ratio");
+        effectiveContact(n, gears);
+        helical(n);
+    }
+    // Gear k's tooth thickness on its reference circle sk, or why it has
+    // none (a ring's reference circle may lie inside its tip circle).
+    void referenceThickness(const GearNumbers& g, int k) {
+        if (g.noReferenceTooth) {
+            note(said("基準円歯厚 s%d: ありません（基準円が歯先円より内側にあり、歯に掛かりません）", k),
+                 said("tooth thickness on the reference circle s%d: none (the reference circle lies inside the tip "
+                      "circle, clear of the teeth)",
+                      k),
+                 k);
+            return;
+        }
+        add("基準円歯厚", said("s%d", k), g.s, "mm", "tooth thickness on the reference circle");
+    }
+    void tipThickness(const GearNumbers& g, int k) { add("歯先歯厚", said("sa%d", k), g.sa, "mm", "tip thickness"); }
+    void leastShift(const GearNumbers& g, int k) {
+        add("切下げ限界転位係数", said("xmin%d", k), g.xmin, "", "least shift without undercut");
+    }
+    // A pair of two wheels (external or internal): each gear's tooth
+    // thicknesses, the least shift of gears 1 to `leastShifts` (a ring has
+    // none) and each gear's working pitch diameter.
+    void wheelTeeth(const PairNumbers& n, int leastShifts) {
+        for (int k = 1; k <= 2; ++k) {
+            referenceThickness(n.gear[k - 1], k);
+        }
+        for (int k = 1; k <= 2; ++k) {
+            tipThickness(n.gear[k - 1], k);
+        }
+        for (int k = 1; k <= leastShifts; ++k) {
+            leastShift(n.gear[k - 1], k);
+        }
+        for (int k = 1; k <= 2; ++k) {
+            add("かみ合いピッチ円直径", said("dw%d", k), n.gear[k - 1].dw, "mm", "working pitch diameter");
+        }
+    }
     // The base pitch of the report's pb line: a helical pair's in the normal
     // plane, pbn = pbt cos(beta_b).
     static double basePitch(const PairNumbers& n) { return n.helix.beta == 0.0 ? n.pb : n.helix.pbn; }
