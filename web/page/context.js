@@ -1,11 +1,10 @@
 // The WebGL context and the program's shader program, made as soon as the
-// canvas and the shaders (shaders.html) have been read: before the
+// canvas and the shaders (shaders.html) have been read, before the
 // program's wasm (#program-code) and the rest of the page, as a page that
 // only draws would. Making the context waits for the browser's GPU process
-// (tens of milliseconds); asked for first, that wait starts as early as it
-// can, and the page's own work comes after it, not before it. Asked for at
-// the program's start instead, it waits for the browser to finish painting
-// the page first, several times as long.
+// (tens of milliseconds); asked for at the program's start instead, it
+// waited for the browser to finish painting the page first, several times
+// as long.
 //
 // The program's emscripten_webgl_create_context then gets this same
 // context, so these are the attributes webglOpen (web/webgl_backend.cpp)
