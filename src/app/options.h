@@ -1,36 +1,14 @@
-// The desktop program's own command-line options: the gear pair of scenes 7
-// to 9 and what to do with it. The pair's numbers, their ranges and units come
-// from the one table of inputs (pair/inputs.h).
-//
-//   --pair KIND            external (default), internal (a pinion inside a
-//                          ring gear) or rack (a pinion on a rack)
-//   --teeth Z1[,Z2]        teeth of gear 1 (drive) and gear 2, 4 to 400 each;
-//                          Z1 alone for a rack
-//   --module M             module in mm, 0.05 to 100
-//   --pressure-angle DEG   pressure angle of the basic rack, 10 to 35 degrees
-//   --shift X1[,X2]        profile shift coefficients, -1.0 to 1.5 each;
-//                          X1 alone for a rack
-//   --backlash J           normal backlash jn in mm, 0 to 0.25 m
-//   --pin D                pin (ball) diameter of the over-pin size, mm,
-//                          above 0 and up to 5 m
-//   --cutter-teeth ZC      teeth of the pinion-type cutter of an internal
-//                          gear, 8 to 200
-//   --report               print the pair's numbers and warnings, then exit
-//   --svg FILE             write the outlines as an SVG picture, then exit
-//   --dxf FILE             write the outlines as a DXF R12 drawing, then exit
-//   --layout KIND          mesh (default) or apart: the drawings' placing
-//   --lang LANG            ja (default) or en: the report's language
-//   --stl FILE             write every gear as a solid to print (binary STL,
-//                          mm, placed apart), then exit
-//   --bore D               a round bore of D mm through each wheel's solid
-//                          (with --stl), at most its root diameter less 0.01 m
-//   --help, -h             print the options with their units and ranges, then exit
-//   --version              print the program's name and version, then exit
+// The desktop program's own command-line options: the gear pair of the
+// pair's scenes and what to do with it. The pair's options, their ranges,
+// units and words come from the one table of inputs (pair/inputs/inputs.h);
+// the program's own (--pair, --report, --svg, --dxf, --layout, --lang, --stl,
+// --bore, --help, --version) from a small table in options.cpp. `--help`
+// prints them all, with their units and ranges: the list lives there, not
+// here.
 //
 // Each may also be written --name=value, in full: abbreviations are refused.
-// A repeated option: the last one wins. An omitted pair value keeps its
-// default (PairInput: 10 and 30 teeth, m = 1 mm, 20 degrees, no shift, no
-// backlash). Any of these options gives the program a pair; without them it
+// A repeated option: the last one wins. An omitted pair value takes its
+// kind's start value (the table of inputs). Any of these options gives the program a pair; without them it
 // is the six-scene animation alone. GLUT's documented options (-display NAME,
 // -geometry SPEC, -iconic, -direct, -indirect, -gldebug, -sync) are left for
 // glutInit; any other argument is refused.
