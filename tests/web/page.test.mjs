@@ -193,6 +193,9 @@ test("the page starts: size, its parts, title, the exact report, and again after
   assert.doesNotMatch(html, /base64,AGFzbQ/, "no plain wasm inline");
   // Gzip's magic 1f 8b, seven bits to a character: 0001111 1100010 1...
   assert.match(html, /<script type="application\/gzip" id="program-code">\d+:\x0fb/, "the wasm gzipped (its magic 1f 8b)");
+  // All ASCII (the page's decoder takes one byte a character), and none of
+  // what an HTML script element cannot hold as it is.
+  assert.match(html, /id="program-code">[\x01-\x0c\x0e-\x3b\x3d-\x7f]*<\/script>/, "the wasm seven bits to an ASCII character");
   const fromDisk = await browser.newPage();
   await fromDisk.goto(pathToFileURL(pagePath).href);
   await fromDisk.waitForFunction(() => document.body.dataset.frames === "1");

@@ -1,10 +1,13 @@
 // The WebGL context and the program's shader program, made as soon as the
-// canvas and the shaders (shaders.html) have been read, before the
-// program's wasm (#program-code) and the rest of the page, as a page that
-// only draws would. Making the context waits for the browser's GPU process
-// (tens of milliseconds); asked for at the program's start instead, it
-// waited for the browser to finish painting the page first, several times
-// as long.
+// program's wasm has been decoded and unpacked and its compile started
+// (module.js), before the rest of the page is read. Making the context
+// blocks the page's thread while the browser's GPU process makes it (tens
+// of milliseconds, as in a page that only draws); the wasm compiles on the
+// browser's background threads meanwhile. Made before the wasm was read,
+// the context was ready sooner but the page's own reading, decoding and
+// unpacking all came after the wait instead of before it; asked for at the
+// program's start, it waited for the browser to finish painting the page
+// first, several times as long.
 //
 // The program's emscripten_webgl_create_context then gets this same
 // context, so these are the attributes webglOpen (web/webgl_backend.cpp)
