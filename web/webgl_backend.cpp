@@ -11,9 +11,9 @@
 // frame: every WebGL query (a link status, a uniform's location) is a round
 // trip that waits until the GPU process has done everything asked of it so
 // far, tens of milliseconds at start-up. So the shader program is made by
-// the page with the context, its link status asked there at once, when the
-// GPU process is free (the browser keeps the answer for the first frame's
-// glUseProgram); the viewport reaches the shader as a constant vertex
+// the page with the context (web/page/context.js), and compiled and linked
+// by the GPU process while the page reads on, before glUseProgram here
+// asks for its link status; the viewport reaches the shader as a constant vertex
 // attribute, whose location is bound before the link, not as a uniform;
 // and the link status is looked at here only after the first frame
 // (webglConfirmProgram).

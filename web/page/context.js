@@ -11,11 +11,12 @@
 //
 // The program's emscripten_webgl_create_context then gets this same
 // context, so these are the attributes webglOpen (web/webgl_backend.cpp)
-// asks for; it checks that the context has them. The link status is asked
-// for at once, which the browser then keeps: the GPU process has just made
-// the context and answers in a millisecond, where asked at the first frame
-// (glUseProgram asks it) the answer waits for whatever the GPU process is
-// busy with then, the browser's own frames among them.
+// asks for; it checks that the context has them. The link status is not
+// asked for here: the answer waits for the GPU process to compile and link
+// the shaders, which it does while the page reads on; the program's
+// glUseProgram asks, before its first frame, when it is there. (The
+// browser paints nothing before that frame, so no frames of its own keep
+// the GPU process busy then.)
 //
 // Not here: anything drawn (the program draws), and what to do without
 // WebGL (the program finds none either and says so). Performance mark:
@@ -44,7 +45,6 @@ var webglContext = (function () {
                                                                       antialias: false, preserveDrawingBuffer: true });
     if (gl) {
       early = { gl: gl, made: makeProgram(gl) };
-      gl.getProgramParameter(early.made.program, gl.LINK_STATUS);
     }
   } catch (e) {
     // No WebGL: the program finds none either and says so.
