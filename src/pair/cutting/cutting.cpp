@@ -210,7 +210,8 @@ void rackOutline(const TransverseSection& section, int gearIndex, int teeth, std
     }
 }
 
-void rackOutlineAt(const TransverseSection& section, int gearIndex, double phi, int teeth, std::vector<Point2>& points) {
+void rackOutlineAt(const TransverseSection& section, int gearIndex, double phi, int teeth,
+                   std::vector<Point2>& points) {
     const PairInput& input = section.spur();
     const int z = gearIndex == 0 ? input.z1 : input.z2;
     const double r = input.m * z / 2.0;
