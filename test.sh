@@ -19,7 +19,7 @@ unset DISPLAY
 status=0
 # An X server of this run's own (scripts/with-xvfb.sh): runs started together
 # on one machine never share or race for a display.
-scripts/with-xvfb.sh ctest --test-dir build-test --output-on-failure --timeout 600 "$@" || status=$?
+scripts/with-xvfb.sh ctest --test-dir build-test -j"$(nproc)" --output-on-failure --timeout 600 "$@" || status=$?
 # The command line and the pair's model under libFuzzer (clang, its own
 # build-fuzz/), a minute from the seeds in tests/fuzz/corpus/.
 tests/fuzz/fuzz.sh 60 || status=$?

@@ -6,19 +6,22 @@
 
 #include "pair/exports/exports.h"
 #include "pair/kinds/kinds.h"
+#include "pair/mesh/mesh_kinds.h"
 #include "pair/outline/outline.h"
 #include "pair/sets/planetary.h"
 
 namespace {
 
 // In the order of PairKind.
+// The pairs of two gears enter through pair/mesh_kinds.h, which makes
+// their transverse section.
 const PairKindModel models[pairKindCount] = {
-    {pairKindTraitsTable[0], externalPairNumbers, checkExternalPair, buildExternalGeometry, externalReport,
-     meshReport, layOutPairSheet, externalPairPasses},
-    {pairKindTraitsTable[1], internalPairNumbers, checkInternalPair, buildInternalGeometry, internalReport,
-     meshReport, layOutPairSheet, internalPairPasses},
-    {pairKindTraitsTable[2], rackPairNumbers, checkRackPair, buildRackGeometry, rackReport, meshReport,
-     layOutPairSheet, rackPairPasses},
+    {pairKindTraitsTable[0], meshPairNumbers, meshPairRules, buildMeshGeometry, externalReport, meshReport,
+     layOutPairSheet, meshPairPasses},
+    {pairKindTraitsTable[1], meshPairNumbers, meshPairRules, buildMeshGeometry, internalReport, meshReport,
+     layOutPairSheet, meshPairPasses},
+    {pairKindTraitsTable[2], meshPairNumbers, meshPairRules, buildMeshGeometry, rackReport, meshReport,
+     layOutPairSheet, meshPairPasses},
     // Its scenes 7 and 8 show the sun–planet pair: an external mesh.
     {pairKindTraitsTable[3], planetaryNumbers, checkPlanetarySet, buildPlanetaryGeometry, externalReport,
      planetaryReport, layOutPlanetarySheet, planetarySetPasses},

@@ -250,7 +250,7 @@ void setSolids(const PairInput& input, double bore, std::vector<Solid>& solids) 
     // radius; counter-clockwise seen from the top for a right hand.
     const double b = faceWidthOf(input);
     const double tanBeta = std::tan(input.betaDeg * degToRad);
-    const double mt = transverseInput(input).m;
+    const double mt = drawing.sunPlanet.numbers.section.spur().m;
     const double sunHand = input.hand == Hand::right ? 1.0 : -1.0;
     for (size_t i = 0; i < sections.size(); ++i) {
         const bool sun = i == 0;

@@ -115,7 +115,7 @@ double radius(const Point2& p) { return std::hypot(p.x, p.y); }
 // rises and falls with x, taken from the rack's outline.
 void rackOnePitch(std::vector<Point2>& points) {
     const double m = activePair.input.m;
-    const double half = pi * activePair.numbers.section.m / 2.0;  // a helical rack's transverse pitch
+    const double half = pi * activePair.numbers.section.spur().m / 2.0;  // a helical rack's transverse pitch
     const double back = -rackBackModules * m;
     points.clear();
     double top = back;

@@ -78,7 +78,7 @@ void prepareCutting() {
     const GearNumbers& g1 = activePair.numbers.gear[0];
     c.r = g1.d / 2.0;
     c.ra = g1.da / 2.0;
-    c.pitch = pi * activePair.numbers.section.m;  // a helical gear's transverse pitch
+    c.pitch = pi * activePair.numbers.section.spur().m;  // a helical gear's transverse pitch
     c.toothPitch = 2.0 * pi / in.z1;
     c.rollStep = c.pitch / keptPerPitch / c.r;
     c.datumShift = in.x1 * in.m;
@@ -88,7 +88,7 @@ void prepareCutting() {
     c.chordHalf = std::sqrt(std::max(c.ra * c.ra - rf * rf, 0.0));
     c.fit = 2.0 / (cuttingPitches * c.pitch);
     c.blankCentre = Point2{0.0, -(c.r + c.datumShift)};
-    rackOutline(in, 0, 1, c.rackPitch);
+    rackOutline(activePair.numbers.section, 0, 1, c.rackPitch);
     c.rack.reserve(c.rackPitch.size() * 9);
     formatTitles(c.title);
     c.zoomScale = 0.0;

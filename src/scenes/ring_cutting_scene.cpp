@@ -72,7 +72,7 @@ void formatTitles(char (&title)[2][128], int zc) {
 // the ring, the same way (pinionCutterOutlineAt).
 void takeCutter(RingCuttingCache& c) {
     const PairInput& in = activePair.input;
-    const RingCutting cutter = ringCutting(in, activePair.numbers.zc);
+    const RingCutting cutter = ringCutting(activePair.numbers.section, activePair.numbers.zc);
     c.cutterKnown = cutter.a0 > 0.0;
     c.rc = cutter.rc;
     c.a0 = cutter.a0;
@@ -81,7 +81,7 @@ void takeCutter(RingCuttingCache& c) {
     c.cutterTurn0 = pi / 2.0;
     c.cutterRaw.clear();
     if (c.cutterKnown) {
-        pinionCutterOutline(in, cutter.zc, c.cutterRaw);
+        pinionCutterOutline(activePair.numbers.section, cutter.zc, c.cutterRaw);
     }
 }
 

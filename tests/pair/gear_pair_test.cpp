@@ -194,11 +194,11 @@ TEST(InternalPair, PublishedExamples) {
         // df2 where the chosen cutter's tip reaches: no deeper than the
         // handbook's nominal da2 + 4.5 m, and at most 0.21 m shallower
         // (radius) at the largest x2.
-        const RingCutting c = ringCutting(in, n.zc);
+        const RingCutting c = ringCutting(n.section, n.zc);
         EXPECT_NEAR(n.gear[1].df, 2.0 * (c.a0 + c.rc + 1.25), 1e-12);
         EXPECT_LE(n.gear[1].df, n.gear[1].da + 4.5 + 1e-12);
         EXPECT_GE(n.gear[1].df, n.gear[1].da + 4.5 - 0.42);
-        EXPECT_EQ(cutterFault(in, n.zc), CutterFault::none);
+        EXPECT_EQ(cutterFault(n.section, n.zc), CutterFault::none);
     }
     // The table's x2 is the least (to 0.01) that keeps the pinion's tip off the
     // ring's tips as it leaves mesh: 0.01 less and trochoid interference.
@@ -232,7 +232,7 @@ TEST(InternalPair, CutterTable) {
         SCOPED_TRACE(::testing::Message() << "zc " << zc << " z2 " << z2);
         auto trimming = [&](int ring) {
             const PairInput in = makeInternal(10, ring, 1.0, 20.0, 0.0, 0.0);
-            const RingCutting c = ringCutting(in, zc);
+            const RingCutting c = ringCutting(transverseSection(in), zc);
             const double alpha = 20.0 * degree;
             return internalInterference(zc, ring, c.rac, ring / 2.0 - 1.0, c.rbc, ring / 2.0 * std::cos(alpha),
                                         c.a0, c.alphaW0)
@@ -242,7 +242,8 @@ TEST(InternalPair, CutterTable) {
         if (zc != 15) {  // the table's 15 and 16 share z2 = 34
             EXPECT_TRUE(trimming(z2 - 1));
         }
-        EXPECT_EQ(cutterFault(makeInternal(10, z2, 1.0, 20.0, 0.0, 0.0), zc) == CutterFault::involuteInterference,
+        EXPECT_EQ(cutterFault(transverseSection(makeInternal(10, z2, 1.0, 20.0, 0.0, 0.0)), zc) ==
+                      CutterFault::involuteInterference,
                   zc <= 22);
     }
 }
@@ -252,16 +253,17 @@ TEST(InternalPair, CutterChoiceAndRefusals) {
     // trim the ring's tips with their root, more with their tip path); the
     // default is the middle one.
     const PairInput ring = makeInternal(42, 50, 1.0, 20.0, 0.0, 0.01);
-    EXPECT_EQ(cutterFault(ring, 21), CutterFault::involuteInterference);
-    EXPECT_EQ(cutterFault(ring, 22), CutterFault::none);
-    EXPECT_EQ(cutterFault(ring, 41), CutterFault::none);
-    EXPECT_EQ(cutterFault(ring, 42), CutterFault::trochoidInterference);
+    const TransverseSection ringSection = transverseSection(ring);
+    EXPECT_EQ(cutterFault(ringSection, 21), CutterFault::involuteInterference);
+    EXPECT_EQ(cutterFault(ringSection, 22), CutterFault::none);
+    EXPECT_EQ(cutterFault(ringSection, 41), CutterFault::none);
+    EXPECT_EQ(cutterFault(ringSection, 42), CutterFault::trochoidInterference);
     EXPECT_EQ(pairNumbers(ring).zc, 32);
-    EXPECT_EQ(chooseCutterTeeth(ring), 32);
+    EXPECT_EQ(chooseCutterTeeth(ringSection), 32);
     // A 24-tooth ring (x2 = 1) takes cutters from 11 teeth.
     const PairInput small = makeInternal(12, 24, 1.0, 20.0, 0.0, 1.0);
-    EXPECT_EQ(cutterFault(small, 10), CutterFault::involuteInterference);
-    EXPECT_EQ(cutterFault(small, 11), CutterFault::none);
+    EXPECT_EQ(cutterFault(transverseSection(small), 10), CutterFault::involuteInterference);
+    EXPECT_EQ(cutterFault(transverseSection(small), 11), CutterFault::none);
 
     struct Refused {
         PairInput input;
@@ -974,7 +976,7 @@ TEST(InternalPair, RingSizeBetweenPinsAgreesWithPinsPlacedInItsCutOutline) {
         if (c.pin > 0.0) {
             EXPECT_NEAR(g.dp, c.pin, 1e-12);
         }
-        const double mt = transverseInput(in).m;
+        const double mt = pair.numbers.section.spur().m;
         const double pin = g.dp / ballPinRatio(in);  // the transverse section's
         const std::vector<Point2>& ring = pair.outline[1].points;
         const Point2 middle{std::cos(M_PI / c.z2), std::sin(M_PI / c.z2)};
@@ -1729,11 +1731,11 @@ TEST(KindOutline, PinionCutterEnvelopsTheRing) {
         const double m = in.m;
         const double phiUp = M_PI / 2.0 - M_PI / in.z2;  // a ring space facing the cutter's centre
         std::vector<Point2> cutter;
-        pinionCutterOutline(in, zc, cutter);
+        pinionCutterOutline(pair.numbers.section, zc, cutter);
         EXPECT_NEAR(kinds::largestRadius(cutter), zc * m / 2.0 + 1.25 * m, 1e-9 * m);
         for (int step = -8; step <= 8; ++step) {
             const double phi = phiUp + step * (2.0 * M_PI / in.z2) / 8.0;
-            pinionCutterOutlineAt(in, zc, phi, cutter);
+            pinionCutterOutlineAt(pair.numbers.section, zc, phi, cutter);
             const std::vector<Point2> ring = kinds::intoFrame(pair.outline[1].points, {0.0, 0.0}, -phi);
             // The ring's segments within the cutter's reach, and the cutter's
             // points among the ring's teeth. The outline runs
@@ -1741,7 +1743,7 @@ TEST(KindOutline, PinionCutterEnvelopsTheRing) {
             // lies to the left of the nearest segment.
             const double ra2 = pair.numbers.gear[1].da / 2.0;
             const double reach = zc * m / 2.0 + 4.0 * m;
-            const double a0 = ringCutting(in, zc).a0;
+            const double a0 = ringCutting(pair.numbers.section, zc).a0;
             std::vector<size_t> near;
             for (size_t i = 0; i < ring.size(); ++i) {
                 const Point2& next = ring[(i + 1) % ring.size()];

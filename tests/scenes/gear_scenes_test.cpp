@@ -741,7 +741,7 @@ TEST_F(PairScenes, Scene8RackPositionsEnvelopTheToothAndNeverCutIntoIt) {
         const double turn = pi / 2.0 + driveAngle;
 
         std::vector<Point2> rack;
-        rackOutlineAt(pair, 0, turn, 5, rack);
+        rackOutlineAt(activePair.numbers.section, 0, turn, 5, rack);
         int shown = 0;
         int drawn = 0;
         for (size_t i = 1; i < rack.size(); ++i) {

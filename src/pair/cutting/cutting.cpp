@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "pair/inputs/helical.h"
 #include "pair/solve/numeric.h"
 
 namespace {
@@ -136,8 +135,8 @@ ProfilePoint cutterCornerPoint(const RingCutting& c, double alpha, double turn) 
     return q;
 }
 
-void rackOutline(const PairInput& normal, int gearIndex, int teeth, std::vector<Point2>& points) {
-    const PairInput input = transverseInput(normal);
+void rackOutline(const TransverseSection& section, int gearIndex, int teeth, std::vector<Point2>& points) {
+    const PairInput& input = section.spur();
     const double m = input.m;
     const double x = gearIndex == 0 ? input.x1 : input.x2;
     const RackProfile p = makeRackProfile(m, input.alphaDeg * degToRad, input.heightFactor);
@@ -211,22 +210,23 @@ void rackOutline(const PairInput& normal, int gearIndex, int teeth, std::vector<
     }
 }
 
-void rackOutlineAt(const PairInput& normal, int gearIndex, double phi, int teeth, std::vector<Point2>& points) {
-    const PairInput input = transverseInput(normal);
+void rackOutlineAt(const TransverseSection& section, int gearIndex, double phi, int teeth,
+                   std::vector<Point2>& points) {
+    const PairInput& input = section.spur();
     const int z = gearIndex == 0 ? input.z1 : input.z2;
     const double r = input.m * z / 2.0;
     const double pitch = pi * input.m;
     double shift = -r * (phi - pi / 2.0);
     shift -= std::round(shift / pitch) * pitch;
-    rackOutline(input, gearIndex, teeth, points);
+    rackOutline(section, gearIndex, teeth, points);
     for (Point2& q : points) {
         q.x += shift;
         q.y += r;
     }
 }
 
-RingCutting ringCutting(const PairInput& normal, int zc) {
-    const PairInput in = transverseInput(normal);
+RingCutting ringCutting(const TransverseSection& section, int zc) {
+    const PairInput& in = section.spur();
     const double m = in.m;
     const double h = in.heightFactor;
     const double alpha = in.alphaDeg * degToRad;
@@ -247,9 +247,9 @@ RingCutting ringCutting(const PairInput& normal, int zc) {
 }
 
 
-void pinionCutterOutline(const PairInput& normal, int zc, std::vector<Point2>& points) {
-    const PairInput input = transverseInput(normal);
-    const RingCutting c = ringCutting(input, zc);
+void pinionCutterOutline(const TransverseSection& section, int zc, std::vector<Point2>& points) {
+    const PairInput& input = section.spur();
+    const RingCutting c = ringCutting(section, zc);
     const double alpha = input.alphaDeg * degToRad;
     // The counter-clockwise flank of tooth 0 from the root circle up, in
     // polar form: radial below the base circle, then the involute evenly in
@@ -288,9 +288,10 @@ void pinionCutterOutline(const PairInput& normal, int zc, std::vector<Point2>& p
     }
 }
 
-void pinionCutterOutlineAt(const PairInput& input, int zc, double phi, std::vector<Point2>& points) {
-    const RingCutting c = ringCutting(input, zc);
-    pinionCutterOutline(input, zc, points);
+void pinionCutterOutlineAt(const TransverseSection& section, int zc, double phi, std::vector<Point2>& points) {
+    const PairInput& input = section.spur();
+    const RingCutting c = ringCutting(section, zc);
+    pinionCutterOutline(section, zc, points);
     // Rolling: the cutter turns z2 / zc times the ring's turn, the same way.
     const double turn = pi / 2.0 + (phi - (pi / 2.0 - pi / input.z2)) * input.z2 / zc;
     const double cs = std::cos(turn);

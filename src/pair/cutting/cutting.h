@@ -52,9 +52,10 @@ struct RingCutting {
     double sac;      // its tooth thickness on its tip circle (arc), mm
 };
 
-// The cutting mesh for zc teeth (zc < z2); alphaW0 and a0 are 0 where there
-// is no cutting pressure angle.
-RingCutting ringCutting(const PairInput& input, int zc);
+// The cutting mesh for zc teeth (zc < z2) in the pair's transverse section
+// (pair/helical.h; a spur pair's is the pair); alphaW0 and a0 are 0 where
+// there is no cutting pressure angle.
+RingCutting ringCutting(const TransverseSection& section, int zc);
 
 // A point of the cutter's half profile with its unit normal pointing out of
 // the cutter (into the gear's material).
@@ -126,7 +127,9 @@ ProfilePoint cutterCornerPoint(const RingCutting& cutter, double alpha, double t
 // tip is their sharp meeting point, which then also sets the root circle.
 // The space bottom, 1.25 m above the datum, is shaped like the tip (the rack
 // is point-symmetric); it never touches the blank.
-void rackOutline(const PairInput& input, int gearIndex, int teeth, std::vector<Point2>& points);
+// A helical gear's: the normal rack's transverse section (m is mt, x m the
+// shift xn mn), from the pair's section.
+void rackOutline(const TransverseSection& section, int gearIndex, int teeth, std::vector<Point2>& points);
 
 // The same rack where it stands when the blank has turned by `phi` (rad,
 // counter-clockwise) in the cutting motion, in the blank's fixed frame:
@@ -137,7 +140,7 @@ void rackOutline(const PairInput& input, int gearIndex, int teeth, std::vector<P
 // turns by phi, and at phi = pi/2, with tooth 0 pointing up (+y), its space
 // at x = 0 holds tooth 0. At every phi the outline lies on or outside the
 // rack and touches it; the rack positions envelop the teeth.
-void rackOutlineAt(const PairInput& input, int gearIndex, double phi, int teeth, std::vector<Point2>& points);
+void rackOutlineAt(const TransverseSection& section, int gearIndex, double phi, int teeth, std::vector<Point2>& points);
 
 // The pinion-type cutter of zc teeth (PairNumbers::zc) that cuts the ring of
 // an internal pair, as a closed outline in its own frame (centre at the
@@ -145,7 +148,7 @@ void rackOutlineAt(const PairInput& input, int gearIndex, double phi, int teeth,
 // where they start (its base circle, or its root circle where that lies
 // outside) to its sharp tip corners, radial flanks below the base circle,
 // tip and root arcs.
-void pinionCutterOutline(const PairInput& input, int zc, std::vector<Point2>& points);
+void pinionCutterOutline(const TransverseSection& section, int zc, std::vector<Point2>& points);
 
 // The same cutter where it stands when the ring has turned by `phi` (rad,
 // counter-clockwise) in the cutting motion, in the ring's fixed frame: ring
@@ -156,7 +159,7 @@ void pinionCutterOutline(const PairInput& input, int zc, std::vector<Point2>& po
 // up, its tooth 0 points straight up into it. At every phi the ring's
 // outline lies on or outside the cutter and touches it; the cutter's
 // positions envelop the ring's teeth.
-void pinionCutterOutlineAt(const PairInput& input, int zc, double phi, std::vector<Point2>& points);
+void pinionCutterOutlineAt(const TransverseSection& section, int zc, double phi, std::vector<Point2>& points);
 
 // Where the involute that the cutter leaves on a gear's flank begins, and
 // the narrowest place of the tooth below it where the undercut pinches it.

@@ -88,7 +88,7 @@ void layOutPair(const PairGeometry& pair, SheetLayout layout, Sheet& sheet) {
              layout == SheetLayout::mesh ? "in mesh, gear 2 turned to touch on the drive flanks"
                                          : "apart, 2 m between the outer circles");
     sheet.note = note;
-    sheet.helixNote = helicalDrawingNote(in);
+    sheet.helixNote = helicalDrawingNote(in, pair.numbers.section);
     measureSheet(sheet);
 }
 

@@ -12,6 +12,7 @@
 #pragma once
 
 #include <string>
+#include <type_traits>
 
 #include "base/plane.h"
 #include "pair/solve/involute.h"
@@ -102,6 +103,25 @@ struct PairInput {
     double tipReduction1 = 0.0;
 };
 
+// The transverse section of a pair (pair/helical.h): the spur pair whose
+// relations give a helical pair's numbers, checks and outlines (module mt,
+// pressure angle alpha_t, shifts xn cos(beta), heights cos(beta) mt); a spur
+// pair's is the pair itself. A type of its own, so that a function working
+// in the section cannot be handed the user's (normal) input, nor the other
+// way round: only transverseSection (pair/helical.h) makes one from an input.
+struct TransverseSection {
+    TransverseSection() = default;  // the section of PairInput{}, a spur pair: that pair itself
+    const PairInput& spur() const { return spur_; }
+
+private:
+    explicit TransverseSection(const PairInput& spur) : spur_(spur) {}
+    friend TransverseSection transverseSection(const PairInput& input);
+    PairInput spur_;
+};
+static_assert(!std::is_constructible_v<TransverseSection, PairInput> &&
+                  !std::is_convertible_v<PairInput, TransverseSection>,
+              "a transverse section is made only by transverseSection, never taken for the user's input");
+
 // The face width b a pair is worked out with, mm: the one given, or 10 m.
 inline double faceWidthOf(const PairInput& input) {
     return input.faceWidth > 0.0 ? input.faceWidth : defaultFaceWidthModules * input.m;
@@ -166,9 +186,10 @@ struct HelixNumbers {
 struct PairNumbers {
     // The pair as these numbers were worked out: a helical pair's transverse
     // section (pair/helical.h: mt, alpha_t, xn cos(beta), heights in mn), a
-    // spur pair as given. Chosen once, where the numbers are; the outlines,
-    // the tooth beams and the solids read it rather than convert again.
-    PairInput section;
+    // spur pair as given. Made once, where the pair enters the model
+    // (pair/mesh_kinds.h); the outlines, the cutting scenes, the tooth beams,
+    // the drawings' notes and the solids read it rather than convert again.
+    TransverseSection section;
     double alpha;        // pressure angle, rad
     double invAlpha;     // inv alpha = tan(alpha) - alpha
     double alphaW;       // working pressure angle, rad

@@ -25,9 +25,9 @@ constexpr double thinTipModules = 0.25;       // as the spur gears' thin tip, in
 
 double spanJawAllowance(double W, double betaB) { return std::min(spanJawMargin, W * std::sin(betaB)); }
 
-PairInput transverseInput(const PairInput& in) {
+TransverseSection transverseSection(const PairInput& in) {
     if (!isHelical(in)) {
-        return in;
+        return TransverseSection(in);
     }
     const double beta = in.betaDeg * degToRad;
     const double c = std::cos(beta);
@@ -47,7 +47,7 @@ PairInput transverseInput(const PairInput& in) {
     t.backlash = in.backlash / cosBetaB;
     t.pinDiameter = in.pinDiameter / cosBetaB;
     t.faceWidth = faceWidthOf(in);
-    return t;
+    return TransverseSection(t);
 }
 
 double ballPinRatio(const PairInput& in) {
@@ -152,11 +152,11 @@ void helicalNumbers(const PairInput& in, PairNumbers& n) {
     }
 }
 
-std::string helicalDrawingNote(const PairInput& in) {
+std::string helicalDrawingNote(const PairInput& in, const TransverseSection& section) {
     if (!isHelical(in)) {
         return "";
     }
-    const PairInput t = transverseInput(in);
+    const PairInput& t = section.spur();
     const char* hand = in.hand == Hand::right ? "right" : "left";
     const char* mate = pairKindTraits(in.kind).mateHasSameHand ? hand : in.hand == Hand::right ? "left" : "right";
     char text[320];

@@ -33,18 +33,26 @@
 // Whether the pair has helical teeth.
 inline bool isHelical(const PairInput& input) { return input.betaDeg != 0.0; }
 
-// The spur pair that is the transverse section of a helical pair: m = mt,
-// alphaDeg = alpha_t, x = xn cos(beta), heightFactor = cos(beta), the
-// backlash and a given ball as the transverse section sees them (jn and dp
-// over cos(beta_b)), the face width as given (or 10 mn), betaDeg 0. A spur
-// pair (beta = 0) is returned as it is, so the transverse input of a
-// transverse input is itself.
-PairInput transverseInput(const PairInput& input);
+// The transverse section of the pair of the user's input (normal system):
+// the spur pair of m = mt, alphaDeg = alpha_t, x = xn cos(beta),
+// heightFactor = cos(beta), the backlash and a given ball as the transverse
+// section sees them (jn and dp over cos(beta_b)), the face width as given
+// (or 10 mn), betaDeg 0; a spur pair (beta = 0) as it is.
+// Made where a pair enters the model, once per pair, and nowhere else:
+// - pair/mesh_kinds.cpp, for a pair of two gears of every kind (its numbers,
+//   its checks, each trial of a cure): the kinds take the section from there,
+//   and PairNumbers::section keeps it for the outlines, the scenes, the
+//   drawings and the solids;
+// - pair/planetary.cpp, for a set's own relations (the sun-planet distance
+//   and the planet's tip, from the set's input, before either pair is made);
+// - pair/line_of_action.cpp, for the centre distance the shifts give and the
+//   shifts a centre distance asks for, asked before any pair is made.
+TransverseSection transverseSection(const PairInput& input);
 // cos(beta_b): a ball of diameter dp touches a helical gear's flanks where a
 // pin of dp / cos(beta_b) would in its transverse section; 1 for spur gears.
 double ballPinRatio(const PairInput& input);
 
-// Turns the numbers of the transverse section (from transverseInput(input))
+// Turns the numbers of the transverse section (transverseSection(input))
 // into the helical pair's: x, y and xmin back in multiples of mn, jn the
 // normal backlash, the span W over k teeth in the normal plane (k from the
 // virtual teeth zn), the ball size with the real ball, and PairNumbers::helix.
@@ -53,8 +61,8 @@ void helicalNumbers(const PairInput& input, PairNumbers& numbers);
 
 // What a drawing of a helical pair says of it: its helix angle and hands,
 // that m, alpha and x are normal and that the outlines are the transverse
-// section ("" for spur gears).
-std::string helicalDrawingNote(const PairInput& input);
+// section, `section` its section (mt and alpha_t); "" for spur gears.
+std::string helicalDrawingNote(const PairInput& input, const TransverseSection& section);
 
 // The plane of action: the rectangle of the effective path of contact
 // (gaEff, along the transverse line of action, u from its start A) by the

@@ -190,17 +190,17 @@ using Problem = Breach;
 // (x1 + x2) / (z1 + z2) is 0 or less: the base circles would touch and
 // there is no working pressure angle.
 // A helical pair's, in multiples of mn: its transverse section's over cos(beta).
-double shiftSumFloor(const PairInput& input) {
-    const PairInput in = transverseInput(input);
+double shiftSumFloor(const TransverseSection& section) {
+    const PairInput& in = section.spur();
     const double alpha = in.alphaDeg * degToRad;
     return -involuteFunction(alpha) * (in.z1 + in.z2) / (2.0 * std::tan(alpha)) / in.heightFactor;
 }
 
-Problem findProblem(const PairInput& in, PairNumbers& n) {
-    if (in.x1 + in.x2 <= shiftSumFloor(in)) {
+Problem findProblem(const PairInput& in, const TransverseSection& section, PairNumbers& n) {
+    if (in.x1 + in.x2 <= shiftSumFloor(section)) {
         return Problem{Fault::noWorkingAngle, in.x2 < in.x1 ? 1 : 0};
     }
-    n = externalPairNumbers(in);
+    n = externalPairNumbers(in, section);
     // df = d - 2 m (1.25 - x) > 0 needs x > 1.25 - z / 2 (only 4 teeth can miss).
     for (int i = 0; i < 2; ++i) {
         if (hasNoRoot(n.gear[i])) {
@@ -225,9 +225,9 @@ Problem findProblem(const PairInput& in, PairNumbers& n) {
 
 }  // namespace
 
-bool externalPairPasses(const PairInput& in, RingCutterMemo&) {
+bool externalPairPasses(const PairInput& in, const TransverseSection& section, RingCutterMemo&) {
     PairNumbers n;
-    return findProblem(in, n).fault == Fault::none;
+    return findProblem(in, section, n).fault == Fault::none;
 }
 
 namespace {
@@ -315,11 +315,11 @@ Cure cureRange(PairInput in, double PairInput::*field, double lo, double hi, int
 
 }  // namespace
 
-PairNumbers externalPairNumbers(const PairInput& input) {
+PairNumbers externalPairNumbers(const PairInput& input, const TransverseSection& section) {
     // A helical pair's numbers are its transverse section's (pair/helical.h).
-    const PairInput in = transverseInput(input);
+    const PairInput& in = section.spur();
     PairNumbers n{};
-    n.section = in;
+    n.section = section;
     const double m = in.m;
     const int z[2] = {in.z1, in.z2};
     const double x[2] = {in.x1, in.x2};
@@ -420,11 +420,11 @@ void effectiveContact(PairNumbers& n, double start, double end) {
     n.lowContactRatio = !n.cannotRun && n.epsilonAlphaEff < lowContactRatio;
 }
 
-PairCheck checkExternalPair(const PairInput& in) {
+PairCheck checkExternalPair(const PairInput& in, const TransverseSection& section, PassesEveryRule passes) {
     char text[256];
     const double xs[2] = {in.x1, in.x2};
     PairNumbers n{};
-    const Problem problem = findProblem(in, n);
+    const Problem problem = findProblem(in, section, n);
     const int i = problem.gear;
     switch (problem.fault) {
     case Fault::none:
@@ -433,10 +433,10 @@ PairCheck checkExternalPair(const PairInput& in) {
         snprintf(text, sizeof text,
                  "x1 + x2 = %s leaves the pair no working pressure angle (the base circles would touch; with these "
                  "teeth x1 + x2 must be above %.4f)",
-                 shortNumber(in.x1 + in.x2).c_str(), std::ceil(shiftSumFloor(in) * 1e4) / 1e4);
-        return refusalWithCure(in, i, text, externalPairPasses);
+                 shortNumber(in.x1 + in.x2).c_str(), std::ceil(shiftSumFloor(section) * 1e4) / 1e4);
+        return refusalWithCure(in, i, text, passes);
     default:
-        return refusalWithCure(in, i, gearProblem(problem.fault, i, n.gear[i], xs[i]), externalPairPasses);
+        return refusalWithCure(in, i, gearProblem(problem.fault, i, n.gear[i], xs[i]), passes);
     }
 }
 

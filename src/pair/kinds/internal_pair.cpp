@@ -136,8 +136,8 @@ void ringPinSize(const PairNumbers& n, double m, double pinDiameter, double ball
 
 }  // namespace
 
-void pinionNumbers(const PairInput& input, PairNumbers& n) {
-    const PairInput in = transverseInput(input);
+void pinionNumbers(const TransverseSection& section, PairNumbers& n) {
+    const PairInput& in = section.spur();
     const double m = in.m;
     const double h = in.heightFactor;
     GearNumbers& g = n.gear[0];
@@ -148,22 +148,22 @@ void pinionNumbers(const PairInput& input, PairNumbers& n) {
     g.da = g.d + 2.0 * m * (h + in.x1) - 2.0 * in.tipReduction1;
     g.df = g.d - 2.0 * (makeRackProfile(m, n.alpha, h).depth - in.x1 * m);
     g.s = m * (pi / 2.0 + 2.0 * in.x1 * std::tan(n.alpha));
-    g.sa = pinionTipThickness(in, in.x1);
+    g.sa = pinionTipThickness(section, in.x1);
     g.xmin = h - in.z1 * std::sin(n.alpha) * std::sin(n.alpha) / 2.0;
     g.undercut = in.x1 < g.xmin;
     g.thinTip = g.sa < thinTipFactor * h * m;
 }
 
-void pinionNeck(const PairInput& input, PairNumbers& n) {
-    const PairInput in = transverseInput(input);
+void pinionNeck(const TransverseSection& section, PairNumbers& n) {
+    const PairInput& in = section.spur();
     GearNumbers& g = n.gear[0];
     const FlankForm form =
         flankForm(makeRackProfile(in.m, n.alpha, in.heightFactor), g.z, g.x * in.m, g.s, g.da / 2.0);
     neckNumbers(form, n.thinning / g.dw, in.heightFactor * in.m, g);
 }
 
-double pinionInvoluteStart(const PairInput& input, double alpha) {
-    const PairInput in = transverseInput(input);
+double pinionInvoluteStart(const TransverseSection& section, double alpha) {
+    const PairInput& in = section.spur();
     const double h = in.heightFactor;
     // The involute starts where the rack's straight flank ended or, when the
     // rack undercuts the pinion, higher: where its tip round's path crosses
@@ -176,8 +176,9 @@ double pinionInvoluteStart(const PairInput& input, double alpha) {
     return alongLine(start, rb);
 }
 
-double pinionTipThickness(const PairInput& in, double x1) {
-    // in and x1 of the transverse section (transverseInput) for a helical pair.
+double pinionTipThickness(const TransverseSection& section, double x1) {
+    // x1 of the section, as its other numbers: xn cos(beta) for a helical pair.
+    const PairInput& in = section.spur();
     const double alpha = in.alphaDeg * degToRad;
     const double d = in.m * in.z1;
     const double db = d * std::cos(alpha);
@@ -242,9 +243,9 @@ InternalInterference internalInterference(int z1, int z2, double ra1, double ra2
     return f;
 }
 
-CutterFault cutterFault(const PairInput& input, int zc) {
-    const PairInput in = transverseInput(input);
-    const RingCutting c = ringCutting(in, zc);
+CutterFault cutterFault(const TransverseSection& section, int zc) {
+    const PairInput& in = section.spur();
+    const RingCutting c = ringCutting(section, zc);
     if (c.alphaW0 <= 0.0) {
         return CutterFault::noPressureAngle;
     }
@@ -271,11 +272,12 @@ CutterFault cutterFault(const PairInput& input, int zc) {
     return CutterFault::none;
 }
 
-int chooseCutterTeeth(const PairInput& in) {
+int chooseCutterTeeth(const TransverseSection& section) {
+    const int z2 = section.spur().z2;
     int lowest = 0;
     int highest = 0;
-    for (int zc = minCutterTeeth; zc <= std::min(maxCutterTeeth, in.z2 - 1); ++zc) {
-        if (cutterFault(in, zc) == CutterFault::none) {
+    for (int zc = minCutterTeeth; zc <= std::min(maxCutterTeeth, z2 - 1); ++zc) {
+        if (cutterFault(section, zc) == CutterFault::none) {
             lowest = lowest == 0 ? zc : lowest;
             highest = zc;
         }
@@ -287,7 +289,7 @@ int chooseCutterTeeth(const PairInput& in) {
     const int middle = (lowest + highest + 1) / 2;
     for (int step = 0; step <= highest - lowest; ++step) {
         for (int zc : {middle + step, middle - step}) {
-            if (zc >= lowest && zc <= highest && cutterFault(in, zc) == CutterFault::none) {
+            if (zc >= lowest && zc <= highest && cutterFault(section, zc) == CutterFault::none) {
                 return zc;
             }
         }
@@ -295,11 +297,11 @@ int chooseCutterTeeth(const PairInput& in) {
     return 0;
 }
 
-PairNumbers internalGearNumbers(const PairInput& input) {
+PairNumbers internalGearNumbers(const TransverseSection& section) {
     // A helical pair's numbers are its transverse section's (pair/helical.h).
-    const PairInput in = transverseInput(input);
+    const PairInput& in = section.spur();
     PairNumbers n{};
-    n.section = in;
+    n.section = section;
     n.kind = PairKind::internal;
     const double m = in.m;
     n.alpha = in.alphaDeg * degToRad;
@@ -310,7 +312,7 @@ PairNumbers internalGearNumbers(const PairInput& input) {
     n.y = (in.z2 - in.z1) / 2.0 * (std::cos(n.alpha) / std::cos(n.alphaW) - 1.0);
     n.a = ((in.z2 - in.z1) / 2.0 + n.y) * m;
     n.pb = pi * m * std::cos(n.alpha);
-    pinionNumbers(in, n);
+    pinionNumbers(section, n);
 
     GearNumbers& g = n.gear[1];
     g.z = in.z2;
@@ -334,19 +336,18 @@ PairNumbers internalGearNumbers(const PairInput& input) {
     }
     g.sa -= n.thinning * g.da / g.dw;  // the pinion's sa is thinned already (pinionTipThickness)
     g.thinTip = g.sa < thinTipFactor * in.heightFactor * m;
-    pinionNeck(in, n);
-    helicalNumbers(input, n);
+    pinionNeck(section, n);
     return n;
 }
 
-PairNumbers internalPairNumbers(const PairInput& input) {
-    const PairInput in = transverseInput(input);
-    PairNumbers n = internalGearNumbers(in);
+PairNumbers internalPairNumbers(const PairInput& input, const TransverseSection& section) {
+    const PairInput& in = section.spur();
+    PairNumbers n = internalGearNumbers(section);
     const double m = in.m;
     GearNumbers& g = n.gear[1];
-    n.zc = in.cutterTeeth > 0 ? in.cutterTeeth : chooseCutterTeeth(in);
+    n.zc = in.cutterTeeth > 0 ? in.cutterTeeth : chooseCutterTeeth(section);
     if (n.zc > 0) {
-        const RingCutting c = ringCutting(in, n.zc);
+        const RingCutting c = ringCutting(section, n.zc);
         g.df = 2.0 * (c.a0 + c.rac);
     }
 
@@ -374,12 +375,13 @@ PairNumbers internalPairNumbers(const PairInput& input) {
     // below where the rack-cut involute starts (its base circle or, for the
     // rack's rounded tip, higher: the fillet).
     n.gear[0].interference =
-        tipInterferes(alongLine(ra2, rb2) - tangentSpan, pinionInvoluteStart(in, n.alpha), in.heightFactor * in.m, n.alpha);
+        tipInterferes(alongLine(ra2, rb2) - tangentSpan, pinionInvoluteStart(section, n.alpha), in.heightFactor * in.m,
+                      n.alpha);
     // And the pinion's tip meets the ring at sqrt(ra1^2 - rb1^2) + a sin(alpha_w)
     // from T2, which must not lie beyond the involute the cutter's tip
     // corner left (outside it the corner's path, the fillet, stands).
     if (n.zc > 0) {
-        const RingCutting c = ringCutting(in, n.zc);
+        const RingCutting c = ringCutting(section, n.zc);
         const double ringInvoluteEnd = alongLine(c.rac, c.rbc) + c.a0 * std::sin(c.alphaW0);
         // (From T2 outward, so the sign of the reach is turned.)
         n.gear[1].interference = tipInterferes(-(alongLine(ra1, rb1) + tangentSpan), -ringInvoluteEnd,
@@ -394,13 +396,13 @@ PairNumbers internalPairNumbers(const PairInput& input) {
     // pinion, or higher where the pinion's involute starts (u1 >= 0, so never
     // behind T1), and ends at the pinion's tip, or sooner where the ring's
     // involute ends and the fillet its cutter's tip corner left begins.
-    const double pinionStart = pinionInvoluteStart(in, n.alpha);
+    const double pinionStart = pinionInvoluteStart(section, n.alpha);
     n.gear[0].dNf = 2.0 * std::sqrt(pinionStart * pinionStart + rb1 * rb1);
     const double ringTipMeets = alongLine(ra2, rb2) - tangentSpan;
     const double start = pathStartBeside(ringTipMeets, pinionStart, n.gear[0].interference);
     double end = alongLine(ra1, rb1);
     if (n.zc > 0) {
-        const RingCutting c = ringCutting(in, n.zc);
+        const RingCutting c = ringCutting(section, n.zc);
         const double ringInvoluteEnd = alongLine(c.rac, c.rbc) + c.a0 * std::sin(c.alphaW0);  // from T2
         g.dNf = 2.0 * std::sqrt(ringInvoluteEnd * ringInvoluteEnd + rb2 * rb2);
         if (n.gear[1].interference) {
@@ -417,12 +419,13 @@ PairNumbers internalPairNumbers(const PairInput& input) {
     return n;
 }
 
-bool ringCanBeCut(const PairInput& in, RingCutterMemo& memo) {
+bool ringCanBeCut(const TransverseSection& section, RingCutterMemo& memo) {
+    const PairInput& in = section.spur();
     if (!(memo.known && memo.z2 == in.z2 && memo.m == in.m && memo.alphaDeg == in.alphaDeg && memo.x2 == in.x2 &&
-          memo.betaDeg == in.betaDeg)) {
-        memo = RingCutterMemo{true, in.z2, in.m, in.alphaDeg, in.x2, in.betaDeg, false};
+          memo.heightFactor == in.heightFactor)) {
+        memo = RingCutterMemo{true, in.z2, in.m, in.alphaDeg, in.x2, in.heightFactor, false};
         for (int zc = minCutterTeeth; zc <= std::min(maxCutterTeeth, in.z2 - 1) && !memo.clean; ++zc) {
-            memo.clean = cutterFault(in, zc) == CutterFault::none;
+            memo.clean = cutterFault(section, zc) == CutterFault::none;
         }
     }
     return memo.clean;
@@ -431,20 +434,20 @@ bool ringCanBeCut(const PairInput& in, RingCutterMemo& memo) {
 // The shift difference x1 - x2 from which inv(alpha_w) = 2 tan(alpha)
 // (x2 - x1) / (z2 - z1) + inv(alpha) is 0 or less: no working pressure angle.
 // A helical pair's in multiples of mn: its transverse section's over cos(beta).
-double shiftDifferenceCeiling(const PairInput& input) {
-    const PairInput in = transverseInput(input);
+double shiftDifferenceCeiling(const TransverseSection& section) {
+    const PairInput& in = section.spur();
     const double alpha = in.alphaDeg * degToRad;
     return involuteFunction(alpha) * (in.z2 - in.z1) / (2.0 * std::tan(alpha)) / in.heightFactor;
 }
 
-Breach internalBreach(const PairInput& in, RingCutterMemo& memo) {
+Breach internalBreach(const PairInput& in, const TransverseSection& section, RingCutterMemo& memo) {
     if (in.z2 <= in.z1) {
         return Breach{Fault::fewerTeeth, 1};
     }
-    if (in.x1 - in.x2 >= shiftDifferenceCeiling(in)) {
+    if (in.x1 - in.x2 >= shiftDifferenceCeiling(section)) {
         return Breach{Fault::noWorkingAngle, 0};
     }
-    const PairNumbers n = internalGearNumbers(in);
+    const PairNumbers n = internalGearNumbers(section);
     // The ring's tip circle outside its base circle first: its tooth
     // thickness means nothing without.
     if (hasTipInsideBase(n.gear[1])) {
@@ -459,23 +462,23 @@ Breach internalBreach(const PairInput& in, RingCutterMemo& memo) {
         return Breach{Fault::pointed, 1};
     }
     if (in.cutterTeeth > 0) {
-        const bool clean = in.cutterTeeth < in.z2 && cutterFault(in, in.cutterTeeth) == CutterFault::none;
+        const bool clean = in.cutterTeeth < in.z2 && cutterFault(section, in.cutterTeeth) == CutterFault::none;
         if (clean) {
             return Breach{};
         }
-        return Breach{ringCanBeCut(in, memo) ? Fault::cutter : Fault::noCleanCutter, 1};
+        return Breach{ringCanBeCut(section, memo) ? Fault::cutter : Fault::noCleanCutter, 1};
     }
-    return ringCanBeCut(in, memo) ? Breach{} : Breach{Fault::noCleanCutter, 1};
+    return ringCanBeCut(section, memo) ? Breach{} : Breach{Fault::noCleanCutter, 1};
 }
 
-bool internalPairPasses(const PairInput& in, RingCutterMemo& memo) {
-    return internalBreach(in, memo).fault == Fault::none;
+bool internalPairPasses(const PairInput& in, const TransverseSection& section, RingCutterMemo& memo) {
+    return internalBreach(in, section, memo).fault == Fault::none;
 }
 
-PairCheck checkInternalPair(const PairInput& in) {
+PairCheck checkInternalPair(const PairInput& in, const TransverseSection& section, PassesEveryRule passes) {
     char text[320];
     RingCutterMemo memo;
-    const Breach breach = internalBreach(in, memo);
+    const Breach breach = internalBreach(in, section, memo);
     switch (breach.fault) {
     case Fault::none:
         return PairCheck{};
@@ -488,18 +491,19 @@ PairCheck checkInternalPair(const PairInput& in) {
         snprintf(text, sizeof text,
                  "x1 - x2 = %s leaves the pair no working pressure angle; with these teeth x1 - x2 must be below "
                  "%s",
-                 shortNumber(in.x1 - in.x2).c_str(), fixed(std::floor(shiftDifferenceCeiling(in) * 1e4) / 1e4, 4).c_str());
-        return refusalWithCure(in, 0, text, internalPairPasses);
+                 shortNumber(in.x1 - in.x2).c_str(),
+                 fixed(std::floor(shiftDifferenceCeiling(section) * 1e4) / 1e4, 4).c_str());
+        return refusalWithCure(in, 0, text, passes);
     case Fault::tipInsideBase: {
         // da2 = d2 - 2 m (1 - x2) > db2 = d2 cos(alpha): x2 > 1 - z2 (1 - cos(alpha)) / 2;
         // a helical ring's x2 > 1 - z2 (1 - cos(alpha_t)) / (2 cos(beta)).
-        const PairInput t = transverseInput(in);
+        const PairInput& t = section.spur();
         const double ringFloor = (t.heightFactor - t.z2 * (1.0 - std::cos(t.alphaDeg * degToRad)) / 2.0) / t.heightFactor;
         snprintf(text, sizeof text,
                  "x2 = %s puts the internal gear's tip circle inside its base circle, where it has no involute; with "
                  "%d teeth x2 must be above %s",
                  shortNumber(in.x2).c_str(), in.z2, fixed(std::ceil(ringFloor * 1e4) / 1e4, 4).c_str());
-        return refusalWithCure(in, 1, text, internalPairPasses);
+        return refusalWithCure(in, 1, text, passes);
     }
     case Fault::cutter:
         break;
@@ -508,18 +512,19 @@ PairCheck checkInternalPair(const PairInput& in) {
                  "no pinion-type cutter can cut an internal gear of %d teeth with x2 = %s cleanly (every one trims "
                  "its tips)",
                  in.z2, shortNumber(in.x2).c_str());
-        return refusalWithCure(in, 1, text, internalPairPasses);
+        return refusalWithCure(in, 1, text, passes);
     default: {
         const int i = breach.gear;
-        const PairNumbers n = internalGearNumbers(in);
-        return refusalWithCure(in, i, gearProblem(breach.fault, i, n.gear[i], i == 0 ? in.x1 : in.x2), internalPairPasses);
+        const PairNumbers n = internalGearNumbers(section);
+        return refusalWithCure(in, i, gearProblem(breach.fault, i, n.gear[i], i == 0 ? in.x1 : in.x2), passes);
     }
     }
     // The cutter asked for cannot cut the ring cleanly, and others can:
     // name the run of clean cutters nearest it (everything else passed, and
     // the cutter changes nothing else the rules read).
-    const CutterRun run = nearestCutterRun(in, [&](int zc) { return cutterFault(in, zc) == CutterFault::none; });
-    snprintf(text, sizeof text, "%s; cutters of %d to %d teeth can", cutterFaultText(in).c_str(), run.lowest,
+    const CutterRun run =
+        nearestCutterRun(in, [&](int zc) { return cutterFault(section, zc) == CutterFault::none; });
+    snprintf(text, sizeof text, "%s; cutters of %d to %d teeth can", cutterFaultText(in, section).c_str(), run.lowest,
              run.highest);
     return PairCheck{PairField::cutter, text};
 }
@@ -547,9 +552,9 @@ CutterRun nearestCutterRun(const PairInput& in, const std::function<bool(int)>& 
     return run;
 }
 
-std::string cutterFaultText(const PairInput& in) {
+std::string cutterFaultText(const PairInput& in, const TransverseSection& section) {
     const int zc = in.cutterTeeth;
-    const CutterFault fault = zc < in.z2 ? cutterFault(in, zc) : CutterFault::noPressureAngle;
+    const CutterFault fault = zc < in.z2 ? cutterFault(section, zc) : CutterFault::noPressureAngle;
     const char* why = "";
     switch (fault) {
     case CutterFault::noPressureAngle:

@@ -39,7 +39,7 @@ enum class CutterFault {
     trochoidInterference,  // the cutter's tip path trims the ring's tips as it leaves mesh
 };
 
-CutterFault cutterFault(const PairInput& input, int zc);
+CutterFault cutterFault(const TransverseSection& section, int zc);
 
 // Of the cutters from minCutterTeeth to z2 - 1 (at most maxCutterTeeth)
 // teeth for which `passes` holds, the run of consecutive ones nearest the
@@ -51,7 +51,7 @@ struct CutterRun {
 CutterRun nearestCutterRun(const PairInput& input, const std::function<bool(int)>& passes);
 // "a cutter of 70 teeth cannot cut this internal gear cleanly (it must have
 // fewer teeth than the ring)": the cutter asked for, and why.
-std::string cutterFaultText(const PairInput& input);
+std::string cutterFaultText(const PairInput& input, const TransverseSection& section);
 
 // The cutter chosen for a ring when none is asked for: of the cutters from
 // minCutterTeeth to z2 - 1 (at most maxCutterTeeth) teeth that cut the ring cleanly (cutterFault none), the one
@@ -59,7 +59,7 @@ std::string cutterFaultText(const PairInput& input);
 // cutter stands well clear of both limits, the ring's tips trimmed by the
 // cutter's root (too few teeth) and by its tip path (too many). 0 when no
 // cutter cuts the ring cleanly.
-int chooseCutterTeeth(const PairInput& input);
+int chooseCutterTeeth(const TransverseSection& section);
 
 // The handbook's three checks of a pinion (or cutter) of z1 teeth in a ring
 // of z2 teeth (tip radii ra, base radii rb, centre distance a, working
@@ -73,28 +73,38 @@ struct InternalInterference {
 InternalInterference internalInterference(int z1, int z2, double ra1, double ra2, double rb1, double rb2, double a,
                                           double alphaW);
 
-// Numbers and checks of the two kinds (pairNumbers and checkPair hand them
-// over; the checks run after the ranges of z, m, alpha and x are checked).
-PairNumbers internalPairNumbers(const PairInput& input);
-// The part of an internal pair's numbers that the rules read: the mesh
-// (alpha_w, a), both gears' diameters, tooth thicknesses and the pinion's
-// neck, thinned for backlash; no cutter chosen (zc 0, df2 0), no path of
-// contact.
-PairNumbers internalGearNumbers(const PairInput& input);
-PairCheck checkInternalPair(const PairInput& input);
-PairNumbers rackPairNumbers(const PairInput& input);
-PairCheck checkRackPair(const PairInput& input);
+// Every kind's numbers, checks and outlines take the user's input (normal
+// system) and its transverse section, made once where the pair enters the
+// model (pair/mesh_kinds.h hands them over); the relations of the kinds are
+// worked out in the section, the helical pair's own numbers from the input
+// (pair/helical.h). A check's cure tries other values of the user's input:
+// `passes` is whether such a pair passes every rule of its kind, given as the
+// user gives it (a pair of its own, entered as any pair is).
+struct RingCutterMemo;
+using PassesEveryRule = bool (*)(const PairInput& input, RingCutterMemo& memo);
+
+// Numbers and checks of the two kinds (the checks run after the ranges of
+// z, m, alpha and x are checked).
+PairNumbers internalPairNumbers(const PairInput& input, const TransverseSection& section);
+// The part of an internal pair's numbers that the rules read, in its
+// section: the mesh (alpha_w, a), both gears' diameters, tooth thicknesses
+// and the pinion's neck, thinned for backlash; no cutter chosen (zc 0,
+// df2 0), no path of contact, none of a helical pair's own numbers.
+PairNumbers internalGearNumbers(const TransverseSection& section);
+PairCheck checkInternalPair(const PairInput& input, const TransverseSection& section, PassesEveryRule passes);
+PairNumbers rackPairNumbers(const PairInput& input, const TransverseSection& section);
+PairCheck checkRackPair(const PairInput& input, const TransverseSection& section, PassesEveryRule passes);
 
 // The pinion of both kinds, an external gear that the rack cuts, with its
-// tip circle not shortened: da1 = d1 + 2 m (1 + x1).
+// tip circle not shortened: da1 = d1 + 2 m (1 + x1), all in the section.
 // Its numbers into numbers.gear[0] (numbers.alpha set before):
-void pinionNumbers(const PairInput& input, PairNumbers& numbers);
-// Its tip thickness (arc) at shift x1, as cut (thinned for the backlash); negative when pointed:
-double pinionTipThickness(const PairInput& input, double x1);
+void pinionNumbers(const TransverseSection& section, PairNumbers& numbers);
+// Its tip thickness (arc) at shift x1 (the section's), as cut (thinned for the backlash); negative when pointed:
+double pinionTipThickness(const TransverseSection& section, double x1);
 // Where its involute starts, as a distance along the line of action from its
 // base tangent point: where the rack's straight flank ended or, undercut,
 // where the path of the rack's tip round crosses the involute (flankForm):
-double pinionInvoluteStart(const PairInput& input, double alpha);
+double pinionInvoluteStart(const TransverseSection& section, double alpha);
 // The interference warning of every kind: whether a mate's tip, meeting the
 // line of action `tipMeets` mm from the gear's tangent point, reaches past
 // where the gear's involute starts (`involuteStart`, mm from the same point)
@@ -115,7 +125,7 @@ bool tipInterferes(double tipMeets, double involuteStart, double mn, double alph
 void inspectionSizes(const PairNumbers& n, double m, double pinDiameter, double ballRatio, GearNumbers& g);
 // Its neck numbers (pinched, neck, severed, thinNeck) as cut and thinned for
 // backlash (numbers.gear[0] and numbers.thinning set before):
-void pinionNeck(const PairInput& input, PairNumbers& numbers);
+void pinionNeck(const TransverseSection& section, PairNumbers& numbers);
 
 // ---- The rules of a pair whose values are in range --------------------------------
 // Each kind checks them in its own order and refuses the pair at the first
@@ -151,33 +161,32 @@ std::string gearProblem(Fault fault, int gear, const GearNumbers& g, double x);
 void neckNumbers(const FlankForm& form, double turn, double m, GearNumbers& g);
 
 // Whether some pinion-type cutter cuts the ring cleanly; the last answer is
-// kept for the same ring (z2, m, alpha, x2), so a cure that tries many
-// values of the other inputs asks once.
+// kept for the same ring (the section's z2, m, alpha, x2 and heights), so a
+// cure that tries many values of the other inputs asks once.
 struct RingCutterMemo {
     bool known = false;
     int z2 = 0;
     double m = 0.0;
     double alphaDeg = 0.0;
     double x2 = 0.0;
-    double betaDeg = 0.0;
+    double heightFactor = 0.0;
     bool clean = false;
 };
-bool ringCanBeCut(const PairInput& input, RingCutterMemo& memo);
+bool ringCanBeCut(const TransverseSection& section, RingCutterMemo& memo);
 
 // The first rule each kind's pair breaks (ranges checked before).
-Breach internalBreach(const PairInput& input, RingCutterMemo& memo);
-Breach rackBreach(const PairInput& input);
-// Whether a pair in range passes every rule of its kind (for the cures).
-bool externalPairPasses(const PairInput& input, RingCutterMemo& memo);
-bool internalPairPasses(const PairInput& input, RingCutterMemo& memo);
-bool rackPairPasses(const PairInput& input, RingCutterMemo& memo);
+Breach internalBreach(const PairInput& input, const TransverseSection& section, RingCutterMemo& memo);
+Breach rackBreach(const PairInput& input, const TransverseSection& section);
+// Whether a pair in range passes every rule of its kind.
+bool externalPairPasses(const PairInput& input, const TransverseSection& section, RingCutterMemo& memo);
+bool internalPairPasses(const PairInput& input, const TransverseSection& section, RingCutterMemo& memo);
+bool rackPairPasses(const PairInput& input, const TransverseSection& section, RingCutterMemo& memo);
 
 // The refusal of a pair that breaks a rule: `problem`, and the cure, the
 // range of the shift of gear `gear`, else of its mate (a rack has none),
 // else of the pressure angle, every value of which gives a pair that passes
 // every rule of its kind (`passes`, the kind's own), the others as given;
 // no cure where none does.
-using PassesEveryRule = bool (*)(const PairInput& input, RingCutterMemo& memo);
 PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& problem, PassesEveryRule passes);
 
 // The ring's counter-clockwise tooth flank as its pinion-type cutter of
@@ -186,17 +195,17 @@ PairCheck refusalWithCure(const PairInput& input, int gear, const std::string& p
 // returns the root radius df2 / 2.
 double ringToothFlank(const PairNumbers& numbers, std::vector<Polar>& flank);
 
-// The outlines of these kinds, placed in mesh (the kinds' table,
-// pair_kind.cpp, hands them over).
+// The outlines of these kinds from the pair's numbers, placed in mesh
+// (pair/mesh_kinds.h hands them over).
 struct PairGeometry;
-void buildInternalGeometry(const PairInput& input, PairGeometry& pair);
-void buildRackGeometry(const PairInput& input, PairGeometry& pair);
+void buildInternalGeometry(const PairInput& input, const PairNumbers& numbers, PairGeometry& pair);
+void buildRackGeometry(const PairInput& input, const PairNumbers& numbers, PairGeometry& pair);
 
-// An external pair's numbers, checks, outlines and report, which the kinds'
-// table hands over as it does the other kinds'.
-PairNumbers externalPairNumbers(const PairInput& input);
-PairCheck checkExternalPair(const PairInput& input);
-void buildExternalGeometry(const PairInput& input, PairGeometry& pair);
+// An external pair's numbers, checks, outlines and report, which
+// pair/mesh_kinds.h hands over as it does the other kinds'.
+PairNumbers externalPairNumbers(const PairInput& input, const TransverseSection& section);
+PairCheck checkExternalPair(const PairInput& input, const TransverseSection& section, PassesEveryRule passes);
+void buildExternalGeometry(const PairInput& input, const PairNumbers& numbers, PairGeometry& pair);
 PairReport externalReport(const PairNumbers& numbers);
 
 // The report lines of these kinds (pair/report.h), in the same form as an

@@ -14,12 +14,12 @@ constexpr double rackDedendumInMesh = 1.25;  // and its root line above it (see 
 
 }  // namespace
 
-PairNumbers rackPairNumbers(const PairInput& input) {
+PairNumbers rackPairNumbers(const PairInput& input, const TransverseSection& section) {
     // A helical pair's numbers are its transverse section's (pair/helical.h);
     // the rack's heights are those of the normal rack, h m in the section.
-    const PairInput in = transverseInput(input);
+    const PairInput& in = section.spur();
     PairNumbers n{};
-    n.section = in;
+    n.section = section;
     n.kind = PairKind::rack;
     const double m = in.m;
     const double h = in.heightFactor;
@@ -30,7 +30,7 @@ PairNumbers rackPairNumbers(const PairInput& input) {
     n.y = in.x1;
     n.pb = pi * m * std::cos(n.alpha);
 
-    pinionNumbers(in, n);
+    pinionNumbers(section, n);
     GearNumbers& g = n.gear[0];
     n.gear[1].s = pi * m / 2.0;
     // Backlash as for external pairs: the datum distance kept, the pinion
@@ -41,7 +41,7 @@ PairNumbers rackPairNumbers(const PairInput& input) {
     n.jt = n.jn / std::cos(n.alpha);
     n.thinning = n.jt / 2.0;
     g.dw = g.d;  // the pinion's sa is thinned already (pinionTipThickness)
-    pinionNeck(in, n);
+    pinionNeck(section, n);
 
     // Path of contact: from where the rack's tip line, (1 - x1) m inside the
     // pitch line, crosses the line of action to the pinion's tip circle:
@@ -55,7 +55,7 @@ PairNumbers rackPairNumbers(const PairInput& input) {
     n.epsilonAlpha = n.ga / n.pb;
     // The rack's tip meets the pinion r sin(alpha) - approach from T1; the
     // involute starts where the cutter's straight flank ended (see pairNumbers).
-    const double pinionStart = pinionInvoluteStart(in, n.alpha);
+    const double pinionStart = pinionInvoluteStart(section, n.alpha);
     g.interference = tipInterferes(r * sinA - approach, pinionStart, h * m, n.alpha);
     g.dNf = 2.0 * std::sqrt(pinionStart * pinionStart + rb * rb);
     // Effective path of contact, from T1 along the line of action (as for
@@ -73,19 +73,21 @@ PairNumbers rackPairNumbers(const PairInput& input) {
     return n;
 }
 
-Breach rackBreach(const PairInput& in) {
+Breach rackBreach(const PairInput& in, const TransverseSection& section) {
     // The pinion is the one gear cut: its root, tip and neck. The rack's
     // tooth stays wider than 0 at its tip line for every alpha and jn
     // allowed (pi m / 2 - 2 m tan(35 deg) - jt / 2 > 0.01 m).
-    return Breach{gearFault(rackPairNumbers(in).gear[0]), 0};
+    return Breach{gearFault(rackPairNumbers(in, section).gear[0]), 0};
 }
 
-bool rackPairPasses(const PairInput& in, RingCutterMemo&) { return rackBreach(in).fault == Fault::none; }
+bool rackPairPasses(const PairInput& in, const TransverseSection& section, RingCutterMemo&) {
+    return rackBreach(in, section).fault == Fault::none;
+}
 
-PairCheck checkRackPair(const PairInput& in) {
-    const Breach breach = rackBreach(in);
+PairCheck checkRackPair(const PairInput& in, const TransverseSection& section, PassesEveryRule passes) {
+    const Breach breach = rackBreach(in, section);
     if (breach.fault == Fault::none) {
         return PairCheck{};
     }
-    return refusalWithCure(in, 0, gearProblem(breach.fault, 0, rackPairNumbers(in).gear[0], in.x1), rackPairPasses);
+    return refusalWithCure(in, 0, gearProblem(breach.fault, 0, rackPairNumbers(in, section).gear[0], in.x1), passes);
 }

@@ -348,8 +348,8 @@ double windowMiddle(const PairInput& in, double total, double x1) {
 
 // A helical pair's in its transverse section: the total xn mn is
 // (xn cos(beta)) mt there (pair/helical.h).
-double centreDistanceOf(const PairInput& input, double total) {
-    const PairInput in = transverseInput(input);
+double centreDistanceOf(const TransverseSection& section, double total) {
+    const PairInput& in = section.spur();
     const double alpha = in.alphaDeg * degToRad;
     const int zSum = teethSum(in);
     const double alphaW =
@@ -357,10 +357,9 @@ double centreDistanceOf(const PairInput& input, double total) {
     return in.m * zSum / 2.0 * std::cos(alpha) / std::cos(alphaW);
 }
 
-}  // namespace
-
-CentreDistanceShift shiftTotalForCentreDistance(const PairInput& input, double a) {
-    const PairInput in = transverseInput(input);  // a helical pair's transverse section
+// shiftTotalForCentreDistance in the pair's transverse section.
+CentreDistanceShift shiftTotalInSection(const TransverseSection& section, double a) {
+    const PairInput& in = section.spur();
     CentreDistanceShift r{};
     if (mateOf(in) == 0.0) {
         r.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
@@ -383,6 +382,12 @@ CentreDistanceShift shiftTotalForCentreDistance(const PairInput& input, double a
     r.shiftTotal = zSum * (involuteFunction(r.alphaW) - involuteFunction(alpha)) / (2.0 * std::tan(alpha)) /
                    in.heightFactor;  // in mn
     return r;
+}
+
+}  // namespace
+
+CentreDistanceShift shiftTotalForCentreDistance(const PairInput& input, double a) {
+    return shiftTotalInSection(transverseSection(input), a);
 }
 
 CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a, double x1) {
@@ -474,7 +479,8 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& in, double a) {
 
 CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
     const PairInput& in = normal;
-    const PairInput t = transverseInput(normal);  // a helical pair's angles in its transverse section
+    const TransverseSection section = transverseSection(normal);
+    const PairInput& t = section.spur();  // a helical pair's angles in its transverse section
     CentreDistanceRange range;
     if (mateOf(in) == 0.0) {
         range.message = "a rack pair's centre distance follows from x1 alone: a = m z1 / 2 + x1 m";
@@ -493,9 +499,9 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
     // from minShift - maxShift to maxShift - minShift.
     const double totalLo = std::max(mateOf(in) < 0.0 ? minShift - maxShift : 2.0 * minShift, noAngle + 1e-9);
     const double totalHi = mateOf(in) < 0.0 ? maxShift - minShift : 2.0 * maxShift;
-    const double aLo = centreDistanceOf(in, totalLo);
-    const double aHi = centreDistanceOf(in, totalHi);
-    auto totalAt = [&](double a) { return shiftTotalForCentreDistance(in, a).shiftTotal; };
+    const double aLo = centreDistanceOf(section, totalLo);
+    const double aHi = centreDistanceOf(section, totalHi);
+    auto totalAt = [&](double a) { return shiftTotalInSection(section, a).shiftTotal; };
 
     // The grid over a: an accepted x1 at each (NaN where none).
     std::vector<double> as;

@@ -2,16 +2,19 @@
 // where an external, internal or rack pair's kind chooses its arithmetic.
 #include "pair/mesh/mesh_kinds.h"
 
+#include "pair/inputs/helical.h"
 #include "pair/kinds/kinds.h"
 #include "pair/outline/outline.h"
 
 namespace {
 
+// Each kind's operations on a pair given as the user gives it with its
+// transverse section (pair/kinds.h).
 struct MeshKind {
-    PairNumbers (*numbers)(const PairInput& input);
-    PairCheck (*check)(const PairInput& input);
-    void (*geometry)(const PairInput& input, PairGeometry& pair);
-    bool (*passes)(const PairInput& input, RingCutterMemo& memo);
+    PairNumbers (*numbers)(const PairInput& input, const TransverseSection& section);
+    PairCheck (*check)(const PairInput& input, const TransverseSection& section, PassesEveryRule passes);
+    void (*geometry)(const PairInput& input, const PairNumbers& numbers, PairGeometry& pair);
+    bool (*passes)(const PairInput& input, const TransverseSection& section, RingCutterMemo& memo);
 };
 
 // In the order of PairKind; a set's own pair of this layer is its sun and
@@ -28,17 +31,42 @@ const MeshKind& meshKind(PairKind kind) {
     return meshKinds[index >= 0 && index < 4 ? index : 0];
 }
 
+// A pair as it enters the model, here and nowhere else: its kind's
+// operations and its transverse section, made once (pair/helical.h), which
+// the kinds work in.
+struct MeshPair {
+    const MeshKind& kind;
+    TransverseSection section;
+};
+MeshPair meshPair(const PairInput& input) { return MeshPair{meshKind(input.kind), transverseSection(input)}; }
+
 }  // namespace
 
-PairNumbers meshPairNumbers(const PairInput& input) { return meshKind(input.kind).numbers(input); }
+PairNumbers meshPairNumbers(const PairInput& input) {
+    const MeshPair p = meshPair(input);
+    return p.kind.numbers(input, p.section);
+}
+
+bool meshPairPasses(const PairInput& input, RingCutterMemo& memo) {
+    const MeshPair p = meshPair(input);
+    return p.kind.passes(input, p.section, memo);
+}
+
+PairCheck meshPairRules(const PairInput& input) {
+    // A cure's every trial is a pair of its own, entered through meshPairPasses.
+    const MeshPair p = meshPair(input);
+    return p.kind.check(input, p.section, meshPairPasses);
+}
 
 PairCheck checkMeshPair(const PairInput& input) {
     PairCheck check = checkInputRanges(input);
-    return check.field != PairField::none ? check : meshKind(input.kind).check(input);
+    return check.field != PairField::none ? check : meshPairRules(input);
 }
 
 bool pairAccepted(const PairInput& input, RingCutterMemo& memo) {
-    return checkInputRanges(input).field == PairField::none && meshKind(input.kind).passes(input, memo);
+    return checkInputRanges(input).field == PairField::none && meshPairPasses(input, memo);
 }
 
-void buildMeshGeometry(const PairInput& input, PairGeometry& pair) { meshKind(input.kind).geometry(input, pair); }
+void buildMeshGeometry(const PairInput& input, PairGeometry& pair) {
+    meshKind(input.kind).geometry(input, meshPairNumbers(input), pair);
+}

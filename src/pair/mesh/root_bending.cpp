@@ -172,7 +172,7 @@ ToothBeam toothBeam(const PairInput& in, const PairNumbers& n, int gear) {
     const GearNumbers& g = n.gear[gear];
     if (beam.internal) {
         // The ring in its own (for a helical ring, transverse) section.
-        const PairInput& t = n.section;
+        const PairInput& t = n.section.spur();
         beam.transverse = isHelical(in);
         beam.fromOutline = true;
         beam.zn = g.z;

@@ -5,7 +5,6 @@
 #include <cmath>
 
 #include "pair/cutting/cutting.h"
-#include "pair/inputs/helical.h"
 #include "pair/kinds/kinds.h"
 #include "pair/outline/outline.h"
 
@@ -21,7 +20,7 @@ constexpr double arcTolerance = 0.0002;  // in m: sagitta of the rim's chords
 void ringOutline(const PairNumbers& n, GearOutline& outline) {
     std::vector<Polar> flank;
     const double rootRadius = ringToothFlank(n, flank);
-    assembleOutline(flank, n.gear[1].da / 2.0, rootRadius, n.gear[1].z, n.section.m, outline);
+    assembleOutline(flank, n.gear[1].da / 2.0, rootRadius, n.gear[1].z, n.section.spur().m, outline);
 }
 
 void circleOutline(double radius, double m, GearOutline& outline) {
@@ -42,8 +41,8 @@ void circleOutline(double radius, double m, GearOutline& outline) {
 // `thinning` (both flanks moved thinning / 2 towards its middle). Where the
 // flanks of a space meet before the root line (alpha above about 32
 // degrees), the space's bottom is their meeting point, as a rack is made.
-void rackOutline(const PairInput& input, double length, double thinning, GearOutline& outline) {
-    const PairInput in = transverseInput(input);  // a helical rack's transverse section: heights h m
+void rackOutline(const TransverseSection& section, double length, double thinning, GearOutline& outline) {
+    const PairInput& in = section.spur();  // a helical rack's transverse section: heights h m
     const double m = in.m;
     const double h = in.heightFactor;
     const double pitch = pi * m;
@@ -112,8 +111,8 @@ double ringToothFlank(const PairNumbers& n, std::vector<Polar>& flank) {
     // For every profile point of the cutter's tooth half, the ring point it
     // cuts, as an angle from the middle of the ring tooth beside it; what no
     // cutter position removed is the ring's flank.
-    const PairInput& in = n.section;  // a helical ring's transverse section (pair/helical.h)
-    const RingCutting c = ringCutting(in, n.zc);
+    const PairInput& in = n.section.spur();  // a helical ring's transverse section (pair/helical.h)
+    const RingCutting c = ringCutting(n.section, n.zc);
     const int z2 = in.z2;
     const double r2w = c.a0 * z2 / (z2 - c.zc);  // working pitch radii of the cutting mesh
     const CuttingMotion motion{r2w, pi * in.m, 0.0, r2w - c.a0, c.a0};
@@ -153,8 +152,8 @@ double ringToothFlank(const PairNumbers& n, std::vector<Polar>& flank) {
     return rootRadius;
 }
 
-void buildInternalGeometry(const PairInput& input, PairGeometry& pair) {
-    buildPinion(input, internalPairNumbers(input), pair);
+void buildInternalGeometry(const PairInput& input, const PairNumbers& numbers, PairGeometry& pair) {
+    buildPinion(input, numbers, pair);
     const PairNumbers& n = pair.numbers;
     ringOutline(n, pair.outline[1]);
     circleOutline((n.gear[1].df + rimModules * input.m) / 2.0, input.m, pair.rim);
@@ -165,8 +164,8 @@ void buildInternalGeometry(const PairInput& input, PairGeometry& pair) {
     pair.phase2 = input.z1 % 2 == 0 ? pi - pi / input.z2 : pi;
 }
 
-void buildRackGeometry(const PairInput& input, PairGeometry& pair) {
-    buildPinion(input, rackPairNumbers(input), pair);
+void buildRackGeometry(const PairInput& input, const PairNumbers& numbers, PairGeometry& pair) {
+    buildPinion(input, numbers, pair);
     const PairNumbers& n = pair.numbers;
     // The rack meshes at the pinion's bottom (angle -pi/2), where the
     // pinion tooth nearest it stands delta off; rolled on the reference
@@ -180,7 +179,7 @@ void buildRackGeometry(const PairInput& input, PairGeometry& pair) {
     // pitches: each end then falls in the middle of a space (a space's
     // middle is at x = 0), so every tooth is whole and no sliver of a tip
     // is left at an end to break off a cut part.
-    const double pitch = pi * n.section.m;
+    const double pitch = pi * n.section.spur().m;
     const double pitches = std::ceil((n.gear[0].da / 2.0 + 2.0 * pitch) / pitch);
-    rackOutline(input, 2.0 * pitches * pitch, n.thinning, pair.outline[1]);
+    rackOutline(n.section, 2.0 * pitches * pitch, n.thinning, pair.outline[1]);
 }

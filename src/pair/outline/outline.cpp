@@ -112,7 +112,7 @@ void douglasPeucker(const Point2* p, size_t first, size_t last, double tolerance
 
 void toothFlank(int gear, const PairNumbers& n, int roundCount, int flankCount, std::vector<Polar>& flank,
                 double& rootRadius) {
-    const PairInput& in = n.section;  // a helical gear's transverse section (pair/helical.h)
+    const PairInput& in = n.section.spur();  // a helical gear's transverse section (pair/helical.h)
     const double m = in.m;
     const int z = gear == 0 ? in.z1 : in.z2;
     const double r = m * z / 2.0;
@@ -238,7 +238,7 @@ void appendArc(double rho, double a0, double a1, double tolerance, std::vector<P
 }
 
 void buildOutline(int gear, const PairNumbers& n, GearOutline& outline) {
-    const PairInput& in = n.section;
+    const PairInput& in = n.section.spur();
     const int z = gear == 0 ? in.z1 : in.z2;
     const double ra = n.gear[gear].da / 2.0;
     std::vector<Polar> flank;
@@ -309,9 +309,9 @@ void rackCutOutline(int gear, const PairNumbers& numbers, GearOutline& outline) 
     buildOutline(gear, numbers, outline);
 }
 
-void buildExternalGeometry(const PairInput& input, PairGeometry& pair) {
+void buildExternalGeometry(const PairInput& input, const PairNumbers& numbers, PairGeometry& pair) {
     pair.input = input;
-    pair.numbers = externalPairNumbers(input);
+    pair.numbers = numbers;
     buildOutline(0, pair.numbers, pair.outline[0]);
     buildOutline(1, pair.numbers, pair.outline[1]);
     // Gear 1's tooth 0 lies on the line of centres; gear 2 turns a space onto

@@ -84,7 +84,7 @@ std::string setRuleProblem(const PairInput& in, const PlanetarySet& s) {
 // the same fault of an external pair does.)
 enum class RingTurn { turns, tipPastRoot, trochoid };
 RingTurn ringTurn(const PlanetarySet& s, PairNumbers& n) {
-    n = internalPairNumbers(s.planetRing);
+    n = meshPairNumbers(s.planetRing);
     if (n.noTipClearance) {
         return RingTurn::tipPastRoot;
     }
@@ -121,7 +121,8 @@ PlanetarySet planetarySet(const PairInput& in) {
     // a = m (zS + zP) / 2 cos(alpha) / cos(alpha_w). With mt, alpha_t and
     // xn cos(beta) this is ISO 21771's inv(alpha_wt) = inv(alpha_t)
     // + 2 tan(alpha_n) (xnS + xnP) / (zS + zP).
-    const PairInput t = transverseInput(in);
+    const TransverseSection section = transverseSection(in);
+    const PairInput& t = section.spur();
     const double alpha = t.alphaDeg * degToRad;
     const double invW = involuteFunction(alpha) + 2.0 * std::tan(alpha) * (t.x1 + t.x2) / (t.z1 + t.z2);
     s.a = invW > 0.0 ? t.m * (t.z1 + t.z2) / 2.0 * std::cos(alpha) / std::cos(inverseInvolute(invW)) : NAN;
@@ -173,8 +174,8 @@ bool planetarySetPasses(const PairInput& in, RingCutterMemo& memo) {
     // The cheap rules first: a cure asks this of hundreds of sets.
     const PlanetarySet s = planetarySet(in);
     PairNumbers ring;
-    return setRulesPass(in, s) && ringShiftInRange(s) && externalPairPasses(s.sunPlanet, memo) &&
-           internalPairPasses(s.planetRing, memo) && ringTurn(s, ring) == RingTurn::turns;
+    return setRulesPass(in, s) && ringShiftInRange(s) && meshPairPasses(s.sunPlanet, memo) &&
+           meshPairPasses(s.planetRing, memo) && ringTurn(s, ring) == RingTurn::turns;
 }
 
 std::string workingPlanetCounts(const PairInput& in, int& largest) {
@@ -246,7 +247,7 @@ PairCheck checkPlanetarySet(const PairInput& in) {
             snprintf(text, sizeof text,
                      "the ring (z3 = %d) cannot mesh with the planet at the sun–planet distance a = %s mm: with its "
                      "shift xR = %s, %s",
-                     in.z3, fixed(s.a, 4).c_str(), fixed(xR, 4).c_str(), cutterFaultText(s.planetRing).c_str());
+                     in.z3, fixed(s.a, 4).c_str(), fixed(xR, 4).c_str(), cutterFaultText(s.planetRing, transverseSection(s.planetRing)).c_str());
             check.field = PairField::cutter;
             check.message = text;
             if (run.lowest > 0) {

@@ -83,7 +83,7 @@ void layOutPlanetary(const PlanetaryDrawing& d, SheetLayout layout, Sheet& sheet
     sheet.helixNote.clear();
     if (isHelical(in)) {
         // The pair's note names gear 1 and its mate; a set has three members.
-        const PairInput t = transverseInput(in);
+        const PairInput& t = d.sunPlanet.numbers.section.spur();
         const char* sun = in.hand == Hand::right ? "right" : "left";
         const char* planets = d.set.planetRing.hand == Hand::right ? "right" : "left";
         snprintf(note, sizeof note,
