@@ -2632,6 +2632,26 @@ TEST(PlanetarySet, SetsThatCannotTurnAreRefusedAndTheirCuresTurn) {
         EXPECT_LT(c.a + c.daP / 2.0, deepestRing(cured)) << x;
     }
 
+    // A cutter the ring cannot have: the cutters named are those with which
+    // the set turns, not only those that cut the ring cleanly (for this set
+    // 43 to 52 do, and cut its root too shallow for the planets' tips).
+    PairInput cutter = makeSet(10, 21, 53, 3, 1.0, 0.1219, 0.9851);
+    cutter.cutterTeeth = 58;
+    const PairCheck named = checkPair(cutter);
+    ASSERT_EQ(named.field, PairField::cutter) << named.message;
+    int lowest = 0;
+    int highest = 0;
+    const size_t at = named.message.find("cutters of ");
+    ASSERT_NE(at, std::string::npos) << named.message;
+    ASSERT_EQ(std::sscanf(named.message.c_str() + at, "cutters of %d to %d teeth can", &lowest, &highest), 2);
+    for (int zc : {lowest, (lowest + highest) / 2, highest}) {
+        PairInput cured = cutter;
+        cured.cutterTeeth = zc;
+        EXPECT_EQ(checkPair(cured).field, PairField::none) << zc << ": " << checkPair(cured).message;
+        const PlanetarySet c = planetarySet(cured);
+        EXPECT_LT(c.a + c.daP / 2.0, deepestRing(cured)) << zc;
+    }
+
     // The start: 20 + 25 + 70 teeth, 3 planets, (20 + 70) / 3 whole.
     PairInput start;
     start.kind = PairKind::planetary;

@@ -347,6 +347,33 @@ TEST(LineOfAction, ReachableCentreDistancesAreAccepted) {
     }
 }
 
+// Near an end of the reachable range the window of splits that can be cut
+// closes to less than the step of the x1 grid that judges a given a: pairs
+// found by sweeping --centre-distance from outside, whose printed ends were
+// refused by the program (8.8621 mm for 4/21 teeth at 13.03 degrees: no x1
+// accepted there on a grid of 0.01 either, from 8.8645 mm on). Each printed
+// end, read back from the message, is taken.
+TEST(LineOfAction, ReachableCentreDistanceEndsWhereTheWindowCloses) {
+    PairInput helical = makePair(PairKind::internal, 4, 50, 3.7, 10.9, 0.0, 0.0);
+    helical.betaDeg = 1.0;
+    PairInput thinned = makePair(PairKind::external, 45, 23, 2.0, 35.0, 0.0, 0.0);
+    thinned.backlash = 0.3075;
+    for (const PairInput& in : {makePair(PairKind::internal, 4, 21, 1.0, 13.03, 0.0, 0.0),
+                                makePair(PairKind::internal, 9, 42, 0.5, 10.82, 0.0, 0.0), helical, thinned}) {
+        const CentreDistanceRange range = reachableCentreDistances(in);
+        ASSERT_FALSE(range.intervals.empty()) << range.message;
+        const char* text = range.message.c_str() + std::strlen("a must be ");
+        for (size_t k = 0; k < range.intervals.size(); ++k) {
+            char* end = nullptr;
+            const double from = std::strtod(text, &end);
+            const double to = std::strtod(std::strstr(end, "to ") + 3, &end);
+            EXPECT_TRUE(shiftForCentreDistance(in, from).accepted) << range.message;
+            EXPECT_TRUE(shiftForCentreDistance(in, to).accepted) << range.message;
+            text = end + std::strlen(" or ");
+        }
+    }
+}
+
 // A helical pair's contact stress shares the load by the contact lines'
 // lengths. As the helix angle goes to 0 its lines stand upright, one whole
 // face each, but a line entering the plane of action at a corner has no

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <functional>
 
 #include "pair/cutting/cutting.h"
 #include "pair/inputs/helical.h"
@@ -521,27 +522,39 @@ PairCheck checkInternalPair(const PairInput& in, const TransverseSection& sectio
     // The cutter asked for cannot cut the ring cleanly, and others can:
     // name the run of clean cutters nearest it (everything else passed, and
     // the cutter changes nothing else the rules read).
+    const CutterRun run =
+        nearestCutterRun(in, [&](int zc) { return cutterFault(section, zc) == CutterFault::none; });
+    snprintf(text, sizeof text, "%s; cutters of %d to %d teeth can", cutterFaultText(in, section).c_str(), run.lowest,
+             run.highest);
+    return PairCheck{PairField::cutter, text};
+}
+
+CutterRun nearestCutterRun(const PairInput& in, const std::function<bool(int)>& passes) {
     const int zc = in.cutterTeeth;
-    const CutterFault fault = zc < in.z2 ? cutterFault(section, zc) : CutterFault::noPressureAngle;
-    int lowest = 0;
-    int highest = 0;
+    CutterRun run;
     int distance = 0;
     for (int k = minCutterTeeth; k <= std::min(maxCutterTeeth, in.z2 - 1); ++k) {
-        if (cutterFault(section, k) != CutterFault::none) {
+        if (!passes(k)) {
             continue;
         }
         int last = k;
-        while (last + 1 <= std::min(maxCutterTeeth, in.z2 - 1) && cutterFault(section, last + 1) == CutterFault::none) {
+        while (last + 1 <= std::min(maxCutterTeeth, in.z2 - 1) && passes(last + 1)) {
             ++last;
         }
         const int away = zc < k ? k - zc : zc - last;
-        if (lowest == 0 || away < distance) {
-            lowest = k;
-            highest = last;
+        if (run.lowest == 0 || away < distance) {
+            run.lowest = k;
+            run.highest = last;
             distance = away;
         }
         k = last;
     }
+    return run;
+}
+
+std::string cutterFaultText(const PairInput& in, const TransverseSection& section) {
+    const int zc = in.cutterTeeth;
+    const CutterFault fault = zc < in.z2 ? cutterFault(section, zc) : CutterFault::noPressureAngle;
     const char* why = "";
     switch (fault) {
     case CutterFault::noPressureAngle:
@@ -562,8 +575,7 @@ PairCheck checkInternalPair(const PairInput& in, const TransverseSection& sectio
     case CutterFault::none:
         break;
     }
-    snprintf(text, sizeof text,
-             "a cutter of %d teeth cannot cut this internal gear cleanly (%s); cutters of %d to %d teeth can", zc, why,
-             lowest, highest);
-    return PairCheck{PairField::cutter, text};
+    char text[200];
+    snprintf(text, sizeof text, "a cutter of %d teeth cannot cut this internal gear cleanly (%s)", zc, why);
+    return text;
 }

@@ -20,6 +20,7 @@
 // centre, alpha_w = alpha; the rack has addendum 1 m and dedendum 1.25 m.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -39,6 +40,18 @@ enum class CutterFault {
 };
 
 CutterFault cutterFault(const TransverseSection& section, int zc);
+
+// Of the cutters from minCutterTeeth to z2 - 1 (at most maxCutterTeeth)
+// teeth for which `passes` holds, the run of consecutive ones nearest the
+// cutter asked for (input.cutterTeeth); lowest 0 when none passes.
+struct CutterRun {
+    int lowest = 0;
+    int highest = 0;
+};
+CutterRun nearestCutterRun(const PairInput& input, const std::function<bool(int)>& passes);
+// "a cutter of 70 teeth cannot cut this internal gear cleanly (it must have
+// fewer teeth than the ring)": the cutter asked for, and why.
+std::string cutterFaultText(const PairInput& input, const TransverseSection& section);
 
 // The cutter chosen for a ring when none is asked for: of the cutters from
 // minCutterTeeth to z2 - 1 (at most maxCutterTeeth) teeth that cut the ring cleanly (cutterFault none), the one

@@ -536,15 +536,38 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
         }
         return std::make_pair(good, goodX1);
     };
-    // Rounded inwards to 4 decimals, stepped further in while not accepted.
-    auto rounded = [&](double a, double x1, int direction) {
-        double r = direction > 0 ? std::ceil(a * 1e4 - 1e-6) / 1e4 : std::floor(a * 1e4 + 1e-6) / 1e4;
-        for (int k = 0; k < 10; ++k, r += direction * 1e-4) {
-            if (std::isfinite(someAcceptedShift(in, totalAt(r), {x1}))) {
-                return r;
+    // Rounded inwards to 4 decimals and moved further in while --centre-distance
+    // there would be refused: a given a is judged by shiftForCentreDistance,
+    // whose grid of x1 can miss a window of splits narrower than its step that
+    // the edge's bisection followed to its end. From the rounded end, steps
+    // of 1e-4 mm (growing twofold after a few, never past the other end), then
+    // a bisection back to the first accepted 1e-4 mark: every end offered is
+    // one the program then takes.
+    auto judged = [&](double a) { return shiftForCentreDistance(in, a).accepted; };
+    auto rounded = [&](double a, double otherEnd, int direction) {
+        const double r = direction > 0 ? std::ceil(a * 1e4 - 1e-6) / 1e4 : std::floor(a * 1e4 + 1e-6) / 1e4;
+        const long span = std::lround(std::floor((otherEnd - r) * direction * 1e4 + 1e-6));
+        auto at = [&](long k) { return std::round(r * 1e4 + direction * k) / 1e4; };
+        long bad = -1;
+        long good = -1;
+        for (long k = 0, step = 1; k <= span; k = std::min(span + (k == span), k + step)) {
+            if (judged(at(k))) {
+                good = k;
+                break;
+            }
+            bad = k;
+            if (k >= 8) {
+                step *= 2;
             }
         }
-        return notANumber;
+        if (good < 0) {
+            return notANumber;
+        }
+        while (good - bad > 1) {
+            const long mid = (good + bad) / 2;
+            (judged(at(mid)) ? good : bad) = mid;
+        }
+        return at(good);
     };
     for (size_t k = 0; k < as.size(); ++k) {
         if (!std::isfinite(shifts[k]) || (k > 0 && std::isfinite(shifts[k - 1]))) {
@@ -563,8 +586,8 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
         if (last + 1 < as.size()) {
             hi = edge(as[last], shifts[last], as[last + 1]);
         }
-        const double from = rounded(lo.first, lo.second, +1);
-        const double to = rounded(hi.first, hi.second, -1);
+        const double from = rounded(lo.first, hi.first, +1);
+        const double to = rounded(hi.first, lo.first, -1);
         if (std::isfinite(from) && std::isfinite(to) && from <= to) {
             range.intervals.emplace_back(from, to);
         }

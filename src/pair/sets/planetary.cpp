@@ -53,6 +53,27 @@ bool ringShiftInRange(const PlanetarySet& s) {
 // The rules of the set after the two pairs' own.
 bool setRulesPass(const PairInput& in, const PlanetarySet& s) { return spacedEqually(in) && tipsClear(in, s); }
 
+// What breaks the rules of the set itself (setRulesPass), "" when none.
+std::string setRuleProblem(const PairInput& in, const PlanetarySet& s) {
+    char text[320];
+    if (!spacedEqually(in)) {
+        snprintf(text, sizeof text,
+                 "(z1 + z3) / N = %d / %d is not whole: %d planets cannot be spaced equally (each must find the sun's "
+                 "and the ring's spaces where its teeth stand)",
+                 in.z1 + in.z3, in.planets, in.planets);
+    } else if (!tipsClear(in, s)) {
+        snprintf(text, sizeof text,
+                 "neighbouring planets' tip circles come too close: their centres lie l = 2 a sin(π/N) = %s mm "
+                 "apart, less than their tip diameter daP = %s mm plus the gap of %g m = %s mm that planetary sets "
+                 "keep between them",
+                 fixed(s.planetPitch, 4).c_str(), fixed(s.daP, 4).c_str(), planetTipGapModules,
+                 fixed(planetTipGapModules * in.m, 4).c_str());
+    } else {
+        return "";
+    }
+    return text;
+}
+
 // Whether the planet, which passes the rules of an internal pair with the
 // ring, also turns in it (the planet–ring pair's own numbers, its cutter
 // chosen as the drawings cut it): a tip that reaches past the ring's root
@@ -213,9 +234,33 @@ PairCheck checkPlanetarySet(const PairInput& in) {
                  in.z3, fixed(s.a, 4).c_str());
         std::string problem = text + ring.problem;
         if (ring.field == PairField::cutter) {
-            // The cutter asked for is the fault, and the cutters that cut the ring are named.
+            // The cutter asked for is the fault. The cutters named are those
+            // with which the whole set passes, not only those that cut the
+            // ring cleanly: the ring's root, which the planets' tips must
+            // clear, is the one its cutter cuts.
+            RingCutterMemo memo;
+            const CutterRun run = nearestCutterRun(s.planetRing, [&](int zc) {
+                PairInput p = in;
+                p.cutterTeeth = zc;
+                return planetarySetPasses(p, memo);
+            });
+            snprintf(text, sizeof text,
+                     "the ring (z3 = %d) cannot mesh with the planet at the sun–planet distance a = %s mm: with its "
+                     "shift xR = %s, %s",
+                     in.z3, fixed(s.a, 4).c_str(), fixed(xR, 4).c_str(), cutterFaultText(s.planetRing, transverseSection(s.planetRing)).c_str());
             check.field = PairField::cutter;
-            check.message = problem;
+            check.message = text;
+            if (run.lowest > 0) {
+                snprintf(text, sizeof text, "; cutters of %d to %d teeth can", run.lowest, run.highest);
+            } else {
+                snprintf(text, sizeof text,
+                         "; with the other values as they are, no cutter of %d to %d teeth gives a set that can be built",
+                         minCutterTeeth, std::min(maxCutterTeeth, in.z3 - 1));
+            }
+            check.message += text;
+            // A rule of the set that no cutter mends is said too.
+            const std::string rule = setRuleProblem(in, s);
+            check.message += rule.empty() || run.lowest > 0 ? "" : "; and " + rule;
             return check;
         }
         PairInput alone = s.planetRing;
@@ -249,21 +294,11 @@ PairCheck checkPlanetarySet(const PairInput& in) {
     }
     // The rules of the set itself; their cure is the planet count.
     int largest = 0;
-    if (!spacedEqually(in)) {
-        snprintf(text, sizeof text,
-                 "(z1 + z3) / N = %d / %d is not whole: %d planets cannot be spaced equally (each must find the sun's "
-                 "and the ring's spaces where its teeth stand)",
-                 in.z1 + in.z3, in.planets, in.planets);
-    } else if (!tipsClear(in, s)) {
-        snprintf(text, sizeof text,
-                 "neighbouring planets' tip circles come too close: their centres lie l = 2 a sin(π/N) = %s mm "
-                 "apart, less than their tip diameter daP = %s mm plus the gap of %g m = %s mm that planetary sets "
-                 "keep between them",
-                 fixed(s.planetPitch, 4).c_str(), fixed(s.daP, 4).c_str(), planetTipGapModules,
-                 fixed(planetTipGapModules * in.m, 4).c_str());
-    } else {
+    const std::string rule = setRuleProblem(in, s);
+    if (rule.empty()) {
         return check;
     }
+    snprintf(text, sizeof text, "%s", rule.c_str());
     check.field = PairField::planets;
     check.problem = text;
     const std::string counts = workingPlanetCounts(in, largest);
