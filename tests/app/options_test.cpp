@@ -950,6 +950,26 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     snprintf(shifts, sizeof shifts, "%.4f,%.4f", x1, x2);
     EXPECT_EQ(run({"--report", "--teeth", "12,24", "--module", "3", "--shift", shifts}).status, 0) << shifts;
 
+    // A pressure angle offered for pointed teeth at the shifts as given: the
+    // centre distance asked for (46.514 mm, where 10 and 90 teeth of m 0.5
+    // sit near 20 mm) is then still refused, and the message says so with
+    // the range that angle takes, rather than offering the angle alone.
+    const std::vector<std::string> pointed = {"--report", "--pair", "internal", "--teeth", "10,90", "--module", "0.5",
+                                              "--pressure-angle", "35", "--centre-distance", "46.514"};
+    const Finished both = run(pointed);
+    EXPECT_EQ(both.status, 2);
+    const size_t at = both.err.find("but at ");
+    ASSERT_NE(at, std::string::npos) << both.err;
+    double alpha = 0.0;
+    char range[64] = "";
+    ASSERT_EQ(sscanf(both.err.c_str() + at, "but at %lf --centre-distance \"46.514\" is refused: %63[^\n]", &alpha, range), 2)
+        << both.err;
+    char angle[32];
+    snprintf(angle, sizeof angle, "%.4f", alpha);
+    std::vector<std::string> followed = pointed;
+    followed[8] = angle;
+    EXPECT_EQ(run(followed).err, std::string("involute-gears: --centre-distance \"46.514\": ") + range + "\n");
+
     EXPECT_EQ(run({"--report", "--pair", "rack", "--teeth", "12", "--centre-distance", "20"}).status, 2);
     EXPECT_EQ(run({"--report", "--teeth", "12,24", "--centre-distance", "20", "--shift", "0.1,0.2"}).status, 2);
 
