@@ -326,6 +326,16 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int kind) {
         }
         check = checkPair(input);
     }
+    double refusedAt = 0.0;
+    std::string why;
+    if (centreDistanceRefusesCure(input, check, refusedAt, why)) {
+        // The angle the cure offers, refused for the centre distance: both said.
+        char at[32];
+        snprintf(at, sizeof at, "%.4f", refusedAt);
+        refusal = check.problem + "; " + check.cure + " with the shifts as given, but at " + at +
+                  " the centre distance is refused: " + why;
+        return static_cast<int>(check.field) + 1;
+    }
     if (check.field != PairField::none) {
         refusal = check.message;
         return static_cast<int>(check.field) + 1;  // the check names the input by its place in the table

@@ -662,39 +662,27 @@ std::string escapeForMessage(const std::string& text) {
     return out;
 }
 
-// A cure of the pressure angle is worked out at the shifts as
-// given; with a centre distance the shifts follow from it instead, and a
-// value the cure offers may then still be refused for the centre distance.
-// Each end and the middle of the offered range are tried with the centre
-// distance applied: where one is refused, the message says so, with what
-// the centre distance then needs, instead of offering the value alone.
+// A pressure angle offered as the cure that the centre distance given then
+// refuses: the message says both, instead of offering the angle alone.
 // False (and the message) in that case.
-bool centreDistanceKeepsCure(const PairInput& pair, const PairCheck& check, const Given& given,
-                             std::string& message) {
-    if (!(pair.centreDistance > 0.0) || check.cure.empty() || check.field != PairField::alpha) {
+bool centreDistanceKeepsCure(const PairInput& pair, const PairCheck& check, const Given& given, std::string& message) {
+    double alpha = 0.0;
+    std::string why;
+    if (!centreDistanceRefusesCure(pair, check, alpha, why)) {
         return true;
     }
-    const double tries[3] = {check.cureLo, 0.5 * (check.cureLo + check.cureHi), check.cureHi};
-    for (double value : tries) {
-        PairInput trial = pair;
-        setPairInputValue(trial, check.field, value);
-        std::string why;
-        if (!applyCentreDistance(trial, why)) {
-            const int option = optionOf(check.field);
-            char at[32];
-            snprintf(at, sizeof at, "%.4f", value);
-            const std::string then = std::string(" with the shifts as given, but at ") + at + " " +
-                                     nameOf(PairInputId::centreDistance) + " " +
-                                     quoted(given.textOf(PairInputId::centreDistance)) + " is refused: " + why;
-            if (given.has(check.field)) {
-                message = complaint(nameOf(option) + ": " + check.problem + "; " + check.cure + then);
-            } else {
-                message = complaint(check.problem + "; the cure: with these teeth, " + nameOf(option) + " " + check.cure + then);
-            }
-            return false;
-        }
+    const int option = optionOf(check.field);
+    char at[32];
+    snprintf(at, sizeof at, "%.4f", alpha);
+    const std::string then = std::string(" with the shifts as given, but at ") + at + " " +
+                             nameOf(PairInputId::centreDistance) + " " +
+                             quoted(given.textOf(PairInputId::centreDistance)) + " is refused: " + why;
+    if (given.has(check.field)) {
+        message = complaint(nameOf(option) + ": " + check.problem + "; " + check.cure + then);
+    } else {
+        message = complaint(check.problem + "; the cure: with these teeth, " + nameOf(option) + " " + check.cure + then);
     }
-    return true;
+    return false;
 }
 
 bool readProgramOptions(int* argc, char** argv, ProgramOptions& options, std::string& message) {

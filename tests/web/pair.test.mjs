@@ -5,7 +5,7 @@
 // SVG, DXF and STL downloads against the desktop program's files.
 import { after, before, test } from "node:test";
 import assert from "node:assert/strict";
-import { execFileSync } from "node:child_process";
+import { execFileSync, spawnSync } from "node:child_process";
 import fs from "node:fs";
 import os from "node:os";
 import path from "node:path";
@@ -257,6 +257,18 @@ test("the link opens scene 7 with its pair, from disk too, and follows every cha
   assert.notEqual(chosen.shown[0], "0.5000");
   assert.equal(given.hash, "#teeth=12,24&module=3&angle=20&shift=0.5&centre=56.4999&scene=7");
   assert.equal(chosen.hash, "#teeth=12,24&module=3&angle=20&centre=56.4999&scene=7");
+  // An angle offered for pointed teeth that the centre distance then refuses
+  // is said with that refusal, in the desktop's words for the centre distance.
+  const pointed = await openPage(`${server.origin}/involute-gears.html#kind=internal&teeth=10,90&module=0.5&angle=35&centre=46.514`);
+  const said = await pointed.innerText("#pair-alpha-error");
+  await pointed.finish();
+  const at = said.match(/but at (\S+) the centre distance is refused: (a must be [^·]*? mm)/);
+  assert.ok(at, said);
+  if (desktopBinary) {
+    const desktop = spawnSync(desktopBinary, ["--report", "--pair", "internal", "--teeth", "10,90", "--module", "0.5",
+                                              "--pressure-angle", at[1], "--centre-distance", "46.514"], { encoding: "utf8" });
+    assert.equal(desktop.stderr, `involute-gears: --centre-distance "46.514": ${at[2]}\n`);
+  }
 });
 
 // A link pasted while the page is open is read as the command line reads

@@ -635,3 +635,19 @@ bool applyCentreDistance(PairInput& in, std::string& message) {
     message = range.message;
     return false;
 }
+
+bool centreDistanceRefusesCure(const PairInput& input, const PairCheck& check, double& at, std::string& why) {
+    if (!(input.centreDistance > 0.0) || check.cure.empty() || check.field != PairField::alpha) {
+        return false;
+    }
+    const double tries[3] = {check.cureLo, 0.5 * (check.cureLo + check.cureHi), check.cureHi};
+    for (double value : tries) {
+        PairInput trial = input;
+        trial.alphaDeg = value;
+        if (!applyCentreDistance(trial, why)) {
+            at = value;
+            return true;
+        }
+    }
+    return false;
+}

@@ -190,3 +190,12 @@ CentreDistanceRange reachableCentreDistances(const PairInput& input);
 // `message` saying why and what can be reached, the input unchanged. True
 // and nothing done without a centre distance.
 bool applyCentreDistance(PairInput& input, std::string& message);
+
+// A cure of the pressure angle (check.field alpha) is worked out at the
+// shifts as given; with a centre distance the shifts follow from it
+// instead, and an angle the cure offers may then still be refused for the
+// centre distance. Tries each end and the middle of the offered range with
+// the centre distance applied: true where one is refused, with that angle
+// (deg) in `at` and applyCentreDistance's reason in `why`; false otherwise,
+// or without a centre distance or such a cure.
+bool centreDistanceRefusesCure(const PairInput& input, const PairCheck& check, double& at, std::string& why);
