@@ -174,10 +174,19 @@ void appendFixed(ReadoutText& text, double x, int decimals) {
     appendText(text, "%s", digits);
 }
 
-void writeReadout(ReadoutText& text, double cssPxPerWindowPx) {
+namespace {
+
+// Empties the text and gives the scene it speaks of (nullptr: none).
+const Scene* startText(ReadoutText& text) {
     text.used = 0;
     text.at[0] = '\0';
-    const Scene* scene = sceneOfKey(sceneKey);
+    return sceneOfKey(sceneKey);
+}
+
+}  // namespace
+
+void writeReadout(ReadoutText& text, double cssPxPerWindowPx) {
+    const Scene* scene = startText(text);
     if (scene == nullptr) {
         return;
     }
@@ -206,9 +215,7 @@ void writeReadout(ReadoutText& text, double cssPxPerWindowPx) {
 }
 
 void writeAnnouncement(ReadoutText& text, char key) {
-    text.used = 0;
-    text.at[0] = '\0';
-    const Scene* scene = sceneOfKey(sceneKey);
+    const Scene* scene = startText(text);
     if (scene == nullptr) {
         return;
     }
