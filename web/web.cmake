@@ -64,6 +64,19 @@ target_link_options(involute-gears PRIVATE
   # page's "Save the gears' outlines" download), fopen fails there, and
   # emscripten's FS would add about 45 KB to the page.
   -sFILESYSTEM=0
+  # The wasm's exports put on Module by one loop at instantiation, not each
+  # through a wrapper function of its own in the glue (about 9 KB of it).
+  -sDECLARE_ASM_MODULE_EXPORTS=0
+  # Only the Module settings the page gives (module.js) are looked for.
+  "-sINCOMING_MODULE_JS_API=[canvas,instantiateWasm,onAbort,onRuntimeInitialized,print,printErr]"
+  # The browser's TextDecoder only: no decoder of emscripten's own in the glue.
+  -sTEXTDECODER=2
+  # No WebGL extensions (webgl_backend.cpp asks for none), no Safari WebGL 2
+  # workaround (the context is WebGL 1), no longjmp.
+  -sGL_SUPPORT_AUTOMATIC_ENABLE_EXTENSIONS=0
+  -sGL_SUPPORT_SIMPLE_ENABLE_EXTENSIONS=0
+  -sGL_WORKAROUND_SAFARI_GETCONTEXT_BUG=0
+  -sSUPPORT_LONGJMP=0
   --shell-file ${PAGE_SHELL}
   --js-library ${WEB_DIR}/stdout_to_page.js)
 add_dependencies(involute-gears involute-gears-page)
