@@ -44,6 +44,11 @@ while(TRUE)
     string(REGEX REPLACE "/\\*[^*]*\\*+([^/*][^*]*\\*+)*/" "" part "${part}")
     string(REGEX REPLACE "\n[ \t]+" "\n" part "\n${part}")
     string(REGEX REPLACE "\n\n+" "\n" part "${part}")
+    # Nor the spaces around braces, semicolons, commas and child
+    # combinators, or after colons (no string in the styles holds one). The
+    # lines stay: emcc reads the page for its own {{{ }}} and # lines.
+    string(REGEX REPLACE "[ \t]*([{};,>])[ \t]*" "\\1" part "${part}")
+    string(REGEX REPLACE ":[ \t]+" ":" part "${part}")
     string(APPEND page "<style>${part}</style>")
   elseif(name MATCHES "\\.js$")
     # Lines that are only a comment, comments after a statement (after ;, {

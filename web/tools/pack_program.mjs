@@ -10,12 +10,21 @@
 // zeros), each written as the ASCII character of that code, except four:
 // three that an HTML script element cannot hold as they are (NUL, which the
 // parser replaces; CR, which it turns into LF; "<", which could open
-// "</script") and DEL itself, which stands before the others: 0, 13, 60 and
+// "</script" or "<!--"; written as it is where neither "/" nor "!"
+// follows) and DEL itself, which stands before the others: 0, 13, 60 and
 // 127 are written as DEL followed by "0", "1", "2" or "3". The text is all
 // ASCII, which the browser reads (decodes, tokenises, hands to the page's
 // script and to TextEncoder) in its one-byte fast paths. It starts with the
-// number of gzipped bytes and a colon. 8/7 of the bytes plus about 3 % for
-// the four, where base64 takes 4/3: about 20 KB less in the page.
+// number of gzipped bytes and a colon. 8/7 of the bytes plus about 2 % for
+// the escapes, where base64 takes 4/3: about 20 KB less in the page.
+//
+// The rest of the page is then written with no character beyond U+00FF:
+// the Japanese (and any other such character) as a character reference
+// in the HTML (&#x30A4;) and as a \u escape in the scripts, which mean the
+// same. One such character anywhere makes the browser decode the whole
+// page into two bytes a character, 10 to 20 ms before the first frame on
+// the machine of docs/performance.md; without any it keeps one byte a
+// character (Latin-1 included), as a blank page's text.
 // Not here: anything else in the page; the page is written atomically.
 //
 //   node pack_program.mjs LINKED.html PAGE.html
@@ -49,10 +58,34 @@ for (const byte of gzipped) {
   held &= (1 << bits) - 1;
 }
 if (bits > 0) chars.push((held << (7 - bits)) & 127);
+// "<" is escaped only before "/" (the 7-bit value 47) or "!" (33).
+const mustEscape = (v, next) => escaped.includes(v) && (v !== 60 || next === 47 || next === 33);
 const packed = `${gzipped.length}:` +
-  chars.map((v) => (escaped.includes(v) ? "\x7f" + escaped.indexOf(v) : String.fromCharCode(v))).join("");
+  chars.map((v, i) => (mustEscape(v, chars[i + 1]) ? "\x7f" + escaped.indexOf(v) : String.fromCharCode(v))).join("");
 
-const page = linked.replace(found[0][0], '"data:application/octet-stream;base64,"')
-                   .replace(marker, () => packed);
+// Characters beyond U+00FF written in ASCII as what means the same: in a
+// script as \u escapes (each UTF-16 unit), in a style as CSS escapes,
+// elsewhere as character references. Scripts of other types (shaders)
+// must have none.
+const anyBeyondLatin1 = /[^\x00-\xff]/;
+const hex = (code) => code.toString(16).toUpperCase();
+function latin1Only(html) {
+  const escapeIn = {
+    script: (text) => text.replace(/[^\x00-\xff]/g, (unit) => "\\u" + hex(unit.charCodeAt(0)).padStart(4, "0")),
+    style: (text) => text.replace(/[^\x00-\xff]/gu, (c) => `\\${hex(c.codePointAt(0))} `),
+    html: (text) => text.replace(/[^\x00-\xff]/gu, (c) => `&#x${hex(c.codePointAt(0))};`),
+  };
+  return html.replace(/(<(script|style)\b([^>]*)>)([^]*?)(<\/\2>)|([^<]+|<)/g,
+    (all, open, element, attributes, body, close, outside) => {
+      if (outside !== undefined) return escapeIn.html(outside);
+      if (element === "script" && /\btype=/.test(attributes) && anyBeyondLatin1.test(body)) {
+        fail(`a <script${attributes}> holds characters beyond U+00FF`);
+      }
+      return escapeIn.html(open) + escapeIn[element](body) + close;
+    });
+}
+
+const page = latin1Only(linked).replace(found[0][0], '"data:application/octet-stream;base64,"')
+                               .replace(marker, () => packed);
 fs.writeFileSync(`${pagePath}.tmp`, page, "utf8");
 fs.renameSync(`${pagePath}.tmp`, pagePath);
