@@ -941,11 +941,11 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     const Finished kept = run({"--report", "--teeth", "12,24", "--module", "3", "--centre-distance", "56.4999",
                                "--shift", "-1"});
     EXPECT_EQ(kept.status, 2);
-    const size_t offered = kept.err.find("without --shift, x1 = ");
+    const size_t offered = kept.err.find("with both shifts left to the program, x1 = ");
     ASSERT_NE(offered, std::string::npos) << kept.err;
     double x1 = 0.0;
     double x2 = 0.0;
-    ASSERT_EQ(sscanf(kept.err.c_str() + offered, "without --shift, x1 = %lf and x2 = %lf", &x1, &x2), 2);
+    ASSERT_EQ(sscanf(kept.err.c_str() + offered, "with both shifts left to the program, x1 = %lf and x2 = %lf", &x1, &x2), 2);
     char shifts[64];
     snprintf(shifts, sizeof shifts, "%.4f,%.4f", x1, x2);
     EXPECT_EQ(run({"--report", "--teeth", "12,24", "--module", "3", "--shift", shifts}).status, 0) << shifts;
@@ -969,6 +969,35 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     std::vector<std::string> followed = pointed;
     followed[8] = angle;
     EXPECT_EQ(run(followed).err, std::string("involute-gears: --centre-distance \"46.514\": ") + range + "\n");
+
+    // So are the cutters offered for a ring: 51 and 116 teeth of m 1 sit
+    // near 32.5 mm, never 74.951, whichever cutter cuts the ring. Within
+    // reach, the cutters named are taken with the centre distance.
+    std::vector<std::string> cutter = {"--report", "--pair", "internal", "--teeth", "51,116", "--cutter-teeth", "140",
+                                       "--centre-distance", "74.951"};
+    const Finished beyond = run(cutter);
+    int teeth = 0;
+    const size_t beyondAt = beyond.err.find("but at ");
+    ASSERT_NE(beyondAt, std::string::npos) << beyond.err;
+    ASSERT_EQ(sscanf(beyond.err.c_str() + beyondAt, "but at %d teeth --centre-distance \"74.951\" is refused: %63[^\n]", &teeth,
+                     range),
+              2)
+        << beyond.err;
+    cutter[6] = std::to_string(teeth);
+    EXPECT_EQ(run(cutter).err, std::string("involute-gears: --centre-distance \"74.951\": ") + range + "\n");
+    cutter[6] = "140";
+    cutter[8] = "33";
+    int lowest = 0;
+    int highest = 0;
+    const Finished within = run(cutter);
+    ASSERT_EQ(sscanf(within.err.c_str(), "involute-gears: --cutter-teeth: %*[^;]; cutters of %d to %d teeth can\n", &lowest,
+                     &highest),
+              2)
+        << within.err;
+    for (int zc : {lowest, (lowest + highest) / 2, highest}) {
+        cutter[6] = std::to_string(zc);
+        EXPECT_EQ(run(cutter).status, 0) << zc;
+    }
 
     EXPECT_EQ(run({"--report", "--pair", "rack", "--teeth", "12", "--centre-distance", "20"}).status, 2);
     EXPECT_EQ(run({"--report", "--teeth", "12,24", "--centre-distance", "20", "--shift", "0.1,0.2"}).status, 2);

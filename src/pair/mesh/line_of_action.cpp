@@ -624,7 +624,9 @@ bool applyCentreDistance(PairInput& in, std::string& message) {
         // whether the program's own split would do.
         const CentreDistanceShift own = shiftForCentreDistance(in, a);
         if (own.accepted) {
-            snprintf(text, sizeof text, "with x1 = %s it needs x2 = %s, and then %s; without --shift, x1 = %s and x2 = %s can be cut",
+            snprintf(text, sizeof text,
+                     "with x1 = %s it needs x2 = %s, and then %s; with both shifts left to the program, x1 = %s and "
+                     "x2 = %s can be cut",
                      fixed(r.x1, 4).c_str(), fixed(r.x2, 4).c_str(), r.message.c_str(), fixed(own.x1, 4).c_str(),
                      fixed(own.x2, 4).c_str());
             message = text;
@@ -636,18 +638,26 @@ bool applyCentreDistance(PairInput& in, std::string& message) {
     return false;
 }
 
-bool centreDistanceRefusesCure(const PairInput& input, const PairCheck& check, double& at, std::string& why) {
-    if (!(input.centreDistance > 0.0) || check.cure.empty() || check.field != PairField::alpha) {
-        return false;
+std::string cureRefusedByCentreDistance(const PairInput& input, const PairCheck& check, const std::string& centreDistance) {
+    const bool alpha = check.field == PairField::alpha;
+    if (!(input.centreDistance > 0.0) || check.cure.empty() || !(alpha || check.field == PairField::cutter)) {
+        return "";
     }
     const double tries[3] = {check.cureLo, 0.5 * (check.cureLo + check.cureHi), check.cureHi};
     for (double value : tries) {
         PairInput trial = input;
-        trial.alphaDeg = value;
+        char at[32];
+        if (alpha) {
+            trial.alphaDeg = value;
+            snprintf(at, sizeof at, "%.4f", value);
+        } else {
+            trial.cutterTeeth = static_cast<int>(std::lround(value));
+            snprintf(at, sizeof at, "%d teeth", trial.cutterTeeth);
+        }
+        std::string why;
         if (!applyCentreDistance(trial, why)) {
-            at = value;
-            return true;
+            return std::string(" with the shifts as given, but at ") + at + " " + centreDistance + " is refused: " + why;
         }
     }
-    return false;
+    return "";
 }

@@ -191,11 +191,14 @@ CentreDistanceRange reachableCentreDistances(const PairInput& input);
 // and nothing done without a centre distance.
 bool applyCentreDistance(PairInput& input, std::string& message);
 
-// A cure of the pressure angle (check.field alpha) is worked out at the
-// shifts as given; with a centre distance the shifts follow from it
-// instead, and an angle the cure offers may then still be refused for the
+// A cure of the pressure angle, or of a ring's cutter, is worked out at
+// the shifts as given; with a centre distance the shifts follow from it
+// instead, and a value the cure offers may then still be refused for the
 // centre distance. Tries each end and the middle of the offered range with
-// the centre distance applied: true where one is refused, with that angle
-// (deg) in `at` and applyCentreDistance's reason in `why`; false otherwise,
-// or without a centre distance or such a cure.
-bool centreDistanceRefusesCure(const PairInput& input, const PairCheck& check, double& at, std::string& why);
+// the centre distance applied. Where one is refused, returns what the
+// refusal adds after the cure, with `centreDistance` as the front end
+// names that input: " with the shifts as given, but at 12.5238
+// --centre-distance "46.514" is refused: a must be 19.5242 to 20.9179 mm"
+// (a cutter: "at 19 teeth"). "" where all pass, and without a centre
+// distance or such a cure.
+std::string cureRefusedByCentreDistance(const PairInput& input, const PairCheck& check, const std::string& centreDistance);
