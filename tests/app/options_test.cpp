@@ -970,6 +970,36 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     followed[8] = angle;
     EXPECT_EQ(run(followed).err, std::string("involute-gears: --centre-distance \"46.514\": ") + range + "\n");
 
+    // A centre distance out of reach with x1 given: the a that x1 kept can
+    // reach come first (x2 then follows), then those of the program's own
+    // split; each end and the middle of both are taken as offered (the
+    // latter without --shift). It used to offer only the latter, whose ends
+    // x1 = 0.823 cannot reach.
+    std::vector<std::string> shifted = {"--report", "--teeth", "24,75", "--module", "2", "--pressure-angle", "21.08",
+                                        "--shift", "0.823", "--centre-distance", "113.389"};
+    const Finished unreachable = run(shifted);
+    double ends[4] = {};
+    ASSERT_EQ(sscanf(unreachable.err.c_str(),
+                     "involute-gears: --centre-distance \"113.389\": with x1 = 0.8230 kept, a must be %lf to %lf mm; "
+                     "with both shifts left to the program, a must be %lf to %lf mm\n",
+                     &ends[0], &ends[1], &ends[2], &ends[3]),
+              4)
+        << unreachable.err;
+    EXPECT_LT(ends[2], ends[0]);  // x1 kept reaches less
+    EXPECT_GT(ends[3], ends[1]);
+    for (int k = 0; k < 4; k += 2) {
+        std::vector<std::string> followed = shifted;
+        if (k == 2) {
+            followed.erase(followed.begin() + 7, followed.begin() + 9);
+        }
+        for (double a : {ends[k], (ends[k] + ends[k + 1]) / 2.0, ends[k + 1]}) {
+            char text[32];
+            snprintf(text, sizeof text, "%.4f", a);
+            followed.back() = text;
+            EXPECT_EQ(run(followed).status, 0) << text << (k == 0 ? " x1 kept" : "");
+        }
+    }
+
     // So are the cutters offered for a ring: 51 and 116 teeth of m 1 sit
     // near 32.5 mm, never 74.951, whichever cutter cuts the ring. Within
     // reach, the cutters named are taken with the centre distance.

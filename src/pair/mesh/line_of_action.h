@@ -176,7 +176,10 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& input, double a, dou
 // The centre distances some split can reach (checkPair accepts it), as
 // intervals, their ends found by bisection to 1e-4 mm and rounded inwards to
 // 4 decimals, every end accepted; message "a must be 40.1234 to 45.6789 mm"
-// (" or " between intervals), or why no a can be reached.
+// (" or " between intervals), or why no a can be reached. With
+// input.centreX1Given, the message first gives the a that x1 kept can reach
+// (its x2 following): "with x1 = 0.8230 kept, a must be ...; with both
+// shifts left to the program, a must be ...".
 struct CentreDistanceRange {
     std::vector<std::pair<double, double>> intervals;
     std::string message;
