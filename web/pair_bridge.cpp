@@ -326,14 +326,10 @@ EMSCRIPTEN_KEEPALIVE int webSetPair(int kind) {
         }
         check = checkPair(input);
     }
-    double refusedAt = 0.0;
-    std::string why;
-    if (centreDistanceRefusesCure(input, check, refusedAt, why)) {
-        // The angle the cure offers, refused for the centre distance: both said.
-        char at[32];
-        snprintf(at, sizeof at, "%.4f", refusedAt);
-        refusal = check.problem + "; " + check.cure + " with the shifts as given, but at " + at +
-                  " the centre distance is refused: " + why;
+    const std::string then = cureRefusedByCentreDistance(input, check, "the centre distance");
+    if (!then.empty()) {
+        // A cure (an angle, a cutter) refused for the centre distance: both said.
+        refusal = check.problem + "; " + check.cure + then;
         return static_cast<int>(check.field) + 1;
     }
     if (check.field != PairField::none) {

@@ -662,21 +662,16 @@ std::string escapeForMessage(const std::string& text) {
     return out;
 }
 
-// A pressure angle offered as the cure that the centre distance given then
-// refuses: the message says both, instead of offering the angle alone.
-// False (and the message) in that case.
+// A cure (a pressure angle, a ring's cutter) that the centre distance
+// given then refuses: the message says both, instead of offering the cure
+// alone. False (and the message) in that case.
 bool centreDistanceKeepsCure(const PairInput& pair, const PairCheck& check, const Given& given, std::string& message) {
-    double alpha = 0.0;
-    std::string why;
-    if (!centreDistanceRefusesCure(pair, check, alpha, why)) {
+    const std::string then = cureRefusedByCentreDistance(
+        pair, check, nameOf(PairInputId::centreDistance) + " " + quoted(given.textOf(PairInputId::centreDistance)));
+    if (then.empty()) {
         return true;
     }
     const int option = optionOf(check.field);
-    char at[32];
-    snprintf(at, sizeof at, "%.4f", alpha);
-    const std::string then = std::string(" with the shifts as given, but at ") + at + " " +
-                             nameOf(PairInputId::centreDistance) + " " +
-                             quoted(given.textOf(PairInputId::centreDistance)) + " is refused: " + why;
     if (given.has(check.field)) {
         message = complaint(nameOf(option) + ": " + check.problem + "; " + check.cure + then);
     } else {

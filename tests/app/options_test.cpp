@@ -941,11 +941,11 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     const Finished kept = run({"--report", "--teeth", "12,24", "--module", "3", "--centre-distance", "56.4999",
                                "--shift", "-1"});
     EXPECT_EQ(kept.status, 2);
-    const size_t offered = kept.err.find("without --shift, x1 = ");
+    const size_t offered = kept.err.find("with both shifts left to the program, x1 = ");
     ASSERT_NE(offered, std::string::npos) << kept.err;
     double x1 = 0.0;
     double x2 = 0.0;
-    ASSERT_EQ(sscanf(kept.err.c_str() + offered, "without --shift, x1 = %lf and x2 = %lf", &x1, &x2), 2);
+    ASSERT_EQ(sscanf(kept.err.c_str() + offered, "with both shifts left to the program, x1 = %lf and x2 = %lf", &x1, &x2), 2);
     char shifts[64];
     snprintf(shifts, sizeof shifts, "%.4f,%.4f", x1, x2);
     EXPECT_EQ(run({"--report", "--teeth", "12,24", "--module", "3", "--shift", shifts}).status, 0) << shifts;
@@ -969,6 +969,51 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     std::vector<std::string> followed = pointed;
     followed[8] = angle;
     EXPECT_EQ(run(followed).err, std::string("involute-gears: --centre-distance \"46.514\": ") + range + "\n");
+
+    // A centre distance out of reach with x1 given: the a that x1 kept can
+    // reach come first (x2 then follows), then those of the program's own
+    // split; each end and the middle of both are taken as offered (the
+    // latter without --shift). It used to offer only the latter, whose ends
+    // x1 = 0.823 cannot reach.
+    std::vector<std::string> shifted = {"--report", "--teeth", "24,75", "--module", "2", "--pressure-angle", "21.08",
+                                        "--shift", "0.823", "--centre-distance", "113.389"};
+    const Finished unreachable = run(shifted);
+    double ends[4] = {};
+    ASSERT_EQ(sscanf(unreachable.err.c_str(),
+                     "involute-gears: --centre-distance \"113.389\": with x1 = 0.8230 kept, a must be %lf to %lf mm; "
+                     "with both shifts left to the program, a must be %lf to %lf mm\n",
+                     &ends[0], &ends[1], &ends[2], &ends[3]),
+              4)
+        << unreachable.err;
+    EXPECT_LT(ends[2], ends[0]);  // x1 kept reaches less
+    EXPECT_GT(ends[3], ends[1]);
+    for (int k = 0; k < 4; k += 2) {
+        std::vector<std::string> followed = shifted;
+        if (k == 2) {
+            followed.erase(followed.begin() + 7, followed.begin() + 9);
+        }
+        for (double a : {ends[k], (ends[k] + ends[k + 1]) / 2.0, ends[k + 1]}) {
+            char text[32];
+            snprintf(text, sizeof text, "%.4f", a);
+            followed.back() = text;
+            EXPECT_EQ(run(followed).status, 0) << text << (k == 0 ? " x1 kept" : "");
+        }
+    }
+
+    // So are the cutters offered for a ring: 51 and 116 teeth of m 1 sit
+    // near 32.5 mm, never 74.951, whichever cutter cuts the ring.
+    std::vector<std::string> cutter = {"--report", "--pair", "internal", "--teeth", "51,116", "--cutter-teeth", "140",
+                                       "--centre-distance", "74.951"};
+    const Finished beyond = run(cutter);
+    int teeth = 0;
+    const size_t beyondAt = beyond.err.find("but at ");
+    ASSERT_NE(beyondAt, std::string::npos) << beyond.err;
+    ASSERT_EQ(sscanf(beyond.err.c_str() + beyondAt, "but at %d teeth --centre-distance \"74.951\" is refused: %63[^\n]", &teeth,
+                     range),
+              2)
+        << beyond.err;
+    cutter[6] = std::to_string(teeth);
+    EXPECT_EQ(run(cutter).err, std::string("involute-gears: --centre-distance \"74.951\": ") + range + "\n");
 
     EXPECT_EQ(run({"--report", "--pair", "rack", "--teeth", "12", "--centre-distance", "20"}).status, 2);
     EXPECT_EQ(run({"--report", "--teeth", "12,24", "--centre-distance", "20", "--shift", "0.1,0.2"}).status, 2);

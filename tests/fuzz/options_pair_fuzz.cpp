@@ -268,7 +268,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         fprintf(stderr, "options_pair_fuzz: GLUT's argv not ended by a null pointer\n");
         abort();
     }
-    if (!options.hasPair) {
+    // --help and --version end the program before any pair is worked out:
+    // the pair's values are then read but not checked.
+    if (!options.hasPair || options.help || options.version) {
         return 0;
     }
     const PairNumbers numbers = pairNumbers(options.pair);

@@ -630,6 +630,15 @@ TEST(RootBending, RootStressAlongThePathOfContact) {
             EXPECT_NEAR(r.gear[1].tangentAngle, 60.0 * degree, 1e-12);
             EXPECT_GT(r.gear[1].sFn, r.gear[0].sFn);  // a ring's tooth widens towards its root
             EXPECT_GT(r.gear[1].hFe, 0.0);
+            // The cutter's sharp corner leaves the ring a fillet far sharper
+            // than a rack's round: sFn / (2 rhoF) beyond the 1 to 8 within
+            // which ISO 6336-3 gives YS, and the report warns that YS2 is
+            // extrapolated; the rack-cut pinion's lies within, unremarked.
+            EXPECT_GT(r.gear[1].sFn / (2.0 * r.gear[1].rhoF), 8.0);
+            EXPECT_LT(r.gear[0].sFn / (2.0 * r.gear[0].rhoF), 8.0);
+            const std::string report = formatPairReport(k, pairNumbers(k));
+            EXPECT_EQ(report.find("歯車1の切欠きパラメータ"), std::string::npos);
+            EXPECT_NE(report.find("警告: 歯車2の切欠きパラメータ qs = sFn / (2 ρF) = "), std::string::npos) << report;
         }
     }
     // 4/8 teeth at 17 degrees, both shifted 1.5: each tip reaches below the

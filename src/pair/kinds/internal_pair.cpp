@@ -524,9 +524,15 @@ PairCheck checkInternalPair(const PairInput& in, const TransverseSection& sectio
     // the cutter changes nothing else the rules read).
     const CutterRun run =
         nearestCutterRun(in, [&](int zc) { return cutterFault(section, zc) == CutterFault::none; });
-    snprintf(text, sizeof text, "%s; cutters of %d to %d teeth can", cutterFaultText(in, section).c_str(), run.lowest,
-             run.highest);
-    return PairCheck{PairField::cutter, text};
+    PairCheck check;
+    check.field = PairField::cutter;
+    check.problem = cutterFaultText(in, section);
+    snprintf(text, sizeof text, "cutters of %d to %d teeth can", run.lowest, run.highest);
+    check.cure = text;
+    check.cureLo = run.lowest;
+    check.cureHi = run.highest;
+    check.message = check.problem + "; " + check.cure;
+    return check;
 }
 
 CutterRun nearestCutterRun(const PairInput& in, const std::function<bool(int)>& passes) {

@@ -24,6 +24,8 @@ constexpr double notANumber = std::numeric_limits<double>::quiet_NaN();
 // the reachable centre distances are first looked for.
 constexpr int shiftGridSteps = 100;
 constexpr int centreDistanceGridSteps = 80;
+// The x2 grid over which the centre distances are looked for with x1 kept.
+constexpr int keptX1GridSteps = 100;
 constexpr double centreDistanceTolerance = 1e-5;  // mm, the bisection; the ends are then rounded to 1e-4
 constexpr double shiftTolerance = 1e-7;
 
@@ -543,8 +545,8 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
     // of 1e-4 mm (growing twofold after a few, never past the other end), then
     // a bisection back to the first accepted 1e-4 mark: every end offered is
     // one the program then takes.
-    auto judged = [&](double a) { return shiftForCentreDistance(in, a).accepted; };
-    auto rounded = [&](double a, double otherEnd, int direction) {
+    auto ownSplit = [&](double a) { return shiftForCentreDistance(in, a).accepted; };
+    auto rounded = [&](double a, double otherEnd, int direction, const auto& judged) {
         const double r = direction > 0 ? std::ceil(a * 1e4 - 1e-6) / 1e4 : std::floor(a * 1e4 + 1e-6) / 1e4;
         const long span = std::lround(std::floor((otherEnd - r) * direction * 1e4 + 1e-6));
         auto at = [&](long k) { return std::round(r * 1e4 + direction * k) / 1e4; };
@@ -586,24 +588,73 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
         if (last + 1 < as.size()) {
             hi = edge(as[last], shifts[last], as[last + 1]);
         }
-        const double from = rounded(lo.first, hi.first, +1);
-        const double to = rounded(hi.first, lo.first, -1);
+        const double from = rounded(lo.first, hi.first, +1, ownSplit);
+        const double to = rounded(hi.first, lo.first, -1, ownSplit);
         if (std::isfinite(from) && std::isfinite(to) && from <= to) {
             range.intervals.emplace_back(from, to);
         }
     }
-    char text[96];
-    for (size_t k = 0; k < range.intervals.size(); ++k) {
-        snprintf(text, sizeof text, "%s%s to %s", k == 0 ? "a must be " : " or ",
-                 fixed(range.intervals[k].first, 4).c_str(), fixed(range.intervals[k].second, 4).c_str());
-        range.message += text;
+    auto said = [](const std::vector<std::pair<double, double>>& intervals) {
+        std::string words;
+        char text[96];
+        for (size_t k = 0; k < intervals.size(); ++k) {
+            snprintf(text, sizeof text, "%s%s to %s", k == 0 ? "a must be " : " or ",
+                     fixed(intervals[k].first, 4).c_str(), fixed(intervals[k].second, 4).c_str());
+            words += text;
+        }
+        return words + " mm";
+    };
+    range.message = range.intervals.empty()
+                        ? "no working centre distance: no split of the shifts gives a pair that can be cut with these teeth"
+                        : said(range.intervals);
+    if (!in.centreX1Given) {
+        return range;
     }
-    if (range.intervals.empty()) {
-        range.message = "no working centre distance: no split of the shifts gives a pair that can be cut with these "
-                        "teeth";
-    } else {
-        range.message += " mm";
+    // With x1 given, x2 follows from a (a grows with x2): the runs of x2 in
+    // its range that give a pair that can be cut, on a grid, their ends
+    // bisected and turned into a, rounded inwards as above but judged with
+    // x1 kept.
+    const double x1 = in.x1;
+    auto cut = [&](double x2) {
+        PairInput p = in;
+        p.x2 = x2;
+        return x2 + mateOf(in) * x1 > noAngle && accepted(p);
+    };
+    auto keptX1 = [&](double a) { return shiftForCentreDistance(in, a, x1).accepted; };
+    auto edgeX2 = [&](double good, double bad) {
+        for (int i = 0; i < 50; ++i) {
+            const double mid = (good + bad) / 2.0;
+            (cut(mid) ? good : bad) = mid;
+        }
+        return good;
+    };
+    std::vector<double> x2s;
+    std::vector<bool> cuts;
+    for (int k = 0; k <= keptX1GridSteps; ++k) {
+        x2s.push_back(minShift + (maxShift - minShift) * k / keptX1GridSteps);
+        cuts.push_back(cut(x2s.back()));
     }
+    std::vector<std::pair<double, double>> kept;
+    for (size_t k = 0; k < x2s.size(); ++k) {
+        if (!cuts[k] || (k > 0 && cuts[k - 1])) {
+            continue;
+        }
+        size_t last = k;
+        while (last + 1 < x2s.size() && cuts[last + 1]) {
+            ++last;
+        }
+        const double aLoKept = centreDistanceOf(section, (k > 0 ? edgeX2(x2s[k], x2s[k - 1]) : x2s[k]) + mateOf(in) * x1);
+        const double aHiKept = centreDistanceOf(
+            section, (last + 1 < x2s.size() ? edgeX2(x2s[last], x2s[last + 1]) : x2s[last]) + mateOf(in) * x1);
+        const double from = rounded(aLoKept, aHiKept, +1, keptX1);
+        const double to = rounded(aHiKept, aLoKept, -1, keptX1);
+        if (std::isfinite(from) && std::isfinite(to) && from <= to) {
+            kept.emplace_back(from, to);
+        }
+    }
+    range.message = "with x1 = " + fixed(x1, 4) + " kept, " +
+                    (kept.empty() ? std::string("no x2 gives a pair that can be cut") : said(kept)) +
+                    "; with both shifts left to the program, " + range.message;
     return range;
 }
 
@@ -624,7 +675,9 @@ bool applyCentreDistance(PairInput& in, std::string& message) {
         // whether the program's own split would do.
         const CentreDistanceShift own = shiftForCentreDistance(in, a);
         if (own.accepted) {
-            snprintf(text, sizeof text, "with x1 = %s it needs x2 = %s, and then %s; without --shift, x1 = %s and x2 = %s can be cut",
+            snprintf(text, sizeof text,
+                     "with x1 = %s it needs x2 = %s, and then %s; with both shifts left to the program, x1 = %s and "
+                     "x2 = %s can be cut",
                      fixed(r.x1, 4).c_str(), fixed(r.x2, 4).c_str(), r.message.c_str(), fixed(own.x1, 4).c_str(),
                      fixed(own.x2, 4).c_str());
             message = text;
@@ -636,18 +689,26 @@ bool applyCentreDistance(PairInput& in, std::string& message) {
     return false;
 }
 
-bool centreDistanceRefusesCure(const PairInput& input, const PairCheck& check, double& at, std::string& why) {
-    if (!(input.centreDistance > 0.0) || check.cure.empty() || check.field != PairField::alpha) {
-        return false;
+std::string cureRefusedByCentreDistance(const PairInput& input, const PairCheck& check, const std::string& centreDistance) {
+    const bool alpha = check.field == PairField::alpha;
+    if (!(input.centreDistance > 0.0) || check.cure.empty() || !(alpha || check.field == PairField::cutter)) {
+        return "";
     }
     const double tries[3] = {check.cureLo, 0.5 * (check.cureLo + check.cureHi), check.cureHi};
     for (double value : tries) {
         PairInput trial = input;
-        trial.alphaDeg = value;
+        char at[32];
+        if (alpha) {
+            trial.alphaDeg = value;
+            snprintf(at, sizeof at, "%.4f", value);
+        } else {
+            trial.cutterTeeth = static_cast<int>(std::lround(value));
+            snprintf(at, sizeof at, "%d teeth", trial.cutterTeeth);
+        }
+        std::string why;
         if (!applyCentreDistance(trial, why)) {
-            at = value;
-            return true;
+            return std::string(" with the shifts as given, but at ") + at + " " + centreDistance + " is refused: " + why;
         }
     }
-    return false;
+    return "";
 }

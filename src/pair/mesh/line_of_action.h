@@ -176,7 +176,10 @@ CentreDistanceShift shiftForCentreDistance(const PairInput& input, double a, dou
 // The centre distances some split can reach (checkPair accepts it), as
 // intervals, their ends found by bisection to 1e-4 mm and rounded inwards to
 // 4 decimals, every end accepted; message "a must be 40.1234 to 45.6789 mm"
-// (" or " between intervals), or why no a can be reached.
+// (" or " between intervals), or why no a can be reached. With
+// input.centreX1Given, the message first gives the a that x1 kept can reach
+// (its x2 following): "with x1 = 0.8230 kept, a must be ...; with both
+// shifts left to the program, a must be ...".
 struct CentreDistanceRange {
     std::vector<std::pair<double, double>> intervals;
     std::string message;
@@ -191,11 +194,14 @@ CentreDistanceRange reachableCentreDistances(const PairInput& input);
 // and nothing done without a centre distance.
 bool applyCentreDistance(PairInput& input, std::string& message);
 
-// A cure of the pressure angle (check.field alpha) is worked out at the
-// shifts as given; with a centre distance the shifts follow from it
-// instead, and an angle the cure offers may then still be refused for the
+// A cure of the pressure angle, or of a ring's cutter, is worked out at
+// the shifts as given; with a centre distance the shifts follow from it
+// instead, and a value the cure offers may then still be refused for the
 // centre distance. Tries each end and the middle of the offered range with
-// the centre distance applied: true where one is refused, with that angle
-// (deg) in `at` and applyCentreDistance's reason in `why`; false otherwise,
-// or without a centre distance or such a cure.
-bool centreDistanceRefusesCure(const PairInput& input, const PairCheck& check, double& at, std::string& why);
+// the centre distance applied. Where one is refused, returns what the
+// refusal adds after the cure, with `centreDistance` as the front end
+// names that input: " with the shifts as given, but at 12.5238
+// --centre-distance "46.514" is refused: a must be 19.5242 to 20.9179 mm"
+// (a cutter: "at 19 teeth"). "" where all pass, and without a centre
+// distance or such a cure.
+std::string cureRefusedByCentreDistance(const PairInput& input, const PairCheck& check, const std::string& centreDistance);

@@ -138,6 +138,7 @@ void criticalSection(ToothBeam& beam) {
         beam.rhoF = radius;  // a flank bulging at the touching point: no fillet there
     }
     beam.sFn = 2.0 * beam.critical.y;
+    beam.qs = beam.rhoF > 0.0 ? beam.sFn / (2.0 * beam.rhoF) : 0.0;
 
     // Lewis: the load at the tip, its line crossing the centre line at the
     // parabola's vertex; the parabola y^2 = k (tVertex - t) that touches
@@ -246,8 +247,7 @@ BeamLoad beamLoadAt(const ToothBeam& beam, double d) {
     l.YF = 6.0 * (l.hFe / beam.mn) * std::cos(l.alphaFen) / (s * s * std::cos(beam.alphaN));
     // YS = (1.2 + 0.13 L) qs^(1 / (1.21 + 2.3 / L)), L = sFn / hFe, qs = sFn / (2 rhoF).
     const double L = l.hFe > 0.0 ? beam.sFn / l.hFe : 0.0;
-    const double qs = beam.rhoF > 0.0 ? beam.sFn / (2.0 * beam.rhoF) : 0.0;
-    l.YS = L > 0.0 && qs > 0.0 ? (1.2 + 0.13 * L) * std::pow(qs, 1.0 / (1.21 + 2.3 / L)) : 0.0;
+    l.YS = L > 0.0 && beam.qs > 0.0 ? (1.2 + 0.13 * L) * std::pow(beam.qs, 1.0 / (1.21 + 2.3 / L)) : 0.0;
     return l;
 }
 

@@ -54,6 +54,7 @@ struct ToothBeam {
     Point2 critical;      // (t, y) where the tangent touches the counter-clockwise fillet
     double sFn;           // chord there, 2 y, mm
     double rhoF;          // the fillet's radius of curvature there, mm
+    double qs;            // the notch parameter sFn / (2 rhoF) (0 without a fillet there)
     // The load at the outer point of single-tooth contact. It is there only
     // where the pair has an effective path and the load's line crosses the
     // centre line outside the critical section (hFe > 0): a tooth stubbier
@@ -73,6 +74,13 @@ struct ToothBeam {
     Point2 lewisTouch;  // where the parabola touches the fillet
     double lewisY;    // 2 k / (3 mn): sigma = Ft / (b mn Y)
 };
+
+// ISO 6336-3 gives YS's relation for notch parameters 1 <= qs < 8 only: a
+// fillet far sharper (a ring's, cut by a sharp-cornered pinion cutter; a
+// deep undercut) or far rounder than a rack's leaves it extrapolated.
+constexpr double qsLowest = 1.0;
+constexpr double qsBeyond = 8.0;
+inline bool qsWithinStandard(double qs) { return qs >= qsLowest && qs < qsBeyond; }
 
 struct RootBending {
     ToothBeam gear[2];

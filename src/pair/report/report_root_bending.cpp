@@ -43,6 +43,16 @@ void rootBendingLines(Report& r, const PairInput& in, const PairNumbers& n) {
             addOf(r, "曲げの腕の長さ", "hFe", i, t.hFe, "mm", "bending arm");
             addOf(r, "歯形係数", "YF", i, t.YF, "", "form factor");
             addOf(r, "応力修正係数", "YS", i, t.YS, "", "stress correction factor");
+            if (!qsWithinStandard(t.qs)) {
+                const std::string qs = fixed(t.qs, 2);
+                r.warn("ysExtrapolated", i + 1, PairField::none,
+                       said("歯車%dの切欠きパラメータ qs = sFn / (2 ρF) = %s は、ISO 6336-3 の YS の式が成り立つ "
+                            "1 ≤ qs < 8 の外です: YS%d は式を外挿した値です",
+                            i + 1, qs.c_str(), i + 1),
+                       said("gear %d's notch parameter qs = sFn / (2 ρF) = %s lies outside 1 ≤ qs < 8, where ISO "
+                            "6336-3's relation for YS holds: YS%d is that relation extrapolated",
+                            i + 1, qs.c_str(), i + 1));
+            }
         } else if (n.gaEff > 0.0) {
             r.note(said("（歯車%dの荷重の作用線は危険断面より歯元側で歯形中心線と交わります: 曲げの腕がなく、YF と YS "
                         "はありません）",
