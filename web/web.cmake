@@ -35,8 +35,11 @@ add_executable(involute-gears
   web/pair_bridge.cpp
   web/restart.cpp
 )
-# emcc links the page with the wasm inline as base64 (involute-gears-linked.html);
-# pack_program.mjs then stores the wasm gzipped in it, involute-gears.html.
+# emcc links the page (involute-gears-linked.html) beside its glue script
+# and wasm (involute-gears-linked.js, .wasm); pack_program.mjs then puts the
+# glue inline and the wasm gzipped in it: involute-gears.html. (emcc's own
+# single file would bring the glue 2 KB of base64 decoding the page never
+# runs.)
 set_target_properties(involute-gears PROPERTIES
   OUTPUT_NAME "involute-gears-linked"
   SUFFIX ".html"
@@ -50,7 +53,6 @@ target_compile_options(involute-gears PRIVATE -Oz -flto)
 target_link_options(involute-gears PRIVATE
   -Oz
   -flto
-  -sSINGLE_FILE=1
   -sENVIRONMENT=web
   -sMINIFY_HTML=0
   -sINITIAL_MEMORY=16MB

@@ -1,9 +1,9 @@
-// Packs the program's WebAssembly into the page compressed: reads the page
-// emcc links (its wasm inline as a base64 data: URL in the glue script),
-// gzips the wasm, writes it seven bits to a character where the page's
-// program-code element holds the marker @PROGRAM_CODE@, and leaves the data:
-// URL empty. The page (module.js) decodes it, unpacks it with the browser's
-// DecompressionStream and compiles it in the background.
+// Makes the one page from what emcc links: reads its page (LINKED.html),
+// puts the glue script it refers to (LINKED.js) inline where the page has
+// its script element, gzips the wasm (LINKED.wasm) and writes it seven bits
+// to a character where the page's program-code element holds the marker
+// @PROGRAM_CODE@. The page (module.js) decodes it, unpacks it with the
+// browser's DecompressionStream and compiles it in the background.
 //
 // Seven bits to a character: the gzipped bytes read as a stream of bits,
 // most significant first, cut into 7-bit values (the last padded with
@@ -29,20 +29,23 @@
 //
 //   node pack_program.mjs LINKED.html PAGE.html
 import fs from "node:fs";
+import path from "node:path";
 import zlib from "node:zlib";
 
 const [linkedPath, pagePath] = process.argv.slice(2);
 const fail = (message) => { console.error(`pack_program: ${linkedPath}: ${message}`); process.exit(1); };
 const linked = fs.readFileSync(linkedPath, "utf8");
 
-const dataUrl = /"data:application\/octet-stream;base64,([A-Za-z0-9+/=]+)"/g;
-const found = [...linked.matchAll(dataUrl)];
-if (found.length !== 1) fail(`${found.length} inline wasm data: URLs, not one`);
+const glueElement = /<script async type="text\/javascript" src="([^"/]+)\.js"><\/script>/g;
+const found = [...linked.matchAll(glueElement)];
+if (found.length !== 1) fail(`${found.length} script elements of emcc's glue, not one`);
 const marker = "@PROGRAM_CODE@";
 if (linked.split(marker).length !== 2) fail(`the marker ${marker} is not there exactly once`);
+const glue = fs.readFileSync(path.join(path.dirname(linkedPath), `${found[0][1]}.js`), "utf8");
+if (/<\/script/i.test(glue)) fail("the glue script would end its script element early");
 
-const wasm = Buffer.from(found[0][1], "base64");
-if (wasm.readUInt32BE(0) !== 0x0061736d) fail("the inline data is not WebAssembly");
+const wasm = fs.readFileSync(path.join(path.dirname(linkedPath), `${found[0][1]}.wasm`));
+if (wasm.readUInt32BE(0) !== 0x0061736d) fail("the program's wasm is not WebAssembly");
 const gzipped = zlib.gzipSync(wasm, { level: zlib.constants.Z_BEST_COMPRESSION });
 const escaped = [0, 13, 60, 127];  // NUL, CR, "<", DEL: written as DEL and the digit of their place here
 const chars = [];
@@ -85,7 +88,7 @@ function latin1Only(html) {
     });
 }
 
-const page = latin1Only(linked).replace(found[0][0], '"data:application/octet-stream;base64,"')
-                               .replace(marker, () => packed);
+const page = latin1Only(linked.replace(found[0][0], () => `<script>\n${glue}</script>`))
+  .replace(marker, () => packed);
 fs.writeFileSync(`${pagePath}.tmp`, page, "utf8");
 fs.renameSync(`${pagePath}.tmp`, pagePath);
