@@ -457,8 +457,12 @@ var pairPanel = (function () {
            " form and stress correction factors at the root" +
            (sigmaF0 ? "; σF0_" + bi + " = " + sigmaF0.value + " MPa nominal root stress (a teaching figure, not a rating)" : ""),
            names[bi - 1].ja + "：歯形係数・応力修正係数" + (sigmaF0 ? "・呼び歯元応力（教材用の値）" : ""), "workshop");
+      // A YS worked beyond its relation's range is said under it, as it.
+      report.forEach(function (l) {
+        if (l.kind === "warning" && l.id === "ysExtrapolated" && l.gear === bi) line(box, "⚠ " + l.en, l.ja, "warning workshop");
+      });
     }
-    var quiet = warningLines(box, report, []);
+    var quiet = warningLines(box, report, ["ysExtrapolated"]);
     if (set) {
       var r = set.ring;
       line(box, "planet–ring mesh:", "遊星歯車と内歯車のかみ合い", "mesh-head");
@@ -467,8 +471,9 @@ var pairPanel = (function () {
       line(box, "αw  = " + f(r.alphaWDeg) + "°   working pressure angle", "かみ合い圧力角");
       line(box, "ga  = " + f(r.ga) + " mm path of contact", "かみ合い長さ");
       line(box, "saP = " + f(r.gears[0].sa) + " mm, saR = " + f(r.gears[1].sa) + " mm tip thickness", "歯先厚さ");
-      // The planet's undercut is its sun–planet mesh's, said there.
-      quiet = warningLines(box, program.pairReport(1), ["undercut"]) && quiet;
+      // The planet's undercut is its sun–planet mesh's, said there; the
+      // ring's YS is not shown here, nor what is said of it.
+      quiet = warningLines(box, program.pairReport(1), ["undercut", "ysExtrapolated"]) && quiet;
     }
     if (quiet) line(box, "no warnings", "警告なし");
     box.appendChild(contactLine);
