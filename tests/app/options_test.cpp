@@ -945,7 +945,8 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     ASSERT_NE(offered, std::string::npos) << kept.err;
     double x1 = 0.0;
     double x2 = 0.0;
-    ASSERT_EQ(sscanf(kept.err.c_str() + offered, "with both shifts left to the program, x1 = %lf and x2 = %lf", &x1, &x2), 2);
+    ASSERT_EQ(sscanf(kept.err.c_str() + offered, "with both shifts left to the program, x1 = %lf and x2 = %lf", &x1, &x2),
+              2);
     char shifts[64];
     snprintf(shifts, sizeof shifts, "%.4f,%.4f", x1, x2);
     EXPECT_EQ(run({"--report", "--teeth", "12,24", "--module", "3", "--shift", shifts}).status, 0) << shifts;
@@ -1008,8 +1009,8 @@ TEST(PairOptions, CentreDistanceChoosesTheShifts) {
     int teeth = 0;
     const size_t beyondAt = beyond.err.find("but at ");
     ASSERT_NE(beyondAt, std::string::npos) << beyond.err;
-    ASSERT_EQ(sscanf(beyond.err.c_str() + beyondAt, "but at %d teeth --centre-distance \"74.951\" is refused: %63[^\n]", &teeth,
-                     range),
+    ASSERT_EQ(sscanf(beyond.err.c_str() + beyondAt, "but at %d teeth --centre-distance \"74.951\" is refused: %63[^\n]",
+                     &teeth, range),
               2)
         << beyond.err;
     cutter[6] = std::to_string(teeth);

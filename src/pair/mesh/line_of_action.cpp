@@ -605,7 +605,8 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
         return words + " mm";
     };
     range.message = range.intervals.empty()
-                        ? "no working centre distance: no split of the shifts gives a pair that can be cut with these teeth"
+                        ? "no working centre distance: no split of the shifts gives a pair that can be cut with "
+                          "these teeth"
                         : said(range.intervals);
     if (!in.centreX1Given) {
         return range;
@@ -643,7 +644,8 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
         while (last + 1 < x2s.size() && cuts[last + 1]) {
             ++last;
         }
-        const double aLoKept = centreDistanceOf(section, (k > 0 ? edgeX2(x2s[k], x2s[k - 1]) : x2s[k]) + mateOf(in) * x1);
+        const double aLoKept =
+            centreDistanceOf(section, (k > 0 ? edgeX2(x2s[k], x2s[k - 1]) : x2s[k]) + mateOf(in) * x1);
         const double aHiKept = centreDistanceOf(
             section, (last + 1 < x2s.size() ? edgeX2(x2s[last], x2s[last + 1]) : x2s[last]) + mateOf(in) * x1);
         const double from = rounded(aLoKept, aHiKept, +1, keptX1);
@@ -689,7 +691,8 @@ bool applyCentreDistance(PairInput& in, std::string& message) {
     return false;
 }
 
-std::string cureRefusedByCentreDistance(const PairInput& input, const PairCheck& check, const std::string& centreDistance) {
+std::string cureRefusedByCentreDistance(const PairInput& input, const PairCheck& check,
+                                        const std::string& centreDistance) {
     const bool alpha = check.field == PairField::alpha;
     if (!(input.centreDistance > 0.0) || check.cure.empty() || !(alpha || check.field == PairField::cutter)) {
         return "";
@@ -707,7 +710,8 @@ std::string cureRefusedByCentreDistance(const PairInput& input, const PairCheck&
         }
         std::string why;
         if (!applyCentreDistance(trial, why)) {
-            return std::string(" with the shifts as given, but at ") + at + " " + centreDistance + " is refused: " + why;
+            return std::string(" with the shifts as given, but at ") + at + " " + centreDistance +
+                   " is refused: " + why;
         }
     }
     return "";

@@ -204,4 +204,5 @@ bool applyCentreDistance(PairInput& input, std::string& message);
 // --centre-distance "46.514" is refused: a must be 19.5242 to 20.9179 mm"
 // (a cutter: "at 19 teeth"). "" where all pass, and without a centre
 // distance or such a cure.
-std::string cureRefusedByCentreDistance(const PairInput& input, const PairCheck& check, const std::string& centreDistance);
+std::string cureRefusedByCentreDistance(const PairInput& input, const PairCheck& check,
+                                        const std::string& centreDistance);
