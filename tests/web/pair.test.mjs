@@ -862,6 +862,21 @@ test("scene 13: its key, note and readout; the panel's YF, YS and σF0 are the d
   await page.keyboard.press("b");
   await page.waitForFunction(() => Module._webScene() === 13);
   await page.finish();
+
+  // A ring's sharp fillet (its cutter's corner) puts its YS beyond ISO
+  // 6336-3's range: the panel says so under the ring's YS in the report's
+  // words, the pinion's YS unremarked.
+  const ring = await openPage(`${server.origin}/involute-gears.html#kind=internal&teeth=20,60&module=2&scene=13`);
+  await ring.waitForFunction(() => Module._webScene() === 13);
+  const ringText = await numbers(ring);
+  const warned = ringText.match(/YS2 = [\d.]+ form and stress correction factors at the root[^\n]*\n⚠ (gear 2's notch parameter [^·]*) ·/);
+  assert.ok(warned, ringText);
+  assert.ok(!/gear 1's notch parameter/.test(ringText), ringText);
+  if (desktopBinary) {
+    const report = execFileSync(desktopBinary, ["--pair", "internal", "--teeth", "20,60", "--module", "2", "--report", "--lang", "en"]).toString();
+    assert.ok(report.includes(`\nWarning: ${warned[1].trim()}\n`), warned[1]);
+  }
+  await ring.finish();
 });
 
 // Scene 10 on KHK's helical pair (mn = 3, beta = 30 deg, 12 and 60 teeth):
