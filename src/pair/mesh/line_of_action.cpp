@@ -622,13 +622,7 @@ CentreDistanceRange reachableCentreDistances(const PairInput& normal) {
         return x2 + mateOf(in) * x1 > noAngle && accepted(p);
     };
     auto keptX1 = [&](double a) { return shiftForCentreDistance(in, a, x1).accepted; };
-    auto edgeX2 = [&](double good, double bad) {
-        for (int i = 0; i < 50; ++i) {
-            const double mid = (good + bad) / 2.0;
-            (cut(mid) ? good : bad) = mid;
-        }
-        return good;
-    };
+    auto edgeX2 = [&](double good, double bad) { return bisectEdgeSteps(cut, good, bad, 50); };
     std::vector<double> x2s;
     std::vector<bool> cuts;
     for (int k = 0; k <= keptX1GridSteps; ++k) {
