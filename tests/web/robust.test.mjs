@@ -165,6 +165,8 @@ test("a server whose Content-Security-Policy forbids WebAssembly: the page says 
   assert.ok(shown.onScreen, "the notice is on the screen");
   assert.deepEqual(shown.enabled, [], "key and save controls are disabled");
   assert.equal(shown.frames, undefined, "nothing was drawn");
+  // What to notice is packed as the wasm is, and unpacked into the page all the same.
+  await page.locator('#what-to-notice [data-scene="1"] p[lang="ja"]').waitFor({ state: "attached", timeout: 15_000 });
   assert.deepEqual(await page.close(), []);
 
   // A policy that forbids the page's inline scripts: the page says so without them.

@@ -5,6 +5,8 @@
 // unpacks the program and starts compiling it, which the browser does on
 // its background threads while the context is being made; the program
 // starts when its script is read, with the module compiled by then.
+// The unpacking of the page's packed parts (packedParts: the wasm, and What
+// to notice, which program.js unpacks after the first frame) is here too.
 // Not here: anything shown on the page; the WebGL context (context.js).
 // Performance marks: "page-script",
 // "wasm-decoded", "wasm-unpacked", "wasm-compiled", "wasm-asked" (the program's script asks for it),
@@ -12,12 +14,14 @@
 // program.js).
 "use strict";
 performance.mark("page-script");
-var Module = (function () {
+// The page's packed parts: seven bits to a character, gzipped.
+var packedParts = (function () {
   // The wasm is inline, gzipped, seven bits to a character (#program-code,
   // as web/tools/pack_program.mjs writes it: one self-contained file, less
-  // than half the size of the plain wasm in base64). No fetch(): a data:
-  // URL costs round trips through the browser's network service and fails
-  // under a Content-Security-Policy connect-src.
+  // than half the size of the plain wasm in base64), and so is What to
+  // notice (#notes-code). No fetch(): a data: URL costs round trips through
+  // the browser's network service and fails under a Content-Security-Policy
+  // connect-src.
   // "N:" and then N bytes, seven bits to an ASCII character; DEL and a
   // digit 0 to 3 stand for 0, 13, 60 and 127. The text is turned into bytes
   // by the browser's TextEncoder and the bits put together by a small
@@ -59,12 +63,40 @@ var Module = (function () {
     106, 34, 4, 65, 8, 79, 4, 64, 32, 2, 32, 3, 32, 4, 65, 8, 107, 34, 4, 118, 58, 0, 0, 32, 3, 65, 1, 32, 4, 116, 65,
     1, 107, 113, 33, 3, 32, 2, 65, 1, 106, 33, 2, 11, 12, 1, 11, 11, 32, 2, 11, 11, 9, 1, 0, 65, 1, 11, 3, 13, 60, 127
   ];
-  var damaged = "the program's packed WebAssembly is damaged";
+  var damaged = "a packed part of the page is damaged";
+  // The same loop in JavaScript, where WebAssembly is not allowed (a
+  // Content-Security-Policy without 'wasm-unsafe-eval'): the program cannot
+  // run then, but What to notice is still put into the page.
+  var escapedValues = [0, 13, 60, 127];
+  function decodeInScript(text, from, length) {
+    var bytes = new Uint8Array(length);
+    var held = 0;
+    var bits = 0;
+    var n = 0;
+    for (var i = from; i < text.length && n < length; i++) {
+      var c = text.charCodeAt(i);
+      if (c === 127) c = escapedValues[text.charCodeAt(++i) - 48];
+      held = (held << 7) | c;
+      bits += 7;
+      if (bits >= 8) {
+        bits -= 8;
+        bytes[n++] = held >> bits;
+        held &= (1 << bits) - 1;
+      }
+    }
+    if (n !== length) throw new Error(damaged);
+    return bytes;
+  }
   function decodeSevenBits(text) {
     var colon = text.indexOf(":");
     var length = Number(text.slice(0, colon));
     var chars = text.length - colon - 1;
-    var decoder = new WebAssembly.Instance(new WebAssembly.Module(new Uint8Array(sevenBitsDecoder))).exports;
+    var decoder;
+    try {
+      decoder = new WebAssembly.Instance(new WebAssembly.Module(new Uint8Array(sevenBitsDecoder))).exports;
+    } catch (error) {
+      return decodeInScript(text, colon + 1, length);
+    }
     var input = 4;  // after the escaped values
     var output = input + chars;
     decoder.memory.grow(Math.ceil((output + length) / 65536));
@@ -77,28 +109,37 @@ var Module = (function () {
     if (end - output !== length) throw new Error(damaged);
     return memory.slice(output, end);
   }
-  var tooOld = "this browser cannot unpack the program (it has no DecompressionStream)";
-  function compileProgram() {
-    var packed = document.getElementById("program-code");
-    if (!packed) return Promise.reject(new Error("the program's WebAssembly is not inline in the page"));
-    if (typeof DecompressionStream !== "function") return Promise.reject(new Error(tooOld));
-    var bytes = decodeSevenBits(packed.text);
-    packed.text = "";
-    performance.mark("wasm-decoded");
-    // A stream of the bytes at hand: unpacked by promise jobs, which run
-    // as soon as this script ends, before the next one (context.js) makes
-    // the context, not by tasks that wait for the page's parser to let go
-    // (as a Blob's stream would). The unpacked wasm is then compiled whole
-    // (not as it streams: the streaming compile reads its bytes on the
-    // page's thread), on the browser's background threads, while the
-    // context is made.
+  // A packed element's bytes, unpacked: a Response of them. Its text is
+  // emptied (the page keeps no second copy). The stream of the bytes at
+  // hand is unpacked by promise jobs, which run as soon as the running
+  // script ends, not by tasks that wait for the page's parser to let go (as
+  // a Blob's stream would).
+  function unpack(element) {
+    var bytes = decodeSevenBits(element.text);
+    element.text = "";
     var gzipped = new ReadableStream({
       start: function (controller) {
         controller.enqueue(bytes);
         controller.close();
       }
     });
-    var response = new Response(gzipped.pipeThrough(new DecompressionStream("gzip")));
+    return new Response(gzipped.pipeThrough(new DecompressionStream("gzip")));
+  }
+  return { unpack: unpack };
+})();
+var Module = (function () {
+  var tooOld = "this browser cannot unpack the program (it has no DecompressionStream)";
+  function compileProgram() {
+    var packed = document.getElementById("program-code");
+    if (!packed) return Promise.reject(new Error("the program's WebAssembly is not inline in the page"));
+    if (typeof DecompressionStream !== "function") return Promise.reject(new Error(tooOld));
+    // Unpacked as soon as this script ends, before the next one
+    // (context.js) makes the context; the unpacked wasm is then compiled
+    // whole (not as it streams: the streaming compile reads its bytes on the
+    // page's thread), on the browser's background threads, while the
+    // context is made.
+    var response = packedParts.unpack(packed);
+    performance.mark("wasm-decoded");
     return response.arrayBuffer().then(function (wasm) {
       performance.mark("wasm-unpacked");
       return WebAssembly.compile(wasm);

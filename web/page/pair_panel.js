@@ -592,14 +592,16 @@ var pairPanel = (function () {
   }
 
   // ---- What to notice: the current scene's notes (scene 7's for the kind of
-  // pair shown: data-kind).
-  var notes = document.querySelectorAll("#what-to-notice [data-scene]");
+  // pair shown: data-kind). They are put in after the first frame
+  // (program.js), before the column is shown.
   function showNotes() {
+    var notes = document.querySelectorAll("#what-to-notice [data-scene]");
     for (var i = 0; i < notes.length; i++) {
       var kind = notes[i].dataset.kind;
       notes[i].hidden = notes[i].dataset.scene !== String(scene) || (kind !== undefined && kind !== good.kind);
     }
   }
+  page.whenPanelsShown(showNotes);
 
 
   // ---- After every frame: the notes, the readout, the link's scene, the

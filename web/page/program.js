@@ -68,6 +68,28 @@ var page = (function () {
     panelsShown.happen();
   }
 
+  // The column's packed parts (What to notice, whose Japanese would take
+  // eight bytes a character as character references): unpacked after the
+  // first frame and put in their place before the column is shown. One
+  // that cannot be unpacked is left out and said on the console; the
+  // program runs on. (Once: a failure before the first frame unpacks them
+  // as it shows the column.)
+  var columnUnpacked = null;
+  function unpackColumn() {
+    if (columnUnpacked) return columnUnpacked;
+    var parts = document.querySelectorAll('script[type="application/gzip"][data-html]');
+    columnUnpacked = Promise.all(Array.prototype.map.call(parts, function (part) {
+      return Promise.resolve(part).then(function () {
+        return packedParts.unpack(part).text();
+      }).then(function (html) {
+        part.insertAdjacentHTML("afterend", html);
+      }, function (error) {
+        console.warn("#" + part.id + " is not shown: " + error.message);
+      }).then(function () { part.remove(); });
+    }));
+    return columnUnpacked;
+  }
+
   // The program starts while the page is still being read (page.html):
   // the parts read after it (the readout, the keys, the layout) learn of
   // every frame, and of the start, from when they are there, and catch up
@@ -101,10 +123,11 @@ var page = (function () {
       // forces none; then the rest of the page. Keys reach the page wherever
       // the focus is; the canvas takes it, unless the reader has put it
       // elsewhere.
+      var unpacked = unpackColumn();
       requestAnimationFrame(function () {
         setTimeout(function () {
           if (document.activeElement === body || document.activeElement === null) canvas.focus({ preventScroll: true });
-          showPanels();
+          unpacked.then(showPanels);
         }, 0);
       });
     }
@@ -119,6 +142,7 @@ var page = (function () {
     notice.textContent = message;
     notice.hidden = false;
     disableAll(keyControls);
+    unpackColumn();
     showPanels();
   }
 

@@ -3,7 +3,9 @@
 // its script element, gzips the wasm (LINKED.wasm) and writes it seven bits
 // to a character where the page's program-code element holds the marker
 // @PROGRAM_CODE@. The page (module.js) decodes it, unpacks it with the
-// browser's DecompressionStream and compiles it in the background.
+// browser's DecompressionStream and compiles it in the background. Parts of
+// the page's text marked <template id="ID" data-packed> are packed the same
+// way (below).
 //
 // Seven bits to a character: the gzipped bytes read as a stream of bits,
 // most significant first, cut into 7-bit values (the last padded with
@@ -46,25 +48,28 @@ if (/<\/script/i.test(glue)) fail("the glue script would end its script element 
 
 const wasm = fs.readFileSync(path.join(path.dirname(linkedPath), `${found[0][1]}.wasm`));
 if (wasm.readUInt32BE(0) !== 0x0061736d) fail("the program's wasm is not WebAssembly");
-const gzipped = zlib.gzipSync(wasm, { level: zlib.constants.Z_BEST_COMPRESSION });
 const escaped = [0, 13, 60, 127];  // NUL, CR, "<", DEL: written as DEL and the digit of their place here
-const chars = [];
-let bits = 0;
-let held = 0;
-for (const byte of gzipped) {
-  held = (held << 8) | byte;
-  bits += 8;
-  while (bits >= 7) {
-    bits -= 7;
-    chars.push((held >> bits) & 127);
+// Bytes gzipped and written seven bits to a character, as "N:" and the characters.
+function packed(bytes) {
+  const gzipped = zlib.gzipSync(bytes, { level: zlib.constants.Z_BEST_COMPRESSION });
+  const chars = [];
+  let bits = 0;
+  let held = 0;
+  for (const byte of gzipped) {
+    held = (held << 8) | byte;
+    bits += 8;
+    while (bits >= 7) {
+      bits -= 7;
+      chars.push((held >> bits) & 127);
+    }
+    held &= (1 << bits) - 1;
   }
-  held &= (1 << bits) - 1;
+  if (bits > 0) chars.push((held << (7 - bits)) & 127);
+  // "<" is escaped only before "/" (the 7-bit value 47) or "!" (33).
+  const mustEscape = (v, next) => escaped.includes(v) && (v !== 60 || next === 47 || next === 33);
+  return `${gzipped.length}:` +
+    chars.map((v, i) => (mustEscape(v, chars[i + 1]) ? "\x7f" + escaped.indexOf(v) : String.fromCharCode(v))).join("");
 }
-if (bits > 0) chars.push((held << (7 - bits)) & 127);
-// "<" is escaped only before "/" (the 7-bit value 47) or "!" (33).
-const mustEscape = (v, next) => escaped.includes(v) && (v !== 60 || next === 47 || next === 33);
-const packed = `${gzipped.length}:` +
-  chars.map((v, i) => (mustEscape(v, chars[i + 1]) ? "\x7f" + escaped.indexOf(v) : String.fromCharCode(v))).join("");
 
 // Characters beyond U+00FF written in ASCII as what means the same: in a
 // script as \u escapes (each UTF-16 unit), in a style as CSS escapes,
@@ -88,7 +93,17 @@ function latin1Only(html) {
     });
 }
 
-const page = latin1Only(linked.replace(found[0][0], () => `<script>\n${glue}</script>`))
-  .replace(marker, () => packed);
+// Parts of the page written <template id="ID" data-packed>HTML</template>
+// (What to notice: its Japanese takes three bytes a character in UTF-8 and
+// eight as character references) are packed the same way, from their UTF-8,
+// into <script type="application/gzip" id="ID" data-html>, which the page
+// unpacks and puts in their place after its first frame (program.js).
+const packedPart = /<template id="([\w-]+)" data-packed>([^]*?)<\/template>/g;
+const withParts = linked.replace(packedPart, (all, id, html) => {
+  if (/<\/?template\b/.test(html)) fail(`the packed part ${id} holds a template`);
+  return `<script type="application/gzip" id="${id}" data-html>${packed(Buffer.from(html, "utf8"))}</script>`;
+});
+const page = latin1Only(withParts.replace(found[0][0], () => `<script>\n${glue}</script>`))
+  .replace(marker, () => packed(wasm));
 fs.writeFileSync(`${pagePath}.tmp`, page, "utf8");
 fs.renameSync(`${pagePath}.tmp`, pagePath);
