@@ -123,8 +123,9 @@ var page = (function () {
       // forces none; then the rest of the page. Keys reach the page wherever
       // the focus is; the canvas takes it, unless the reader has put it
       // elsewhere.
-      var unpacked = unpackColumn();
+      // The column's packed parts are unpacked meanwhile, not in the frame's own call.
       requestAnimationFrame(function () {
+        var unpacked = unpackColumn();
         setTimeout(function () {
           if (document.activeElement === body || document.activeElement === null) canvas.focus({ preventScroll: true });
           unpacked.then(showPanels);
