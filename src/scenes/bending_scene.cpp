@@ -74,6 +74,7 @@ struct BendingCache {
     double unitOf[2];
     PathPlot plot;  // as scene 11's, with its texts
     char topText[64];
+    char gearText[2][32];  // the curves' legend
 };
 
 BendingCache cache;
@@ -187,9 +188,15 @@ void prepareBending() {
         std::snprintf(cache.topText, sizeof cache.topText, "YF YS Ybeta / pairs, 0..%.2f", cache.top);
     }
     plot.legend[2] = PlotLegendLine{cache.topText, false, BLACK};
-    plot.legend[1] = PlotLegendLine{"gear 1", true, RED};
+    // A curve whose YS lies outside the standard's range says so, as the
+    // report's warning does (a ring's, cut by a sharp-cornered cutter).
+    for (int g = 0; g < 2; ++g) {
+        std::snprintf(cache.gearText[g], sizeof cache.gearText[g],
+                      ysExtrapolated(cache.bending.gear[g]) ? "gear %d (YS extrapolated)" : "gear %d", g + 1);
+    }
+    plot.legend[1] = PlotLegendLine{cache.gearText[0], true, RED};
     if (cache.curveCount[1] > 0) {
-        plot.legend[0] = PlotLegendLine{"gear 2", true, BLUE};
+        plot.legend[0] = PlotLegendLine{cache.gearText[1], true, BLUE};
     }
     if (p.E > p.A) {
         for (int g = 0; g < 2; ++g) {

@@ -81,6 +81,8 @@ struct ToothBeam {
 constexpr double qsLowest = 1.0;
 constexpr double qsBeyond = 8.0;
 inline bool qsWithinStandard(double qs) { return qs >= qsLowest && qs < qsBeyond; }
+// A tooth whose YS (and so its root stress) is that relation extrapolated.
+inline bool ysExtrapolated(const ToothBeam& beam) { return beam.hasLoad && !qsWithinStandard(beam.qs); }
 
 struct RootBending {
     ToothBeam gear[2];

@@ -43,7 +43,7 @@ void rootBendingLines(Report& r, const PairInput& in, const PairNumbers& n) {
             addOf(r, "曲げの腕の長さ", "hFe", i, t.hFe, "mm", "bending arm");
             addOf(r, "歯形係数", "YF", i, t.YF, "", "form factor");
             addOf(r, "応力修正係数", "YS", i, t.YS, "", "stress correction factor");
-            if (!qsWithinStandard(t.qs)) {
+            if (ysExtrapolated(t)) {
                 const std::string qs = fixed(t.qs, 2);
                 r.warn("ysExtrapolated", i + 1, PairField::none,
                        said("歯車%dの切欠きパラメータ qs = sFn / (2 ρF) = %s は、ISO 6336-3 の YS の式が成り立つ "
