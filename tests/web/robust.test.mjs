@@ -222,6 +222,22 @@ test("a browser that cannot draw: no WebGL, or shaders that do not compile; the 
   assert.deepEqual(broken.errors, []);
 });
 
+test("a browser without Uint8Array.fromBase64 (older ones) unpacks the program and the notes all the same", { timeout: testTimeoutMs }, async () => {
+  const server = await servePage(pagePath);
+  const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
+  await context.addInitScript(() => { delete Uint8Array.fromBase64; });
+  const page = await context.newPage();
+  const errors = [];
+  page.on("pageerror", (error) => errors.push(error.message));
+  await page.goto(server.origin + "/");
+  await page.waitForFunction(() => document.body.dataset.state === "running" && document.body.dataset.panels === "shown");
+  assert.equal(await page.evaluate(() => typeof Uint8Array.fromBase64), "undefined");
+  assert.ok(await page.isVisible('#what-to-notice [data-scene="1"] p[lang="ja"]'), "scene 1's notes are shown");
+  assert.deepEqual(errors, []);
+  await context.close();
+  server.close();
+});
+
 test("a browser test whose assertion fails ends with that failure, its browser and server closed", { timeout: testTimeoutMs }, async () => {
   // A test file that fails half way, with a browser, a server and a page
   // open: node must end it with the failure, not wait on what it left open.
