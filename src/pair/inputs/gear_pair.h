@@ -252,12 +252,14 @@ struct PairCheck {
     // For values in range that give no pair that can be cut: what is wrong
     // ("gear 1's teeth are pointed (...)"), and the cure, the range of
     // `field` that gives a usable pair with the other values as they are
-    // ("x1 must be 0.3000 to 0.8123"), every value of it (ends included)
-    // accepted; "" when neither shift nor the pressure angle cures it. Then
-    // message is problem + "; with the other values as they are, " + cure.
+    // ("x1 must be 0.3000 to 0.8123"; a ring's "cutters of 19 to 107 teeth
+    // can"; a set's planet counts), every value of it (ends included)
+    // accepted; "" when nothing cures it. Then message is problem + "; with
+    // the other values as they are, " + cure (a cutter's: problem + "; " +
+    // cure).
     std::string problem{};
     std::string cure{};
-    double cureLo = 0.0;
+    double cureLo = 0.0;  // the cure's range of `field`, in its unit (a set: the largest count, twice)
     double cureHi = 0.0;
 };
 
