@@ -17,14 +17,14 @@ performance.mark("page-script");
 // The page's packed parts: gzipped, in base64.
 var packedParts = (function () {
   // The wasm is inline, gzipped and in base64 (#program-code, as
-  // web/tools/pack_program.mjs writes it: one self-contained file, 60 % of
-  // the size of the plain wasm in base64), and so is What to notice
+  // web/tools/pack_program.mjs writes it: one self-contained file, less
+  // than half the size of the plain wasm in base64), and so is What to notice
   // (#notes-code). No fetch(): a data: URL costs round trips through the
   // browser's network service and fails under a Content-Security-Policy
   // connect-src.
   var damaged = "a packed part of the page is damaged";
-  // The browser's own decoder where it has one (8 to 10 ms for the
-  // program's 175 KB of text); otherwise atob and a loop.
+  // The browser's own decoder where it has one (6 to 10 ms for the
+  // program's 160 KB of text); otherwise atob and a loop.
   function decodeBase64(text) {
     try {
       if (typeof Uint8Array.fromBase64 === "function") return Uint8Array.fromBase64(text);
