@@ -129,6 +129,42 @@ EM_JS(void, confirmProgramSoon, (), {
     setTimeout(function () { Module["_webConfirmProgram"](); }, 0);
 });
 
+namespace {
+// glutTimerFunc's callbacks, each run by a browser timer's task, or before
+// the next key if that comes first (GLUT's loop runs the timers whose time
+// has come before it takes the next event). A slot is free again when its
+// callback has run; the browser's timer names its callback by id, so that
+// it never runs another one set later in the same slot.
+struct Timer {
+    void (*callback)(int);
+    int value;
+    double due;  // ms, emscripten_get_now's clock
+    unsigned id;
+};
+constexpr int maxTimers = 4;  // the program sets one, at start
+Timer timers[maxTimers] = {};
+unsigned lastTimerId = 0;
+
+void runTimer(int slot) {
+    const Timer timer = timers[slot];
+    timers[slot] = {};
+    timer.callback(timer.value);
+}
+
+void runDueTimers() {
+    const double now = emscripten_get_now();
+    for (int slot = 0; slot < maxTimers; ++slot) {
+        if (timers[slot].callback != nullptr && timers[slot].due <= now) {
+            runTimer(slot);
+        }
+    }
+}
+}  // namespace
+
+EM_JS(void, pageTimer, (unsigned int milliseconds, unsigned id), {
+    setTimeout(function () { Module["_webTimer"](id); }, milliseconds);
+});
+
 // What the page learns from the program.
 EM_JS(void, pageFrameDrawn, (), {
     if (Module["onFrameDrawn"]) Module["onFrameDrawn"]();
@@ -177,15 +213,28 @@ void glutReshapeFunc(void (*callback)(int, int)) { reshapeCallback = callback; }
 
 void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) { keyboardCallback = callback; }
 
+// Returns at once: the frames come from the browser's events, and the
+// program stays alive after main returns (emscripten keeps the runtime).
+// Unlike emscripten_exit_with_live_runtime, nothing is thrown through the
+// program's frames on the way to the first frame being shown.
 void glutMainLoop() {
     showWindow();
     confirmProgramSoon();
-    emscripten_exit_with_live_runtime();
 }
 
 void glutSwapBuffers() {
     glFlush();
     pageFrameDrawn();
+}
+
+void glutTimerFunc(unsigned int milliseconds, void (*callback)(int), int value) {
+    for (int slot = 0; slot < maxTimers; ++slot) {
+        if (timers[slot].callback == nullptr) {
+            timers[slot] = {callback, value, emscripten_get_now() + milliseconds, ++lastTimerId};
+            pageTimer(milliseconds, lastTimerId);
+            return;
+        }
+    }
 }
 
 void glutBitmapCharacter(void* font, int character) {
@@ -229,6 +278,17 @@ EMSCRIPTEN_KEEPALIVE int webSetBufferSide(int side) {
 // The frame's titles as text, a line each (ASCII), for the page.
 EMSCRIPTEN_KEEPALIVE const char* webFrameText() { return frameText; }
 
+// A glutTimerFunc callback whose time has come, unless a key ran it
+// already; the page does not call it.
+EMSCRIPTEN_KEEPALIVE void webTimer(unsigned id) {
+    for (int slot = 0; slot < maxTimers; ++slot) {
+        if (timers[slot].callback != nullptr && timers[slot].id == id) {
+            runTimer(slot);
+            return;
+        }
+    }
+}
+
 // Whether the shaders linked (see confirmProgramSoon); the page does not call it.
 EMSCRIPTEN_KEEPALIVE void webConfirmProgram() { webglConfirmProgram(); }
 
@@ -241,6 +301,7 @@ EMSCRIPTEN_KEEPALIVE int webBufferSide() { return bufferSide > 0 ? bufferSide : 
 // glutMainLoop), so Module._webRestart (web/restart.cpp) can start the
 // program again.
 EMSCRIPTEN_KEEPALIVE void webKey(int key) {
+    runDueTimers();
     if (keyboardCallback != nullptr && key > 0 && key < 256) {
         keyboardCallback(static_cast<unsigned char>(key), 0, 0);
     }

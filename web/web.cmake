@@ -31,6 +31,7 @@ add_executable(involute-gears
   web/font_helvetica18.cpp
   web/window_title.cpp
   web/iconv_utf8_only.cpp
+  web/environment.cpp
   web/readout.cpp
   web/pair_bridge.cpp
   web/restart.cpp

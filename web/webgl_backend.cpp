@@ -12,7 +12,7 @@
 // trip that waits until the GPU process has done everything asked of it so
 // far, tens of milliseconds at start-up. So the shader program is made by
 // the page with the context (web/page/context.js), and compiled and linked
-// by the GPU process while the page reads on, before glUseProgram here
+// by the GPU process while the page reads on, before the first draw's glUseProgram here
 // asks for its link status; the viewport reaches the shader as a constant vertex
 // attribute, whose location is bound before the link, not as a uniform;
 // and the link status is looked at here only after the first frame
@@ -46,6 +46,7 @@ GLuint vertexShader = 0;    // kept until the link status is known, to say which
 GLuint fragmentShader = 0;
 bool ready = false;      // the program linked, or its status is still to come: drawing may go on
 bool confirmed = false;  // the link status has been asked for
+bool inUse = false;      // glUseProgram has been called for the program
 
 EM_JS(void, pageFailure, (const char* message), {
     if (Module["onFailure"]) Module["onFailure"](UTF8ToString(message));
@@ -111,6 +112,14 @@ void draw(GLenum mode, const WindowVertex* vertices, int count) {
     if (!ready || count <= 0) {
         return;
     }
+    // The program is put to use only now, at the frame's first draw, rather
+    // than with the context: WebGL asks the GPU process whether it linked
+    // and waits for the answer, which has had the whole frame's recording
+    // to come by then.
+    if (!inUse) {
+        emscripten_glUseProgram(program);
+        inUse = true;
+    }
     // One upload and one draw call per batch.
     emscripten_glBufferData(GL_ARRAY_BUFFER, static_cast<GLsizeiptr>(sizeof(WindowVertex)) * count, vertices,
                             GL_STREAM_DRAW);
@@ -156,7 +165,7 @@ bool webglOpen(const char* canvasSelector) {
 void webglRestore() {
     startProgram();
     ready = true;
-    emscripten_glUseProgram(program);
+    inUse = false;  // at the first draw
 
     emscripten_glGenBuffers(1, &vertexBuffer);
     emscripten_glBindBuffer(GL_ARRAY_BUFFER, vertexBuffer);

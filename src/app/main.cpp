@@ -13,8 +13,13 @@
 #include "pair/report/report.h"
 #include "geometry/gear_setup.h"
 
+#ifdef __EMSCRIPTEN__
+#include <GL/freeglut.h>
+#endif
+
 namespace {
 
+#ifndef __EMSCRIPTEN__
 // A text such as the pair's report, a line at a time: each line is converted to the
 // console's codeset on its own, within consoleWrite's line length.
 void printLines(const std::string& report) {
@@ -34,7 +39,6 @@ void printPairReport(const PairInput& input, const PairNumbers& numbers, Languag
     printLines(formatReport(pairReport(input, numbers), language));
 }
 
-#ifndef __EMSCRIPTEN__
 constexpr int exitBadInput = 2;
 constexpr int exitCannotWrite = 1;
 
@@ -105,11 +109,20 @@ int main(int argc, char** argv) {
 #endif
 
     sceneKey = '1';
+#ifdef __EMSCRIPTEN__
+    // The page shows its first frame before the report: the gear is set up
+    // now, and the report box takes its report in the task after that
+    // frame. (The page starts with no pair: its pair comes from the panel.)
+    static DemoGear startGear;
+    startGear = computeDemoGear();
+    glutTimerFunc(0, [](int) { printDemoGearReport(startGear); }, 0);
+#else
     // The demonstration gear's report first on the console, the pair's after it.
     printDemoGearReport(computeDemoGear());
     if (options.hasPair) {
         // The pair as given: a planetary set's scenes show its sun–planet pair, its report the whole set.
         printPairReport(options.pair, activePair.numbers, options.language);
     }
+#endif
     startGlut(&argc, argv);
 }

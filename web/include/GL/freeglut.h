@@ -15,10 +15,11 @@
 //     control returns to the browser with the program kept alive
 //   glutSwapBuffers: the browser shows the frame when the handler returns
 //   glutBitmapCharacter with GLUT_BITMAP_HELVETICA_18 (the desktop's glyphs)
+//   glutTimerFunc: the callback runs in a task of its own (a browser timer)
 // Keys reach the keyboard callback from the page through webKey (glut.cpp),
 // which passes the character typed; the page sizes the drawing buffer with
 // webSetBufferSide (glut.cpp says how). Not implemented: every other GLUT call;
-// no idle, timer, mouse or special-key callbacks, no other fonts.
+// no idle, mouse or special-key callbacks, no other fonts.
 #pragma once
 
 #include <GL/gl.h>
@@ -44,6 +45,7 @@ void glutKeyboardFunc(void (*callback)(unsigned char key, int x, int y));
 void glutMainLoop(void);
 void glutSwapBuffers(void);
 void glutBitmapCharacter(void* font, int character);
+void glutTimerFunc(unsigned int milliseconds, void (*callback)(int value), int value);
 
 #ifdef __cplusplus
 }
