@@ -14,7 +14,7 @@
 // asks for; it checks that the context has them. The link status is not
 // asked for here: the answer waits for the GPU process to compile and link
 // the shaders, which it does while the page reads on; the program's
-// glUseProgram asks, before its first frame, when it is there. (The
+// glUseProgram asks, at its first frame's first draw, when it is there. (The
 // browser paints nothing before that frame, so no frames of its own keep
 // the GPU process busy then.)
 //
