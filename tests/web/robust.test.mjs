@@ -222,6 +222,42 @@ test("a browser that cannot draw: no WebGL, or shaders that do not compile; the 
   assert.deepEqual(broken.errors, []);
 });
 
+test("a copy of the page whose program is cut short or changed says it is damaged, every control off", { timeout: testTimeoutMs }, async () => {
+  const html = fs.readFileSync(pagePath, "latin1");
+  const code = /(<script type="application\/gzip" id="program-code">)([A-Za-z0-9+/]+={0,2})(<\/script>)/;
+  const [, , base64] = code.exec(html);
+  const dir = fs.mkdtempSync(path.join(os.tmpdir(), "involute-damaged-"));
+  try {
+    // Cut short by whole base64 quanta (still base64, no longer a whole gzip
+    // stream), and one quantum in the middle changed (a gzip stream whose
+    // check fails).
+    const middle = Math.floor(base64.length / 8) * 4;
+    const damaged = { "cut short": base64.slice(0, -400),
+                      changed: base64.slice(0, middle) + (base64.slice(middle, middle + 4) === "AAAA" ? "BBBB" : "AAAA") +
+                               base64.slice(middle + 4) };
+    for (const [how, text] of Object.entries(damaged)) {
+      const file = path.join(dir, "page.html");
+      fs.writeFileSync(file, html.replace(code, (_, open, _code, close) => open + text + close), "latin1");
+      const server = await servePage(file);
+      const page = await browser.newPage();
+      const errors = [];
+      page.on("pageerror", (error) => errors.push(error.message));
+      await page.goto(server.origin + "/");
+      await page.waitForFunction(() => document.body.dataset.state === "failed" && document.readyState === "complete");
+      const shown = await failureShown(page);
+      assert.match(shown.text, /^The program cannot start: this copy of the page is damaged/, how);
+      assert.ok(shown.onScreen, `${how}: the notice is on the screen`);
+      assert.deepEqual(shown.enabled, [], `${how}: keys, saves and fields are off`);
+      assert.equal(shown.frames, undefined, `${how}: nothing was drawn`);
+      assert.deepEqual(errors, [], how);
+      await page.close();
+      server.close();
+    }
+  } finally {
+    fs.rmSync(dir, { recursive: true, force: true });
+  }
+});
+
 test("a browser without Uint8Array.fromBase64 (older ones) unpacks the program and the notes all the same", { timeout: testTimeoutMs }, async () => {
   const server = await servePage(pagePath);
   const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });

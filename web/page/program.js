@@ -80,7 +80,7 @@ var page = (function () {
     var parts = document.querySelectorAll('script[type="application/gzip"][data-html]');
     columnUnpacked = Promise.all(Array.prototype.map.call(parts, function (part) {
       return Promise.resolve(part).then(function () {
-        return packedParts.unpack(part).text();
+        return packedParts.unpack(part).then(function (bytes) { return new TextDecoder("utf-8").decode(bytes); });
       }).then(function (html) {
         part.insertAdjacentHTML("afterend", html);
       }, function (error) {
