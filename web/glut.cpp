@@ -213,13 +213,10 @@ void glutReshapeFunc(void (*callback)(int, int)) { reshapeCallback = callback; }
 
 void glutKeyboardFunc(void (*callback)(unsigned char, int, int)) { keyboardCallback = callback; }
 
-// Returns at once: the frames come from the browser's events, and the
-// program stays alive after main returns (emscripten keeps the runtime).
-// Unlike emscripten_exit_with_live_runtime, nothing is thrown through the
-// program's frames on the way to the first frame being shown.
 void glutMainLoop() {
     showWindow();
     confirmProgramSoon();
+    emscripten_exit_with_live_runtime();
 }
 
 void glutSwapBuffers() {

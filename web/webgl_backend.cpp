@@ -7,16 +7,18 @@
 // buffer, the viewport, the clear colour. No depth test, no blending, no
 // culling (WebGL's defaults), as on the desktop.
 //
-// Nothing here waits for the browser's GPU process on the way to the first
-// frame: every WebGL query (a link status, a uniform's location) is a round
-// trip that waits until the GPU process has done everything asked of it so
-// far, tens of milliseconds at start-up. So the shader program is made by
-// the page with the context (web/page/context.js), and compiled and linked
-// by the GPU process while the page reads on, before the first draw's glUseProgram here
-// asks for its link status; the viewport reaches the shader as a constant vertex
-// attribute, whose location is bound before the link, not as a uniform;
-// and the link status is looked at here only after the first frame
-// (webglConfirmProgram).
+// One wait for the browser's GPU process on the way to the first frame, and
+// as late as can be: every WebGL query (a link status, a uniform's location)
+// is a round trip that waits until the GPU process has done everything
+// asked of it so far (6 to 11 ms at start-up on a small machine, even in a
+// page that only clears), and WebGL asks whether the program linked before
+// it lets glUseProgram use it. So the shader program is made by the page
+// with the context (web/page/context.js) and linked by the GPU process while
+// the page reads on; glUseProgram comes at the first frame's first draw,
+// after the frame is recorded; the viewport reaches the shader as a
+// constant vertex attribute, whose location is bound before the link, not
+// as a uniform; and the shaders' own logs are asked for only after the first
+// frame, should the link have failed (webglConfirmProgram).
 //
 // A shader that does not compile or a program that does not link is told to
 // the page (Module.onFailure) with the browser's log, and from then on
