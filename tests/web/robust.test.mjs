@@ -178,12 +178,13 @@ test("a server whose Content-Security-Policy forbids WebAssembly: the page says 
   await blocked.close();
 });
 
-// The page with a script run before its own (a browser without what the
-// page needs), once it has failed: what its notice says and shows.
-async function failedPage(initScript) {
-  const server = await servePage(pagePath);
+// The page (or a copy of it) with a script run before its own (a browser
+// without what the page needs), or none, once it has failed: what its
+// notice says and shows.
+async function failedPage(initScript, file = pagePath) {
+  const server = await servePage(file);
   const context = await browser.newContext({ viewport: { width: 1280, height: 1000 } });
-  await context.addInitScript(initScript);
+  if (initScript) await context.addInitScript(initScript);
   const page = await context.newPage();
   const errors = [];
   page.on("pageerror", (error) => errors.push(error.message));
@@ -238,20 +239,12 @@ test("a copy of the page whose program is cut short or changed says it is damage
     for (const [how, text] of Object.entries(damaged)) {
       const file = path.join(dir, "page.html");
       fs.writeFileSync(file, html.replace(code, (_, open, _code, close) => open + text + close), "latin1");
-      const server = await servePage(file);
-      const page = await browser.newPage();
-      const errors = [];
-      page.on("pageerror", (error) => errors.push(error.message));
-      await page.goto(server.origin + "/");
-      await page.waitForFunction(() => document.body.dataset.state === "failed" && document.readyState === "complete");
-      const shown = await failureShown(page);
+      const shown = await failedPage(null, file);
       assert.match(shown.text, /^The program cannot start: this copy of the page is damaged/, how);
       assert.ok(shown.onScreen, `${how}: the notice is on the screen`);
       assert.deepEqual(shown.enabled, [], `${how}: keys, saves and fields are off`);
       assert.equal(shown.frames, undefined, `${how}: nothing was drawn`);
-      assert.deepEqual(errors, [], how);
-      await page.close();
-      server.close();
+      assert.deepEqual(shown.errors, [], how);
     }
   } finally {
     fs.rmSync(dir, { recursive: true, force: true });
