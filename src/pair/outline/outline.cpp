@@ -265,8 +265,28 @@ void assembleOutline(const std::vector<Polar>& flank, double ra, double rootRadi
             upper.push_back(dense[i]);
         }
     }
+    // A tooth whose tip land is thinner than the tracing's error (the pair's
+    // rule refuses only sa <= 0) may have its traced flank reach the tooth's
+    // middle (y = 0) just below the tip circle, or pass it: it would cross
+    // its mirror image there. It is cut where it last reaches the middle, and
+    // the tooth ends in that point.
+    bool pointed = false;
+    if (upper.size() > 1 && upper.back().y <= 0.0) {
+        size_t i = upper.size() - 1;
+        while (i > 0 && upper[i - 1].y <= 0.0) {
+            --i;
+        }
+        if (i > 0) {
+            const Point2 a = upper[i - 1];
+            const Point2 b = upper[i];
+            const double t = a.y / (a.y - b.y);
+            upper.resize(i);
+            upper.push_back(Point2{a.x + t * (b.x - a.x), 0.0});
+            pointed = true;
+        }
+    }
     const double psiRoot = flank.front().psi;
-    const double psiTip = flank.back().psi;
+    const double psiTip = pointed ? 0.0 : flank.back().psi;
     const double toothAngle = 2.0 * pi / z;
 
     // One tooth and the space after it, counter-clockwise from the root at
@@ -276,7 +296,8 @@ void assembleOutline(const std::vector<Polar>& flank, double ra, double rootRadi
         tooth.push_back(Point2{q.x, -q.y});  // clockwise flank: the mirror image
     }
     appendArc(ra, -psiTip, psiTip, arcTolerance * m, tooth);
-    for (size_t i = upper.size(); i-- > 0;) {
+    // A pointed tooth's point is the mirrored flank's last point already.
+    for (size_t i = upper.size() - (pointed ? 1 : 0); i-- > 0;) {
         tooth.push_back(upper[i]);
     }
     appendArc(rootRadius, psiRoot, toothAngle - psiRoot, arcTolerance * m, tooth);
