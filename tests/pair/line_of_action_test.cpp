@@ -581,6 +581,29 @@ TEST(RootBending, HelicalGearsThroughTheirVirtualSpurGear) {
     }
 }
 
+// A pinion pointed within the tracing (4 teeth in a ring of 21 at 13.03
+// degrees, the shifts from a = 9.15 mm: sa1 = 6e-8 mm), loaded at its tip
+// (its effective contact ratio is below 1): the load's angle is ISO's
+// alpha_en - gamma_e there. Its traced tip lay a hair past the tooth's
+// middle, and the angle came out half a turn off (-126.03 degrees, YF1 < 0).
+TEST(RootBending, PointedToothLoadedAtItsTip) {
+    PairInput in = makePair(PairKind::internal, 4, 21, 1.0, 13.03, 0.0, 0.0);
+    in.centreDistance = 9.15;
+    std::string message;
+    ASSERT_TRUE(applyCentreDistance(in, message)) << message;
+    const PairNumbers n = pairNumbers(in);
+    ASSERT_LT(n.gear[0].sa, 1e-6);
+    const RootBending b = rootBending(in, n);
+    const double a = 13.03 * degree;
+    const double den = n.gear[0].da;
+    EXPECT_NEAR(b.gear[0].den, den, 1e-9);
+    const double alphaEn = std::acos(4.0 * std::cos(a) / den);
+    const double gammaE = (M_PI / 2.0 + 2.0 * in.x1 * std::tan(a)) / 4.0 + (std::tan(a) - a) -
+                          (std::tan(alphaEn) - alphaEn);
+    EXPECT_NEAR(b.gear[0].alphaFen, alphaEn - gammaE, 1e-5);
+    EXPECT_GT(b.gear[0].YF, 0.0);
+}
+
 // Lewis's form factor, the load at the tip and the inscribed parabola:
 // Budynas and Nisbett, Shigley's Mechanical Engineering Design, table 14-2
 // (20 degrees, full depth). Its teeth are not cut by quite our basic rack:

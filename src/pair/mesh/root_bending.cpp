@@ -100,7 +100,13 @@ void loadLine(const ToothBeam& beam, double rho, Point2& point, double& tCross, 
     const Point2 touch = inFrame(beam, beam.rb, beam.internal ? psi + alphaRho : psi - alphaRho);
     const double dy = touch.y - point.y;
     tCross = std::fabs(dy) > 1e-12 * beam.mn ? point.x - point.y * (touch.x - point.x) / dy : point.x;
-    alphaFen = std::atan2(point.x - tCross, point.y);
+    // The load's angle to the normal of the centre line, from the crossing
+    // towards the flank: taken along the line from its touching point, not
+    // from the crossing, which meets the flank point at a pointed tip (the
+    // two differ by a half turn when the traced tip lies a hair past the
+    // middle).
+    alphaFen = beam.internal ? std::atan2(touch.x - point.x, touch.y - point.y)
+                             : std::atan2(point.x - touch.x, point.y - touch.y);
 }
 
 void criticalSection(ToothBeam& beam) {
