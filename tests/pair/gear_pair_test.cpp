@@ -384,31 +384,25 @@ TEST(RackPair, SeveredNeckBacklashAndSteepRack) {
     }
 }
 
-// A tooth that is pointed within the outline's tracing: 4 teeth in a ring of
-// 21 at 13.03 degrees, the shifts from a = 9.15 mm, leave the pinion a tip
-// land of 6e-8 mm, which the rule (sa > 0) accepts. Its traced flank passed
-// the tooth's middle just under the tip circle and the outline crossed
-// itself there (found by the fuzzer). The tooth now ends in one point, on
-// the tip circle and on its middle.
+// 4 teeth in a ring of 21 at 13.03 degrees, the shifts from a = 9.15 mm:
+// a tip land of 6e-8 mm, accepted (sa > 0), whose traced tip passed the
+// tooth's middle and crossed its mirror image (found by the fuzzer). The
+// tooth ends in one point on its tip circle.
 TEST(PairOutline, ToothPointedWithinTheTracingEndsInOnePoint) {
     PairInput in = makeInternal(4, 21, 1.0, 13.03, 0.0, 0.0);
     in.centreDistance = 9.15;
     std::string message;
     ASSERT_TRUE(applyCentreDistance(in, message)) << message;
     ASSERT_EQ(checkPair(in).field, PairField::none);
-    const PairNumbers n = pairNumbers(in);
-    ASSERT_LT(n.gear[0].sa, 1e-6);
     PairGeometry pair;
     buildPairGeometry(in, pair);
+    ASSERT_LT(pair.numbers.gear[0].sa, 1e-6);
     EXPECT_FALSE(closedOutlineCrossesItself(pair.outline[0].points));
-    const std::vector<Point2>& p = pair.outline[0].points;
-    const auto far = std::max_element(p.begin(), p.end(), [](const Point2& a, const Point2& b) {
-        return std::hypot(a.x, a.y) < std::hypot(b.x, b.y);
-    });
-    EXPECT_NEAR(std::hypot(far->x, far->y), n.gear[0].da / 2.0, 1e-6);
-    // The points of the 4 teeth lie on their middles, a quarter turn apart.
-    const double turn = std::atan2(far->y, far->x) / (M_PI / 2.0);
-    EXPECT_NEAR(turn, std::round(turn), 1e-9);
+    double far = 0.0;
+    for (const Point2& p : pair.outline[0].points) {
+        far = std::max(far, std::hypot(p.x, p.y));
+    }
+    EXPECT_NEAR(far, pair.numbers.gear[0].da / 2.0, 1e-6);
 }
 
 double drawnInvoluteStart(const PairGeometry& pair, int g, double tolerance);

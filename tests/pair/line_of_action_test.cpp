@@ -581,11 +581,8 @@ TEST(RootBending, HelicalGearsThroughTheirVirtualSpurGear) {
     }
 }
 
-// A pinion pointed within the tracing (4 teeth in a ring of 21 at 13.03
-// degrees, the shifts from a = 9.15 mm: sa1 = 6e-8 mm), loaded at its tip
-// (its effective contact ratio is below 1): the load's angle is ISO's
-// alpha_en - gamma_e there. Its traced tip lay a hair past the tooth's
-// middle, and the angle came out half a turn off (-126.03 degrees, YF1 < 0).
+// A pinion pointed within the tracing (sa1 = 6e-8 mm), loaded at its tip:
+// ISO's alpha_en - gamma_e there, where a half turn off came out (YF1 < 0).
 TEST(RootBending, PointedToothLoadedAtItsTip) {
     PairInput in = makePair(PairKind::internal, 4, 21, 1.0, 13.03, 0.0, 0.0);
     in.centreDistance = 9.15;
